@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Haruvi needs to build, test and run, when missing.
+# apt-get runs through sudo when not root. Usage: scripts/setup.sh [build|test|bench]
+set -euo pipefail
+
+want=(cmake ninja-build g++ pkg-config
+      qt6-base-dev qt6-base-dev-tools libgl-dev
+      libicu-dev libarchive-dev
+      fonts-noto-cjk adwaita-icon-theme shared-mime-info fontconfig)
+case "${1:-build}" in
+  test)  want+=(libgtest-dev libgmock-dev) ;;
+  bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
+                xxd sharutils bsdextrautils locales python3) ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "setup: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,111 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QImageWriter>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/form1.h"
+#include "haruvi_version.h"
+
+namespace haruvi::app {
+
+StartOptions ParseCommandLine(const QStringList& args) {
+  StartOptions o;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (o.file_args.isEmpty() && a == QLatin1String("--screenshot")) {
+      if (i + 1 >= args.size()) {
+        o.error = QStringLiteral("--screenshot needs a file name for the picture");
+        return o;
+      }
+      o.screenshot_path = args[++i];
+    } else if (o.file_args.isEmpty() && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
+      o.show_help = true;
+    } else if (o.file_args.isEmpty() && a == QLatin1String("--version")) {
+      o.show_version = true;
+    } else {
+      o.file_args << a;
+    }
+  }
+  return o;
+}
+
+bool DisplayAvailable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* v = std::getenv(name);
+    if (v && *v) return true;
+  }
+  return false;
+}
+
+namespace {
+
+void PrintUsage(FILE* to) {
+  std::fprintf(to,
+               "usage: haruvi [FILE]\n"
+               "       haruvi --screenshot OUT.png [FILE]\n"
+               "FILE (all arguments joined with blanks) is selected and shown at start.\n"
+               "--screenshot renders the window headless into OUT.png and exits.\n");
+}
+
+// Renders the window into a PNG; false with a message on standard error on failure.
+bool SaveScreenshot(QWidget& window, const QString& path) {
+  QPixmap picture = window.grab();
+  QImageWriter writer(path, "png");
+  if (!writer.write(picture.toImage())) {
+    std::fprintf(stderr, "haruvi: cannot write the screenshot %s: %s\n", qPrintable(path),
+                 qPrintable(writer.errorString()));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  QStringList raw;
+  for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+  StartOptions options = ParseCommandLine(raw);
+  if (!options.error.isEmpty()) {
+    std::fprintf(stderr, "haruvi: %s\n", qPrintable(options.error));
+    PrintUsage(stderr);
+    return 2;
+  }
+  if (options.show_help) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (options.show_version) {
+    std::printf("haruvi %s\n", HARUVI_VERSION_STRING);
+    return 0;
+  }
+  const bool screenshot = !options.screenshot_path.isEmpty();
+  if (screenshot) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  } else if (!DisplayAvailable()) {
+    std::fprintf(stderr,
+                 "haruvi: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                 "try: haruvi --screenshot OUT.png [FILE]\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral(HARUVI_PRODUCT_NAME));
+  QApplication::setApplicationVersion(QStringLiteral(HARUVI_VERSION_STRING));
+
+  TForm1 form(options.file_args.join(QLatin1Char(' ')));
+  form.show();
+  if (!screenshot) return QApplication::exec();
+
+  // Let the start-up finish its queued work (layout, first paint) before the picture.
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  bool saved = SaveScreenshot(form, options.screenshot_path);
+  form.close();
+  QApplication::processEvents();
+  return saved ? 0 : 1;
+}
+
+}  // namespace haruvi::app

@@ -1,0 +1,26 @@
+// The window program's command line: normal runs, headless screenshots, and the check
+// that a display exists. Kept apart from main() so tests can drive it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace haruvi::app {
+
+struct StartOptions {
+  QString screenshot_path;  // --screenshot OUT.png: render the window and exit
+  QStringList file_args;    // joined with single blanks: the file to show at start
+  bool show_help = false;
+  bool show_version = false;
+  QString error;            // a bad command line
+};
+
+StartOptions ParseCommandLine(const QStringList& args);
+
+// True when a windowing system can be reached (or Qt was told which platform to use).
+bool DisplayAvailable();
+
+// Runs the program; returns the process exit code.
+int RunProgram(int argc, char** argv);
+
+}  // namespace haruvi::app

@@ -1,0 +1,20 @@
+// Where the settings file lives: $HARUVI_INI when set; else beside the executable,
+// named like it with ".ini", when that folder is writable; else the same name in
+// $XDG_CONFIG_HOME/haruvi/ (by default ~/.config/haruvi/).
+#pragma once
+
+#include <filesystem>
+
+namespace haruvi::platform {
+
+// The running program's own path (from /proc/self/exe); empty when unknown.
+std::filesystem::path ExecutablePath();
+
+// The settings file for a program at `executable`.
+std::filesystem::path SettingsFilePath(const std::filesystem::path& executable);
+
+// The settings file of the window program "haruvi", wherever the caller runs from:
+// the command-line tool and the window share one settings file.
+std::filesystem::path SettingsFilePath();
+
+}  // namespace haruvi::platform

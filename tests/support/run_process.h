@@ -1,0 +1,23 @@
+// Runs a program with arguments and standard input, capturing its output and exit code.
+// Tests of haruvi-tool and of the window program's command line use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace haruvi::test {
+
+struct ProcessResult {
+  int exit_code = -1;  // -1 when the program could not be run or was killed
+  std::string out;
+  std::string err;
+};
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input = {},
+                         const std::vector<std::string>& extra_env = {});
+
+// haruvi-tool from this build.
+ProcessResult RunTool(const std::vector<std::string>& args, const std::string& input = {});
+
+}  // namespace haruvi::test
