@@ -1,0 +1,84 @@
+// The text pane's codec: file bytes of one code page to UTF-16 for display and back,
+// losslessly. The pane decodes only the lines it paints and encodes the text it saves;
+// Encode(Decode(bytes)) == bytes holds for every byte string in every code page.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace haruvi::encoding {
+
+// The code pages of the "テキストの文字種類" choice.
+enum class CodePage {
+  Cp932, Windows1252, Cp949, Gbk, Big5, Windows1250, Windows1251, Windows1253,
+  Windows1254, Windows1255, Windows1256, Windows1257, Windows1258, Cp874,
+  MacRoman, Cp437
+};
+inline constexpr int kCodePageCount = 16;
+
+// Windows font character-set numbers: 128 -> Cp932, 0 -> Windows1252, 129 -> Cp949,
+// 134 -> Gbk, 136 -> Big5, 238 -> 1250, 204 -> 1251, 161 -> 1253, 162 -> 1254,
+// 177 -> 1255, 178 -> 1256, 186 -> 1257, 163 -> 1258, 222 -> Cp874, 77 -> MacRoman,
+// 255 -> Cp437; every other number -> Windows1252.
+CodePage CodePageForCharset(int font_charset);
+// "CP932", "windows-1252", ... (the usual code-page label).
+std::string_view CodePageName(CodePage page);
+
+// How bytes become text, and back:
+//
+// * A byte sequence that is a character of the code page decodes to that character.
+// * A byte that starts no character (an undefined byte, a lead byte whose trail byte is
+//   missing or does not pair with it) decodes, on its own, to the lone low surrogate
+//   U+DC00 + byte (kRawByteBase). The next byte is decoded afresh, so a bad lead byte
+//   never swallows the valid character after it. IsRawByte() tells the pane to draw such
+//   a unit as a hex box. Lone surrogates never come out of a real character, so they
+//   cannot collide with anything, the CP932 user-defined area U+E000-U+E757 included.
+// * A code whose character encodes back to a different code (the CP932 NEC row 13,
+//   NEC-selected IBM and IBM extension duplicates such as 0x8790 or 0xED40) decodes to
+//   that character followed by a variation selector U+FE00 + (n - 1), n numbering the
+//   duplicates of the character in code order. Text widgets draw the character and
+//   ignore the selector; Encode() reads the pair back as the original code.
+//   The code that Encode() picks for the bare character is the one the system's own
+//   converter picks (0x81E0 for U+2252, 0xFA5C for U+7E8A), else the lowest.
+//
+// Encode() of text that did not come from Decode():
+// * A character outside the code page, a surrogate pair and an unpaired high surrogate
+//   are written as the code page's substitute (CP932: "〓" 0x81AC; others: '?') and
+//   counted in *unmappable.
+// * A variation selector that does not follow a character with that duplicate is
+//   dropped and counted: it has no glyph of its own, so a substitute would add a mark
+//   the user never saw.
+class PaneCodec {
+ public:
+  static constexpr char16_t kRawByteBase = 0xDC00;
+  static constexpr char16_t kSelectorBase = 0xFE00;
+
+  // Thread-safe; each code page's tables are built once, on first use.
+  static const PaneCodec& For(CodePage page);
+
+  std::u16string Decode(std::string_view bytes) const;  // lossless, never fails
+  std::string Encode(std::u16string_view text, size_t* unmappable = nullptr) const;
+  // Bytes of the character at bytes[0] as Decode() takes them: 1 or 2, never past the
+  // end; 0 for an empty view.
+  size_t CharLength(std::string_view bytes) const;
+  // A unit that stands for an undecodable byte.
+  bool IsRawByte(char16_t unit) const { return unit >= kRawByteBase && unit < kRawByteBase + 256; }
+  static unsigned char RawByteValue(char16_t unit) { return static_cast<unsigned char>(unit - kRawByteBase); }
+
+  CodePage page() const { return page_; }
+
+  struct Tables;
+  PaneCodec(CodePage page, std::unique_ptr<const Tables> tables);
+  ~PaneCodec();
+  PaneCodec(const PaneCodec&) = delete;
+  PaneCodec& operator=(const PaneCodec&) = delete;
+
+ private:
+  CodePage page_;
+  std::unique_ptr<const Tables> tables_;
+};
+
+}  // namespace haruvi::encoding
