@@ -1,0 +1,170 @@
+#include "textcmd/sort_lines.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucol.h>
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+#include "textcmd/sjis.h"
+
+namespace haruvi::textcmd {
+namespace {
+
+// Shift_JIS (Windows code page 932) to UTF-16 for every one- and two-byte code, built
+// once from ICU's converter: decoding a line is then one table look-up per character.
+class DecodeTable {
+ public:
+  DecodeTable() : single_{}, pair_(std::make_unique<std::array<char16_t, 65536>>()) {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* conv = nullptr;
+    for (const char* name : {"ibm-943_P15A-2003", "windows-31j", "Shift_JIS"}) {
+      status = U_ZERO_ERROR;
+      conv = ucnv_open(name, &status);
+      if (U_SUCCESS(status)) break;
+      conv = nullptr;
+    }
+    single_.fill(0xFFFD);
+    pair_->fill(0xFFFD);
+    if (!conv) return;  // everything collates as unknown; ties still go by bytes
+    for (unsigned b = 0; b < 256; ++b) {
+      char one = static_cast<char>(b);
+      single_[b] = Convert(conv, &one, 1);
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        (*pair_)[lead << 8 | trail] = Convert(conv, bytes, 2);
+      }
+    }
+    ucnv_close(conv);
+  }
+
+  // Appends the UTF-16 of `line`, folded to lower case, to `out`.
+  void Decode(std::string_view line, std::u16string& out) const {
+    out.clear();
+    for (std::size_t i = 0; i < line.size();) {
+      auto b = static_cast<unsigned char>(line[i]);
+      char16_t c;
+      if (b < 0x80) {
+        c = (b >= 'A' && b <= 'Z') ? static_cast<char16_t>(b + 32) : b;
+        ++i;
+      } else {
+        if (CharLength(line, i) == 2) {
+          c = (*pair_)[b << 8 | static_cast<unsigned char>(line[i + 1])];
+          i += 2;
+        } else {
+          c = single_[b];
+          ++i;
+        }
+        c = static_cast<char16_t>(u_tolower(c));
+      }
+      out.push_back(c);
+    }
+  }
+
+ private:
+  static char16_t Convert(UConverter* conv, const char* bytes, int n) {
+    UErrorCode status = U_ZERO_ERROR;
+    UChar out[4];
+    ucnv_reset(conv);
+    int32_t len = ucnv_toUChars(conv, out, 4, bytes, n, &status);
+    if (U_FAILURE(status) || len != 1 || out[0] == 0x1A) return 0xFFFD;
+    return out[0];
+  }
+
+  std::array<char16_t, 256> single_;
+  std::unique_ptr<std::array<char16_t, 65536>> pair_;
+};
+
+const DecodeTable& Table() {
+  static const DecodeTable table;
+  return table;
+}
+
+struct Collator {
+  Collator() {
+    UErrorCode status = U_ZERO_ERROR;
+    coll = ucol_open("ja", &status);
+    if (U_FAILURE(status)) throw std::runtime_error("no Japanese collation");
+  }
+  ~Collator() { ucol_close(coll); }
+  Collator(const Collator&) = delete;
+  Collator& operator=(const Collator&) = delete;
+  UCollator* coll = nullptr;
+};
+
+// One line to sort: the first eight key bytes inline decide most comparisons without
+// touching the key arena.
+struct Entry {
+  std::uint64_t prefix;
+  std::size_t key;   // offset of the zero-terminated key in the arena
+  std::size_t line;  // index into the input
+};
+
+std::uint64_t Prefix(const std::uint8_t* key) {
+  std::uint64_t p = 0;
+  for (int i = 0; i < 8; ++i) {
+    p = p << 8 | key[i];
+    // Keys end with a zero byte: nothing after it belongs to this key.
+    if (key[i] == 0) return p << 8 * (7 - i);
+  }
+  return p;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
+  std::vector<std::string_view> out(lines.begin(), lines.end());
+  if (lines.size() < 2) return out;
+  const DecodeTable& table = Table();
+  Collator collator;
+
+  std::size_t total = 0;
+  for (auto l : lines) total += l.size();
+  std::vector<std::uint8_t> arena;
+  arena.resize(total + total / 2 + 4096);
+  std::size_t used = 0;
+  std::vector<Entry> entries(lines.size());
+  std::u16string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    table.Decode(lines[i], text);
+    const auto len = static_cast<int32_t>(std::min<std::size_t>(text.size(), INT32_MAX));
+    for (;;) {
+      std::size_t room = std::min<std::size_t>(arena.size() - used, INT32_MAX);
+      int32_t need = ucol_getSortKey(collator.coll, reinterpret_cast<const UChar*>(text.data()),
+                                     len, arena.data() + used, static_cast<int32_t>(room));
+      if (need > 0 && static_cast<std::size_t>(need) <= room) {
+        entries[i] = {0, used, i};
+        used += static_cast<std::size_t>(need);
+        break;
+      }
+      arena.resize(std::max(arena.size() * 3 / 2, used + static_cast<std::size_t>(need) + 4096));
+    }
+  }
+  // Eight readable bytes past every key for the inline prefix.
+  if (arena.size() < used + 8) arena.resize(used + 8);
+  for (Entry& e : entries) e.prefix = Prefix(arena.data() + e.key);
+
+  const std::uint8_t* keys = arena.data();
+  std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    int c = std::strcmp(reinterpret_cast<const char*>(keys + a.key),
+                        reinterpret_cast<const char*>(keys + b.key));
+    if (c != 0) return c < 0;
+    c = lines[a.line].compare(lines[b.line]);
+    if (c != 0) return c < 0;
+    return a.line < b.line;
+  });
+  for (std::size_t i = 0; i < entries.size(); ++i) out[i] = lines[entries[i].line];
+  if (order == SortOrder::kDescending) std::reverse(out.begin(), out.end());
+  return out;
+}
+
+}  // namespace haruvi::textcmd

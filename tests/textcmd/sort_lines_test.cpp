@@ -1,0 +1,56 @@
+// Japanese line sort: collation order, case ignored, deterministic ties.
+#include <gtest/gtest.h>
+
+#include "textcmd/sort_lines.h"
+#include "sjis_text.h"
+
+namespace haruvi::textcmd {
+namespace {
+
+using test::Sj;
+using test::Strings;
+using test::Views;
+using V = std::vector<std::string>;
+
+V Sorted(const V& in, SortOrder order = SortOrder::kAscending) {
+  return Strings(SortLines(Views(in), order));
+}
+
+TEST(SortLines, CaseIgnoredTiesGoByBytes) {
+  EXPECT_EQ(Sorted({"b", "B", "a"}), (V{"a", "B", "b"}));
+  EXPECT_EQ(Sorted({"B", "b", "a"}), (V{"a", "B", "b"}));
+  EXPECT_EQ(Sorted({"b", "a", "B"}, SortOrder::kDescending), (V{"b", "B", "a"}));
+  EXPECT_EQ(Sorted({"Apple", "apricot", "APPLE", "banana"}), (V{"APPLE", "Apple", "apricot", "banana"}));
+}
+
+TEST(SortLines, JapaneseOrderNotByteOrder) {
+  // In Shift_JIS bytes katakana (0x83..) follow hiragana (0x82..) and kanji follow both;
+  // in reading order カ comes between あ and さ.
+  EXPECT_EQ(Sorted(Sj(V{"さくら", "カメラ", "あめ"})), Sj(V{"あめ", "カメラ", "さくら"}));
+  // Half-width katakana (0xB6) collate with their full-width forms, before さ.
+  EXPECT_EQ(Sorted(Sj(V{"さ", "ｶ", "あ"})), Sj(V{"あ", "ｶ", "さ"}));
+  // Full-width Latin letters sort with the half-width ones, case ignored.
+  EXPECT_EQ(Sorted(Sj(V{"ｂ", "Ａ", "c", "a"})), Sj(V{"a", "Ａ", "ｂ", "c"}));
+  // Latin before kana before kanji.
+  EXPECT_EQ(Sorted(Sj(V{"漢字", "かな", "abc", "123"})), Sj(V{"123", "abc", "かな", "漢字"}));
+}
+
+TEST(SortLines, DescendingIsTheExactReverse) {
+  V in = Sj(V{"か", "カ", "ｶ", "が", "a", "A", "", " ", "亜"});
+  in.push_back("\x81");  // a lone lead byte
+  V up = Sorted(in), down = Sorted(in, SortOrder::kDescending);
+  std::reverse(down.begin(), down.end());
+  EXPECT_EQ(up, down);
+  V shuffled(in.rbegin(), in.rend());
+  EXPECT_EQ(Sorted(shuffled), up);
+}
+
+TEST(SortLines, AnyBytesSortWithoutFailing) {
+  V in;
+  for (int b = 0; b < 256; ++b) in.push_back(std::string(1, static_cast<char>(b)) + "\xFF\x81");
+  EXPECT_EQ(Sorted(in).size(), 256u);
+  EXPECT_TRUE(Sorted({}).empty());
+}
+
+}  // namespace
+}  // namespace haruvi::textcmd
