@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QImageWriter>
 #include <QPixmap>
 #include <QTimer>
@@ -8,6 +10,8 @@
 #include <cstdlib>
 
 #include "app/form1.h"
+#include "app/splash_form.h"
+#include "platform/font_map.h"
 #include "haruvi_version.h"
 
 namespace haruvi::app {
@@ -95,9 +99,27 @@ int RunProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral(HARUVI_PRODUCT_NAME));
   QApplication::setApplicationVersion(QStringLiteral(HARUVI_VERSION_STRING));
+  // Without a desktop session (offscreen, bare X) Qt knows no icon theme.
+  if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+    QStringList paths = QIcon::themeSearchPaths();
+    paths << QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                       QStandardPaths::LocateDirectory);
+    QIcon::setThemeSearchPaths(paths);
+    QIcon::setThemeName(QStringLiteral("Adwaita"));
+  }
+  QFont font(QString::fromStdString(platform::FontFamilyFor(platform::kWindowFontName)));
+  font.setPointSize(9);
+  QApplication::setFont(font);
 
+  // The splash shows while the main window reads its settings and opens its folders.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  auto* splash = new TForm3;
+  splash->show();
+  QApplication::processEvents();
   TForm1 form(options.file_args.join(QLatin1Char(' ')));
+  splash->CloseWhenActive(&form);
   form.show();
+  QApplication::restoreOverrideCursor();
   if (!screenshot) return QApplication::exec();
 
   // Let the start-up finish its queued work (layout, first paint) before the picture.

@@ -1,0 +1,19 @@
+// TAboutBox: the version dialog ("バージョン情報").
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace haruvi::app {
+
+class TAboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TAboutBox(QWidget* parent = nullptr);
+  QLabel* Version = nullptr;  // "Ver." + major + "." + minor
+  QLabel* LV = nullptr;       // "Version:" + major.minor.release.build
+};
+
+}  // namespace haruvi::app

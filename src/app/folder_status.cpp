@@ -1,0 +1,64 @@
+#include "app/folder_status.h"
+
+#include <QFile>
+#include <QMetaObject>
+
+#include "fileops/folder_walk.h"
+#include "platform/mounts.h"
+
+namespace haruvi::app {
+
+FolderStatus::FolderStatus(QObject* parent) : QObject(parent) {}
+
+FolderStatus::~FolderStatus() {
+  for (Walk& w : walks_) w.cancel->store(true);
+  for (Walk& w : walks_)
+    if (w.thread.joinable()) w.thread.join();
+}
+
+void FolderStatus::Reap() {
+  // Joins walks that were cancelled and have ended; keeps the newest one.
+  for (auto it = walks_.begin(); it != walks_.end();) {
+    if (it->cancel->load() && it->thread.joinable()) {
+      it->thread.join();
+      it = walks_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void FolderStatus::Start(const QString& folder) {
+  for (Walk& w : walks_) w.cancel->store(true);
+  Reap();
+  const std::uint64_t generation = ++generation_;
+  running_ = true;
+  auto cancel = std::make_shared<std::atomic<bool>>(false);
+  std::string path = QFile::encodeName(folder).toStdString();
+  FolderStatus* self = this;  // the destructor joins every walk before the object goes
+  std::thread t([self, cancel, path, folder, generation] {
+    fileops::WalkOptions options;
+    options.cancel = cancel.get();
+    options.skip_devices = platform::PseudoDevices();
+    fileops::FolderTotals totals = fileops::WalkFolderTotals(path, options);
+    if (totals.cancelled) return;
+    cancel->store(true);  // done: may be joined
+    QMetaObject::invokeMethod(
+        self,
+        [self, folder, generation, totals] {
+          if (generation != self->generation_) return;
+          self->running_ = false;
+          emit self->Finished(folder, totals.files, totals.bytes);
+        },
+        Qt::QueuedConnection);
+  });
+  walks_.push_back({cancel, std::move(t)});
+}
+
+void FolderStatus::WaitForIdle() {
+  for (Walk& w : walks_)
+    if (w.thread.joinable()) w.thread.join();
+  walks_.clear();
+}
+
+}  // namespace haruvi::app

@@ -1,0 +1,157 @@
+#include "fileops/folder_walk.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+namespace haruvi::fileops {
+namespace {
+
+bool IsDotOrDotDot(const char* n) {
+  return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
+
+// Opens a folder without following a final symbolic link.
+DIR* OpenFolder(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  DIR* d = ::fdopendir(fd);
+  if (!d) ::close(fd);
+  return d;
+}
+
+std::string Join(const std::string& dir, const char* name) {
+  std::string p = dir;
+  if (p.empty() || p.back() != '/') p.push_back('/');
+  p += name;
+  return p;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& options) {
+  FolderTotals totals;
+  std::vector<std::string> stack{folder};
+  while (!stack.empty()) {
+    if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+      totals.cancelled = true;
+      return totals;
+    }
+    std::string dir = std::move(stack.back());
+    stack.pop_back();
+    DIR* d = OpenFolder(dir);
+    if (!d) {
+      ++totals.unreadable_folders;
+      continue;
+    }
+    int dfd = ::dirfd(d);
+    struct stat dst {};
+    if (!options.skip_devices.empty() && ::fstat(dfd, &dst) == 0 &&
+        std::binary_search(options.skip_devices.begin(), options.skip_devices.end(), dst.st_dev)) {
+      ::closedir(d);
+      continue;
+    }
+    while (dirent* e = ::readdir(d)) {
+      if (IsDotOrDotDot(e->d_name)) continue;
+      unsigned char type = e->d_type;
+      struct stat st {};
+      if (type == DT_DIR) {
+        stack.push_back(Join(dir, e->d_name));
+        continue;
+      }
+      if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (S_ISDIR(st.st_mode)) {
+        stack.push_back(Join(dir, e->d_name));
+        continue;
+      }
+      ++totals.files;
+      totals.bytes += static_cast<std::uint64_t>(st.st_size);
+    }
+    ::closedir(d);
+  }
+  return totals;
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+  if (mask == "*.*" || mask == "*") return true;
+  // Iterative wildcard match with one back-tracking point.
+  size_t n = 0, m = 0, star = std::string_view::npos, mark = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
+      ++n;
+      ++m;
+    } else if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      mark = n;
+    } else if (star != std::string_view::npos) {
+      m = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::int64_t FindFiles(const std::string& folder, std::string_view mask,
+                       std::vector<std::string>& list) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
+  list.clear();
+  if (!mask.empty() && (mask.front() == '/' || mask.front() == '\\')) mask.remove_prefix(1);
+  if (mask.empty()) mask = "*.*";
+  std::string root = folder;
+  if (root.back() != '/') root.push_back('/');
+
+  // Folder pass, breadth first.
+  std::deque<std::string> queue{root};
+  list.push_back(root);
+  while (!queue.empty()) {
+    if (DIR* d = OpenFolder(queue.front())) {
+      while (dirent* e = ::readdir(d)) {
+        if (IsDotOrDotDot(e->d_name)) continue;
+        bool is_dir = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN) {
+          struct stat est {};
+          is_dir = ::fstatat(::dirfd(d), e->d_name, &est, AT_SYMLINK_NOFOLLOW) == 0 &&
+                   S_ISDIR(est.st_mode);
+        }
+        if (!is_dir) continue;
+        std::string sub = queue.front() + e->d_name + "/";
+        list.push_back(sub);
+        queue.push_back(sub);
+      }
+      ::closedir(d);
+    }
+    queue.pop_front();
+  }
+
+  // File pass, folder by folder in the order found.
+  std::vector<std::string> folders;
+  folders.swap(list);
+  std::int64_t total = 0;
+  for (const std::string& dir : folders) {
+    DIR* d = OpenFolder(dir);
+    if (!d) continue;
+    while (dirent* e = ::readdir(d)) {
+      if (IsDotOrDotDot(e->d_name) || !MatchesMask(e->d_name, mask)) continue;
+      struct stat est {};
+      if (::fstatat(::dirfd(d), e->d_name, &est, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (S_ISDIR(est.st_mode)) continue;
+      list.push_back(dir + e->d_name);
+      total += static_cast<std::int64_t>(est.st_size);
+    }
+    ::closedir(d);
+  }
+  return total;
+}
+
+}  // namespace haruvi::fileops

@@ -1,0 +1,110 @@
+#include "shellview/combo_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileIconProvider>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QStyledItemDelegate>
+
+#include "platform/mounts.h"
+
+namespace haruvi::shellview {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole + 1;
+constexpr int kLevelRole = Qt::UserRole + 2;
+constexpr int kPathEntryRole = Qt::UserRole + 3;
+
+// Indents each entry of the open list by 10 pixels per level.
+class IndentDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem o = option;
+    o.rect.adjust(10 * index.data(kLevelRole).toInt(), 0, 0, 0);
+    QStyledItemDelegate::paint(painter, o, index);
+  }
+};
+
+bool Under(const QString& path, const QString& folder) {
+  if (folder == QLatin1String("/")) return path.startsWith(QLatin1Char('/'));
+  return path == folder || path.startsWith(folder + QLatin1Char('/'));
+}
+
+}  // namespace
+
+TComboView::TComboView(QWidget* parent) : QComboBox(parent) {
+  setObjectName(QStringLiteral("ComboView1"));
+  setItemDelegate(new IndentDelegate(this));
+  setMaxVisibleItems(8);
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  setMinimumContentsLength(4);
+  AddFixed();
+  connect(this, QOverload<int>::of(&QComboBox::activated), this, [this](int i) {
+    if (!updating_) emit FolderChosen(PathAt(i));
+  });
+}
+
+void TComboView::AddFixed() {
+  QFileIconProvider icons;
+  const QIcon folder = icons.icon(QFileIconProvider::Folder);
+  const QIcon drive = icons.icon(QFileIconProvider::Drive);
+  auto add = [&](const QIcon& icon, const QString& text, const QString& path, int level) {
+    addItem(icon, text);
+    setItemData(count() - 1, path, kPathRole);
+    setItemData(count() - 1, level, kLevelRole);
+  };
+  const QString home = QDir::homePath();
+  add(folder, QDir(home).dirName().isEmpty() ? home : QDir(home).dirName(), home, 0);
+  QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (!desktop.isEmpty() && desktop != home && QDir(desktop).exists())
+    add(folder, QDir(desktop).dirName(), desktop, 1);
+  for (const platform::Mount& m : platform::RealMounts()) {
+    QString p = QFile::decodeName(QByteArray::fromStdString(m.path));
+    add(drive, p, p, 1);
+  }
+}
+
+QString TComboView::PathAt(int index) const { return itemData(index, kPathRole).toString(); }
+int TComboView::LevelAt(int index) const { return itemData(index, kLevelRole).toInt(); }
+
+void TComboView::ShowPath(const QString& folder) {
+  updating_ = true;
+  // Drop the path entries of the previous folder.
+  for (int i = count() - 1; i >= 0; --i)
+    if (itemData(i, kPathEntryRole).toBool()) removeItem(i);
+  int exact = -1;
+  int holder = -1;
+  for (int i = 0; i < count(); ++i) {
+    QString p = PathAt(i);
+    if (p == folder) exact = i;
+    if (Under(folder, p) && LevelAt(i) >= 1 &&
+        (holder < 0 || p.size() > PathAt(holder).size()))
+      holder = i;
+  }
+  if (exact < 0 && holder >= 0) {
+    QFileIconProvider icons;
+    const QIcon icon = icons.icon(QFileIconProvider::Folder);
+    QString base = PathAt(holder);
+    QString rest = folder.mid(base == QLatin1String("/") ? 1 : base.size() + 1);
+    int at = holder + 1;
+    int level = LevelAt(holder) + 1;
+    QString path = base == QLatin1String("/") ? QString() : base;
+    for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+      path += QLatin1Char('/') + part;
+      insertItem(at, icon, part);
+      setItemData(at, path, kPathRole);
+      setItemData(at, level, kLevelRole);
+      setItemData(at, true, kPathEntryRole);
+      exact = at;
+      ++at;
+      ++level;
+    }
+  }
+  if (exact >= 0) setCurrentIndex(exact);
+  updating_ = false;
+}
+
+}  // namespace haruvi::shellview

@@ -1,0 +1,126 @@
+#include "shellview/folder_view.h"
+
+#include <QFile>
+#include <QFileIconProvider>
+#include <QHeaderView>
+#include <QSignalBlocker>
+
+#include "shellview/listing.h"
+
+namespace haruvi::shellview {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole + 1;
+constexpr int kLoadedRole = Qt::UserRole + 2;
+
+std::string ToDisk(const QString& s) { return QFile::encodeName(s).toStdString(); }
+QString FromDisk(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
+
+QStringList Components(const QString& path) {
+  return path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName(QStringLiteral("FolderView1"));
+  setHeaderHidden(true);
+  setColumnCount(1);
+  setIndentation(19);
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  // Deep folders scroll sideways instead of eliding their names.
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header()->setStretchLastSection(false);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  connect(this, &QTreeWidget::itemExpanded, this, &TFolderView::LoadChildren);
+  connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    QString path = item ? item->data(0, kPathRole).toString() : QString();
+    if (path == current_) return;
+    previous_ = current_;
+    current_ = path;
+    emit FolderChanged(path);
+  });
+  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+    QTreeWidgetItem* item = itemAt(p);
+    if (!item || item == topLevelItem(0)) return;
+    setCurrentItem(item);  // right-click selects
+    emit ContextMenuRequested(viewport()->mapToGlobal(p), item->data(0, kPathRole).toString());
+  });
+  Rebuild();
+}
+
+QTreeWidgetItem* TFolderView::MakeNode(const QString& name, const QString& path) {
+  static QFileIconProvider provider;
+  static const QIcon icon = provider.icon(QFileIconProvider::Folder);
+  auto* node = new QTreeWidgetItem(QStringList{name});
+  node->setIcon(0, icon);
+  node->setData(0, kPathRole, path);
+  node->setData(0, kLoadedRole, false);
+  node->setChildIndicatorPolicy(HasSubfolder(ToDisk(path))
+                                    ? QTreeWidgetItem::ShowIndicator
+                                    : QTreeWidgetItem::DontShowIndicator);
+  return node;
+}
+
+void TFolderView::Rebuild() {
+  QSignalBlocker block(this);
+  clear();
+  QTreeWidgetItem* root = MakeNode(QStringLiteral("/"), QStringLiteral("/"));
+  addTopLevelItem(root);
+  root->setExpanded(true);
+  LoadChildren(root);
+  current_.clear();
+}
+
+void TFolderView::LoadChildren(QTreeWidgetItem* node) {
+  if (!node || node->data(0, kLoadedRole).toBool()) return;
+  node->setData(0, kLoadedRole, true);
+  std::vector<FileEntry> subs;
+  ListSubfolders(ToDisk(node->data(0, kPathRole).toString()), subs);
+  QList<QTreeWidgetItem*> children;
+  for (const FileEntry& e : subs) children << MakeNode(FromDisk(e.name), FromDisk(e.path));
+  node->addChildren(children);
+  if (children.isEmpty()) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+}
+
+QString TFolderView::SelectedPath() const {
+  QTreeWidgetItem* item = currentItem();
+  return item ? item->data(0, kPathRole).toString() : QString();
+}
+
+bool TFolderView::SelectPath(const QString& path) {
+  if (path.isEmpty() || !path.startsWith(QLatin1Char('/'))) return false;
+  QTreeWidgetItem* node = topLevelItem(0);
+  if (!node) return false;
+  for (const QString& part : Components(path)) {
+    LoadChildren(node);
+    QTreeWidgetItem* next = nullptr;
+    for (int i = 0; i < node->childCount() && !next; ++i)
+      if (node->child(i)->text(0) == part) next = node->child(i);
+    if (!next) {
+      // A folder created since the parent was loaded: load the parent again.
+      node->takeChildren();
+      node->setData(0, kLoadedRole, false);
+      LoadChildren(node);
+      for (int i = 0; i < node->childCount() && !next; ++i)
+        if (node->child(i)->text(0) == part) next = node->child(i);
+      if (!next) return false;
+    }
+    node->setExpanded(true);
+    node = next;
+  }
+  setCurrentItem(node);
+  scrollToItem(node);
+  return true;
+}
+
+void TFolderView::ExpandSelected() {
+  if (QTreeWidgetItem* item = currentItem(); item && !item->isExpanded()) {
+    item->setExpanded(true);
+    scrollToItem(item);
+  }
+}
+
+}  // namespace haruvi::shellview

@@ -1,0 +1,37 @@
+// TFolderView: the folder tree from "/" down, children loaded on first expansion,
+// hidden folders included, expand buttons only where a folder has sub-folders.
+#pragma once
+
+#include <QTreeWidget>
+
+namespace haruvi::shellview {
+
+class TFolderView : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFolderView(QWidget* parent = nullptr);
+
+  // Path of the selected node, or empty.
+  QString SelectedPath() const;
+  QString PreviousPath() const { return previous_; }
+  // Expands the tree down to `path` and selects it; false when it is not a reachable folder.
+  bool SelectPath(const QString& path);
+  // Rebuilds the tree from the root, keeping nothing but the root expanded.
+  void Rebuild();
+  void ExpandSelected();
+
+ signals:
+  // The selection moved to another folder.
+  void FolderChanged(const QString& path);
+  void ContextMenuRequested(const QPoint& global_pos, const QString& path);
+
+ private:
+  QTreeWidgetItem* MakeNode(const QString& name, const QString& path);
+  void LoadChildren(QTreeWidgetItem* node);
+
+  QString current_;
+  QString previous_;
+};
+
+}  // namespace haruvi::shellview
