@@ -1,0 +1,197 @@
+// The line format of uuencode and the BinHex 4.0 character coding. Both write groups of
+// three bytes as four 6-bit characters, twelve bits per table look-up.
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "encoding/byte_writer.h"
+#include "encoding/codings.h"
+
+namespace haruvi::encoding {
+namespace {
+
+constexpr uint8_t kInvalid = 0xFF, kLineEnd = 0xFE;
+
+// 64 characters in value order, their 12-bit pairs, and the way back.
+struct SixBitCode {
+  std::array<char, 64> chars{};
+  std::array<char, 2 * 4096> pairs{};
+  std::array<uint8_t, 256> value{};
+
+  template <typename CharOf>
+  constexpr explicit SixBitCode(CharOf char_of) {
+    for (int v = 0; v < 64; ++v) chars[v] = static_cast<char>(char_of(v));
+    for (int v = 0; v < 4096; ++v) {
+      pairs[2 * v] = chars[v >> 6];
+      pairs[2 * v + 1] = chars[v & 63];
+    }
+    for (auto& x : value) x = kInvalid;
+    for (int v = 0; v < 64; ++v) value[static_cast<unsigned char>(chars[v])] = static_cast<uint8_t>(v);
+    value['\r'] = value['\n'] = kLineEnd;
+  }
+
+  // Four characters for p[0..2].
+  void Group(const unsigned char* p, char* o) const {
+    const uint32_t v = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+    std::memcpy(o, &pairs[2 * (v >> 12)], 2);
+    std::memcpy(o + 2, &pairs[2 * (v & 0xFFF)], 2);
+  }
+};
+
+constexpr int UuChar(int v) { return v == 0 ? 0x60 : 0x20 + v; }
+
+constexpr int BinHexChar(int v) {
+  constexpr const char* kRanges[] = {"\x21\x2D", "\x30\x36", "\x38\x39", "\x40\x4E", "\x50\x56",
+                                     "\x58\x5B", "\x60\x66", "\x68\x6D", "\x70\x72"};
+  for (const char* r : kRanges) {
+    const int size = r[1] - r[0] + 1;
+    if (v < size) return r[0] + v;
+    v -= size;
+  }
+  return 0;
+}
+
+constexpr SixBitCode kUu(UuChar);
+constexpr SixBitCode kBinHex(BinHexChar);
+
+// A uuencode character's value: every byte but a line end has one (space and grave
+// accent both stand for 0).
+uint32_t UuValue(unsigned char c) { return static_cast<uint32_t>(c - 0x20) & 0x3F; }
+bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
+
+}  // namespace
+
+std::string UuEncode(std::string_view text, std::string_view sep) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  const size_t full = n / 45, rest = n % 45;
+  const size_t size = full * (61 + sep.size()) + (rest ? 1 + 4 * ((rest + 2) / 3) : 0) + 2 * sep.size() + 1;
+  std::string out(size, '\0');
+  char* o = out.data();
+  for (size_t line = 0; line < full; ++line, p += 45) {
+    *o++ = 'M';
+    for (int g = 0; g < 15; ++g, o += 4) kUu.Group(p + 3 * g, o);
+    sep.copy(o, sep.size());
+    o += sep.size();
+  }
+  if (rest) {
+    *o++ = static_cast<char>(0x20 + rest);
+    unsigned char last[45] = {};  // the last group is filled up with zero bytes
+    std::memcpy(last, p, rest);
+    for (size_t g = 0; g < (rest + 2) / 3; ++g, o += 4) kUu.Group(last + 3 * g, o);
+  }
+  sep.copy(o, sep.size());
+  o += sep.size();
+  *o++ = '`';
+  sep.copy(o, sep.size());
+  return out;
+}
+
+std::string UuDecode(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  ByteWriter out(n - n / 4 + 8);
+  size_t i = 0;
+  while (i < n) {
+    if (IsLineEnd(p[i])) {
+      ++i;
+      continue;
+    }
+    const unsigned char length_char = p[i++];
+    int count = static_cast<int>(UuValue(length_char));
+    out.Reserve(static_cast<size_t>(count) + 3);
+    while (count > 0) {
+      if (i + 4 <= n && !IsLineEnd(p[i]) && !IsLineEnd(p[i + 1]) && !IsLineEnd(p[i + 2]) && !IsLineEnd(p[i + 3])) {
+        const uint32_t v = (UuValue(p[i]) << 18) | (UuValue(p[i + 1]) << 12) | (UuValue(p[i + 2]) << 6) | UuValue(p[i + 3]);
+        out.Put(static_cast<unsigned char>(v >> 16));
+        if (count > 1) out.Put(static_cast<unsigned char>(v >> 8));
+        if (count > 2) out.Put(static_cast<unsigned char>(v));
+        i += 4;
+        count -= 3;
+        continue;
+      }
+      // A group cut short by the line end or the end of the input.
+      uint32_t v = 0;
+      int got = 0;
+      while (got < 4 && i < n && !IsLineEnd(p[i])) v |= UuValue(p[i++]) << (18 - 6 * got++);
+      if (got >= 2) out.Put(static_cast<unsigned char>(v >> 16));
+      if (got >= 3 && count > 1) out.Put(static_cast<unsigned char>(v >> 8));
+      break;
+    }
+    while (i < n && !IsLineEnd(p[i])) ++i;  // whatever follows the line's groups
+    if (length_char != 'M') break;
+  }
+  return out.Finish();
+}
+
+std::string BinHexEncode(std::string_view text, std::string_view sep) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  const size_t groups = n / 3, rest = n % 3;
+  std::string out(2 + 4 * groups + (rest ? rest + 1 : 0) + (groups / 16) * sep.size(), '\0');
+  char* o = out.data();
+  *o++ = ':';
+  // Every 16th group's third character ends a line of 64 (the first line counts its ':').
+  for (size_t g = 0; g < groups; ++g, p += 3) {
+    char four[4];
+    kBinHex.Group(p, four);
+    std::memcpy(o, four, 3);
+    o += 3;
+    if ((g + 1) % 16 == 0) {
+      sep.copy(o, sep.size());
+      o += sep.size();
+    }
+    *o++ = four[3];
+  }
+  if (rest) {
+    const unsigned char last[3] = {p[0], rest == 2 ? p[1] : static_cast<unsigned char>(0), 0};
+    char four[4];
+    kBinHex.Group(last, four);
+    std::memcpy(o, four, rest + 1);
+    o += rest + 1;
+  }
+  *o = ':';
+  return out;
+}
+
+std::string BinHexDecode(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  ByteWriter out(3 * (n / 4) + 3);
+  size_t i = n ? 1 : 0;  // past the opening ':'
+  auto next = [&]() -> uint8_t {
+    while (i < n) {
+      const uint8_t v = kBinHex.value[p[i++]];
+      if (v != kLineEnd) return v;
+    }
+    return kInvalid;
+  };
+  while (true) {
+    out.Reserve(3);
+    if (i + 4 <= n) {
+      const uint32_t a = kBinHex.value[p[i]], b = kBinHex.value[p[i + 1]];
+      const uint32_t c = kBinHex.value[p[i + 2]], d = kBinHex.value[p[i + 3]];
+      if (((a | b | c | d) & 0xC0) == 0) {
+        const uint32_t v = (a << 18) | (b << 12) | (c << 6) | d;
+        out.Put2(static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8));
+        out.Put(static_cast<unsigned char>(v));
+        i += 4;
+        continue;
+      }
+    }
+    const uint8_t c1 = next();
+    if (c1 == kInvalid) break;
+    const uint8_t c2 = next();
+    if (c2 == kInvalid) break;
+    out.Put(static_cast<unsigned char>((c1 << 2) | (c2 >> 4)));
+    const uint8_t c3 = next();
+    if (c3 == kInvalid) break;
+    out.Put(static_cast<unsigned char>(((c2 & 15) << 4) | (c3 >> 2)));
+    const uint8_t c4 = next();
+    if (c4 == kInvalid) break;
+    out.Put(static_cast<unsigned char>((c3 << 6) | c4));
+  }
+  return out.Finish();
+}
+
+}  // namespace haruvi::encoding

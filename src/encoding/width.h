@@ -1,0 +1,18 @@
+// Width and kana conversion of a whole Shift_JIS text: half-width letters, digits,
+// symbols and katakana to full-width and back, and half-width kana alone to full-width.
+// A lead byte without a proper second byte (or at the very end) is copied on its own.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace haruvi::encoding {
+
+// ｶﾞ and ﾊﾟ merge into one character; a ﾟ after ｶ to ﾄ stays a separate ゜ (ｶﾟ is not キ).
+std::string HankakuToZenkaku(std::string_view text);
+// Hiragana and katakana become half-width katakana with ﾞ or ﾟ where needed.
+std::string ZenkakuToHankaku(std::string_view text);
+// Only half-width kana, one character for one; voicing marks are not merged.
+std::string HalfKanaToFull(std::string_view text);
+
+}  // namespace haruvi::encoding

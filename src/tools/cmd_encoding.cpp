@@ -1,0 +1,157 @@
+// "detect", "conv" and "width": the encoding library on the command line. Files are
+// mapped rather than read so that a 100 MB text is looked at in place.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "encoding/char_code.h"
+#include "encoding/crlf_lines.h"
+#include "encoding/jis_convert.h"
+#include "encoding/width.h"
+#include "tools/tool_command.h"
+#include "tools/tool_io.h"
+
+namespace haruvi::tool {
+namespace {
+
+namespace enc = haruvi::encoding;
+
+// The bytes of a file (mapped) or of standard input (read).
+class Input {
+ public:
+  static std::optional<Input> Open(const std::string& path) {
+    Input in;
+    if (path.empty() || path == "-") {
+      auto data = ReadInput("");
+      if (!data) return std::nullopt;
+      in.owned_ = std::move(*data);
+      return in;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+      // Not a plain file to map (or empty): read it the ordinary way, which also reports.
+      if (fd >= 0) ::close(fd);
+      auto data = ReadInput(path);
+      if (!data) return std::nullopt;
+      in.owned_ = std::move(*data);
+      return in;
+    }
+    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED) {
+      auto data = ReadInput(path);
+      if (!data) return std::nullopt;
+      in.owned_ = std::move(*data);
+      return in;
+    }
+    ::madvise(map, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
+    in.map_ = map;
+    in.size_ = static_cast<size_t>(st.st_size);
+    return in;
+  }
+  Input(Input&& other) noexcept : map_(other.map_), size_(other.size_), owned_(std::move(other.owned_)) {
+    other.map_ = nullptr;
+  }
+  Input& operator=(Input&&) = delete;
+  ~Input() {
+    if (map_) ::munmap(map_, size_);
+  }
+  std::string_view bytes() const {
+    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(owned_);
+  }
+
+ private:
+  Input() = default;
+  void* map_ = nullptr;
+  size_t size_ = 0;
+  std::string owned_;
+};
+
+// ---------------------------------------------------------------- detect
+int RunDetect(const Args& args);
+const Command kDetect{"detect", "detect [FILE...]",
+                      "print each file's character code name and path (standard input: \"-\")", &RunDetect};
+
+int RunDetect(const Args& args) {
+  Args files = args.empty() ? Args{"-"} : args;
+  int status = kExitOk;
+  std::string lines;
+  for (const std::string& path : files) {
+    auto in = Input::Open(path);
+    if (!in) {
+      status = kExitNoMatch;
+      continue;
+    }
+    lines += enc::CharCodeName(enc::DetectCharCode(in->bytes())) + "\t" + path + "\n";
+  }
+  return WriteOutput(lines) ? status : kExitNoMatch;
+}
+
+// ---------------------------------------------------------------- conv
+struct OpName {
+  std::string_view name;
+  enc::TCodingOp op;
+};
+constexpr OpName kOps[] = {
+    {"jis2sjis", enc::coJisToSjis}, {"euc2sjis", enc::coEucToSjis},       {"sjis2jis", enc::coSjisToJis},
+    {"euc2jis", enc::coEucToJis},   {"sjis2euc", enc::coSjisToEuc},       {"jis2euc", enc::coJisToEuc},
+    {"base64", enc::coBase64Encode}, {"mime", enc::coMimeHeaderEncode},   {"base64d", enc::coBase64Decode},
+    {"uu", enc::coUuEncode},        {"uud", enc::coUuDecode},             {"binhex", enc::coBinHexEncode},
+    {"binhexd", enc::coBinHexDecode}, {"mimed", enc::coMimeHeaderDecode}, {"auto", enc::coAutoToSjis},
+};
+
+int RunConv(const Args& args);
+const Command kConv{"conv", "conv [--raw] OP [FILE]",
+                    "code conversion OP (jis2sjis euc2sjis sjis2jis euc2jis sjis2euc jis2euc base64 mime "
+                    "base64d uu uud binhex binhexd mimed auto) of a file read as CR LF lines; --raw: bytes as they are",
+                    &RunConv};
+
+int RunConv(const Args& args) {
+  size_t k = 0;
+  const bool raw = k < args.size() && args[k] == "--raw";
+  if (raw) ++k;
+  if (k >= args.size()) return UsageError(kConv, "missing OP");
+  if (args.size() > k + 2) return UsageError(kConv, "too many arguments");
+  const OpName* op = nullptr;
+  for (const OpName& o : kOps)
+    if (o.name == args[k]) op = &o;
+  if (!op) return UsageError(kConv, "unknown OP '" + args[k] + "'");
+  auto in = Input::Open(k + 1 < args.size() ? args[k + 1] : "");
+  if (!in) return kExitNoMatch;
+  const std::string out = raw ? enc::ApplyCodingOp(op->op, in->bytes())
+                              : enc::ApplyCodingOp(op->op, enc::JoinLinesWithCrLf(in->bytes()));
+  return WriteOutput(out) ? kExitOk : kExitNoMatch;
+}
+
+// ---------------------------------------------------------------- width
+int RunWidth(const Args& args);
+const Command kWidth{"width", "width OP [FILE]",
+                     "width conversion OP of Shift_JIS text: han2zen (half to full width), zen2han (full to "
+                     "half width), kana2zen (half-width kana only)",
+                     &RunWidth};
+
+int RunWidth(const Args& args) {
+  if (args.empty()) return UsageError(kWidth, "missing OP");
+  if (args.size() > 2) return UsageError(kWidth, "too many arguments");
+  std::string (*routine)(std::string_view) = nullptr;
+  if (args[0] == "han2zen") routine = &enc::HankakuToZenkaku;
+  else if (args[0] == "zen2han") routine = &enc::ZenkakuToHankaku;
+  else if (args[0] == "kana2zen") routine = &enc::HalfKanaToFull;
+  else return UsageError(kWidth, "unknown OP '" + args[0] + "'");
+  auto in = Input::Open(args.size() > 1 ? args[1] : "");
+  if (!in) return kExitNoMatch;
+  return WriteOutput(routine(in->bytes())) ? kExitOk : kExitNoMatch;
+}
+
+const bool registered = RegisterCommand(kDetect) && RegisterCommand(kConv) && RegisterCommand(kWidth);
+
+}  // namespace
+}  // namespace haruvi::tool
