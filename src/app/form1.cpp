@@ -270,40 +270,59 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   const bool in_views = widget == FolderView1 || FolderView1->isAncestorOf(widget) ||
                         FileView1->isAncestorOf(widget);
+  const Qt::KeyboardModifiers mods = HeldModifiers(key);
   if (type == QEvent::KeyPress) {
-    if (FormKeyDown(key)) return true;
-    return in_views && FileView1KeyDown(key);
+    if (FormKeyDown(key->key(), mods)) return true;
+    return in_views && FileView1KeyDown(key->key(), mods);
   }
-  FormKeyUp(key);
-  if (in_views) FileView1KeyUp(key);
+  FormKeyUp(key->key(), mods);
+  if (in_views) FileView1KeyUp(key->key(), mods);
   return false;
 }
 
-bool TForm1::FormKeyDown(QKeyEvent* key) {
-  const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
-  shiftdown = mods == Qt::ShiftModifier;
-  altdown = mods == Qt::AltModifier;
+// The modifiers held once the event has happened: platforms differ in whether the press
+// or release of a modifier key itself carries its own flag, so derive it from the key.
+Qt::KeyboardModifiers TForm1::HeldModifiers(const QKeyEvent* key) {
+  Qt::KeyboardModifiers mods = key->modifiers();
+  Qt::KeyboardModifier own = Qt::NoModifier;
+  switch (key->key()) {
+    case Qt::Key_Shift: own = Qt::ShiftModifier; break;
+    case Qt::Key_Control: own = Qt::ControlModifier; break;
+    case Qt::Key_Alt: own = Qt::AltModifier; break;
+    default: return mods;
+  }
+  if (key->type() == QEvent::KeyPress) mods |= own;
+  else mods &= ~Qt::KeyboardModifiers(own);
+  return mods;
+}
+
+namespace {
+Qt::KeyboardModifiers ShiftAltCtrl(Qt::KeyboardModifiers mods) {
+  return mods & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+}
+}  // namespace
+
+bool TForm1::FormKeyDown(int /*key*/, Qt::KeyboardModifiers mods) {
+  shiftdown = ShiftAltCtrl(mods) == Qt::ShiftModifier;
+  altdown = ShiftAltCtrl(mods) == Qt::AltModifier;
   return false;
 }
 
-void TForm1::FormKeyUp(QKeyEvent* key) {
-  const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
-  if (mods != Qt::ShiftModifier) shiftdown = 0;
-  if (mods != Qt::AltModifier) altdown = 0;
+void TForm1::FormKeyUp(int /*key*/, Qt::KeyboardModifiers mods) {
+  if (ShiftAltCtrl(mods) != Qt::ShiftModifier) shiftdown = 0;
+  if (ShiftAltCtrl(mods) != Qt::AltModifier) altdown = 0;
 }
 
-bool TForm1::FileView1KeyDown(QKeyEvent* key) {
-  const Qt::KeyboardModifiers mods = key->modifiers();
+bool TForm1::FileView1KeyDown(int key, Qt::KeyboardModifiers mods) {
   shiftdown = (mods & Qt::ShiftModifier) ? 1 : 0;
   ctrldown = (mods & Qt::ControlModifier) ? 1 : 0;
   const bool keypad = mods & Qt::KeypadModifier;
-  switch (key->key()) {
+  switch (key) {
     case Qt::Key_Backspace:
       ToolButton55Click();
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (keypad && key->key() == Qt::Key_Enter && FileView1->Count() == 0) return true;
       if (FileView1->Count() > 0 && FileView1->SelectedIsFolder()) {
         const QString path = FileView1->SelectedPath();
         MoveToFolder(path);
@@ -322,8 +341,7 @@ bool TForm1::FileView1KeyDown(QKeyEvent* key) {
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down: {
-      const auto m = mods & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
-      viewenabled = m == Qt::ShiftModifier ? 0 : 1;
+      viewenabled = ShiftAltCtrl(mods) == Qt::ShiftModifier ? 0 : 1;
       return false;
     }
     case Qt::Key_1:
@@ -331,15 +349,14 @@ bool TForm1::FileView1KeyDown(QKeyEvent* key) {
     case Qt::Key_3:
     case Qt::Key_4:
       if (!keypad) return false;
-      ApplyListStyle(key->key() - Qt::Key_0);
+      ApplyListStyle(key - Qt::Key_0);
       return true;
     default:
       return false;
   }
 }
 
-void TForm1::FileView1KeyUp(QKeyEvent* key) {
-  const Qt::KeyboardModifiers mods = key->modifiers();
+void TForm1::FileView1KeyUp(int /*key*/, Qt::KeyboardModifiers mods) {
   if (!(mods & Qt::ShiftModifier)) shiftdown = 0;
   if (!(mods & Qt::ControlModifier)) ctrldown = 0;
   viewenabled = 1;

@@ -67,10 +67,12 @@ class TForm1 : public QMainWindow {
   void FormShow();
   bool FormCloseQuery();
   void FormResize();
-  bool FormKeyDown(QKeyEvent* key);
-  void FormKeyUp(QKeyEvent* key);
-  bool FileView1KeyDown(QKeyEvent* key);
-  void FileView1KeyUp(QKeyEvent* key);
+  // Key handlers take the key and the modifiers held after the event; true = consumed.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers mods);
+  void FormKeyUp(int key, Qt::KeyboardModifiers mods);
+  bool FileView1KeyDown(int key, Qt::KeyboardModifiers mods);
+  void FileView1KeyUp(int key, Qt::KeyboardModifiers mods);
+  static Qt::KeyboardModifiers HeldModifiers(const QKeyEvent* key);
   void Splitter2Moved();
   void ComboView1Change(const QString& path);
   void FolderView1Change(const QString& path);

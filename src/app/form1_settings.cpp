@@ -110,7 +110,9 @@ void TForm1::ApplyFileFont(const QString& name, int style, int color, int size) 
 }
 
 void TForm1::initset() {
-  setGeometry(WorkArea());
+  const QRect work = WorkArea();
+  move(work.topLeft());
+  resize(work.size());
   viewenabled = 1;
   instantmode = 1;
   shiftdown = 0;
@@ -138,13 +140,14 @@ void TForm1::initset() {
 
 void TForm1::iniload() {
   const QRect screen = WorkArea();
-  const QRect g = geometry();
+  const QRect g(pos(), size());
   // Strings of the "File" section are the save dialog's; they are kept in the file.
   const int left = settings::ClampLeft(ini_.ReadInteger(k::kForm, "Left", g.left()), screen.width());
   const int top = settings::ClampTop(ini_.ReadInteger(k::kForm, "Top", g.top()), screen.height());
   const int width = settings::ClampExtent(ini_.ReadInteger(k::kForm, "Width", g.width()), screen.width());
   const int height = settings::ClampExtent(ini_.ReadInteger(k::kForm, "Height", g.height()), screen.height());
-  setGeometry(left, top, width, height);
+  move(left, top);  // the frame's corner, as the file stores it
+  resize(width, height);
   SettleLayout(this);
 
   SetPanelLWidth(settings::KeepIfOutside(ini_.ReadInteger(k::kPanelL, "Width", PanelLWidth()), width, PanelLWidth()));
@@ -222,7 +225,7 @@ void TForm1::inisave() {
   ini_.WriteString(k::kSystem, "DiskFree", std::to_string(space.free) + " byte");
   ini_.WriteString(k::kSystem, "Filename", ini_.Path().string());
 
-  const QRect g = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+  const QRect g = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
   ini_.WriteInteger(k::kForm, "Left", g.left());
   ini_.WriteInteger(k::kForm, "Top", g.top());
   ini_.WriteInteger(k::kForm, "Width", g.width());

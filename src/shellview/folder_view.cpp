@@ -1,5 +1,7 @@
 #include "shellview/folder_view.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileIconProvider>
 #include <QHeaderView>
@@ -100,13 +102,13 @@ bool TFolderView::SelectPath(const QString& path) {
     for (int i = 0; i < node->childCount() && !next; ++i)
       if (node->child(i)->text(0) == part) next = node->child(i);
     if (!next) {
-      // A folder created since the parent was loaded: load the parent again.
-      node->takeChildren();
-      node->setData(0, kLoadedRole, false);
-      LoadChildren(node);
-      for (int i = 0; i < node->childCount() && !next; ++i)
-        if (node->child(i)->text(0) == part) next = node->child(i);
-      if (!next) return false;
+      // A folder made since its parent was listed joins the tree now.
+      const QString parent = node->data(0, kPathRole).toString();
+      const QString child_path = (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + part;
+      struct stat st {};
+      if (::stat(ToDisk(child_path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+      next = MakeNode(part, child_path);
+      node->addChild(next);
     }
     node->setExpanded(true);
     node = next;

@@ -1,0 +1,147 @@
+// Browsing with the window: keys in the views, the modifier flags, masks, sorting,
+// re-selection and the folder status totals.
+#include <QAbstractItemView>
+#include <QAction>
+
+#include "app/folder_status.h"
+#include "app/panel_bar.h"
+#include "shellview/file_view.h"
+#include "shellview/folder_view.h"
+#include "shellview/listing.h"
+#include "window_fixture.h"
+
+namespace haruvi::app {
+namespace {
+
+class BrowseTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    dir.Write("tree/a.TXT", std::string(10, 'a'));
+    dir.Write("tree/b.bmp", std::string(300, 'b'));
+    dir.Write("tree/c", std::string(20, 'c'));
+    dir.Write("tree/d.text", std::string(4000, 'd'));
+    dir.Write("tree/sub/e.txt", std::string(5, 'e'));
+    dir.Write("tree/sub/deep/f", std::string(1, 'f'));
+    std::filesystem::create_directory_symlink(dir / "tree", dir / "tree/sub/loop");
+    Open();
+    ASSERT_TRUE(form->MoveToFolder(Q(dir / "tree")));
+  }
+  QAbstractItemView* View() { return form->FileView1->CurrentView(); }
+};
+
+TEST_F(BrowseTest, BackspaceGoesUpAndEnterOpensAFolder) {
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Backspace);
+  EXPECT_EQ(form->CurrentFolder(), Q(dir.path()));
+  EXPECT_EQ(form->FileView1->SelectedPath(), Q(dir / "tree"));  // the first item is selected
+  QTest::keyClick(View(), Qt::Key_Return);
+  EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
+  EXPECT_EQ(form->viewenabled, 1);
+}
+
+TEST_F(BrowseTest, BackspaceAtTheRootStaysThere) {
+  ASSERT_TRUE(form->MoveToFolder("/"));
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Backspace);
+  EXPECT_EQ(form->CurrentFolder(), "/");
+}
+
+TEST_F(BrowseTest, ModifierFlagsFollowTheKeys) {
+  View()->setFocus();
+  QTest::keyPress(View(), Qt::Key_Shift, Qt::ShiftModifier);
+  EXPECT_EQ(form->shiftdown, 1);
+  QTest::keyPress(View(), Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(form->viewenabled, 0);  // extending a selection shows nothing
+  QTest::keyRelease(View(), Qt::Key_Shift, Qt::NoModifier);
+  EXPECT_EQ(form->shiftdown, 0);
+  EXPECT_EQ(form->viewenabled, 1);
+  QTest::keyPress(View(), Qt::Key_Control, Qt::ControlModifier);
+  EXPECT_EQ(form->ctrldown, 1);
+  QTest::keyRelease(View(), Qt::Key_Control, Qt::NoModifier);
+  EXPECT_EQ(form->ctrldown, 0);
+  QTest::keyPress(View(), Qt::Key_Down, Qt::NoModifier);
+  EXPECT_EQ(form->viewenabled, 1);
+}
+
+TEST_F(BrowseTest, KeypadDigitsSwitchTheListStyle) {
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_4, Qt::KeypadModifier);
+  EXPECT_EQ(form->FileView1->Style(), shellview::ViewStyle::Details);
+  EXPECT_TRUE(form->Action("Micon4")->isChecked());
+  QTest::keyClick(form->FileView1->CurrentView(), Qt::Key_1, Qt::KeypadModifier);
+  EXPECT_EQ(form->FileView1->Style(), shellview::ViewStyle::LargeIcons);
+}
+
+TEST_F(BrowseTest, MaskShowsFoldersAndMatchingExtensions) {
+  form->FileView1->SetMask(shellview::ParseMask("txt;bmp"));
+  ASSERT_TRUE(form->FileView1->Fill());
+  EXPECT_EQ(form->FileView1->Captions(), (QStringList{"sub", "a.TXT", "b.bmp"}));
+}
+
+TEST_F(BrowseTest, ColumnClicksFlipTheirDirection) {
+  auto& v = *form->FileView1;
+  const QStringList natural = v.Captions();
+  EXPECT_EQ(natural, (QStringList{"sub", "a.TXT", "b.bmp", "c", "d.text"}));
+  v.ColumnClick(0);
+  QStringList reversed = natural;
+  std::reverse(reversed.begin(), reversed.end());
+  EXPECT_EQ(v.Captions(), reversed);
+  v.ColumnClick(0);
+  EXPECT_EQ(v.Captions(), natural);
+  v.ColumnClick(1);  // first click on any column: descending by the size text
+  EXPECT_EQ(v.Captions().front(), "d.text");
+  EXPECT_EQ(v.Captions().back(), "sub");  // a folder shows no size
+  v.SortBy(93 - 2);  // the sort dialog: size, descending
+  EXPECT_EQ(v.Captions().front(), "d.text");
+  v.SortBy(0);
+  EXPECT_EQ(v.Captions().front(), "a.TXT");
+  EXPECT_EQ(v.Direction(1), -1);  // the dialog does not touch the column directions
+}
+
+TEST_F(BrowseTest, ViewreselectSelectsTheFileAgainWithoutCase) {
+  form->viewreselect(Q(dir / "tree/A.txt"));
+  EXPECT_EQ(form->FileView1->SelectedPath(), Q(dir / "tree/a.TXT"));
+  EXPECT_EQ(form->StatusBar1->Text(3), " 1 個選択 ");
+}
+
+TEST_F(BrowseTest, FolderStatusCountsTheWholeTreeWithoutFollowingLinks) {
+  form->folderinfo();
+  form->folder_status()->WaitForIdle();
+  QApplication::processEvents();
+  EXPECT_EQ(form->StatusBar1->Text(0), Q(dir / "tree"));
+  EXPECT_EQ(form->StatusBar1->Text(1), " 7 個 ");  // six files and the link
+  const auto link_size = std::filesystem::read_symlink(dir / "tree/sub/loop").string().size();
+  EXPECT_EQ(form->StatusBar1->Text(2), QString(" %1 byte ").arg(QLocale(QLocale::English).toString(qulonglong(4336 + link_size))));
+}
+
+TEST_F(BrowseTest, AFolderThatCannotBeListedLeavesTheViewsWhereTheyWere) {
+  EXPECT_FALSE(form->MoveToFolder(Q(dir / "tree/a.TXT")));
+  EXPECT_FALSE(form->MoveToFolder("/no/such/folder"));
+  EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
+}
+
+TEST_F(BrowseTest, StartingWithAMissingFileShowsNoFile) {
+  form->close();
+  form.reset();
+  Open(Q(dir / "tree/missing file.txt"));
+  EXPECT_EQ(form->viewenabled, 1);
+  EXPECT_TRUE(form->FileView1->SelectedPath().isEmpty());
+}
+
+TEST_F(BrowseTest, StartingWithAnUnquotedPathWithBlanksSelectsIt) {
+  dir.Write("tree/with blank.txt", "x");
+  form->close();
+  form.reset();
+  Open(Q(dir / "tree/with blank.txt"));  // the command line joins its arguments with blanks
+  EXPECT_EQ(form->FileView1->SelectedPath(), Q(dir / "tree/with blank.txt"));
+  EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
+}
+
+TEST_F(BrowseTest, FileNameListsReplaceThePane) {
+  form->Mfilenamedisp1Click();
+  EXPECT_EQ(form->FileView1->Captions().join('\n'), "sub\na.TXT\nb.bmp\nc\nd.text");
+}
+
+}  // namespace
+}  // namespace haruvi::app

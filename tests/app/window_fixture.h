@@ -1,0 +1,44 @@
+// A TForm1 on its own settings file and its own folder tree, for window tests.
+#pragma once
+
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "support/temp_dir.h"
+
+namespace haruvi::app {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ::setenv("HARUVI_INI", (dir / "haruvi.ini").c_str(), 1); }
+  void TearDown() override {
+    if (form) form->close();
+    form.reset();
+    ::unsetenv("HARUVI_INI");
+  }
+  std::filesystem::path IniPath() const { return dir / "haruvi.ini"; }
+  void WriteIni(const std::string& text) { dir.Write("haruvi.ini", text); }
+  TForm1& Open(const QString& start_file = {}) {
+    form = std::make_unique<TForm1>(start_file);
+    form->show();
+    QApplication::processEvents();
+    return *form;
+  }
+  void Reopen() {
+    form->close();
+    form.reset();
+    Open();
+  }
+  QString Q(const std::filesystem::path& p) const { return QString::fromStdString(p.string()); }
+
+  test::TempDir dir;
+  std::unique_ptr<TForm1> form;
+};
+
+}  // namespace haruvi::app

@@ -1,0 +1,108 @@
+// Folder statistics and the folder search: totals over a generated tree, links and loops,
+// masks, unreadable folders and cancellation.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fileops/folder_walk.h"
+#include "support/temp_dir.h"
+
+namespace haruvi::fileops {
+namespace {
+
+// 3 folders deep, 2 files each, sizes 1..n bytes.
+class FolderWalkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write("a.txt", std::string(10, 'x'));
+    dir.Write("b.bmp", std::string(20, 'x'));
+    dir.Write("sub/c.TXT", std::string(30, 'x'));
+    dir.Write("sub/d", std::string(40, 'x'));
+    dir.Write("sub/deeper/e.txt", std::string(50, 'x'));
+    dir.Write(".hidden/f", std::string(60, 'x'));
+    std::filesystem::create_directories(dir / "empty");
+  }
+  test::TempDir dir;
+};
+
+TEST_F(FolderWalkTest, CountsEveryFileAtAnyDepthHiddenIncluded) {
+  FolderTotals t = WalkFolderTotals(dir.path().string());
+  EXPECT_EQ(t.files, 6u);
+  EXPECT_EQ(t.bytes, 210u);
+  EXPECT_FALSE(t.cancelled);
+}
+
+TEST_F(FolderWalkTest, SymbolicLinksAreCountedNotFollowedSoLoopsEnd) {
+  std::filesystem::create_directory_symlink(dir.path(), dir / "sub/loop");
+  std::filesystem::create_directory_symlink("..", dir / "sub/deeper/up");
+  FolderTotals t = WalkFolderTotals(dir.path().string());
+  EXPECT_EQ(t.files, 8u);  // the two links themselves
+  EXPECT_GE(t.bytes, 210u);
+}
+
+TEST_F(FolderWalkTest, UnreadableFoldersAreSkippedAndCounted) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+  ::chmod((dir / "sub").c_str(), 0);
+  FolderTotals t = WalkFolderTotals(dir.path().string());
+  EXPECT_EQ(t.files, 3u);
+  EXPECT_EQ(t.unreadable_folders, 1u);
+}
+
+TEST_F(FolderWalkTest, ACancelledWalkSaysSo) {
+  std::atomic<bool> cancel{true};
+  WalkOptions options;
+  options.cancel = &cancel;
+  EXPECT_TRUE(WalkFolderTotals(dir.path().string(), options).cancelled);
+}
+
+TEST_F(FolderWalkTest, SkippedDevicesAreNotEntered) {
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.path().c_str(), &st), 0);
+  WalkOptions options;
+  options.skip_devices = {st.st_dev};
+  EXPECT_EQ(WalkFolderTotals(dir.path().string(), options).files, 0u);
+}
+
+TEST_F(FolderWalkTest, MissingFolderGivesNothing) {
+  FolderTotals t = WalkFolderTotals((dir / "nope").string());
+  EXPECT_EQ(t.files, 0u);
+  EXPECT_EQ(t.unreadable_folders, 1u);
+}
+
+TEST_F(FolderWalkTest, FindFilesListsFilesFolderByFolderBreadthFirst) {
+  std::vector<std::string> list{"stale"};
+  std::int64_t total = FindFiles(dir.path().string(), "*.*", list);
+  EXPECT_EQ(total, 210);
+  ASSERT_EQ(list.size(), 6u);
+  const std::string root = dir.path().string() + "/";
+  // Files of the top folder come first, the deepest last.
+  EXPECT_EQ(list.back(), root + "sub/deeper/e.txt");
+  for (size_t i = 0; i < 2; ++i) EXPECT_EQ(list[i].find('/', root.size()), std::string::npos) << list[i];
+}
+
+TEST_F(FolderWalkTest, FindFilesMaskMatchesWithoutCase) {
+  std::vector<std::string> list;
+  EXPECT_EQ(FindFiles(dir.path().string(), "\\*.txt", list), 90);  // one leading "\" dropped
+  EXPECT_EQ(list.size(), 3u);
+  EXPECT_EQ(FindFiles(dir.path().string(), "", list), 210);        // empty mask is "*.*"
+}
+
+TEST_F(FolderWalkTest, FindFilesOnAFileLeavesTheListUntouched) {
+  std::vector<std::string> list{"keep"};
+  EXPECT_EQ(FindFiles((dir / "a.txt").string(), "*.*", list), 0);
+  EXPECT_EQ(list, std::vector<std::string>{"keep"});
+}
+
+TEST(MatchesMask, Wildcards) {
+  struct Row { const char* name; const char* mask; bool want; } rows[] = {
+      {"a.txt", "*.*", true},   {"noext", "*.*", true},    {"a.TXT", "*.txt", true},
+      {"a.text", "*.txt", false}, {"abc", "a?c", true},     {"ac", "a?c", false},
+      {"report.tar.gz", "*.gz", true}, {"x", "*", true},     {"", "*", true},
+      {"aaa", "a*a*a", true},   {"aa", "a*a*a", false},
+  };
+  for (const Row& r : rows) EXPECT_EQ(MatchesMask(r.name, r.mask), r.want) << r.name << " " << r.mask;
+}
+
+}  // namespace
+}  // namespace haruvi::fileops
