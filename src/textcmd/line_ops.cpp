@@ -23,13 +23,11 @@ Lines MapLines(LineSpan lines, std::size_t extra_per_line, F f) {
 }
 
 template <class Keep>
-Lines FilterLines(LineSpan lines, Keep keep) {
-  std::size_t bytes = 0;
-  for (auto l : lines) bytes += l.size();
-  Lines out;
-  out.Reserve(lines.size(), bytes);
+std::vector<std::string_view> FilterLines(LineSpan lines, Keep keep) {
+  std::vector<std::string_view> out;
+  out.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (keep(i)) out.Add(lines[i]);
+    if (keep(i)) out.push_back(lines[i]);
   return out;
 }
 
@@ -137,7 +135,7 @@ Lines DuplicateLine(LineSpan lines, std::size_t index) {
   return out;
 }
 
-Lines DeleteLine(LineSpan lines, std::size_t index) {
+std::vector<std::string_view> DeleteLine(LineSpan lines, std::size_t index) {
   return FilterLines(lines, [&](std::size_t i) { return i != index; });
 }
 
@@ -208,15 +206,15 @@ Lines FullWidthSpacesToSpaces(LineSpan lines) {
   });
 }
 
-Lines DeleteEmptyLines(LineSpan lines) {
+std::vector<std::string_view> DeleteEmptyLines(LineSpan lines) {
   return FilterLines(lines, [&](std::size_t i) { return !lines[i].empty(); });
 }
 
-Lines DeleteRepeatedLines(LineSpan lines) {
+std::vector<std::string_view> DeleteRepeatedLines(LineSpan lines) {
   return FilterLines(lines, [&](std::size_t i) { return i == 0 || lines[i] != lines[i - 1]; });
 }
 
-Lines DeleteSameKeyLines(LineSpan lines, std::int64_t n) {
+std::vector<std::string_view> DeleteSameKeyLines(LineSpan lines, std::int64_t n) {
   const std::size_t k = n > 1 ? static_cast<std::size_t>(n - 1) : 0;
   return FilterLines(lines, [&](std::size_t i) {
     return i == 0 || lines[i].substr(0, k) != lines[i - 1].substr(0, k);

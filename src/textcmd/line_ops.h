@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "textcmd/lines.h"
 
@@ -29,7 +30,7 @@ Lines ReverseLines(LineSpan lines);
 // The caret's line inserted again below itself, or deleted; an index past the end
 // changes nothing.
 Lines DuplicateLine(LineSpan lines, std::size_t index);
-Lines DeleteLine(LineSpan lines, std::size_t index);
+std::vector<std::string_view> DeleteLine(LineSpan lines, std::size_t index);
 
 // Leading spaces, then leading full-width spaces, each step once.
 Lines TrimLeadingSpaces(LineSpan lines);
@@ -48,12 +49,13 @@ Lines TabReplace(LineSpan lines, std::string_view with);
 // Every full-width space becomes two spaces, so the line keeps its width.
 Lines FullWidthSpacesToSpaces(LineSpan lines);
 
+// The deletions keep input lines as they are, so they hand back views of them.
 // Lines of length zero go; a line of blanks stays.
-Lines DeleteEmptyLines(LineSpan lines);
+std::vector<std::string_view> DeleteEmptyLines(LineSpan lines);
 // Each run of byte-equal adjacent lines shrinks to one.
-Lines DeleteRepeatedLines(LineSpan lines);
+std::vector<std::string_view> DeleteRepeatedLines(LineSpan lines);
 // "同じ項目削除" with the answer `n`: the key is the first n - 1 bytes (at least none); a
 // line goes when its key equals the key of the line before it, kept or not.
-Lines DeleteSameKeyLines(LineSpan lines, std::int64_t n);
+std::vector<std::string_view> DeleteSameKeyLines(LineSpan lines, std::int64_t n);
 
 }  // namespace haruvi::textcmd

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <cstdlib>
+#include <new>
 #include <stdexcept>
 
 #include "textcmd/sjis.h"
@@ -118,6 +120,26 @@ std::uint64_t Prefix(const std::uint8_t* key) {
   return p;
 }
 
+class KeyArena {
+ public:
+  explicit KeyArena(std::size_t size) { Grow(size); }
+  ~KeyArena() { std::free(data_); }
+  KeyArena(const KeyArena&) = delete;
+  KeyArena& operator=(const KeyArena&) = delete;
+  void Grow(std::size_t size) {
+    void* p = std::realloc(data_, size);
+    if (!p) throw std::bad_alloc();
+    data_ = static_cast<std::uint8_t*>(p);
+    size_ = size;
+  }
+  std::uint8_t* data() { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
 }  // namespace
 
 std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
@@ -128,8 +150,9 @@ std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
 
   std::size_t total = 0;
   for (auto l : lines) total += l.size();
-  std::vector<std::uint8_t> arena;
-  arena.resize(total + total / 2 + 4096);
+  // Keys take about as many bytes as the text. The arena is grown with realloc, which
+  // neither zero-fills nor (for big blocks) copies, so untouched room costs no memory.
+  KeyArena arena(total + total / 4 + 4096);
   std::size_t used = 0;
   std::vector<Entry> entries(lines.size());
   std::u16string text;
@@ -145,11 +168,12 @@ std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
         used += static_cast<std::size_t>(need);
         break;
       }
-      arena.resize(std::max(arena.size() * 3 / 2, used + static_cast<std::size_t>(need) + 4096));
+      arena.Grow(std::max(arena.size() * 3 / 2, used + static_cast<std::size_t>(need) + 4096));
     }
   }
   // Eight readable bytes past every key for the inline prefix.
-  if (arena.size() < used + 8) arena.resize(used + 8);
+  if (arena.size() < used + 8) arena.Grow(used + 8);
+  std::memset(arena.data() + used, 0, 8);
   for (Entry& e : entries) e.prefix = Prefix(arena.data() + e.key);
 
   const std::uint8_t* keys = arena.data();

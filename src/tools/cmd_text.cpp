@@ -1,5 +1,10 @@
 // "text": the text commands of the pane on a file. The input is split into lines the way
 // the pane splits them; the result is written with CR LF after every line.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -15,6 +20,7 @@
 #include "textcmd/line_ops.h"
 #include "textcmd/lines.h"
 #include "textcmd/sort_lines.h"
+#include "textcmd/tex_strip.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
 
@@ -50,6 +56,49 @@ class Writer {
  private:
   static constexpr std::size_t kBlock = 1 << 20;
   std::string buf_;
+};
+
+// The input bytes: a regular file is mapped rather than read, which saves a copy of a
+// 100 MB text and the reallocations of reading it piecewise; anything else is read.
+class InputBytes {
+ public:
+  InputBytes() = default;
+  InputBytes(const InputBytes&) = delete;
+  InputBytes& operator=(const InputBytes&) = delete;
+  ~InputBytes() {
+    if (map_) ::munmap(map_, size_);
+  }
+
+  bool Open(const std::string& path) {
+    if (!path.empty() && path != "-") {
+      int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      struct stat st {};
+      if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        size_ = static_cast<std::size_t>(st.st_size);
+        void* m = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        ::close(fd);
+        if (m != MAP_FAILED) {
+          map_ = m;
+          return true;
+        }
+        size_ = 0;
+      } else if (fd >= 0) {
+        ::close(fd);
+      }
+    }
+    auto data = ReadInput(path);
+    if (!data) return false;
+    read_ = std::move(*data);
+    return true;
+  }
+  std::string_view Bytes() const {
+    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(read_);
+  }
+
+ private:
+  void* map_ = nullptr;
+  std::size_t size_ = 0;
+  std::string read_;
 };
 
 // What a command hands back: lines it built, views of input lines, a whole text to be
@@ -123,17 +172,25 @@ tc::TLineEnd LineEndArg(const std::string& s) {
   throw Refusal{"a line end is none, crlf, cr or lf, not \"" + s + "\""};
 }
 
-// The chained items of the HTML menu run these after the stripping.
-Output HtmlThen(const Input& in, const std::vector<std::function<tc::Lines(tc::LineSpan)>>& steps) {
+// The items of the HTML menu that go on after the stripping: TAB deletion, leading-space
+// trim, then empty-line deletion, each when asked for.
+Output HtmlThen(const Input& in, bool tabs, bool leading, bool empty) {
   std::string text = tc::StripHtml(in.lines).text;
-  if (steps.empty()) return FromText(std::move(text));
   Views views = tc::SplitLines(text);
-  tc::Lines lines;
-  for (const auto& step : steps) {
-    lines = step(views);
-    views = lines.Views();
+  tc::Lines a, b;
+  if (tabs) {
+    a = tc::DeleteAllTabs(views);
+    views = a.Views();
   }
-  return FromLines(std::move(lines));
+  if (leading) {
+    b = tc::TrimLeadingSpaces(views);
+    views = b.Views();
+  }
+  if (empty) views = tc::DeleteEmptyLines(views);
+  // The views point into `text`, `a` or `b`: the lines are copied out before they go.
+  tc::Lines out;
+  for (auto l : views) out.Add(l);
+  return FromLines(std::move(out));
 }
 
 Output Csv(const Input& in, std::size_t group, std::string_view quote, std::string_view sep) {
@@ -158,7 +215,7 @@ const std::vector<Sub>& Subs() {
       {"dup-line", "LINE", 1, false,
        [](A a, I in) { return FromLines(tc::DuplicateLine(in.lines, static_cast<std::size_t>(IntArg(a[0], 1, INT32_MAX, "the line")) - 1)); }},
       {"del-line", "LINE", 1, false,
-       [](A a, I in) { return FromLines(tc::DeleteLine(in.lines, static_cast<std::size_t>(IntArg(a[0], 1, INT32_MAX, "the line")) - 1)); }},
+       [](A a, I in) { return FromViews(tc::DeleteLine(in.lines, static_cast<std::size_t>(IntArg(a[0], 1, INT32_MAX, "the line")) - 1)); }},
       {"trim-left", "", 0, false, [](A, I in) { return FromLines(tc::TrimLeadingSpaces(in.lines)); }},
       {"trim-right", "", 0, false, [](A, I in) { return FromLines(tc::TrimTrailingSpaces(in.lines)); }},
       {"del-spaces", "", 0, false, [](A, I in) { return FromText(tc::DeleteAllSpaces(tc::JoinLines(in.lines))); }},
@@ -175,13 +232,13 @@ const std::vector<Sub>& Subs() {
          auto length = static_cast<std::size_t>(IntArg(a[1], 0, INT32_MAX, "the length"));
          return FromText(tc::RemoveLineEnds(tc::JoinLines(in.lines), start, length));
        }},
-      {"del-empty", "", 0, false, [](A, I in) { return FromLines(tc::DeleteEmptyLines(in.lines)); }},
-      {"del-repeated", "", 0, false, [](A, I in) { return FromLines(tc::DeleteRepeatedLines(in.lines)); }},
+      {"del-empty", "", 0, false, [](A, I in) { return FromViews(tc::DeleteEmptyLines(in.lines)); }},
+      {"del-repeated", "", 0, false, [](A, I in) { return FromViews(tc::DeleteRepeatedLines(in.lines)); }},
       {"del-same-key", "N", 1, false,
        [](A a, I in) {
          auto n = tc::ParseInteger(a[0]);
          if (!n) throw Refusal{"the key column must be a whole number, not \"" + a[0] + "\""};
-         return FromLines(tc::DeleteSameKeyLines(in.lines, *n));
+         return FromViews(tc::DeleteSameKeyLines(in.lines, *n));
        }},
       {"line-end-detect", "", 0, true,
        [](A, I in) { return FromText(std::to_string(tc::DetectLineEnd(in.text)) + "\n", Output::kRaw); }},
@@ -191,11 +248,12 @@ const std::vector<Sub>& Subs() {
        [](A, I in) {
          return FromText(tc::ConvertLineEnd(in.text, tc::DetectLineEnd(in.text), tc::kLineEndCrLf), Output::kRaw);
        }},
-      {"html", "", 0, false, [](A, I in) { return HtmlThen(in, {}); }},
+      {"html", "", 0, false, [](A, I in) { return HtmlThen(in, false, false, false); }},
       {"html-all", "", 0, false,
-       [](A, I in) { return HtmlThen(in, {tc::DeleteAllTabs, tc::TrimLeadingSpaces, tc::DeleteEmptyLines}); }},
-      {"html-tabs", "", 0, false, [](A, I in) { return HtmlThen(in, {tc::DeleteAllTabs, tc::DeleteEmptyLines}); }},
-      {"html-empty", "", 0, false, [](A, I in) { return HtmlThen(in, {tc::DeleteEmptyLines}); }},
+       [](A, I in) { return HtmlThen(in, true, true, true); }},
+      {"html-tabs", "", 0, false, [](A, I in) { return HtmlThen(in, true, false, true); }},
+      {"html-empty", "", 0, false, [](A, I in) { return HtmlThen(in, false, false, true); }},
+      {"tex", "", 0, false, [](A, I in) { return FromText(tc::StripTex(tc::JoinLines(in.lines))); }},
       {"break", "COLUMN", 1, false, [](A a, I in) { return FromLines(tc::BreakAtColumn(in.lines, ColumnArg(a[0]))); }},
       {"break-insert", "COLUMN TEXT", 2, false,
        [](A a, I in) { return FromLines(tc::BreakAtColumn(in.lines, ColumnArg(a[0]), a[1])); }},
@@ -261,10 +319,10 @@ int RunText(const Args& args) {
   }
   Args params(args.begin() + 1, args.begin() + 1 + static_cast<std::ptrdiff_t>(sub.count));
   std::string path = args.size() > 1 + sub.count ? args.back() : "";
-  auto data = ReadInput(path);
-  if (!data) return kExitNoMatch;
+  InputBytes data;
+  if (!data.Open(path)) return kExitNoMatch;
   Input in;
-  in.text = *data;
+  in.text = data.Bytes();
   if (!sub.raw) in.lines = tc::SplitLines(in.text);
   try {
     Output out = sub.run(params, in);

@@ -42,6 +42,7 @@ TEST(TextTool, CommandsByNameWithCrLfOutput) {
       {{"text", "html-all"}, "<p>\t  x<br><br>y", "x\r\ny\r\n"},
       {{"text", "html-tabs"}, "<p>\t  x<br><br>y", "  x\r\ny\r\n"},
       {{"text", "html-empty"}, "<p>\t  x<br><br>y", "\t  x\r\ny\r\n"},
+      {{"text", "tex"}, "\\section{Intro} text % note\n\\vspace{1cm}x", "{Intro} text \r\nx\r\n"},
       {{"text", "break", "4"}, "abcdefgh", "abcd\r\nefgh\r\n"},
       {{"text", "break-insert", "4", "X"}, "abcdefgh", "abcdX\r\nefgh\r\n"},
       {{"text", "insert", "3", "X"}, "abcdef", "abXcdef\r\n"},
