@@ -1,0 +1,94 @@
+// Scanner choice and the automaton scanner that walks the pattern automaton with the
+// main and look-ahead cursors of TTxtFile (used when no faster scanner applies, and by
+// tests as the reference for the others).
+#include "search/grep.h"
+
+#include "regex/char_dict.h"
+
+namespace haruvi::search {
+
+using regex::Code;
+
+TGrep::TGrep() {
+  PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
+  SetRegExp("");
+}
+
+namespace {
+
+// A literal can be searched as raw bytes when no byte of it is changed or ended by the
+// grep reading rules (line ends, zero read as space) and every code is a character that
+// text can hold as exactly these bytes.
+bool RawSearchable(const regex::TRE_DFA& dfa) {
+  if (!dfa.IsLiteral() || dfa.LiteralCodes().empty()) return false;
+  for (Code c : dfa.LiteralCodes()) {
+    if (c > 0xFF ? !regex::IsLeadByte(static_cast<unsigned char>(c >> 8)) : regex::IsLeadByte(static_cast<unsigned char>(c)))
+      return false;
+  }
+  for (char ch : dfa.Literal())
+    if (ch == '\n' || ch == '\r' || ch == ' ' || ch == '\0') return false;
+  return true;
+}
+
+}  // namespace
+
+void TGrep::SetRegExp(std::string_view pattern) {
+  scanner_ = Scanner::Nothing;
+  line_automaton_.reset();
+  literal_.clear();
+  TRegularExpression::SetRegExp(pattern);  // on error the empty pattern is current
+  const regex::TRE_DFA& dfa = CurrentDFA();
+  if (dfa.IsLiteral() && dfa.LiteralCodes().empty()) return;  // matches no character
+  if (RawSearchable(dfa)) {
+    scanner_ = Scanner::Literal;
+    literal_ = dfa.Literal();
+    return;
+  }
+  if (const regex::ByteTable* table = CurrentTable()) line_automaton_ = LineAutomaton::Build(dfa, *table);
+  scanner_ = line_automaton_ ? Scanner::LineAutomaton : Scanner::Automaton;
+}
+
+void TGrep::GrepFile(const std::filesystem::path& path) {
+  if (!OnMatch) return;
+  TTxtFile f(path, Cancel, OnIdle, block_size_);
+  Scanner s = forced_ != Scanner::Nothing ? forced_ : scanner_;
+  if (scanner_ == Scanner::Nothing) return;
+  if (s == Scanner::Literal && scanner_ != Scanner::Literal) s = Scanner::Automaton;
+  if (s == Scanner::LineAutomaton && !line_automaton_) s = Scanner::Automaton;
+  switch (s) {
+    case Scanner::Literal: ScanLiteral(f); break;
+    case Scanner::LineAutomaton:
+      if (line_automaton_->AllLines()) ScanAllLines(f);
+      else ScanLines(f, *line_automaton_);
+      break;
+    default: ScanAutomaton(f); break;
+  }
+}
+
+void TGrep::ScanAutomaton(TTxtFile& f) {
+  const regex::TRE_DFA& dfa = CurrentDFA();
+  const int init = dfa.Initial();
+  const auto& states = dfa.States();
+  try {
+    for (;;) {
+      int s = dfa.FindMove(init, f.NextChar());
+      while (s >= 0) {
+        if (states[static_cast<std::size_t>(s)].accepting) {
+          RE_LineInfo_t info = f.ReadRestOfLine();
+          OnMatch(*this, info);
+          break;
+        }
+        Code c;
+        try {
+          c = f.NextCharAhead();
+        } catch (const EEndOfFile&) {
+          break;  // this attempt ran into the end; later characters may still match
+        }
+        s = dfa.FindMove(s, c);
+      }
+    }
+  } catch (const EEndOfFile&) {
+  }
+}
+
+}  // namespace haruvi::search

@@ -1,0 +1,71 @@
+// TGrep: the grep component. It compiles its pattern with the line feed as both the
+// line-head and line-tail code (so "^" and "$" are moves on line feeds) and scans files
+// block by block, reporting each line on which a match starts once, in file order, to
+// its OnMatch sink. A plain literal is searched directly; other patterns run on the
+// line automaton, or on the pattern automaton itself when that cannot be built.
+//
+//   TGrep grep;
+//   grep.SetUseFuzzyCharDic(true);
+//   grep.SetRegExp(pattern);                     // may throw regex::ERegExpParser
+//   grep.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { pane.push_back(li.Line); };
+//   grep.Cancel = false;                         // once per grep command
+//   for (auto& f : files) grep.GrepFile(f);      // EFileNotFound, EGrepCancel
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+#include "regex/regular_expression.h"
+#include "search/grep_errors.h"
+#include "search/line_automaton.h"
+#include "search/txt_file.h"
+
+namespace haruvi::search {
+
+class TGrep;
+using TGrepOnMatch = std::function<void(TGrep& sender, RE_LineInfo_t& line_info)>;
+
+class TGrep : public regex::TRegularExpression {
+ public:
+  enum class Scanner { Nothing, Literal, LineAutomaton, Automaton };
+
+  TGrep();
+
+  void SetRegExp(std::string_view pattern) override;
+  regex::Code LineHeadCode() const override { return '\n'; }
+  regex::Code LineTailCode() const override { return '\n'; }
+
+  // Scans one file and calls OnMatch for every matching line; nothing without OnMatch.
+  // Raises EFileNotFound (system message) and EGrepCancel.
+  void GrepFile(const std::filesystem::path& path);
+
+  TGrepOnMatch OnMatch;
+  // The stop request. It is seen at block reads and reported lines and stays set until
+  // the caller clears it, so a stop between two files is not lost.
+  std::atomic<bool> Cancel{false};
+  // Runs at every block read and reported line (the window processes its events there).
+  std::function<void()> OnIdle;
+
+  Scanner CurrentScanner() const { return scanner_; }
+  // Tests: run a given scanner (Automaton always works; the others only when chosen or
+  // applicable) and use small blocks.
+  void ForceScanner(Scanner s) { forced_ = s; }
+  void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
+
+ private:
+  void ScanLiteral(TTxtFile& f);
+  void ScanLines(TTxtFile& f, const LineAutomaton& la);
+  void ScanAllLines(TTxtFile& f);
+  void ScanAutomaton(TTxtFile& f);
+
+  Scanner scanner_ = Scanner::Nothing;
+  Scanner forced_ = Scanner::Nothing;
+  std::unique_ptr<LineAutomaton> line_automaton_;
+  std::string literal_;
+  std::size_t block_size_ = TTxtFile::kBlockSize;
+};
+
+}  // namespace haruvi::search

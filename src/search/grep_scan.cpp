@@ -1,0 +1,202 @@
+// The fast scanners of TGrep over the raw window of TTxtFile: the literal scanner
+// (memmem on the literal's bytes, then a check that the hit starts on a character), the
+// line-automaton scanner (one table look-up per byte) and the every-line scanner. Line
+// numbers are counted only up to lines that are reported, and before a block is dropped.
+#include <cstring>
+
+#include "search/grep.h"
+
+namespace haruvi::search {
+
+namespace {
+
+using regex::IsLeadByte;
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Position after the last line end in [floor, pos), or floor when there is none.
+std::size_t LineStartBefore(const char* d, std::size_t floor, std::size_t pos) {
+  while (pos > floor) {
+    if (IsLineEnd(d[pos - 1])) return pos;
+    --pos;
+  }
+  return floor;
+}
+
+// First line end in [from, n), or n.
+std::size_t LineEndFrom(const char* d, std::size_t from, std::size_t n) {
+  const char* lf = static_cast<const char*>(std::memchr(d + from, '\n', n - from));
+  std::size_t end = lf ? static_cast<std::size_t>(lf - d) : n;
+  const char* cr = static_cast<const char*>(std::memchr(d + from, '\r', end - from));
+  return cr ? static_cast<std::size_t>(cr - d) : end;
+}
+
+// The start of the line holding a position, scanning each byte once however long the
+// line (positions asked for never go backwards).
+struct LineStartTracker {
+  std::size_t known = 0;    // start of the line that holds `checked`
+  std::size_t checked = 0;  // no line end in [known, checked)
+  std::size_t At(const char* d, std::size_t pos) {
+    if (pos < checked) return LineStartBefore(d, 0, pos);
+    std::size_t s = LineStartBefore(d, checked, pos);
+    if (s != checked) known = s;
+    checked = pos;
+    return known;
+  }
+  void Reset(std::size_t pos) { known = checked = pos; }
+  void Shift(std::size_t by) {
+    known -= by;
+    checked -= by;
+  }
+};
+
+// Line numbers: line ends are counted lazily up to `counted`.
+struct LineCounter {
+  std::size_t counted = 0;
+  bool cr_before = false;
+  int line_no = 0;
+  int Upto(const char* d, std::size_t pos) {
+    line_no += static_cast<int>(CountLineEnds(d + counted, d + pos, cr_before));
+    counted = pos;
+    return line_no;
+  }
+};
+
+// Reads the next block keeping the bytes from `keep`; returns the shift of positions.
+std::size_t Refill(TTxtFile& f, LineCounter& lc, std::size_t keep) {
+  lc.Upto(f.Data(), keep);
+  std::size_t shift = f.ReadBlock(keep);
+  lc.counted -= shift;
+  return shift;
+}
+
+// Finds the end of the line that starts at `ls` and holds `p`, reading more blocks as
+// needed; both positions move with the window.
+std::size_t FindLineEnd(TTxtFile& f, LineCounter& lc, std::size_t& ls, std::size_t& p) {
+  std::size_t from = p;
+  for (;;) {
+    std::size_t le = LineEndFrom(f.Data(), from, f.Size());
+    if (le < f.Size()) return le;
+    from = f.Size();
+    std::size_t shift = Refill(f, lc, ls);  // the file always ends with a line feed
+    ls -= shift;
+    p -= shift;
+    from -= shift;
+  }
+}
+
+}  // namespace
+
+void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
+  LineCounter lc;
+  const std::uint32_t* tab = la.Table();
+  const std::uint32_t signal = la.FirstSignal();
+  LineStartTracker lines;
+  std::uint32_t s = la.Idle(), prev = s;
+  std::size_t p = 0;
+  for (;;) {
+    const auto* d = reinterpret_cast<const unsigned char*>(f.Data());
+    const std::size_t n = f.Size();
+    while (p < n) {
+      prev = s;
+      s = tab[static_cast<std::size_t>(s) << 8 | d[p]];
+      if (s >= signal) break;
+      ++p;
+    }
+    if (p >= n) {
+      if (f.AtEof()) return;
+      std::size_t shift = Refill(f, lc, lines.At(f.Data(), n));
+      p -= shift;
+      lines.Shift(shift);
+      continue;
+    }
+    std::size_t le = p;
+    if (s == la.LeadBeforeLineEnd()) {
+      // The lead byte before the line end is a character of its own.
+      s = la.LoneLead(prev);
+      if (s < signal) continue;  // read the line end from there
+    }
+    std::size_t ls = lines.At(f.Data(), p);
+    if (!IsLineEnd(f.Data()[p])) {
+      std::size_t from = p + 1;
+      le = FindLineEnd(f, lc, ls, from);
+    }
+    f.CheckCancel();
+    RE_LineInfo_t info;
+    info.Line.assign(f.Data() + ls, le - ls);
+    info.LineNo = lc.Upto(f.Data(), ls);
+    OnMatch(*this, info);
+    p = le;
+    lines.Reset(le);
+    s = la.Idle();
+  }
+}
+
+void TGrep::ScanAllLines(TTxtFile& f) {
+  LineCounter lc;
+  std::size_t ls = 1;  // after the sentinel line feed
+  for (;;) {
+    if (ls >= f.Size()) {
+      if (f.AtEof()) return;
+      ls -= Refill(f, lc, ls);
+      continue;
+    }
+    std::size_t p = ls;
+    std::size_t le = FindLineEnd(f, lc, ls, p);
+    f.CheckCancel();
+    RE_LineInfo_t info;
+    info.Line.assign(f.Data() + ls, le - ls);
+    info.LineNo = lc.Upto(f.Data(), ls);
+    OnMatch(*this, info);
+    if (f.Data()[le] == '\r' && le + 1 >= f.Size() && !f.AtEof()) le -= Refill(f, lc, le);
+    ls = le + ((f.Data()[le] == '\r' && le + 1 < f.Size() && f.Data()[le + 1] == '\n') ? 2 : 1);
+  }
+}
+
+void TGrep::ScanLiteral(TTxtFile& f) {
+  LineCounter lc;
+  LineStartTracker lines;
+  lines.Reset(1);
+  const std::string& lit = literal_;
+  std::size_t p = 1;     // next candidate
+  std::size_t sync = 1;  // a known character start
+  for (;;) {
+    const char* d = f.Data();
+    const std::size_t n = f.Size();
+    const void* hit = p + lit.size() <= n ? memmem(d + p, n - p, lit.data(), lit.size()) : nullptr;
+    if (!hit) {
+      if (f.AtEof()) return;
+      // Keep the line being read and enough bytes for a literal across the block edge.
+      std::size_t keep = lines.At(d, n);
+      std::size_t next = n >= lit.size() ? n - lit.size() + 1 : 0;
+      p = std::max(std::max(p, next), keep);
+      sync = std::max(sync, keep);  // a line start is a character start
+      std::size_t shift = Refill(f, lc, keep);
+      p -= shift;
+      sync -= shift;
+      lines.Shift(shift);
+      continue;
+    }
+    const auto h = static_cast<std::size_t>(static_cast<const char*>(hit) - d);
+    std::size_t ls = lines.At(d, h);
+    // Walk characters from a known start; within a line a lead byte always has its trail.
+    std::size_t walk = std::max(sync, ls);
+    while (walk < h) walk += IsLeadByte(static_cast<unsigned char>(d[walk])) ? 2 : 1;
+    if (walk != h) {
+      sync = walk;
+      p = h + 1;
+      continue;
+    }
+    std::size_t from = h + lit.size();
+    std::size_t le = FindLineEnd(f, lc, ls, from);
+    f.CheckCancel();
+    RE_LineInfo_t info;
+    info.Line.assign(f.Data() + ls, le - ls);
+    info.LineNo = lc.Upto(f.Data(), ls);
+    OnMatch(*this, info);
+    p = sync = le + 1;  // a line end is always a character of its own
+    lines.Reset(le);
+  }
+}
+
+}  // namespace haruvi::search

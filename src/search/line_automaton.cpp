@@ -1,0 +1,170 @@
+// Building the line automaton from the pattern's byte table. A state is a set of
+// pattern states (attempts alive) plus either "just after a CR" (so that the LF of a
+// CR LF pair is skipped) or "after a lead byte" (of a class of lead bytes that behave
+// alike). Matching attempts never outlive a line end because Build refuses patterns
+// whose matches can contain a line feed other than the first or the last character.
+#include "search/line_automaton.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+namespace haruvi::search {
+
+using regex::ByteTable;
+using regex::IsLeadByte;
+using regex::TRE_DFA;
+
+namespace {
+
+bool MayCrossLines(const TRE_DFA& dfa) {
+  const auto& st = dfa.States();
+  std::vector<bool> seen(st.size(), false);
+  std::vector<int> work;
+  for (const auto& m : st[static_cast<std::size_t>(dfa.Initial())].moves) work.push_back(m.target);
+  while (!work.empty()) {
+    int q = work.back();
+    work.pop_back();
+    if (seen[static_cast<std::size_t>(q)]) continue;
+    seen[static_cast<std::size_t>(q)] = true;
+    int x = dfa.FindMove(q, '\n');
+    if (x >= 0 && !st[static_cast<std::size_t>(x)].moves.empty()) return true;
+    for (const auto& m : st[static_cast<std::size_t>(q)].moves) work.push_back(m.target);
+  }
+  return false;
+}
+
+
+}  // namespace
+
+std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const ByteTable& bt) {
+  auto la = std::unique_ptr<LineAutomaton>(new LineAutomaton());
+  const auto& st = dfa.States();
+  const int init = dfa.Initial();
+  const int n = bt.StateCount();
+  auto accepting = [&](int q) { return q >= 0 && st[static_cast<std::size_t>(q)].accepting; };
+
+  const int after_lf = bt.Entry(init, '\n');
+  if (accepting(after_lf)) {
+    la->all_lines_ = true;
+    return la;
+  }
+  if (MayCrossLines(dfa)) return nullptr;
+
+  // Lead bytes that behave alike in every pattern state share their pending states.
+  std::vector<int> lead_class(256, -1), class_rep;
+  {
+    std::map<std::vector<std::int32_t>, int> seen;
+    for (int l = 0; l < 256; ++l) {
+      if (!IsLeadByte(static_cast<unsigned char>(l))) continue;
+      std::vector<std::int32_t> sig(static_cast<std::size_t>(n));
+      for (int q = 0; q < n; ++q) sig[static_cast<std::size_t>(q)] = bt.Entry(q, static_cast<unsigned char>(l));
+      auto [it, fresh] = seen.emplace(std::move(sig), static_cast<int>(class_rep.size()));
+      if (fresh) class_rep.push_back(l);
+      lead_class[static_cast<std::size_t>(l)] = it->second;
+    }
+  }
+
+  // Sets of pattern states, interned.
+  std::vector<std::vector<int>> sets;
+  std::map<std::vector<int>, int> set_index;
+  auto intern = [&](std::vector<int> s) {
+    std::sort(s.begin(), s.end());
+    s.erase(std::unique(s.begin(), s.end()), s.end());
+    auto [it, fresh] = set_index.emplace(s, static_cast<int>(sets.size()));
+    if (fresh) sets.push_back(std::move(s));
+    return it->second;
+  };
+
+  // States: (set, 0 = boundary, 1 = boundary just after CR, 2 + class = pending lead).
+  std::map<std::pair<int, int>, std::uint32_t> state_index;
+  std::vector<std::pair<int, int>> states;
+  bool too_big = false;
+  auto state = [&](int set, int kind) -> std::uint32_t {
+    auto [it, fresh] = state_index.emplace(std::make_pair(set, kind), static_cast<std::uint32_t>(states.size()));
+    if (fresh) {
+      states.emplace_back(set, kind);
+      if (states.size() > kMaxStates) too_big = true;
+    }
+    return it->second;
+  };
+  const int empty_set = intern({});
+  state(empty_set, 0);  // Idle() == 0
+  const int lf_set = intern(after_lf >= 0 ? std::vector<int>{after_lf} : std::vector<int>{});
+
+  // Rows are filled once all states are known; signals get their final ids afterwards.
+  constexpr std::uint32_t kMatch = 0xFFFFFFF0u, kLeadEnd = 0xFFFFFFF1u;
+  std::vector<std::vector<std::uint32_t>> rows;
+  std::vector<std::uint32_t> lone;
+  std::vector<int> next;
+  auto step_set = [&](const std::vector<int>& from, auto&& move) -> std::uint32_t {
+    next.clear();
+    for (int q : from) {
+      int t = move(q);
+      if (t >= 0) next.push_back(t);
+    }
+    int t = move(init);  // a new attempt starts at every character
+    if (t >= 0) next.push_back(t);
+    for (int q : next)
+      if (accepting(q)) return kMatch;
+    return state(intern(next), 0);
+  };
+
+  for (std::size_t i = 0; i < states.size() && !too_big; ++i) {
+    const auto [set_id, kind] = states[i];
+    const std::vector<int> cur = sets[static_cast<std::size_t>(set_id)];
+    std::vector<std::uint32_t> row(256);
+    std::uint32_t lone_next = 0;
+    if (kind <= 1) {
+      bool lf_accepts = false;
+      for (int q : cur) lf_accepts = lf_accepts || accepting(bt.Entry(q, '\n'));
+      for (int b = 0; b < 256; ++b) {
+        const auto bb = static_cast<unsigned char>(b == 0 ? ' ' : b);
+        if (b == '\n') {
+          row[b] = kind == 1 ? state(set_id, 0) : lf_accepts ? kMatch : state(lf_set, 0);
+        } else if (b == '\r') {
+          row[b] = lf_accepts ? kMatch : state(lf_set, 1);
+        } else if (IsLeadByte(bb)) {
+          row[b] = state(set_id, 2 + lead_class[bb]);
+        } else {
+          row[b] = step_set(cur, [&](int q) { return bt.Entry(q, bb); });
+        }
+      }
+    } else {
+      const auto lead = static_cast<unsigned char>(class_rep[static_cast<std::size_t>(kind - 2)]);
+      auto trail_row = [&](int q) { return bt.Entry(q, lead); };
+      for (int t = 0; t < 256; ++t) {
+        if (t == '\n' || t == '\r') {
+          row[t] = kLeadEnd;
+          continue;
+        }
+        const auto tt = static_cast<unsigned char>(t == 0 ? ' ' : t);
+        row[t] = step_set(cur, [&](int q) {
+          std::int32_t e = trail_row(q);
+          return e >= n ? bt.Entry(e, tt) : -1;
+        });
+      }
+      lone_next = step_set(cur, [&](int q) {
+        std::int32_t e = trail_row(q);
+        return e >= n ? bt.Lone(e) : -1;
+      });
+    }
+    rows.push_back(std::move(row));
+    lone.push_back(lone_next);
+  }
+  if (too_big) return nullptr;
+
+  const auto count = static_cast<std::uint32_t>(states.size());
+  auto fix = [&](std::uint32_t v) { return v == kMatch ? count : v == kLeadEnd ? count + 1 : v; };
+  la->kinds_.resize(count);
+  la->table_.resize(static_cast<std::size_t>(count) * 256);
+  la->lone_.resize(count);
+  for (std::uint32_t s = 0; s < count; ++s) {
+    la->kinds_[s] = states[s].second >= 2 ? 1 : 0;
+    for (int b = 0; b < 256; ++b) la->table_[static_cast<std::size_t>(s) * 256 + static_cast<std::size_t>(b)] = fix(rows[s][static_cast<std::size_t>(b)]);
+    la->lone_[s] = fix(lone[s]);
+  }
+  return la;
+}
+
+}  // namespace haruvi::search

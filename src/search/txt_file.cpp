@@ -1,0 +1,169 @@
+// Block reads, the closing line feed, and the grep reading rules for the cursors.
+#include "search/txt_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "search/grep_errors.h"
+
+namespace haruvi::search {
+
+using regex::Code;
+using regex::IsLeadByte;
+
+std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before) {
+  if (b == e) return 0;
+  const auto len = static_cast<std::size_t>(e - b);
+  std::size_t n = 0;
+  if (!std::memchr(b, '\r', len)) {
+    n = static_cast<std::size_t>(std::count(b, e, '\n'));
+    if (cr_before && *b == '\n') --n;
+    cr_before = false;
+    return n;
+  }
+  for (const char* p = b; p != e; ++p) {
+    if (*p == '\n') {
+      if (!cr_before) ++n;
+      cr_before = false;
+    } else if (*p == '\r') {
+      ++n;
+      cr_before = true;
+    } else {
+      cr_before = false;
+    }
+  }
+  return n;
+}
+
+TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
+                   std::function<void()> yield, std::size_t block_size)
+    : block_size_(std::max<std::size_t>(block_size, 1)), cancel_(cancel), yield_(std::move(yield)) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
+  buf_.reserve(block_size_ * 2 + 16);
+  buf_.push_back('\n');  // sentinel: the first line starts after a line feed
+  Fill();
+}
+
+TTxtFile::~TTxtFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void TTxtFile::CheckCancel() {
+  if (yield_) yield_();
+  if (cancel_.load(std::memory_order_relaxed)) throw EGrepCancel();
+}
+
+// Appends up to one block; at the end of the file a missing closing line feed is added.
+void TTxtFile::Fill() {
+  std::size_t got = 0;
+  const std::size_t old = buf_.size();
+  buf_.resize(old + block_size_);
+  while (got < block_size_ && !file_end_) {
+    ssize_t r = ::read(fd_, buf_.data() + old + got, block_size_ - got);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      buf_.resize(old + got);
+      throw EFileNotFound(std::strerror(err));
+    }
+    if (r == 0) file_end_ = true;
+    got += static_cast<std::size_t>(r);
+  }
+  buf_.resize(old + got);
+  if (got) last_byte_ = buf_.back();
+  if (file_end_) {
+    if (last_byte_ != '\n') {
+      buf_.push_back('\n');
+      last_byte_ = '\n';
+    }
+    done_ = true;
+  }
+  CheckCancel();
+}
+
+std::size_t TTxtFile::ReadBlock(std::size_t keep) {
+  if (done_) throw EEndOfFile();
+  keep = std::min(keep, buf_.size());
+  buf_.erase(0, keep);
+  Fill();
+  return keep;
+}
+
+bool TTxtFile::Ensure(std::size_t& pos, std::size_t count) {
+  while (pos + count > buf_.size() && !done_) {
+    std::size_t shift = ReadBlock(std::min(line_start_, main_));
+    main_ -= shift;
+    ahead_ = ahead_ >= shift ? ahead_ - shift : 0;
+    line_start_ -= shift;
+    pos -= shift;
+  }
+  return pos < buf_.size();
+}
+
+Code TTxtFile::CharAt(std::size_t& cursor) {
+  // `cursor` is one of the members Ensure moves, so work on a copy and store it back.
+  std::size_t pos = cursor;
+  Code c = ReadAt(pos);
+  cursor = pos;
+  return c;
+}
+
+Code TTxtFile::ReadAt(std::size_t& pos) {
+  if (!Ensure(pos, 2)) throw EEndOfFile();
+  const auto b = static_cast<unsigned char>(buf_[pos]);
+  const bool more = pos + 1 < buf_.size();
+  const auto n = more ? static_cast<unsigned char>(buf_[pos + 1]) : 0;
+  if (b == '\r') {
+    pos += (more && n == '\n') ? 2 : 1;
+    return '\n';
+  }
+  if (b == 0) {
+    pos += 1;
+    return ' ';
+  }
+  // A lead byte before a line end (or the end) stands alone: the line end is never eaten.
+  if (IsLeadByte(b) && more && n != '\n' && n != '\r') {
+    pos += 2;
+    return static_cast<Code>(b << 8 | (n == 0 ? ' ' : n));
+  }
+  pos += 1;
+  return b;
+}
+
+Code TTxtFile::NextChar() {
+  Code c = CharAt(main_);
+  if (c == '\n') {
+    ++line_no_;
+    line_start_ = main_;
+  }
+  ahead_ = main_;
+  return c;
+}
+
+Code TTxtFile::NextCharAhead() { return CharAt(ahead_); }
+
+RE_LineInfo_t TTxtFile::ReadRestOfLine() {
+  CheckCancel();
+  std::size_t p = main_;
+  for (;;) {
+    if (!Ensure(p, 1)) throw EEndOfFile();
+    const char* from = buf_.data() + p;
+    const char* end = buf_.data() + buf_.size();
+    const char* hit = std::find_if(from, end, [](char ch) { return ch == '\n' || ch == '\r'; });
+    p = static_cast<std::size_t>(hit - buf_.data());
+    if (hit != end) break;
+  }
+  main_ = p;
+  ahead_ = p;
+  RE_LineInfo_t info;
+  info.Line.assign(buf_, line_start_, p - line_start_);
+  info.LineNo = line_no_;
+  return info;
+}
+
+}  // namespace haruvi::search

@@ -1,0 +1,88 @@
+// TTxtFile: block-wise reading of one file for grep. The window holds the unfinished
+// line and the newest block; it starts with a sentinel line feed (so the first line has
+// a line head) and ends with a line feed at the end of the file (so the last line has a
+// line tail). Besides raw access for the fast scanners it offers the two character
+// cursors of the automaton scanner, where CR LF, CR and LF all read as one line feed,
+// a zero byte reads as a space, and a double-byte character is one code.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "regex/sjis_char.h"
+
+namespace haruvi::search {
+
+struct RE_LineInfo_t {
+  std::string Line;  // the line as in the file, without its line end
+  int LineNo = 0;    // 1-based
+};
+
+// Counts line ends (CR LF, lone CR and lone LF are one each) in [b, e); `cr_before` says
+// whether the byte before b was a CR and is updated to the last byte of the range.
+std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before);
+
+class TTxtFile {
+ public:
+  static constexpr std::size_t kBlockSize = 102400;
+
+  // Opens the file read-only; EFileNotFound with the system's message if it cannot.
+  // At every block read `yield` runs (the window processes its events) and then a set
+  // `cancel` raises EGrepCancel.
+  TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
+           std::function<void()> yield, std::size_t block_size = kBlockSize);
+  ~TTxtFile();
+  TTxtFile(const TTxtFile&) = delete;
+  TTxtFile& operator=(const TTxtFile&) = delete;
+
+  // --- raw window -----------------------------------------------------------------
+  const char* Data() const { return buf_.data(); }
+  std::size_t Size() const { return buf_.size(); }
+  // True when the whole file (and the closing line feed) is in the window.
+  bool AtEof() const { return done_; }
+  // Drops the bytes before `keep` (positions shift down by the returned count) and
+  // appends the next block. Raises EEndOfFile when the file has no more data.
+  std::size_t ReadBlock(std::size_t keep);
+  // Yields and raises EGrepCancel when the stop was requested.
+  void CheckCancel();
+
+  // --- character cursors (the automaton scanner) ------------------------------------
+  // Next character with the main cursor: counts lines and resets the look-ahead cursor.
+  // Raises EEndOfFile past the last character.
+  regex::Code NextChar();
+  // Next character with the look-ahead cursor. Raises EEndOfFile past the last one.
+  regex::Code NextCharAhead();
+  // The rest of the current line from its start to the next line end; the main cursor
+  // stays on the line end. Raises EEndOfFile when no line is left.
+  RE_LineInfo_t ReadRestOfLine();
+
+ private:
+  // Makes sure the window holds the byte after `pos` too (or the end); positions given
+  // in `keep_from` and the cursors are moved with the window.
+  bool Ensure(std::size_t& pos, std::size_t count);
+  regex::Code CharAt(std::size_t& cursor);
+  regex::Code ReadAt(std::size_t& pos);
+  void Fill();
+
+  int fd_ = -1;
+  std::string buf_;
+  std::size_t block_size_;
+  bool file_end_ = false;   // read() returned 0
+  bool done_ = false;       // closing line feed delivered
+  char last_byte_ = '\n';   // last byte delivered from the file
+  const std::atomic<bool>& cancel_;
+  std::function<void()> yield_;
+  std::string path_text_;
+
+  // cursors (positions in buf_)
+  std::size_t main_ = 0;
+  std::size_t ahead_ = 0;
+  std::size_t line_start_ = 0;
+  int line_no_ = 0;
+};
+
+}  // namespace haruvi::search

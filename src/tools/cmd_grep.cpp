@@ -1,0 +1,152 @@
+// "grep" and "gsub": the grep engine and TAWKStr.GSub on the command line. Output is what
+// the text pane would hold, in Shift_JIS with CR LF after every line; patterns and
+// templates arrive in UTF-8 and are converted to Shift_JIS (CP932) unless --raw is given.
+#include <iconv.h>
+
+#include <optional>
+#include <string>
+
+#include "regex/awk_str.h"
+#include "regex/regex_error.h"
+#include "search/grep.h"
+#include "tools/tool_command.h"
+#include "tools/tool_io.h"
+
+namespace haruvi::tool {
+namespace {
+
+int RunGrep(const Args& args);
+int RunGSub(const Args& args);
+const Command kGrep{"grep", "grep [-n] [-H] [--fuzzy] [--raw] PATTERN FILE...",
+                    "list the lines of the files that match PATTERN (exit 1 when none do)", &RunGrep};
+const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
+                    "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
+
+// UTF-8 to CP932; nullopt when a character has no Shift_JIS form.
+std::optional<std::string> ToSjis(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string in = utf8, out(utf8.size() * 2 + 8, '\0');
+  char* ip = in.data();
+  char* op = out.data();
+  std::size_t il = in.size(), ol = out.size();
+  std::size_t r = iconv(cd, &ip, &il, &op, &ol);
+  iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1)) return std::nullopt;
+  out.resize(out.size() - ol);
+  return out;
+}
+
+// Paths on this system are UTF-8; a path that does not convert is shown as it is.
+std::string PathText(const std::string& path) { return ToSjis(path).value_or(path); }
+
+void PrintPatternError(const regex::ERegExpParser& e) {
+  PrintError(std::string(e.what()) + " (position " + std::to_string(e.Position()) + ")");
+}
+
+class Output {
+ public:
+  ~Output() { Flush(); }
+  void Line(std::string_view text) {
+    buf_.append(text);
+    buf_.append("\r\n");
+    if (buf_.size() > (1u << 20)) Flush();
+  }
+  void Flush() {
+    if (!buf_.empty()) WriteOutput(buf_);
+    buf_.clear();
+  }
+
+ private:
+  std::string buf_;
+};
+
+int RunGrep(const Args& args) {
+  bool numbers = false, headers = false, fuzzy = false, raw = false;
+  std::vector<std::string> rest;
+  bool options = true;
+  for (const std::string& a : args) {
+    if (options && a == "--") options = false;
+    else if (options && a == "-n") numbers = true;
+    else if (options && a == "-H") headers = true;
+    else if (options && a == "--fuzzy") fuzzy = true;
+    else if (options && a == "--raw") raw = true;
+    else if (options && a.size() > 1 && a[0] == '-') return UsageError(kGrep, "unknown option " + a);
+    else rest.push_back(a);
+  }
+  if (rest.size() < 2) return UsageError(kGrep, "a pattern and at least one file are needed");
+  std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
+  if (!pattern) {
+    PrintError("the pattern has characters that Shift_JIS cannot hold");
+    return kExitUsage;
+  }
+
+  search::TGrep grep;
+  try {
+    grep.SetUseFuzzyCharDic(fuzzy);
+    grep.SetRegExp(*pattern);
+  } catch (const regex::ERegExpParser& e) {
+    PrintPatternError(e);
+    return kExitUsage;
+  }
+  Output out;
+  std::string current;
+  bool any = false;
+  grep.OnMatch = [&](search::TGrep&, search::RE_LineInfo_t& li) {
+    any = true;
+    if (numbers) out.Line(current + "(" + std::to_string(li.LineNo) + ") :" + li.Line);
+    else out.Line(li.Line);
+  };
+  for (std::size_t i = 1; i < rest.size(); ++i) {
+    current = PathText(rest[i]);
+    if (headers) out.Line(ToSjis("// 検索ファイル [ ").value_or("") + current + " ]");
+    try {
+      grep.GrepFile(rest[i]);
+    } catch (const search::EFileNotFound& e) {
+      out.Flush();
+      PrintError(rest[i] + ": " + e.what());
+      return kExitUsage;
+    }
+  }
+  return any ? kExitOk : kExitNoMatch;
+}
+
+int RunGSub(const Args& args) {
+  bool fuzzy = false, raw = false;
+  std::vector<std::string> rest;
+  bool options = true;
+  for (const std::string& a : args) {
+    if (options && a == "--") options = false;
+    else if (options && a == "--fuzzy") fuzzy = true;
+    else if (options && a == "--raw") raw = true;
+    else if (options && a.size() > 1 && a[0] == '-') return UsageError(kGSub, "unknown option " + a);
+    else rest.push_back(a);
+  }
+  if (rest.size() < 2 || rest.size() > 3) return UsageError(kGSub, "a pattern and a template are needed");
+  std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
+  std::optional<std::string> templ = raw ? rest[1] : ToSjis(rest[1]);
+  if (!pattern || !templ) {
+    PrintError("the pattern or template has characters that Shift_JIS cannot hold");
+    return kExitUsage;
+  }
+  auto data = ReadInput(rest.size() == 3 ? rest[2] : "");
+  if (!data) return kExitUsage;
+  regex::TAWKStr awk;
+  awk.LineSeparator = regex::mcls_CRLF;
+  int count = 0;
+  try {
+    awk.SetUseFuzzyCharDic(fuzzy);
+    awk.SetRegExp(*pattern);
+    count = awk.GSub(*templ, *data);
+  } catch (const regex::ERegExpParser& e) {
+    PrintPatternError(e);
+    return kExitUsage;
+  }
+  if (!WriteOutput(*data)) return kExitUsage;
+  return count > 0 ? kExitOk : kExitNoMatch;
+}
+
+const bool registered = RegisterCommand(kGrep) && RegisterCommand(kGSub);
+
+}  // namespace
+}  // namespace haruvi::tool

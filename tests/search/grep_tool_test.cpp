@@ -1,0 +1,62 @@
+// haruvi-tool grep and gsub: the pane's text on standard output, exit codes, messages.
+#include <gtest/gtest.h>
+
+#include "../regex/sjis_literal.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using haruvi::test::RunTool;
+using haruvi::test::S;
+using haruvi::test::TempDir;
+
+TEST(GrepTool, PrintsHeadersAndNumberedLinesInShiftJis) {
+  TempDir dir;
+  auto a = dir.Write("a.txt", S("一行目\r\n二行目 match\r\n"));
+  auto b = dir.Write("b.txt", "nothing\n");
+  auto r = RunTool({"grep", "-n", "-H", "match", a.string(), b.string()});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, S("// 検索ファイル [ ") + a.string() + " ]\r\n" + a.string() + "(2) :" +
+                       S("二行目 match") + "\r\n" + S("// 検索ファイル [ ") + b.string() + " ]\r\n");
+  r = RunTool({"grep", "match", a.string()});
+  EXPECT_EQ(r.out, S("二行目 match") + "\r\n");
+}
+
+TEST(GrepTool, PatternsArriveInUtf8AndMayUseTheDictionary) {
+  TempDir dir;
+  auto a = dir.Write("a.txt", S("カタカナ\r\nかたかな\r\nｶﾀｶﾅ\r\n"));
+  EXPECT_EQ(RunTool({"grep", "かたかな", a.string()}).out, S("かたかな") + "\r\n");
+  EXPECT_EQ(RunTool({"grep", "--fuzzy", "かたかな", a.string()}).out,
+            S("カタカナ\r\nかたかな\r\nｶﾀｶﾅ\r\n"));
+  EXPECT_EQ(RunTool({"grep", "--raw", S("カ"), a.string()}).exit_code, 0);
+}
+
+TEST(GrepTool, ExitCodesTellMatchNoMatchAndErrors) {
+  TempDir dir;
+  auto a = dir.Write("a.txt", "abc\n");
+  EXPECT_EQ(RunTool({"grep", "zzz", a.string()}).exit_code, 1);
+  auto bad = RunTool({"grep", "a**", a.string()});
+  EXPECT_EQ(bad.exit_code, 2);
+  EXPECT_NE(bad.err.find("普通の文字、または左括弧\"(\"が必要です"), std::string::npos);
+  auto missing = RunTool({"grep", "a", (dir / "none.txt").string()});
+  EXPECT_EQ(missing.exit_code, 2);
+  EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos);
+  EXPECT_EQ(RunTool({"grep", "a"}).exit_code, 2);
+}
+
+TEST(GSubTool, ReplacesInTheWholeInput) {
+  auto r = RunTool({"gsub", "[0-9]+", "<&>"}, "a12\r\nb3\r\n");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "a<12>\r\nb<3>\r\n");
+  r = RunTool({"gsub", "^", "> "}, "x\r\ny");
+  EXPECT_EQ(r.out, "> x\r\n> y");
+  r = RunTool({"gsub", "表", "\\&"}, S("表と表"));
+  EXPECT_EQ(r.out, S("&と&"));
+  r = RunTool({"gsub", "z", "y"}, "abc");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "abc");
+  EXPECT_EQ(RunTool({"gsub", "(", "y"}, "abc").exit_code, 2);
+}
+
+}  // namespace
