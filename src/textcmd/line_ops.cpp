@@ -59,6 +59,20 @@ void ReplaceByte(std::string_view line, char byte, std::string_view with, Lines&
   out.Append(line.substr(from));
 }
 
+// Start of the trailing run of blank characters: bytes of 0x20 or less and full-width
+// spaces. Trailing trims never look further back than this.
+std::size_t BlankRunStart(std::string_view l) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < l.size();) {
+    const std::size_t n = CharLength(l, i);
+    const bool blank = n == 1 ? static_cast<unsigned char>(l[i]) <= 0x20
+                              : l.compare(i, 2, kFullWidthSpace) == 0;
+    i += n;
+    if (!blank) run = i;
+  }
+  return run;
+}
+
 std::string PadLeft(std::string s, std::size_t width, char pad) {
   if (s.size() < width) s.insert(0, width - s.size(), pad);
   return s;
@@ -148,24 +162,18 @@ Lines TrimLeadingSpaces(LineSpan lines) {
 }
 
 Lines TrimTrailingSpaces(LineSpan lines) {
-  std::vector<std::size_t> starts;
-  return MapLines(lines, 0, [&](std::string_view l, Lines& o) {
-    // Character starts are found once from the front; trimming only shortens the line,
-    // so they stay valid. A trailing 0x40 may be the second byte of any character.
-    starts.clear();
-    for (std::size_t i = 0; i < l.size(); i += CharLength(l, i)) starts.push_back(i);
+  return MapLines(lines, 0, [](std::string_view l, Lines& o) {
     std::size_t len = l.size();
-    auto last_start = [&] {
-      while (!starts.empty() && starts.back() >= len) starts.pop_back();
-      return starts.empty() ? std::size_t{0} : starts.back();
-    };
-    while (len > 0) {
-      std::size_t last = last_start();
-      std::string_view ch = l.substr(last, len - last);
-      bool full = ch == kFullWidthSpace;
-      if (!full && ch != " ") break;
+    std::size_t run = BlankRunStart(l);
+    // Inside the blank run only a full-width space ends in 0x40, so the last character
+    // is known without walking the line again.
+    while (len > run) {
+      const bool full = l[len - 1] == 0x40;
+      if (!full && l[len - 1] != ' ') break;
       if (full) len -= 2;
       while (len > 0 && static_cast<unsigned char>(l[len - 1]) <= 0x20) --len;
+      // Bytes of 0x20 or less go one by one, even the second byte of a broken character.
+      if (len < run) run = BlankRunStart(l.substr(0, len));
     }
     o.Append(l.substr(0, len));
   });

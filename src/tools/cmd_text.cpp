@@ -39,6 +39,10 @@ const Command kText{"text", "text CMD [ARGS...] [FILE]  (\"text list\" lists CMD
 class Writer {
  public:
   bool Line(std::string_view line) {
+    if (line.size() >= kBlock) {  // a long line goes out as it is, not through the block
+      if (!Flush() || !WriteOutput(line)) return false;
+      line = {};
+    }
     buf_.append(line);
     buf_.append("\r\n");
     return buf_.size() < kBlock || Flush();

@@ -86,6 +86,9 @@ TEST(Trims, LeadingAndTrailingSpaceRules) {
       {"x\t ", "x\t ", "x"},
       // 0x88 0x81 is one character, the 0x40 after it is "@", not half a full-width space.
       {"\x88\x81\x40", "\x88\x81\x40", "\x88\x81\x40"},
+      {"x" + fw + "\t ", "x" + fw + "\t ", "x"},
+      // A lead byte before a TAB: the TAB goes byte by byte, the lead byte stays.
+      {"\x81\t ", "\x81\t ", "\x81"},
       {"   ", "", ""},
       {"", "", ""},
   };
