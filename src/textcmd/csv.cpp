@@ -4,7 +4,7 @@
 
 namespace haruvi::textcmd {
 
-Lines LineCsv(LineSpan lines, std::string_view quote, std::string_view separator,
+Lines linecsv(LineSpan lines, std::string_view quote, std::string_view separator,
               std::size_t group) {
   group = std::max<std::size_t>(group, 1);
   Lines out;

@@ -12,7 +12,7 @@ namespace haruvi::textcmd {
 // `linecsv` of quote `quote` and separator `separator`, `group` lines to a record (a last,
 // shorter record too). A group of 0 is refused by the caller (kGroupSizeRefused); here it
 // counts as 1 so nothing divides by it.
-Lines LineCsv(LineSpan lines, std::string_view quote, std::string_view separator,
+Lines linecsv(LineSpan lines, std::string_view quote, std::string_view separator,
               std::size_t group);
 
 }  // namespace haruvi::textcmd

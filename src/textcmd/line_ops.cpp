@@ -80,7 +80,7 @@ std::string PadLeft(std::string s, std::size_t width, char pad) {
 
 }  // namespace
 
-Lines AddLineNumbers(LineSpan lines, int layout) {
+Lines linenumber(LineSpan lines, int layout) {
   if (layout < 1 || layout > 4) return MapLines(lines, 0, [](auto l, Lines& o) { o.Append(l); });
   const std::size_t width = std::to_string(lines.size()).size();
   std::size_t number = 0;
@@ -123,7 +123,7 @@ Lines AddSerialNumbers(LineSpan lines, std::string_view format, std::int64_t fir
   });
 }
 
-std::string StrReverse(std::string_view s) {
+std::string strreverse(std::string_view s) {
   std::string out(s.size(), '\0');
   std::size_t i = 0, w = s.size();
   while (i < s.size()) {
@@ -137,7 +137,7 @@ std::string StrReverse(std::string_view s) {
 }
 
 Lines ReverseLines(LineSpan lines) {
-  return MapLines(lines, 0, [](std::string_view l, Lines& o) { o.Append(StrReverse(l)); });
+  return MapLines(lines, 0, [](std::string_view l, Lines& o) { o.Append(strreverse(l)); });
 }
 
 Lines DuplicateLine(LineSpan lines, std::size_t index) {
@@ -193,7 +193,7 @@ std::string DeleteAllFullWidthSpaces(std::string_view text) {
   return out;
 }
 
-Lines DeleteAllTabs(LineSpan lines) { return TabReplace(lines, ""); }
+Lines DeleteAllTabs(LineSpan lines) { return tabreplace(lines, ""); }
 
 Lines DeleteLeadingTabs(LineSpan lines) {
   return MapLines(lines, 0, [](std::string_view l, Lines& o) {
@@ -201,7 +201,7 @@ Lines DeleteLeadingTabs(LineSpan lines) {
   });
 }
 
-Lines TabReplace(LineSpan lines, std::string_view with) {
+Lines tabreplace(LineSpan lines, std::string_view with) {
   return MapLines(lines, 0, [&](std::string_view l, Lines& o) { ReplaceByte(l, '\t', with, o); });
 }
 

@@ -15,7 +15,7 @@ namespace haruvi::textcmd {
 
 // `linenumber`: layout 1 "n line", 2 "n,line", 3 "line n", 4 "line,n"; n is padded on the
 // left with spaces to the width of the line count. Any other layout changes nothing.
-Lines AddLineNumbers(LineSpan lines, int layout);
+Lines linenumber(LineSpan lines, int layout);
 
 // Serial numbers on lines [first_line, last_line] (clamped to the list): the format's
 // trailing "0"s give the least digit count, the rest is the prefix; each line becomes
@@ -24,7 +24,7 @@ Lines AddSerialNumbers(LineSpan lines, std::string_view format, std::int64_t fir
                        std::size_t first_line, std::size_t last_line);
 
 // `strreverse`: the characters in reverse order, two-byte characters and CR LF kept whole.
-std::string StrReverse(std::string_view s);
+std::string strreverse(std::string_view s);
 Lines ReverseLines(LineSpan lines);
 
 // The caret's line inserted again below itself, or deleted; an index past the end
@@ -45,7 +45,7 @@ std::string DeleteAllFullWidthSpaces(std::string_view text);
 Lines DeleteAllTabs(LineSpan lines);
 Lines DeleteLeadingTabs(LineSpan lines);
 // `tabreplace`: every TAB becomes `with`.
-Lines TabReplace(LineSpan lines, std::string_view with);
+Lines tabreplace(LineSpan lines, std::string_view with);
 // Every full-width space becomes two spaces, so the line keeps its width.
 Lines FullWidthSpacesToSpaces(LineSpan lines);
 

@@ -198,7 +198,7 @@ Output HtmlThen(const Input& in, bool tabs, bool leading, bool empty) {
 }
 
 Output Csv(const Input& in, std::size_t group, std::string_view quote, std::string_view sep) {
-  return FromLines(tc::LineCsv(in.lines, quote, sep, group));
+  return FromLines(tc::linecsv(in.lines, quote, sep, group));
 }
 
 const std::vector<Sub>& Subs() {
@@ -208,7 +208,7 @@ const std::vector<Sub>& Subs() {
       {"sort-asc", "", 0, false, [](A, I in) { return FromViews(tc::SortLines(in.lines, tc::SortOrder::kAscending)); }},
       {"sort-desc", "", 0, false, [](A, I in) { return FromViews(tc::SortLines(in.lines, tc::SortOrder::kDescending)); }},
       {"number", "LAYOUT(1-4)", 1, false,
-       [](A a, I in) { return FromLines(tc::AddLineNumbers(in.lines, static_cast<int>(IntArg(a[0], 1, 4, "the layout")))); }},
+       [](A a, I in) { return FromLines(tc::linenumber(in.lines, static_cast<int>(IntArg(a[0], 1, 4, "the layout")))); }},
       {"serial", "FORMAT FIRST", 2, false,
        [](A a, I in) {
          auto first = tc::ParseInteger(a[1]);
@@ -227,7 +227,7 @@ const std::vector<Sub>& Subs() {
        [](A, I in) { return FromText(tc::DeleteAllFullWidthSpaces(tc::JoinLines(in.lines))); }},
       {"del-tabs", "", 0, false, [](A, I in) { return FromLines(tc::DeleteAllTabs(in.lines)); }},
       {"del-leading-tabs", "", 0, false, [](A, I in) { return FromLines(tc::DeleteLeadingTabs(in.lines)); }},
-      {"tab-to", "TEXT", 1, false, [](A a, I in) { return FromLines(tc::TabReplace(in.lines, a[0])); }},
+      {"tab-to", "TEXT", 1, false, [](A a, I in) { return FromLines(tc::tabreplace(in.lines, a[0])); }},
       {"fullwidth-space-to-spaces", "", 0, false, [](A, I in) { return FromLines(tc::FullWidthSpacesToSpaces(in.lines)); }},
       {"del-line-ends", "", 0, false, [](A, I in) { return FromText(tc::RemoveLineEnds(tc::JoinLines(in.lines))); }},
       {"del-line-ends-range", "START LENGTH", 2, false,

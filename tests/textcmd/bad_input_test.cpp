@@ -34,9 +34,9 @@ TEST(BadInput, RandomTextsThroughEveryCommand) {
     std::size_t a = rng() % 12, b = rng() % 12;
     std::string small = RandomBytes(rng, rng() % 3);
     EXPECT_LE(SortLines(lines, SortOrder::kAscending).size(), lines.size());
-    EXPECT_EQ(AddLineNumbers(lines, static_cast<int>(a % 6)).size(), lines.size());
+    EXPECT_EQ(linenumber(lines, static_cast<int>(a % 6)).size(), lines.size());
     EXPECT_EQ(AddSerialNumbers(lines, small, static_cast<std::int64_t>(rng()) - INT32_MAX, a, b).size(), lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(StrReverse(lines[i]).size(), lines[i].size());
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(strreverse(lines[i]).size(), lines[i].size());
     DuplicateLine(lines, a);
     DeleteLine(lines, a);
     TrimLeadingSpaces(lines);
@@ -44,7 +44,7 @@ TEST(BadInput, RandomTextsThroughEveryCommand) {
     DeleteAllSpaces(text);
     DeleteAllFullWidthSpaces(text);
     DeleteLeadingTabs(lines);
-    TabReplace(lines, small);
+    tabreplace(lines, small);
     FullWidthSpacesToSpaces(lines);
     DeleteEmptyLines(lines);
     DeleteRepeatedLines(lines);
@@ -57,7 +57,7 @@ TEST(BadInput, RandomTextsThroughEveryCommand) {
     InsertAtColumn(lines, a, small);
     DeleteColumns(lines, a, b);
     ExtractColumns(lines, a, b);
-    LineCsv(lines, small, small, a);
+    linecsv(lines, small, small, a);
   }
 }
 
@@ -66,7 +66,7 @@ TEST(BadInput, LongLineWithoutLineEnd) {
   while (line.size() < (2u << 20)) line += "\x82\xA0<b>abc &amp; \x88\x9F\\section{x} % ";
   auto lines = SplitLines(line);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(StrReverse(line).size(), line.size());
+  EXPECT_EQ(strreverse(line).size(), line.size());
   EXPECT_EQ(TrimTrailingSpaces(lines)[0].size(), line.size() - 1);
   EXPECT_EQ(ExtractColumns(lines, line.size() - 3, 99)[0], "} % ");
   EXPECT_EQ(BreakAtColumn(lines, kMaxColumn).size(), line.size() / kMaxColumn + 1);

@@ -92,15 +92,15 @@ TEST(Columns, NoStartAndCountCutsACharacter) {
     }
 }
 
-TEST(LineCsv, QuotesSeparatorsAndAShortLastRecord) {
+TEST(linecsv, QuotesSeparatorsAndAShortLastRecord) {
   V abc = {"a", "b", "c"};
-  EXPECT_EQ(Strings(LineCsv(Views(abc), "\"", ",", 2)), (V{"\"a\",\"b\"", "\"c\""}));
-  EXPECT_EQ(Strings(LineCsv(Views(abc), "'", ",", 5)), (V{"'a','b','c'"}));
-  EXPECT_EQ(Strings(LineCsv(Views(abc), "", "", 3)), (V{"abc"}));
-  EXPECT_EQ(Strings(LineCsv(Views(abc), "", "\t", 1)), abc);
+  EXPECT_EQ(Strings(linecsv(Views(abc), "\"", ",", 2)), (V{"\"a\",\"b\"", "\"c\""}));
+  EXPECT_EQ(Strings(linecsv(Views(abc), "'", ",", 5)), (V{"'a','b','c'"}));
+  EXPECT_EQ(Strings(linecsv(Views(abc), "", "", 3)), (V{"abc"}));
+  EXPECT_EQ(Strings(linecsv(Views(abc), "", "\t", 1)), abc);
   V quoted = {"say \"hi\""};
-  EXPECT_EQ(Strings(LineCsv(Views(quoted), "\"", ",", 2)), (V{"\"say \"hi\"\""}));
-  EXPECT_EQ(Strings(LineCsv(Views(abc), "", ",", 0)), abc);  // never divides by nothing
+  EXPECT_EQ(Strings(linecsv(Views(quoted), "\"", ",", 2)), (V{"\"say \"hi\"\""}));
+  EXPECT_EQ(Strings(linecsv(Views(abc), "", ",", 0)), abc);  // never divides by nothing
 }
 
 TEST(Answers, HexSeparatorFromOneToFF) {

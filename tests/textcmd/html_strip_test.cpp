@@ -74,6 +74,39 @@ TEST(StripHtml, CancelKeepsOutputAndSkipsEntities) {
   EXPECT_EQ(Strings(SplitLines(r.text)), (V{"&amp;", "one", std::string(kCancelledLine)}));
 }
 
+TEST(StripHtml, AWholePage) {
+  const std::string page = Sj(
+      "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n"
+      "<HTML>\r\n<HEAD>\r\n<TITLE>日本語の&quot;頁&quot;</TITLE>\r\n"
+      "<!-- 更新履歴\r\n  1998/04/01 -->\r\n</HEAD>\r\n"
+      "<BODY BGCOLOR=\"#FFFFFF\">\r\n<H1>見出し</H1>\r\n"
+      "<P>最初の段落は\r\n二行に渡る。<BR>\r\n"
+      "<A HREF=\"next.html\">次へ</A> &amp; <B>太字</B>\r\n"
+      "<HR SIZE=2>\r\n<PRE>\r\n  整形済み &lt;x&gt;\r\n\tタブ\r\n</PRE>\r\n"
+      "<UL>\r\n<LI>一つ目\r\n<LI>二つ目\r\n</UL>\r\n"
+      "<ADDRESS>著者</ADDRESS>&copy; 1998\r\n</BODY>\r\n</HTML>\r\n");
+  // "</HEAD>" and "</HTML>" break lines like closing headings; "</ADDRESS>" breaks,
+  // "<ADDRESS>" does not.
+  const std::vector<std::string> want = Sj(std::vector<std::string>{
+      "日本語の\"頁\"",
+      "",
+      "",
+      "見出し",
+      "",
+      "最初の段落は二行に渡る。",
+      "次へ & 太字",
+      "------------------------------------------------------------",
+      "",
+      "  整形済み <x>",
+      "\tタブ",
+      "",
+      "・一つ目",
+      "・二つ目著者",
+      "(C) 1998",
+  });
+  EXPECT_EQ(Strip(page), want);
+}
+
 TEST(LineBreakingTag, ExactNamesOrTwoLetterPrefixes) {
   for (const char* yes : {"br", "P", "/p", "/tr", "/td", "li", "/dl", "ol", "/blockquote", "/title",
                           "/address", "fn", "/center", "/h2", "/HEAD", "hr", "HR SIZE=2"})

@@ -38,14 +38,14 @@ TEST(SplitLines, LoneCrTextOfManyLinesIsLinear) {
 
 TEST(LineNumbers, WidthFollowsLineCountInEveryLayout) {
   V nine(9, "x"), ten(10, "x");
-  EXPECT_EQ(Strings(AddLineNumbers(Views(nine), 1))[0], "1 x");
+  EXPECT_EQ(Strings(linenumber(Views(nine), 1))[0], "1 x");
   struct Row {
     int layout;
     std::string first, last;
   } rows[] = {
       {1, " 1 x", "10 x"}, {2, " 1,x", "10,x"}, {3, "x  1", "x 10"}, {4, "x, 1", "x,10"}};
   for (const auto& r : rows) {
-    auto out = Strings(AddLineNumbers(Views(ten), r.layout));
+    auto out = Strings(linenumber(Views(ten), r.layout));
     EXPECT_EQ(out.front(), r.first) << r.layout;
     EXPECT_EQ(out.back(), r.last) << r.layout;
   }
@@ -66,11 +66,11 @@ TEST(SerialNumbers, LargestNumberDoesNotWrap) {
   EXPECT_EQ(out[1], std::to_string(INT64_MAX) + " b");
 }
 
-TEST(StrReverse, KeepsTwoByteCharactersAndCrLfWhole) {
-  EXPECT_EQ(StrReverse(Sj("あいu")), Sj("uいあ"));
-  EXPECT_EQ(StrReverse("ab\r\nc"), "c\r\nba");
-  EXPECT_EQ(StrReverse("a\x82"), "\x82" "a");  // a lead byte at the end stands alone
-  EXPECT_EQ(StrReverse(""), "");
+TEST(strreverse, KeepsTwoByteCharactersAndCrLfWhole) {
+  EXPECT_EQ(strreverse(Sj("あいu")), Sj("uいあ"));
+  EXPECT_EQ(strreverse("ab\r\nc"), "c\r\nba");
+  EXPECT_EQ(strreverse("a\x82"), "\x82" "a");  // a lead byte at the end stands alone
+  EXPECT_EQ(strreverse(""), "");
 }
 
 TEST(Trims, LeadingAndTrailingSpaceRules) {
@@ -112,7 +112,7 @@ TEST(Tabs, DeleteLeadingOrAllOrReplace) {
   V in = {"\t\ta\tb", "x", "\t"};
   EXPECT_EQ(Strings(DeleteAllTabs(Views(in))), (V{"ab", "x", ""}));
   EXPECT_EQ(Strings(DeleteLeadingTabs(Views(in))), (V{"a\tb", "x", ""}));
-  EXPECT_EQ(Strings(TabReplace(Views(in), ",")), (V{",,a,b", "x", ","}));
+  EXPECT_EQ(Strings(tabreplace(Views(in), ",")), (V{",,a,b", "x", ","}));
 }
 
 TEST(CaretLine, DuplicateAndDeleteByIndex) {

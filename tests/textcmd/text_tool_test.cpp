@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_process.h"
+#include "support/temp_dir.h"
 #include "sjis_text.h"
 
 namespace haruvi::textcmd {
@@ -87,6 +88,14 @@ TEST(TextTool, BadParametersAreRefusedWithoutOutput) {
 }
 
 TEST(TextTool, ReadsANamedFile) {
+  haruvi::test::TempDir dir;
+  auto path = dir.Write("lines.txt", Sj("さくら\r\nカメラ\nあめ\r"));
+  auto res = RunTool({"text", "sort-asc", path.string()});
+  EXPECT_EQ(res.exit_code, 0) << res.err;
+  EXPECT_EQ(res.out, Sj("あめ\r\nカメラ\r\nさくら\r\n"));
+}
+
+TEST(TextTool, MissingFileFails) {
   auto res = RunTool({"text", "del-empty", "/nonexistent/file"});
   EXPECT_EQ(res.exit_code, 1);
   EXPECT_NE(res.err.find("/nonexistent/file"), std::string::npos);
