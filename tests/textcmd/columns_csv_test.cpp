@@ -10,10 +10,7 @@
 namespace haruvi::textcmd {
 namespace {
 
-using test::Sj;
-using test::Strings;
-using test::Views;
-using V = std::vector<std::string>;
+using namespace test;  // Sj, Views, Strings, V
 
 // True when no line starts inside a two-byte character of the source and none ends
 // with half of one: the pieces put back together read as whole characters.

@@ -7,9 +7,7 @@
 namespace haruvi::textcmd {
 namespace {
 
-using test::Sj;
-using test::Strings;
-using V = std::vector<std::string>;
+using namespace test;  // Sj, Views, Strings, V
 
 V Strip(const std::string& text) { return Strings(SplitLines(StripHtml(SplitLines(text)).text)); }
 

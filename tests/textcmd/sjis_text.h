@@ -12,6 +12,8 @@
 
 namespace haruvi::textcmd::test {
 
+using V = std::vector<std::string>;
+
 // The Shift_JIS (code page 932) bytes of a UTF-8 text.
 inline std::string Sj(std::string_view utf8) {
   iconv_t cd = iconv_open("CP932", "UTF-8");

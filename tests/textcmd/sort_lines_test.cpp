@@ -7,10 +7,7 @@
 namespace haruvi::textcmd {
 namespace {
 
-using test::Sj;
-using test::Strings;
-using test::Views;
-using V = std::vector<std::string>;
+using namespace test;  // Sj, Views, Strings, V
 
 V Sorted(const V& in, SortOrder order = SortOrder::kAscending) {
   return Strings(SortLines(Views(in), order));
