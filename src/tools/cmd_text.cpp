@@ -282,9 +282,9 @@ const std::vector<Sub>& Subs() {
 int ListSubs() {
   std::string out = "usage: haruvi-tool text CMD [ARGS...] [FILE]\ncommands:\n";
   for (const Sub& s : Subs()) {
-    out += "  " + std::string(s.name);
-    if (!s.params.empty()) out += " " + std::string(s.params);
-    out += "\n";
+    out.append("  ").append(s.name);
+    if (!s.params.empty()) out.append(" ").append(s.params);
+    out.append("\n");
   }
   return WriteOutput(out) ? kExitOk : kExitNoMatch;
 }
@@ -317,9 +317,10 @@ int RunText(const Args& args) {
   if (it == Subs().end()) return UsageError(kText, "unknown text command \"" + args[0] + "\"");
   const Sub& sub = *it;
   if (args.size() < 1 + sub.count || args.size() > 2 + sub.count) {
-    std::string usage = "usage: text " + std::string(sub.name);
-    if (!sub.params.empty()) usage += " " + std::string(sub.params);
-    return UsageError(kText, usage + " [FILE]");
+    std::string usage = "usage: text ";
+    usage.append(sub.name);
+    if (!sub.params.empty()) usage.append(" ").append(sub.params);
+    return UsageError(kText, usage.append(" [FILE]"));
   }
   Args params(args.begin() + 1, args.begin() + 1 + static_cast<std::ptrdiff_t>(sub.count));
   std::string path = args.size() > 1 + sub.count ? args.back() : "";
