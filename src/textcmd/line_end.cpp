@@ -47,6 +47,14 @@ std::string ConvertLineEnd(std::string_view text, TLineEnd from, TLineEnd to) {
   return out;
 }
 
+std::string crconvert(std::string_view file_bytes, TLineEnd from, TLineEnd to) {
+  return ConvertLineEnd(file_bytes, from, to);
+}
+
+std::string crauto(std::string_view file_bytes) {
+  return ConvertLineEnd(file_bytes, DetectLineEnd(file_bytes), kLineEndCrLf);
+}
+
 std::string RemoveLineEnds(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -247,10 +247,10 @@ const std::vector<Sub>& Subs() {
       {"line-end-detect", "", 0, true,
        [](A, I in) { return FromText(std::to_string(tc::DetectLineEnd(in.text)) + "\n", Output::kRaw); }},
       {"line-end", "FROM TO (none|crlf|cr|lf)", 2, true,
-       [](A a, I in) { return FromText(tc::ConvertLineEnd(in.text, LineEndArg(a[0]), LineEndArg(a[1])), Output::kRaw); }},
+       [](A a, I in) { return FromText(tc::crconvert(in.text, LineEndArg(a[0]), LineEndArg(a[1])), Output::kRaw); }},
       {"line-end-auto", "", 0, true,
        [](A, I in) {
-         return FromText(tc::ConvertLineEnd(in.text, tc::DetectLineEnd(in.text), tc::kLineEndCrLf), Output::kRaw);
+         return FromText(tc::crauto(in.text), Output::kRaw);
        }},
       {"html", "", 0, false, [](A, I in) { return HtmlThen(in, false, false, false); }},
       {"html-all", "", 0, false,
