@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -334,6 +335,10 @@ int RunText(const Args& args) {
     return Write(out) ? kExitOk : kExitNoMatch;
   } catch (const Refusal& r) {
     return UsageError(kText, r.message);
+  } catch (const std::exception& e) {
+    // Out of memory for a huge text, or a library that cannot start: say so, do not abort.
+    PrintError(std::string("text ").append(sub.name).append(": ").append(e.what()));
+    return kExitNoMatch;
   }
 }
 
