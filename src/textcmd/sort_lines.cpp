@@ -18,7 +18,7 @@
 namespace haruvi::textcmd {
 namespace {
 
-// Shift_JIS (Windows code page 932) to UTF-16 for every one- and two-byte code, built
+// Shift_JIS (code page 932) to UTF-16 for every one- and two-byte code, built
 // once from ICU's converter: decoding a line is then one table look-up per character.
 class DecodeTable {
  public:
