@@ -200,10 +200,6 @@ void TForm1::viewreselect(const QString& name) {
   QApplication::restoreOverrideCursor();
 }
 
-void TForm1::filedisp() {
-  // The display pipeline fills the pane; until then the pane stays empty.
-}
-
 QString TForm1::longfilename(const QString& path) const {
   QFileInfo info(path);
   return info.exists() ? info.fileName() : QString();
@@ -247,9 +243,7 @@ void TForm1::FolderView1Change(const QString& path) {
 
 void TForm1::FileView1Change(bool state_change) {
   RichEdit1->Clear();
-  QPalette p = LFilestring->palette();
-  p.setColor(QPalette::WindowText, Qt::black);
-  LFilestring->setPalette(p);
+  SetInfoColor(Qt::black);
   if (viewenabled == 1 && !shiftdown && !altdown && !ctrldown) filedisp();
   if (state_change)
     StatusBar1->SetText(3, QStringLiteral(" %1 個選択 ").arg(FileView1->SelectedCount()), true);

@@ -18,6 +18,7 @@ class QKeyEvent;
 class QLabel;
 class QMenu;
 class QShowEvent;
+class QColor;
 class QSplitter;
 class QToolBar;
 class QToolButton;
@@ -56,6 +57,9 @@ class TForm1 : public QMainWindow {
   void viewreset();
   void viewreselect(const QString& name);
   void filedisp();
+  void filedisp2();
+  void fileinfo();
+  void tabset();
   QString longfilename(const QString& path) const;
   // Moves the views to `folder` with viewenabled 0; false when it cannot be shown.
   bool MoveToFolder(const QString& folder);
@@ -112,6 +116,18 @@ class TForm1 : public QMainWindow {
   void MdispClick();
   void Minifileclear1Click();
   void MinitdirectryClick();
+  void MrtfClick();
+  void MwordwrapClick();
+  void MfonttextClick();
+  void MfontfileClick();
+  void MchartsetClick();
+  void Mtabset1Click();
+  void Mtextrepaint1Click();
+  void MtextnewviewClick();
+  void MstreamRead1Click();
+  void Mreadmax1Click();
+  void MvClick();
+  void ToolButton49Click();
 
   // Components.
   QToolBar* ToolBar1 = nullptr;
@@ -177,6 +193,10 @@ class TForm1 : public QMainWindow {
   void ApplyPaneFont(const QString& name, int style, int color, int size);
   void ApplyFileFont(const QString& name, int style, int color, int size);
   void SetTextPaneVisible(bool visible);
+  // The display of the selected file: `forced` for filedisp2 (whatever instantmode is).
+  void DisplaySelected(bool forced);
+  void SetInfoColor(const QColor& color);
+  void ShowLineCount();
 
   platform::IniFile ini_;
   QString start_file_;
@@ -191,6 +211,7 @@ class TForm1 : public QMainWindow {
   QString file_font_name_;
   int file_font_style_ = 0;
   int file_font_color_ = 0;
+  int pane_charset_ = 128;
 };
 
 }  // namespace haruvi::app

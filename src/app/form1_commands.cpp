@@ -22,6 +22,7 @@
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "shellview/listing.h"
+#include "encoding/pane_codec.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::app {
@@ -184,8 +185,7 @@ void TForm1::Mversion1Click() {
 
 void TForm1::MhyojiClick() {
   Action(QStringLiteral("Mwordwrap"))
-      ->setText(RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap ? QStringLiteral("右で折り返さない(&R)")
-                                                                    : QStringLiteral("右で折り返す(&R)"));
+      ->setText(RichEdit1->WordWrap() ? QStringLiteral("右で折り返さない(&R)") : QStringLiteral("右で折り返す(&R)"));
   if (QMenu* widths = findChild<QMenu*>(QStringLiteral("Mfileviewcolum")))
     widths->setEnabled(FileView1->Style() == shellview::ViewStyle::Details);
 }
@@ -202,24 +202,36 @@ void TForm1::Mfilenamedisp0Click() {
   Action(QStringLiteral("Mfilenamedisp3"))->setEnabled(any);
 }
 
+namespace {
+
+// Window texts become pane lines in the pane's code page.
+std::string ToPane(const QString& text, const viewer::TextPane& pane) {
+  const std::u16string u(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
+  return encoding::PaneCodec::For(pane.CodePage()).Encode(u);
+}
+
+}  // namespace
+
 void TForm1::Mfilenamedisp1Click() {
   if (FileView1->Count() == 0) return;
-  RichEdit1->setPlainText(FileView1->Captions().join(QLatin1Char('\n')));
+  std::vector<std::string> lines;
+  for (const QString& c : FileView1->Captions()) lines.push_back(ToPane(c, *RichEdit1));
+  RichEdit1->SetLines(lines);
 }
 
 void TForm1::Mfilenamedisp2Click() {
   if (FileView1->Count() == 0) return;
-  QStringList lines;
+  std::vector<std::string> lines;
   QString folder = CurrentFolder();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  for (const QString& c : FileView1->Captions()) lines << folder + c;
-  RichEdit1->setPlainText(lines.join(QLatin1Char('\n')));
+  for (const QString& c : FileView1->Captions()) lines.push_back(ToPane(folder + c, *RichEdit1));
+  RichEdit1->SetLines(lines);
 }
 
 void TForm1::Mfilenamedisp3Click() {
   const QString info = LFilestring->text();
   RichEdit1->Clear();
-  if (!info.isEmpty()) RichEdit1->setPlainText(info);
+  if (!info.isEmpty()) RichEdit1->SetLines({ToPane(info, *RichEdit1)});
 }
 
 void TForm1::FileView1MouseDown() {}

@@ -90,10 +90,7 @@ void TForm1::ApplyPaneFont(const QString& name, int style, int color, int size) 
   pane_font_name_ = name;
   pane_font_style_ = platform::FontStyleFromInt(style) ? style : 0;
   pane_font_color_ = color;
-  RichEdit1->setFont(MakeFont(name, pane_font_style_, size));
-  QPalette p = RichEdit1->palette();
-  p.setColor(QPalette::Text, ToQColor(color));
-  RichEdit1->setPalette(p);
+  RichEdit1->SetPaneFont(MakeFont(name, pane_font_style_, size), ToQColor(color));
 }
 
 void TForm1::ApplyFileFont(const QString& name, int style, int color, int size) {
@@ -167,7 +164,7 @@ void TForm1::iniload() {
     const QString name = FromUtf8(ini_.ReadString(k::kFontR, "Name", Utf8(pane_font_name_)));
     const int st = style(k::kFontR);
     const int col = color(k::kFontR, pane_font_color_);
-    const int size = ini_.ReadInteger(k::kFontR, "Size", RichEdit1->font().pointSize());
+    const int size = ini_.ReadInteger(k::kFontR, "Size", RichEdit1->PaneFont().pointSize());
     ApplyPaneFont(name, st, col, size > 0 && size < 400 ? size : 9);
   }
   {
@@ -186,8 +183,11 @@ void TForm1::iniload() {
   }
   const bool hottrack = ini_.ReadBool(k::kFileView, "Hottrack", FileView1->HotTrack());
   FileView1->SetHotTrack(hottrack);
+  RichEdit1->SetWordWrap(ini_.ReadBool(k::kRichEdit, "WordWrap", RichEdit1->WordWrap()));
+  SetChecked(QStringLiteral("Mwordwrap"), RichEdit1->WordWrap());
   tabwidth = ini_.ReadInteger(k::kRichEdit, "richtabwidth", 8);
   if (tabwidth < 1 || tabwidth > 255) tabwidth = 8;
+  tabset();
   for (const MenuKey& m : kMenuKeys) {
     const settings::Key* key = settings::Find(k::kMenu, m.key);
     SetChecked(QString::fromUtf8(m.action), ini_.ReadBool(k::kMenu, m.key, key && key->def == "1"));
@@ -196,6 +196,7 @@ void TForm1::iniload() {
   // Dependent state, in order.
   SetChecked(QStringLiteral("Mmousepoint"), FileView1->HotTrack());
   SBarR->SetText(5, FileView1->HotTrack() ? QStringLiteral(" MP ") : QStringLiteral("    "), true);
+  RichEdit1->SetPlainTextMode(!Checked(QStringLiteral("Mrtf")));
   SBarR->SetText(3, Checked(QStringLiteral("Mrtf")) ? QStringLiteral(" RTF ") : QStringLiteral("     "), true);
   MdispClick();
   ApplyListStyle(icon);
@@ -237,7 +238,7 @@ void TForm1::inisave() {
   ini_.WriteString(k::kFontR, "Name", Utf8(pane_font_name_));
   ini_.WriteInteger(k::kFontR, "Style", pane_font_style_);
   ini_.WriteString(k::kFontR, "Color", platform::ColorToString(pane_font_color_));
-  ini_.WriteInteger(k::kFontR, "Size", RichEdit1->font().pointSize());
+  ini_.WriteInteger(k::kFontR, "Size", RichEdit1->PaneFont().pointSize());
   ini_.WriteString(k::kFontF, "Name", Utf8(file_font_name_));
   ini_.WriteInteger(k::kFontF, "Style", file_font_style_);
   ini_.WriteInteger(k::kFontF, "Size", FileView1->font().pointSize() > 0 ? FolderView1->font().pointSize() : 9);
@@ -247,7 +248,7 @@ void TForm1::inisave() {
   for (int c = 1; c <= 3; ++c)
     ini_.WriteInteger(k::kFileView, "Colum" + std::to_string(c), FileView1->ColumnWidth(c));
   ini_.WriteBool(k::kFileView, "Hottrack", FileView1->HotTrack());
-  ini_.WriteBool(k::kRichEdit, "WordWrap", RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap);
+  ini_.WriteBool(k::kRichEdit, "WordWrap", RichEdit1->WordWrap());
   ini_.WriteInteger(k::kRichEdit, "richtabwidth", tabwidth);
   for (const MenuKey& m : kMenuKeys) ini_.WriteBool(k::kMenu, m.key, Checked(QString::fromUtf8(m.action)));
 }
@@ -263,7 +264,7 @@ void TForm1::Minifileclear1Click() {
   ctrldown = 0;
   worktext.clear();
   SetTextPaneVisible(true);
-  RichEdit1->viewport()->update();
+  RichEdit1->update();
   viewrefresh();
   filedisp();
 }

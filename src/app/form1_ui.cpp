@@ -177,7 +177,17 @@ void TForm1::BuildActions() {
   MakeAction("Mfilenamedisp1", "ファイル名のみ(&N)", "ファイル名のみ|ファイル名をテキストに表示します。", &TForm1::Mfilenamedisp1Click);
   MakeAction("Mfilenamedisp2", "フルパス(&P)", "フルパス|ファイル名をフルパスでテキストに表示します。", &TForm1::Mfilenamedisp2Click);
   MakeAction("Mfilenamedisp3", "現在表示のファイル(&C)", "現在表示のファイル|表示中のファイルの情報をテキストに表示します。", &TForm1::Mfilenamedisp3Click);
-  MakeAction("Mwordwrap", "右で折り返す(&R)", "折り返し|テキストを右端で折り返します。");
+  MakeAction("Mwordwrap", "右で折り返す(&R)", "折り返し|テキストを右端で折り返します。", &TForm1::MwordwrapClick, true);
+  MakeAction("Mv", "テキストを表示", "表示|ファイル内容を表示します。", &TForm1::MvClick);
+  MakeAction("ToolButton49", "表示", "表示|ファイル内容を表示します。", &TForm1::ToolButton49Click);
+  MakeAction("Mtextrepaint1", "テキストを再表示(&B)", "テキストの再表示|テキストを再表示します。", &TForm1::Mtextrepaint1Click);
+  MakeAction("Mtextnewview", "ファイルを再表示(&T)", "ファイルを再表示|ファイルを再表示します。", &TForm1::MtextnewviewClick);
+  MakeAction("Mfonttext", "テキスト(&T)", "テキストのフォント|テキストのフォントを設定します。", &TForm1::MfonttextClick);
+  MakeAction("Mfontfile", "ファイル名(&F)", "ファイル名のフォント|ファイル名のフォントを設定します。", &TForm1::MfontfileClick);
+  MakeAction("Mchartset", "テキストの文字種類(&C)", "文字種類|テキスト表示の文字種類を設定します。", &TForm1::MchartsetClick);
+  MakeAction("Mtabset1", "TAB位置設定", "TAB位置設定|TABの文字数を設定します。", &TForm1::Mtabset1Click);
+  MakeAction("MstreamRead1", "Stream読み込みの設定(&M)", "Stream読み込みの設定|Stream読み込みを設定します。", &TForm1::MstreamRead1Click);
+  MakeAction("Mreadmax1", "読み込み制限の設定(&Y)", "読み込み制限の設定|読み込むファイルの大きさを制限します。", &TForm1::Mreadmax1Click);
   MakeAction("Mcodehenkan1", "文字コード変換(&J)", "文字コード変換|文字コードを変換します。");
   MakeAction("Mtoolbar", "ツールバー表示", "ツールバー表示|ツールバーを表示します。", &TForm1::MtoolbarClick, true);
   MakeAction("Msubtoolbar1", "テキストツールバー表示", "テキストツールバー表示|テキストツールバーを表示します。", &TForm1::Msubtoolbar1Click, true);
@@ -185,7 +195,7 @@ void TForm1::BuildActions() {
   // Settings
   MakeAction("Mdisp", "テキスト瞬時表示(&T)", "テキスト瞬時表示|ファイルを選択すると同時にテキストを表示します。", &TForm1::MdispClick, true);
   MakeAction("Mlhashow", "LHA書庫内容表示(&L)", "LHA書庫内容表示|LHA書庫の内容を表示します。", nullptr, true);
-  MakeAction("Mrtf", "RTF形式(&R)", "RTF形式|RTF形式で表示します。", nullptr, true);
+  MakeAction("Mrtf", "RTF形式(&R)", "RTF形式|RTF形式で表示します。", &TForm1::MrtfClick, true);
   MakeAction("Msubfolderview1", "サブフォルダーを展開", "サブフォルダーを展開|フォルダーを選択するとサブフォルダーを展開します。", &TForm1::Msubfolderview1Click, true);
   MakeAction("Mtodiropen", "処理先フォルダー表示", "処理先フォルダー表示|処理後に処理先のフォルダーを表示します。", nullptr, true);
   actions_["Mtodiropen"]->setEnabled(true);  // a setting only: read by the file commands
@@ -226,7 +236,7 @@ void TForm1::BuildMenus() {
   QMenu* widths = view->addMenu(QStringLiteral("ファイル情報幅(&C)"));
   widths->setObjectName(QStringLiteral("Mfileviewcolum"));
   add(widths, {"Mfileviewcolum1", "Mfileviewcolum2", "Mfileviewcolum3"});
-  add(view, {"Mmask", "Mfilesort1", "Mrootfolder", "Minitview", ""});
+  add(view, {"Mmask", "Mfilesort1", "Mrootfolder", "Minitview", "", "Mv", "Mtextrepaint1", "Mtextnewview", ""});
   QMenu* namedisp = view->addMenu(QStringLiteral("ファイル名表示(&G)"));
   namedisp->setObjectName(QStringLiteral("Mfilenamedisp0"));
   add(namedisp, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
@@ -236,6 +246,10 @@ void TForm1::BuildMenus() {
 
   QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
   option->setObjectName(QStringLiteral("Moption"));
+  QMenu* fonts = option->addMenu(QStringLiteral("フォント(&O)"));
+  fonts->setObjectName(QStringLiteral("Mfont"));
+  add(fonts, {"Mfonttext", "Mfontfile"});
+  add(option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", ""});
   add(option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
                "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
   QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -347,8 +361,8 @@ void TForm1::BuildToolBars() {
   ToolBar2->addWidget(SBeditview);
   const Button kText[] = {
       {"ToolButton9", "", "", ""},
-      {"ToolButton49", "表示", "document-open", nullptr},
-      {"ToolButton17", "テキストの再表示", "view-refresh-symbolic", nullptr},
+      {"ToolButton49", "表示", "document-open", "ToolButton49"},
+      {"ToolButton17", "テキストの再表示", "view-refresh-symbolic", "Mtextrepaint1"},
       {"ToolButton50", "", "", ""},
       {"ToolButton10", "切り取り", "edit-cut", nullptr},
       {"ToolButton14", "コピー", "edit-copy", nullptr},

@@ -77,7 +77,6 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
   for (int c = 0; c < 4; ++c) details_->setColumnWidth(c, 120);
   model_->horizontalHeaderItem(1)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   connect(details_->header(), &QHeaderView::sectionClicked, this, &TFileView::ColumnClick);
-  list_->setUniformItemSizes(true);
 
   stack_ = new QStackedLayout(this);
   stack_->setContentsMargins(0, 0, 0, 0);
@@ -141,6 +140,7 @@ void TFileView::Rebuild() {
     model_->appendRow({name, size, type, time});
   }
   rebuilding_ = false;
+  FitListGrid();
 }
 
 const FileEntry* TFileView::EntryAt(int row) const {
@@ -206,6 +206,17 @@ void TFileView::SelectRow(int row) {
 
 void TFileView::ClearSelection() { selection_->clearSelection(); }
 
+void TFileView::FitListGrid() {
+  // List and small-icon styles lay names out in columns as wide as the longest name.
+  if (style_ != ViewStyle::List && style_ != ViewStyle::SmallIcons) return;
+  const QFontMetrics m(list_->font());
+  int widest = 40;
+  for (int r = 0; r < model_->rowCount(); ++r)
+    widest = std::max(widest, m.horizontalAdvance(model_->item(r, 0)->text()));
+  widest = std::min(widest, 400);
+  list_->setGridSize(QSize(widest + 16 + 12, std::max(18, m.height() + 4)));
+}
+
 void TFileView::SetViewStyle(ViewStyle style) {
   style_ = style;
   if (style == ViewStyle::Details) {
@@ -225,21 +236,19 @@ void TFileView::SetViewStyle(ViewStyle style) {
     case ViewStyle::SmallIcons:
       list_->setViewMode(QListView::ListMode);
       list_->setIconSize(QSize(16, 16));
-      list_->setGridSize(QSize(150, 20));
       list_->setFlow(QListView::LeftToRight);
       list_->setWrapping(true);
       break;
     default:
       list_->setViewMode(QListView::ListMode);
       list_->setIconSize(QSize(16, 16));
-      list_->setGridSize(QSize());
       list_->setFlow(QListView::TopToBottom);
       list_->setWrapping(true);
-      list_->setResizeMode(QListView::Adjust);
       break;
   }
   list_->setMovement(QListView::Static);
   list_->setResizeMode(QListView::Adjust);
+  FitListGrid();
 }
 
 void TFileView::SortEntries(int column, int direction, bool names_as_text) {
@@ -321,6 +330,7 @@ void TFileView::SetDragEnabled(bool on) {
 void TFileView::SetFileFont(const QFont& font) {
   list_->setFont(font);
   details_->setFont(font);
+  FitListGrid();
 }
 
 QAbstractItemView* TFileView::CurrentView() const {

@@ -1,18 +1,120 @@
-// RichEdit1: the text pane. Holds the shown text as bytes in the pane's code page and
-// hands them back unchanged unless the user edited them.
+// RichEdit1: the text pane. It holds the shown text as bytes in the pane's code page and
+// hands them back unchanged unless the user edited them. Every command reads and writes
+// the pane through this byte interface; no other code touches a Qt text widget.
+// Viewing uses ByteView over a TextDocument (only visible lines are decoded); rich text
+// and simple-edit mode use Qt text widgets over the same bytes.
 #pragma once
 
-#include <QPlainTextEdit>
+#include <QColor>
+#include <QFont>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "encoding/pane_codec.h"
+#include "viewer/text_document.h"
+
+class QStackedLayout;
+class QTextEdit;
+class QPlainTextEdit;
 
 namespace haruvi::viewer {
 
-class TextPane : public QPlainTextEdit {
+class ByteView;
+struct RtfDocument;
+
+class TextPane : public QWidget {
   Q_OBJECT
 
  public:
   explicit TextPane(QWidget* parent = nullptr);
+  ~TextPane() override;
 
+  // Content, each set in one step.
+  void SetText(std::string bytes);
+  void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
   void Clear();
+  bool IsEmpty() const;
+  // Shows rich text formatted; false (pane unchanged) when the bytes are not rich text.
+  bool SetRichText(const std::string& bytes);
+  bool ShowingRichText() const { return rich_; }
+
+  // The whole text with CR LF (exactly the bytes given when they already used CR LF).
+  std::string Text() const;
+  // Exactly the bytes last given, or the edited text encoded when the user edited it.
+  std::string Bytes() const;
+  std::size_t LineCount() const;
+  std::string Line(std::size_t line) const;
+  std::vector<std::string> Lines() const;
+  std::string FirstLine() const { return Line(0); }
+
+  // Selection and caret as byte offsets into Text().
+  std::size_t SelStart() const;
+  std::size_t SelLength() const;
+  std::size_t Caret() const;
+  void SetSelection(std::size_t start, std::size_t length);
+  std::string SelectedText() const;
+  std::size_t LineOfOffset(std::size_t offset) const;
+  std::size_t OffsetOfLine(std::size_t line) const;
+
+  std::size_t FirstVisibleLine() const;
+  void ScrollToLine(std::size_t line);
+  void ScrollLines(int lines);
+
+  // Read-only (viewing) or writable (simple edit).
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool on);
+  bool CanUndo() const;
+  void Undo();
+  // Characters the last Text()/Bytes() of edited text could not write in the code page.
+  std::size_t Unmappable() const { return unmappable_; }
+
+  bool WordWrap() const { return wrap_; }
+  void SetWordWrap(bool on);
+  // Plain-text mode (off: rich text is shown formatted at the next load).
+  bool PlainTextMode() const { return plain_mode_; }
+  void SetPlainTextMode(bool on) { plain_mode_ = on; }
+
+  void SetPaneFont(const QFont& font, const QColor& color);
+  QFont PaneFont() const { return font_; }
+  QColor TextColor() const { return color_; }
+  // The code page the bytes are shown in (the font's character set).
+  encoding::CodePage CodePage() const { return page_; }
+  void SetCodePage(encoding::CodePage page);
+  // Tab stops every `tab_width` widths of "M".
+  void SetTabWidth(int tab_width);
+  qreal TabStopDistance() const { return tab_distance_; }
+
+  ByteView* View() const { return view_; }
+
+ signals:
+  void CaretMoved();
+  void TextEdited();
+
+ private:
+  void ShowPage(QWidget* page);
+  void SyncFromEditor() const;
+  void ApplyFontTo(QWidget* w) const;
+
+  TextDocument doc_;
+  ByteView* view_;
+  QTextEdit* rich_view_;
+  QPlainTextEdit* editor_;
+  QStackedLayout* stack_;
+  encoding::CodePage page_ = encoding::CodePage::Cp932;
+  QFont font_;
+  QColor color_;
+  qreal tab_distance_ = 0;
+  int tab_width_ = 8;
+  bool read_only_ = true;
+  bool wrap_ = false;
+  bool plain_mode_ = true;
+  bool rich_ = false;
+  mutable bool edited_ = false;
+  mutable std::size_t unmappable_ = 0;
 };
+
+// A pane line's display text (tests and small reports).
+QString DecodeForDisplay(std::string_view bytes, encoding::CodePage page);
 
 }  // namespace haruvi::viewer

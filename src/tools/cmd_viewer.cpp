@@ -1,0 +1,33 @@
+// "info": the information line the viewer shows for each file after loading it, with
+// the default read settings, one line per file in UTF-8.
+#include <iostream>
+
+#include "tools/tool_command.h"
+#include "tools/tool_io.h"
+#include "viewer/file_display.h"
+
+namespace haruvi::tool {
+namespace {
+
+int RunInfo(const Args& args);
+const Command kInfo{"info", "info FILE...", "print the viewer's information line for each file", &RunInfo};
+
+int RunInfo(const Args& args) {
+  if (args.empty()) return UsageError(kInfo, "no file given");
+  int rc = kExitOk;
+  for (const std::string& path : args) {
+    std::string line = viewer::InfoLineFor(path, viewer::ReadSettings{});
+    if (line.empty()) {
+      PrintError(path + ": no such file");
+      rc = kExitNoMatch;
+      continue;
+    }
+    std::cout << line << '\n';
+  }
+  return rc;
+}
+
+const bool registered = RegisterCommand(kInfo);
+
+}  // namespace
+}  // namespace haruvi::tool

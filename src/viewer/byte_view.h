@@ -1,0 +1,92 @@
+// The pane's view of a TextDocument: paints only the visible lines, decoding each with
+// the pane's codec, draws undecodable bytes as hex boxes, and keeps the caret and the
+// selection as byte offsets into the text with CR LF. Vertical scrolling is by lines.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QTextLayout>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "encoding/pane_codec.h"
+#include "viewer/text_document.h"
+
+namespace haruvi::viewer {
+
+class ByteView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit ByteView(QWidget* parent = nullptr);
+
+  // The document is not owned; call Reset() whenever it changes.
+  void SetDocument(const TextDocument* document);
+  void Reset();
+  void SetCodePage(encoding::CodePage page);
+  encoding::CodePage CodePage() const { return page_; }
+  void SetWordWrap(bool on);
+  bool WordWrap() const { return wrap_; }
+  void SetTabStopDistance(qreal pixels);
+  void SetTextColor(const QColor& color);
+
+  std::size_t Caret() const { return caret_; }
+  std::size_t SelStart() const { return std::min(anchor_, caret_); }
+  std::size_t SelLength() const { return anchor_ > caret_ ? anchor_ - caret_ : caret_ - anchor_; }
+  void SetSelection(std::size_t start, std::size_t length);  // caret at the end
+  void SelectAll();
+  // The selection decoded for the clipboard.
+  QString SelectedDisplayText() const;
+
+  std::size_t FirstVisibleLine() const;
+  void ScrollToLine(std::size_t line);
+  void ScrollLines(int lines);
+  void EnsureCaretVisible();
+  // Lines that fit in the viewport (at least 1).
+  int VisibleLines() const;
+
+ signals:
+  void CaretMoved();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  struct LineLayout {
+    std::unique_ptr<QTextLayout> layout;
+    std::vector<std::size_t> byte_of_index;  // display index -> byte in the line (size = text + 1)
+    std::size_t byte_from = 0;       // first byte laid out (long lines are laid out in part)
+    qreal x_offset = 0;
+    qreal height = 0;
+  };
+  LineLayout& Layout(std::size_t line);
+  void Invalidate();
+  void UpdateScrollBars();
+  qreal CharWidth() const;
+  std::size_t OffsetAt(const QPoint& pos);
+  void MoveCaret(std::size_t offset, bool extend);
+  std::size_t PrevCharStart(std::size_t line, std::size_t byte) const;
+  std::size_t NextCharEnd(std::size_t line, std::size_t byte) const;
+  std::size_t AlignToChar(std::string_view line, std::size_t byte) const;
+  int DisplayIndex(const LineLayout& l, std::size_t byte) const;
+
+  const TextDocument* doc_ = nullptr;
+  encoding::CodePage page_ = encoding::CodePage::Cp932;
+  bool wrap_ = false;
+  qreal tab_distance_ = 0;
+  QColor text_color_;
+  std::size_t anchor_ = 0;
+  std::size_t caret_ = 0;
+  std::unordered_map<std::size_t, LineLayout> cache_;
+  int cache_width_ = -1;
+  int cache_hscroll_window_ = -1;
+};
+
+}  // namespace haruvi::viewer

@@ -1,0 +1,68 @@
+#include "viewer/file_display.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "encoding/char_code.h"
+
+namespace haruvi::viewer {
+
+FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings) {
+  FileLoad load;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return load;
+  load.exists = true;
+  load.size = static_cast<std::uint64_t>(st.st_size);
+  load.info_step1 = InfoLineStep1(path);
+  load.way = ReadRule(load.size, settings);
+  if (load.way == LoadWay::Nothing) return load;
+
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    load.error = std::strerror(errno);
+    return load;
+  }
+  // The file may change while it is read: read until the end, whatever the size said.
+  std::string bytes;
+  bytes.resize(static_cast<size_t>(load.size));
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      load.error = std::strerror(errno);
+      ::close(fd);
+      return load;
+    }
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(done);
+  load.bytes = std::move(bytes);
+  load.loaded = true;
+  return load;
+}
+
+std::string_view FirstLineOf(std::string_view text) {
+  size_t end = text.find_first_of("\r\n");
+  return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+std::string InfoLineFor(const std::string& path, const ReadSettings& settings) {
+  FileLoad load = LoadFileForDisplay(path, settings);
+  if (!load.exists) return {};
+  std::string kind, code;
+  if (load.loaded) {
+    kind = filekind(FirstLineOf(load.bytes), path);
+    if (!load.bytes.empty()) code = encoding::CharCodeName(encoding::DetectCharCode(load.bytes));
+  }
+  return InfoLineStep2(load.info_step1, kind, code);
+}
+
+}  // namespace haruvi::viewer

@@ -1,0 +1,33 @@
+// Reading a file for display: the read rule applied to the file's size, the bytes read
+// (or why not), and the information line's two steps. The pane and the window take it
+// from here; haruvi-tool info prints the same line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "viewer/file_info.h"
+
+namespace haruvi::viewer {
+
+struct FileLoad {
+  bool exists = false;       // a file (not a folder) was there to read
+  std::uint64_t size = 0;
+  LoadWay way = LoadWay::Nothing;
+  bool loaded = false;       // bytes holds the whole file
+  std::string bytes;
+  std::string error;         // the system's message when reading failed
+  std::string info_step1;
+};
+
+// Stats and reads `path` under the read settings. Never throws.
+FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings);
+
+// The first line of a text: up to the first CR or LF.
+std::string_view FirstLineOf(std::string_view text);
+
+// The whole information line of a file shown in plain-text mode: step 1, then the kind
+// and the code name of the loaded bytes (empty when nothing was loaded).
+std::string InfoLineFor(const std::string& path, const ReadSettings& settings);
+
+}  // namespace haruvi::viewer

@@ -1,0 +1,49 @@
+// The text pane's model: the shown bytes in one buffer with an index of its lines. The
+// pane decodes only the lines it paints, so a 100 MB file is shown without ever being
+// turned into a widget's document. Offsets are into the whole text with CR LF.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace haruvi::viewer {
+
+class TextDocument {
+ public:
+  // Takes the bytes as they are and indexes the lines: a line ends at CR LF, at a lone
+  // CR or at a lone LF; a final line end makes no extra empty line.
+  void SetBytes(std::string bytes);
+  void Clear() { SetBytes({}); }
+
+  // Exactly the bytes given to SetBytes.
+  const std::string& Bytes() const { return bytes_; }
+  bool Empty() const { return bytes_.empty(); }
+
+  std::size_t LineCount() const { return starts_.size(); }
+  // A line without its line end (empty view past the last line).
+  std::string_view Line(std::size_t line) const;
+  // Byte length of the line end after `line`: 2 (CR LF), 1 (CR or LF) or 0 (none).
+  std::size_t LineEndLength(std::size_t line) const;
+  std::size_t MaxLineLength() const { return max_line_length_; }
+
+  // The whole text with every line end written as CR LF (what commands read). Equal to
+  // Bytes() when the text already uses CR LF throughout.
+  std::string TextCrLf() const;
+  std::size_t TextCrLfLength() const;
+  // Offsets into TextCrLf(): where a line starts, and which line holds an offset
+  // (offsets past the end belong to the last line).
+  std::size_t LineStart(std::size_t line) const;
+  std::size_t LineOfOffset(std::size_t offset) const;
+  // Part of TextCrLf() without building all of it.
+  std::string SliceCrLf(std::size_t start, std::size_t length) const;
+
+ private:
+  std::string bytes_;
+  std::vector<std::size_t> starts_;       // offsets into bytes_
+  std::vector<std::size_t> crlf_starts_;  // offsets into TextCrLf(); empty when equal
+  std::size_t max_line_length_ = 0;
+};
+
+}  // namespace haruvi::viewer
