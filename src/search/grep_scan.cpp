@@ -4,6 +4,7 @@
 // numbers are counted only up to lines that are reported, and before a block is dropped.
 #include <cstring>
 
+#include "search/byte_scan.h"
 #include "search/grep.h"
 
 namespace haruvi::search {
@@ -92,16 +93,19 @@ void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
   const std::uint32_t* tab = la.Table();
   const std::uint32_t signal = la.FirstSignal();
   LineStartTracker lines;
+  const bool skip = la.CanSkip();
   std::uint32_t s = la.Idle(), prev = s;
   std::size_t p = 0;
   for (;;) {
     const auto* d = reinterpret_cast<const unsigned char*>(f.Data());
     const std::size_t n = f.Size();
+    if (skip && s == la.Idle()) p = la.SkipIdle(f.Data(), p, n);
     while (p < n) {
       prev = s;
       s = tab[static_cast<std::size_t>(s) << 8 | d[p]];
       if (s >= signal) break;
       ++p;
+      if (skip && s == la.Idle()) p = la.SkipIdle(f.Data(), p, n);
     }
     if (p >= n) {
       if (f.AtEof()) return;
@@ -163,7 +167,8 @@ void TGrep::ScanLiteral(TTxtFile& f) {
   for (;;) {
     const char* d = f.Data();
     const std::size_t n = f.Size();
-    const void* hit = p + lit.size() <= n ? memmem(d + p, n - p, lit.data(), lit.size()) : nullptr;
+    const char* found = p + lit.size() <= n ? FindBytes(d + p, d + n, lit) : d + n;
+    const void* hit = found == d + n ? nullptr : found;
     if (!hit) {
       if (f.AtEof()) return;
       // Keep the line being read and enough bytes for a literal across the block edge.

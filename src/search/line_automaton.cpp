@@ -6,6 +6,7 @@
 #include "search/line_automaton.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <unordered_map>
 
@@ -164,7 +165,51 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
     for (int b = 0; b < 256; ++b) la->table_[static_cast<std::size_t>(s) * 256 + static_cast<std::size_t>(b)] = fix(rows[s][static_cast<std::size_t>(b)]);
     la->lone_[s] = fix(lone[s]);
   }
+
+  // Bytes after which Idle() is still idle: its own moves, and for a lead byte every
+  // trail byte (and the lead alone). Just after a CR is idle as well when a line feed
+  // starts nothing (the LF of the pair is then skipped or not, to the same effect).
+  const std::uint32_t after_cr_idle = lf_set == empty_set ? state_index.at({empty_set, 1}) : count;
+  auto idle = [&](std::uint32_t v) { return v == 0 || v == after_cr_idle; };
+  std::array<bool, 256> wakes{};
+  int quiet = 0;
+  for (int b = 0; b < 256; ++b) {
+    std::uint32_t v = la->table_[static_cast<std::size_t>(b)];
+    bool stays = idle(v);
+    if (!stays && v < count && la->kinds_[v] == 1) {
+      stays = idle(la->lone_[v]);
+      for (int t = 0; t < 256 && stays; ++t) {
+        if (t == '\n' || t == '\r') continue;
+        stays = idle(la->table_[static_cast<std::size_t>(v) * 256 + static_cast<std::size_t>(t)]);
+      }
+    }
+    wakes[static_cast<std::size_t>(b)] = !stays;
+    quiet += stays ? 1 : 0;
+  }
+  if (quiet >= 128) la->skip_ = std::make_unique<ByteSet>(wakes);
   return la;
+}
+
+std::size_t LineAutomaton::SkipIdle(const char* d, std::size_t p, std::size_t n) const {
+  // A lead byte takes any next byte but CR and LF as its trail (even 00 or "0"), so only
+  // line ends are sure character starts; for others the run of lead-range bytes before
+  // them tells: an even run after a character start means a character start.
+  auto lead_run = [d](std::size_t from, std::size_t to) {
+    std::size_t k = 0;
+    while (to > from && IsLeadByte(static_cast<unsigned char>(d[to - 1]))) {
+      --to;
+      ++k;
+    }
+    return k;
+  };
+  for (;;) {
+    const char* c = skip_->Find(d + p, d + n);
+    if (c == d + n) return lead_run(p, n) % 2 ? n - 1 : n;
+    const auto ci = static_cast<std::size_t>(c - d);
+    const auto b = static_cast<unsigned char>(*c);
+    if (b == '\n' || b == '\r' || lead_run(p, ci) % 2 == 0) return ci;
+    p = ci + 1;  // a trail byte: the next byte starts a character
+  }
 }
 
 }  // namespace haruvi::search

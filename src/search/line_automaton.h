@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "regex/byte_table.h"
+#include "search/byte_scan.h"
 #include "regex/dfa.h"
 
 namespace haruvi::search {
@@ -36,11 +37,18 @@ class LineAutomaton {
   // been taken alone (or Matched()); the line end is then read from that state.
   std::uint32_t LoneLead(std::uint32_t s) const { return lone_[s]; }
 
+  // In Idle() most bytes usually change nothing; SkipIdle jumps from the character start
+  // `p` to the next character start whose byte may change the state (or near the window
+  // end, stopping before a lead byte whose trail byte is still to be read).
+  bool CanSkip() const { return skip_ != nullptr; }
+  std::size_t SkipIdle(const char* d, std::size_t p, std::size_t n) const;
+
  private:
   bool all_lines_ = false;
   std::vector<std::uint8_t> kinds_;  // per state: 0 boundary, 1 pending lead byte
   std::vector<std::uint32_t> table_;
   std::vector<std::uint32_t> lone_;
+  std::unique_ptr<ByteSet> skip_;  // bytes that may leave Idle()
 };
 
 }  // namespace haruvi::search

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "search/byte_scan.h"
 #include "search/grep_errors.h"
 
 namespace haruvi::search {
@@ -15,37 +16,13 @@ namespace haruvi::search {
 using regex::Code;
 using regex::IsLeadByte;
 
-std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before) {
-  if (b == e) return 0;
-  const auto len = static_cast<std::size_t>(e - b);
-  std::size_t n = 0;
-  if (!std::memchr(b, '\r', len)) {
-    n = static_cast<std::size_t>(std::count(b, e, '\n'));
-    if (cr_before && *b == '\n') --n;
-    cr_before = false;
-    return n;
-  }
-  for (const char* p = b; p != e; ++p) {
-    if (*p == '\n') {
-      if (!cr_before) ++n;
-      cr_before = false;
-    } else if (*p == '\r') {
-      ++n;
-      cr_before = true;
-    } else {
-      cr_before = false;
-    }
-  }
-  return n;
-}
-
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
                    std::function<void()> yield, std::size_t block_size)
     : block_size_(std::max<std::size_t>(block_size, 1)), cancel_(cancel), yield_(std::move(yield)) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
-  buf_.reserve(block_size_ * 2 + 16);
-  buf_.push_back('\n');  // sentinel: the first line starts after a line feed
+  Reserve(block_size_ * 2 + 16);
+  buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
   Fill();
 }
 
@@ -58,27 +35,33 @@ void TTxtFile::CheckCancel() {
   if (cancel_.load(std::memory_order_relaxed)) throw EGrepCancel();
 }
 
+void TTxtFile::Reserve(std::size_t bytes) {
+  if (bytes <= capacity_) return;
+  std::size_t cap = std::max(bytes, capacity_ * 2);
+  std::unique_ptr<char[]> bigger(new char[cap]);
+  if (size_) std::memcpy(bigger.get(), buf_.get(), size_);
+  buf_ = std::move(bigger);
+  capacity_ = cap;
+}
+
 // Appends up to one block; at the end of the file a missing closing line feed is added.
 void TTxtFile::Fill() {
+  Reserve(size_ + block_size_ + 1);
   std::size_t got = 0;
-  const std::size_t old = buf_.size();
-  buf_.resize(old + block_size_);
   while (got < block_size_ && !file_end_) {
-    ssize_t r = ::read(fd_, buf_.data() + old + got, block_size_ - got);
+    ssize_t r = ::read(fd_, buf_.get() + size_ + got, block_size_ - got);
     if (r < 0) {
       if (errno == EINTR) continue;
-      int err = errno;
-      buf_.resize(old + got);
-      throw EFileNotFound(std::strerror(err));
+      throw EFileNotFound(std::strerror(errno));
     }
     if (r == 0) file_end_ = true;
     got += static_cast<std::size_t>(r);
   }
-  buf_.resize(old + got);
-  if (got) last_byte_ = buf_.back();
+  size_ += got;
+  if (got) last_byte_ = buf_[size_ - 1];
   if (file_end_) {
     if (last_byte_ != '\n') {
-      buf_.push_back('\n');
+      buf_[size_++] = '\n';
       last_byte_ = '\n';
     }
     done_ = true;
@@ -88,21 +71,22 @@ void TTxtFile::Fill() {
 
 std::size_t TTxtFile::ReadBlock(std::size_t keep) {
   if (done_) throw EEndOfFile();
-  keep = std::min(keep, buf_.size());
-  buf_.erase(0, keep);
+  keep = std::min(keep, size_);
+  if (keep) std::memmove(buf_.get(), buf_.get() + keep, size_ - keep);
+  size_ -= keep;
   Fill();
   return keep;
 }
 
 bool TTxtFile::Ensure(std::size_t& pos, std::size_t count) {
-  while (pos + count > buf_.size() && !done_) {
+  while (pos + count > size_ && !done_) {
     std::size_t shift = ReadBlock(std::min(line_start_, main_));
     main_ -= shift;
     ahead_ = ahead_ >= shift ? ahead_ - shift : 0;
     line_start_ -= shift;
     pos -= shift;
   }
-  return pos < buf_.size();
+  return pos < size_;
 }
 
 Code TTxtFile::CharAt(std::size_t& cursor) {
@@ -116,7 +100,7 @@ Code TTxtFile::CharAt(std::size_t& cursor) {
 Code TTxtFile::ReadAt(std::size_t& pos) {
   if (!Ensure(pos, 2)) throw EEndOfFile();
   const auto b = static_cast<unsigned char>(buf_[pos]);
-  const bool more = pos + 1 < buf_.size();
+  const bool more = pos + 1 < size_;
   const auto n = more ? static_cast<unsigned char>(buf_[pos + 1]) : 0;
   if (b == '\r') {
     pos += (more && n == '\n') ? 2 : 1;
@@ -152,16 +136,16 @@ RE_LineInfo_t TTxtFile::ReadRestOfLine() {
   std::size_t p = main_;
   for (;;) {
     if (!Ensure(p, 1)) throw EEndOfFile();
-    const char* from = buf_.data() + p;
-    const char* end = buf_.data() + buf_.size();
+    const char* from = buf_.get() + p;
+    const char* end = buf_.get() + size_;
     const char* hit = std::find_if(from, end, [](char ch) { return ch == '\n' || ch == '\r'; });
-    p = static_cast<std::size_t>(hit - buf_.data());
+    p = static_cast<std::size_t>(hit - buf_.get());
     if (hit != end) break;
   }
   main_ = p;
   ahead_ = p;
   RE_LineInfo_t info;
-  info.Line.assign(buf_, line_start_, p - line_start_);
+  info.Line.assign(buf_.get() + line_start_, p - line_start_);
   info.LineNo = line_no_;
   return info;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "regex/sjis_char.h"
@@ -21,10 +22,6 @@ struct RE_LineInfo_t {
   std::string Line;  // the line as in the file, without its line end
   int LineNo = 0;    // 1-based
 };
-
-// Counts line ends (CR LF, lone CR and lone LF are one each) in [b, e); `cr_before` says
-// whether the byte before b was a CR and is updated to the last byte of the range.
-std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before);
 
 class TTxtFile {
  public:
@@ -40,8 +37,8 @@ class TTxtFile {
   TTxtFile& operator=(const TTxtFile&) = delete;
 
   // --- raw window -----------------------------------------------------------------
-  const char* Data() const { return buf_.data(); }
-  std::size_t Size() const { return buf_.size(); }
+  const char* Data() const { return buf_.get(); }
+  std::size_t Size() const { return size_; }
   // True when the whole file (and the closing line feed) is in the window.
   bool AtEof() const { return done_; }
   // Drops the bytes before `keep` (positions shift down by the returned count) and
@@ -68,8 +65,12 @@ class TTxtFile {
   regex::Code ReadAt(std::size_t& pos);
   void Fill();
 
+  void Reserve(std::size_t bytes);
+
   int fd_ = -1;
-  std::string buf_;
+  std::unique_ptr<char[]> buf_;  // not zero-filled: blocks are read straight into it
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   std::size_t block_size_;
   bool file_end_ = false;   // read() returned 0
   bool done_ = false;       // closing line feed delivered

@@ -3,6 +3,7 @@
 // the grep character stream and trying the automaton from every character.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -77,6 +78,16 @@ Lines Oracle(const regex::TRE_DFA& dfa, const std::string& raw) {
   return out;
 }
 
+std::string Hex(const std::string& s) {
+  std::string out;
+  char buf[4];
+  for (unsigned char c : s) {
+    std::snprintf(buf, sizeof buf, "%02X ", c);
+    out += buf;
+  }
+  return out;
+}
+
 std::string RandomPattern(std::mt19937& rng, int depth) {
   static const char* atoms[] = {"a",  "A", "\x83\x41", "\x95\x5C", "\\\\", "\\n", "^", "$", ".",
                                 "[a-z]", "[^a]", "[\x83\x40-\x83\x96]", " ", "x", "@", "\\r", "()"};
@@ -133,7 +144,7 @@ TEST(GrepCrossCheck, EveryScannerAgreesWithTheOracle) {
           g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
           g.GrepFile(path);
           ASSERT_EQ(got, want) << "pattern '" << pattern << "' scanner " << static_cast<int>(scanner)
-                               << " block " << block << " text size " << text.size();
+                               << " block " << block << " text " << Hex(text);
           ++compared;
         }
       }

@@ -94,6 +94,9 @@ TEST(GrepLines, NeverMatchesInsideADoubleByteCharacter) {
       {".x", "\x83\nx\n", {}},                              // a lead byte before a line end stands alone
       {"\\x83$", "a\x83\nb\n", {{1, "a\x83"}}},
       {S("[ァ-ヶ]+"), S("abc\r\nアイ\r\n"), {{2, S("アイ")}}},
+      // Any byte but a line end is a trail byte after a lead byte, even 00 and digits.
+      {" ", std::string("\x81\0\r\nx \n", 7), {{2, "x "}}},
+      {"[0-9]+x", "\x81" "0x\n1x\n", {{2, "1x"}}},
   };
   for (const auto& r : rows) EXPECT_EQ(GrepAllWays(r.pattern, r.content), r.lines) << r.pattern;
 }
