@@ -66,6 +66,7 @@ class TGrep : public regex::TRegularExpression {
   std::unique_ptr<LineAutomaton> line_automaton_;
   std::string literal_;
   std::size_t block_size_ = TTxtFile::kBlockSize;
+  TxtBuffer buffer_;  // lent to each file in turn
 };
 
 }  // namespace haruvi::search

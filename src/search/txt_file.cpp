@@ -17,8 +17,11 @@ using regex::Code;
 using regex::IsLeadByte;
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
-                   std::function<void()> yield, std::size_t block_size)
-    : block_size_(std::max<std::size_t>(block_size, 1)), cancel_(cancel), yield_(std::move(yield)) {
+                   std::function<void()> yield, std::size_t block_size, TxtBuffer* storage)
+    : store_(storage ? storage : &own_),
+      block_size_(std::max<std::size_t>(block_size, 1)),
+      cancel_(cancel),
+      yield_(std::move(yield)) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
   Reserve(block_size_ * 2 + 16);
@@ -36,12 +39,14 @@ void TTxtFile::CheckCancel() {
 }
 
 void TTxtFile::Reserve(std::size_t bytes) {
-  if (bytes <= capacity_) return;
-  std::size_t cap = std::max(bytes, capacity_ * 2);
+  buf_ = store_->data.get();
+  if (bytes <= store_->capacity) return;
+  std::size_t cap = std::max(bytes, store_->capacity * 2);
   std::unique_ptr<char[]> bigger(new char[cap]);
-  if (size_) std::memcpy(bigger.get(), buf_.get(), size_);
-  buf_ = std::move(bigger);
-  capacity_ = cap;
+  if (size_) std::memcpy(bigger.get(), buf_, size_);
+  store_->data = std::move(bigger);
+  store_->capacity = cap;
+  buf_ = store_->data.get();
 }
 
 // Appends up to one block; at the end of the file a missing closing line feed is added.
@@ -49,7 +54,7 @@ void TTxtFile::Fill() {
   Reserve(size_ + block_size_ + 1);
   std::size_t got = 0;
   while (got < block_size_ && !file_end_) {
-    ssize_t r = ::read(fd_, buf_.get() + size_ + got, block_size_ - got);
+    ssize_t r = ::read(fd_, buf_ + size_ + got, block_size_ - got);
     if (r < 0) {
       if (errno == EINTR) continue;
       throw EFileNotFound(std::strerror(errno));
@@ -72,7 +77,7 @@ void TTxtFile::Fill() {
 std::size_t TTxtFile::ReadBlock(std::size_t keep) {
   if (done_) throw EEndOfFile();
   keep = std::min(keep, size_);
-  if (keep) std::memmove(buf_.get(), buf_.get() + keep, size_ - keep);
+  if (keep) std::memmove(buf_, buf_ + keep, size_ - keep);
   size_ -= keep;
   Fill();
   return keep;
@@ -136,16 +141,16 @@ RE_LineInfo_t TTxtFile::ReadRestOfLine() {
   std::size_t p = main_;
   for (;;) {
     if (!Ensure(p, 1)) throw EEndOfFile();
-    const char* from = buf_.get() + p;
-    const char* end = buf_.get() + size_;
+    const char* from = buf_ + p;
+    const char* end = buf_ + size_;
     const char* hit = std::find_if(from, end, [](char ch) { return ch == '\n' || ch == '\r'; });
-    p = static_cast<std::size_t>(hit - buf_.get());
+    p = static_cast<std::size_t>(hit - buf_);
     if (hit != end) break;
   }
   main_ = p;
   ahead_ = p;
   RE_LineInfo_t info;
-  info.Line.assign(buf_.get() + line_start_, p - line_start_);
+  info.Line.assign(buf_ + line_start_, p - line_start_);
   info.LineNo = line_no_;
   return info;
 }

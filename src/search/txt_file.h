@@ -23,6 +23,13 @@ struct RE_LineInfo_t {
   int LineNo = 0;    // 1-based
 };
 
+// Storage a caller may lend to successive files, so that grepping many small files does
+// not allocate (and fault in) a fresh buffer for each.
+struct TxtBuffer {
+  std::unique_ptr<char[]> data;  // not zero-filled: blocks are read straight into it
+  std::size_t capacity = 0;
+};
+
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102400;
@@ -31,13 +38,14 @@ class TTxtFile {
   // At every block read `yield` runs (the window processes its events) and then a set
   // `cancel` raises EGrepCancel.
   TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
-           std::function<void()> yield, std::size_t block_size = kBlockSize);
+           std::function<void()> yield, std::size_t block_size = kBlockSize,
+           TxtBuffer* storage = nullptr);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
 
   // --- raw window -----------------------------------------------------------------
-  const char* Data() const { return buf_.get(); }
+  const char* Data() const { return store_->data.get(); }
   std::size_t Size() const { return size_; }
   // True when the whole file (and the closing line feed) is in the window.
   bool AtEof() const { return done_; }
@@ -68,9 +76,10 @@ class TTxtFile {
   void Reserve(std::size_t bytes);
 
   int fd_ = -1;
-  std::unique_ptr<char[]> buf_;  // not zero-filled: blocks are read straight into it
+  TxtBuffer own_;
+  TxtBuffer* store_;
+  char* buf_ = nullptr;  // store_->data
   std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
   std::size_t block_size_;
   bool file_end_ = false;   // read() returned 0
   bool done_ = false;       // closing line feed delivered
