@@ -1,0 +1,139 @@
+// Selecting a file shows it: the information line, the read settings, instant display,
+// the modifier rule and rich-text mode.
+#include <QAbstractItemView>
+#include <QAction>
+#include <QLabel>
+
+#include "app/panel_bar.h"
+#include "platform/ini_file.h"
+#include "shellview/file_view.h"
+#include "viewer/text_pane.h"
+#include "window_fixture.h"
+
+namespace haruvi::app {
+namespace {
+
+class DisplayTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    dir.Write("files/a10000.txt", std::string(10000, 'a'));
+    dir.Write("files/b10001.txt", std::string(10001, 'b'));
+    dir.Write("files/c5000.txt", std::string(5000, 'c'));
+    dir.Write("files/d5001.txt", std::string(5001, 'd'));
+    dir.Write("files/empty.txt", "");
+    dir.Write("files/euc.txt", "\xc6\xfc\xcb\xdc\xb8\xec\r\n");
+    dir.Write("files/rich.rtf", "{\\rtf1\\ansi {\\b bold}\\par second}");
+    dir.Write("files/sjis.txt", "\x93\xfa\x96\x7b\x8c\xea\r\nline2\r\n");
+  }
+  void Select(const char* name) {
+    ASSERT_TRUE(form->MoveToFolder(Q(dir / "files")));
+    ASSERT_EQ(form->FileView1->SelectByCaption(name), 1);
+  }
+  QString Info() const { return form->LFilestring->text(); }
+  QColor InfoColor() const { return form->LFilestring->palette().color(QPalette::WindowText); }
+};
+
+TEST_F(DisplayTest, SelectingAFileShowsItWithItsInformationLine) {
+  Open();
+  Select("sjis.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes(), "\x93\xfa\x96\x7b\x8c\xea\r\nline2\r\n");
+  EXPECT_TRUE(Info().startsWith("sjis.txt   "));
+  EXPECT_TRUE(Info().endsWith(Q(dir / "files") + "/      ｼﾌﾄJIS")) << Info().toStdString();
+  EXPECT_EQ(InfoColor(), QColor(Qt::black));
+  EXPECT_EQ(form->SBarR->Text(1), " 2 行 ");
+}
+
+TEST_F(DisplayTest, EucIsShownUnconvertedAndNamed) {
+  Open();
+  Select("euc.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes(), "\xc6\xfc\xcb\xdc\xb8\xec\r\n");
+  EXPECT_TRUE(Info().endsWith("EUC") || Info().endsWith("EUC+ｼﾌﾄJIS")) << Info().toStdString();
+}
+
+TEST_F(DisplayTest, StreamThresholdChoosesTheWayButBothLoad) {
+  Open();
+  Select("a10000.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes().size(), 10000u);
+  Select("b10001.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes().size(), 10001u);
+}
+
+TEST_F(DisplayTest, ReadLimitLeavesBigFilesOutButNamesTheirSize) {
+  WriteIni("[ReadMax]\nByte=5000\n");
+  Open();
+  Select("c5000.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes().size(), 5000u);
+  Select("d5001.txt");
+  EXPECT_TRUE(form->RichEdit1->IsEmpty());
+  EXPECT_TRUE(Info().contains("5,001 byte"));
+  EXPECT_TRUE(Info().endsWith("/      "));  // no kind, no code
+  // The setting is read at every display: a change applies to the next one.
+  platform::IniFile(IniPath()).WriteInteger("ReadMax", "Byte", 0);
+  Select("c5000.txt");
+  Select("d5001.txt");
+  EXPECT_EQ(form->RichEdit1->Bytes().size(), 5001u);
+}
+
+TEST_F(DisplayTest, EmptyFileHasNoKindAndNoCode) {
+  Open();
+  Select("empty.txt");
+  EXPECT_TRUE(form->RichEdit1->IsEmpty());
+  EXPECT_TRUE(Info().endsWith("/      "));
+}
+
+TEST_F(DisplayTest, WithInstantDisplayOffOnlyTheShowCommandsShow) {
+  Open();
+  form->Action("Mdisp")->trigger();
+  ASSERT_EQ(form->instantmode, 0);
+  Select("sjis.txt");
+  EXPECT_TRUE(form->RichEdit1->IsEmpty());
+  form->MvClick();
+  EXPECT_FALSE(form->RichEdit1->IsEmpty());
+  EXPECT_EQ(InfoColor(), QColor(Qt::blue));
+}
+
+TEST_F(DisplayTest, SelectionsMadeWithShiftShowNothing) {
+  Open();
+  form->shiftdown = 1;
+  Select("sjis.txt");
+  EXPECT_TRUE(form->RichEdit1->IsEmpty());
+  EXPECT_TRUE(Info().isEmpty());
+  form->shiftdown = 0;
+  form->Mtextrepaint1Click();
+  EXPECT_FALSE(form->RichEdit1->IsEmpty());
+}
+
+TEST_F(DisplayTest, RichTextModeShowsFormattedTextAndTheKindEitherWay) {
+  Open();
+  Select("rich.rtf");
+  EXPECT_FALSE(form->RichEdit1->ShowingRichText());
+  EXPECT_TRUE(Info().contains("[ﾘｯﾁテキスト]"));
+  form->Action("Mrtf")->trigger();
+  EXPECT_EQ(form->SBarR->Text(3), " RTF ");
+  Select("sjis.txt");
+  Select("rich.rtf");
+  EXPECT_TRUE(form->RichEdit1->ShowingRichText());
+  EXPECT_EQ(form->RichEdit1->Text(), "bold\r\nsecond");
+  EXPECT_TRUE(Info().contains("[ﾘｯﾁテキスト]"));
+}
+
+TEST_F(DisplayTest, DisplaySettingsAreSavedAtClose) {
+  Open();
+  form->Action("Mwordwrap")->trigger();
+  form->Action("Mrtf")->trigger();
+  form->tabwidth = 4;
+  form->close();
+  platform::IniFile ini(IniPath());
+  EXPECT_TRUE(ini.ReadBool("RichEdit", "WordWrap", false));
+  EXPECT_TRUE(ini.ReadBool("Menu", "Mrtf", false));
+  EXPECT_EQ(ini.ReadInteger("RichEdit", "richtabwidth", 0), 4);
+  form.reset();
+  Open();
+  EXPECT_TRUE(form->RichEdit1->WordWrap());
+  EXPECT_TRUE(form->Action("Mwordwrap")->isChecked());
+  EXPECT_EQ(form->tabwidth, 4);
+}
+
+}  // namespace
+}  // namespace haruvi::app

@@ -1,0 +1,136 @@
+// The information line, the read rule at its boundaries, and the file-kind signatures.
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <utime.h>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+#include "viewer/file_display.h"
+#include "viewer/file_info.h"
+
+namespace haruvi::viewer {
+namespace {
+
+class UtcTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tz = std::getenv("TZ");
+    old_tz_ = tz ? std::optional<std::string>(tz) : std::nullopt;
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+  }
+  void TearDown() override {
+    if (old_tz_) ::setenv("TZ", old_tz_->c_str(), 1);
+    else ::unsetenv("TZ");
+    ::tzset();
+  }
+  std::optional<std::string> old_tz_;
+  test::TempDir dir;
+};
+
+TEST_F(UtcTest, FieldFormats) {
+  EXPECT_EQ(SizeField(0), "              0 byte");
+  EXPECT_EQ(SizeField(1234567), "      1,234,567 byte");
+  EXPECT_EQ(SizeField(5'000'000'000ULL), "  5,000,000,000 byte");  // 4 GB and more
+  EXPECT_EQ(DateField(947030400), "2000.01.05(水)");
+  EXPECT_EQ(DateField(0), "1970.01.01(木)");
+}
+
+TEST_F(UtcTest, InformationLineOfAFile) {
+  auto p = dir.Write("a b.txt", "hello");
+  struct utimbuf t {947030400, 947030400};
+  ::utime(p.c_str(), &t);
+  EXPECT_EQ(InfoLineStep1(p.string()),
+            "a b.txt   " + SizeField(5) + "   2000.01.05(水)   -A--    " + dir.path().string() + "/");
+  ::chmod(p.c_str(), 0444);
+  EXPECT_EQ(AttributeField(p.string()), "RA--");
+  auto hidden = dir.Write(".secret", "");
+  ::chmod(hidden.c_str(), 0400);
+  EXPECT_EQ(AttributeField(hidden.string()), "RA-H");
+  EXPECT_EQ(AttributeField(dir.path().string()), "----   ﾃﾞｨﾚｸﾄﾘ");
+  EXPECT_EQ(AttributeField("/dev/null"), "-" + std::string("-S-"));
+  EXPECT_EQ(AttributeField((dir / "gone").string()), "ｴﾗｰ----");
+  EXPECT_EQ(InfoLineStep2("X", "[ﾋﾞｯﾄﾏｯﾌﾟ]", "ASCII"), "X    [ﾋﾞｯﾄﾏｯﾌﾟ]  ASCII");
+  EXPECT_EQ(InfoLineStep2("X", "", ""), "X      ");
+}
+
+TEST(ReadRule, Boundaries) {
+  ReadSettings d;  // 10000, on, no limit
+  EXPECT_EQ(ReadRule(10000, d), LoadWay::Direct);
+  EXPECT_EQ(ReadRule(10001, d), LoadWay::Stream);
+  ReadSettings limit{10000, true, 5000};
+  EXPECT_EQ(ReadRule(5000, limit), LoadWay::Direct);
+  EXPECT_EQ(ReadRule(5001, limit), LoadWay::Nothing);
+  ReadSettings off{10000, false, 0};
+  EXPECT_EQ(ReadRule(1u << 30, off), LoadWay::Direct);
+  ReadSettings off_limit{10000, false, 20000};
+  EXPECT_EQ(ReadRule(20000, off_limit), LoadWay::Direct);
+  EXPECT_EQ(ReadRule(20001, off_limit), LoadWay::Nothing);
+  ReadSettings both{10000, true, 20000};
+  EXPECT_EQ(ReadRule(15000, both), LoadWay::Stream);
+  ReadSettings negative{10000, true, -5};
+  EXPECT_EQ(ReadRule(1u << 30, negative), LoadWay::Stream);
+}
+
+TEST(FileKind, SignaturesInOrder) {
+  struct Row { std::string line; const char* path; const char* kind; } rows[] = {
+      {"MZ\x90", "/a.exe", "[実行ファイル]"},
+      {"mz", "/a.exe", ""},
+      {"BMx", "/a.bmp", "[ﾋﾞｯﾄﾏｯﾌﾟ]"},
+      {"DCU1", "/a", "[DEL_U1]"},
+      {"HSPP", "/a", "[DEL_U2]"},
+      {"\x41\x86\x51\x44z", "/a", "[DEL_U3]"},
+      {"program Foo;", "/a.dpr", "[Delphi program]"},
+      {"{ x } program", "/a.dpr", ""},
+      {"unit U;", "/a.pas", "[Delphi unit]"},
+      {"{\\rtf1\\ansi", "/a.rtf", "[ﾘｯﾁテキスト]"},
+      {"?_\x03", "/A.hlp", "[Helpファイル]"},
+      {"?_\x03", "/a.HLP", "[Helpファイル]"},
+      {"?_\x03", "/a.txt", ""},
+      {"M", "/a", ""},
+      {"", "/a", ""},
+      {"MZ", "", ""},  // nothing selected
+  };
+  for (const Row& r : rows) EXPECT_EQ(filekind(r.line, r.path), r.kind) << r.line;
+}
+
+TEST(FileDisplay, LoadsTheWholeFileOrNothing) {
+  test::TempDir dir;
+  auto p = dir.Write("big.txt", std::string(10001, 'a'));
+  FileLoad load = LoadFileForDisplay(p.string(), ReadSettings{});
+  EXPECT_TRUE(load.loaded);
+  EXPECT_EQ(load.way, LoadWay::Stream);
+  EXPECT_EQ(load.bytes.size(), 10001u);
+  load = LoadFileForDisplay(p.string(), ReadSettings{10000, true, 5000});
+  EXPECT_FALSE(load.loaded);
+  EXPECT_EQ(load.way, LoadWay::Nothing);
+  EXPECT_FALSE(load.info_step1.empty());
+  EXPECT_FALSE(LoadFileForDisplay((dir / "gone").string(), ReadSettings{}).exists);
+  EXPECT_FALSE(LoadFileForDisplay(dir.path().string(), ReadSettings{}).exists);
+}
+
+TEST(FileDisplay, UnreadableFileGivesTheSystemMessage) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  test::TempDir dir;
+  auto p = dir.Write("locked", "x");
+  ::chmod(p.c_str(), 0);
+  FileLoad load = LoadFileForDisplay(p.string(), ReadSettings{});
+  EXPECT_FALSE(load.loaded);
+  EXPECT_EQ(load.error, "Permission denied");
+}
+
+TEST(FileDisplay, FirstLineAndWholeInfoLine) {
+  EXPECT_EQ(FirstLineOf("abc\r\ndef"), "abc");
+  EXPECT_EQ(FirstLineOf("\nabc"), "");
+  EXPECT_EQ(FirstLineOf("abc"), "abc");
+  test::TempDir dir;
+  auto empty = dir.Write("empty.txt", "");
+  EXPECT_TRUE(InfoLineFor(empty.string(), ReadSettings{}).ends_with("/    " "  "));  // no kind, no code
+  auto exe = dir.Write("x.exe", std::string("MZ\x90\0\0\0", 6));
+  EXPECT_TRUE(InfoLineFor(exe.string(), ReadSettings{}).ends_with("    [実行ファイル]  ﾊﾞｲﾅﾘ"));
+}
+
+}  // namespace
+}  // namespace haruvi::viewer

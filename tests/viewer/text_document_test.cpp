@@ -1,0 +1,75 @@
+// The pane's line model: line ends of every kind, the CR LF view and byte offsets.
+#include <gtest/gtest.h>
+
+#include "viewer/text_document.h"
+
+namespace haruvi::viewer {
+namespace {
+
+std::vector<std::string> LinesOf(const TextDocument& d) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < d.LineCount(); ++i) out.emplace_back(d.Line(i));
+  return out;
+}
+
+TEST(TextDocument, LineEndsOfEveryKind) {
+  struct Row { const char* text; std::vector<std::string> lines; const char* crlf; } rows[] = {
+      {"", {}, ""},
+      {"a", {"a"}, "a"},
+      {"a\r\n", {"a"}, "a\r\n"},
+      {"a\r\nb", {"a", "b"}, "a\r\nb"},
+      {"a\nb\n", {"a", "b"}, "a\r\nb\r\n"},
+      {"a\rb\r", {"a", "b"}, "a\r\nb\r\n"},
+      {"a\n\r\nb", {"a", "", "b"}, "a\r\n\r\nb"},
+      {"\n\n", {"", ""}, "\r\n\r\n"},
+      {"a\r\rb", {"a", "", "b"}, "a\r\n\r\nb"},
+      {"x\0y\r\n", {std::string("x\0y", 3)}, nullptr},
+  };
+  for (const Row& r : rows) {
+    TextDocument d;
+    std::string text = r.crlf ? std::string(r.text) : std::string("x\0y\r\n", 5);
+    d.SetBytes(text);
+    EXPECT_EQ(LinesOf(d), r.lines) << r.text;
+    EXPECT_EQ(d.Bytes(), text);  // handed back exactly as given
+    if (r.crlf) {
+      EXPECT_EQ(d.TextCrLf(), r.crlf) << r.text;
+      EXPECT_EQ(d.TextCrLfLength(), std::string(r.crlf).size());
+    }
+  }
+}
+
+TEST(TextDocument, OffsetsAreIntoTheCrLfText) {
+  TextDocument d;
+  d.SetBytes("ab\ncd\r\ne\n");
+  EXPECT_EQ(d.TextCrLf(), "ab\r\ncd\r\ne\r\n");
+  EXPECT_EQ(d.LineStart(0), 0u);
+  EXPECT_EQ(d.LineStart(1), 4u);
+  EXPECT_EQ(d.LineStart(2), 8u);
+  EXPECT_EQ(d.LineStart(3), 11u);  // past the last line: the end
+  EXPECT_EQ(d.LineOfOffset(0), 0u);
+  EXPECT_EQ(d.LineOfOffset(3), 0u);
+  EXPECT_EQ(d.LineOfOffset(4), 1u);
+  EXPECT_EQ(d.LineOfOffset(100), 2u);
+  EXPECT_EQ(d.SliceCrLf(1, 5), "b\r\ncd");
+  EXPECT_EQ(d.SliceCrLf(8, 100), "e\r\n");
+  EXPECT_EQ(d.MaxLineLength(), 2u);
+}
+
+TEST(TextDocument, SliceMatchesTheWholeTextEverywhere) {
+  TextDocument d;
+  d.SetBytes("one\rtwo\n\nthree\r\nfour");
+  const std::string all = d.TextCrLf();
+  for (size_t a = 0; a <= all.size(); ++a)
+    for (size_t n = 0; a + n <= all.size() + 2; ++n)
+      ASSERT_EQ(d.SliceCrLf(a, n), all.substr(a, n)) << a << "+" << n;
+}
+
+TEST(TextDocument, AHundredMegabyteLineIsOneLine) {
+  TextDocument d;
+  d.SetBytes(std::string(100u << 20, 'x'));
+  EXPECT_EQ(d.LineCount(), 1u);
+  EXPECT_EQ(d.MaxLineLength(), 100u << 20);
+}
+
+}  // namespace
+}  // namespace haruvi::viewer
