@@ -25,6 +25,7 @@
 #include "shellview/combo_view.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
+#include "shellview/item_menu.h"
 #include "shellview/listing.h"
 #include "viewer/text_pane.h"
 
@@ -53,6 +54,17 @@ TForm1::TForm1(QString start_file, QWidget* parent)
     viewenabled = 1;
     FolderView1Change(FolderView1->SelectedPath());
   });
+  auto open_folder = [this](const QString& path) {
+    MoveToFolder(path);
+    folderinfo();
+  };
+  connect(FileView1, &shellview::TFileView::ContextMenuRequested, this, [this, open_folder](const QPoint& at) {
+    shellview::MakeItemMenu(this, FileView1->SelectedPaths(), open_folder)->popup(at);
+  });
+  connect(FolderView1, &shellview::TFolderView::ContextMenuRequested, this,
+          [this, open_folder](const QPoint& at, const QString& path) {
+            shellview::MakeItemMenu(this, {path}, open_folder)->popup(at);
+          });
   qApp->installEventFilter(this);  // key preview and status hints
   FormCreate();
 }
