@@ -67,7 +67,7 @@ size_t FindMimePrefix(std::string_view text, size_t from) {
 std::string Base64Encode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  std::string out(4 * ((n + 2) / 3), '=');
+  std::string out = MakeBuffer(4 * ((n + 2) / 3), '=');
   char* o = out.data();
   size_t i = 0;
   for (; i + 3 <= n; i += 3, o += 4) {
@@ -89,7 +89,7 @@ std::string Base64Encode(std::string_view text) {
 std::string Base64Decode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  std::string out(3 * (n / 4) + 3, '\0');
+  std::string out = MakeBuffer(3 * (n / 4) + 3, '\0');
   auto* o = reinterpret_cast<unsigned char*>(out.data());
   uint32_t group = 0;  // the values collected so far, six bits each
   int have = 0;
@@ -144,33 +144,34 @@ std::string Base64Decode(std::string_view text) {
 std::string MimeHeaderEncode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  ByteWriter out(n * 3 + 32);
+  ByteWriter out(n + n / 2 + 32);
+  char* o = out.begin();
   size_t i = 0;
   while (i < n) {
-    if (!(IsSjisLead(p[i]) && i + 1 < n && IsSjisTrail(p[i + 1]))) {
-      out.Reserve(1);
-      out.Put(p[i++]);
-      continue;
-    }
     const size_t start = i;
+    while (i < n && !(IsSjisLead(p[i]) && i + 1 < n && IsSjisTrail(p[i + 1]))) ++i;
+    o = out.Append(o, text.substr(start, i - start));
+    if (i >= n) break;
+    const size_t run = i;
     while (i + 1 < n && IsSjisLead(p[i]) && IsSjisTrail(p[i + 1])) i += 2;
-    out.Append(kMimePrefix);
-    out.Append(Base64Encode(SjisToJis(text.substr(start, i - start))));
-    out.Append("?=");
+    o = out.Append(o, kMimePrefix);
+    o = out.Append(o, Base64Encode(SjisToJis(text.substr(run, i - run))));
+    o = out.Append(o, "?=");
   }
-  return out.Finish();
+  return out.Finish(o);
 }
 
 std::string MimeHeaderDecode(std::string_view text) {
   ByteWriter out(text.size());
+  char* o = out.begin();
   size_t i = 0;
   while (true) {
     const size_t at = FindMimePrefix(text, i);
     if (at == std::string_view::npos) {
-      out.Append(text.substr(i));
+      o = out.Append(o, text.substr(i));
       break;
     }
-    out.Append(text.substr(i, at - i));
+    o = out.Append(o, text.substr(i, at - i));
     const size_t body = at + kMimePrefixLength;
     // The end mark is looked for after the prefix, never in text already decoded.
     const size_t end = text.find("?=", body);
@@ -178,11 +179,11 @@ std::string MimeHeaderDecode(std::string_view text) {
       i = body;
       continue;
     }
-    out.Append(Base64Decode(text.substr(body, end - body)));
-    out.Append("\x1B(J");
+    o = out.Append(o, Base64Decode(text.substr(body, end - body)));
+    o = out.Append(o, "\x1B(J");
     i = end + 2;
   }
-  return out.Finish();
+  return out.Finish(o);
 }
 
 }  // namespace haruvi::encoding

@@ -1,50 +1,94 @@
-// An output buffer for the one-pass conversions: sized once from an estimate, written
-// through a raw pointer, grown geometrically only when an estimate falls short.
+// Output buffers for the one-pass conversions. The loops write through a local cursor
+// (so the compiler keeps it in a register) and ask for room once per chunk of input;
+// the buffer is sized once from an estimate and grows geometrically only if it falls short.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 namespace haruvi::encoding {
 
+// A string of `size` copies of `fill`. A big one asks the kernel for huge pages before its
+// memory is first touched: a 100 MB result then costs fifty page faults, not 25,000.
+std::string MakeBuffer(size_t size, char fill = '\0');
+
 class ByteWriter {
  public:
-  explicit ByteWriter(size_t estimate) {
-    buf_.resize(estimate + 16);
-    p_ = buf_.data();
+  explicit ByteWriter(size_t estimate) : buf_(MakeBuffer(estimate + 16)) {}
+  char* begin() { return buf_.data(); }
+  // A cursor equal to `o` with room for `count` more bytes after it.
+  char* Room(char* o, size_t count) {
+    const size_t used = static_cast<size_t>(o - buf_.data());
+    if (buf_.size() - used < count) {
+      std::string bigger = MakeBuffer(std::max(buf_.size() * 2, used + count));
+      std::memcpy(bigger.data(), buf_.data(), used);
+      buf_.swap(bigger);
+    }
+    return buf_.data() + used;
   }
-  // Makes room for `count` more bytes; call before each step with its worst case.
-  void Reserve(size_t count) {
-    if (static_cast<size_t>(buf_.data() + buf_.size() - p_) < count) Grow(count);
+  char* Append(char* o, std::string_view bytes) {
+    o = Room(o, bytes.size());
+    if (!bytes.empty()) std::memcpy(o, bytes.data(), bytes.size());
+    return o + bytes.size();
   }
-  void Put(unsigned char byte) { *p_++ = static_cast<char>(byte); }
-  void Put2(unsigned char a, unsigned char b) {
-    p_[0] = static_cast<char>(a);
-    p_[1] = static_cast<char>(b);
-    p_ += 2;
-  }
-  void Append(std::string_view bytes) {
-    Reserve(bytes.size());
-    if (!bytes.empty()) bytes.copy(p_, bytes.size());
-    p_ += bytes.size();
-  }
-  size_t size() const { return static_cast<size_t>(p_ - buf_.data()); }
-  std::string Finish() {
-    buf_.resize(size());
+  std::string Finish(char* o) {
+    buf_.resize(static_cast<size_t>(o - buf_.data()));
     return std::move(buf_);
   }
 
  private:
-  void Grow(size_t count) {
-    const size_t used = size();
-    buf_.resize(std::max(buf_.size() * 2, used + count + 16));
-    p_ = buf_.data() + used;
-  }
-
   std::string buf_;
-  char* p_ = nullptr;
 };
+
+// Runs `step(p, i, n, o)` (returns the next i, writes through o) over the whole text.
+// A step may read past the chunk but writes at most `growth` bytes per byte it consumes,
+// and consumes at most `max_step` bytes.
+template <typename Step>
+std::string ConvertInChunks(std::string_view text, size_t estimate, size_t growth, Step step,
+                            size_t max_step = 4) {
+  constexpr size_t kChunk = 1 << 16;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  ByteWriter out(estimate);
+  char* o = out.begin();
+  size_t i = 0;
+  while (i < n) {
+    const size_t stop = std::min(n, i + kChunk);
+    o = out.Room(o, growth * (stop - i + max_step) + 8);
+    while (i < stop) i = step(p, i, n, o);
+  }
+  return out.Finish(o);
+}
+
+// Like ConvertInChunks, for steps that take a whole run of characters of one kind:
+// `step(p, i, stop, n, o)` may go on up to `stop` (or one character past it).
+template <typename Step>
+std::string ConvertInRuns(std::string_view text, size_t estimate, size_t growth, Step step) {
+  constexpr size_t kChunk = 1 << 16;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  ByteWriter out(estimate);
+  char* o = out.begin();
+  size_t i = 0;
+  while (i < n) {
+    const size_t stop = std::min(n, i + kChunk);
+    o = out.Room(o, growth * (stop - i + 4) + 16);
+    while (i < stop) i = step(p, i, stop, n, o);
+  }
+  return out.Finish(o);
+}
+
+// The end of the run of bytes below 0x80 that starts at i (at most `stop`).
+size_t AsciiRunEnd(const unsigned char* p, size_t i, size_t stop);
+
+inline void Put(char*& o, unsigned char byte) { *o++ = static_cast<char>(byte); }
+inline void Put2(char*& o, unsigned char a, unsigned char b) {
+  o[0] = static_cast<char>(a);
+  o[1] = static_cast<char>(b);
+  o += 2;
+}
 
 }  // namespace haruvi::encoding

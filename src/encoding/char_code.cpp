@@ -1,13 +1,16 @@
 // Character-code detection: a binary check over the leading bytes, then one forward
 // classification pass that stops at the first deciding byte. Texts that must be scanned
 // whole (ASCII, or only pairs that fit both EUC and Shift_JIS) are skipped 64 bytes at a
-// time with SSE2 wherever a block provably decides nothing.
+// time (AVX2 where the processor has it, else SSE2) wherever a block provably decides
+// nothing.
 #include "encoding/char_code.h"
 
 #include <algorithm>
 #include <cstdint>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -86,38 +89,19 @@ size_t Step(const unsigned char* p, size_t i, size_t n, TCharCode& result) {
   return i + 1;
 }
 
-#if defined(__SSE2__)
-
 struct BlockScan {
-  size_t plain;  // leading bytes that decide nothing and end on a character boundary
+  size_t plain;  // leading bytes that decide nothing and end on a character boundary (63 or 64 when care is 64)
   size_t care;   // first byte the block cannot vouch for (64: none)
   bool pairs;    // the plain part holds pairs of 0xA1-0xDF
 };
 
-// Looks at 64 bytes starting on a character boundary. Plain bytes are ordinary ASCII
-// (0x08-0x7F, not ESC) and runs of 0xA1-0xDF of even length: pairs that fit both codes.
-BlockScan ScanBlock(const unsigned char* p) {
-  const __m128i k08 = _mm_set1_epi8(0x08), kEsc = _mm_set1_epi8(0x1B);
-  const __m128i kA1 = _mm_set1_epi8(static_cast<char>(0xA1)), kDF = _mm_set1_epi8(static_cast<char>(0xDF));
-  __m128i v[4], ascii[4];
-  __m128i all = _mm_set1_epi8(-1);
-  for (int k = 0; k < 4; ++k) {
-    v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    const __m128i ge08 = _mm_cmpeq_epi8(_mm_max_epu8(v[k], k08), v[k]);
-    ascii[k] = _mm_andnot_si128(v[k], _mm_andnot_si128(_mm_cmpeq_epi8(v[k], kEsc), ge08));
-    all = _mm_and_si128(all, ascii[k]);
-  }
-  if (_mm_movemask_epi8(all) == 0xFFFF) return {64, 64, false};
-
-  uint64_t ordinary = 0, high = 0;
-  for (int k = 0; k < 4; ++k) {
-    const __m128i in_range = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(v[k], kA1), v[k]),
-                                           _mm_cmpeq_epi8(_mm_min_epu8(v[k], kDF), v[k]));
-    ordinary |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(ascii[k]))) << (16 * k);
-    high |= static_cast<uint64_t>(static_cast<uint16_t>(_mm_movemask_epi8(in_range))) << (16 * k);
-  }
+// A 64-byte block that starts on a character boundary, as two bit masks: ordinary ASCII
+// (0x08-0x7F, not ESC) and 0xA1-0xDF. Plain bytes are ordinary ones and runs of high
+// bytes of even length: pairs that fit both codes.
+BlockScan FromMasks(uint64_t ordinary, uint64_t high) {
+  if (ordinary == ~uint64_t{0}) return {64, 64, false};
   // Runs of high bytes of odd length end on the bit after them (runs that reach the end
-  // of the block carry out and are left to the next block).
+  // of the block carry out and are looked at below).
   const uint64_t kEven = 0x5555555555555555ULL, kOdd = ~kEven;
   const uint64_t starts = high & ~(high << 1);
   const uint64_t even_ends = ((starts & kEven) + high) & ~high;
@@ -126,16 +110,101 @@ BlockScan ScanBlock(const unsigned char* p) {
   const size_t care = trouble ? static_cast<size_t>(__builtin_ctzll(trouble)) : 64;
   size_t plain = care;
   if (care > 0 && (high >> (care - 1)) & 1) {
-    // The run before `care` is unfinished or odd: stop where it starts.
     const uint64_t earlier = care == 64 ? starts : starts & ((uint64_t{1} << care) - 1);
-    plain = static_cast<size_t>(63 - __builtin_clzll(earlier));
-    if (plain == 0 && care == 64) plain = 64;  // the whole block is one run of 32 pairs
+    const size_t run_start = static_cast<size_t>(63 - __builtin_clzll(earlier));
+    if (care < 64) {
+      plain = run_start;  // the run before the trouble is odd: leave it to the byte rules
+    } else if ((64 - run_start) % 2 != 0) {
+      plain = 63;  // a run crossing the block's end: its last byte here leads a pair
+    }
   }
   const uint64_t plain_mask = plain == 64 ? ~uint64_t{0} : (uint64_t{1} << plain) - 1;
   return {plain, care, (high & plain_mask) != 0};
 }
 
+// The byte rules, with whole blocks skipped where `Isa::Masks` says they decide nothing.
+template <typename Isa>
+[[gnu::always_inline]] inline TCharCode Classify(const unsigned char* p, size_t n) {
+  const size_t last = n - 1;  // the last byte is never a lead byte
+  TCharCode result = ccAscii;
+  size_t i = 0;
+  size_t resume = 0;  // where block skipping may start again
+  while (i < last) {
+    if (Isa::kBlocks && i >= resume && i + 64 <= last) {
+      uint64_t ordinary, high;
+      Isa::Masks(p + i, ordinary, high);
+      const BlockScan block = FromMasks(ordinary, high);
+      const size_t start = i;
+      i += block.plain;
+      if (block.pairs) result = ccEucOrSjis;
+      if (block.care == 64) continue;
+      resume = start + block.care + 1;
+      if (i >= last) break;
+    }
+    i = Step(p, i, n, result);
+    if (result != ccAscii && result != ccEucOrSjis) return result;
+  }
+  return result;
+}
+
+struct Scalar {
+  static constexpr bool kBlocks = false;
+  static void Masks(const unsigned char*, uint64_t&, uint64_t&) {}
+};
+
+#if defined(__SSE2__)
+struct Sse2 {
+  static constexpr bool kBlocks = true;
+  static void Masks(const unsigned char* p, uint64_t& ordinary, uint64_t& high) {
+    const __m128i k08 = _mm_set1_epi8(0x08), kEsc = _mm_set1_epi8(0x1B);
+    const __m128i kA1 = _mm_set1_epi8(static_cast<char>(0xA1)), kDF = _mm_set1_epi8(static_cast<char>(0xDF));
+    ordinary = high = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+      const __m128i ge08 = _mm_cmpeq_epi8(_mm_max_epu8(v, k08), v);
+      const __m128i ascii = _mm_andnot_si128(v, _mm_andnot_si128(_mm_cmpeq_epi8(v, kEsc), ge08));
+      const __m128i in_range = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(v, kA1), v),
+                                             _mm_cmpeq_epi8(_mm_min_epu8(v, kDF), v));
+      ordinary |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(ascii))} << (16 * k);
+      high |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(in_range))} << (16 * k);
+    }
+  }
+};
 #endif
+
+#if defined(__x86_64__)
+struct Avx2 {
+  static constexpr bool kBlocks = true;
+  [[gnu::target("avx2")]] static void Masks(const unsigned char* p, uint64_t& ordinary, uint64_t& high) {
+    const __m256i k08 = _mm256_set1_epi8(0x08), kEsc = _mm256_set1_epi8(0x1B);
+    const __m256i kA1 = _mm256_set1_epi8(static_cast<char>(0xA1)), kDF = _mm256_set1_epi8(static_cast<char>(0xDF));
+    ordinary = high = 0;
+    for (int k = 0; k < 2; ++k) {
+      const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32 * k));
+      const __m256i ge08 = _mm256_cmpeq_epi8(_mm256_max_epu8(v, k08), v);
+      const __m256i ascii = _mm256_andnot_si256(v, _mm256_andnot_si256(_mm256_cmpeq_epi8(v, kEsc), ge08));
+      const __m256i in_range = _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(v, kA1), v),
+                                                _mm256_cmpeq_epi8(_mm256_min_epu8(v, kDF), v));
+      ordinary |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(ascii))} << (32 * k);
+      high |= uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(in_range))} << (32 * k);
+    }
+  }
+};
+
+[[gnu::target("avx2")]] TCharCode ClassifyAvx2(const unsigned char* p, size_t n) { return Classify<Avx2>(p, n); }
+#endif
+
+TCharCode ClassifyBest(const unsigned char* p, size_t n) {
+#if defined(__x86_64__)
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return ClassifyAvx2(p, n);
+#endif
+#if defined(__SSE2__)
+  return Classify<Sse2>(p, n);
+#else
+  return Classify<Scalar>(p, n);
+#endif
+}
 
 }  // namespace
 
@@ -143,29 +212,9 @@ TCharCode DetectCharCode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   if (n < 2) return ccAscii;
-  const size_t last = n - 1;  // the last byte is never a lead byte
-  for (size_t i = 0, limit = std::min(last, BinaryScanLimit); i < limit; ++i)
+  for (size_t i = 0, limit = std::min(n - 1, BinaryScanLimit); i < limit; ++i)
     if (IsBinaryByte(p[i])) return ccBinary;
-
-  TCharCode result = ccAscii;
-  size_t i = 0;
-  [[maybe_unused]] size_t resume = 0;  // where block skipping may start again
-  while (i < last) {
-#if defined(__SSE2__)
-    if (i >= resume && i + 64 <= last) {
-      const size_t start = i;
-      const BlockScan block = ScanBlock(p + i);
-      i += block.plain;
-      if (block.pairs) result = ccEucOrSjis;
-      if (block.plain == 64) continue;
-      resume = block.care == 64 ? i : start + block.care + 1;
-      if (i >= last) break;
-    }
-#endif
-    i = Step(p, i, n, result);
-    if (result != ccAscii && result != ccEucOrSjis) return result;
-  }
-  return result;
+  return ClassifyBest(p, n);
 }
 
 }  // namespace haruvi::encoding

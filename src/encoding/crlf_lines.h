@@ -8,5 +8,8 @@
 namespace haruvi::encoding {
 
 std::string JoinLinesWithCrLf(std::string_view file_bytes);
+// True when JoinLinesWithCrLf would return the bytes unchanged (no NUL, every line ended
+// by CR LF, no lone CR or LF), so a caller may skip the copy.
+bool IsJoinedWithCrLf(std::string_view file_bytes);
 
 }  // namespace haruvi::encoding

@@ -1,5 +1,10 @@
-// JIS, EUC and Shift_JIS conversions: one forward pass each into a buffer sized once.
+// JIS, EUC and Shift_JIS conversions: one forward pass each into a buffer sized once,
+// table-driven where characters of different kinds alternate.
 #include "encoding/jis_convert.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 #include "encoding/byte_writer.h"
 
@@ -82,180 +87,291 @@ KanaToJis EucKanaToJis(std::string_view text, size_t pos) {
 
 namespace {
 
-// Reading JIS: escapes are three bytes wherever they stand; `pair` writes one two-byte
-// character (both bytes in 0x21-0x7E), `other` a byte of two-byte mode that is not one.
-template <typename PairFn, typename OtherFn>
-std::string ReadJis(std::string_view text, PairFn pair, OtherFn other) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(n);
+bool IsJisByte(unsigned b) { return b >= 0x21 && b <= 0x7E; }
+
+// ---------------------------------------------------------------------------------------
+// One character at a time. These are the rules; the tables below are built from them.
+
+// EUC to Shift_JIS: writes the character at p[i] and returns the bytes consumed.
+size_t EucToSjisChar(const unsigned char* p, size_t i, size_t n, char*& o) {
+  const unsigned char b = p[i];
+  if (b >= 0x81 && b <= 0xFE && i + 1 < n) {
+    const unsigned char c = p[i + 1];
+    if (b == 0x8E) {
+      if (IsHalfKana(c)) {
+        Put(o, c);
+        return 2;
+      }
+    } else if (IsEucByte(c)) {
+      const BytePair s = JisPairToSjis(b & 0x7F, c & 0x7F);
+      Put2(o, s[0], s[1]);
+      return 2;
+    }
+  }
+  Put(o, b);
+  return 1;
+}
+
+size_t SjisToEucChar(const unsigned char* p, size_t i, size_t n, char*& o) {
+  const unsigned char b = p[i];
+  if (b >= 0x80 && IsHalfKana(b)) {
+    Put2(o, 0x8E, b);
+    return 1;
+  }
+  if (IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1])) {
+    const BytePair j = SjisPairToJis(b, p[i + 1]);
+    Put2(o, j[0] | 0x80, j[1] | 0x80);
+    return 2;
+  }
+  Put(o, b);
+  return 1;
+}
+
+// Writing JIS: the JIS pair of the two-byte character at p[i] and the bytes it takes, or
+// 0 when none starts there (the byte is then copied as it is, whatever the mode).
+size_t SjisJisChar(const unsigned char* p, size_t i, size_t n, BytePair& jis) {
+  if (IsHalfKana(p[i])) {
+    const KanaToJis k = SjisKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
+    jis = k.jis;
+    return k.consumed;
+  }
+  if (!IsSjisLead(p[i]) || i + 1 >= n || !IsSjisTrail(p[i + 1])) return 0;
+  jis = SjisPairToJis(p[i], p[i + 1]);
+  return 2;
+}
+
+size_t EucJisChar(const unsigned char* p, size_t i, size_t n, BytePair& jis) {
+  if (p[i] == 0x8E) {
+    const KanaToJis k = EucKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
+    jis = k.jis;
+    return k.consumed;
+  }
+  if (p[i] < 0x81 || p[i] > 0xFE || i + 1 >= n || !IsEucByte(p[i + 1])) return 0;
+  jis = {static_cast<unsigned char>(p[i] & 0x7F), static_cast<unsigned char>(p[i + 1] & 0x7F)};
+  return 2;
+}
+
+// ---------------------------------------------------------------------------------------
+// The same rules as tables indexed by a byte and the byte after it (0 at the end of the
+// text, which no rule takes for a second byte), so the hot loops do not branch on the
+// kind of character. An entry packs the one or two bytes written (bits 0-15), how many
+// are written (16-17) and consumed (18-20), and for JIS output the mode the character
+// needs (21-22) or that it must be done by hand (23).
+
+constexpr uint32_t kWantSingle = 1u << 21, kWantTwo = 2u << 21, kSpecial = 1u << 23;
+
+uint32_t Entry(const char* out, size_t out_len, size_t in_len) {
+  uint32_t e = static_cast<unsigned char>(out[0]);
+  if (out_len > 1) e |= static_cast<uint32_t>(static_cast<unsigned char>(out[1])) << 8;
+  return e | static_cast<uint32_t>(out_len) << 16 | static_cast<uint32_t>(in_len) << 18;
+}
+
+using StepTable = std::array<uint32_t, 0x10000>;
+
+
+template <size_t (*Char)(const unsigned char*, size_t, size_t, BytePair&), bool kEucKana>
+const StepTable& JisTable() {
+  static const StepTable table = [] {
+    StepTable t{};
+    for (unsigned k = 0; k < 0x10000; ++k) {
+      const unsigned char two[2] = {static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k)};
+      if (kEucKana && two[0] == 0x8E) {  // kana and mark span four bytes: done one by one
+        t[k] = kSpecial;
+        continue;
+      }
+      BytePair jis{};
+      const size_t used = two[0] < 0x80 ? 0 : Char(two, 0, 2, jis);
+      const char copy[1] = {static_cast<char>(two[0])};
+      const char pair[2] = {static_cast<char>(jis[0]), static_cast<char>(jis[1])};
+      if (used) t[k] = Entry(pair, 2, used) | kWantTwo;
+      else t[k] = Entry(copy, 1, 1) | (two[0] < 0x80 ? kWantSingle : 0);
+    }
+    return t;
+  }();
+  return table;
+}
+
+// Shift_JIS pair for every JIS pair (j1 << 8 | j2).
+const std::array<uint16_t, 0x10000>& JisPairTable() {
+  static const std::array<uint16_t, 0x10000> table = [] {
+    std::array<uint16_t, 0x10000> t{};
+    for (unsigned k = 0; k < 0x10000; ++k) {
+      const BytePair s = JisPairToSjis(static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k));
+      t[k] = static_cast<uint16_t>(s[0] | s[1] << 8);
+    }
+    return t;
+  }();
+  return table;
+}
+
+// EUC pair for every Shift_JIS pair (s1 << 8 | s2).
+const std::array<uint16_t, 0x10000>& SjisPairToEucTable() {
+  static const std::array<uint16_t, 0x10000> table = [] {
+    std::array<uint16_t, 0x10000> t{};
+    for (unsigned k = 0; k < 0x10000; ++k) {
+      const BytePair j = SjisPairToJis(static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k));
+      t[k] = static_cast<uint16_t>((j[0] | 0x80) | (j[1] | 0x80) << 8);
+    }
+    return t;
+  }();
+  return table;
+}
+
+uint32_t Lookup(const StepTable& t, const unsigned char* p, size_t i, size_t n) {
+  return t[static_cast<unsigned>(p[i]) << 8 | (i + 1 < n ? p[i + 1] : 0u)];
+}
+
+void PutPair(char*& o, uint16_t pair) { Put2(o, static_cast<unsigned char>(pair), static_cast<unsigned char>(pair >> 8)); }
+
+// Copies the run of bytes below 0x80 at i.
+size_t CopyAsciiRun(const unsigned char* p, size_t i, size_t stop, char*& o) {
+  const size_t end = AsciiRunEnd(p, i, stop);
+  std::memcpy(o, p + i, end - i);
+  o += end - i;
+  return end;
+}
+
+// Writing JIS, a run at a time: ESC $ B before a two-byte character in single-byte
+// mode, ESC ( J before a byte below 0x80 in two-byte mode, nothing at the end.
+// `pair(p, i, n)` gives the JIS pair (first byte low) of an ordinary two-byte character
+// at i, or 0; the table does the rest (kana, bytes that start nothing).
+template <typename PairFn>
+std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
   bool two_byte = false;
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(4);
+  return ConvertInRuns(
+      text, text.size() + text.size() / 4, 5,
+      [&](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
+        if (p[i] < 0x80) {
+          if (two_byte) {
+            Put2(o, kEsc, '(');
+            Put(o, 'J');
+            two_byte = false;
+          }
+          return CopyAsciiRun(p, i, stop, o);
+        }
+        while (i < stop && p[i] >= 0x80) {
+          uint32_t e;
+          if (const uint16_t jis = pair(p, i, n)) {
+            e = jis | 2u << 16 | 2u << 18 | kWantTwo;
+          } else {
+            e = Lookup(t, p, i, n);
+            if (e & kSpecial) {
+              const KanaToJis k = EucKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
+              const char two[2] = {static_cast<char>(k.jis[0]), static_cast<char>(k.jis[1])};
+              e = k.consumed ? Entry(two, 2, k.consumed) | kWantTwo : Entry("\x8E", 1, 1);
+            }
+          }
+          if (e & kWantTwo) {
+            if (!two_byte) {
+              Put2(o, kEsc, '$');
+              Put(o, 'B');
+              two_byte = true;
+            }
+            Put2(o, static_cast<unsigned char>(e), static_cast<unsigned char>(e >> 8));
+          } else {
+            Put(o, static_cast<unsigned char>(e));  // no character starts here: copied
+          }
+          i += (e >> 18) & 7;
+        }
+        return i;
+      });
+}
+
+// Reading JIS: escapes are three bytes wherever they stand; `two_byte_step` handles a
+// byte of two-byte mode and returns the next index.
+template <typename TwoByteStep>
+std::string ReadJis(std::string_view text, TwoByteStep two_byte_step) {
+  bool two_byte = false;
+  return ConvertInChunks(text, text.size(), 1, [&](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (b == kEsc) {
-      if (i + 2 >= n) {  // cut off: keep what is there
-        out.Append(text.substr(i));
-        break;
+      if (i + 2 >= n) {  // cut off by the end: keep what is there
+        for (; i < n; ++i) Put(o, p[i]);
+        return n;
       }
       if (p[i + 1] == '$') two_byte = true;
       else if (p[i + 1] == '(') two_byte = false;
-      i += 3;
-    } else if (!two_byte) {
-      out.Put(b);
-      ++i;
-    } else {
-      i += pair(out, p, i, n) ? 2 : (other(out, b), 1);
+      return i + 3;
     }
-  }
-  return out.Finish();
+    if (!two_byte) {
+      Put(o, b);
+      return i + 1;
+    }
+    return two_byte_step(p, i, n, o);
+  });
 }
-
-bool IsJisByte(unsigned b) { return b >= 0x21 && b <= 0x7E; }
 
 }  // namespace
 
 std::string JisToSjis(std::string_view text) {
-  return ReadJis(
-      text,
-      [](ByteWriter& out, const unsigned char* p, size_t i, size_t n) {
-        // A pair needs both bytes; a line end or escape in two-byte mode stays itself.
-        if (i + 1 >= n || !IsJisByte(p[i]) || !IsJisByte(p[i + 1])) return false;
-        const BytePair s = JisPairToSjis(p[i], p[i + 1]);
-        out.Put2(s[0], s[1]);
-        return true;
-      },
-      [](ByteWriter& out, unsigned char b) { out.Put(b); });
+  const auto& pairs = JisPairTable();
+  return ReadJis(text, [&pairs](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+    // A pair needs both bytes; a line end or control byte in two-byte mode stays itself.
+    if (i + 1 >= n || !IsJisByte(p[i]) || !IsJisByte(p[i + 1])) {
+      Put(o, p[i]);
+      return i + 1;
+    }
+    const uint16_t s = pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]];
+    Put2(o, static_cast<unsigned char>(s), static_cast<unsigned char>(s >> 8));
+    return i + 2;
+  });
 }
 
 std::string JisToEuc(std::string_view text) {
-  return ReadJis(
-      text, [](ByteWriter&, const unsigned char*, size_t, size_t) { return false; },
-      [](ByteWriter& out, unsigned char b) { out.Put(IsJisByte(b) ? b | 0x80 : b); });
+  return ReadJis(text, [](const unsigned char* p, size_t i, size_t, char*& o) -> size_t {
+    Put(o, IsJisByte(p[i]) ? p[i] | 0x80 : p[i]);
+    return i + 1;
+  });
 }
 
 std::string EucToSjis(std::string_view text) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(n);
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(2);
-    const unsigned char b = p[i];
-    if (b >= 0x81 && b <= 0xFE && i + 1 < n) {
-      const unsigned char c = p[i + 1];
-      if (b == 0x8E && IsHalfKana(c)) {
-        out.Put(c);
-        i += 2;
-        continue;
-      }
-      if (b != 0x8E && IsEucByte(c)) {
-        const BytePair s = JisPairToSjis(b & 0x7F, c & 0x7F);
-        out.Put2(s[0], s[1]);
-        i += 2;
-        continue;
-      }
-    }
-    out.Put(b);
-    ++i;
-  }
-  return out.Finish();
+  const auto& pairs = JisPairTable();
+  return ConvertInRuns(text, text.size(), 1,
+                       [&pairs](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
+                         if (p[i] < 0x80) return CopyAsciiRun(p, i, stop, o);
+                         const size_t start = i;
+                         while (i < stop && i + 1 < n && IsEucByte(p[i]) && IsEucByte(p[i + 1])) {
+                           PutPair(o, pairs[(p[i] & 0x7Fu) << 8 | (p[i + 1] & 0x7Fu)]);
+                           i += 2;
+                         }
+                         while (i < stop && i + 1 < n && p[i] == 0x8E && IsHalfKana(p[i + 1])) {
+                           Put(o, p[i + 1]);
+                           i += 2;
+                         }
+                         return i > start ? i : i + EucToSjisChar(p, i, n, o);
+                       });
 }
 
 std::string SjisToEuc(std::string_view text) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(n + n / 8);
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(2);
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      out.Put(b);
-      ++i;
-    } else if (IsHalfKana(b)) {
-      out.Put2(0x8E, b);
-      ++i;
-    } else if (IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1])) {
-      const BytePair j = SjisPairToJis(b, p[i + 1]);
-      out.Put2(j[0] | 0x80, j[1] | 0x80);
-      i += 2;
-    } else {
-      out.Put(b);
-      ++i;
-    }
-  }
-  return out.Finish();
+  const auto& pairs = SjisPairToEucTable();
+  return ConvertInRuns(text, text.size() + text.size() / 8, 2,
+                       [&pairs](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
+                         if (p[i] < 0x80) return CopyAsciiRun(p, i, stop, o);
+                         const size_t start = i;
+                         while (i < stop && i + 1 < n && IsSjisLead(p[i]) && IsSjisTrail(p[i + 1])) {
+                           PutPair(o, pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]]);
+                           i += 2;
+                         }
+                         while (i < stop && IsHalfKana(p[i])) {
+                           Put2(o, 0x8E, p[i]);
+                           ++i;
+                         }
+                         return i > start ? i : i + SjisToEucChar(p, i, n, o);
+                       });
 }
-
-namespace {
-
-// Writing JIS: `two_byte_char` returns the bytes consumed by the character at i and
-// writes its JIS pair, or 0 when no character starts there (the byte is copied as is).
-template <typename CharFn>
-std::string WriteJis(std::string_view text, CharFn two_byte_char) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(n + n / 4 + 8);
-  bool two_byte = false;
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(8);
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      if (two_byte) {
-        out.Put2(kEsc, '(');
-        out.Put('J');
-        two_byte = false;
-      }
-      out.Put(b);
-      ++i;
-      continue;
-    }
-    BytePair jis{};
-    const size_t used = two_byte_char(p, i, n, text, jis);
-    if (used == 0) {
-      out.Put(b);
-      ++i;
-      continue;
-    }
-    if (!two_byte) {
-      out.Put2(kEsc, '$');
-      out.Put('B');
-      two_byte = true;
-    }
-    out.Put2(jis[0], jis[1]);
-    i += used;
-  }
-  return out.Finish();
-}
-
-}  // namespace
 
 std::string SjisToJis(std::string_view text) {
-  return WriteJis(text, [](const unsigned char* p, size_t i, size_t n, std::string_view t, BytePair& jis) -> size_t {
-    if (IsHalfKana(p[i])) {
-      const KanaToJis k = SjisKanaToJis(t, i);
-      jis = k.jis;
-      return k.consumed;
-    }
-    if (!IsSjisLead(p[i]) || i + 1 >= n || !IsSjisTrail(p[i + 1])) return 0;
-    jis = SjisPairToJis(p[i], p[i + 1]);
-    return 2;
+  const auto& pairs = SjisPairToEucTable();
+  return WriteJis(text, JisTable<SjisJisChar, false>(), [&pairs](const unsigned char* p, size_t i, size_t n) -> uint16_t {
+    if (i + 1 >= n || !IsSjisLead(p[i]) || !IsSjisTrail(p[i + 1])) return 0;
+    return pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]] & 0x7F7F;
   });
 }
 
 std::string EucToJis(std::string_view text) {
-  return WriteJis(text, [](const unsigned char* p, size_t i, size_t n, std::string_view t, BytePair& jis) -> size_t {
-    if (p[i] == 0x8E) {
-      const KanaToJis k = EucKanaToJis(t, i);
-      jis = k.jis;
-      return k.consumed;
-    }
-    if (p[i] < 0x81 || p[i] > 0xFE || i + 1 >= n || !IsEucByte(p[i + 1])) return 0;
-    jis = {static_cast<unsigned char>(p[i] & 0x7F), static_cast<unsigned char>(p[i + 1] & 0x7F)};
-    return 2;
+  return WriteJis(text, JisTable<EucJisChar, true>(), [](const unsigned char* p, size_t i, size_t n) -> uint16_t {
+    if (i + 1 >= n || !IsEucByte(p[i]) || !IsEucByte(p[i + 1])) return 0;
+    return static_cast<uint16_t>((p[i] & 0x7F) | (p[i + 1] & 0x7F) << 8);
   });
 }
 

@@ -66,7 +66,7 @@ std::string UuEncode(std::string_view text, std::string_view sep) {
   const size_t n = text.size();
   const size_t full = n / 45, rest = n % 45;
   const size_t size = full * (61 + sep.size()) + (rest ? 1 + 4 * ((rest + 2) / 3) : 0) + 2 * sep.size() + 1;
-  std::string out(size, '\0');
+  std::string out = MakeBuffer(size, '\0');
   char* o = out.data();
   for (size_t line = 0; line < full; ++line, p += 45) {
     *o++ = 'M';
@@ -91,6 +91,7 @@ std::string UuDecode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   ByteWriter out(n - n / 4 + 8);
+  char* o = out.begin();
   size_t i = 0;
   while (i < n) {
     if (IsLineEnd(p[i])) {
@@ -99,13 +100,13 @@ std::string UuDecode(std::string_view text) {
     }
     const unsigned char length_char = p[i++];
     int count = static_cast<int>(UuValue(length_char));
-    out.Reserve(static_cast<size_t>(count) + 3);
+    o = out.Room(o, static_cast<size_t>(count) + 3);
     while (count > 0) {
       if (i + 4 <= n && !IsLineEnd(p[i]) && !IsLineEnd(p[i + 1]) && !IsLineEnd(p[i + 2]) && !IsLineEnd(p[i + 3])) {
         const uint32_t v = (UuValue(p[i]) << 18) | (UuValue(p[i + 1]) << 12) | (UuValue(p[i + 2]) << 6) | UuValue(p[i + 3]);
-        out.Put(static_cast<unsigned char>(v >> 16));
-        if (count > 1) out.Put(static_cast<unsigned char>(v >> 8));
-        if (count > 2) out.Put(static_cast<unsigned char>(v));
+        Put(o, static_cast<unsigned char>(v >> 16));
+        if (count > 1) Put(o, static_cast<unsigned char>(v >> 8));
+        if (count > 2) Put(o, static_cast<unsigned char>(v));
         i += 4;
         count -= 3;
         continue;
@@ -114,21 +115,21 @@ std::string UuDecode(std::string_view text) {
       uint32_t v = 0;
       int got = 0;
       while (got < 4 && i < n && !IsLineEnd(p[i])) v |= UuValue(p[i++]) << (18 - 6 * got++);
-      if (got >= 2) out.Put(static_cast<unsigned char>(v >> 16));
-      if (got >= 3 && count > 1) out.Put(static_cast<unsigned char>(v >> 8));
+      if (got >= 2) Put(o, static_cast<unsigned char>(v >> 16));
+      if (got >= 3 && count > 1) Put(o, static_cast<unsigned char>(v >> 8));
       break;
     }
     while (i < n && !IsLineEnd(p[i])) ++i;  // whatever follows the line's groups
     if (length_char != 'M') break;
   }
-  return out.Finish();
+  return out.Finish(o);
 }
 
 std::string BinHexEncode(std::string_view text, std::string_view sep) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   const size_t groups = n / 3, rest = n % 3;
-  std::string out(2 + 4 * groups + (rest ? rest + 1 : 0) + (groups / 16) * sep.size(), '\0');
+  std::string out = MakeBuffer(2 + 4 * groups + (rest ? rest + 1 : 0) + (groups / 16) * sep.size(), '\0');
   char* o = out.data();
   *o++ = ':';
   // Every 16th group's third character ends a line of 64 (the first line counts its ':').
@@ -157,7 +158,9 @@ std::string BinHexEncode(std::string_view text, std::string_view sep) {
 std::string BinHexDecode(std::string_view text) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
+  // Three bytes for every four characters at most: the first estimate is enough.
   ByteWriter out(3 * (n / 4) + 3);
+  char* o = out.begin();
   size_t i = n ? 1 : 0;  // past the opening ':'
   auto next = [&]() -> uint8_t {
     while (i < n) {
@@ -167,14 +170,13 @@ std::string BinHexDecode(std::string_view text) {
     return kInvalid;
   };
   while (true) {
-    out.Reserve(3);
     if (i + 4 <= n) {
       const uint32_t a = kBinHex.value[p[i]], b = kBinHex.value[p[i + 1]];
       const uint32_t c = kBinHex.value[p[i + 2]], d = kBinHex.value[p[i + 3]];
       if (((a | b | c | d) & 0xC0) == 0) {
         const uint32_t v = (a << 18) | (b << 12) | (c << 6) | d;
-        out.Put2(static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8));
-        out.Put(static_cast<unsigned char>(v));
+        Put2(o, static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 8));
+        Put(o, static_cast<unsigned char>(v));
         i += 4;
         continue;
       }
@@ -183,15 +185,15 @@ std::string BinHexDecode(std::string_view text) {
     if (c1 == kInvalid) break;
     const uint8_t c2 = next();
     if (c2 == kInvalid) break;
-    out.Put(static_cast<unsigned char>((c1 << 2) | (c2 >> 4)));
+    Put(o, static_cast<unsigned char>((c1 << 2) | (c2 >> 4)));
     const uint8_t c3 = next();
     if (c3 == kInvalid) break;
-    out.Put(static_cast<unsigned char>(((c2 & 15) << 4) | (c3 >> 2)));
+    Put(o, static_cast<unsigned char>(((c2 & 15) << 4) | (c3 >> 2)));
     const uint8_t c4 = next();
     if (c4 == kInvalid) break;
-    out.Put(static_cast<unsigned char>((c3 << 6) | c4));
+    Put(o, static_cast<unsigned char>((c3 << 6) | c4));
   }
-  return out.Finish();
+  return out.Finish(o);
 }
 
 }  // namespace haruvi::encoding

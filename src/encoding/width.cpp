@@ -70,101 +70,80 @@ const HalfWidthTable& HalfWidth() {
   return table;
 }
 
-void PutJis(ByteWriter& out, unsigned char row, unsigned char cell) {
+void PutJis(char*& o, unsigned char row, unsigned char cell) {
   const BytePair s = JisPairToSjis(row, cell);
-  out.Put2(s[0], s[1]);
+  Put2(o, s[0], s[1]);
 }
-
-const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
 
 }  // namespace
 
 std::string HankakuToZenkaku(std::string_view text) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(2 * n);
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(4);
+  return ConvertInChunks(text, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1])) {
-      out.Put2(b, p[i + 1]);
-      i += 2;
-    } else if (IsKanaWithEntry(b)) {
+      Put2(o, b, p[i + 1]);
+      return i + 2;
+    }
+    if (IsKanaWithEntry(b)) {
       unsigned cell = HalfKanaTable[b - 0xA1];
       const int mark = i + 1 < n && (p[i + 1] == kVoiced || p[i + 1] == kSemiVoiced) ? p[i + 1] : 0;
       const bool merges = (mark == kVoiced && TakesVoicing(b)) || (mark == kSemiVoiced && TakesSemiVoicing(b));
       if (merges) cell += mark == kVoiced ? 1 : 2;
-      PutJis(out, 0x25, static_cast<unsigned char>(cell));
-      if (mark && !merges) PutJis(out, 0x21, mark == kVoiced ? 0x2B : 0x2C);
-      i += mark ? 2 : 1;
-    } else if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) {
-      PutJis(out, 0x23, b);
-      ++i;
-    } else if (const uint16_t full = kSymbolTables.full[b]) {
-      out.Put2(static_cast<unsigned char>(full >> 8), static_cast<unsigned char>(full));
-      ++i;
-    } else {
-      out.Put(b);
-      ++i;
+      PutJis(o, 0x25, static_cast<unsigned char>(cell));
+      if (mark && !merges) PutJis(o, 0x21, mark == kVoiced ? 0x2B : 0x2C);
+      return i + (mark ? 2 : 1);
     }
-  }
-  return out.Finish();
+    if ((b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z')) {
+      PutJis(o, 0x23, b);
+    } else if (const uint16_t full = kSymbolTables.full[b]) {
+      Put2(o, static_cast<unsigned char>(full >> 8), static_cast<unsigned char>(full));
+    } else {
+      Put(o, b);
+    }
+    return i + 1;
+  });
 }
 
 std::string ZenkakuToHankaku(std::string_view text) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
   const HalfWidthTable& half = HalfWidth();
-  ByteWriter out(n);
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(2);
+  return ConvertInChunks(text, text.size(), 1, [&half](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (!(IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1]))) {
-      out.Put(b);
-      ++i;
-      continue;
+      Put(o, b);
+      return i + 1;
     }
     const unsigned char c = p[i + 1];
-    i += 2;
     const BytePair jis = SjisPairToJis(b, c);
     if ((jis[0] == 0x24 || jis[0] == 0x25) && jis[1] >= 0x21 && jis[1] <= 0x76) {
       const unsigned v = half.v[jis[1]];
-      out.Put(static_cast<unsigned char>(0xA6 + v % 56));
-      if (v / 56 == 1) out.Put(kVoiced);
-      if (v / 56 == 2) out.Put(kSemiVoiced);
+      Put(o, static_cast<unsigned char>(0xA6 + v % 56));
+      if (v / 56 == 1) Put(o, kVoiced);
+      if (v / 56 == 2) Put(o, kSemiVoiced);
     } else if (b == 0x81 && kSymbolTables.half_of[c]) {
-      out.Put(kSymbolTables.half_of[c]);
+      Put(o, kSymbolTables.half_of[c]);
     } else if (jis[0] == 0x23) {
-      out.Put(jis[1]);
+      Put(o, jis[1]);
     } else {
-      out.Put2(b, c);
+      Put2(o, b, c);
     }
-  }
-  return out.Finish();
+    return i + 2;
+  });
 }
 
 std::string HalfKanaToFull(std::string_view text) {
-  const auto* p = Bytes(text);
-  const size_t n = text.size();
-  ByteWriter out(2 * n);
-  size_t i = 0;
-  while (i < n) {
-    out.Reserve(2);
+  return ConvertInChunks(text, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (b >= 0xA1 && b <= 0xDF) {
-      PutJis(out, HalfKanaRow(b), HalfKanaTable[b - 0xA1]);
-      ++i;
-    } else if (IsSjisLead(b) && i + 1 < n) {
-      out.Put2(b, p[i + 1]);
-      i += 2;
-    } else {
-      out.Put(b);
-      ++i;
+      PutJis(o, HalfKanaRow(b), HalfKanaTable[b - 0xA1]);
+      return i + 1;
     }
-  }
-  return out.Finish();
+    if (IsSjisLead(b) && i + 1 < n) {
+      Put2(o, b, p[i + 1]);
+      return i + 2;
+    }
+    Put(o, b);
+    return i + 1;
+  });
 }
 
 }  // namespace haruvi::encoding

@@ -126,8 +126,11 @@ int RunConv(const Args& args) {
   if (!op) return UsageError(kConv, "unknown OP '" + args[k] + "'");
   auto in = Input::Open(k + 1 < args.size() ? args[k + 1] : "");
   if (!in) return kExitNoMatch;
-  const std::string out = raw ? enc::ApplyCodingOp(op->op, in->bytes())
-                              : enc::ApplyCodingOp(op->op, enc::JoinLinesWithCrLf(in->bytes()));
+  // Most files already read as CR LF lines: convert them in place, without a copy.
+  std::string lines;
+  std::string_view text = in->bytes();
+  if (!raw && !enc::IsJoinedWithCrLf(text)) text = lines = enc::JoinLinesWithCrLf(text);
+  const std::string out = enc::ApplyCodingOp(op->op, text);
   return WriteOutput(out) ? kExitOk : kExitNoMatch;
 }
 
