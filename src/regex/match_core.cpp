@@ -2,6 +2,8 @@
 // not starting at a line head, and the anchored and simple procedures.
 #include "regex/match_core.h"
 
+#include <algorithm>
+
 namespace haruvi::regex {
 
 namespace {
@@ -143,10 +145,12 @@ MatchRange TMatchCORE::SearchWith(const W& w, std::string_view t, std::size_t st
 }
 
 MatchRange TMatchCORE::Search(std::string_view text, std::size_t start) const {
+  start = std::min(start, text.size());
   return WithWalker([&](const auto& w) { return SearchWith(w, text, start); });
 }
 
 MatchRange TMatchCORE::SearchFrom(std::string_view text, std::size_t start) const {
+  start = std::min(start, text.size());
   return WithWalker([&](const auto& w) { return SearchFromWith(w, text, start); });
 }
 

@@ -24,9 +24,15 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
       yield_(std::move(yield)) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
-  Reserve(block_size_ * 2 + 16);
-  buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
-  Fill();
+  try {
+    Reserve(block_size_ * 2 + 16);
+    buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
+    Fill();
+  } catch (...) {
+    ::close(fd_);  // no destructor runs for an object that was never made
+    fd_ = -1;
+    throw;
+  }
 }
 
 TTxtFile::~TTxtFile() {
