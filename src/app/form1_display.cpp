@@ -82,13 +82,14 @@ void TForm1::DisplaySelected(bool forced) {
     }
     load.loaded = false;  // a failing direct load leaves the pane empty, silently
   }
+  // The kind comes from the file's own first line, so rich text is named in either mode.
+  const std::string kind = load.loaded ? viewer::filekind(viewer::FirstLineOf(load.bytes.view()), disk) : std::string();
   if (load.loaded) {
-    if (!rtf || !RichEdit1->SetRichText(load.bytes)) RichEdit1->SetText(load.bytes);
+    if (!rtf || !RichEdit1->SetRichText(load.bytes.view())) RichEdit1->SetText(std::move(load.bytes));
   }
   std::string code;
   if (!RichEdit1->IsEmpty())
-    code = encoding::CharCodeName(encoding::DetectCharCode(RichEdit1->Bytes()));
-  const std::string kind = load.loaded ? viewer::filekind(viewer::FirstLineOf(load.bytes), disk) : std::string();
+    code = encoding::CharCodeName(encoding::DetectCharCode(RichEdit1->BytesView()));
   LFilestring->setText(FromUtf8(viewer::InfoLineStep2(load.info_step1, kind, code)));
   ShowLineCount();
   if (forced) folderinfo();

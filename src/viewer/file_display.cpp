@@ -26,25 +26,11 @@ FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& setting
     load.error = std::strerror(errno);
     return load;
   }
-  // The file may change while it is read: read until the end, whatever the size said.
-  std::string bytes;
-  bytes.resize(static_cast<size_t>(load.size));
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
-    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      load.error = std::strerror(errno);
-      ::close(fd);
-      return load;
-    }
-    done += static_cast<size_t>(n);
-  }
+  // The file may change while it is read: it is read to its end, whatever the size said.
+  std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(load.size), &load.error);
   ::close(fd);
-  bytes.resize(done);
-  load.bytes = std::move(bytes);
+  if (!bytes) return load;
+  load.bytes = std::move(*bytes);
   load.loaded = true;
   return load;
 }
@@ -59,8 +45,8 @@ std::string InfoLineFor(const std::string& path, const ReadSettings& settings) {
   if (!load.exists) return {};
   std::string kind, code;
   if (load.loaded) {
-    kind = filekind(FirstLineOf(load.bytes), path);
-    if (!load.bytes.empty()) code = encoding::CharCodeName(encoding::DetectCharCode(load.bytes));
+    kind = filekind(FirstLineOf(load.bytes.view()), path);
+    if (!load.bytes.empty()) code = encoding::CharCodeName(encoding::DetectCharCode(load.bytes.view()));
   }
   return InfoLineStep2(load.info_step1, kind, code);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "viewer/byte_buffer.h"
 #include "viewer/file_info.h"
 
 namespace haruvi::viewer {
@@ -15,7 +16,7 @@ struct FileLoad {
   std::uint64_t size = 0;
   LoadWay way = LoadWay::Nothing;
   bool loaded = false;       // bytes holds the whole file
-  std::string bytes;
+  ByteBuffer bytes;
   std::string error;         // the system's message when reading failed
   std::string info_step1;
 };

@@ -5,8 +5,9 @@
 
 namespace haruvi::viewer {
 
-void TextDocument::SetBytes(std::string bytes) {
-  bytes_ = std::move(bytes);
+void TextDocument::SetBytes(ByteBuffer bytes) {
+  buffer_ = std::move(bytes);
+  bytes_ = buffer_.view();
   starts_.clear();
   crlf_starts_.clear();
   max_line_length_ = 0;
@@ -55,7 +56,7 @@ std::string_view TextDocument::Line(std::size_t line) const {
   std::size_t stop = line + 1 < starts_.size() ? starts_[line + 1] : bytes_.size();
   if (stop > start && bytes_[stop - 1] == '\n') --stop;
   if (stop > start && bytes_[stop - 1] == '\r') --stop;
-  return std::string_view(bytes_).substr(start, stop - start);
+  return bytes_.substr(start, stop - start);
 }
 
 std::size_t TextDocument::LineEndLength(std::size_t line) const {
@@ -71,7 +72,7 @@ std::size_t TextDocument::TextCrLfLength() const {
 }
 
 std::string TextDocument::TextCrLf() const {
-  if (crlf_starts_.empty()) return bytes_;
+  if (crlf_starts_.empty()) return std::string(bytes_);
   std::string text;
   text.reserve(TextCrLfLength());
   for (std::size_t i = 0; i < starts_.size(); ++i) {
@@ -100,7 +101,7 @@ namespace haruvi::viewer {
 std::string TextDocument::SliceCrLf(std::size_t start, std::size_t length) const {
   std::string out;
   if (crlf_starts_.empty()) {
-    if (start < bytes_.size()) out = bytes_.substr(start, length);
+    if (start < bytes_.size()) out = std::string(bytes_.substr(start, length));
     return out;
   }
   const std::size_t stop = std::min(TextCrLfLength(), start + std::min(length, TextCrLfLength()));

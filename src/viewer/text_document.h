@@ -8,17 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "viewer/byte_buffer.h"
+
 namespace haruvi::viewer {
 
 class TextDocument {
  public:
   // Takes the bytes as they are and indexes the lines: a line ends at CR LF, at a lone
   // CR or at a lone LF; a final line end makes no extra empty line.
-  void SetBytes(std::string bytes);
-  void Clear() { SetBytes({}); }
+  void SetBytes(ByteBuffer bytes);
+  void SetBytes(std::string bytes) { SetBytes(ByteBuffer(std::move(bytes))); }
+  void Clear() { SetBytes(std::string()); }
 
   // Exactly the bytes given to SetBytes.
-  const std::string& Bytes() const { return bytes_; }
+  std::string_view Bytes() const { return bytes_; }
   bool Empty() const { return bytes_.empty(); }
 
   std::size_t LineCount() const { return starts_.size(); }
@@ -40,7 +43,8 @@ class TextDocument {
   std::string SliceCrLf(std::size_t start, std::size_t length) const;
 
  private:
-  std::string bytes_;
+  ByteBuffer buffer_;
+  std::string_view bytes_;
   std::vector<std::size_t> starts_;       // offsets into bytes_
   std::vector<std::size_t> crlf_starts_;  // offsets into TextCrLf(); empty when equal
   std::size_t max_line_length_ = 0;

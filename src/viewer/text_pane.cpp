@@ -58,7 +58,9 @@ void TextPane::ShowPage(QWidget* page) {
   setFocusProxy(page);
 }
 
-void TextPane::SetText(std::string bytes) {
+void TextPane::SetText(std::string bytes) { SetText(ByteBuffer(std::move(bytes))); }
+
+void TextPane::SetText(ByteBuffer bytes) {
   rich_ = false;
   edited_ = false;
   unmappable_ = 0;
@@ -86,7 +88,7 @@ void TextPane::SetLines(const std::vector<std::string>& lines) {
   SetText(std::move(text));
 }
 
-void TextPane::Clear() { SetText({}); }
+void TextPane::Clear() { SetText(std::string()); }
 
 bool TextPane::IsEmpty() const {
   if (edited_) return editor_->document()->isEmpty();
@@ -94,10 +96,10 @@ bool TextPane::IsEmpty() const {
   return doc_.Empty();
 }
 
-bool TextPane::SetRichText(const std::string& bytes) {
+bool TextPane::SetRichText(std::string_view bytes) {
   std::optional<RtfDocument> rtf = ReadRtf(bytes, page_);
   if (!rtf) return false;
-  SetText({});
+  SetText(std::string());
   rich_view_->clear();
   QTextCursor cursor(rich_view_->document());
   for (size_t i = 0; i < rtf->paragraphs.size(); ++i) {
@@ -143,6 +145,11 @@ std::string TextPane::Text() const {
 }
 
 std::string TextPane::Bytes() const {
+  SyncFromEditor();
+  return std::string(doc_.Bytes());
+}
+
+std::string_view TextPane::BytesView() const {
   SyncFromEditor();
   return doc_.Bytes();
 }

@@ -32,17 +32,20 @@ class TextPane : public QWidget {
 
   // Content, each set in one step.
   void SetText(std::string bytes);
+  void SetText(ByteBuffer bytes);
   void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
   void Clear();
   bool IsEmpty() const;
   // Shows rich text formatted; false (pane unchanged) when the bytes are not rich text.
-  bool SetRichText(const std::string& bytes);
+  bool SetRichText(std::string_view bytes);
   bool ShowingRichText() const { return rich_; }
 
   // The whole text with CR LF (exactly the bytes given when they already used CR LF).
   std::string Text() const;
   // Exactly the bytes last given, or the edited text encoded when the user edited it.
   std::string Bytes() const;
+  // The same without a copy; valid until the pane's content changes.
+  std::string_view BytesView() const;
   std::size_t LineCount() const;
   std::string Line(std::size_t line) const;
   std::vector<std::string> Lines() const;
