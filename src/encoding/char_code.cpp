@@ -6,6 +6,7 @@
 #include "encoding/char_code.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #if defined(__x86_64__)
@@ -89,40 +90,52 @@ size_t Step(const unsigned char* p, size_t i, size_t n, TCharCode& result) {
   return i + 1;
 }
 
+// A 64-byte block as two bit masks: ordinary ASCII (0x08-0x7F, not ESC) and 0xA1-0xDF.
+// Such a block decides nothing when every run of high bytes pairs up: runs of even
+// length, counted from the run's start, or from the byte before the block when the block
+// begins with the second byte of a pair (`phase` 1). Blocks are taken whole, 64 bytes
+// at a time, so the next load never waits for this block's answer; only the phase
+// carries over.
 struct BlockScan {
-  size_t plain;  // leading bytes that decide nothing and end on a character boundary (63 or 64 when care is 64)
-  size_t care;   // first byte the block cannot vouch for (64: none)
-  bool pairs;    // the plain part holds pairs of 0xA1-0xDF
+  bool clean;       // nothing decided: go on with the next block
+  unsigned phase;   // clean: whether the next block begins with a second byte
+  bool pairs;       // a pair of 0xA1-0xDF bytes was passed
+  int restart;      // not clean: a character boundary before `care` (-1: the byte before the block)
+  size_t care;      // not clean: the first byte the masks cannot vouch for
 };
 
-// A 64-byte block that starts on a character boundary, as two bit masks: ordinary ASCII
-// (0x08-0x7F, not ESC) and 0xA1-0xDF. Plain bytes are ordinary ones and runs of high
-// bytes of even length: pairs that fit both codes.
-BlockScan FromMasks(uint64_t ordinary, uint64_t high) {
-  if (ordinary == ~uint64_t{0}) return {64, 64, false};
-  // Runs of high bytes of odd length end on the bit after them (runs that reach the end
-  // of the block carry out and are looked at below).
+BlockScan ScanMasks(uint64_t ordinary, uint64_t high, unsigned phase) {
   const uint64_t kEven = 0x5555555555555555ULL, kOdd = ~kEven;
+  const uint64_t ph = phase;
   const uint64_t starts = high & ~(high << 1);
-  const uint64_t even_ends = ((starts & kEven) + high) & ~high;
-  const uint64_t odd_ends = ((starts & kOdd) + high) & ~high;
-  const uint64_t trouble = ~(ordinary | high) | (even_ends & kOdd) | (odd_ends & kEven);
-  const size_t care = trouble ? static_cast<size_t>(__builtin_ctzll(trouble)) : 64;
-  size_t plain = care;
-  if (care > 0 && (high >> (care - 1)) & 1) {
-    const uint64_t earlier = care == 64 ? starts : starts & ((uint64_t{1} << care) - 1);
-    const size_t run_start = static_cast<size_t>(63 - __builtin_clzll(earlier));
-    if (care < 64) {
-      plain = run_start;  // the run before the trouble is odd: leave it to the byte rules
-    } else if ((64 - run_start) % 2 != 0) {
-      plain = 63;  // a run crossing the block's end: its last byte here leads a pair
+  // A run that begins the block while byte 0 is a second byte really began at -1 (odd).
+  const uint64_t even_starts = starts & kEven & ~ph;
+  const uint64_t odd_starts = (starts & kOdd) | (starts & ph);
+  // Adding a run's start bit carries through the run and lands just after it.
+  const uint64_t even_ends = (even_starts + high) & ~high;
+  const uint64_t odd_ends = (odd_starts + high) & ~high;
+  const uint64_t trouble = ~(ordinary | high) | (even_ends & kOdd) | (odd_ends & kEven) | (ph & ~high);
+  if (trouble == 0) {
+    unsigned next = 0;
+    if (high >> 63) {  // the last run goes on into the next block: is byte 63 a first byte?
+      const unsigned s = static_cast<unsigned>(63 - __builtin_clzll(starts));
+      next = (s & 1) | (s == 0 ? phase : 0);
     }
+    return {true, next, high != 0, 0, 64};
   }
-  const uint64_t plain_mask = plain == 64 ? ~uint64_t{0} : (uint64_t{1} << plain) - 1;
-  return {plain, care, (high & plain_mask) != 0};
+  const size_t care = static_cast<size_t>(__builtin_ctzll(trouble));
+  int restart = static_cast<int>(care);
+  if (care > 0 && (high >> (care - 1)) & 1) {
+    const unsigned s = static_cast<unsigned>(63 - __builtin_clzll(starts & ((uint64_t{2} << (care - 1)) - 1)));
+    restart = s == 0 && phase ? -1 : static_cast<int>(s);
+  } else if (care == 0 && phase) {
+    restart = -1;
+  }
+  const bool pairs = restart > 0 && (high & ((uint64_t{1} << restart) - 1)) != 0;
+  return {false, 0, pairs, restart, care};
 }
 
-// The byte rules, with whole blocks skipped where `Isa::Masks` says they decide nothing.
+// The byte rules, with whole blocks skipped where `Isa::Masks` shows they decide nothing.
 template <typename Isa>
 [[gnu::always_inline]] inline TCharCode Classify(const unsigned char* p, size_t n) {
   const size_t last = n - 1;  // the last byte is never a lead byte
@@ -131,16 +144,27 @@ template <typename Isa>
   size_t resume = 0;  // where block skipping may start again
   while (i < last) {
     if (Isa::kBlocks && i >= resume && i + 64 <= last) {
-      uint64_t ordinary, high;
-      Isa::Masks(p + i, ordinary, high);
-      const BlockScan block = FromMasks(ordinary, high);
-      const size_t start = i;
-      i += block.plain;
-      if (block.pairs) result = ccEucOrSjis;
-      if (block.care == 64) continue;
-      resume = start + block.care + 1;
-      if (i >= last) break;
+      unsigned phase = 0;
+      bool pairs = false;
+      BlockScan block{true, 0, false, 0, 64};
+      for (; i + 64 <= last; i += 64) {
+        uint64_t ordinary, high;
+        Isa::Masks(p + i, ordinary, high);
+        if (ordinary == ~uint64_t{0} && phase == 0) continue;
+        block = ScanMasks(ordinary, high, phase);
+        pairs |= block.pairs;
+        if (!block.clean) break;
+        phase = block.phase;
+      }
+      if (pairs) result = ccEucOrSjis;
+      if (!block.clean) {
+        resume = i + block.care + 1;
+        i = static_cast<size_t>(static_cast<ptrdiff_t>(i) + block.restart);
+      } else if (phase) {
+        --i;  // the last block ended on a first byte: read its pair byte by byte
+      }
     }
+    if (i >= last) break;
     i = Step(p, i, n, result);
     if (result != ccAscii && result != ccEucOrSjis) return result;
   }

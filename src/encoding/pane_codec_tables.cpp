@@ -14,7 +14,7 @@ namespace {
 struct PageInfo {
   const char* converter_name;
   bool double_byte;
-  const char* substitute;
+  std::string_view substitute;
 };
 
 PageInfo InfoOf(CodePage page) {
@@ -100,7 +100,7 @@ uint32_t EntryOf(uint32_t length, uint32_t code) { return (length << 16) | code;
 std::unique_ptr<const PaneCodec::Tables> BuildPaneCodecTables(CodePage page) {
   const PageInfo info = InfoOf(page);
   auto t = std::make_unique<PaneCodec::Tables>();
-  t->substitute = info.substitute;
+  t->substitute = std::string(info.substitute);
   t->encode.assign(0x10000, 0);
   for (int b = 0; b < 256; ++b) t->single[b] = static_cast<char16_t>(PaneCodec::kRawByteBase + b);
 

@@ -124,7 +124,8 @@ TEST(DetectCharCode, AgreesWithTheByteByByteRulesOnRandomTexts) {
   // Mostly plain bytes and ambiguous pairs, so long stretches stay undecided and the
   // block skipping meets runs that cross block edges; now and then a deciding byte.
   const std::string pieces[] = {"a", " ", "\r\n", "\xA4\xA2", "\xB1\xB2", "\xB1\xB2\xB3\xB4", "xy",
-                                "\xDF\xA1", "\xE0\xA1", "\x8E\xB1", "\x1B(B"};
+                                "\xDF\xA1", "\xE0\xA1", "\x8E\xB1", "\x1B(B", Repeat("\xA4\xA2", 40),
+                                Repeat("\xB1\xDF", 77)};
   const std::string rare[] = {"\xB1", "\x88\x9F", "\xF5", "\x1B$B", "\x01", "\xFE", "\xB1\xE5", "\x80",
                               "\xA0", "\xFF", "\x1B"};
   std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1), rare_piece(0, std::size(rare) - 1);
@@ -138,6 +139,7 @@ TEST(DetectCharCode, AgreesWithTheByteByByteRulesOnRandomTexts) {
     ASSERT_EQ(DetectCharCode(text), Reference(text)) << round;
     // The same text shifted against the block boundaries.
     ASSERT_EQ(DetectCharCode(" " + text), Reference(" " + text)) << round;
+    ASSERT_EQ(DetectCharCode("\xA4" + text), Reference("\xA4" + text)) << round;
   }
 }
 

@@ -1,0 +1,15 @@
+// BinHex characters: decoding any bytes, and decoding inverting encoding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "encoding/codings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace haruvi::encoding;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  (void)BinHexDecode(text);
+  if (BinHexDecode(BinHexEncode(text, "\r\n")) != text) std::abort();
+  return 0;
+}
