@@ -17,7 +17,6 @@
 #include "encoding/char_code.h"
 #include "platform/settings_values.h"
 #include "shellview/file_view.h"
-#include "shellview/folder_view.h"
 #include "viewer/display_dialogs.h"
 #include "viewer/file_display.h"
 #include "viewer/text_pane.h"
@@ -115,13 +114,17 @@ void TForm1::MwordwrapClick() {
   RichEdit1->SetWordWrap(Checked(QStringLiteral("Mwordwrap")));
 }
 
+namespace {
+int StyleBits(const QFont& f) {
+  return platform::FontStyleToInt({f.bold(), f.italic(), f.underline(), f.strikeOut()});
+}
+}  // namespace
+
 void TForm1::MfonttextClick() {
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, RichEdit1->PaneFont(), this);
   if (!ok) return;
-  pane_font_name_ = chosen.family();
-  pane_font_style_ = platform::FontStyleToInt({chosen.bold(), chosen.italic(), chosen.underline(), chosen.strikeOut()});
-  RichEdit1->SetPaneFont(chosen, RichEdit1->TextColor());
+  ApplyPaneFont(chosen.family(), StyleBits(chosen), pane_font_color_, chosen.pointSize());
   tabset();
 }
 
@@ -129,11 +132,7 @@ void TForm1::MfontfileClick() {
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, FileView1->font(), this);
   if (!ok) return;
-  file_font_name_ = chosen.family();
-  file_font_style_ = platform::FontStyleToInt({chosen.bold(), chosen.italic(), chosen.underline(), chosen.strikeOut()});
-  FileView1->SetFileFont(chosen);
-  FileView1->setFont(chosen);
-  FolderView1->setFont(chosen);
+  ApplyFileFont(chosen.family(), StyleBits(chosen), file_font_color_, chosen.pointSize());
 }
 
 void TForm1::MchartsetClick() {
