@@ -98,6 +98,7 @@ void TForm1::ApplyFileFont(const QString& name, int style, int color, int size) 
   file_font_style_ = platform::FontStyleFromInt(style) ? style : 0;
   file_font_color_ = color;
   QFont f = MakeFont(name, file_font_style_, size);
+  FileView1->setFont(f);
   FileView1->SetFileFont(f);
   FolderView1->setFont(f);
   QPalette p = FileView1->palette();
@@ -241,7 +242,7 @@ void TForm1::inisave() {
   ini_.WriteInteger(k::kFontR, "Size", RichEdit1->PaneFont().pointSize());
   ini_.WriteString(k::kFontF, "Name", Utf8(file_font_name_));
   ini_.WriteInteger(k::kFontF, "Style", file_font_style_);
-  ini_.WriteInteger(k::kFontF, "Size", FileView1->font().pointSize() > 0 ? FolderView1->font().pointSize() : 9);
+  ini_.WriteInteger(k::kFontF, "Size", FileView1->font().pointSize());
   ini_.WriteString(k::kFontF, "Color", platform::ColorToString(file_font_color_));
   ini_.WriteString(k::kFolderView, "Directory", Utf8(CurrentFolder()));
   ini_.WriteInteger(k::kFileView, "Icon", static_cast<int>(FileView1->Style()));
