@@ -12,6 +12,7 @@
 #include <string>
 
 #include "encoding/char_code.h"
+#include "encoding/codings.h"
 #include "encoding/crlf_lines.h"
 #include "encoding/jis_convert.h"
 #include "encoding/width.h"
@@ -130,8 +131,15 @@ int RunConv(const Args& args) {
   std::string lines;
   std::string_view text = in->bytes();
   if (!raw && !enc::IsJoinedWithCrLf(text)) text = lines = enc::JoinLinesWithCrLf(text);
-  const std::string out = enc::ApplyCodingOp(op->op, text);
-  return WriteOutput(out) ? kExitOk : kExitNoMatch;
+  if (op->op == enc::coBase64Encode) {
+    // One unbroken line: pieces of whole groups encode to pieces of it, written as they
+    // are made so the output never waits in memory.
+    constexpr size_t kPiece = 3 << 18;
+    for (size_t at = 0; at < text.size(); at += kPiece)
+      if (!WriteOutput(enc::Base64Encode(text.substr(at, kPiece)))) return kExitNoMatch;
+    return kExitOk;
+  }
+  return WriteOutput(enc::ApplyCodingOp(op->op, text)) ? kExitOk : kExitNoMatch;
 }
 
 // ---------------------------------------------------------------- width
