@@ -43,28 +43,10 @@ class ByteWriter {
   std::string buf_;
 };
 
-// Runs `step(p, i, n, o)` (returns the next i, writes through o) over the whole text.
-// A step may read past the chunk but writes at most `growth` bytes per byte it consumes,
-// and consumes at most `max_step` bytes.
-template <typename Step>
-std::string ConvertInChunks(std::string_view text, size_t estimate, size_t growth, Step step,
-                            size_t max_step = 4) {
-  constexpr size_t kChunk = 1 << 16;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  ByteWriter out(estimate);
-  char* o = out.begin();
-  size_t i = 0;
-  while (i < n) {
-    const size_t stop = std::min(n, i + kChunk);
-    o = out.Room(o, growth * (stop - i + max_step) + 8);
-    while (i < stop) i = step(p, i, n, o);
-  }
-  return out.Finish(o);
-}
-
-// Like ConvertInChunks, for steps that take a whole run of characters of one kind:
-// `step(p, i, stop, n, o)` may go on up to `stop` (or one character past it).
+// Runs `step(p, i, stop, n, o)` (returns the next i, writes through o) over the whole
+// text in chunks, making room before each for `growth` output bytes per input byte. A
+// step may take a whole run of characters of one kind up to `stop`; it may read past it
+// and end up to four bytes past it.
 template <typename Step>
 std::string ConvertInRuns(std::string_view text, size_t estimate, size_t growth, Step step) {
   constexpr size_t kChunk = 1 << 16;
@@ -79,6 +61,13 @@ std::string ConvertInRuns(std::string_view text, size_t estimate, size_t growth,
     while (i < stop) i = step(p, i, stop, n, o);
   }
   return out.Finish(o);
+}
+
+// The same for steps of one character: `step(p, i, n, o)`.
+template <typename Step>
+std::string ConvertInChunks(std::string_view text, size_t estimate, size_t growth, Step step) {
+  return ConvertInRuns(text, estimate, growth,
+                       [&step](const unsigned char* p, size_t i, size_t, size_t n, char*& o) { return step(p, i, n, o); });
 }
 
 // The end of the run of bytes below 0x80 that starts at i (at most `stop`).

@@ -155,10 +155,10 @@ size_t EucJisChar(const unsigned char* p, size_t i, size_t n, BytePair& jis) {
 // The same rules as tables indexed by a byte and the byte after it (0 at the end of the
 // text, which no rule takes for a second byte), so the hot loops do not branch on the
 // kind of character. An entry packs the one or two bytes written (bits 0-15), how many
-// are written (16-17) and consumed (18-20), and for JIS output the mode the character
-// needs (21-22) or that it must be done by hand (23).
+// are written (16-17) and consumed (18-20), and for JIS output whether they are a
+// two-byte character (21) or the character must be done by hand (22).
 
-constexpr uint32_t kWantSingle = 1u << 21, kWantTwo = 2u << 21, kSpecial = 1u << 23;
+constexpr uint32_t kTwoByte = 1u << 21, kSpecial = 1u << 22;
 
 uint32_t Entry(const char* out, size_t out_len, size_t in_len) {
   uint32_t e = static_cast<unsigned char>(out[0]);
@@ -167,7 +167,6 @@ uint32_t Entry(const char* out, size_t out_len, size_t in_len) {
 }
 
 using StepTable = std::array<uint32_t, 0x10000>;
-
 
 template <size_t (*Char)(const unsigned char*, size_t, size_t, BytePair&), bool kEucKana>
 const StepTable& JisTable() {
@@ -183,39 +182,37 @@ const StepTable& JisTable() {
       const size_t used = two[0] < 0x80 ? 0 : Char(two, 0, 2, jis);
       const char copy[1] = {static_cast<char>(two[0])};
       const char pair[2] = {static_cast<char>(jis[0]), static_cast<char>(jis[1])};
-      if (used) t[k] = Entry(pair, 2, used) | kWantTwo;
-      else t[k] = Entry(copy, 1, 1) | (two[0] < 0x80 ? kWantSingle : 0);
+      if (used) t[k] = Entry(pair, 2, used) | kTwoByte;
+      else t[k] = Entry(copy, 1, 1);
     }
     return t;
   }();
   return table;
 }
 
-// Shift_JIS pair for every JIS pair (j1 << 8 | j2).
-const std::array<uint16_t, 0x10000>& JisPairTable() {
+// The two bytes (first byte low) that `convert` gives for every pair (b1 << 8 | b2).
+template <uint16_t (*Convert)(unsigned char, unsigned char)>
+const std::array<uint16_t, 0x10000>& PairTable() {
   static const std::array<uint16_t, 0x10000> table = [] {
     std::array<uint16_t, 0x10000> t{};
-    for (unsigned k = 0; k < 0x10000; ++k) {
-      const BytePair s = JisPairToSjis(static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k));
-      t[k] = static_cast<uint16_t>(s[0] | s[1] << 8);
-    }
+    for (unsigned k = 0; k < 0x10000; ++k) t[k] = Convert(static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k));
     return t;
   }();
   return table;
 }
 
-// EUC pair for every Shift_JIS pair (s1 << 8 | s2).
-const std::array<uint16_t, 0x10000>& SjisPairToEucTable() {
-  static const std::array<uint16_t, 0x10000> table = [] {
-    std::array<uint16_t, 0x10000> t{};
-    for (unsigned k = 0; k < 0x10000; ++k) {
-      const BytePair j = SjisPairToJis(static_cast<unsigned char>(k >> 8), static_cast<unsigned char>(k));
-      t[k] = static_cast<uint16_t>((j[0] | 0x80) | (j[1] | 0x80) << 8);
-    }
-    return t;
-  }();
-  return table;
+uint16_t JisToSjisPair(unsigned char j1, unsigned char j2) {
+  const BytePair s = JisPairToSjis(j1, j2);
+  return static_cast<uint16_t>(s[0] | s[1] << 8);
 }
+
+uint16_t SjisToEucPair(unsigned char s1, unsigned char s2) {
+  const BytePair j = SjisPairToJis(s1, s2);
+  return static_cast<uint16_t>((j[0] | 0x80) | (j[1] | 0x80) << 8);
+}
+
+const std::array<uint16_t, 0x10000>& JisPairTable() { return PairTable<JisToSjisPair>(); }
+const std::array<uint16_t, 0x10000>& SjisPairToEucTable() { return PairTable<SjisToEucPair>(); }
 
 uint32_t Lookup(const StepTable& t, const unsigned char* p, size_t i, size_t n) {
   return t[static_cast<unsigned>(p[i]) << 8 | (i + 1 < n ? p[i + 1] : 0u)];
@@ -252,16 +249,16 @@ std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
         while (i < stop && p[i] >= 0x80) {
           uint32_t e;
           if (const uint16_t jis = pair(p, i, n)) {
-            e = jis | 2u << 16 | 2u << 18 | kWantTwo;
+            e = jis | 2u << 16 | 2u << 18 | kTwoByte;
           } else {
             e = Lookup(t, p, i, n);
             if (e & kSpecial) {
               const KanaToJis k = EucKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
               const char two[2] = {static_cast<char>(k.jis[0]), static_cast<char>(k.jis[1])};
-              e = k.consumed ? Entry(two, 2, k.consumed) | kWantTwo : Entry("\x8E", 1, 1);
+              e = k.consumed ? Entry(two, 2, k.consumed) | kTwoByte : Entry("\x8E", 1, 1);
             }
           }
-          if (e & kWantTwo) {
+          if (e & kTwoByte) {
             if (!two_byte) {
               Put2(o, kEsc, '$');
               Put(o, 'B');
