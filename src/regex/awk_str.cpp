@@ -80,7 +80,8 @@ std::string TAWKStr::ExpandTemplate(std::string_view templ, std::string_view mat
 }
 
 int TAWKStr::GSub(std::string_view templ, std::string& subject) const {
-  MatchRange m = Search(subject, 0);
+  WalkMemo memo;  // the subject stays unchanged until the end
+  MatchRange m = Search(subject, 0, memo);
   if (!m.found) return 0;
   const Template t = PrepareTemplate(templ);
   if (subject.empty()) {
@@ -108,7 +109,7 @@ int TAWKStr::GSub(std::string_view templ, std::string& subject) const {
     }
     ++count;
     if (rest >= s.size()) break;
-    m = (s[rest - 1] == '\n') ? Search(s, rest) : SearchFrom(s, rest);
+    m = (s[rest - 1] == '\n') ? Search(s, rest, memo) : SearchFrom(s, rest, memo);
   }
   result.append(s.substr(rest));
   subject = std::move(result);

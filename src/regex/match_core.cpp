@@ -64,11 +64,25 @@ template <class F> auto TMatchCORE::WithWalker(F&& f) const {
 }
 
 template <class W>
-std::size_t TMatchCORE::Longest(const W& w, int s, std::string_view t, std::size_t p) const {
+std::size_t TMatchCORE::Longest(const W& w, int s, std::string_view t, std::size_t p, WalkMemo* memo) const {
   if (s < 0) return npos;
   std::size_t result = npos;
+  std::uint64_t checkpoint = memo ? WalkMemo::FirstCheckpoint(p) : UINT64_MAX;
+  WalkTrail trail;
+  std::size_t end = npos;
+  bool joined = false;
   for (;;) {
     if (w.Accepting(s)) result = p;
+    if (p >= checkpoint) {
+      std::int64_t known;
+      if (memo->Find(s, p, known)) {
+        end = known >= 0 ? static_cast<std::size_t>(known) : result;
+        joined = true;
+        break;
+      }
+      trail.emplace_back(s, p);
+      checkpoint = WalkMemo::NextCheckpoint(p);
+    }
     if (p >= t.size()) break;  // the end mark is never matched
     std::size_t next;
     int ns = w.Step(s, t, p, next);
@@ -76,25 +90,32 @@ std::size_t TMatchCORE::Longest(const W& w, int s, std::string_view t, std::size
     s = ns;
     p = next;
   }
-  // p is at the character without a move (or at the end): "$" may end the match there.
-  const TRE_DFA& dfa = CurrentDFA();
-  if (dfa.AnchoredTail() && w.Move(s, dfa.LineTailCode()) >= 0 && (p >= t.size() || IsLineSeparator(static_cast<unsigned char>(t[p]))))
-    return p;
-  return result;
+  if (!joined) {
+    // p is at the character without a move (or at the end): "$" may end the match there.
+    const TRE_DFA& dfa = CurrentDFA();
+    if (dfa.AnchoredTail() && w.Move(s, dfa.LineTailCode()) >= 0 &&
+        (p >= t.size() || IsLineSeparator(static_cast<unsigned char>(t[p]))))
+      end = p;
+    else
+      end = result;
+  }
+  for (auto [state, at] : trail)
+    memo->Store(state, at, end != npos && end >= at ? static_cast<std::int64_t>(end) : -1);
+  return end;
 }
 
 template <class W>
-std::size_t TMatchCORE::AtLineHead(const W& w, std::string_view t, std::size_t p) const {
+std::size_t TMatchCORE::AtLineHead(const W& w, std::string_view t, std::size_t p, WalkMemo* memo) const {
   const TRE_DFA& dfa = CurrentDFA();
-  if (!dfa.AnchoredHead()) return Longest(w, dfa.Initial(), t, p);
-  std::size_t m1 = Longest(w, w.Move(dfa.Initial(), dfa.LineHeadCode()), t, p);
+  if (!dfa.AnchoredHead()) return Longest(w, dfa.Initial(), t, p, memo);
+  std::size_t m1 = Longest(w, w.Move(dfa.Initial(), dfa.LineHeadCode()), t, p, memo);
   if (m1 == npos) return npos;
-  std::size_t m2 = Longest(w, dfa.Initial(), t, p);
+  std::size_t m2 = Longest(w, dfa.Initial(), t, p, memo);
   return (m2 != npos && m2 >= m1) ? m2 : m1;
 }
 
 template <class W>
-MatchRange TMatchCORE::SearchFromWith(const W& w, std::string_view t, std::size_t start) const {
+MatchRange TMatchCORE::SearchFromWith(const W& w, std::string_view t, std::size_t start, WalkMemo* memo) const {
   const TRE_DFA& dfa = CurrentDFA();
   const int init = dfa.Initial();
   // Positions where nothing can begin are skipped a character at a time, unless the
@@ -108,10 +129,10 @@ MatchRange TMatchCORE::SearchFromWith(const W& w, std::string_view t, std::size_
       p = ReadChar(t, p).next;
       continue;
     }
-    std::size_t e = Longest(w, init, t, p);
+    std::size_t e = Longest(w, init, t, p, memo);
     if (e != npos) return {true, p, e};
     if (head && b == '\n') {
-      e = AtLineHead(w, t, p + 1);
+      e = AtLineHead(w, t, p + 1, memo);
       if (e != npos) return {true, p + 1, e};
     }
     p = ReadChar(t, p).next;
@@ -121,11 +142,11 @@ MatchRange TMatchCORE::SearchFromWith(const W& w, std::string_view t, std::size_
 }
 
 template <class W>
-MatchRange TMatchCORE::SearchWith(const W& w, std::string_view t, std::size_t start) const {
+MatchRange TMatchCORE::SearchWith(const W& w, std::string_view t, std::size_t start, WalkMemo* memo) const {
   if (anchored_procedure_) {
-    std::size_t e = AtLineHead(w, t, start);
+    std::size_t e = AtLineHead(w, t, start, memo);
     if (e != npos) return {true, start, e};
-    return SearchFromWith(w, t, start);
+    return SearchFromWith(w, t, start, memo);
   }
   // Simple procedure: leftmost start, longest end.
   const int init = CurrentDFA().Initial();
@@ -137,25 +158,37 @@ MatchRange TMatchCORE::SearchWith(const W& w, std::string_view t, std::size_t st
       p = ReadChar(t, p).next;
       continue;
     }
-    std::size_t e = Longest(w, init, t, p);
+    std::size_t e = Longest(w, init, t, p, memo);
     if (e != npos) return {true, p, e};
     p = ReadChar(t, p).next;
   }
   return {};
 }
 
-MatchRange TMatchCORE::Search(std::string_view text, std::size_t start) const {
+MatchRange TMatchCORE::Search(std::string_view text, std::size_t start, WalkMemo& memo) const {
   start = std::min(start, text.size());
-  return WithWalker([&](const auto& w) { return SearchWith(w, text, start); });
+  WalkMemo* m = walk_memo_ ? &memo : nullptr;
+  return WithWalker([&](const auto& w) { return SearchWith(w, text, start, m); });
+}
+
+MatchRange TMatchCORE::SearchFrom(std::string_view text, std::size_t start, WalkMemo& memo) const {
+  start = std::min(start, text.size());
+  WalkMemo* m = walk_memo_ ? &memo : nullptr;
+  return WithWalker([&](const auto& w) { return SearchFromWith(w, text, start, m); });
+}
+
+MatchRange TMatchCORE::Search(std::string_view text, std::size_t start) const {
+  WalkMemo memo;
+  return Search(text, start, memo);
 }
 
 MatchRange TMatchCORE::SearchFrom(std::string_view text, std::size_t start) const {
-  start = std::min(start, text.size());
-  return WithWalker([&](const auto& w) { return SearchFromWith(w, text, start); });
+  WalkMemo memo;
+  return SearchFrom(text, start, memo);
 }
 
 std::size_t TMatchCORE::LongestFrom(int state, std::string_view text, std::size_t pos) const {
-  return WithWalker([&](const auto& w) { return Longest(w, state, text, pos); });
+  return WithWalker([&](const auto& w) { return Longest(w, state, text, pos, nullptr); });
 }
 
 }  // namespace haruvi::regex

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "regex/regular_expression.h"
+#include "regex/walk_memo.h"
 
 namespace haruvi::regex {
 
@@ -32,6 +33,9 @@ class TMatchCORE : public TRegularExpression {
   MatchRange Search(std::string_view text, std::size_t start = 0) const;
   // Search that does not take `start` as a line head.
   MatchRange SearchFrom(std::string_view text, std::size_t start) const;
+  // The same, sharing `memo` between calls on one unchanged text (GSub's loop).
+  MatchRange Search(std::string_view text, std::size_t start, WalkMemo& memo) const;
+  MatchRange SearchFrom(std::string_view text, std::size_t start, WalkMemo& memo) const;
   // The end of the longest match from automaton state `state` at `pos`, or npos.
   std::size_t LongestFrom(int state, std::string_view text, std::size_t pos) const;
   // True for the byte that ends a line for "$": CR or LF by LineSeparator.
@@ -39,16 +43,23 @@ class TMatchCORE : public TRegularExpression {
 
   // Tests compare the two walks; the product always uses the table when there is one.
   void SetUseReferenceWalk(bool on) { reference_walk_ = on; }
+  // Tests compare results with and without the walk memo.
+  void SetUseWalkMemo(bool on) { walk_memo_ = on; }
 
  private:
-  template <class W> MatchRange SearchWith(const W& w, std::string_view text, std::size_t start) const;
-  template <class W> MatchRange SearchFromWith(const W& w, std::string_view text, std::size_t start) const;
-  template <class W> std::size_t Longest(const W& w, int s, std::string_view text, std::size_t p) const;
-  template <class W> std::size_t AtLineHead(const W& w, std::string_view text, std::size_t p) const;
+  template <class W>
+  MatchRange SearchWith(const W& w, std::string_view text, std::size_t start, WalkMemo* memo) const;
+  template <class W>
+  MatchRange SearchFromWith(const W& w, std::string_view text, std::size_t start, WalkMemo* memo) const;
+  template <class W>
+  std::size_t Longest(const W& w, int s, std::string_view text, std::size_t p, WalkMemo* memo) const;
+  template <class W>
+  std::size_t AtLineHead(const W& w, std::string_view text, std::size_t p, WalkMemo* memo) const;
   template <class F> auto WithWalker(F&& f) const;
 
   bool anchored_procedure_ = false;
   bool reference_walk_ = false;
+  bool walk_memo_ = true;
 };
 
 }  // namespace haruvi::regex

@@ -4,6 +4,7 @@
 #include "search/grep.h"
 
 #include "regex/char_dict.h"
+#include "regex/walk_memo.h"
 
 namespace haruvi::search {
 
@@ -69,14 +70,30 @@ void TGrep::ScanAutomaton(TTxtFile& f) {
   const regex::TRE_DFA& dfa = CurrentDFA();
   const int init = dfa.Initial();
   const auto& states = dfa.States();
+  // Look-ahead walks from successive characters may run far (past line ends); the memo
+  // stops a walk where it joins an earlier one whose outcome is known.
+  regex::WalkMemo memo;
+  regex::WalkTrail trail;
   try {
     for (;;) {
       int s = dfa.FindMove(init, f.NextChar());
+      std::uint64_t checkpoint = walk_memo_ ? regex::WalkMemo::FirstCheckpoint(f.AheadOffset()) : UINT64_MAX;
+      trail.clear();
+      bool found = false;
       while (s >= 0) {
         if (states[static_cast<std::size_t>(s)].accepting) {
-          RE_LineInfo_t info = f.ReadRestOfLine();
-          OnMatch(*this, info);
+          found = true;
           break;
+        }
+        const std::uint64_t at = f.AheadOffset();
+        if (at >= checkpoint) {
+          std::int64_t known;
+          if (memo.Find(s, at, known)) {
+            found = known != 0;
+            break;
+          }
+          trail.emplace_back(s, at);
+          checkpoint = regex::WalkMemo::NextCheckpoint(at);
         }
         Code c;
         try {
@@ -85,6 +102,11 @@ void TGrep::ScanAutomaton(TTxtFile& f) {
           break;  // this attempt ran into the end; later characters may still match
         }
         s = dfa.FindMove(s, c);
+      }
+      for (auto [state, at] : trail) memo.Store(state, at, found ? 1 : 0);
+      if (found) {
+        RE_LineInfo_t info = f.ReadRestOfLine();
+        OnMatch(*this, info);
       }
     }
   } catch (const EEndOfFile&) {

@@ -54,6 +54,7 @@ class TGrep : public regex::TRegularExpression {
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
+  void SetUseWalkMemo(bool on) { walk_memo_ = on; }
 
  private:
   void ScanLiteral(TTxtFile& f);
@@ -67,6 +68,7 @@ class TGrep : public regex::TRegularExpression {
   std::string literal_;
   std::size_t block_size_ = TTxtFile::kBlockSize;
   TxtBuffer buffer_;  // lent to each file in turn
+  bool walk_memo_ = true;
 };
 
 }  // namespace haruvi::search

@@ -85,6 +85,7 @@ std::size_t TTxtFile::ReadBlock(std::size_t keep) {
   keep = std::min(keep, size_);
   if (keep) std::memmove(buf_, buf_ + keep, size_ - keep);
   size_ -= keep;
+  dropped_ += keep;
   Fill();
   return keep;
 }

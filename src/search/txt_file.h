@@ -64,6 +64,8 @@ class TTxtFile {
   // The rest of the current line from its start to the next line end; the main cursor
   // stays on the line end. Raises EEndOfFile when no line is left.
   RE_LineInfo_t ReadRestOfLine();
+  // File offset of the look-ahead cursor (the sentinel counts as one byte).
+  std::uint64_t AheadOffset() const { return dropped_ + ahead_; }
 
  private:
   // Makes sure the window holds the byte after `pos` too (or the end); positions given
@@ -80,6 +82,7 @@ class TTxtFile {
   TxtBuffer* store_;
   char* buf_ = nullptr;  // store_->data
   std::size_t size_ = 0;
+  std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;
   bool file_end_ = false;   // read() returned 0
   bool done_ = false;       // closing line feed delivered

@@ -3,6 +3,7 @@
 // syntax tree must find the same leftmost-longest matches and GSub results.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <random>
 #include <set>
@@ -239,6 +240,68 @@ TEST(MatcherCrossCheck, WalksAgreeWithAnchors) {
       }
     }
   }
+}
+
+}  // namespace
+}  // namespace haruvi::regex
+
+namespace haruvi::regex {
+namespace {
+
+// Long texts, where walks pass the memo's checkpoints: results with and without the memo
+// must be equal (the memo-free walk is the one checked against the set-of-ends matcher).
+TEST(MatcherCrossCheck, WalkMemoKeepsResultsOnLongTexts) {
+  std::mt19937 rng(99);
+  const char* shapes[] = {"a(.|\\r|\\n)*z", "(a|\\n|\\r)*b", "x(\\n|\\r|a|b)*y|a", "(b\\r\\n)+", "a.*$|^b",
+                          "(.|\\r|\\n)*\x83\x41"};
+  for (int round = 0; round < 60; ++round) {
+    std::string pattern = shapes[round % std::size(shapes)];
+    if (round >= 12) pattern = "(" + Text(Random(rng, 1)) + ")(.|\\r|\\n)*(" + Text(Random(rng, 2)) + ")";
+    std::string s;
+    const int len = std::uniform_int_distribution<int>(200, 3000)(rng);
+    // Mostly 'a', 'x' and line ends, so walks are long and mostly fail; the characters
+    // that end matches are rare.
+    static const char* common[] = {"a", "x", "\r\n", "\n", "aaaa", "\x95\x5C"};
+    static const char* rare[] = {"b", "y", "z", "\x83\x41"};
+    while (static_cast<int>(s.size()) < len) {
+      if (std::uniform_int_distribution<int>(0, 150)(rng) == 0)
+        s += rare[std::uniform_int_distribution<std::size_t>(0, std::size(rare) - 1)(rng)];
+      else
+        s += common[std::uniform_int_distribution<std::size_t>(0, std::size(common) - 1)(rng)];
+    }
+    for (auto sep : {mcls_CRLF, mcls_LF}) {
+      TAWKStr with, without;
+      with.LineSeparator = without.LineSeparator = sep;
+      without.SetUseWalkMemo(false);
+      with.SetRegExp(pattern);
+      without.SetRegExp(pattern);
+      for (std::size_t start : {std::size_t{0}, s.size() / 3}) {
+        MatchRange a = with.Search(s, start), b = without.Search(s, start);
+        ASSERT_EQ(std::make_tuple(a.found, a.start, a.end), std::make_tuple(b.found, b.start, b.end)) << pattern;
+      }
+      std::string g1 = s, g2 = s;
+      ASSERT_EQ(with.GSub("<&>", g1), without.GSub("<&>", g2)) << pattern;
+      ASSERT_EQ(g1, g2) << pattern;
+    }
+  }
+}
+
+// A closure over line ends made every start walk to the end of the text; with the memo a
+// search over many such starts stays linear.
+TEST(MatcherCrossCheck, CrossLineClosureOverManyStartsStaysFast) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "a" + std::string(48, 'x') + "\r\n";  // ~1 MB, no "z"
+  TAWKStr awk;
+  awk.SetRegExp("a(.|\\r|\\n)*z");
+  auto t0 = std::chrono::steady_clock::now();
+  std::string s = text;
+  EXPECT_EQ(awk.GSub("", s), 0);
+  text += "z";
+  s = text;
+  EXPECT_EQ(awk.GSub("", s), 1);
+  EXPECT_EQ(s, "");
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  EXPECT_LT(seconds, 20.0);  // without the memo: about 20,000 walks of half a megabyte each
 }
 
 }  // namespace

@@ -155,3 +155,44 @@ TEST(GrepCrossCheck, EveryScannerAgreesWithTheOracle) {
 
 }  // namespace
 }  // namespace haruvi::search
+
+namespace haruvi::search {
+namespace {
+
+// Patterns that run past line ends use the automaton scanner; on long files its walks
+// pass the memo's checkpoints, and the lines must be the oracle's all the same.
+TEST(GrepCrossCheck, CrossLinePatternsOnLongFiles) {
+  std::mt19937 rng(31);
+  TempDir dir;
+  const char* patterns[] = {"a(.|\\n)*z", "(a|\\n)*b", "x\\n*y", "^a(\\n|a)*$", "(\x83\x41|\\n)+z", "b\\n\\na"};
+  for (int round = 0; round < 36; ++round) {
+    std::string text;
+    const int len = std::uniform_int_distribution<int>(300, 4000)(rng);
+    static const char* common[] = {"a", "aaa", "\r\n", "\n", "\r", "x", " "};
+    static const char* rare[] = {"b", "y", "z", "\x83\x41"};
+    while (static_cast<int>(text.size()) < len) {
+      if (std::uniform_int_distribution<int>(0, 150)(rng) == 0)
+        text += rare[std::uniform_int_distribution<std::size_t>(0, std::size(rare) - 1)(rng)];
+      else
+        text += common[std::uniform_int_distribution<std::size_t>(0, std::size(common) - 1)(rng)];
+    }
+    auto path = dir.Write("long.txt", text);
+    TGrep g;
+    g.SetRegExp(patterns[round % std::size(patterns)]);
+    Lines want = Oracle(g.CurrentDFA(), text);
+    for (bool memo : {true, false}) {
+      for (std::size_t block : {std::size_t{7}, TTxtFile::kBlockSize}) {
+        g.ForceScanner(TGrep::Scanner::Automaton);
+        g.SetUseWalkMemo(memo);
+        g.SetBlockSize(block);
+        Lines got;
+        g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
+        g.GrepFile(path);
+        ASSERT_EQ(got, want) << patterns[round % std::size(patterns)] << " memo " << memo << " block " << block;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace haruvi::search
