@@ -86,6 +86,15 @@ std::size_t FindLineEnd(TTxtFile& f, LineCounter& lc, std::size_t& ls, std::size
   }
 }
 
+// Delivers the line [ls, le) to the sink, after the stop request has had its chance.
+void Report(TGrep& grep, TTxtFile& f, LineCounter& lc, std::size_t ls, std::size_t le) {
+  f.CheckCancel();
+  RE_LineInfo_t info;
+  info.Line.assign(f.Data() + ls, le - ls);
+  info.LineNo = lc.Upto(f.Data(), ls);
+  grep.OnMatch(grep, info);
+}
+
 }  // namespace
 
 void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
@@ -125,11 +134,7 @@ void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
       std::size_t from = p + 1;
       le = FindLineEnd(f, lc, ls, from);
     }
-    f.CheckCancel();
-    RE_LineInfo_t info;
-    info.Line.assign(f.Data() + ls, le - ls);
-    info.LineNo = lc.Upto(f.Data(), ls);
-    OnMatch(*this, info);
+    Report(*this, f, lc, ls, le);
     p = le;
     lines.Reset(le);
     s = la.Idle();
@@ -147,11 +152,7 @@ void TGrep::ScanAllLines(TTxtFile& f) {
     }
     std::size_t p = ls;
     std::size_t le = FindLineEnd(f, lc, ls, p);
-    f.CheckCancel();
-    RE_LineInfo_t info;
-    info.Line.assign(f.Data() + ls, le - ls);
-    info.LineNo = lc.Upto(f.Data(), ls);
-    OnMatch(*this, info);
+    Report(*this, f, lc, ls, le);
     if (f.Data()[le] == '\r' && le + 1 >= f.Size() && !f.AtEof()) le -= Refill(f, lc, le);
     ls = le + ((f.Data()[le] == '\r' && le + 1 < f.Size() && f.Data()[le + 1] == '\n') ? 2 : 1);
   }
@@ -194,11 +195,7 @@ void TGrep::ScanLiteral(TTxtFile& f) {
     }
     std::size_t from = h + lit.size();
     std::size_t le = FindLineEnd(f, lc, ls, from);
-    f.CheckCancel();
-    RE_LineInfo_t info;
-    info.Line.assign(f.Data() + ls, le - ls);
-    info.LineNo = lc.Upto(f.Data(), ls);
-    OnMatch(*this, info);
+    Report(*this, f, lc, ls, le);
     p = sync = le + 1;  // a line end is always a character of its own
     lines.Reset(le);
   }

@@ -3,6 +3,8 @@
 // templates arrive in UTF-8 and are converted to Shift_JIS (CP932) unless --raw is given.
 #include <iconv.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -44,6 +46,33 @@ void PrintPatternError(const regex::ERegExpParser& e) {
   PrintError(std::string(e.what()) + " (position " + std::to_string(e.Position()) + ")");
 }
 
+// Flags and operands of a command line; nullopt (after the usage message) on an unknown
+// option. "--" ends the options.
+struct Parsed {
+  std::vector<std::string> flags;
+  std::vector<std::string> operands;
+  bool Has(std::string_view f) const { return std::find(flags.begin(), flags.end(), f) != flags.end(); }
+};
+
+std::optional<Parsed> ParseArgs(const Command& cmd, const Args& args, std::initializer_list<std::string_view> known) {
+  Parsed p;
+  bool options = true;
+  for (const std::string& a : args) {
+    if (options && a == "--") {
+      options = false;
+    } else if (options && a.size() > 1 && a[0] == '-') {
+      if (std::find(known.begin(), known.end(), a) == known.end()) {
+        UsageError(cmd, "unknown option " + a);
+        return std::nullopt;
+      }
+      p.flags.push_back(a);
+    } else {
+      p.operands.push_back(a);
+    }
+  }
+  return p;
+}
+
 class Output {
  public:
   ~Output() { Flush(); }
@@ -62,18 +91,11 @@ class Output {
 };
 
 int RunGrep(const Args& args) {
-  bool numbers = false, headers = false, fuzzy = false, raw = false;
-  std::vector<std::string> rest;
-  bool options = true;
-  for (const std::string& a : args) {
-    if (options && a == "--") options = false;
-    else if (options && a == "-n") numbers = true;
-    else if (options && a == "-H") headers = true;
-    else if (options && a == "--fuzzy") fuzzy = true;
-    else if (options && a == "--raw") raw = true;
-    else if (options && a.size() > 1 && a[0] == '-') return UsageError(kGrep, "unknown option " + a);
-    else rest.push_back(a);
-  }
+  auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "--fuzzy", "--raw"});
+  if (!parsed) return kExitUsage;
+  const bool numbers = parsed->Has("-n"), headers = parsed->Has("-H");
+  const bool fuzzy = parsed->Has("--fuzzy"), raw = parsed->Has("--raw");
+  const std::vector<std::string>& rest = parsed->operands;
   if (rest.size() < 2) return UsageError(kGrep, "a pattern and at least one file are needed");
   std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
   if (!pattern) {
@@ -112,16 +134,10 @@ int RunGrep(const Args& args) {
 }
 
 int RunGSub(const Args& args) {
-  bool fuzzy = false, raw = false;
-  std::vector<std::string> rest;
-  bool options = true;
-  for (const std::string& a : args) {
-    if (options && a == "--") options = false;
-    else if (options && a == "--fuzzy") fuzzy = true;
-    else if (options && a == "--raw") raw = true;
-    else if (options && a.size() > 1 && a[0] == '-') return UsageError(kGSub, "unknown option " + a);
-    else rest.push_back(a);
-  }
+  auto parsed = ParseArgs(kGSub, args, {"--fuzzy", "--raw"});
+  if (!parsed) return kExitUsage;
+  const bool fuzzy = parsed->Has("--fuzzy"), raw = parsed->Has("--raw");
+  const std::vector<std::string>& rest = parsed->operands;
   if (rest.size() < 2 || rest.size() > 3) return UsageError(kGSub, "a pattern and a template are needed");
   std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
   std::optional<std::string> templ = raw ? rest[1] : ToSjis(rest[1]);

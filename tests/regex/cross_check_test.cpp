@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "regex/awk_str.h"
+#include "random_text.h"
 #include "regex/regex_error.h"
 
 namespace haruvi::regex {
@@ -257,18 +258,9 @@ TEST(MatcherCrossCheck, WalkMemoKeepsResultsOnLongTexts) {
   for (int round = 0; round < 60; ++round) {
     std::string pattern = shapes[round % std::size(shapes)];
     if (round >= 12) pattern = "(" + Text(Random(rng, 1)) + ")(.|\\r|\\n)*(" + Text(Random(rng, 2)) + ")";
-    std::string s;
-    const int len = std::uniform_int_distribution<int>(200, 3000)(rng);
-    // Mostly 'a', 'x' and line ends, so walks are long and mostly fail; the characters
-    // that end matches are rare.
-    static const char* common[] = {"a", "x", "\r\n", "\n", "aaaa", "\x95\x5C"};
-    static const char* rare[] = {"b", "y", "z", "\x83\x41"};
-    while (static_cast<int>(s.size()) < len) {
-      if (std::uniform_int_distribution<int>(0, 150)(rng) == 0)
-        s += rare[std::uniform_int_distribution<std::size_t>(0, std::size(rare) - 1)(rng)];
-      else
-        s += common[std::uniform_int_distribution<std::size_t>(0, std::size(common) - 1)(rng)];
-    }
+    const std::string s = test::MostlyCommon(
+        rng, std::uniform_int_distribution<std::size_t>(200, 3000)(rng),
+        {"a", "x", "\r\n", "\n", "aaaa", "\x95\x5C"}, {"b", "y", "z", "\x83\x41"});
     for (auto sep : {mcls_CRLF, mcls_LF}) {
       TAWKStr with, without;
       with.LineSeparator = without.LineSeparator = sep;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../regex/random_text.h"
 #include "regex/regex_error.h"
 #include "search/grep.h"
 #include "support/temp_dir.h"
@@ -166,16 +167,9 @@ TEST(GrepCrossCheck, CrossLinePatternsOnLongFiles) {
   TempDir dir;
   const char* patterns[] = {"a(.|\\n)*z", "(a|\\n)*b", "x\\n*y", "^a(\\n|a)*$", "(\x83\x41|\\n)+z", "b\\n\\na"};
   for (int round = 0; round < 36; ++round) {
-    std::string text;
-    const int len = std::uniform_int_distribution<int>(300, 4000)(rng);
-    static const char* common[] = {"a", "aaa", "\r\n", "\n", "\r", "x", " "};
-    static const char* rare[] = {"b", "y", "z", "\x83\x41"};
-    while (static_cast<int>(text.size()) < len) {
-      if (std::uniform_int_distribution<int>(0, 150)(rng) == 0)
-        text += rare[std::uniform_int_distribution<std::size_t>(0, std::size(rare) - 1)(rng)];
-      else
-        text += common[std::uniform_int_distribution<std::size_t>(0, std::size(common) - 1)(rng)];
-    }
+    const std::string text = test::MostlyCommon(
+        rng, std::uniform_int_distribution<std::size_t>(300, 4000)(rng),
+        {"a", "aaa", "\r\n", "\n", "\r", "x", " "}, {"b", "y", "z", "\x83\x41"});
     auto path = dir.Write("long.txt", text);
     TGrep g;
     g.SetRegExp(patterns[round % std::size(patterns)]);
