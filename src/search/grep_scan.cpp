@@ -55,9 +55,9 @@ struct LineStartTracker {
 struct LineCounter {
   std::size_t counted = 0;
   bool cr_before = false;
-  int line_no = 0;
-  int Upto(const char* d, std::size_t pos) {
-    line_no += static_cast<int>(CountLineEnds(d + counted, d + pos, cr_before));
+  std::int64_t line_no = 0;
+  std::int64_t Upto(const char* d, std::size_t pos) {
+    line_no += static_cast<std::int64_t>(CountLineEnds(d + counted, d + pos, cr_before));
     counted = pos;
     return line_no;
   }

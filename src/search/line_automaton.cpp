@@ -98,7 +98,10 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
   std::vector<std::vector<std::uint32_t>> rows;
   std::vector<std::uint32_t> lone;
   std::vector<int> next;
+  std::size_t work = 0;
   auto step_set = [&](const std::vector<int>& from, auto&& move) -> std::uint32_t {
+    work += from.size() + 1;
+    if (work > kMaxWork) too_big = true;
     next.clear();
     for (int q : from) {
       int t = move(q);

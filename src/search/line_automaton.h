@@ -20,6 +20,7 @@ namespace haruvi::search {
 class LineAutomaton {
  public:
   static constexpr std::size_t kMaxStates = 8192;
+  static constexpr std::size_t kMaxWork = 40u << 20;  // pattern-state steps while building
 
   // nullptr when a match may span lines or the table would be too large.
   static std::unique_ptr<LineAutomaton> Build(const regex::TRE_DFA& dfa, const regex::ByteTable& table);

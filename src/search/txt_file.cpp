@@ -2,6 +2,7 @@
 #include "search/txt_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +25,14 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
       yield_(std::move(yield)) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
+  // A device never ends its one endless line (/dev/zero); files, pipes and folders (which
+  // fail on reading) are left to the reads.
+  struct stat st;
+  if (::fstat(fd_, &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))) {
+    ::close(fd_);
+    fd_ = -1;
+    throw EFileNotFound(std::strerror(ENODEV));
+  }
   try {
     Reserve(block_size_ * 2 + 16);
     buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed

@@ -20,7 +20,7 @@ namespace haruvi::search {
 
 struct RE_LineInfo_t {
   std::string Line;  // the line as in the file, without its line end
-  int LineNo = 0;    // 1-based
+  std::int64_t LineNo = 0;  // 1-based
 };
 
 // Storage a caller may lend to successive files, so that grepping many small files does
@@ -95,7 +95,7 @@ class TTxtFile {
   std::size_t main_ = 0;
   std::size_t ahead_ = 0;
   std::size_t line_start_ = 0;
-  int line_no_ = 0;
+  std::int64_t line_no_ = 0;
 };
 
 }  // namespace haruvi::search

@@ -18,7 +18,7 @@ namespace {
 
 using haruvi::test::TempDir;
 using regex::Code;
-using Lines = std::vector<std::pair<int, std::string>>;
+using Lines = std::vector<std::pair<std::int64_t, std::string>>;
 
 // The file as the grep automaton sees it, and which line each character starts belongs to.
 Lines Oracle(const regex::TRE_DFA& dfa, const std::string& raw) {

@@ -16,7 +16,7 @@ namespace {
 
 using haruvi::test::S;
 using haruvi::test::TempDir;
-using Lines = std::vector<std::pair<int, std::string>>;
+using Lines = std::vector<std::pair<std::int64_t, std::string>>;
 
 Lines Grep(TGrep& g, const std::filesystem::path& file) {
   Lines out;
@@ -120,8 +120,8 @@ TEST(GrepLines, LongLinesAndBlockEdgesDeliverWholeLines) {
     g.ForceScanner(scanner);
     Lines got = Grep(g, file);
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0], std::make_pair(2, big));
-    EXPECT_EQ(got[1], std::make_pair(3, std::string("Q")));
+    EXPECT_EQ(got[0], (std::pair<std::int64_t, std::string>(2, big)));
+    EXPECT_EQ(got[1], (std::pair<std::int64_t, std::string>(3, "Q")));
   }
   // A double-byte character split by the block edge is still one character.
   std::string edge = std::string(TTxtFile::kBlockSize - 1, 'y') + S("ア") + "A\n";
@@ -153,6 +153,8 @@ TEST(GrepFailures, UnreadableFilesRaiseWithTheSystemMessage) {
     EXPECT_STREQ(e.what(), "No such file or directory");
   }
   EXPECT_THROW(g.GrepFile(dir.path()), EFileNotFound);
+  // A device would be one endless line.
+  EXPECT_THROW(g.GrepFile("/dev/zero"), EFileNotFound);
   // Without a handler nothing is opened at all.
   TGrep quiet;
   quiet.SetRegExp("a");
