@@ -66,6 +66,41 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
     }
   }
 
+  // Single bytes (and, per lead class, trail bytes) that every pattern state treats
+  // alike form one class, so a row is computed once per class, not per byte. Zero reads
+  // as a space; line ends are handled apart.
+  std::vector<int> byte_class(256, -1), byte_rep;
+  {
+    std::map<std::vector<std::int32_t>, int> seen;
+    for (int b = 0; b < 256; ++b) {
+      const auto bb = static_cast<unsigned char>(b == 0 ? ' ' : b);
+      if (b == '\n' || b == '\r' || IsLeadByte(bb)) continue;
+      std::vector<std::int32_t> sig(static_cast<std::size_t>(n));
+      for (int q = 0; q < n; ++q) sig[static_cast<std::size_t>(q)] = bt.Entry(q, bb);
+      auto [it, fresh] = seen.emplace(std::move(sig), static_cast<int>(byte_rep.size()));
+      if (fresh) byte_rep.push_back(bb);
+      byte_class[static_cast<std::size_t>(b)] = it->second;
+    }
+  }
+  std::vector<std::vector<int>> trail_class(class_rep.size(), std::vector<int>(256, -1));
+  std::vector<std::vector<int>> trail_rep(class_rep.size());
+  for (std::size_t c = 0; c < class_rep.size(); ++c) {
+    const auto lead = static_cast<unsigned char>(class_rep[c]);
+    std::map<std::vector<std::int32_t>, int> seen;
+    for (int t = 0; t < 256; ++t) {
+      if (t == '\n' || t == '\r') continue;
+      const auto tt = static_cast<unsigned char>(t == 0 ? ' ' : t);
+      std::vector<std::int32_t> sig(static_cast<std::size_t>(n));
+      for (int q = 0; q < n; ++q) {
+        std::int32_t e = bt.Entry(q, lead);
+        sig[static_cast<std::size_t>(q)] = e >= n ? bt.Entry(e, tt) : -1;
+      }
+      auto [it, fresh] = seen.emplace(std::move(sig), static_cast<int>(trail_rep[c].size()));
+      if (fresh) trail_rep[c].push_back(tt);
+      trail_class[c][static_cast<std::size_t>(t)] = it->second;
+    }
+  }
+
   // Sets of pattern states, interned.
   std::vector<std::vector<int>> sets;
   std::map<std::vector<int>, int> set_index;
@@ -122,6 +157,11 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
     if (kind <= 1) {
       bool lf_accepts = false;
       for (int q : cur) lf_accepts = lf_accepts || accepting(bt.Entry(q, '\n'));
+      std::vector<std::uint32_t> by_class(byte_rep.size());
+      for (std::size_t c = 0; c < byte_rep.size(); ++c) {
+        const auto bb = static_cast<unsigned char>(byte_rep[c]);
+        by_class[c] = step_set(cur, [&](int q) { return bt.Entry(q, bb); });
+      }
       for (int b = 0; b < 256; ++b) {
         const auto bb = static_cast<unsigned char>(b == 0 ? ' ' : b);
         if (b == '\n') {
@@ -131,22 +171,24 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
         } else if (IsLeadByte(bb)) {
           row[b] = state(set_id, 2 + lead_class[bb]);
         } else {
-          row[b] = step_set(cur, [&](int q) { return bt.Entry(q, bb); });
+          row[b] = by_class[static_cast<std::size_t>(byte_class[static_cast<std::size_t>(b)])];
         }
       }
     } else {
-      const auto lead = static_cast<unsigned char>(class_rep[static_cast<std::size_t>(kind - 2)]);
+      const auto lc = static_cast<std::size_t>(kind - 2);
+      const auto lead = static_cast<unsigned char>(class_rep[lc]);
       auto trail_row = [&](int q) { return bt.Entry(q, lead); };
-      for (int t = 0; t < 256; ++t) {
-        if (t == '\n' || t == '\r') {
-          row[t] = kLeadEnd;
-          continue;
-        }
-        const auto tt = static_cast<unsigned char>(t == 0 ? ' ' : t);
-        row[t] = step_set(cur, [&](int q) {
+      std::vector<std::uint32_t> by_class(trail_rep[lc].size());
+      for (std::size_t c = 0; c < trail_rep[lc].size(); ++c) {
+        const auto tt = static_cast<unsigned char>(trail_rep[lc][c]);
+        by_class[c] = step_set(cur, [&](int q) {
           std::int32_t e = trail_row(q);
           return e >= n ? bt.Entry(e, tt) : -1;
         });
+      }
+      for (int t = 0; t < 256; ++t) {
+        row[t] = (t == '\n' || t == '\r') ? kLeadEnd
+                                          : by_class[static_cast<std::size_t>(trail_class[lc][static_cast<std::size_t>(t)])];
       }
       lone_next = step_set(cur, [&](int q) {
         std::int32_t e = trail_row(q);
