@@ -17,7 +17,8 @@ std::string FormatThousands(std::uint64_t value, int width) {
 
 std::string FormatThousands(std::int64_t value, int width) {
   if (value >= 0) return FormatThousands(static_cast<std::uint64_t>(value), width);
-  std::string out = "-" + FormatThousands(static_cast<std::uint64_t>(-(value + 1)) + 1, 0);
+  std::string out(1, '-');
+  out += FormatThousands(static_cast<std::uint64_t>(-(value + 1)) + 1, 0);
   if (width > 0 && static_cast<int>(out.size()) < width)
     out.insert(0, static_cast<size_t>(width) - out.size(), ' ');
   return out;

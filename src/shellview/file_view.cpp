@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHash>
 #include <QHeaderView>
 #include <QListView>
 #include <QMimeData>
@@ -21,11 +22,21 @@ constexpr int kRowRole = Qt::UserRole + 2;
 
 QString FromDisk(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 
+// The icon theme's picture for the item's MIME type, cached by type.
 QIcon IconFor(const FileEntry& e) {
   static QFileIconProvider provider;
   static const QIcon folder = provider.icon(QFileIconProvider::Folder);
   static const QIcon file = provider.icon(QFileIconProvider::File);
-  return e.is_dir ? folder : file;
+  static QHash<QString, QIcon> by_type;
+  static QMimeDatabase mime;
+  if (e.is_dir) return folder;
+  const QMimeType t = mime.mimeTypeForFile(FromDisk(e.path), QMimeDatabase::MatchExtension);
+  auto it = by_type.find(t.name());
+  if (it == by_type.end()) {
+    QIcon icon = QIcon::fromTheme(t.iconName(), QIcon::fromTheme(t.genericIconName(), file));
+    it = by_type.insert(t.name(), icon);
+  }
+  return *it;
 }
 
 }  // namespace
@@ -101,7 +112,6 @@ bool TFileView::SetFolder(const QString& folder) {
   for (FileEntry& e : listed)
     if (MaskAccepts(e, mask_)) entries_.push_back(std::move(e));
   types_.assign(entries_.size(), QString());
-  static QMimeDatabase mime;
   for (size_t i = 0; i < entries_.size(); ++i) types_[i] = TypeName(entries_[i]);
   directions_ = {1, 1, 1, 1};
   Rebuild();

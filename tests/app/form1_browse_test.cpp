@@ -145,3 +145,31 @@ TEST_F(BrowseTest, FileNameListsReplaceThePane) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(BrowseTest, InPlaceRenameRenamesOnDiskOrShowsTheOldName) {
+  auto* model = View()->model();
+  int row = static_cast<int>(form->FileView1->Captions().indexOf("c"));
+  ASSERT_GE(row, 0);
+  model->setData(model->index(row, 0), "renamed.txt");
+  EXPECT_TRUE(std::filesystem::exists(dir / "tree/renamed.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "tree/c"));
+  // A name that is taken is refused and the old name comes back.
+  model->setData(model->index(row, 0), "a.TXT");
+  EXPECT_EQ(model->index(row, 0).data().toString(), "renamed.txt");
+  EXPECT_EQ(test::ReadFile(dir / "tree/a.TXT"), std::string(10, 'a'));
+  model->setData(model->index(row, 0), "bad/name");
+  EXPECT_TRUE(std::filesystem::exists(dir / "tree/renamed.txt"));
+}
+
+TEST_F(BrowseTest, EscapeInTheViewsClosesTheWindow) {
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_FALSE(form->isVisible());
+}
+
+}  // namespace
+}  // namespace haruvi::app

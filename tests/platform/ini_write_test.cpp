@@ -1,4 +1,6 @@
 // Writing the settings file: one key changes, everything else stays; writes are atomic.
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +75,26 @@ TEST_F(IniWriteTest, FailedWriteLeavesTheOldFileWhole) {
   IniFile ini(p);
   EXPECT_FALSE(ini.WriteInteger("Form", "Left", 2));
   EXPECT_EQ(ReadFile(p), "[Form]\nLeft=1\n");
+}
+
+TEST_F(IniWriteTest, AWriteThatRunsOutOfSpaceLeavesTheOldFileWholeAndNoTemporary) {
+  // A file-size limit makes the write fail part way, as a full disk would (root included).
+  auto p = dir.Write("a.ini", "[Form]\nLeft=1\n");
+  struct rlimit old {};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  IniFile ini(p);
+  const bool written = ini.WriteString("Form", "Long", std::string(4096, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(p), "[Form]\nLeft=1\n");
+  int entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1);
 }
 
 TEST_F(IniWriteTest, WriteIntoAFileThatIsAFolderFailsWithoutDamage) {
