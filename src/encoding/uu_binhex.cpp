@@ -58,6 +58,11 @@ constexpr SixBitCode kBinHex(BinHexChar);
 // accent both stand for 0).
 uint32_t UuValue(unsigned char c) { return static_cast<uint32_t>(c - 0x20) & 0x3F; }
 bool IsLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
+bool HasLineEnd(const unsigned char* p, size_t size) {
+  unsigned found = 0;
+  for (size_t k = 0; k < size; ++k) found |= static_cast<unsigned>(p[k] == '\r') | static_cast<unsigned>(p[k] == '\n');
+  return found != 0;
+}
 
 }  // namespace
 
@@ -101,6 +106,15 @@ std::string UuDecode(std::string_view text) {
     const unsigned char length_char = p[i++];
     int count = static_cast<int>(UuValue(length_char));
     o = out.Room(o, static_cast<size_t>(count) + 3);
+    if (count == 45 && i + 60 <= n && !HasLineEnd(p + i, 60)) {  // a full line, the usual case
+      for (int g = 0; g < 15; ++g, i += 4, o += 3) {
+        const uint32_t v = (UuValue(p[i]) << 18) | (UuValue(p[i + 1]) << 12) | (UuValue(p[i + 2]) << 6) | UuValue(p[i + 3]);
+        o[0] = static_cast<char>(v >> 16);
+        o[1] = static_cast<char>(v >> 8);
+        o[2] = static_cast<char>(v);
+      }
+      count = 0;
+    }
     while (count > 0) {
       if (i + 4 <= n && !IsLineEnd(p[i]) && !IsLineEnd(p[i + 1]) && !IsLineEnd(p[i + 2]) && !IsLineEnd(p[i + 3])) {
         const uint32_t v = (UuValue(p[i]) << 18) | (UuValue(p[i + 1]) << 12) | (UuValue(p[i + 2]) << 6) | UuValue(p[i + 3]);
