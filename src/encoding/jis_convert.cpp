@@ -90,7 +90,8 @@ namespace {
 bool IsJisByte(unsigned b) { return b >= 0x21 && b <= 0x7E; }
 
 // ---------------------------------------------------------------------------------------
-// One character at a time. These are the rules; the tables below are built from them.
+// One character at a time: the rules themselves. The run loops below fall back on them
+// for anything out of the ordinary, and the JIS tables are built from them.
 
 // EUC to Shift_JIS: writes the character at p[i] and returns the bytes consumed.
 size_t EucToSjisChar(const unsigned char* p, size_t i, size_t n, char*& o) {
@@ -114,7 +115,7 @@ size_t EucToSjisChar(const unsigned char* p, size_t i, size_t n, char*& o) {
 
 size_t SjisToEucChar(const unsigned char* p, size_t i, size_t n, char*& o) {
   const unsigned char b = p[i];
-  if (b >= 0x80 && IsHalfKana(b)) {
+  if (IsHalfKana(b)) {
     Put2(o, 0x8E, b);
     return 1;
   }
@@ -206,6 +207,11 @@ uint16_t JisToSjisPair(unsigned char j1, unsigned char j2) {
   return static_cast<uint16_t>(s[0] | s[1] << 8);
 }
 
+uint16_t SjisToJisPair(unsigned char s1, unsigned char s2) {
+  const BytePair j = SjisPairToJis(s1, s2);
+  return static_cast<uint16_t>(j[0] | j[1] << 8);
+}
+
 uint16_t SjisToEucPair(unsigned char s1, unsigned char s2) {
   const BytePair j = SjisPairToJis(s1, s2);
   return static_cast<uint16_t>((j[0] | 0x80) | (j[1] | 0x80) << 8);
@@ -213,6 +219,7 @@ uint16_t SjisToEucPair(unsigned char s1, unsigned char s2) {
 
 const std::array<uint16_t, 0x10000>& JisPairTable() { return PairTable<JisToSjisPair>(); }
 const std::array<uint16_t, 0x10000>& SjisPairToEucTable() { return PairTable<SjisToEucPair>(); }
+const std::array<uint16_t, 0x10000>& SjisPairToJisTable() { return PairTable<SjisToJisPair>(); }
 
 uint32_t Lookup(const StepTable& t, const unsigned char* p, size_t i, size_t n) {
   return t[static_cast<unsigned>(p[i]) << 8 | (i + 1 < n ? p[i + 1] : 0u)];
@@ -358,10 +365,11 @@ std::string SjisToEuc(std::string_view text) {
 }
 
 std::string SjisToJis(std::string_view text) {
-  const auto& pairs = SjisPairToEucTable();
+  const auto& pairs = SjisPairToJisTable();
   return WriteJis(text, JisTable<SjisJisChar, false>(), [&pairs](const unsigned char* p, size_t i, size_t n) -> uint16_t {
+    // (No pair of the arithmetic is 0: its second byte is at least 0x21.)
     if (i + 1 >= n || !IsSjisLead(p[i]) || !IsSjisTrail(p[i + 1])) return 0;
-    return pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]] & 0x7F7F;
+    return pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]];
   });
 }
 

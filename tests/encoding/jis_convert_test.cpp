@@ -145,6 +145,30 @@ TEST(JisConvert, PairArithmetic) {
   }
 }
 
+TEST(JisConvert, WholeTextsFollowThePairArithmeticForEveryPair) {
+  // The conversions go through tables and runs; every pair must still come out as the
+  // arithmetic says, the user-defined area (leads 0xF0-0xFC) included.
+  for (int a = 0x81; a <= 0xFC; ++a) {
+    for (int b = 0x40; b <= 0xFC; ++b) {
+      const auto s1 = static_cast<unsigned char>(a), s2 = static_cast<unsigned char>(b);
+      if ((a >= 0xA0 && a <= 0xDF) || b == 0x7F) continue;
+      const BytePair j = SjisPairToJis(s1, s2);
+      const std::string sjis{static_cast<char>(s1), static_cast<char>(s2)};
+      ASSERT_EQ(SjisToEuc(sjis), (std::string{static_cast<char>(j[0] | 0x80), static_cast<char>(j[1] | 0x80)}));
+      ASSERT_EQ(SjisToJis(sjis), (std::string{"\x1B$B"} + static_cast<char>(j[0]) + static_cast<char>(j[1])));
+    }
+  }
+  for (int a = 0xA1; a <= 0xFE; ++a) {
+    for (int b = 0xA1; b <= 0xFE; ++b) {
+      const BytePair s = JisPairToSjis(static_cast<unsigned char>(a & 0x7F), static_cast<unsigned char>(b & 0x7F));
+      const std::string euc{static_cast<char>(a), static_cast<char>(b)};
+      ASSERT_EQ(EucToSjis(euc), (std::string{static_cast<char>(s[0]), static_cast<char>(s[1])}));
+      ASSERT_EQ(JisToSjis("\x1B$B" + std::string{static_cast<char>(a & 0x7F), static_cast<char>(b & 0x7F)}),
+                EucToSjis(euc));
+    }
+  }
+}
+
 TEST(JisConvert, KanaHelpersReportWhatTheyConsumed) {
   EXPECT_EQ(SjisKanaToJis("\xB6\xDE", 0).consumed, 2u);
   EXPECT_EQ(SjisKanaToJis("\xB1\xDE", 0).consumed, 1u);
