@@ -28,7 +28,16 @@ void FolderStatus::Reap() {
   }
 }
 
-void FolderStatus::Start(const QString& folder) {
+void FolderStatus::Start(const QString& folder, bool reuse) {
+  if (reuse && folder == last_folder_) {
+    if (running_) return;  // its result is on the way
+    if (have_last_) {
+      emit Finished(folder, last_files_, last_bytes_);
+      return;
+    }
+  }
+  last_folder_ = folder;
+  have_last_ = false;
   for (Walk& w : walks_) w.cancel->store(true);
   Reap();
   const std::uint64_t generation = ++generation_;
@@ -48,6 +57,9 @@ void FolderStatus::Start(const QString& folder) {
         [self, folder, generation, totals] {
           if (generation != self->generation_) return;
           self->running_ = false;
+          self->have_last_ = true;
+          self->last_files_ = totals.files;
+          self->last_bytes_ = totals.bytes;
           emit self->Finished(folder, totals.files, totals.bytes);
         },
         Qt::QueuedConnection);

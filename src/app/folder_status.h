@@ -20,8 +20,10 @@ class FolderStatus : public QObject {
   explicit FolderStatus(QObject* parent = nullptr);
   ~FolderStatus() override;
 
-  // Starts counting `folder`, cancelling any walk still running.
-  void Start(const QString& folder);
+  // Starts counting `folder`, cancelling any walk still running. With `reuse`, a walk of
+  // the same folder that is running or has ended serves instead (showing a file must not
+  // restart the count of a big tree each time).
+  void Start(const QString& folder, bool reuse = false);
   bool Running() const { return running_; }
   // Waits for the current walk (tests).
   void WaitForIdle();
@@ -39,6 +41,10 @@ class FolderStatus : public QObject {
   std::vector<Walk> walks_;
   std::uint64_t generation_ = 0;
   bool running_ = false;
+  QString last_folder_;
+  bool have_last_ = false;
+  quint64 last_files_ = 0;
+  quint64 last_bytes_ = 0;
 };
 
 }  // namespace haruvi::app

@@ -153,19 +153,21 @@ void TForm1::textclear() {
 }
 
 void TForm1::folderinfo() {
-  folderinfo2();
+  StartFolderStatus(false);
   const QString folder = CurrentFolder();
   if (!folder.isEmpty()) (void)::chdir(QFile::encodeName(folder).constData());  // errors ignored
 }
 
-void TForm1::folderinfo2() {
+void TForm1::folderinfo2() { StartFolderStatus(true); }
+
+void TForm1::StartFolderStatus(bool reuse) {
   const QString folder = CurrentFolder();
   if (folder.isEmpty()) return;
   StatusBar1->SetText(0, folder);
   // The totals arrive when the walk ends; until then the panels say it is counting.
   StatusBar1->SetText(1, QStringLiteral(" … 個 "), true);
   StatusBar1->SetText(2, QStringLiteral(" … byte "), true);
-  folder_status_->Start(folder);
+  folder_status_->Start(folder, reuse);
 }
 
 void TForm1::ShowFolderTotals(const QString& folder, quint64 files, quint64 bytes) {

@@ -190,6 +190,8 @@ class TForm1 : public QMainWindow {
   void SetStatusHint(const QString& hint);
   void ApplyListStyle(int style);
   void ShowFolderTotals(const QString& folder, quint64 files, quint64 bytes);
+  // folderinfo's status texts; `reuse` keeps a walk of the same folder (folderinfo2).
+  void StartFolderStatus(bool reuse);
   void ApplyPaneFont(const QString& name, int style, int color, int size);
   void ApplyFileFont(const QString& name, int style, int color, int size);
   void SetTextPaneVisible(bool visible);

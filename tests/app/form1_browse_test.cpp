@@ -173,3 +173,24 @@ TEST_F(BrowseTest, EscapeInTheViewsClosesTheWindow) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(BrowseTest, ShowingAFileReusesTheFolderCountAndAFolderChangeCountsAgain) {
+  form->folderinfo();
+  form->folder_status()->WaitForIdle();
+  QApplication::processEvents();
+  const QString counted = form->StatusBar1->Text(1);
+  EXPECT_EQ(counted, " 7 個 ");
+  dir.Write("tree/new.txt", "n");
+  form->folderinfo2();  // what every file display runs
+  EXPECT_EQ(form->StatusBar1->Text(1), counted);
+  form->folderinfo();
+  form->folder_status()->WaitForIdle();
+  QApplication::processEvents();
+  EXPECT_EQ(form->StatusBar1->Text(1), " 8 個 ");
+}
+
+}  // namespace
+}  // namespace haruvi::app
