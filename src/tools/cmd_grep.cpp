@@ -24,17 +24,17 @@ const Command kGrep{"grep", "grep [-n] [-H] [--fuzzy] [--raw] PATTERN FILE...",
 const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
                     "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
 
-// UTF-8 to CP932; nullopt when a character has no Shift_JIS form.
+// UTF-8 to CP932; nullopt when a character has no Shift_JIS form. One converter serves
+// every call (a grep over many files converts every path).
 std::optional<std::string> ToSjis(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
+  static const iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
   std::string in = utf8, out(utf8.size() * 2 + 8, '\0');
   char* ip = in.data();
   char* op = out.data();
   std::size_t il = in.size(), ol = out.size();
-  std::size_t r = iconv(cd, &ip, &il, &op, &ol);
-  iconv_close(cd);
-  if (r == static_cast<std::size_t>(-1)) return std::nullopt;
+  if (iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1)) return std::nullopt;
   out.resize(out.size() - ol);
   return out;
 }
