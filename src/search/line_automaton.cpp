@@ -86,15 +86,21 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
   std::vector<std::vector<int>> trail_rep(class_rep.size());
   for (std::size_t c = 0; c < class_rep.size(); ++c) {
     const auto lead = static_cast<unsigned char>(class_rep[c]);
+    // Trail bytes only differ through the distinct trail rows this lead byte reaches.
+    std::vector<std::int32_t> rows_of_lead;
+    for (int q = 0; q < n; ++q) {
+      std::int32_t e = bt.Entry(q, lead);
+      if (e >= n) rows_of_lead.push_back(e);
+    }
+    std::sort(rows_of_lead.begin(), rows_of_lead.end());
+    rows_of_lead.erase(std::unique(rows_of_lead.begin(), rows_of_lead.end()), rows_of_lead.end());
     std::map<std::vector<std::int32_t>, int> seen;
     for (int t = 0; t < 256; ++t) {
       if (t == '\n' || t == '\r') continue;
       const auto tt = static_cast<unsigned char>(t == 0 ? ' ' : t);
-      std::vector<std::int32_t> sig(static_cast<std::size_t>(n));
-      for (int q = 0; q < n; ++q) {
-        std::int32_t e = bt.Entry(q, lead);
-        sig[static_cast<std::size_t>(q)] = e >= n ? bt.Entry(e, tt) : -1;
-      }
+      std::vector<std::int32_t> sig;
+      sig.reserve(rows_of_lead.size());
+      for (std::int32_t r : rows_of_lead) sig.push_back(bt.Entry(r, tt));
       auto [it, fresh] = seen.emplace(std::move(sig), static_cast<int>(trail_rep[c].size()));
       if (fresh) trail_rep[c].push_back(tt);
       trail_class[c][static_cast<std::size_t>(t)] = it->second;
