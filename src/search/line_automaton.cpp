@@ -220,7 +220,8 @@ std::unique_ptr<LineAutomaton> LineAutomaton::Build(const TRE_DFA& dfa, const By
   // Bytes after which Idle() is still idle: its own moves, and for a lead byte every
   // trail byte (and the lead alone). Just after a CR is idle as well when a line feed
   // starts nothing (the LF of the pair is then skipped or not, to the same effect).
-  const std::uint32_t after_cr_idle = lf_set == empty_set ? state_index.at({empty_set, 1}) : count;
+  constexpr std::uint32_t kNone = 0xFFFFFFFFu;  // never a state nor a signal
+  const std::uint32_t after_cr_idle = lf_set == empty_set ? state_index.at({empty_set, 1}) : kNone;
   auto idle = [&](std::uint32_t v) { return v == 0 || v == after_cr_idle; };
   std::array<bool, 256> wakes{};
   int quiet = 0;

@@ -81,6 +81,9 @@ TEST(GrepLines, ReportsEachMatchingLineOnceWithItsNumber) {
       {"z", "", {}},
       {"a", "\r\n\r\na", {{3, "a"}}},
       {"a", "\n\r\r\na", {{4, "a"}}},
+      // A line feed may start a match and a single character may end one.
+      {"(\\nx|x)?@", "a\n @\n", {{2, " @"}}},
+      {"(^x|y)?@", "@\nx@\nz\n", {{1, "@"}, {2, "x@"}}},
   };
   for (const auto& r : rows) EXPECT_EQ(GrepAllWays(r.pattern, r.content), r.lines) << r.pattern;
 }
