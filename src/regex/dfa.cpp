@@ -82,23 +82,44 @@ void TRE_DFA::Construct(const TRE_NFA& nfa) {
   find_or_add(std::move(start));
 
   // Unmarked states are exactly those at or after `next`, so the list order is kept.
+  struct Labelled {
+    Code lo, hi;
+    int target;
+  };
+  std::vector<Labelled> moves_here;
   std::vector<std::pair<std::uint32_t, std::unique_ptr<TRE_NFAStateSet>>> by_label;
   std::unordered_map<std::uint32_t, std::size_t> label_slot;
+  std::vector<std::uint32_t> cuts;
   for (std::size_t next = 0; next < states_.size(); ++next) {
-    by_label.clear();
-    label_slot.clear();
+    moves_here.clear();
     const TRE_NFAStateSet& cur = *sets[next];
     const auto& words = cur.Words();
     for (std::size_t w = 0; w < words.size(); ++w) {
       for (std::uint64_t bits = words[w]; bits; bits &= bits - 1) {
         int s = static_cast<int>(w * 64 + static_cast<std::size_t>(__builtin_ctzll(bits)));
         const auto& moves = nfa.States()[static_cast<std::size_t>(s)].moves;
-        for (auto m = moves.rbegin(); m != moves.rend(); ++m) {
-          std::uint32_t label = std::uint32_t{m->lo} << 16 | m->hi;
-          auto [it, fresh] = label_slot.emplace(label, by_label.size());
-          if (fresh) by_label.emplace_back(label, std::make_unique<TRE_NFAStateSet>(n));
-          by_label[it->second].second->Include(m->target);
-        }
+        for (auto m = moves.rbegin(); m != moves.rend(); ++m) moves_here.push_back({m->lo, m->hi, m->target});
+      }
+    }
+    // Labels are disjoint after the leaf partition, except for "^" and "$" that stand for
+    // themselves (or anchor moves on a code a class also holds): such labels are cut into
+    // pieces at every label edge, so that each piece has one target set.
+    cuts.clear();
+    for (const Labelled& m : moves_here) {
+      cuts.push_back(m.lo);
+      cuts.push_back(std::uint32_t{m.hi} + 1);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    by_label.clear();
+    label_slot.clear();
+    for (const Labelled& m : moves_here) {
+      auto piece = std::lower_bound(cuts.begin(), cuts.end(), std::uint32_t{m.lo});
+      for (; piece + 1 != cuts.end() && *(piece + 1) <= std::uint32_t{m.hi} + 1; ++piece) {
+        std::uint32_t label = *piece << 16 | (*(piece + 1) - 1);
+        auto [it, fresh] = label_slot.emplace(label, by_label.size());
+        if (fresh) by_label.emplace_back(label, std::make_unique<TRE_NFAStateSet>(n));
+        by_label[it->second].second->Include(m.target);
       }
     }
     std::vector<DfaMove> moves;

@@ -40,6 +40,11 @@ TEST(AwkMatch, LeftmostLongestWithAnchors) {
       {"\\.", "a.b", mcls_CRLF, 2, 1},
       {"\\x00", std::string("a\0b", 3), mcls_CRLF, 0, 0},
       {"[^\\x01-\\xfcfc]", "abc", mcls_CRLF, 0, 0},
+      // A "^" or "$" that stands for itself shares its character with the dot.
+      {".|$n", "$", mcls_CRLF, 1, 1},
+      {".|$n", "$n", mcls_CRLF, 1, 2},
+      {"a(.|^x)", "a^x", mcls_CRLF, 1, 3},
+      {"a(.|^x)", "a^", mcls_CRLF, 1, 2},
   };
   for (bool reference : {false, true}) {
     for (const auto& r : rows) {

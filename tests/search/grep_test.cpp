@@ -84,6 +84,8 @@ TEST(GrepLines, ReportsEachMatchingLineOnceWithItsNumber) {
       // A line feed may start a match and a single character may end one.
       {"(\\nx|x)?@", "a\n @\n", {{2, " @"}}},
       {"(^x|y)?@", "@\nx@\nz\n", {{1, "@"}, {2, "x@"}}},
+      // The line feed of "^" is also in the class: both paths go on from it.
+      {"(^|[\\x01-\\x7f]x)a", "xa\nya\n", {{1, "xa"}}},
   };
   for (const auto& r : rows) EXPECT_EQ(GrepAllWays(r.pattern, r.content), r.lines) << r.pattern;
 }
