@@ -131,12 +131,28 @@ int RunConv(const Args& args) {
   std::string lines;
   std::string_view text = in->bytes();
   if (!raw && !enc::IsJoinedWithCrLf(text)) text = lines = enc::JoinLinesWithCrLf(text);
+  // Big texts go out piece by piece, so the output never waits in memory: Base64 in
+  // pieces of whole groups (one unbroken line), and the conversions that keep no state
+  // across a line end in pieces of whole lines (an LF is never part of a character, and
+  // JIS is written back in single-byte mode before it). Reading JIS keeps its mode
+  // across lines, so it goes whole.
+  constexpr size_t kPiece = 3 << 18;
   if (op->op == enc::coBase64Encode) {
-    // One unbroken line: pieces of whole groups encode to pieces of it, written as they
-    // are made so the output never waits in memory.
-    constexpr size_t kPiece = 3 << 18;
     for (size_t at = 0; at < text.size(); at += kPiece)
       if (!WriteOutput(enc::Base64Encode(text.substr(at, kPiece)))) return kExitNoMatch;
+    return kExitOk;
+  }
+  if (op->op == enc::coSjisToEuc || op->op == enc::coEucToSjis || op->op == enc::coSjisToJis ||
+      op->op == enc::coEucToJis) {
+    for (size_t at = 0; at < text.size();) {
+      size_t end = text.size();
+      if (text.size() - at > kPiece) {
+        const size_t lf = text.find('\n', at + kPiece);
+        if (lf != std::string_view::npos) end = lf + 1;
+      }
+      if (!WriteOutput(enc::ApplyCodingOp(op->op, text.substr(at, end - at)))) return kExitNoMatch;
+      at = end;
+    }
     return kExitOk;
   }
   return WriteOutput(enc::ApplyCodingOp(op->op, text)) ? kExitOk : kExitNoMatch;

@@ -1,6 +1,10 @@
 // haruvi-tool detect, conv and width on real files and standard input.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "encoding/codings.h"
+#include "encoding/jis_convert.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
@@ -66,6 +70,32 @@ TEST(EncodingTool, ConvRunsEveryNamedOperation) {
     const auto r = RunTool({"conv", row.op}, row.in);
     EXPECT_EQ(r.exit_code, 0) << row.op;
     EXPECT_EQ(r.out, row.out) << row.op;
+  }
+}
+
+TEST(EncodingTool, ConvWritesBigTextsInPiecesThatJoinUpToTheWhole) {
+  // Several megabytes of long lines of kanji, kana with marks, a little ASCII and stray
+  // bytes; the tool writes the conversions in pieces, the library converts the whole.
+  std::mt19937 rng(11);
+  const std::string parts[] = {"\x88\x9F", "\xB6\xDE", "\xCA\xDF", "\x88\x9F", "\xB0\xA1", "\xA4\xA2",
+                               "\x8E\xB6\x8E\xDE", "\xB1", "a", "\x88", "\xFF"};
+  std::string text;
+  while (text.size() < (3u << 20)) {
+    for (int k = 0; k < 3000; ++k) text += parts[rng() % std::size(parts)];
+    text += rng() % 2 ? "\r\n" : "\n";
+  }
+  test::TempDir dir;
+  const auto file = dir.Write("big.txt", text);
+  const struct {
+    const char* op;
+    std::string (*convert)(std::string_view);
+  } rows[] = {{"sjis2euc", encoding::SjisToEuc}, {"euc2sjis", encoding::EucToSjis},
+              {"sjis2jis", encoding::SjisToJis}, {"euc2jis", encoding::EucToJis},
+              {"base64", encoding::Base64Encode}};
+  for (const auto& row : rows) {
+    const auto r = RunTool({"conv", "--raw", row.op, file.string()});
+    ASSERT_EQ(r.exit_code, 0) << row.op;
+    EXPECT_TRUE(r.out == row.convert(text)) << row.op;
   }
 }
 
