@@ -22,12 +22,17 @@ std::string Base64Decode(std::string_view text);
 
 // Runs of Shift_JIS two-byte characters become one encoded word each.
 std::string MimeHeaderEncode(std::string_view text);
-// Every encoded word (prefix in any letter case) becomes its JIS bytes + ESC ( J.
+// Every encoded word (prefix in any letter case) becomes its JIS bytes + ESC ( J. The end
+// mark "?=" is looked for after the prefix, never before it or in bytes already decoded;
+// a prefix without an end mark is dropped and the rest kept.
 std::string MimeHeaderDecode(std::string_view text);
 
+// Lines of 45 bytes ('M' + 60 characters), a short last line, then sep, '`', sep.
 std::string UuEncode(std::string_view text, std::string_view sep);
 std::string UuDecode(std::string_view text);
 
+// ':' + characters + ':', sep after every 64th character of a line (the first line
+// counting its ':'), inside whole groups only: the closing ':' stays on the last line.
 std::string BinHexEncode(std::string_view text, std::string_view sep);
 std::string BinHexDecode(std::string_view text);
 

@@ -4,8 +4,10 @@
 //
 // Input that breaks the pair rules is never swallowed: a lead byte without a proper
 // second byte (or cut off by the end) is copied on its own and the byte after it is read
-// afresh; a byte that cannot start a character is copied; an escape cut off by the end is
-// copied as it stands. Everything else follows the arithmetic, whatever the bytes.
+// afresh; a byte that cannot start a character is copied; in JIS two-byte mode only two
+// bytes of 0x21-0x7E make a pair, anything else (a line end) is copied as it is; an
+// escape cut off by the end is copied as it stands. Everything else follows the
+// arithmetic, whatever the bytes (the user-defined area 0xF0-0xFC included).
 #pragma once
 
 #include <array>
