@@ -67,6 +67,7 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
     v->setModel(model_);
     v->setSelectionModel(selection_);
     v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    v->setSelectionBehavior(QAbstractItemView::SelectRows);  // whole items in every style
     v->setEditTriggers(QAbstractItemView::EditKeyPressed);
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     v->setDragDropMode(QAbstractItemView::DragOnly);
@@ -159,9 +160,18 @@ const FileEntry* TFileView::EntryAt(int row) const {
   return &entries_[static_cast<size_t>(i)];
 }
 
+QModelIndexList TFileView::SelectedNames() const {
+  // Column 0 of every row that has any cell selected, in row order.
+  QModelIndexList rows;
+  for (const QModelIndex& i : selection_->selectedIndexes())
+    if (i.column() == 0) rows << i;
+  std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  return rows;
+}
+
 QStringList TFileView::SelectedPaths() const {
   QStringList paths;
-  QModelIndexList rows = selection_->selectedRows(0);
+  QModelIndexList rows = SelectedNames();
   std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
   for (const QModelIndex& i : rows) paths << i.data(kPathRole).toString();
   return paths;
@@ -172,10 +182,10 @@ QString TFileView::SelectedPath() const {
   return p.isEmpty() ? QString() : p.front();
 }
 
-int TFileView::SelectedCount() const { return static_cast<int>(selection_->selectedRows(0).size()); }
+int TFileView::SelectedCount() const { return static_cast<int>(SelectedNames().size()); }
 
 bool TFileView::SelectedIsFolder() const {
-  QModelIndexList rows = selection_->selectedRows(0);
+  QModelIndexList rows = SelectedNames();
   if (rows.isEmpty()) {
     QModelIndex cur = selection_->currentIndex();
     if (!cur.isValid()) return false;

@@ -90,6 +90,7 @@ class TFileView : public QWidget {
 
  private:
   void Rebuild();
+  QModelIndexList SelectedNames() const;
   void FitListGrid();
   void SortEntries(int column, int direction, bool names_as_text);
   void OnActivated(const QModelIndex& index);

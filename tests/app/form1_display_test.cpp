@@ -137,3 +137,37 @@ TEST_F(DisplayTest, DisplaySettingsAreSavedAtClose) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(DisplayTest, ArrowKeysShowEachFileReached) {
+  Open();
+  Select("a10000.txt");
+  QAbstractItemView* view = form->FileView1->CurrentView();
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_Down);
+  EXPECT_TRUE(Info().startsWith("b10001.txt")) << Info().toStdString();
+  EXPECT_EQ(form->RichEdit1->Bytes().size(), 10001u);
+  QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);  // extending shows nothing
+  EXPECT_TRUE(form->RichEdit1->IsEmpty());
+  EXPECT_EQ(form->StatusBar1->Text(3), " 2 個選択 ");
+}
+
+TEST_F(DisplayTest, AClickShowsTheFileInEveryListStyle) {
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "files")));
+  for (const char* style : {"Micon1", "Micon2", "Micon3", "Micon4"}) {
+    form->Action(style)->trigger();
+    QAbstractItemView* view = form->FileView1->CurrentView();
+    const int row = static_cast<int>(form->FileView1->Captions().indexOf("sjis.txt"));
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    EXPECT_TRUE(Info().startsWith("sjis.txt")) << style;
+    form->FileView1->ClearSelection();
+  }
+}
+
+}  // namespace
+}  // namespace haruvi::app
