@@ -41,7 +41,7 @@ std::vector<std::pair<Code, Code>> Minus(std::vector<std::pair<Code, Code>> set,
   return out;
 }
 
-AstPtr Atom(std::mt19937& rng) {
+AstPtr Atom(std::mt19937& rng, bool anchor_chars) {
   struct A { const char* text; std::vector<std::pair<Code, Code>> ranges; };
   static const std::vector<A> atoms = {
       {"a", {{'a', 'a'}}},
@@ -59,23 +59,26 @@ AstPtr Atom(std::mt19937& rng) {
       {"[^\x95\x5C\xB1]", Minus(Minus(kDot, 0x955C, 0x955C), 0xB1, 0xB1)},
       {"[\\n\\r]", {{'\n', '\n'}, {'\r', '\r'}}},
   };
-  const A& pick = atoms[std::uniform_int_distribution<std::size_t>(0, atoms.size() - 1)(rng)];
+  static const std::vector<A> anchors = {{"^", {{'^', '^'}}}, {"$", {{'$', '$'}}}};
+  const bool anchor = anchor_chars && std::uniform_int_distribution<int>(0, 3)(rng) == 0;
+  const auto& from = anchor ? anchors : atoms;
+  const A& pick = from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
   auto n = std::make_shared<Ast>();
   n->text = pick.text;
   n->ranges = pick.ranges;
   return n;
 }
 
-AstPtr Random(std::mt19937& rng, int depth) {
+AstPtr Random(std::mt19937& rng, int depth, bool anchor_chars = false) {
   int k = depth >= 3 ? 0 : std::uniform_int_distribution<int>(0, 7)(rng);
   AstPtr n;
   if (k <= 3) {
-    n = Atom(rng);
+    n = Atom(rng, anchor_chars);
   } else {
     n = std::make_shared<Ast>();
     n->kind = k <= 5 ? Ast::Cat : Ast::Alt;
-    n->a = Random(rng, depth + 1);
-    n->b = Random(rng, depth + 1);
+    n->a = Random(rng, depth + 1, anchor_chars);
+    n->b = Random(rng, depth + 1, anchor_chars);
   }
   int post = std::uniform_int_distribution<int>(0, 6)(rng);
   if (post <= 2) {
@@ -177,11 +180,12 @@ int GSub(const AstPtr& n, const std::string& templ, std::string& subject) {
   return count;
 }
 
-std::string RandomSubject(std::mt19937& rng) {
-  static const char* pieces[] = {"a", "A", "\x83\x41", "\x95\x5C", "\xB1", "\n", "\r"};
+std::string RandomSubject(std::mt19937& rng, bool anchor_chars = false) {
+  static const char* pieces[] = {"a", "A", "\x83\x41", "\x95\x5C", "\xB1", "\n", "\r", "^", "$", "x"};
   std::string s;
   int len = std::uniform_int_distribution<int>(0, 12)(rng);
-  for (int i = 0; i < len; ++i) s += pieces[std::uniform_int_distribution<std::size_t>(0, 6)(rng)];
+  const std::size_t last = anchor_chars ? std::size(pieces) - 1 : 6;
+  for (int i = 0; i < len; ++i) s += pieces[std::uniform_int_distribution<std::size_t>(0, last)(rng)];
   return s;
 }
 
@@ -214,6 +218,40 @@ TEST(MatcherCrossCheck, TableWalkSortedWalkAndSetOfEndsAgree) {
     }
   }
   EXPECT_EQ(checked, 1000 * 8);
+}
+
+// Inside x(...)x no "^" is reached from the start and no "$" leads to the end, so each
+// stands for itself and shares its character with the dot and the negated classes.
+TEST(MatcherCrossCheck, CaretAndDollarInsideArePlainCharacters) {
+  std::mt19937 rng(test::Seed(4242));
+  for (int round = 0; round < 600; ++round) {
+    auto inner = Random(rng, 0, true);
+    auto x = std::make_shared<Ast>();
+    x->text = "x";
+    x->ranges = {{'x', 'x'}};
+    auto left = std::make_shared<Ast>();
+    left->kind = Ast::Cat;
+    left->a = x;
+    left->b = inner;
+    auto ast = std::make_shared<Ast>();
+    ast->kind = Ast::Cat;
+    ast->a = left;
+    ast->b = x;
+    const std::string pattern = Text(ast);
+    TAWKStr fast, ref;
+    ref.SetUseReferenceWalk(true);
+    fast.SetRegExp(pattern);
+    ref.SetRegExp(pattern);
+    ASSERT_FALSE(fast.AnchoredHead() || fast.AnchoredTail()) << pattern;
+    for (int k = 0; k < 8; ++k) {
+      std::string s = RandomSubject(rng, true);
+      MatchRange want = Search(ast, s, 0);
+      if (want.found && want.start == s.size() && !s.empty()) want = {};
+      MatchRange f = fast.Search(s), r = ref.Search(s);
+      ASSERT_EQ(std::make_tuple(f.found, f.start, f.end), std::make_tuple(want.found, want.start, want.end)) << pattern;
+      ASSERT_EQ(std::make_tuple(r.found, r.start, r.end), std::make_tuple(want.found, want.start, want.end)) << pattern;
+    }
+  }
 }
 
 // Anchors have no counterpart in the set-of-ends matcher: the two walks are compared.
