@@ -229,6 +229,8 @@ bool TForm1::MoveToFolder(const QString& folder) {
     return false;
   }
   ComboView1->ShowPath(CurrentFolder());
+  // The shown file belonged to the folder left behind.
+  if (CurrentFolder() != previous) textclear();
   return true;
 }
 

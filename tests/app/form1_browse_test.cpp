@@ -2,6 +2,7 @@
 // re-selection and the folder status totals.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QLabel>
 
 #include "app/folder_status.h"
 #include "app/panel_bar.h"
@@ -31,9 +32,12 @@ class BrowseTest : public WindowTest {
 };
 
 TEST_F(BrowseTest, BackspaceGoesUpAndEnterOpensAFolder) {
+  form->FileView1->SelectByCaption("a.TXT");
+  ASSERT_FALSE(form->LFilestring->text().isEmpty());
   View()->setFocus();
   QTest::keyClick(View(), Qt::Key_Backspace);
   EXPECT_EQ(form->CurrentFolder(), Q(dir.path()));
+  EXPECT_TRUE(form->LFilestring->text().isEmpty());  // the file left behind is no longer named
   EXPECT_EQ(form->FileView1->SelectedPath(), Q(dir / "tree"));  // the first item is selected
   QTest::keyClick(View(), Qt::Key_Return);
   EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
