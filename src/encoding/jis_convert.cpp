@@ -284,9 +284,9 @@ std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
 // Reading JIS: escapes are three bytes wherever they stand; `two_byte_step` handles a
 // byte of two-byte mode and returns the next index.
 template <typename TwoByteStep>
-std::string ReadJis(std::string_view text, TwoByteStep two_byte_step) {
-  bool two_byte = false;
-  return ConvertInChunks(text, text.size(), 1, [&](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+std::string ReadJis(std::string_view text, bool* mode, TwoByteStep two_byte_step) {
+  bool two_byte = mode && *mode;
+  std::string out = ConvertInChunks(text, text.size(), 1, [&](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (b == kEsc) {
       if (i + 2 >= n) {  // cut off by the end: keep what is there
@@ -303,13 +303,18 @@ std::string ReadJis(std::string_view text, TwoByteStep two_byte_step) {
     }
     return two_byte_step(p, i, n, o);
   });
+  if (mode) *mode = two_byte;
+  return out;
 }
 
 }  // namespace
 
-std::string JisToSjis(std::string_view text) {
+std::string JisToSjis(std::string_view text) { return JisToSjis(text, nullptr); }
+std::string JisToEuc(std::string_view text) { return JisToEuc(text, nullptr); }
+
+std::string JisToSjis(std::string_view text, bool* two_byte_mode) {
   const auto& pairs = JisPairTable();
-  return ReadJis(text, [&pairs](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+  return ReadJis(text, two_byte_mode, [&pairs](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     // A pair needs both bytes; a line end or control byte in two-byte mode stays itself.
     if (i + 1 >= n || !IsJisByte(p[i]) || !IsJisByte(p[i + 1])) {
       Put(o, p[i]);
@@ -321,8 +326,8 @@ std::string JisToSjis(std::string_view text) {
   });
 }
 
-std::string JisToEuc(std::string_view text) {
-  return ReadJis(text, [](const unsigned char* p, size_t i, size_t, char*& o) -> size_t {
+std::string JisToEuc(std::string_view text, bool* two_byte_mode) {
+  return ReadJis(text, two_byte_mode, [](const unsigned char* p, size_t i, size_t, char*& o) -> size_t {
     Put(o, IsJisByte(p[i]) ? p[i] | 0x80 : p[i]);
     return i + 1;
   });

@@ -39,6 +39,10 @@ KanaToJis EucKanaToJis(std::string_view text, size_t pos);  // 0x8E k [0x8E mark
 
 std::string JisToSjis(std::string_view text);
 std::string JisToEuc(std::string_view text);
+// The same for a text read in pieces: *two_byte_mode is the JIS mode at the start of
+// `text` and becomes the mode at its end. Cut only where no escape or pair is cut.
+std::string JisToSjis(std::string_view text, bool* two_byte_mode);
+std::string JisToEuc(std::string_view text, bool* two_byte_mode);
 std::string EucToSjis(std::string_view text);
 std::string EucToJis(std::string_view text);
 std::string SjisToJis(std::string_view text);

@@ -132,25 +132,36 @@ int RunConv(const Args& args) {
   std::string_view text = in->bytes();
   if (!raw && !enc::IsJoinedWithCrLf(text)) text = lines = enc::JoinLinesWithCrLf(text);
   // Big texts go out piece by piece, so the output never waits in memory: Base64 in
-  // pieces of whole groups (one unbroken line), and the conversions that keep no state
-  // across a line end in pieces of whole lines (an LF is never part of a character, and
-  // JIS is written back in single-byte mode before it). Reading JIS keeps its mode
-  // across lines, so it goes whole.
+  // pieces of whole groups (one unbroken line), the conversions in pieces of whole lines
+  // (an LF is never part of a character, JIS is written back in single-byte mode before
+  // it, and reading JIS carries its mode from piece to piece; a line end that is the
+  // second byte of an escape is no place to cut).
   constexpr size_t kPiece = 3 << 18;
   if (op->op == enc::coBase64Encode) {
     for (size_t at = 0; at < text.size(); at += kPiece)
       if (!WriteOutput(enc::Base64Encode(text.substr(at, kPiece)))) return kExitNoMatch;
     return kExitOk;
   }
-  if (op->op == enc::coSjisToEuc || op->op == enc::coEucToSjis || op->op == enc::coSjisToJis ||
+  const bool reads_jis = op->op == enc::coJisToSjis || op->op == enc::coJisToEuc;
+  if (reads_jis || op->op == enc::coSjisToEuc || op->op == enc::coEucToSjis || op->op == enc::coSjisToJis ||
       op->op == enc::coEucToJis) {
+    bool two_byte = false;
     for (size_t at = 0; at < text.size();) {
       size_t end = text.size();
-      if (text.size() - at > kPiece) {
-        const size_t lf = text.find('\n', at + kPiece);
-        if (lf != std::string_view::npos) end = lf + 1;
+      for (size_t from = at + kPiece; from < text.size();) {
+        const size_t lf = text.find('\n', from);
+        if (lf == std::string_view::npos) break;
+        if (!reads_jis || text[lf - 1] != '\x1B') {
+          end = lf + 1;
+          break;
+        }
+        from = lf + 1;
       }
-      if (!WriteOutput(enc::ApplyCodingOp(op->op, text.substr(at, end - at)))) return kExitNoMatch;
+      const std::string_view piece = text.substr(at, end - at);
+      const std::string out = op->op == enc::coJisToSjis ? enc::JisToSjis(piece, &two_byte)
+                              : op->op == enc::coJisToEuc ? enc::JisToEuc(piece, &two_byte)
+                                                          : enc::ApplyCodingOp(op->op, piece);
+      if (!WriteOutput(out)) return kExitNoMatch;
       at = end;
     }
     return kExitOk;

@@ -97,6 +97,17 @@ TEST(EncodingTool, ConvWritesBigTextsInPiecesThatJoinUpToTheWhole) {
     ASSERT_EQ(r.exit_code, 0) << row.op;
     EXPECT_TRUE(r.out == row.convert(text)) << row.op;
   }
+
+  // JIS whose two-byte mode runs on over line ends, with escapes that take a line end.
+  const std::string jis_parts[] = {"\x1B$B", "\x1B(B", "\x1B(J", "0!", "%,", "ab", "\x1B\n", "\x1B$\n", "x"};
+  std::string jis;
+  while (jis.size() < (3u << 20)) {
+    for (int k = 0; k < 3000; ++k) jis += jis_parts[rng() % std::size(jis_parts)];
+    jis += rng() % 2 ? "\r\n" : "\n";
+  }
+  const auto jis_file = dir.Write("big.jis", jis);
+  EXPECT_TRUE(RunTool({"conv", "--raw", "jis2sjis", jis_file.string()}).out == encoding::JisToSjis(jis));
+  EXPECT_TRUE(RunTool({"conv", "--raw", "jis2euc", jis_file.string()}).out == encoding::JisToEuc(jis));
 }
 
 TEST(EncodingTool, WidthConvertsTheRawBytes) {
