@@ -254,16 +254,21 @@ std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
           return CopyAsciiRun(p, i, stop, o);
         }
         while (i < stop && p[i] >= 0x80) {
-          uint32_t e;
-          if (const uint16_t jis = pair(p, i, n)) {
-            e = jis | 2u << 16 | 2u << 18 | kTwoByte;
-          } else {
-            e = Lookup(t, p, i, n);
-            if (e & kSpecial) {
-              const KanaToJis k = EucKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
-              const char two[2] = {static_cast<char>(k.jis[0]), static_cast<char>(k.jis[1])};
-              e = k.consumed ? Entry(two, 2, k.consumed) | kTwoByte : Entry("\x8E", 1, 1);
+          if (const uint16_t jis = pair(p, i, n)) {  // the usual case, on its own so the
+            if (!two_byte) {                         // next index need not wait for the table
+              Put2(o, kEsc, '$');
+              Put(o, 'B');
+              two_byte = true;
             }
+            PutPair(o, jis);
+            i += 2;
+            continue;
+          }
+          uint32_t e = Lookup(t, p, i, n);
+          if (e & kSpecial) {
+            const KanaToJis k = EucKanaToJis(std::string_view(reinterpret_cast<const char*>(p), n), i);
+            const char two[2] = {static_cast<char>(k.jis[0]), static_cast<char>(k.jis[1])};
+            e = k.consumed ? Entry(two, 2, k.consumed) | kTwoByte : Entry("\x8E", 1, 1);
           }
           if (e & kTwoByte) {
             if (!two_byte) {
