@@ -7,7 +7,7 @@
 #include "regex/awk_str.h"
 #include "regex/char_dict.h"
 #include "regex/regex_error.h"
-#include "sjis_literal.h"
+#include "support/sjis.h"
 
 namespace haruvi::regex {
 namespace {

@@ -5,7 +5,7 @@
 #include "regex/parser.h"
 #include "regex/regex_error.h"
 #include "regex/scanner.h"
-#include "sjis_literal.h"
+#include "support/sjis.h"
 
 namespace haruvi::regex {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../regex/sjis_literal.h"
+#include "support/sjis.h"
 #include "regex/regex_error.h"
 #include "search/grep.h"
 #include "support/temp_dir.h"

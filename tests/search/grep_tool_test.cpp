@@ -1,7 +1,7 @@
 // haruvi-tool grep and gsub: the pane's text on standard output, exit codes, messages.
 #include <gtest/gtest.h>
 
-#include "../regex/sjis_literal.h"
+#include "support/sjis.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 

@@ -1,33 +1,19 @@
-// Test helpers: Shift_JIS bytes from readable UTF-8 literals, and line lists from texts.
+// Test helpers: Shift_JIS bytes from readable UTF-8 literals (support/sjis.h), and line
+// lists from texts.
 #pragma once
 
-#include <iconv.h>
-
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/sjis.h"
 #include "textcmd/lines.h"
 
 namespace haruvi::textcmd::test {
 
 using V = std::vector<std::string>;
 
-// The Shift_JIS (code page 932) bytes of a UTF-8 text.
-inline std::string Sj(std::string_view utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
-  std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
-  char* ip = in.data();
-  char* op = out.data();
-  size_t il = in.size(), ol = out.size();
-  size_t r = iconv(cd, &ip, &il, &op, &ol);
-  iconv_close(cd);
-  if (r == static_cast<size_t>(-1)) throw std::runtime_error("not convertible: " + in);
-  out.resize(out.size() - ol);
-  return out;
-}
+inline std::string Sj(std::string_view utf8) { return haruvi::test::S(utf8); }
 
 inline std::vector<std::string> Sj(const std::vector<std::string>& utf8) {
   std::vector<std::string> out;

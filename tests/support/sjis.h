@@ -1,4 +1,5 @@
-// Tests write Japanese text in UTF-8 for readability; S() turns it into Shift_JIS bytes.
+// Tests write Japanese text in UTF-8 for readability; S() turns it into Shift_JIS bytes
+// (code page 932).
 #pragma once
 
 #include <iconv.h>
