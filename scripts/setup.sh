@@ -8,7 +8,7 @@ want=(cmake ninja-build g++ pkg-config
       libicu-dev libarchive-dev
       fonts-noto-cjk adwaita-icon-theme shared-mime-info fontconfig)
 case "${1:-build}" in
-  test)  want+=(libgtest-dev libgmock-dev) ;;
+  test)  want+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev) ;;
   bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
                 xxd sharutils bsdextrautils locales python3) ;;
 esac
