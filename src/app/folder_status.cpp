@@ -17,9 +17,10 @@ FolderStatus::~FolderStatus() {
 }
 
 void FolderStatus::Reap() {
-  // Joins walks that were cancelled and have ended; keeps the newest one.
+  // Joins walks that have ended; a cancelled walk still inside a big folder is left to
+  // end on its own, so the window never waits for it.
   for (auto it = walks_.begin(); it != walks_.end();) {
-    if (it->cancel->load() && it->thread.joinable()) {
+    if (it->done->load() && it->thread.joinable()) {
       it->thread.join();
       it = walks_.erase(it);
     } else {
@@ -43,15 +44,19 @@ void FolderStatus::Start(const QString& folder, bool reuse) {
   const std::uint64_t generation = ++generation_;
   running_ = true;
   auto cancel = std::make_shared<std::atomic<bool>>(false);
+  auto done = std::make_shared<std::atomic<bool>>(false);
   std::string path = QFile::encodeName(folder).toStdString();
   FolderStatus* self = this;  // the destructor joins every walk before the object goes
-  std::thread t([self, cancel, path, folder, generation] {
+  std::thread t([self, cancel, done, path, folder, generation] {
+    struct MarkDone {
+      std::atomic<bool>& flag;
+      ~MarkDone() { flag.store(true); }
+    } mark{*done};
     fileops::WalkOptions options;
     options.cancel = cancel.get();
     options.skip_devices = platform::PseudoDevices();
     fileops::FolderTotals totals = fileops::WalkFolderTotals(path, options);
     if (totals.cancelled) return;
-    cancel->store(true);  // done: may be joined
     QMetaObject::invokeMethod(
         self,
         [self, folder, generation, totals] {
@@ -64,7 +69,7 @@ void FolderStatus::Start(const QString& folder, bool reuse) {
         },
         Qt::QueuedConnection);
   });
-  walks_.push_back({cancel, std::move(t)});
+  walks_.push_back({cancel, done, std::move(t)});
 }
 
 void FolderStatus::WaitForIdle() {

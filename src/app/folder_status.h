@@ -36,6 +36,7 @@ class FolderStatus : public QObject {
 
   struct Walk {
     std::shared_ptr<std::atomic<bool>> cancel;
+    std::shared_ptr<std::atomic<bool>> done;  // the thread has ended: joining cannot block
     std::thread thread;
   };
   std::vector<Walk> walks_;

@@ -58,7 +58,14 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
       ::closedir(d);
       continue;
     }
+    unsigned entries = 0;
     while (dirent* e = ::readdir(d)) {
+      // A folder of a million files must not hold a cancelled walk for long.
+      if ((++entries & 4095) == 0 && options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+        ::closedir(d);
+        totals.cancelled = true;
+        return totals;
+      }
       if (IsDotOrDotDot(e->d_name)) continue;
       unsigned char type = e->d_type;
       struct stat st {};

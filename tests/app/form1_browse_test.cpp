@@ -198,3 +198,25 @@ TEST_F(BrowseTest, ShowingAFileReusesTheFolderCountAndAFolderChangeCountsAgain) 
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST(FolderStatusWalks, ANewFolderDropsTheWalkOfTheOldOne) {
+  test::TempDir dir;
+  dir.Write("small/a", "12345");
+  FolderStatus status;
+  QStringList finished;
+  QObject::connect(&status, &FolderStatus::Finished, [&](const QString& folder, quint64 files, quint64 bytes) {
+    finished << QString("%1 %2 %3").arg(folder).arg(files).arg(bytes);
+  });
+  status.Start("/");  // the whole system: far too big to finish before the next start
+  status.Start(QString::fromStdString((dir / "small").string()));
+  status.WaitForIdle();
+  QApplication::processEvents();
+  ASSERT_EQ(finished.size(), 1);
+  EXPECT_EQ(finished.front(), QString::fromStdString((dir / "small").string()) + " 1 5");
+}
+
+}  // namespace
+}  // namespace haruvi::app
