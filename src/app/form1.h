@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "platform/ini_file.h"
+#include "viewer/byte_buffer.h"
 
 class QAction;
 class QActionGroup;
@@ -58,6 +59,8 @@ class TForm1 : public QMainWindow {
   void viewreselect(const QString& name);
   void filedisp();
   void filedisp2();
+  // Loads the file through one read of the whole file; false (after a message) on failure.
+  bool streamdisp(const QString& path, std::string* kind = nullptr);
   void fileinfo();
   void tabset();
   QString longfilename(const QString& path) const;
@@ -198,6 +201,9 @@ class TForm1 : public QMainWindow {
   // The display of the selected file: `forced` for filedisp2 (whatever instantmode is).
   void DisplaySelected(bool forced);
   void SetInfoColor(const QColor& color);
+  // Puts loaded bytes into the pane (formatted in rich-text mode when they are rich text)
+  // and returns the kind named by their first line.
+  std::string LoadPane(viewer::ByteBuffer bytes, const std::string& disk);
   void ShowLineCount();
 
   platform::IniFile ini_;

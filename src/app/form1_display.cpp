@@ -62,29 +62,22 @@ void TForm1::DisplaySelected(bool forced) {
   read.stream_check = ini_.ReadBool(k::kStreamRead, "Check", true);
   read.read_max = ini_.ReadInteger(k::kReadMax, "Byte", 0);
 
-  const bool rtf = Checked(QStringLiteral("Mrtf"));
-  RichEdit1->SetPlainTextMode(!rtf);
+  RichEdit1->SetPlainTextMode(!Checked(QStringLiteral("Mrtf")));
   RichEdit1->Clear();
-  viewer::FileLoad load = viewer::LoadFileForDisplay(disk, read);
+  const viewer::FileLoad load = viewer::PrepareDisplay(disk, read);
   if (!load.exists) return;
   SetInfoColor(forced ? Qt::blue : RichEdit1->ReadOnly() ? Qt::black : Qt::red);
   LFilestring->setText(FromUtf8(load.info_step1));
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
   auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-  if (!load.error.empty()) {
-    if (load.way == viewer::LoadWay::Stream) {
-      // A failing stream load is reported, and the information line keeps its first step.
-      QMessageBox::warning(this, QStringLiteral("Haruvi"),
-                           QStringLiteral("ストリームからの読み込みに失敗しました\n") + FromUtf8(load.error));
-      return;
-    }
-    load.loaded = false;  // a failing direct load leaves the pane empty, silently
-  }
-  // The kind comes from the file's own first line, so rich text is named in either mode.
-  const std::string kind = load.loaded ? viewer::filekind(viewer::FirstLineOf(load.bytes.view()), disk) : std::string();
-  if (load.loaded) {
-    if (!rtf || !RichEdit1->SetRichText(load.bytes.view())) RichEdit1->SetText(std::move(load.bytes));
+  std::string kind;
+  if (load.way == viewer::LoadWay::Stream) {
+    // A failing stream load is reported, and the information line keeps its first step.
+    if (!streamdisp(path, &kind)) return;
+  } else if (load.way == viewer::LoadWay::Direct) {
+    // A failing direct load leaves the pane empty, silently.
+    if (auto bytes = viewer::ReadWholeFile(disk, load.size, nullptr)) kind = LoadPane(std::move(*bytes), disk);
   }
   std::string code;
   if (!RichEdit1->IsEmpty())
@@ -93,6 +86,28 @@ void TForm1::DisplaySelected(bool forced) {
   ShowLineCount();
   if (forced) folderinfo();
   else folderinfo2();
+}
+
+std::string TForm1::LoadPane(viewer::ByteBuffer bytes, const std::string& disk) {
+  // The kind comes from the file's own first line, so rich text is named in either mode.
+  std::string kind = viewer::filekind(viewer::FirstLineOf(bytes.view()), disk);
+  if (RichEdit1->PlainTextMode() || !RichEdit1->SetRichText(bytes.view())) RichEdit1->SetText(std::move(bytes));
+  return kind;
+}
+
+bool TForm1::streamdisp(const QString& path, std::string* kind) {
+  const std::string disk = QFile::encodeName(path).toStdString();
+  if (!QFileInfo(path).isFile()) return false;
+  std::string error;
+  std::optional<viewer::ByteBuffer> bytes = viewer::ReadWholeFile(disk, static_cast<std::uint64_t>(QFileInfo(path).size()), &error);
+  if (!bytes) {
+    QMessageBox::warning(this, QStringLiteral("Haruvi"),
+                         QStringLiteral("ストリームからの読み込みに失敗しました\n") + FromUtf8(error));
+    return false;
+  }
+  const std::string k = LoadPane(std::move(*bytes), disk);
+  if (kind) *kind = k;
+  return true;
 }
 
 void TForm1::fileinfo() {

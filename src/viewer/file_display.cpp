@@ -11,7 +11,7 @@
 
 namespace haruvi::viewer {
 
-FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings) {
+FileLoad PrepareDisplay(const std::string& path, const ReadSettings& settings) {
   FileLoad load;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return load;
@@ -19,16 +19,25 @@ FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& setting
   load.size = static_cast<std::uint64_t>(st.st_size);
   load.info_step1 = InfoLineStep1(path);
   load.way = ReadRule(load.size, settings);
-  if (load.way == LoadWay::Nothing) return load;
+  return load;
+}
 
+std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    load.error = std::strerror(errno);
-    return load;
+    if (error) *error = std::strerror(errno);
+    return std::nullopt;
   }
   // The file may change while it is read: it is read to its end, whatever the size said.
-  std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(load.size), &load.error);
+  std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(size_hint), error);
   ::close(fd);
+  return bytes;
+}
+
+FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings) {
+  FileLoad load = PrepareDisplay(path, settings);
+  if (!load.exists || load.way == LoadWay::Nothing) return load;
+  std::optional<ByteBuffer> bytes = ReadWholeFile(path, load.size, &load.error);
   if (!bytes) return load;
   load.bytes = std::move(*bytes);
   load.loaded = true;

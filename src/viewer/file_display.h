@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "viewer/byte_buffer.h"
@@ -21,7 +22,12 @@ struct FileLoad {
   std::string info_step1;
 };
 
-// Stats and reads `path` under the read settings. Never throws.
+// Stats `path`: whether it is a file, its size, the way the read rule picks, step 1 of the
+// information line. Reads nothing.
+FileLoad PrepareDisplay(const std::string& path, const ReadSettings& settings);
+// The whole file; nullopt with *error set to the system's message when reading fails.
+std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error);
+// Both: stats and reads `path` under the read settings. Never throws.
 FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings);
 
 // The first line of a text: up to the first CR or LF.
