@@ -84,7 +84,6 @@ class TForm1 : public QMainWindow {
   void ComboView1Change(const QString& path);
   void FolderView1Change(const QString& path);
   void FileView1Change(bool state_change);
-  void FileView1MouseDown();
 
   // Menu handlers (named after their items).
   void Mexit1Click();

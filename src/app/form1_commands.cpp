@@ -106,6 +106,8 @@ void TForm1::MmousepointClick() {
   SBarR->SetText(5, on ? QStringLiteral(" MP ") : QStringLiteral("    "), true);
 }
 
+// These three only toggle their check marks (the checkable action already has); the
+// commands that read them look at the mark when they run.
 void TForm1::Msubfolderview1Click() {}
 void TForm1::Mdialogdisp1Click() {}
 void TForm1::Mcloseinitview1Click() {}
@@ -190,7 +192,11 @@ void TForm1::MhyojiClick() {
     widths->setEnabled(FileView1->Style() == shellview::ViewStyle::Details);
 }
 
-void TForm1::Mhyoji1Click() {}
+void TForm1::Mhyoji1Click() {
+  // The pop-up's only item that follows the window is the code-conversion item, which
+  // shares its main item's state through the twin connection.
+  MhyojiClick();
+}
 
 void TForm1::Moption2Click() {
   for (const char* pair : {"Mdisp", "Mlhashow", "Mrtf"})
@@ -233,7 +239,5 @@ void TForm1::Mfilenamedisp3Click() {
   RichEdit1->Clear();
   if (!info.isEmpty()) RichEdit1->SetLines({ToPane(info, *RichEdit1)});
 }
-
-void TForm1::FileView1MouseDown() {}
 
 }  // namespace haruvi::app
