@@ -2,6 +2,7 @@
 // selection events and the keyboard rules of the browsing views.
 #include "app/form1.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
 #include "shellview/combo_view.h"
+#include "shellview/disk_path.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "shellview/item_menu.h"
@@ -38,7 +40,7 @@ TForm1::TForm1(QString start_file, QWidget* parent)
   resize(782, 514);
   std::filesystem::path exe = platform::ExecutablePath();
   program_folder_ = exe.empty() ? QDir::currentPath()
-                                : QFile::decodeName(QByteArray::fromStdString(exe.parent_path().string()));
+                                : shellview::FromDisk(exe.parent_path().string());
   folder_status_ = new FolderStatus(this);
   BuildActions();
   BuildPanels();
@@ -155,7 +157,7 @@ void TForm1::textclear() {
 void TForm1::folderinfo() {
   StartFolderStatus(false);
   const QString folder = CurrentFolder();
-  if (!folder.isEmpty()) (void)::chdir(QFile::encodeName(folder).constData());  // errors ignored
+  if (!folder.isEmpty()) (void)::chdir(shellview::ToDisk(folder).c_str());  // errors ignored
 }
 
 void TForm1::folderinfo2() { StartFolderStatus(true); }
@@ -215,8 +217,9 @@ void TForm1::viewreselect(const QString& name) {
 }
 
 QString TForm1::longfilename(const QString& path) const {
-  QFileInfo info(path);
-  return info.exists() ? info.fileName() : QString();
+  struct stat st {};
+  if (::stat(shellview::ToDisk(path).c_str(), &st) != 0) return QString();
+  return path.section(QLatin1Char('/'), -1);
 }
 
 bool TForm1::MoveToFolder(const QString& folder) {

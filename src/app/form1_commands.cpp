@@ -19,6 +19,7 @@
 #include "app/sort_dialog.h"
 #include "platform/mounts.h"
 #include "shellview/combo_view.h"
+#include "shellview/disk_path.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "shellview/listing.h"
@@ -148,8 +149,7 @@ void TForm1::Mfilesort1Click() {
 }
 
 void TForm1::MrootfolderClick() {
-  const QString root = QString::fromStdString(
-      platform::DriveRoot(QFile::encodeName(CurrentFolder()).toStdString()));
+  const QString root = shellview::FromDisk(platform::DriveRoot(shellview::ToDisk(CurrentFolder())));
   if (!MoveToFolder(root)) return;
   viewenabled = 0;
   FileView1->SelectRow(0);
@@ -164,8 +164,7 @@ void TForm1::MinitviewClick() {
 }
 
 void TForm1::ToolButton55Click() {
-  const QString parent = QString::fromStdString(
-      shellview::ParentFolder(QFile::encodeName(CurrentFolder()).toStdString()));
+  const QString parent = shellview::FromDisk(shellview::ParentFolder(shellview::ToDisk(CurrentFolder())));
   MoveToFolder(parent);
   viewenabled = 0;
   FileView1->SelectRow(0);

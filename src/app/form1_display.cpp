@@ -1,9 +1,10 @@
 // TForm1's display of the selected file and the display settings: the information line,
 // the read settings read at every display, rich-text mode, word wrap, fonts, the pane's
 // character set and tab stops, and the re-display commands.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "app/settings_keys.h"
 #include "encoding/char_code.h"
 #include "platform/settings_values.h"
+#include "shellview/disk_path.h"
 #include "shellview/file_view.h"
 #include "viewer/display_dialogs.h"
 #include "viewer/file_display.h"
@@ -50,11 +52,12 @@ void TForm1::filedisp2() { DisplaySelected(true); }
 
 void TForm1::DisplaySelected(bool forced) {
   const QString path = FileView1->SelectedPath();
-  const std::string disk = QFile::encodeName(path).toStdString();
-  const QFileInfo info(path);
-  if (forced && (path.isEmpty() || !info.isFile())) return;
+  const std::string disk = shellview::ToDisk(path);
+  struct stat st {};
+  const bool exists = !path.isEmpty() && ::stat(disk.c_str(), &st) == 0;
+  if (forced && (!exists || !S_ISREG(st.st_mode))) return;
   LFilestring->clear();
-  if (path.isEmpty() || !info.exists() || info.isDir()) return;
+  if (!exists || S_ISDIR(st.st_mode)) return;
 
   // The read settings are read at every display, so their dialogs apply to the next one.
   viewer::ReadSettings read;
@@ -96,10 +99,11 @@ std::string TForm1::LoadPane(viewer::ByteBuffer bytes, const std::string& disk) 
 }
 
 bool TForm1::streamdisp(const QString& path, std::string* kind) {
-  const std::string disk = QFile::encodeName(path).toStdString();
-  if (!QFileInfo(path).isFile()) return false;
+  const std::string disk = shellview::ToDisk(path);
+  struct stat st {};
+  if (::stat(disk.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   std::string error;
-  std::optional<viewer::ByteBuffer> bytes = viewer::ReadWholeFile(disk, static_cast<std::uint64_t>(QFileInfo(path).size()), &error);
+  std::optional<viewer::ByteBuffer> bytes = viewer::ReadWholeFile(disk, static_cast<std::uint64_t>(st.st_size), &error);
   if (!bytes) {
     QMessageBox::warning(this, QStringLiteral("Haruvi"),
                          QStringLiteral("ストリームからの読み込みに失敗しました\n") + FromUtf8(error));
@@ -112,7 +116,7 @@ bool TForm1::streamdisp(const QString& path, std::string* kind) {
 
 void TForm1::fileinfo() {
   const QString path = FileView1->SelectedPath();
-  LFilestring->setText(FromUtf8(viewer::InfoLineStep1(QFile::encodeName(path).toStdString())));
+  LFilestring->setText(FromUtf8(viewer::InfoLineStep1(shellview::ToDisk(path))));
   RichEdit1->Clear();
   folderinfo();
 }

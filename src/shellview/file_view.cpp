@@ -1,4 +1,5 @@
 #include "shellview/file_view.h"
+#include "shellview/disk_path.h"
 
 #include <QDesktopServices>
 #include <QFileIconProvider>
@@ -20,7 +21,6 @@ namespace {
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kRowRole = Qt::UserRole + 2;
 
-QString FromDisk(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 
 // The icon theme's picture for the item's MIME type, cached by type.
 QIcon IconFor(const FileEntry& e) {
@@ -104,7 +104,7 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
 
 bool TFileView::SetFolder(const QString& folder) {
   std::vector<FileEntry> listed;
-  if (!ListFolder(QFile::encodeName(folder).toStdString(), listed)) {
+  if (!ListFolder(ToDisk(folder), listed)) {
     emit ListFailed(folder);
     return false;
   }
@@ -382,7 +382,7 @@ void TFileView::OnRenamed(QStandardItem* item) {
   QString wanted = item->text();
   QString old = FromDisk(e.name);
   if (wanted == old) return;
-  std::string new_name = QFile::encodeName(wanted).toStdString();
+  std::string new_name = ToDisk(wanted);
   std::error_code ec;
   std::filesystem::path target = std::filesystem::path(e.path).parent_path() / new_name;
   bool ok = !wanted.isEmpty() && !wanted.contains(QLatin1Char('/')) &&

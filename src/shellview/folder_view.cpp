@@ -1,4 +1,5 @@
 #include "shellview/folder_view.h"
+#include "shellview/disk_path.h"
 
 #include <sys/stat.h>
 
@@ -15,8 +16,6 @@ namespace {
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kLoadedRole = Qt::UserRole + 2;
 
-std::string ToDisk(const QString& s) { return QFile::encodeName(s).toStdString(); }
-QString FromDisk(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 
 QStringList Components(const QString& path) {
   return path.split(QLatin1Char('/'), Qt::SkipEmptyParts);

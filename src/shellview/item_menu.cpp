@@ -1,5 +1,8 @@
 #include "shellview/item_menu.h"
 
+#include <sys/stat.h>
+#include "shellview/disk_path.h"
+
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -15,6 +18,14 @@
 #include "platform/text_format.h"
 
 namespace haruvi::shellview {
+namespace {
+
+bool IsFolder(const QString& path) {
+  struct stat st {};
+  return ::stat(ToDisk(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
 
 QMenu* MakeItemMenu(QWidget* parent, const QStringList& paths,
                     const std::function<void(const QString&)>& open_folder) {
@@ -24,12 +35,12 @@ QMenu* MakeItemMenu(QWidget* parent, const QStringList& paths,
   const QString first = paths.front();
   QAction* open = menu->addAction(QStringLiteral("開く(&O)"));
   QObject::connect(open, &QAction::triggered, menu, [first, paths, open_folder] {
-    if (QFileInfo(first).isDir()) {
+    if (IsFolder(first)) {
       open_folder(first);
       return;
     }
     for (const QString& p : paths)
-      if (!QFileInfo(p).isDir()) QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+      if (!IsFolder(p)) QDesktopServices::openUrl(QUrl::fromLocalFile(p));
   });
   menu->addSeparator();
   QAction* props = menu->addAction(QStringLiteral("プロパティ(&R)"));

@@ -171,3 +171,24 @@ TEST_F(DisplayTest, AClickShowsTheFileInEveryListStyle) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(DisplayTest, FilesAndFoldersWithShiftJisNamesOpenAndShow) {
+  // Names from an old archive: Shift_JIS bytes, not UTF-8.
+  dir.Write("files/\x93\xfa\x96\x7b/\x95\xb6\x8f\x91.txt", "\x93\xfa\x96\x7b\r\n");
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "files")));
+  const QStringList names = form->FileView1->Captions();
+  ASSERT_FALSE(names.isEmpty());
+  const QString folder = names.front();  // folders come first
+  ASSERT_TRUE(form->MoveToFolder(form->CurrentFolder() + "/" + folder));
+  ASSERT_EQ(form->FileView1->Count(), 1);
+  form->FileView1->SelectRow(0);
+  EXPECT_EQ(form->RichEdit1->Bytes(), "\x93\xfa\x96\x7b\r\n");
+  EXPECT_TRUE(Info().endsWith("ｼﾌﾄJIS")) << Info().toStdString();
+}
+
+}  // namespace
+}  // namespace haruvi::app

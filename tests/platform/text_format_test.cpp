@@ -27,3 +27,30 @@ TEST(TextFormat, ShortWeekdaysStartOnSunday) {
 
 }  // namespace
 }  // namespace haruvi::platform
+
+#include "platform/path_text.h"
+
+namespace haruvi::platform {
+namespace {
+
+TEST(PathText, AnyBytesComeBackAndUtf8ReadsAsText) {
+  EXPECT_EQ(PathToUtf16("abc"), u"abc");
+  EXPECT_EQ(PathToUtf16("日本.txt"), u"日本.txt");
+  EXPECT_EQ(PathToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+  // A Shift_JIS name: its bytes escape to lone surrogates.
+  EXPECT_EQ(PathToUtf16("\x93\xfa.txt"), std::u16string(u"\xDC93\xDCFA.txt"));
+  unsigned state = 99;
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (int i = 0; i < 12; ++i) {
+      state = state * 1103515245 + 12345;
+      bytes.push_back(static_cast<char>(state >> 16));
+    }
+    ASSERT_EQ(Utf16ToPath(PathToUtf16(bytes)), bytes);
+  }
+  for (const char* tricky : {"\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81", "\xFF\xFE"})
+    EXPECT_EQ(Utf16ToPath(PathToUtf16(tricky)), tricky);
+}
+
+}  // namespace
+}  // namespace haruvi::platform

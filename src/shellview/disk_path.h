@@ -1,0 +1,22 @@
+// Paths between the file system and Qt without losing bytes (see platform/path_text.h):
+// every view and window routine converts with these, never with QFile::encodeName.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/path_text.h"
+
+namespace haruvi::shellview {
+
+inline QString FromDisk(const std::string& bytes) {
+  const std::u16string u = platform::PathToUtf16(bytes);
+  return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
+}
+
+inline std::string ToDisk(const QString& text) {
+  return platform::Utf16ToPath(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+}
+
+}  // namespace haruvi::shellview
