@@ -249,7 +249,10 @@ void TextPane::ScrollToLine(std::size_t line) {
   else view_->ScrollToLine(line);
 }
 
-void TextPane::ScrollLines(int lines) { ScrollToLine(FirstVisibleLine() + static_cast<std::size_t>(std::max<long long>(-static_cast<long long>(FirstVisibleLine()), lines))); }
+void TextPane::ScrollLines(int lines) {
+  const long long target = static_cast<long long>(FirstVisibleLine()) + lines;
+  ScrollToLine(static_cast<std::size_t>(std::max<long long>(0, target)));
+}
 
 void TextPane::SetReadOnly(bool on) {
   if (on == read_only_) return;
