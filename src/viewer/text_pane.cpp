@@ -134,9 +134,9 @@ void TextPane::SyncFromEditor() const {
   size_t unmappable = 0;
   std::string bytes = encoding::PaneCodec::For(page_).Encode(ToU16(text), &unmappable);
   unmappable_ = unmappable;
-  const_cast<TextDocument&>(doc_).SetBytes(std::move(bytes));
+  doc_.SetBytes(std::move(bytes));
   edited_ = false;
-  const_cast<ByteView*>(view_)->Reset();
+  view_->Reset();
 }
 
 std::string TextPane::Text() const {

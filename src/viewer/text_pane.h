@@ -99,7 +99,8 @@ class TextPane : public QWidget {
   void SyncFromEditor() const;
   void ApplyFontTo(QWidget* w) const;
 
-  TextDocument doc_;
+  // Edited text is encoded back lazily, when the bytes are first asked for.
+  mutable TextDocument doc_;
   ByteView* view_;
   QTextEdit* rich_view_;
   QPlainTextEdit* editor_;
