@@ -256,14 +256,9 @@ void TForm1::inisave() {
 
 void TForm1::Minifileclear1Click() {
   if (ini_.Exists()) ini_.DeleteFile();
-  initset();
+  initset();  // also viewenabled, instantmode, shiftdown, altdown and worktext
   QApplication::restoreOverrideCursor();
-  viewenabled = 1;
-  instantmode = 1;
-  shiftdown = 0;
-  altdown = 0;
   ctrldown = 0;
-  worktext.clear();
   SetTextPaneVisible(true);
   RichEdit1->update();
   viewrefresh();

@@ -82,24 +82,13 @@ constexpr auto kKeys = std::to_array<Key>({
     I("PopupMenu2", "Count", "0", false),
 });
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::span<const Key> AllKeys() { return kKeys; }
 
 const Key* Find(std::string_view section, std::string_view key) {
   for (const Key& k : kKeys)
-    if (SameName(k.section, section) && SameName(k.key, key)) return &k;
+    if (platform::SameIniName(k.section, section) && platform::SameIniName(k.key, key)) return &k;
   return nullptr;
 }
 

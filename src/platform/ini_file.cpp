@@ -21,14 +21,7 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return SameIniName(a, b); }
 
 // One physical line: its text without the line end, and the line end itself.
 struct Line {
@@ -212,6 +205,14 @@ std::string OneLine(std::string_view value) {
 }
 
 }  // namespace
+
+bool SameIniName(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
   std::string_view t = Trim(text);

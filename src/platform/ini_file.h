@@ -19,6 +19,9 @@ namespace haruvi::platform {
 // are ignored. Anything else, or a decimal value outside int32, is not an integer.
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 
+// Section, key and colour names compare without regard to ASCII case.
+bool SameIniName(std::string_view a, std::string_view b);
+
 class IniFile {
  public:
   explicit IniFile(std::filesystem::path path);

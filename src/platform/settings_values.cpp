@@ -44,20 +44,11 @@ constexpr std::array<std::uint32_t, 25> kSystemRgb{{
     0xFFFFE1,
 }};
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 std::optional<StoredColor> ColorFromString(std::string_view text) {
   for (const NamedColor& c : kColors)
-    if (SameName(c.name, text)) return static_cast<StoredColor>(c.value);
+    if (SameIniName(c.name, text)) return static_cast<StoredColor>(c.value);
   return ParseIniInteger(text);
 }
 
