@@ -8,7 +8,11 @@ want=(cmake ninja-build g++ pkg-config
       libicu-dev libarchive-dev
       fonts-noto-cjk adwaita-icon-theme libqt6svg6 shared-mime-info fontconfig)
 case "${1:-build}" in
-  test)  want+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev) ;;
+  test)  want+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+         # Every program a test runs, from the list the tests themselves are checked against.
+         while read -r program package _; do
+           case "$program" in ''|'#'*) ;; *) want+=("$package") ;; esac
+         done < "$(dirname "$0")/../tests/programs.txt" ;;
   bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
                 xxd sharutils bsdextrautils locales python3) ;;
 esac
