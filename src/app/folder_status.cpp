@@ -5,7 +5,7 @@
 
 #include "fileops/folder_walk.h"
 #include "platform/mounts.h"
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 
 namespace haruvi::app {
 
@@ -46,7 +46,7 @@ void FolderStatus::Start(const QString& folder, bool reuse) {
   running_ = true;
   auto cancel = std::make_shared<std::atomic<bool>>(false);
   auto done = std::make_shared<std::atomic<bool>>(false);
-  std::string path = shellview::ToDisk(folder);
+  std::string path = bridge::ToDisk(folder);
   FolderStatus* self = this;  // the destructor joins every walk before the object goes
   std::thread t([self, cancel, done, path, folder, generation] {
     struct MarkDone {

@@ -1,25 +1,24 @@
-// TForm1: the main window. It assembles the browsing views, the text pane, the tool bars
-// and status bars, and owns the window's shared flags and refresh routines. Command
-// handlers keep their menu-item names and stay thin: the work lives in the tools.
+// TForm1: the main window. It assembles the panels, the browsing views, the text pane,
+// the menus and tool bars and the list of feature controllers; it keeps start-up and
+// shut-down, the window-level events and keys, and the shared refresh routines every
+// controller reaches through ui::WindowContext. Commands live in the controllers.
 #pragma once
 
 #include <QMainWindow>
-#include <QMap>
 #include <QString>
-#include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "platform/ini_file.h"
-#include "viewer/byte_buffer.h"
+#include "platform/setting_key.h"
+#include "ui/window_context.h"
 
 class QAction;
-class QActionGroup;
 class QCloseEvent;
-class QFont;
 class QKeyEvent;
 class QLabel;
 class QMenu;
 class QShowEvent;
-class QColor;
 class QSplitter;
 class QToolBar;
 class QToolButton;
@@ -30,44 +29,80 @@ class TFileView;
 class TFolderView;
 }  // namespace haruvi::shellview
 namespace haruvi::viewer { class TextPane; }
+namespace haruvi::ui {
+class ActionRegistry;
+class Controller;
+class PanelBar;
+}  // namespace haruvi::ui
+namespace haruvi::controllers {
+class DisplayController;
+class LayoutController;
+class OptionsController;
+class SettingsFileController;
+}  // namespace haruvi::controllers
 
 namespace haruvi::app {
 
 class FolderStatus;
-class PanelBar;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public ui::WindowContext {
   Q_OBJECT
 
  public:
+  static constexpr std::string_view kOwner = "window";
+  static constexpr auto kLeft = platform::Int(kOwner, "Form", "Left", "", platform::KeyRule::ScreenLeft);
+  static constexpr auto kTop = platform::Int(kOwner, "Form", "Top", "", platform::KeyRule::ScreenTop);
+  static constexpr auto kWidth = platform::Int(kOwner, "Form", "Width", "", platform::KeyRule::ScreenExtent);
+  static constexpr auto kHeight = platform::Int(kOwner, "Form", "Height", "", platform::KeyRule::ScreenExtent);
+  static constexpr auto kPanelLWidth = platform::Int(kOwner, "PanelL", "Width", "", platform::KeyRule::KeepIfOutside);
+  static constexpr auto kPanelRBHeight = platform::Int(kOwner, "PanelRB", "Height", "", platform::KeyRule::KeepIfOutside);
+  static constexpr auto kDirectory = platform::Str(kOwner, "FolderView", "Directory", "");
+  static constexpr auto kPixelsPerInch = platform::Int(kOwner, "Form", "Pixelsperinch", "", platform::KeyRule::Informational);
+  static constexpr auto kState = platform::Int(kOwner, "Form", "State", "", platform::KeyRule::Informational);
+
   // `start_file`: the command line's arguments joined with single blanks (may be empty).
   explicit TForm1(QString start_file, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  platform::IniFile& ini() { return ini_; }
-  QAction* Action(const QString& name) const { return actions_.value(name); }
+  // Every settings key of the window and its controllers.
+  std::vector<platform::KeyInfo> AllKeys() const;
+  QAction* Action(const QString& name) const;
 
-  // Shared routines.
-  void initset();
+  // ui::WindowContext.
+  QWidget* Window() override { return this; }
+  viewer::TextPane& Pane() override { return *RichEdit1; }
+  QLabel& InfoLine() override { return *LFilestring; }
+  ui::PanelBar& TextStatus() override { return *SBarR; }
+  ui::PanelBar& Status() override { return *StatusBar1; }
+  shellview::TFileView& Files() override { return *FileView1; }
+  shellview::TFolderView& Folders() override { return *FolderView1; }
+  shellview::TComboView& Combo() override { return *ComboView1; }
+  QToolBar& MainToolBar() override { return *ToolBar1; }
+  QToolBar& TextToolBar() override { return *ToolBar2; }
+  platform::Settings& Settings() override { return settings_; }
+  ui::ActionRegistry& Actions() override { return *actions_; }
+  ui::WindowFlags& Flags() override { return flags_; }
+  QString SelectedPath() const override;
+  QString CurrentFolder() const override;
+  QString ProgramFolder() const override { return program_folder_; }
+  void textclear() override;
+  void folderinfo() override;
+  void folderinfo2() override;
+  void viewrefresh() override;
+  void viewreset() override;
+  void viewreselect(const QString& name) override;
+  void filedisp() override;
+  void filedisp2() override;
+  void initset() override;
+  void ShowSelection() override;
+  bool MoveToFolder(const QString& folder) override;
+  void SetTextPaneVisible(bool visible) override;
+  int SavedTextHeight() const override { return savedtextheight_; }
+  void SetSavedTextHeight(int height) override { savedtextheight_ = height; }
+
   void iniload();
   void inisave();
-  void textclear();
-  void folderinfo();
-  void folderinfo2();
-  void viewrefresh();
-  void viewreset();
-  void viewreselect(const QString& name);
-  void filedisp();
-  void filedisp2();
-  // Loads the file through one read of the whole file; false (after a message) on failure.
-  bool streamdisp(const QString& path, std::string* kind = nullptr);
-  void fileinfo();
-  void tabset();
   QString longfilename(const QString& path) const;
-  // Moves the views to `folder` with viewenabled 0; false when it cannot be shown.
-  bool MoveToFolder(const QString& folder);
-  QString CurrentFolder() const;
-  QString ProgramFolder() const;
 
   // Event handlers.
   void FormCreate();
@@ -83,53 +118,8 @@ class TForm1 : public QMainWindow {
   void Splitter2Moved();
   void ComboView1Change(const QString& path);
   void FolderView1Change(const QString& path);
-  void FileView1Change(bool state_change);
-
-  // Menu handlers (named after their items).
+  void FileView1Change(const QString& path, bool state_change);
   void Mexit1Click();
-  void MeditView1Click();
-  void MtoolbarClick();
-  void Msubtoolbar1Click();
-  void MmousepointClick();
-  void Msubfolderview1Click();
-  void Mdialogdisp1Click();
-  void Mcloseinitview1Click();
-  void Mdragdrop1Click();
-  void MinitviewClick();
-  void Micon1Click();
-  void Micon2Click();
-  void Micon3Click();
-  void Micon4Click();
-  void ToolButton55Click();
-  void ToolButton8Click();
-  void Mfilenamedisp0Click();
-  void Mfilenamedisp1Click();
-  void Mfilenamedisp2Click();
-  void Mfilenamedisp3Click();
-  void Mversion1Click();
-  void MhyojiClick();
-  void Mhyoji1Click();
-  void Moption2Click();
-  void Mfileviewcolum1Click();
-  void Mfileviewcolum2Click();
-  void Mfileviewcolum3Click();
-  void Mfilesort1Click();
-  void MrootfolderClick();
-  void MdispClick();
-  void Minifileclear1Click();
-  void MinitdirectryClick();
-  void MrtfClick();
-  void MwordwrapClick();
-  void MfonttextClick();
-  void MfontfileClick();
-  void MchartsetClick();
-  void Mtabset1Click();
-  void Mtextrepaint1Click();
-  void MtextnewviewClick();
-  void MstreamRead1Click();
-  void Mreadmax1Click();
-  void MvClick();
-  void ToolButton49Click();
 
   // Components.
   QToolBar* ToolBar1 = nullptr;
@@ -146,31 +136,20 @@ class TForm1 : public QMainWindow {
   QWidget* PanelRBT = nullptr;
   QLabel* LFilestring = nullptr;
   viewer::TextPane* RichEdit1 = nullptr;
-  PanelBar* SBarR = nullptr;
-  PanelBar* StatusBar1 = nullptr;
+  ui::PanelBar* SBarR = nullptr;
+  ui::PanelBar* StatusBar1 = nullptr;
   shellview::TComboView* ComboView1 = nullptr;
   shellview::TFolderView* FolderView1 = nullptr;
   shellview::TFileView* FileView1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
   QToolButton* SBeditview = nullptr;
 
-  // Window flags.
-  std::uint8_t viewenabled = 1;
-  std::uint8_t instantmode = 1;
-  std::uint8_t shiftdown = 0;
-  std::uint8_t altdown = 0;
-  std::uint8_t ctrldown = 0;
-  int savedtextheight = 0;
-  int tabwidth = 8;
-  QString worktext;
-
   FolderStatus* folder_status() const { return folder_status_; }
+  controllers::DisplayController& Display() const { return *display_; }
   int PanelRBHeight() const;
   void SetPanelRBHeight(int height);
   int PanelLWidth() const;
   void SetPanelLWidth(int width);
-  // The text tool bar's layout of PanelRBT, as "テキストツールバー表示" prescribes.
-  void LayoutTextToolBar();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -179,46 +158,29 @@ class TForm1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The informational keys written at close (program, version, date, disk...).
+  static std::vector<platform::KeyInfo> SystemKeys();
   void BuildPanels();
-  void BuildActions();
-  void BuildMenus();
-  void BuildToolBars();
-  QAction* MakeAction(const QString& name, const QString& caption, const QString& hint,
-                      void (TForm1::*handler)() = nullptr, bool checkable = false);
-  // A pop-up twin: same handler, check mark kept equal both ways.
-  QAction* MakeTwin(QAction* main, const QString& twin_name);
-  void SetChecked(const QString& name, bool on);
-  bool Checked(const QString& name) const;
-  void SetStatusHint(const QString& hint);
-  void ApplyListStyle(int style);
+  void BuildControllers();
   void ShowFolderTotals(const QString& folder, quint64 files, quint64 bytes);
   // folderinfo's status texts; `reuse` keeps a walk of the same folder (folderinfo2).
   void StartFolderStatus(bool reuse);
-  void ApplyPaneFont(const QString& name, int style, int color, int size);
-  void ApplyFileFont(const QString& name, int style, int color, int size);
-  void SetTextPaneVisible(bool visible);
-  // The display of the selected file: `forced` for filedisp2 (whatever instantmode is).
-  void DisplaySelected(bool forced);
-  void SetInfoColor(const QColor& color);
-  // Puts loaded bytes into the pane (formatted in rich-text mode when they are rich text)
-  // and returns the kind named by their first line.
-  std::string LoadPane(viewer::ByteBuffer bytes, const std::string& disk);
-  void ShowLineCount();
 
   platform::IniFile ini_;
+  platform::Settings settings_;
+  ui::WindowFlags flags_;
+  ui::ActionRegistry* actions_ = nullptr;
   QString start_file_;
   QString program_folder_;
   bool shown_once_ = false;
-  QMap<QString, QAction*> actions_;
-  QActionGroup* icon_group_ = nullptr;
+  int savedtextheight_ = 0;
   FolderStatus* folder_status_ = nullptr;
-  QString pane_font_name_;
-  int pane_font_style_ = 0;
-  int pane_font_color_ = 0;
-  QString file_font_name_;
-  int file_font_style_ = 0;
-  int file_font_color_ = 0;
-  int pane_charset_ = 128;
+  // The features, in the order their settings are applied.
+  std::vector<ui::Controller*> controllers_;
+  controllers::DisplayController* display_ = nullptr;
+  controllers::LayoutController* layout_ = nullptr;
+  controllers::OptionsController* options_ = nullptr;
+  controllers::SettingsFileController* settings_file_ = nullptr;
 };
 
 }  // namespace haruvi::app

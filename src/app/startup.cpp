@@ -12,7 +12,7 @@
 #include "app/form1.h"
 #include "app/splash_form.h"
 #include "platform/font_map.h"
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 #include "haruvi_version.h"
 
 namespace haruvi::app {
@@ -72,7 +72,7 @@ bool SaveScreenshot(QWidget& window, const QString& path) {
 
 int RunProgram(int argc, char** argv) {
   QStringList raw;
-  for (int i = 1; i < argc; ++i) raw << shellview::FromDisk(argv[i]);  // file names keep every byte
+  for (int i = 1; i < argc; ++i) raw << bridge::FromDisk(argv[i]);  // file names keep every byte
   StartOptions options = ParseCommandLine(raw);
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "haruvi: %s\n", qPrintable(options.error));

@@ -1,5 +1,5 @@
 #include "shellview/combo_view.h"
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +63,7 @@ void TComboView::AddFixed() {
   if (!desktop.isEmpty() && desktop != home && QDir(desktop).exists())
     add(folder, QDir(desktop).dirName(), desktop, 1);
   for (const platform::Mount& m : platform::RealMounts()) {
-    QString p = FromDisk(m.path);
+    QString p = bridge::FromDisk(m.path);
     add(drive, p, p, 1);
   }
 }

@@ -1,5 +1,5 @@
 #include "shellview/file_view.h"
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 
 #include <QDesktopServices>
 #include <QFileIconProvider>
@@ -30,7 +30,7 @@ QIcon IconFor(const FileEntry& e) {
   static QHash<QString, QIcon> by_type;
   static QMimeDatabase mime;
   if (e.is_dir) return folder;
-  const QMimeType t = mime.mimeTypeForFile(FromDisk(e.path), QMimeDatabase::MatchExtension);
+  const QMimeType t = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension);
   auto it = by_type.find(t.name());
   if (it == by_type.end()) {
     QIcon icon = QIcon::fromTheme(t.iconName(), QIcon::fromTheme(t.genericIconName(), file));
@@ -96,7 +96,7 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
   stack_->addWidget(details_);
 
   connect(selection_, &QItemSelectionModel::selectionChanged, this, [this] {
-    if (!rebuilding_) emit Change(true);
+    if (!rebuilding_) emit Change(SelectedPath(), true);
   });
   connect(model_, &QStandardItemModel::itemChanged, this, &TFileView::OnRenamed);
   SetViewStyle(ViewStyle::List);
@@ -104,7 +104,7 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
 
 bool TFileView::SetFolder(const QString& folder) {
   std::vector<FileEntry> listed;
-  if (!ListFolder(ToDisk(folder), listed)) {
+  if (!ListFolder(bridge::ToDisk(folder), listed)) {
     emit ListFailed(folder);
     return false;
   }
@@ -116,7 +116,7 @@ bool TFileView::SetFolder(const QString& folder) {
   for (size_t i = 0; i < entries_.size(); ++i) types_[i] = TypeName(entries_[i]);
   directions_ = {1, 1, 1, 1};
   Rebuild();
-  emit Change(false);
+  emit Change(SelectedPath(), false);
   return true;
 }
 
@@ -125,7 +125,7 @@ bool TFileView::Fill() { return folder_.isEmpty() ? false : SetFolder(folder_); 
 QString TFileView::TypeName(const FileEntry& e) const {
   static QMimeDatabase mime;
   if (e.is_dir) return QStringLiteral("ファイル フォルダー");
-  QMimeType t = mime.mimeTypeForFile(FromDisk(e.path), QMimeDatabase::MatchExtension);
+  QMimeType t = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension);
   QString name = t.comment();
   if (name.isEmpty()) name = t.name();
   return name.left(80);
@@ -138,8 +138,8 @@ void TFileView::Rebuild() {
   QList<QList<QStandardItem*>> rows;
   for (size_t i = 0; i < entries_.size(); ++i) {
     const FileEntry& e = entries_[i];
-    auto* name = new QStandardItem(IconFor(e), FromDisk(e.name));
-    name->setData(FromDisk(e.path), kPathRole);
+    auto* name = new QStandardItem(IconFor(e), bridge::FromDisk(e.name));
+    name->setData(bridge::FromDisk(e.path), kPathRole);
     name->setData(static_cast<int>(i), kRowRole);
     name->setEditable(true);
     name->setDragEnabled(true);
@@ -282,7 +282,7 @@ void TFileView::SortEntries(int column, int direction, bool names_as_text) {
       case 1: return e.has_info && !e.is_dir ? QString::fromStdString(SizeText(e.size)) : QString();
       case 2: return types_[i];
       case 3: return e.has_info ? QString::fromStdString(TimeText(e.mtime)) : QString();
-      default: return FromDisk(e.name);
+      default: return bridge::FromDisk(e.name);
     }
   };
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -370,8 +370,8 @@ void TFileView::OnActivated(const QModelIndex& index) {
 void TFileView::OpenItem(int row) {
   const FileEntry* e = EntryAt(row);
   if (!e) return;
-  if (e->is_dir) emit FolderOpened(FromDisk(e->path));
-  else QDesktopServices::openUrl(QUrl::fromLocalFile(FromDisk(e->path)));
+  if (e->is_dir) emit FolderOpened(bridge::FromDisk(e->path));
+  else QDesktopServices::openUrl(QUrl::fromLocalFile(bridge::FromDisk(e->path)));
 }
 
 void TFileView::OnRenamed(QStandardItem* item) {
@@ -380,9 +380,9 @@ void TFileView::OnRenamed(QStandardItem* item) {
   if (i < 0 || i >= static_cast<int>(entries_.size())) return;
   FileEntry& e = entries_[static_cast<size_t>(i)];
   QString wanted = item->text();
-  QString old = FromDisk(e.name);
+  QString old = bridge::FromDisk(e.name);
   if (wanted == old) return;
-  std::string new_name = ToDisk(wanted);
+  std::string new_name = bridge::ToDisk(wanted);
   std::error_code ec;
   std::filesystem::path target = std::filesystem::path(e.path).parent_path() / new_name;
   bool ok = !wanted.isEmpty() && !wanted.contains(QLatin1Char('/')) &&
@@ -395,7 +395,7 @@ void TFileView::OnRenamed(QStandardItem* item) {
   if (ok) {
     e.name = new_name;
     e.path = target.string();
-    item->setData(FromDisk(e.path), kPathRole);
+    item->setData(bridge::FromDisk(e.path), kPathRole);
   } else {
     item->setText(old);  // the old name is shown again
   }

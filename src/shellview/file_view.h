@@ -82,7 +82,7 @@ class TFileView : public QWidget {
 
  signals:
   // Every change of the list's items or selection (a new folder, a selection change).
-  void Change(bool state_change);
+  void Change(const QString& selected_path, bool state_change);
   // A folder item was opened (double click, Enter): the tree should move there.
   void FolderOpened(const QString& path);
   void ListFailed(const QString& folder);

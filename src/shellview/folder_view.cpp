@@ -1,5 +1,5 @@
 #include "shellview/folder_view.h"
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 
 #include <sys/stat.h>
 
@@ -59,7 +59,7 @@ QTreeWidgetItem* TFolderView::MakeNode(const QString& name, const QString& path)
   node->setIcon(0, icon);
   node->setData(0, kPathRole, path);
   node->setData(0, kLoadedRole, false);
-  node->setChildIndicatorPolicy(HasSubfolder(ToDisk(path))
+  node->setChildIndicatorPolicy(HasSubfolder(bridge::ToDisk(path))
                                     ? QTreeWidgetItem::ShowIndicator
                                     : QTreeWidgetItem::DontShowIndicator);
   return node;
@@ -79,9 +79,9 @@ void TFolderView::LoadChildren(QTreeWidgetItem* node) {
   if (!node || node->data(0, kLoadedRole).toBool()) return;
   node->setData(0, kLoadedRole, true);
   std::vector<FileEntry> subs;
-  ListSubfolders(ToDisk(node->data(0, kPathRole).toString()), subs);
+  ListSubfolders(bridge::ToDisk(node->data(0, kPathRole).toString()), subs);
   QList<QTreeWidgetItem*> children;
-  for (const FileEntry& e : subs) children << MakeNode(FromDisk(e.name), FromDisk(e.path));
+  for (const FileEntry& e : subs) children << MakeNode(bridge::FromDisk(e.name), bridge::FromDisk(e.path));
   node->addChildren(children);
   if (children.isEmpty()) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }
@@ -105,7 +105,7 @@ bool TFolderView::SelectPath(const QString& path) {
       const QString parent = node->data(0, kPathRole).toString();
       const QString child_path = (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + part;
       struct stat st {};
-      if (::stat(ToDisk(child_path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+      if (::stat(bridge::ToDisk(child_path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
       next = MakeNode(part, child_path);
       node->addChild(next);
     }

@@ -1,7 +1,7 @@
 #include "shellview/item_menu.h"
 
 #include <sys/stat.h>
-#include "shellview/disk_path.h"
+#include "bridge/disk_path.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -22,7 +22,7 @@ namespace {
 
 bool IsFolder(const QString& path) {
   struct stat st {};
-  return ::stat(ToDisk(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return ::stat(bridge::ToDisk(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace

@@ -16,13 +16,13 @@ int RunInfo(const Args& args) {
   if (args.empty()) return UsageError(kInfo, "no file given");
   int rc = kExitOk;
   for (const std::string& path : args) {
-    std::string line = viewer::InfoLineFor(path, viewer::ReadSettings{});
-    if (line.empty()) {
+    const viewer::FileDisplay shown = viewer::ShowFile(path, viewer::DisplaySettings{});
+    if (!shown.exists) {
       PrintError(path + ": no such file");
       rc = kExitNoMatch;
       continue;
     }
-    std::cout << line << '\n';
+    std::cout << shown.info_line << '\n';
   }
   return rc;
 }

@@ -6,42 +6,37 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "encoding/char_code.h"
 
 namespace haruvi::viewer {
+namespace {
 
-FileLoad PrepareDisplay(const std::string& path, const ReadSettings& settings) {
-  FileLoad load;
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return load;
-  load.exists = true;
-  load.size = static_cast<std::uint64_t>(st.st_size);
-  load.info_step1 = InfoLineStep1(path);
-  load.way = ReadRule(load.size, settings);
-  return load;
+// The text a rich-text document shows, as pane bytes: paragraphs and line breaks end
+// with CR LF, in the pane's code page.
+std::string RichPaneBytes(const RtfDocument& doc, encoding::CodePage page) {
+  std::u16string plain = doc.PlainText();
+  std::u16string crlf;
+  crlf.reserve(plain.size() + plain.size() / 16);
+  for (char16_t c : plain) {
+    if (c == u'\n' || c == u'\u2028') crlf += u"\r\n";
+    else crlf += c;
+  }
+  return encoding::PaneCodec::For(page).Encode(crlf);
 }
 
+}  // namespace
+
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (error) *error = std::strerror(errno);
     return std::nullopt;
   }
-  // The file may change while it is read: it is read to its end, whatever the size said.
   std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(size_hint), error);
   ::close(fd);
   return bytes;
-}
-
-FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings) {
-  FileLoad load = PrepareDisplay(path, settings);
-  if (!load.exists || load.way == LoadWay::Nothing) return load;
-  std::optional<ByteBuffer> bytes = ReadWholeFile(path, load.size, &load.error);
-  if (!bytes) return load;
-  load.bytes = std::move(*bytes);
-  load.loaded = true;
-  return load;
 }
 
 std::string_view FirstLineOf(std::string_view text) {
@@ -49,15 +44,44 @@ std::string_view FirstLineOf(std::string_view text) {
   return end == std::string_view::npos ? text : text.substr(0, end);
 }
 
-std::string InfoLineFor(const std::string& path, const ReadSettings& settings) {
-  FileLoad load = LoadFileForDisplay(path, settings);
-  if (!load.exists) return {};
-  std::string kind, code;
-  if (load.loaded) {
-    kind = filekind(FirstLineOf(load.bytes.view()), path);
-    if (!load.bytes.empty()) code = encoding::CharCodeName(encoding::DetectCharCode(load.bytes.view()));
+FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
+  FileDisplay d;
+  struct stat st {};
+  const bool found = !path.empty() && ::stat(path.c_str(), &st) == 0;
+  if (!found || S_ISDIR(st.st_mode)) return d;
+  d.exists = true;
+  d.regular = S_ISREG(st.st_mode);
+  d.size = static_cast<std::uint64_t>(st.st_size);
+  d.info_step1 = InfoLineStep1(path, &st);
+  d.info_line = d.info_step1;
+  d.color = s.forced ? InfoColor::Blue : s.editing ? InfoColor::Red : InfoColor::Black;
+  // Only regular files are read: a FIFO or a device could block or never end.
+  d.way = d.regular ? ReadRule(d.size, s.read) : LoadWay::Nothing;
+  if (d.way != LoadWay::Nothing) {
+    try {
+      std::optional<ByteBuffer> bytes = ReadWholeFile(path, d.size, &d.error);
+      if (!bytes) {
+        // A failed stream read keeps the line at its first step; a failed direct read
+        // goes on with an empty pane.
+        if (d.way == LoadWay::Direct) d.info_line = InfoLineStep2(d.info_step1, "", "");
+        return d;
+      }
+      d.loaded = true;
+      // The kind comes from the file's own first line, so rich text is named in either mode.
+      d.kind = filekind(FirstLineOf(bytes->view()), path);
+      if (s.rich_text) d.rich = ReadRtf(bytes->view(), s.page);
+      d.bytes = d.rich ? ByteBuffer(RichPaneBytes(*d.rich, s.page)) : std::move(*bytes);
+    } catch (const std::bad_alloc&) {
+      d.loaded = false;
+      d.rich.reset();
+      d.bytes = ByteBuffer();
+      d.error = "メモリが足りません";
+      return d;
+    }
+    if (!d.bytes.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(d.bytes.view()));
   }
-  return InfoLineStep2(load.info_step1, kind, code);
+  d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
+  return d;
 }
 
 }  // namespace haruvi::viewer

@@ -1,40 +1,54 @@
-// Reading a file for display: the read rule applied to the file's size, the bytes read
-// (or why not), and the information line's two steps. The pane and the window take it
-// from here; haruvi-tool info prints the same line.
+// Showing a file, as one step without widgets: from a path and the display settings to
+// everything the window shows for it (the pane's bytes or formatted text, or why nothing
+// was read, the kind, the code name, the information line and its colour), from one
+// stat and one read. The window applies the result; haruvi-tool info prints it.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "encoding/pane_codec.h"
 #include "viewer/byte_buffer.h"
 #include "viewer/file_info.h"
+#include "viewer/rtf_reader.h"
 
 namespace haruvi::viewer {
 
-struct FileLoad {
-  bool exists = false;       // a file (not a folder) was there to read
-  std::uint64_t size = 0;
-  LoadWay way = LoadWay::Nothing;
-  bool loaded = false;       // bytes holds the whole file
-  ByteBuffer bytes;
-  std::string error;         // the system's message when reading failed
-  std::string info_step1;
+struct DisplaySettings {
+  ReadSettings read;
+  bool rich_text = false;  // "RTF形式": rich-text files are shown formatted
+  encoding::CodePage page = encoding::CodePage::Cp932;
+  bool forced = false;     // shown by the show commands, whatever instant display says
+  bool editing = false;    // the pane is in simple-edit mode
 };
 
-// Stats `path`: whether it is a file, its size, the way the read rule picks, step 1 of the
-// information line. Reads nothing.
-FileLoad PrepareDisplay(const std::string& path, const ReadSettings& settings);
-// The whole file; nullopt with *error set to the system's message when reading fails.
+enum class InfoColor { Black, Red, Blue };
+
+struct FileDisplay {
+  bool exists = false;      // something other than a folder is at the path
+  bool regular = false;     // a regular file (the only kind that is read)
+  std::uint64_t size = 0;
+  LoadWay way = LoadWay::Nothing;
+  bool loaded = false;      // the whole file was read
+  ByteBuffer bytes;         // the pane's bytes (for rich text: the shown text, CR LF)
+  std::optional<RtfDocument> rich;  // the formatted text when shown as rich text
+  std::string error;        // the system's reason when reading failed
+  std::string info_step1;
+  std::string kind;         // "[...]" from the file's first line, or empty
+  std::string code;         // the code name of the pane's bytes, empty when none
+  std::string info_line;    // step 1 + kind + code once loaded; step 1 alone on failure
+  InfoColor color = InfoColor::Black;
+};
+
+// Never throws; reads nothing but `path`, and only when the read rule says so.
+FileDisplay ShowFile(const std::string& path, const DisplaySettings& settings);
+
+// The whole file through an open descriptor; nullopt with *error set to the system's
+// message when reading fails.
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error);
-// Both: stats and reads `path` under the read settings. Never throws.
-FileLoad LoadFileForDisplay(const std::string& path, const ReadSettings& settings);
 
 // The first line of a text: up to the first CR or LF.
 std::string_view FirstLineOf(std::string_view text);
-
-// The whole information line of a file shown in plain-text mode: step 1, then the kind
-// and the code name of the loaded bytes (empty when nothing was loaded).
-std::string InfoLineFor(const std::string& path, const ReadSettings& settings);
 
 }  // namespace haruvi::viewer

@@ -46,8 +46,14 @@ std::string DateField(std::int64_t unix_time) {
 
 std::string AttributeField(const std::string& path) {
   struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return AttributeField(path, nullptr);
+  return AttributeField(path, &st);
+}
+
+std::string AttributeField(const std::string& path, const struct stat* entry) {
+  if (!entry) return "ｴﾗｰ----";
+  const struct stat& st = *entry;
   std::string out;
-  if (::stat(path.c_str(), &st) != 0 && ::lstat(path.c_str(), &st) != 0) return "ｴﾗｰ----";
   const bool is_dir = S_ISDIR(st.st_mode);
   const bool read_only = (st.st_mode & S_IWUSR) == 0;
   const bool archive = S_ISREG(st.st_mode);
@@ -64,14 +70,17 @@ std::string AttributeField(const std::string& path) {
 
 std::string InfoLineStep1(const std::string& path) {
   struct stat st {};
-  const bool ok = ::stat(path.c_str(), &st) == 0;
+  return InfoLineStep1(path, ::stat(path.c_str(), &st) == 0 ? &st : nullptr);
+}
+
+std::string InfoLineStep1(const std::string& path, const struct stat* st) {
   std::string line = NameOf(path);
   line += "   ";
-  line += ok ? SizeField(static_cast<std::uint64_t>(st.st_size)) : "- ";
+  line += st ? SizeField(static_cast<std::uint64_t>(st->st_size)) : "- ";
   line += "   ";
-  line += ok ? DateField(st.st_mtime) : "";
+  line += st ? DateField(st->st_mtime) : "";
   line += "   ";
-  line += AttributeField(path);
+  line += st ? AttributeField(path, st) : AttributeField(path);
   line += "    ";
   line += FolderOf(path);
   return line;

@@ -8,11 +8,15 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 namespace haruvi::viewer {
 
 // Step 1 of the information line: name + "   " + size + "   " + date + "   " +
 // attributes + "    " + folder (with its trailing "/"). The size is 64-bit.
 std::string InfoLineStep1(const std::string& path);
+// The same from a stat already made (nullptr: the entry could not be read).
+std::string InfoLineStep1(const std::string& path, const struct stat* st);
 // Step 2 appended: + "    " + kind + "  " + code name.
 std::string InfoLineStep2(const std::string& step1, std::string_view kind, std::string_view code_name);
 
@@ -23,6 +27,7 @@ std::string DateField(std::int64_t unix_time);
 // "RASH" with "-" for absent attributes ("ｴﾗｰ" first when they cannot be read), and
 // "   ﾃﾞｨﾚｸﾄﾘ" after them for a folder.
 std::string AttributeField(const std::string& path);
+std::string AttributeField(const std::string& path, const struct stat* st);
 
 // The read settings as the settings file holds them.
 struct ReadSettings {

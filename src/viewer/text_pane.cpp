@@ -99,12 +99,17 @@ bool TextPane::IsEmpty() const {
 bool TextPane::SetRichText(std::string_view bytes) {
   std::optional<RtfDocument> rtf = ReadRtf(bytes, page_);
   if (!rtf) return false;
+  SetRichText(*rtf, std::nullopt);
+  return true;
+}
+
+void TextPane::SetRichText(const RtfDocument& rtf, std::optional<ByteBuffer> shown_bytes) {
   SetText(std::string());
   rich_view_->clear();
   QTextCursor cursor(rich_view_->document());
-  for (size_t i = 0; i < rtf->paragraphs.size(); ++i) {
+  for (size_t i = 0; i < rtf.paragraphs.size(); ++i) {
     if (i) cursor.insertBlock();
-    for (const RtfRun& run : rtf->paragraphs[i].runs) {
+    for (const RtfRun& run : rtf.paragraphs[i].runs) {
       QTextCharFormat f;
       f.setFont(font_);
       f.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
@@ -117,14 +122,17 @@ bool TextPane::SetRichText(std::string_view bytes) {
     }
   }
   rich_view_->moveCursor(QTextCursor::Start);
-  // The pane's bytes are the shown text in its code page, as a rich-edit control's are.
-  QString plain = rich_view_->toPlainText();
-  plain.replace(QChar(0x2028), QLatin1Char('\n'));
-  doc_.SetBytes(encoding::PaneCodec::For(page_).Encode(ToU16(plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n")))));
+  if (shown_bytes) {
+    doc_.SetBytes(std::move(*shown_bytes));
+  } else {
+    // The pane's bytes are the shown text in its code page, as a rich-edit control's are.
+    QString plain = rich_view_->toPlainText();
+    plain.replace(QChar(0x2028), QLatin1Char('\n'));
+    doc_.SetBytes(encoding::PaneCodec::For(page_).Encode(ToU16(plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n")))));
+  }
   view_->Reset();
   rich_ = true;
   ShowPage(rich_view_);
-  return true;
 }
 
 void TextPane::SyncFromEditor() const {

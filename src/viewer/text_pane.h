@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class TextPane : public QWidget {
   bool IsEmpty() const;
   // Shows rich text formatted; false (pane unchanged) when the bytes are not rich text.
   bool SetRichText(std::string_view bytes);
+  // Shows a document already read; `shown_bytes` are its text as pane bytes (CR LF),
+  // worked out from the formatted text when not given.
+  void SetRichText(const RtfDocument& rtf, std::optional<ByteBuffer> shown_bytes);
   bool ShowingRichText() const { return rich_; }
 
   // The whole text with CR LF (exactly the bytes given when they already used CR LF).

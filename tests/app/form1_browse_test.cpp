@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "app/folder_status.h"
-#include "app/panel_bar.h"
+#include "ui/panel_bar.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "shellview/listing.h"
@@ -41,7 +41,7 @@ TEST_F(BrowseTest, BackspaceGoesUpAndEnterOpensAFolder) {
   EXPECT_EQ(form->FileView1->SelectedPath(), Q(dir / "tree"));  // the first item is selected
   QTest::keyClick(View(), Qt::Key_Return);
   EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
-  EXPECT_EQ(form->viewenabled, 1);
+  EXPECT_EQ(form->Flags().viewenabled, 1);
 }
 
 TEST_F(BrowseTest, BackspaceAtTheRootStaysThere) {
@@ -54,18 +54,18 @@ TEST_F(BrowseTest, BackspaceAtTheRootStaysThere) {
 TEST_F(BrowseTest, ModifierFlagsFollowTheKeys) {
   View()->setFocus();
   QTest::keyPress(View(), Qt::Key_Shift, Qt::ShiftModifier);
-  EXPECT_EQ(form->shiftdown, 1);
+  EXPECT_EQ(form->Flags().shiftdown, 1);
   QTest::keyPress(View(), Qt::Key_Down, Qt::ShiftModifier);
-  EXPECT_EQ(form->viewenabled, 0);  // extending a selection shows nothing
+  EXPECT_EQ(form->Flags().viewenabled, 0);  // extending a selection shows nothing
   QTest::keyRelease(View(), Qt::Key_Shift, Qt::NoModifier);
-  EXPECT_EQ(form->shiftdown, 0);
-  EXPECT_EQ(form->viewenabled, 1);
+  EXPECT_EQ(form->Flags().shiftdown, 0);
+  EXPECT_EQ(form->Flags().viewenabled, 1);
   QTest::keyPress(View(), Qt::Key_Control, Qt::ControlModifier);
-  EXPECT_EQ(form->ctrldown, 1);
+  EXPECT_EQ(form->Flags().ctrldown, 1);
   QTest::keyRelease(View(), Qt::Key_Control, Qt::NoModifier);
-  EXPECT_EQ(form->ctrldown, 0);
+  EXPECT_EQ(form->Flags().ctrldown, 0);
   QTest::keyPress(View(), Qt::Key_Down, Qt::NoModifier);
-  EXPECT_EQ(form->viewenabled, 1);
+  EXPECT_EQ(form->Flags().viewenabled, 1);
 }
 
 TEST_F(BrowseTest, KeypadDigitsSwitchTheListStyle) {
@@ -129,7 +129,7 @@ TEST_F(BrowseTest, StartingWithAMissingFileShowsNoFile) {
   form->close();
   form.reset();
   Open(Q(dir / "tree/missing file.txt"));
-  EXPECT_EQ(form->viewenabled, 1);
+  EXPECT_EQ(form->Flags().viewenabled, 1);
   EXPECT_TRUE(form->FileView1->SelectedPath().isEmpty());
 }
 
@@ -143,7 +143,7 @@ TEST_F(BrowseTest, StartingWithAnUnquotedPathWithBlanksSelectsIt) {
 }
 
 TEST_F(BrowseTest, FileNameListsReplaceThePane) {
-  form->Mfilenamedisp1Click();
+  form->Action("Mfilenamedisp1")->trigger();
   EXPECT_EQ(form->FileView1->Captions().join('\n'), "sub\na.TXT\nb.bmp\nc\nd.text");
 }
 

@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QLabel>
 
-#include "app/panel_bar.h"
+#include "ui/panel_bar.h"
 #include "platform/ini_file.h"
 #include "shellview/file_view.h"
 #include "viewer/text_pane.h"
@@ -85,22 +85,22 @@ TEST_F(DisplayTest, EmptyFileHasNoKindAndNoCode) {
 TEST_F(DisplayTest, WithInstantDisplayOffOnlyTheShowCommandsShow) {
   Open();
   form->Action("Mdisp")->trigger();
-  ASSERT_EQ(form->instantmode, 0);
+  ASSERT_EQ(form->Flags().instantmode, 0);
   Select("sjis.txt");
   EXPECT_TRUE(form->RichEdit1->IsEmpty());
-  form->MvClick();
+  form->Action("Mv")->trigger();
   EXPECT_FALSE(form->RichEdit1->IsEmpty());
   EXPECT_EQ(InfoColor(), QColor(Qt::blue));
 }
 
 TEST_F(DisplayTest, SelectionsMadeWithShiftShowNothing) {
   Open();
-  form->shiftdown = 1;
+  form->Flags().shiftdown = 1;
   Select("sjis.txt");
   EXPECT_TRUE(form->RichEdit1->IsEmpty());
   EXPECT_TRUE(Info().isEmpty());
-  form->shiftdown = 0;
-  form->Mtextrepaint1Click();
+  form->Flags().shiftdown = 0;
+  form->Action("Mtextrepaint1")->trigger();
   EXPECT_FALSE(form->RichEdit1->IsEmpty());
 }
 
@@ -122,7 +122,7 @@ TEST_F(DisplayTest, DisplaySettingsAreSavedAtClose) {
   Open();
   form->Action("Mwordwrap")->trigger();
   form->Action("Mrtf")->trigger();
-  form->tabwidth = 4;
+  form->Flags().tabwidth = 4;
   form->close();
   platform::IniFile ini(IniPath());
   EXPECT_TRUE(ini.ReadBool("RichEdit", "WordWrap", false));
@@ -132,7 +132,7 @@ TEST_F(DisplayTest, DisplaySettingsAreSavedAtClose) {
   Open();
   EXPECT_TRUE(form->RichEdit1->WordWrap());
   EXPECT_TRUE(form->Action("Mwordwrap")->isChecked());
-  EXPECT_EQ(form->tabwidth, 4);
+  EXPECT_EQ(form->Flags().tabwidth, 4);
 }
 
 }  // namespace

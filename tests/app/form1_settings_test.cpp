@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QToolBar>
 
-#include "app/panel_bar.h"
+#include "ui/panel_bar.h"
 #include "platform/ini_file.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
@@ -59,7 +59,7 @@ TEST_F(WindowTest, SettingsSurviveACloseAndAStart) {
   EXPECT_FALSE(form->Action("Mtoolbar")->isChecked());
   EXPECT_FALSE(form->ToolBar1->isVisible());
   EXPECT_FALSE(form->Action("Mdisp")->isChecked());
-  EXPECT_EQ(form->instantmode, 0);
+  EXPECT_EQ(form->Flags().instantmode, 0);
   EXPECT_EQ(form->SBarR->Text(4), "  Vﾓｰﾄﾞ ");
   EXPECT_EQ(form->PanelLWidth(), 211);
   EXPECT_EQ(form->CurrentFolder(), folder);
@@ -72,7 +72,7 @@ TEST_F(WindowTest, SettingsSurviveACloseAndAStart) {
 TEST_F(WindowTest, ClosingWithTheTextPaneHiddenSavesTheVisibleLayout) {
   TForm1& f = Open();
   const int visible_height = f.PanelRBHeight();
-  f.MeditView1Click();
+  f.Action("MeditView1")->trigger();
   EXPECT_TRUE(f.RichEdit1->isHidden());
   EXPECT_LT(f.PanelRBHeight(), visible_height);
   EXPECT_EQ(f.Action("MeditView1")->text(), "テキスト表示を表示する(&I)");
@@ -101,10 +101,10 @@ TEST_F(WindowTest, IniFileClearDeletesTheFileUntilTheNextClose) {
   f.close();
   ASSERT_TRUE(std::filesystem::exists(IniPath()));
   Open();
-  form->Minifileclear1Click();
+  form->Action("Minifileclear1")->trigger();
   EXPECT_FALSE(std::filesystem::exists(IniPath()));
-  EXPECT_EQ(form->viewenabled, 1);
-  EXPECT_TRUE(form->worktext.isEmpty());
+  EXPECT_EQ(form->Flags().viewenabled, 1);
+  EXPECT_TRUE(form->Flags().worktext.isEmpty());
   form->close();
   EXPECT_TRUE(std::filesystem::exists(IniPath()));
 }
@@ -115,10 +115,10 @@ TEST_F(WindowTest, MenuTwinsShareTheCheckMark) {
   f.Action("Mdisp1")->trigger();
   EXPECT_FALSE(f.Action("Mdisp")->isChecked());
   EXPECT_FALSE(f.Action("Mdisp1")->isChecked());
-  EXPECT_EQ(f.instantmode, 0);
+  EXPECT_EQ(f.Flags().instantmode, 0);
   f.Action("Mdisp")->trigger();
   EXPECT_TRUE(f.Action("Mdisp1")->isChecked());
-  EXPECT_EQ(f.instantmode, 1);
+  EXPECT_EQ(f.Flags().instantmode, 1);
 }
 
 TEST_F(WindowTest, DateCaptionUsesJapaneseWeekdays) {

@@ -1,42 +1,92 @@
-// The key table and the clamping rules applied to the window's settings at start.
-#include <gtest/gtest.h>
+// Every settings key of the window and its controllers, checked against each other and
+// against the settings file a full start and close writes; and every action name the
+// program's code calls by name resolves.
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <set>
 
-#include "app/settings_keys.h"
+#include "window_fixture.h"
+#include "platform/setting_key.h"
+#include "ui/action_registry.h"
 
-namespace haruvi::app::settings {
+namespace haruvi::app {
 namespace {
 
-TEST(SettingsKeys, EveryKeyIsSpelledOnceAndFoundWithoutCase) {
-  auto keys = AllKeys();
-  for (size_t i = 0; i < keys.size(); ++i) {
-    EXPECT_EQ(Find(keys[i].section, keys[i].key), &keys[i]) << keys[i].section << "/" << keys[i].key;
+std::string Name(const platform::KeyInfo& k) {
+  std::string s = std::string(k.section) + "/" + std::string(k.key);
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+using SettingsKeysTest = WindowTest;
+
+TEST_F(SettingsKeysTest, EveryKeyHasOneOwnerAndADefaultWithinItsRule) {
+  const std::vector<platform::KeyInfo> keys = Open().AllKeys();
+  std::map<std::string, std::string> owners;
+  for (const platform::KeyInfo& k : keys) {
+    auto [it, fresh] = owners.emplace(Name(k), std::string(k.owner));
+    EXPECT_TRUE(fresh) << Name(k) << " owned by " << it->second << " and " << k.owner;
+    EXPECT_TRUE(platform::ValueFitsRule(k, k.def)) << Name(k) << " default " << k.def;
+    EXPECT_FALSE(k.owner.empty()) << Name(k);
   }
-  ASSERT_NE(Find("menu", "MDISP"), nullptr);
-  EXPECT_EQ(Find("Menu", "Mdisp")->def, "1");
-  EXPECT_EQ(Find("StreamRead", "Byte")->def, "10000");
-  EXPECT_EQ(Find("Menu", "NoSuchKey"), nullptr);
+  EXPECT_GE(keys.size(), 40u);  // the window and every controller contributed
 }
 
-TEST(SettingsKeys, FormGeometryIsClampedToTheScreen) {
-  EXPECT_EQ(ClampLeft(-5, 1024), 0);
-  EXPECT_EQ(ClampLeft(2000, 1024), 0);
-  EXPECT_EQ(ClampLeft(100, 1024), 100);
-  EXPECT_EQ(ClampTop(-1, 768), 0);
-  EXPECT_EQ(ClampExtent(5000, 1024), 1024);
-  EXPECT_EQ(ClampExtent(-3, 1024), 1024);
-  EXPECT_EQ(ClampExtent(800, 1024), 800);
+TEST_F(SettingsKeysTest, AFullStartAndCloseWritesExactlyTheKnownKeys) {
+  Open().close();
+  const std::vector<platform::KeyInfo> keys = form->AllKeys();
+  // Keys their commands write when the user answers a dialog, never at close.
+  const std::set<std::string> by_commands = {"streamread/byte", "streamread/check", "readmax/byte",
+                                             "initfolder/initfoldername"};
+  std::set<std::string> known;
+  for (const platform::KeyInfo& k : keys) known.insert(Name(k));
+  platform::IniFile ini(IniPath());
+  std::set<std::string> written;
+  for (const char* section : {"System", "Form", "PanelL", "PanelRB", "FontR", "FontF", "FolderView", "InitFolder",
+                              "FileView", "RichEdit", "Menu", "StreamRead", "ReadMax"}) {
+    for (const std::string& key : ini.ReadSectionKeys(section)) {
+      platform::KeyInfo probe{"", section, key, platform::KeyType::String, ""};
+      written.insert(Name(probe));
+      EXPECT_TRUE(known.count(Name(probe))) << Name(probe) << " is written but owned by no one";
+    }
+  }
+  for (const platform::KeyInfo& k : keys) {
+    if (by_commands.count(Name(k))) {
+      EXPECT_FALSE(written.count(Name(k))) << Name(k);
+    } else {
+      EXPECT_TRUE(written.count(Name(k))) << Name(k) << " is not written at close";
+    }
+    // What was written reads back within the key's own rule.
+    if (auto v = ini.ReadValue(k.section, k.key); v && k.rule != platform::KeyRule::Informational) {
+      EXPECT_TRUE(platform::ValueFitsRule(k, *v)) << Name(k) << "=" << *v;
+    }
+  }
 }
 
-TEST(SettingsKeys, PanelsIconStyleAndColumns) {
-  EXPECT_EQ(KeepIfOutside(900, 600, 400), 400);
-  EXPECT_EQ(KeepIfOutside(-1, 600, 400), 400);
-  EXPECT_EQ(KeepIfOutside(300, 600, 400), 300);
-  for (int v : {1, 2, 3, 4}) EXPECT_EQ(IconStyle(v), v);
-  for (int v : {0, 5, -1, 99}) EXPECT_EQ(IconStyle(v), 3);
-  EXPECT_EQ(ColumnWidth(-2, 50), -2);
-  EXPECT_EQ(ColumnWidth(-3, 50), 50);
-  EXPECT_EQ(ColumnWidth(120, 50), 120);
+TEST_F(SettingsKeysTest, EveryActionNameTheCodeCallsResolves) {
+  TForm1& f = Open();  // building the menus and tool bars resolves every name they list
+  // Names handed to the registry as literals anywhere in the window's code.
+  const QRegularExpression call(
+      QStringLiteral(R"re((?:Get|Trigger|Checked|SetChecked|Twin|Action)\((?:QStringLiteral\()?"([A-Za-z0-9]+)")re"));
+  int seen = 0;
+  for (const char* folder : {"src/app", "src/controllers", "src/ui"}) {
+    QDirIterator it(QStringLiteral(HARUVI_SOURCE_DIR "/") + QString::fromUtf8(folder), {"*.cpp", "*.h"},
+                    QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      QFile file(it.next());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      const QString text = QString::fromUtf8(file.readAll());
+      for (const QRegularExpressionMatch& m : call.globalMatch(text)) {
+        ++seen;
+        EXPECT_TRUE(f.Actions().Contains(m.captured(1))) << m.captured(1).toStdString() << " in " << file.fileName().toStdString();
+      }
+    }
+  }
+  EXPECT_GT(seen, 10);
+  EXPECT_THROW(f.Actions().Get(QStringLiteral("Mwordwarp")), ui::UnknownAction);
 }
 
 }  // namespace
-}  // namespace haruvi::app::settings
+}  // namespace haruvi::app

@@ -99,16 +99,18 @@ TEST(FileKind, SignaturesInOrder) {
 TEST(FileDisplay, LoadsTheWholeFileOrNothing) {
   test::TempDir dir;
   auto p = dir.Write("big.txt", std::string(10001, 'a'));
-  FileLoad load = LoadFileForDisplay(p.string(), ReadSettings{});
-  EXPECT_TRUE(load.loaded);
-  EXPECT_EQ(load.way, LoadWay::Stream);
-  EXPECT_EQ(load.bytes.size(), 10001u);
-  load = LoadFileForDisplay(p.string(), ReadSettings{10000, true, 5000});
-  EXPECT_FALSE(load.loaded);
-  EXPECT_EQ(load.way, LoadWay::Nothing);
-  EXPECT_FALSE(load.info_step1.empty());
-  EXPECT_FALSE(LoadFileForDisplay((dir / "gone").string(), ReadSettings{}).exists);
-  EXPECT_FALSE(LoadFileForDisplay(dir.path().string(), ReadSettings{}).exists);
+  FileDisplay d = ShowFile(p.string(), DisplaySettings{});
+  EXPECT_TRUE(d.loaded);
+  EXPECT_EQ(d.way, LoadWay::Stream);
+  EXPECT_EQ(d.bytes.size(), 10001u);
+  EXPECT_EQ(d.code, "ASCII");
+  d = ShowFile(p.string(), DisplaySettings{ReadSettings{10000, true, 5000}});
+  EXPECT_FALSE(d.loaded);
+  EXPECT_EQ(d.way, LoadWay::Nothing);
+  EXPECT_FALSE(d.info_step1.empty());
+  EXPECT_EQ(d.info_line, d.info_step1 + "    " "  ");  // above the limit: no kind, no code
+  EXPECT_FALSE(ShowFile((dir / "gone").string(), DisplaySettings{}).exists);
+  EXPECT_FALSE(ShowFile(dir.path().string(), DisplaySettings{}).exists);
 }
 
 TEST(FileDisplay, UnreadableFileGivesTheSystemMessage) {
@@ -116,9 +118,10 @@ TEST(FileDisplay, UnreadableFileGivesTheSystemMessage) {
   test::TempDir dir;
   auto p = dir.Write("locked", "x");
   ::chmod(p.c_str(), 0);
-  FileLoad load = LoadFileForDisplay(p.string(), ReadSettings{});
-  EXPECT_FALSE(load.loaded);
-  EXPECT_EQ(load.error, "Permission denied");
+  FileDisplay d = ShowFile(p.string(), DisplaySettings{});
+  EXPECT_FALSE(d.loaded);
+  EXPECT_EQ(d.error, "Permission denied");
+  EXPECT_EQ(d.info_line, d.info_step1 + "    " "  ");  // a direct read goes on, empty
 }
 
 TEST(FileDisplay, FirstLineAndWholeInfoLine) {
@@ -127,9 +130,54 @@ TEST(FileDisplay, FirstLineAndWholeInfoLine) {
   EXPECT_EQ(FirstLineOf("abc"), "abc");
   test::TempDir dir;
   auto empty = dir.Write("empty.txt", "");
-  EXPECT_TRUE(InfoLineFor(empty.string(), ReadSettings{}).ends_with("/    " "  "));  // no kind, no code
+  EXPECT_TRUE(ShowFile(empty.string(), DisplaySettings{}).info_line.ends_with("/    " "  "));  // no kind, no code
   auto exe = dir.Write("x.exe", std::string("MZ\x90\0\0\0", 6));
-  EXPECT_TRUE(InfoLineFor(exe.string(), ReadSettings{}).ends_with("    [実行ファイル]  ﾊﾞｲﾅﾘ"));
+  EXPECT_TRUE(ShowFile(exe.string(), DisplaySettings{}).info_line.ends_with("    [実行ファイル]  ﾊﾞｲﾅﾘ"));
+}
+
+TEST(FileDisplay, ColourFollowsHowTheFileWasShown) {
+  test::TempDir dir;
+  auto p = dir.Write("a.txt", "a");
+  DisplaySettings s;
+  EXPECT_EQ(ShowFile(p.string(), s).color, InfoColor::Black);
+  s.editing = true;
+  EXPECT_EQ(ShowFile(p.string(), s).color, InfoColor::Red);
+  s.forced = true;  // a show command wins over edit mode
+  EXPECT_EQ(ShowFile(p.string(), s).color, InfoColor::Blue);
+}
+
+TEST(FileDisplay, RichTextIsFormattedOnlyInRichTextModeAndNamedEitherWay) {
+  test::TempDir dir;
+  // "日本" in Shift_JIS through \'hh escapes: the shown text is Shift_JIS, the file ASCII.
+  auto p = dir.Write("a.rtf", "{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b\\par second}");
+  FileDisplay plain = ShowFile(p.string(), DisplaySettings{});
+  EXPECT_FALSE(plain.rich);
+  EXPECT_EQ(plain.kind, "[ﾘｯﾁテキスト]");
+  EXPECT_EQ(plain.code, "ASCII");
+  DisplaySettings s;
+  s.rich_text = true;
+  FileDisplay rich = ShowFile(p.string(), s);
+  ASSERT_TRUE(rich.rich);
+  EXPECT_EQ(rich.bytes.view(), "\x93\xfa\x96\x7b\r\nsecond");
+  EXPECT_EQ(rich.kind, "[ﾘｯﾁテキスト]");
+  EXPECT_EQ(rich.code, "ｼﾌﾄJIS");
+  // A file that is no rich text shows as it is in rich-text mode too.
+  auto txt = dir.Write("b.txt", "plain");
+  FileDisplay other = ShowFile(txt.string(), s);
+  EXPECT_FALSE(other.rich);
+  EXPECT_EQ(other.bytes.view(), "plain");
+}
+
+TEST(FileDisplay, OnlyRegularFilesAreRead) {
+  test::TempDir dir;
+  const std::string fifo = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  FileDisplay d = ShowFile(fifo, DisplaySettings{});  // would wait for a writer if opened
+  EXPECT_TRUE(d.exists);
+  EXPECT_FALSE(d.regular);
+  EXPECT_FALSE(d.loaded);
+  EXPECT_FALSE(d.info_line.empty());
+  EXPECT_FALSE(ShowFile("/dev/zero", DisplaySettings{}).loaded);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 class QButtonGroup;
 class QCheckBox;
 
-namespace haruvi::app {
+namespace haruvi::controllers {
 
 class TForm15 : public QDialog {
   Q_OBJECT
@@ -19,4 +19,4 @@ class TForm15 : public QDialog {
   QCheckBox* descending = nullptr;
 };
 
-}  // namespace haruvi::app
+}  // namespace haruvi::controllers

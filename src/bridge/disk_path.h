@@ -1,5 +1,6 @@
 // Paths between the file system and Qt without losing bytes (see platform/path_text.h):
-// every view and window routine converts with these, never with QFile::encodeName.
+// every view, controller and window routine converts with these, never with
+// QFile::encodeName.
 #pragma once
 
 #include <QString>
@@ -7,7 +8,7 @@
 
 #include "platform/path_text.h"
 
-namespace haruvi::shellview {
+namespace haruvi::bridge {
 
 inline QString FromDisk(const std::string& bytes) {
   const std::u16string u = platform::PathToUtf16(bytes);
@@ -19,4 +20,4 @@ inline std::string ToDisk(const QString& text) {
       std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
 }
 
-}  // namespace haruvi::shellview
+}  // namespace haruvi::bridge

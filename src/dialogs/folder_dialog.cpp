@@ -1,4 +1,4 @@
-#include "app/folder_dialog.h"
+#include "dialogs/folder_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -8,7 +8,7 @@
 
 #include "shellview/folder_view.h"
 
-namespace haruvi::app {
+namespace haruvi::dialogs {
 
 TForm4::TForm4(const QString& caption, const QString& prompt, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form4"));
@@ -49,4 +49,4 @@ void TForm4::SetPrevious(const QString& value) {
 
 QString TForm4::Text() const { return Edit1->text(); }
 
-}  // namespace haruvi::app
+}  // namespace haruvi::dialogs

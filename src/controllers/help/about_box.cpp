@@ -1,4 +1,4 @@
-#include "app/about_box.h"
+#include "controllers/help/about_box.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,7 +6,7 @@
 
 #include "haruvi_version.h"
 
-namespace haruvi::app {
+namespace haruvi::controllers {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutBox"));
@@ -31,4 +31,4 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
 }
 
-}  // namespace haruvi::app
+}  // namespace haruvi::controllers

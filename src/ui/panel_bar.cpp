@@ -1,9 +1,9 @@
-#include "app/panel_bar.h"
+#include "ui/panel_bar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
-namespace haruvi::app {
+namespace haruvi::ui {
 
 PanelBar::PanelBar(const QString& name, const QVector<int>& widths, QWidget* parent)
     : QFrame(parent) {
@@ -41,4 +41,4 @@ int PanelBar::Width(int panel) const {
   return panel >= 0 && panel < panels_.size() ? panels_[panel]->width() : 0;
 }
 
-}  // namespace haruvi::app
+}  // namespace haruvi::ui

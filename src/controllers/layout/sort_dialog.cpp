@@ -1,4 +1,4 @@
-#include "app/sort_dialog.h"
+#include "controllers/layout/sort_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace haruvi::app {
+namespace haruvi::controllers {
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Form15"));
@@ -38,4 +38,4 @@ QString TForm15::Answer() const {
   return QString::number(group->checkedId() + (descending->isChecked() ? 90 : 0));
 }
 
-}  // namespace haruvi::app
+}  // namespace haruvi::controllers

@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace haruvi::shellview { class TFolderView; }
 
-namespace haruvi::app {
+namespace haruvi::dialogs {
 
 class TForm4 : public QDialog {
   Q_OBJECT
@@ -29,4 +29,4 @@ class TForm4 : public QDialog {
   QPushButton* OkButton = nullptr;
 };
 
-}  // namespace haruvi::app
+}  // namespace haruvi::dialogs

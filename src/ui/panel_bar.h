@@ -7,7 +7,7 @@
 
 class QLabel;
 
-namespace haruvi::app {
+namespace haruvi::ui {
 
 class PanelBar : public QFrame {
   Q_OBJECT
@@ -25,4 +25,4 @@ class PanelBar : public QFrame {
   QVector<QLabel*> panels_;
 };
 
-}  // namespace haruvi::app
+}  // namespace haruvi::ui

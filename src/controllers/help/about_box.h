@@ -5,7 +5,7 @@
 
 class QLabel;
 
-namespace haruvi::app {
+namespace haruvi::controllers {
 
 class TAboutBox : public QDialog {
   Q_OBJECT
@@ -16,4 +16,4 @@ class TAboutBox : public QDialog {
   QLabel* LV = nullptr;       // "Version:" + major.minor.release.build
 };
 
-}  // namespace haruvi::app
+}  // namespace haruvi::controllers

@@ -1,4 +1,4 @@
-#include "viewer/display_dialogs.h"
+#include "controllers/display/display_dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace haruvi::viewer {
+namespace haruvi::controllers {
 namespace {
 
 struct Charset {
@@ -82,4 +82,4 @@ TForm26::TForm26(bool stream, bool checked, int bytes, QWidget* parent) : QDialo
 bool TForm26::Checked() const { return CheckBox1->isChecked(); }
 int TForm26::Bytes() const { return SpinEdit1->value(); }
 
-}  // namespace haruvi::viewer
+}  // namespace haruvi::controllers

@@ -9,7 +9,7 @@ class QComboBox;
 class QLabel;
 class QSpinBox;
 
-namespace haruvi::viewer {
+namespace haruvi::controllers {
 
 class TForm8 : public QDialog {
   Q_OBJECT
@@ -37,4 +37,4 @@ class TForm26 : public QDialog {
   QSpinBox* SpinEdit1 = nullptr;
 };
 
-}  // namespace haruvi::viewer
+}  // namespace haruvi::controllers

@@ -1,0 +1,156 @@
+// TForm1's events: the selection events of the three views, the keyboard rules of the
+// browsing views (key preview), and the status hints.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusTipEvent>
+
+#include "app/form1.h"
+#include "shellview/combo_view.h"
+#include "shellview/file_view.h"
+#include "shellview/folder_view.h"
+#include "ui/action_registry.h"
+#include "ui/panel_bar.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::app {
+
+// ---------------------------------------------------------------- selection events
+
+void TForm1::ComboView1Change(const QString& path) {
+  if (flags_.viewenabled) textclear();
+  FolderView1->SelectPath(path);
+}
+
+void TForm1::FolderView1Change(const QString& path) {
+  if (path.isEmpty()) return;
+  if (!FileView1->SetFolder(path)) {
+    // A folder that cannot be listed: back to the previous one, without a message.
+    const QString previous = FolderView1->PreviousPath();
+    const QSignalBlocker block(FolderView1);
+    if (!previous.isEmpty()) FolderView1->SelectPath(previous);
+    return;
+  }
+  ComboView1->ShowPath(path);
+  if (!flags_.viewenabled) return;
+  textclear();
+  folderinfo();
+  if (actions_->Checked(QStringLiteral("Msubfolderview1"))) FolderView1->ExpandSelected();
+}
+
+void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
+  RichEdit1->Clear();
+  QPalette p = LFilestring->palette();
+  p.setColor(QPalette::WindowText, Qt::black);
+  LFilestring->setPalette(p);
+  if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown) filedisp();
+  if (state_change)
+    StatusBar1->SetText(3, QStringLiteral(" %1 個選択 ").arg(FileView1->SelectedCount()), true);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::StatusTip) {
+    StatusBar1->SetText(4, static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+  // Key preview: the window sees each key once, as it reaches the focused control.
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget != QApplication::focusWidget() || widget->window() != this) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool in_views = widget == FolderView1 || FolderView1->isAncestorOf(widget) ||
+                        FileView1->isAncestorOf(widget);
+  const Qt::KeyboardModifiers mods = HeldModifiers(key);
+  if (type == QEvent::KeyPress) {
+    if (FormKeyDown(key->key(), mods)) return true;
+    return in_views && FileView1KeyDown(key->key(), mods);
+  }
+  FormKeyUp(key->key(), mods);
+  if (in_views) FileView1KeyUp(key->key(), mods);
+  return false;
+}
+
+// The modifiers held once the event has happened: platforms differ in whether the press
+// or release of a modifier key itself carries its own flag, so derive it from the key.
+Qt::KeyboardModifiers TForm1::HeldModifiers(const QKeyEvent* key) {
+  Qt::KeyboardModifiers mods = key->modifiers();
+  Qt::KeyboardModifier own = Qt::NoModifier;
+  switch (key->key()) {
+    case Qt::Key_Shift: own = Qt::ShiftModifier; break;
+    case Qt::Key_Control: own = Qt::ControlModifier; break;
+    case Qt::Key_Alt: own = Qt::AltModifier; break;
+    default: return mods;
+  }
+  if (key->type() == QEvent::KeyPress) mods |= own;
+  else mods &= ~Qt::KeyboardModifiers(own);
+  return mods;
+}
+
+namespace {
+Qt::KeyboardModifiers ShiftAltCtrl(Qt::KeyboardModifiers mods) {
+  return mods & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+}
+}  // namespace
+
+bool TForm1::FormKeyDown(int /*key*/, Qt::KeyboardModifiers mods) {
+  flags_.shiftdown = ShiftAltCtrl(mods) == Qt::ShiftModifier;
+  flags_.altdown = ShiftAltCtrl(mods) == Qt::AltModifier;
+  return false;
+}
+
+void TForm1::FormKeyUp(int /*key*/, Qt::KeyboardModifiers mods) {
+  if (ShiftAltCtrl(mods) != Qt::ShiftModifier) flags_.shiftdown = 0;
+  if (ShiftAltCtrl(mods) != Qt::AltModifier) flags_.altdown = 0;
+}
+
+bool TForm1::FileView1KeyDown(int key, Qt::KeyboardModifiers mods) {
+  flags_.shiftdown = (mods & Qt::ShiftModifier) ? 1 : 0;
+  flags_.ctrldown = (mods & Qt::ControlModifier) ? 1 : 0;
+  const bool keypad = mods & Qt::KeypadModifier;
+  switch (key) {
+    case Qt::Key_Backspace:
+      actions_->Trigger(QStringLiteral("ToolButton55"));
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (FileView1->Count() > 0 && FileView1->SelectedIsFolder()) {
+        MoveToFolder(FileView1->SelectedPath());
+        FileView1->SelectRow(0);
+        folderinfo();
+        return true;
+      }
+      return FileView1->Count() == 0;
+    case Qt::Key_Alt:
+      flags_.altdown = 1;
+      return true;
+    case Qt::Key_Escape:
+      Mexit1Click();
+      return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      flags_.viewenabled = ShiftAltCtrl(mods) == Qt::ShiftModifier ? 0 : 1;
+      return false;
+    case Qt::Key_1:
+    case Qt::Key_2:
+    case Qt::Key_3:
+    case Qt::Key_4:
+      if (!keypad) return false;
+      actions_->Trigger(QStringLiteral("Micon%1").arg(key - Qt::Key_0));
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TForm1::FileView1KeyUp(int /*key*/, Qt::KeyboardModifiers mods) {
+  if (!(mods & Qt::ShiftModifier)) flags_.shiftdown = 0;
+  if (!(mods & Qt::ControlModifier)) flags_.ctrldown = 0;
+  flags_.viewenabled = 1;
+}
+
+}  // namespace haruvi::app

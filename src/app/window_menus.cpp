@@ -1,0 +1,192 @@
+// The window's menus and tool bars, from the actions' names: the layout of the items is
+// the window's; what they do is their controllers'.
+#include "app/window_menus.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <initializer_list>
+
+#include "ui/action_registry.h"
+
+namespace haruvi::app {
+namespace {
+
+void Add(ui::ActionRegistry& actions, QMenu* m, std::initializer_list<const char*> names) {
+  for (const char* n : names) {
+    if (!*n) m->addSeparator();
+    else m->addAction(actions.Get(QString::fromUtf8(n)));
+  }
+}
+
+QMenu* Sub(QMenu* parent, const char* caption, const char* name) {
+  QMenu* m = parent->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(QString::fromUtf8(name));
+  return m;
+}
+
+struct Button {
+  const char* name;
+  const char* caption;
+  const char* icon;
+  const char* action;  // the menu item it runs, "" for a divider, nullptr for none yet
+};
+
+void Populate(QToolBar* bar, ui::ActionRegistry& actions, const Button* buttons, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const Button& b = buttons[i];
+    QAction* a;
+    if (b.action && !*b.action) {
+      a = bar->addSeparator();
+    } else if (b.action) {
+      a = actions.Get(QString::fromUtf8(b.action));
+      if (a->icon().isNull()) a->setIcon(QIcon::fromTheme(QString::fromUtf8(b.icon)));
+      bar->addAction(a);
+    } else {
+      a = new QAction(QIcon::fromTheme(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption), bar);
+      a->setToolTip(QString::fromUtf8(b.caption));
+      a->setEnabled(false);  // its command comes with a later part of the program
+      bar->addAction(a);
+    }
+    if (auto* w = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
+      w->setObjectName(QString::fromUtf8(b.name));
+      if (a->icon().isNull()) w->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
+    a->setProperty("buttonName", QString::fromUtf8(b.name));
+  }
+}
+
+}  // namespace
+
+WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
+  // Items whose commands come with later features.
+  actions.DeclarePending({"Mmask", "拡張子の指定(&W)", "拡張子|表示するファイルの拡張子を指定します。"});
+  actions.DeclarePending({"Mcodehenkan1", "文字コード変換(&J)", "文字コード変換|文字コードを変換します。"});
+  actions.Twin("Mcodehenkan1", "Mcodehenkan2");
+  actions.Twin("Mexit1", "Mexit2");
+
+  WindowMenus m;
+  QMenuBar* bar = window.menuBar();
+  QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
+  file->setObjectName(QStringLiteral("Mfile"));
+  Add(actions, file, {"Mexit1"});
+  QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit->setObjectName(QStringLiteral("Medit1"));
+  Add(actions, edit, {"MeditView1"});
+
+  m.view = bar->addMenu(QStringLiteral("表示(&D)"));
+  m.view->setObjectName(QStringLiteral("Mhyoji"));
+  Add(actions, Sub(m.view, "ファイル名(&N)", "Mfilename"), {"Micon1", "Micon2", "Micon3", "Micon4"});
+  Add(actions, Sub(m.view, "ファイル情報幅(&C)", "Mfileviewcolum"), {"Mfileviewcolum1", "Mfileviewcolum2", "Mfileviewcolum3"});
+  Add(actions, m.view, {"Mmask", "Mfilesort1", "Mrootfolder", "Minitview", "", "Mv", "Mtextrepaint1", "Mtextnewview", ""});
+  m.names = Sub(m.view, "ファイル名表示(&G)", "Mfilenamedisp0");
+  Add(actions, m.names, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
+  Add(actions, m.view, {"Mwordwrap", "Mcodehenkan1", "", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
+
+  QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
+  option->setObjectName(QStringLiteral("Moption"));
+  Add(actions, Sub(option, "フォント(&O)", "Mfont"), {"Mfonttext", "Mfontfile"});
+  Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", ""});
+  Add(actions, option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
+                        "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
+  QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->setObjectName(QStringLiteral("Mhelp1"));
+  Add(actions, help, {"Mhelp", "Mversion1"});
+  // The date item: a caption only, set when the window first shows.
+  bar->addAction(actions.Declare({"Mnow", "", ""}, [] {}));
+
+  // The pop-up copy of the main menu (key Z).
+  m.popup = new QMenu(&window);
+  m.popup->setObjectName(QStringLiteral("PopupMenu1"));
+  m.popup_option = Sub(m.popup, "設定(&O)", "Moption2");
+  Add(actions, m.popup_option, {"Mdisp1", "Mlhashow1", "Mrtf1", "Msubfolderview2"});
+  m.popup_view = Sub(m.popup, "表示(&D)", "Mhyoji1");
+  m.popup_names = Sub(m.popup_view, "ファイル名表示(&G)", "Mfilenamedisp4");
+  Add(actions, m.popup_names, {"Mfilenamedisp11", "Mfilenamedisp21", "Mfilenamedisp31"});
+  Add(actions, m.popup_view, {"Mcodehenkan2", "Mtoolbar2", "Meditview2"});
+  m.popup->addSeparator();
+  Add(actions, m.popup, {"Mexit2"});
+  return m;
+}
+
+QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
+  QToolBar* bar = window.addToolBar(QStringLiteral("ToolBar1"));
+  bar->setObjectName(QStringLiteral("ToolBar1"));
+  bar->setMovable(false);
+  bar->setIconSize(QSize(20, 20));
+  const Button kMain[] = {
+      {"ToolButton36", "印刷", "document-print", nullptr},
+      {"ToolButton35", "印刷設定", "document-page-setup", nullptr},
+      {"ToolButton31", "", "", ""},
+      {"ToolButton4", "コピー", "edit-copy", nullptr},
+      {"ToolButton5", "移動", "go-next", nullptr},
+      {"ToolButton3", "削除", "edit-delete", nullptr},
+      {"ToolButton6", "名前の変更", "insert-text", nullptr},
+      {"ToolButton40", "属性変更", "document-properties", nullptr},
+      {"ToolButton18", "", "", ""},
+      {"ToolButton38", "ドライブ", "drive-harddisk", nullptr},
+      {"ToolButton55", "上へ", "go-up", "ToolButton55"},
+      {"ToolButton11", "登録フォルダー", "bookmark-new", nullptr},
+      {"ToolButton41", "フォルダー", "folder", nullptr},
+      {"ToolButton12", "拡張子", "edit-find", "Mmask"},
+      {"ToolButton46", "並び替え", "view-sort-ascending-symbolic", "Mfilesort1"},
+      {"ToolButton15", "", "", ""},
+      {"ToolButton13", "大きいアイコン", "view-grid-symbolic", "Micon1"},
+      {"ToolButton22", "小さいアイコン", "view-app-grid-symbolic", "Micon2"},
+      {"ToolButton27", "一覧", "view-list-symbolic", "Micon3"},
+      {"ToolButton28", "詳細", "view-list-bullet-symbolic", "Micon4"},
+      {"ToolButton29", "", "", ""},
+      {"ToolButton30", "エディター", "accessories-text-editor", nullptr},
+      {"ToolButton34", "実行", "system-run", nullptr},
+      {"ToolButton1", "", "", ""},
+      {"ToolButton42", "書庫解凍", "emblem-package", nullptr},
+      {"ToolButton43", "書庫作成", "document-save", nullptr},
+      {"ToolButton44", "書庫内一覧", "document-open-recent", nullptr},
+      {"ToolButton45", "", "", ""},
+      {"ToolButton8", "ヘルプ", "help-browser", "Mhelp"},
+      {"ToolButton2", "終了", "application-exit", "Mexit1"},
+      {"ToolButton37", "", "", ""},
+  };
+  Populate(bar, actions, kMain, std::size(kMain));
+  return bar;
+}
+
+QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
+  auto* edit_view = new QToolButton(&bar);
+  edit_view->setObjectName(QStringLiteral("SBeditview"));
+  edit_view->setDefaultAction(actions.Get(QStringLiteral("MeditView1")));
+  bar.addWidget(edit_view);
+  const Button kText[] = {
+      {"ToolButton9", "", "", ""},
+      {"ToolButton49", "表示", "document-open", "ToolButton49"},
+      {"ToolButton17", "テキストの再表示", "view-refresh-symbolic", "Mtextrepaint1"},
+      {"ToolButton50", "", "", ""},
+      {"ToolButton10", "切り取り", "edit-cut", nullptr},
+      {"ToolButton14", "コピー", "edit-copy", nullptr},
+      {"ToolButton19", "貼り付け", "edit-paste", nullptr},
+      {"ToolButton21", "削除", "edit-delete", nullptr},
+      {"ToolButton23", "", "", ""},
+      {"ToolButton54", "上書き保存", "document-save", nullptr},
+      {"ToolButton20", "名前をつけて保存", "document-save-as", nullptr},
+      {"ToolButton16", "", "", ""},
+      {"ToolButton25", "文頭", "go-top", nullptr},
+      {"ToolButton26", "文末", "go-bottom", nullptr},
+      {"ToolButton33", "検索", "edit-find", nullptr},
+      {"ToolButton53", "置換", "edit-find-replace", nullptr},
+      {"ToolButton48", "URL", "applications-internet", nullptr},
+      {"ToolButton51", "html->txt", "insert-link", nullptr},
+      {"ToolButton52", "文字コード", "preferences-desktop-locale", nullptr},
+      {"ToolButton24", "", "", ""},
+      {"ToolButton7", "簡易編集", "accessories-text-editor", nullptr},
+      {"ToolButton39", "折り返し", "format-justify-fill", "Mwordwrap"},
+      {"ToolButton32", "", "", ""},
+  };
+  Populate(&bar, actions, kText, std::size(kText));
+  return edit_view;
+}
+
+}  // namespace haruvi::app

@@ -1,0 +1,30 @@
+// The main menu, its pop-up copy and the two tool bars, assembled from the actions the
+// controllers declared (looked up by the items' names in the action registry).
+#pragma once
+
+class QMainWindow;
+class QMenu;
+class QToolBar;
+class QToolButton;
+
+namespace haruvi::ui { class ActionRegistry; }
+
+namespace haruvi::app {
+
+struct WindowMenus {
+  QMenu* view = nullptr;          // "表示(&D)"
+  QMenu* names = nullptr;         // its "ファイル名表示(&G)"
+  QMenu* popup = nullptr;         // PopupMenu1 (key Z)
+  QMenu* popup_option = nullptr;  // its "設定(&O)"
+  QMenu* popup_view = nullptr;    // its "表示(&D)"
+  QMenu* popup_names = nullptr;   // its "ファイル名表示(&G)"
+};
+
+// Declares the items whose commands come with later features (shown disabled), then
+// builds the menu bar and the pop-up menu.
+WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions);
+QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions);
+// Fills the text tool bar; returns its first button (show/hide the pane).
+QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions);
+
+}  // namespace haruvi::app

@@ -1,0 +1,208 @@
+// DisplayController: the display settings (instant display, rich text, word wrap, fonts,
+// character set, tab width, read settings), their keys, and the re-display commands.
+#include <QAction>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <memory>
+
+#include "bridge/pane_text.h"
+#include "controllers/display/display_controller.h"
+#include "controllers/display/display_dialogs.h"
+#include "platform/font_map.h"
+#include "platform/settings_values.h"
+#include "shellview/file_view.h"
+#include "shellview/folder_view.h"
+#include "ui/action_registry.h"
+#include "ui/panel_bar.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+namespace {
+
+QFont MakeFont(const QString& name, int style, int size) {
+  QFont f(QString::fromStdString(platform::FontFamilyFor(name.toStdString())));
+  if (size > 0) f.setPointSize(size);
+  auto bits = platform::FontStyleFromInt(style).value_or(platform::FontStyle{});
+  f.setBold(bits.bold);
+  f.setItalic(bits.italic);
+  f.setUnderline(bits.underline);
+  f.setStrikeOut(bits.strike_out);
+  return f;
+}
+
+QColor ToQColor(int stored) { return QColor::fromRgb(static_cast<QRgb>(platform::ColorToRgb(stored))); }
+
+int StyleBits(const QFont& f) {
+  return platform::FontStyleToInt({f.bold(), f.italic(), f.underline(), f.strikeOut()});
+}
+
+QString Q(std::string_view s) { return bridge::FromUtf8(s); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- settings
+
+void DisplayController::ApplyPaneFont(const QString& name, int style, int color, int size) {
+  pane_font_name_ = name;
+  pane_font_style_ = platform::FontStyleFromInt(style) ? style : 0;
+  pane_font_color_ = color;
+  ctx().Pane().SetPaneFont(MakeFont(name, pane_font_style_, size), ToQColor(color));
+}
+
+void DisplayController::ApplyFileFont(const QString& name, int style, int color, int size) {
+  file_font_name_ = name;
+  file_font_style_ = platform::FontStyleFromInt(style) ? style : 0;
+  file_font_color_ = color;
+  const QFont f = MakeFont(name, file_font_style_, size);
+  shellview::TFileView& files = ctx().Files();
+  files.setFont(f);
+  files.SetFileFont(f);
+  ctx().Folders().setFont(f);
+  QPalette p = files.palette();
+  p.setColor(QPalette::Text, ToQColor(color));
+  files.setPalette(p);
+  ctx().Folders().setPalette(p);
+}
+
+void DisplayController::initset() {
+  ctx().TextStatus().SetText(4, QStringLiteral(" ﾘｱﾙﾓｰﾄﾞ "), true);
+  ApplyPaneFont(Q(platform::kPaneFontName), 0, platform::kColorWindowText, 9);
+  ApplyFileFont(Q(platform::kWindowFontName), 0, platform::kColorWindowText, 9);
+  disp_->setChecked(true);
+  tabset();
+}
+
+void DisplayController::iniload() {
+  const platform::Settings& ini = ctx().Settings();
+  ApplyPaneFont(Q(ini.Read(kFontRName, pane_font_name_.toStdString())), ini.Read(kFontRStyle),
+                ini.Read(kFontRColor, pane_font_color_), ini.Read(kFontRSize, 9));
+  ApplyFileFont(Q(ini.Read(kFontFName, file_font_name_.toStdString())), ini.Read(kFontFStyle),
+                ini.Read(kFontFColor, file_font_color_), ini.Read(kFontFSize, 9));
+  viewer::TextPane& pane = ctx().Pane();
+  pane.SetWordWrap(ini.Read(kWordWrap, pane.WordWrap()));
+  wordwrap_->setChecked(pane.WordWrap());
+  ctx().Flags().tabwidth = ini.Read(kTabWidth);
+  tabset();
+  disp_->setChecked(ini.Read(kMenuDisp));
+  rtf_->setChecked(ini.Read(kMenuRtf));
+  // Dependent state.
+  MrtfClick();
+  MdispClick();
+}
+
+void DisplayController::inisave() {
+  platform::Settings& ini = ctx().Settings();
+  ini.Write(kFontRName, pane_font_name_.toStdString());
+  ini.Write(kFontRStyle, pane_font_style_);
+  ini.Write(kFontRColor, pane_font_color_);
+  ini.Write(kFontRSize, ctx().Pane().PaneFont().pointSize());
+  ini.Write(kFontFName, file_font_name_.toStdString());
+  ini.Write(kFontFStyle, file_font_style_);
+  ini.Write(kFontFSize, ctx().Files().font().pointSize());
+  ini.Write(kFontFColor, file_font_color_);
+  ini.Write(kWordWrap, ctx().Pane().WordWrap());
+  ini.Write(kTabWidth, ctx().Flags().tabwidth);
+  ini.Write(kMenuDisp, disp_->isChecked());
+  ini.Write(kMenuRtf, rtf_->isChecked());
+}
+
+// ---------------------------------------------------------------- commands
+
+void DisplayController::MdispClick() {
+  const bool on = disp_->isChecked();
+  ctx().Flags().instantmode = on ? 1 : 0;
+  ctx().TextStatus().SetText(4, on ? QStringLiteral(" ﾘｱﾙﾓｰﾄﾞ ") : QStringLiteral("  Vﾓｰﾄﾞ "), true);
+}
+
+void DisplayController::MrtfClick() {
+  const bool on = rtf_->isChecked();
+  ctx().Pane().SetPlainTextMode(!on);
+  ctx().TextStatus().SetText(3, on ? QStringLiteral(" RTF ") : QStringLiteral("     "), true);
+}
+
+void DisplayController::MwordwrapClick() { ctx().Pane().SetWordWrap(wordwrap_->isChecked()); }
+
+void DisplayController::MfonttextClick() {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, ctx().Pane().PaneFont(), ctx().Window());
+  if (!ok) return;
+  ApplyPaneFont(chosen.family(), StyleBits(chosen), pane_font_color_, chosen.pointSize());
+  tabset();
+}
+
+void DisplayController::MfontfileClick() {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, ctx().Files().font(), ctx().Window());
+  if (!ok) return;
+  ApplyFileFont(chosen.family(), StyleBits(chosen), file_font_color_, chosen.pointSize());
+}
+
+void DisplayController::MchartsetClick() {
+  auto dialog = std::make_unique<TForm8>(pane_charset_, ctx().Window());
+  connect(dialog.get(), &TForm8::CharsetChosen, this, [this](int charset) {
+    pane_charset_ = charset;
+    ctx().Pane().SetCodePage(encoding::CodePageForCharset(charset));
+  });
+  dialog->exec();
+}
+
+int DisplayController::TabWidthFromAnswer(const QString& answer) {
+  bool number = false;
+  const int width = answer.trimmed().toInt(&number);
+  return number && width > 0 && width <= 255 ? width : 8;
+}
+
+void DisplayController::Mtabset1Click() {
+  bool ok = false;
+  const QString answer = QInputDialog::getText(ctx().Window(), QStringLiteral("TAB位置設定"),
+                                               QStringLiteral("TABの文字数"), QLineEdit::Normal,
+                                               QStringLiteral("8"), &ok);
+  if (!ok) return;
+  ctx().Flags().tabwidth = TabWidthFromAnswer(answer);
+  tabset();
+}
+
+void DisplayController::Mtextrepaint1Click() {
+  QApplication::restoreOverrideCursor();
+  ui::WindowFlags& f = ctx().Flags();
+  f.viewenabled = 1;
+  f.instantmode = 1;
+  f.shiftdown = 0;
+  f.altdown = 0;
+  SetInfoColor(Qt::black);
+  filedisp();
+}
+
+void DisplayController::MtextnewviewClick() {
+  ctx().Flags().viewenabled = 1;
+  ctx().Flags().instantmode = 1;
+  SetInfoColor(Qt::black);
+  if (!ctx().SelectedPath().isEmpty()) ctx().ShowSelection();
+  // Instant display stays on: the check marks and the status panel say so.
+  disp_->setChecked(true);
+  MdispClick();
+}
+
+void DisplayController::MstreamRead1Click() {
+  ctx().Flags().worktext.clear();
+  platform::Settings& ini = ctx().Settings();
+  auto dialog = std::make_unique<TForm26>(true, ini.Read(kStreamCheck), ini.Read(kStreamBytes), ctx().Window());
+  if (dialog->exec() != QDialog::Accepted) return;
+  ini.Write(kStreamCheck, dialog->Checked());
+  ini.Write(kStreamBytes, dialog->Bytes());
+}
+
+void DisplayController::Mreadmax1Click() {
+  ctx().Flags().worktext.clear();
+  platform::Settings& ini = ctx().Settings();
+  auto dialog = std::make_unique<TForm26>(false, true, ini.Read(kReadMax), ctx().Window());
+  if (dialog->exec() != QDialog::Accepted) return;
+  ini.Write(kReadMax, dialog->Bytes());
+}
+
+void DisplayController::MvClick() { filedisp2(); }
+
+void DisplayController::ToolButton49Click() { filedisp2(); }
+
+}  // namespace haruvi::controllers

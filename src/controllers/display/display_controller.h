@@ -1,0 +1,102 @@
+// The display of the selected file and the display settings: showing a file through the
+// viewer's one-step pipeline, the information line, instant display, rich-text mode,
+// word wrap, the two fonts, the pane's character set, tab stops, the read settings, the
+// re-display commands and the file-name lists put into the pane.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/setting_key.h"
+#include "ui/controller.h"
+
+class QAction;
+class QColor;
+class QFont;
+
+namespace haruvi::viewer { struct FileDisplay; }
+
+namespace haruvi::controllers {
+
+class DisplayController : public ui::Controller {
+  Q_OBJECT
+
+ public:
+  static constexpr std::string_view kOwner = "display";
+  static constexpr auto kFontRName = platform::Str(kOwner, "FontR", "Name", "ＭＳ ゴシック");
+  static constexpr auto kFontRStyle = platform::Style(kOwner, "FontR", "Style");
+  static constexpr auto kFontRColor = platform::Color(kOwner, "FontR", "Color", "clWindowText");
+  static constexpr auto kFontRSize = platform::Int(kOwner, "FontR", "Size", "", platform::KeyRule::Range, 1, 399);
+  static constexpr auto kFontFName = platform::Str(kOwner, "FontF", "Name", "");
+  static constexpr auto kFontFStyle = platform::Style(kOwner, "FontF", "Style");
+  static constexpr auto kFontFSize = platform::Int(kOwner, "FontF", "Size", "", platform::KeyRule::Range, 1, 399);
+  static constexpr auto kFontFColor = platform::Color(kOwner, "FontF", "Color", "");
+  static constexpr auto kWordWrap = platform::Bool(kOwner, "RichEdit", "WordWrap", "0");
+  static constexpr auto kTabWidth = platform::Int(kOwner, "RichEdit", "richtabwidth", "8", platform::KeyRule::Range, 1, 255);
+  static constexpr auto kStreamBytes = platform::Int(kOwner, "StreamRead", "Byte", "10000");
+  static constexpr auto kStreamCheck = platform::Bool(kOwner, "StreamRead", "Check", "1");
+  static constexpr auto kReadMax = platform::Int(kOwner, "ReadMax", "Byte", "0");
+  static constexpr auto kMenuDisp = platform::Bool(kOwner, "Menu", "Mdisp", "1");
+  static constexpr auto kMenuRtf = platform::Bool(kOwner, "Menu", "Mrtf", "0");
+
+  explicit DisplayController(ui::WindowContext& ctx, QObject* parent = nullptr);
+
+  void initset() override;
+  void iniload() override;
+  void inisave() override;
+  std::vector<platform::KeyInfo> Keys() const override;
+
+  // Routines.
+  void filedisp();
+  void filedisp2();
+  // Loads `path` through one read of the whole file; false (after a message) on failure.
+  bool streamdisp(const QString& path);
+  void fileinfo();
+  void tabset();
+
+  // Commands.
+  void MdispClick();
+  void MrtfClick();
+  void MwordwrapClick();
+  void MfonttextClick();
+  void MfontfileClick();
+  void MchartsetClick();
+  void Mtabset1Click();
+  void Mtextrepaint1Click();
+  void MtextnewviewClick();
+  void MstreamRead1Click();
+  void Mreadmax1Click();
+  void MvClick();
+  void ToolButton49Click();
+  void Mfilenamedisp0Click();
+  void Mfilenamedisp1Click();
+  void Mfilenamedisp2Click();
+  void Mfilenamedisp3Click();
+
+  // The text "Mtabset1" answers are read by this rule: no number, or none a pane can
+  // use, is the default 8.
+  static int TabWidthFromAnswer(const QString& answer);
+
+ private:
+  void DisplaySelected(bool forced);
+  // Puts a shown file into the pane and the information line; false when the read failed.
+  bool Apply(viewer::FileDisplay& shown);
+  void SetInfoColor(const QColor& color);
+  void ShowLineCount();
+  void ApplyPaneFont(const QString& name, int style, int color, int size);
+  void ApplyFileFont(const QString& name, int style, int color, int size);
+
+  QAction* disp_;
+  QAction* rtf_;
+  QAction* wordwrap_;
+  QAction* names_current_;
+  QString pane_font_name_;
+  int pane_font_style_ = 0;
+  int pane_font_color_ = 0;
+  QString file_font_name_;
+  int file_font_style_ = 0;
+  int file_font_color_ = 0;
+  int pane_charset_ = 128;
+};
+
+}  // namespace haruvi::controllers

@@ -1,0 +1,29 @@
+#include "controllers/help/help_controller.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+#include <memory>
+
+#include "controllers/help/about_box.h"
+#include "ui/action_registry.h"
+
+namespace haruvi::controllers {
+
+HelpController::HelpController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
+  ctx.Actions().Declare({"Mhelp", "ヘルプ(&H)", "ヘルプ|ヘルプを表示します。"}, [this] { ToolButton8Click(); });
+  ctx.Actions().Declare({"Mversion1", "バージョン情報(&A)", "バージョン情報|バージョン情報を表示します。"},
+                        [this] { Mversion1Click(); });
+}
+
+void HelpController::ToolButton8Click() {
+  QUrl url = QUrl::fromLocalFile(ctx().ProgramFolder() + QStringLiteral("/help/index.html"));
+  url.setFragment(QStringLiteral("1001"));
+  QDesktopServices::openUrl(url);
+}
+
+void HelpController::Mversion1Click() {
+  auto box = std::make_unique<TAboutBox>(ctx().Window());
+  box->exec();
+}
+
+}  // namespace haruvi::controllers
