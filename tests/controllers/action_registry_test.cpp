@@ -1,0 +1,70 @@
+// The action registry: names resolve or throw, twins share handler and check mark, and
+// the captions and hints are split as the menus and status bar show them.
+#include "ui/action_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "ui/window_context.h"
+
+namespace haruvi::ui {
+namespace {
+
+TEST(ActionRegistry, UnknownOrRepeatedNamesAreErrors) {
+  ActionRegistry a;
+  a.Declare({"Mone", "一(&O)", "短|長い説明。"}, [] {});
+  EXPECT_THROW(a.Get("Mtwo"), UnknownAction);
+  EXPECT_THROW(a.Trigger("Mtwo"), UnknownAction);
+  EXPECT_THROW(a.Declare({"Mone", "", ""}, [] {}), std::logic_error);
+  EXPECT_THROW(a.Twin("Mnone", "Mnone1"), UnknownAction);
+  EXPECT_EQ(a.Get("Mone")->toolTip(), "短");
+  EXPECT_EQ(a.Get("Mone")->statusTip(), "長い説明。");
+}
+
+TEST(ActionRegistry, TwinsRunTheHandlerOnceAndShareTheMark) {
+  ActionRegistry a;
+  int runs = 0;
+  a.Declare({"Mdisp", "瞬時", "", true}, [&] { ++runs; });
+  a.Declare({"Mexit", "終了", ""}, [&] { runs += 10; });
+  a.SetChecked("Mdisp", true);
+  a.Twin("Mdisp", "Mdisp1");
+  a.Twin("Mexit", "Mexit2");
+  EXPECT_TRUE(a.Checked("Mdisp1"));
+  a.Trigger("Mdisp1");
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(a.Checked("Mdisp"));
+  EXPECT_FALSE(a.Checked("Mdisp1"));
+  a.Trigger("Mdisp");
+  EXPECT_TRUE(a.Checked("Mdisp1"));
+  a.Trigger("Mexit2");
+  EXPECT_EQ(runs, 12);
+  a.Get("Mdisp")->setEnabled(false);  // a twin follows its main item
+  EXPECT_FALSE(a.Get("Mdisp1")->isEnabled());
+}
+
+TEST(ActionRegistry, PendingItemsAreShownDisabledAndSwitchesOnlyToggle) {
+  ActionRegistry a;
+  EXPECT_FALSE(a.DeclarePending({"Mlater", "後で", ""})->isEnabled());
+  QAction* s = a.DeclareSwitch({"Mswitch", "切替", ""});
+  EXPECT_TRUE(s->isEnabled());
+  a.Trigger("Mswitch");
+  EXPECT_TRUE(a.Checked("Mswitch"));
+  EXPECT_EQ(a.Names(), (QStringList{"Mlater", "Mswitch"}));
+}
+
+TEST(QuietGuard, NestedGuardsKeepTheOuterQuiet) {
+  WindowFlags f;
+  {
+    QuietGuard outer(f);
+    {
+      QuietGuard inner(f);
+      EXPECT_EQ(f.viewenabled, 0);
+    }
+    EXPECT_EQ(f.viewenabled, 0);
+  }
+  EXPECT_EQ(f.viewenabled, 1);
+}
+
+}  // namespace
+}  // namespace haruvi::ui

@@ -1,0 +1,144 @@
+// The display controller against a window-less context: a selected file shown through
+// the pipeline (pane bytes, information line and colour, line count, the folder routine
+// it ends with), the read settings read at each display, rich text, the display keys.
+#include "controllers/display/display_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+
+#include "fake_window.h"
+
+namespace haruvi::controllers {
+namespace {
+
+class DisplayControllerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    display.initset();
+    w.dir.Write("files/sjis.txt", "\x93\xfa\x96\x7b\x8c\xea\r\nline2\r\n");
+    w.dir.Write("files/six.txt", "123456");
+    w.dir.Write("files/a.rtf", "{\\rtf1\\ansi {\\b bold}\\par second}");
+  }
+  void Select(const char* name) { w.Select(w.dir / "files", QString::fromUtf8(name)); }
+  QColor InfoColor() { return w.InfoLine().palette().color(QPalette::WindowText); }
+
+  test::FakeWindow w;
+  DisplayController display{w};
+};
+
+TEST_F(DisplayControllerTest, ShowsTheSelectedFileWithItsInformationLine) {
+  Select("sjis.txt");
+  display.filedisp();
+  EXPECT_EQ(w.Pane().Bytes(), "\x93\xfa\x96\x7b\x8c\xea\r\nline2\r\n");
+  EXPECT_TRUE(w.InfoLine().text().startsWith("sjis.txt   "));
+  EXPECT_TRUE(w.InfoLine().text().endsWith("    ｼﾌﾄJIS"));
+  EXPECT_EQ(InfoColor(), QColor(Qt::black));
+  EXPECT_EQ(w.TextStatus().Text(1), " 2 行 ");
+  EXPECT_TRUE(w.Called("folderinfo2"));
+  EXPECT_FALSE(w.Called("folderinfo"));
+}
+
+TEST_F(DisplayControllerTest, InstantDisplayOffLeavesItToTheShowCommands) {
+  w.Actions().Trigger("Mdisp");  // off
+  EXPECT_EQ(w.Flags().instantmode, 0);
+  EXPECT_EQ(w.TextStatus().Text(4), "  Vﾓｰﾄﾞ ");
+  Select("sjis.txt");
+  display.filedisp();
+  EXPECT_TRUE(w.Pane().IsEmpty());
+  w.Actions().Trigger("Mv");
+  EXPECT_FALSE(w.Pane().IsEmpty());
+  EXPECT_EQ(InfoColor(), QColor(Qt::blue));
+  EXPECT_TRUE(w.Called("folderinfo"));
+}
+
+TEST_F(DisplayControllerTest, TheShowCommandsTouchNothingWithoutAFile) {
+  w.InfoLine().setText("kept");
+  w.MoveToFolder(QString::fromStdString((w.dir / "files").string()));  // nothing selected
+  w.Actions().Trigger("ToolButton49");
+  EXPECT_EQ(w.InfoLine().text(), "kept");
+}
+
+TEST_F(DisplayControllerTest, ReadSettingsAreReadAtEveryDisplay) {
+  Select("six.txt");
+  w.Settings().Write(DisplayController::kReadMax, 5);
+  display.filedisp();
+  EXPECT_TRUE(w.Pane().IsEmpty());
+  EXPECT_TRUE(w.InfoLine().text().contains("6 byte"));  // the size says why
+  EXPECT_TRUE(w.InfoLine().text().endsWith("/    " "  "));
+  w.Settings().Write(DisplayController::kReadMax, 6);
+  display.filedisp();
+  EXPECT_EQ(w.Pane().Bytes(), "123456");
+}
+
+TEST_F(DisplayControllerTest, RichTextModeShowsFormattedTextAndNamesTheKindEitherWay) {
+  Select("a.rtf");
+  display.filedisp();
+  EXPECT_FALSE(w.Pane().ShowingRichText());
+  EXPECT_TRUE(w.InfoLine().text().contains("[ﾘｯﾁテキスト]"));
+  w.Actions().Trigger("Mrtf");
+  EXPECT_EQ(w.TextStatus().Text(3), " RTF ");
+  display.filedisp();
+  EXPECT_TRUE(w.Pane().ShowingRichText());
+  EXPECT_EQ(w.Pane().Text(), "bold\r\nsecond");
+  EXPECT_TRUE(w.InfoLine().text().contains("[ﾘｯﾁテキスト]"));
+}
+
+TEST_F(DisplayControllerTest, RedisplayTurnsInstantDisplayBackOn) {
+  w.Actions().Trigger("Mdisp");  // off
+  w.Flags().shiftdown = 1;
+  Select("sjis.txt");
+  w.Actions().Trigger("Mtextrepaint1");
+  EXPECT_EQ(w.Flags().shiftdown, 0);
+  EXPECT_FALSE(w.Pane().IsEmpty());
+  w.Actions().Trigger("Mtextnewview");
+  EXPECT_TRUE(w.Called("ShowSelection"));
+  EXPECT_TRUE(w.Actions().Checked("Mdisp"));
+  EXPECT_EQ(w.TextStatus().Text(4), " ﾘｱﾙﾓｰﾄﾞ ");
+}
+
+TEST_F(DisplayControllerTest, TabWidthAnswers) {
+  const struct {
+    const char* answer;
+    int width;
+  } rows[] = {{"4", 4}, {" 16 ", 16}, {"255", 255}, {"256", 8}, {"0", 8}, {"-3", 8}, {"x", 8}, {"", 8}};
+  for (const auto& r : rows) EXPECT_EQ(DisplayController::TabWidthFromAnswer(r.answer), r.width) << r.answer;
+}
+
+TEST_F(DisplayControllerTest, ItsKeysRoundTripAndBadValuesFallBack) {
+  w.Actions().Trigger("Mwordwrap");
+  w.Actions().Trigger("Mrtf");
+  w.Flags().tabwidth = 4;
+  display.inisave();
+  w.Pane().SetWordWrap(false);
+  w.Flags().tabwidth = 8;
+  w.Actions().SetChecked("Mrtf", false);
+  display.iniload();
+  EXPECT_TRUE(w.Pane().WordWrap());
+  EXPECT_TRUE(w.Actions().Checked("Mwordwrap"));
+  EXPECT_TRUE(w.Actions().Checked("Mrtf"));
+  EXPECT_FALSE(w.Pane().PlainTextMode());
+  EXPECT_EQ(w.Flags().tabwidth, 4);
+
+  platform::IniFile& ini = w.Settings().File();
+  ini.WriteString("RichEdit", "richtabwidth", "999");
+  ini.WriteString("FontR", "Size", "0");
+  ini.WriteString("FontR", "Style", "300");
+  display.iniload();
+  EXPECT_EQ(w.Flags().tabwidth, 8);
+  EXPECT_EQ(w.Pane().PaneFont().pointSize(), 9);
+  EXPECT_FALSE(w.Pane().PaneFont().bold());
+}
+
+TEST_F(DisplayControllerTest, FileNameListsReplaceThePane) {
+  w.MoveToFolder(QString::fromStdString((w.dir / "files").string()));
+  w.Actions().Trigger("Mfilenamedisp1");
+  EXPECT_EQ(w.Pane().Text(), "a.rtf\r\nsix.txt\r\nsjis.txt\r\n");
+  w.Actions().Trigger("Mfilenamedisp2");
+  EXPECT_EQ(w.Pane().Line(0), (w.dir / "files/a.rtf").string());
+  display.Mfilenamedisp0Click();  // nothing selected: the current file's item is off
+  EXPECT_FALSE(w.Actions().Get("Mfilenamedisp3")->isEnabled());
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
