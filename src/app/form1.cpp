@@ -82,6 +82,7 @@ TForm1::TForm1(QString start_file, QWidget* parent)
             shellview::MakeItemMenu(this, {path}, open_folder)->popup(at);
           });
   connect(Splitter2, &QSplitter::splitterMoved, this, [this] { Splitter2Moved(); });
+
   qApp->installEventFilter(this);  // key preview and status hints
   FormCreate();
 }
@@ -118,7 +119,10 @@ void TForm1::FormCreate() {
   iniload();
   viewreset();
   savedtextheight_ = RichEdit1->height();
-  if (start_file_.isEmpty()) return;
+  if (start_file_.isEmpty()) {
+    folderinfo();  // the status bar names the start folder and its totals
+    return;
+  }
 
   // The command-line file: its folder opened, the file selected and shown.
   const QString name = longfilename(start_file_);

@@ -1,5 +1,6 @@
 // TForm1's events: the selection events of the three views, the keyboard rules of the
 // browsing views (key preview), and the status hints.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,14 +45,17 @@ void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
   p.setColor(QPalette::WindowText, Qt::black);
   LFilestring->setPalette(p);
   if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown) filedisp();
-  if (state_change)
-    StatusBar1->SetText(3, QStringLiteral(" %1 個選択 ").arg(FileView1->SelectedCount()), true);
+  // A new folder changes the selection too (to none): the count never names a stale one.
+  const QString selected = QStringLiteral(" %1 個選択 ").arg(FileView1->SelectedCount());
+  if (state_change || StatusBar1->Text(3) != selected) StatusBar1->SetText(3, selected, true);
 }
 
 // ---------------------------------------------------------------- keyboard
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  // The combo spans the left column at whatever width it gets (a restored one included).
+  if (type == QEvent::Resize && watched == PanelLT) Splitter2Moved();
   if (type == QEvent::StatusTip) {
     StatusBar1->SetText(4, static_cast<QStatusTipEvent*>(event)->tip());
     return true;
@@ -61,8 +65,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget != QApplication::focusWidget() || widget->window() != this) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  const bool in_views = widget == FolderView1 || FolderView1->isAncestorOf(widget) ||
-                        FileView1->isAncestorOf(widget);
+  // The views' own keys apply to the lists themselves, never to an editor inside them
+  // (Esc while renaming cancels the rename; it does not close the window).
+  const bool in_views = qobject_cast<QAbstractItemView*>(widget) &&
+                        (widget == FolderView1 || FileView1->isAncestorOf(widget));
   const Qt::KeyboardModifiers mods = HeldModifiers(key);
   if (type == QEvent::KeyPress) {
     if (FormKeyDown(key->key(), mods)) return true;

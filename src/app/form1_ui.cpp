@@ -98,7 +98,7 @@ void TForm1::BuildPanels() {
   Splitter2->setStretchFactor(0, 0);
   Splitter2->setStretchFactor(1, 1);
   outer->addWidget(Splitter2, 1);
-  StatusBar1 = new ui::PanelBar(QStringLiteral("StatusBar1"), {300, 100, 120, 80, 50}, central);
+  StatusBar1 = new ui::PanelBar(QStringLiteral("StatusBar1"), {300, 100, 120, 80, 50}, central, true);
   outer->addWidget(StatusBar1);
   setCentralWidget(central);
 }

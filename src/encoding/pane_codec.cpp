@@ -10,6 +10,10 @@ namespace haruvi::encoding {
 
 CodePage CodePageForCharset(int font_charset) {
   switch (font_charset) {
+    // The standard (1) and the system's own (255) code page of this program are its
+    // Japanese one, as on a Japanese system.
+    case 1:
+    case 255:
     case 128: return CodePage::Cp932;
     case 129: return CodePage::Cp949;
     case 134: return CodePage::Gbk;
@@ -24,7 +28,6 @@ CodePage CodePageForCharset(int font_charset) {
     case 163: return CodePage::Windows1258;
     case 222: return CodePage::Cp874;
     case 77: return CodePage::MacRoman;
-    case 255: return CodePage::Cp437;
     default: return CodePage::Windows1252;
   }
 }

@@ -16,9 +16,10 @@ bool IsDotOrDotDot(const char* n) {
   return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
 }
 
-// Opens a folder without following a final symbolic link.
-DIR* OpenFolder(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+// Opens a folder; below the top, a final symbolic link is never followed (the top is the
+// folder the user chose, whatever it is reached through).
+DIR* OpenFolder(const std::string& path, bool top = false) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | (top ? 0 : O_NOFOLLOW) | O_CLOEXEC);
   if (fd < 0) return nullptr;
   DIR* d = ::fdopendir(fd);
   if (!d) ::close(fd);
@@ -39,6 +40,7 @@ char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) :
 FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& options) {
   FolderTotals totals;
   std::vector<std::string> stack{folder};
+  bool top = true;
   while (!stack.empty()) {
     if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
       totals.cancelled = true;
@@ -46,7 +48,8 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
     }
     std::string dir = std::move(stack.back());
     stack.pop_back();
-    DIR* d = OpenFolder(dir);
+    DIR* d = OpenFolder(dir, top);
+    top = false;
     if (!d) {
       ++totals.unreadable_folders;
       continue;

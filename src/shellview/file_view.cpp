@@ -396,6 +396,9 @@ void TFileView::OnRenamed(QStandardItem* item) {
     e.name = new_name;
     e.path = target.string();
     item->setData(bridge::FromDisk(e.path), kPathRole);
+    rebuilding_ = false;
+    emit Change(SelectedPath(), false);  // what names the old file shows the new name
+    return;
   } else {
     item->setText(old);  // the old name is shown again
   }

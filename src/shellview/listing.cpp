@@ -40,8 +40,13 @@ bool List(const std::string& folder, std::vector<FileEntry>& out, Keep keep) {
     if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
       f.is_link = S_ISLNK(st.st_mode);
       if (f.is_link) {
+        // A link shows what it points to (size and date), as the information line does;
+        // a dangling one keeps its own.
         struct stat target {};
-        if (::fstatat(dfd, e->d_name, &target, 0) == 0) f.is_dir = S_ISDIR(target.st_mode);
+        if (::fstatat(dfd, e->d_name, &target, 0) == 0) {
+          st = target;
+          f.is_dir = S_ISDIR(target.st_mode);
+        }
       } else {
         f.is_dir = S_ISDIR(st.st_mode);
       }

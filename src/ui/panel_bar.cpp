@@ -5,8 +5,8 @@
 
 namespace haruvi::ui {
 
-PanelBar::PanelBar(const QString& name, const QVector<int>& widths, QWidget* parent)
-    : QFrame(parent) {
+PanelBar::PanelBar(const QString& name, const QVector<int>& widths, QWidget* parent, bool last_fills)
+    : QFrame(parent), last_fills_(last_fills) {
   setObjectName(name);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 1, 0, 1);
@@ -16,12 +16,14 @@ PanelBar::PanelBar(const QString& name, const QVector<int>& widths, QWidget* par
     label->setObjectName(QStringLiteral("%1_panel%2").arg(name).arg(i));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setTextFormat(Qt::PlainText);
-    label->setFixedWidth(widths[i]);
+    const bool fills = last_fills && i == widths.size() - 1;
+    if (fills) label->setMinimumWidth(widths[i]);
+    else label->setFixedWidth(widths[i]);
     label->setMinimumHeight(fontMetrics().height() + 4);
     panels_ << label;
-    layout->addWidget(label);
+    layout->addWidget(label, fills ? 1 : 0);
   }
-  layout->addStretch(1);
+  if (!last_fills) layout->addStretch(1);
 }
 
 QString PanelBar::Text(int panel) const {
@@ -32,7 +34,7 @@ void PanelBar::SetText(int panel, const QString& text, bool fit) {
   if (panel < 0 || panel >= panels_.size()) return;
   QLabel* l = panels_[panel];
   l->setText(text);
-  if (fit)
+  if (fit && !(last_fills_ && panel == panels_.size() - 1))
     l->setFixedWidth(fontMetrics().horizontalAdvance(QLatin1Char(' ') + text + QLatin1Char(' ')) +
                      2 * l->frameWidth());
 }

@@ -13,7 +13,8 @@ class PanelBar : public QFrame {
   Q_OBJECT
 
  public:
-  PanelBar(const QString& name, const QVector<int>& widths, QWidget* parent = nullptr);
+  // With `last_fills` the last panel takes the rest of the bar (the hint panel).
+  PanelBar(const QString& name, const QVector<int>& widths, QWidget* parent = nullptr, bool last_fills = false);
 
   int Count() const { return static_cast<int>(panels_.size()); }
   QString Text(int panel) const;
@@ -23,6 +24,7 @@ class PanelBar : public QFrame {
 
  private:
   QVector<QLabel*> panels_;
+  bool last_fills_ = false;
 };
 
 }  // namespace haruvi::ui

@@ -40,30 +40,35 @@ void ByteBuffer::Release() {
   capacity_ = used_ = 0;
 }
 
-std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size_hint, std::string* error) {
+std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size, std::string* error) {
   ByteBuffer b;
   auto fail = [&]() -> std::optional<ByteBuffer> {
     if (error) *error = std::strerror(errno);
     return std::nullopt;
   };
-  if (size_hint < kMapFrom) {
-    std::string s(size_hint, '\0');
-    std::size_t done = 0;
-    for (;;) {
-      if (done == s.size()) s.resize(s.size() + 65536);
-      ssize_t n = ::read(fd, s.data() + done, s.size() - done);
+  // Reads until `size` bytes or the end, whichever comes first: a file growing while it
+  // is read is read to the size it had, so a log being written cannot run memory out.
+  auto fill = [&](char* into, std::size_t* done) -> bool {
+    while (*done < size) {
+      ssize_t n = ::read(fd, into + *done, size - *done);
       if (n == 0) break;
       if (n < 0) {
         if (errno == EINTR) continue;
-        return fail();
+        return false;
       }
-      done += static_cast<std::size_t>(n);
+      *done += static_cast<std::size_t>(n);
     }
+    return true;
+  };
+  if (size < kMapFrom) {
+    std::string s(size, '\0');
+    std::size_t done = 0;
+    if (!fill(s.data(), &done)) return fail();
     s.resize(done);
     b.str_ = std::move(s);
     return b;
   }
-  b.capacity_ = size_hint + 65536;
+  b.capacity_ = size;
   void* p = ::mmap(nullptr, b.capacity_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (p == MAP_FAILED) {
     b.capacity_ = 0;
@@ -71,23 +76,7 @@ std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size_hint, std
   }
   b.map_ = static_cast<char*>(p);
   ::madvise(b.map_, b.capacity_, MADV_HUGEPAGE);
-  for (;;) {
-    if (b.used_ == b.capacity_) {
-      // The file grew while it was read: make room and go on to its end.
-      const std::size_t bigger = b.capacity_ + b.capacity_ / 2;
-      void* q = ::mremap(b.map_, b.capacity_, bigger, MREMAP_MAYMOVE);
-      if (q == MAP_FAILED) return fail();
-      b.map_ = static_cast<char*>(q);
-      b.capacity_ = bigger;
-    }
-    ssize_t n = ::read(fd, b.map_ + b.used_, b.capacity_ - b.used_);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail();
-    }
-    b.used_ += static_cast<std::size_t>(n);
-  }
+  if (!fill(b.map_, &b.used_)) return fail();
   return b;
 }
 

@@ -20,9 +20,9 @@ class ByteBuffer {
   ByteBuffer& operator=(const ByteBuffer&) = delete;
   ~ByteBuffer();
 
-  // Reads an open file to its end (`size_hint` is what stat said; the file may change).
-  // nullopt with *error set to the system's message on a read error.
-  static std::optional<ByteBuffer> ReadAll(int fd, std::size_t size_hint, std::string* error);
+  // Reads an open file up to `size` bytes (what stat said when it was opened; a file
+  // that grows meanwhile is not followed). nullopt with *error set on a read error.
+  static std::optional<ByteBuffer> ReadAll(int fd, std::size_t size, std::string* error);
 
   std::string_view view() const { return map_ ? std::string_view(map_, used_) : std::string_view(str_); }
   std::size_t size() const { return map_ ? used_ : str_.size(); }

@@ -74,6 +74,7 @@ void TextPane::SetText(ByteBuffer bytes) {
   } else {
     ShowPage(view_);
   }
+  emit ContentChanged();
 }
 
 void TextPane::SetLines(const std::vector<std::string>& lines) {
@@ -133,6 +134,7 @@ void TextPane::SetRichText(const RtfDocument& rtf, std::optional<ByteBuffer> sho
   view_->Reset();
   rich_ = true;
   ShowPage(rich_view_);
+  emit ContentChanged();
 }
 
 void TextPane::SyncFromEditor() const {

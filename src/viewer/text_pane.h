@@ -95,6 +95,8 @@ class TextPane : public QWidget {
   ByteView* View() const { return view_; }
 
  signals:
+  // The whole content was replaced (a new file, a command's result, emptied).
+  void ContentChanged();
   void CaretMoved();
   void TextEdited();
 

@@ -130,7 +130,7 @@ TEST(PaneCodecPages, FontCharsetsChooseTheirCodePages) {
       {204, CodePage::Windows1251}, {161, CodePage::Windows1253}, {162, CodePage::Windows1254},
       {177, CodePage::Windows1255}, {178, CodePage::Windows1256}, {186, CodePage::Windows1257},
       {163, CodePage::Windows1258}, {222, CodePage::Cp874},     {77, CodePage::MacRoman},
-      {255, CodePage::Cp437},      {1, CodePage::Windows1252},  {2, CodePage::Windows1252},
+      {255, CodePage::Cp932},      {1, CodePage::Cp932},        {2, CodePage::Windows1252},
       {130, CodePage::Windows1252},
   };
   for (auto [charset, page] : rows) EXPECT_EQ(CodePageForCharset(charset), page) << charset;

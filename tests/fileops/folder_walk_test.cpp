@@ -41,6 +41,15 @@ TEST_F(FolderWalkTest, SymbolicLinksAreCountedNotFollowedSoLoopsEnd) {
   EXPECT_GE(t.bytes, 210u);
 }
 
+TEST_F(FolderWalkTest, AFolderOpenedThroughALinkIsWalkedButLinksInsideStayUnfollowed) {
+  test::TempDir other;
+  std::filesystem::create_directory_symlink(dir.path(), other / "linked");
+  std::filesystem::create_directory_symlink(dir / "sub", dir / "again");
+  FolderTotals t = WalkFolderTotals((other / "linked").string());
+  EXPECT_EQ(t.files, 7u);  // the six files and the inner link itself
+  EXPECT_EQ(t.unreadable_folders, 0u);
+}
+
 TEST_F(FolderWalkTest, UnreadableFoldersAreSkippedAndCounted) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
   ::chmod((dir / "sub").c_str(), 0);

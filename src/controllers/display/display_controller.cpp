@@ -48,6 +48,8 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
   names_current_ = a.Declare({"Mfilenamedisp3", "現在表示のファイル(&C)",
                               "現在表示のファイル|表示中のファイルの情報をテキストに表示します。"},
                              on(&DisplayController::Mfilenamedisp3Click));
+  // The line count follows the pane whatever filled or emptied it.
+  connect(&ctx.Pane(), &viewer::TextPane::ContentChanged, this, &DisplayController::ShowLineCount);
   a.Twin("Mdisp", "Mdisp1");
   a.Twin("Mrtf", "Mrtf1");
   a.Twin("Mfilenamedisp1", "Mfilenamedisp11");
@@ -71,7 +73,8 @@ void DisplayController::SetInfoColor(const QColor& color) {
 }
 
 void DisplayController::ShowLineCount() {
-  ctx().TextStatus().SetText(1, QStringLiteral(" %1 行 ").arg(ctx().Pane().LineCount()));
+  const viewer::TextPane& pane = ctx().Pane();
+  ctx().TextStatus().SetText(1, pane.IsEmpty() ? QString() : QStringLiteral(" %1 行 ").arg(pane.LineCount()));
 }
 
 void DisplayController::filedisp() {
@@ -120,12 +123,10 @@ bool DisplayController::Apply(viewer::FileDisplay& shown) {
     if (shown.way == viewer::LoadWay::Stream)
       QMessageBox::warning(ctx().Window(), QStringLiteral("Haruvi"),
                            QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
-    ShowLineCount();
     return shown.way == viewer::LoadWay::Direct;
   }
   if (shown.rich) pane.SetRichText(*shown.rich, std::move(shown.bytes));
   else if (shown.loaded) pane.SetText(std::move(shown.bytes));
-  ShowLineCount();
   return true;
 }
 
@@ -158,7 +159,7 @@ void DisplayController::Mfilenamedisp1Click() {
   if (ctx().Files().Count() == 0) return;
   std::vector<std::string> lines;
   const encoding::CodePage page = ctx().Pane().CodePage();
-  for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::ToPane(c, page));
+  for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::NameToPane(c, page));
   ctx().Pane().SetLines(lines);
 }
 
@@ -168,7 +169,7 @@ void DisplayController::Mfilenamedisp2Click() {
   const encoding::CodePage page = ctx().Pane().CodePage();
   QString folder = ctx().CurrentFolder();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::ToPane(folder + c, page));
+  for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::NameToPane(folder + c, page));
   ctx().Pane().SetLines(lines);
 }
 

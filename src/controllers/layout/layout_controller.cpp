@@ -172,6 +172,7 @@ void LayoutController::MinitviewClick() {
   const QString selected = ctx().SelectedPath();
   ctx().viewreset();
   ctx().viewreselect(selected);
+  ctx().folderinfo();  // counted anew: files may have come or gone
 }
 
 void LayoutController::ToolButton55Click() {
