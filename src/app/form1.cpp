@@ -70,6 +70,9 @@ TForm1::TForm1(QString start_file, QWidget* parent)
     }
     FolderView1Change(FolderView1->SelectedPath());
   });
+  connect(FileView1, &shellview::TFileView::OpenFailed, this, [this](const QString& path) {
+    StatusBar1->SetText(4, QStringLiteral("開くアプリケーションがありません: ") + path);
+  });
   auto open_folder = [this](const QString& path) {
     MoveToFolder(path);
     folderinfo();

@@ -14,6 +14,7 @@
 #include "platform/font_map.h"
 #include "bridge/disk_path.h"
 #include "haruvi_version.h"
+#include "bridge/japanese.h"
 
 namespace haruvi::app {
 
@@ -108,6 +109,7 @@ int RunProgram(int argc, char** argv) {
     QIcon::setThemeSearchPaths(paths);
     QIcon::setThemeName(QStringLiteral("Adwaita"));
   }
+  bridge::UseJapanese();
   QFont font(QString::fromStdString(platform::FontFamilyFor(platform::kWindowFontName)));
   font.setPointSize(9);
   QApplication::setFont(font);

@@ -2,6 +2,8 @@
 #include "bridge/disk_path.h"
 
 #include <QDesktopServices>
+#include <QPainter>
+#include <QPen>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHash>
@@ -23,18 +25,46 @@ constexpr int kRowRole = Qt::UserRole + 2;
 
 
 // The icon theme's picture for the item's MIME type, cached by type.
+// The icon with the link emblem in its lower left corner, at the sizes the styles use.
+QIcon WithLinkEmblem(const QIcon& base) {
+  static const QIcon emblem = QIcon::fromTheme(QStringLiteral("emblem-symbolic-link"));
+  QIcon out;
+  for (int size : {16, 20, 32, 48}) {
+    QPixmap pm = base.pixmap(size, size);
+    QPainter p(&pm);
+    const int e = std::max(8, size / 2);
+    if (!emblem.isNull()) {
+      p.drawPixmap(0, size - e, emblem.pixmap(e, e));
+    } else {  // no theme emblem: a small arrow on white
+      p.fillRect(0, size - e, e, e, Qt::white);
+      p.setPen(QPen(Qt::black, std::max(1, e / 8)));
+      p.drawLine(e / 4, size - e / 4, e - e / 4, size - e + e / 4);
+      p.drawLine(e - e / 4, size - e + e / 4, e / 2, size - e + e / 4);
+      p.drawLine(e - e / 4, size - e + e / 4, e - e / 4, size - e / 2);
+    }
+    out.addPixmap(pm);
+  }
+  return out;
+}
+
 QIcon IconFor(const FileEntry& e) {
   static QFileIconProvider provider;
   static const QIcon folder = provider.icon(QFileIconProvider::Folder);
   static const QIcon file = provider.icon(QFileIconProvider::File);
   static QHash<QString, QIcon> by_type;
   static QMimeDatabase mime;
-  if (e.is_dir) return folder;
-  const QMimeType t = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension);
-  auto it = by_type.find(t.name());
+  QString key = e.is_dir ? QStringLiteral("/folder") : QString();
+  if (!e.is_dir) key = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension).name();
+  if (e.is_link) key += QStringLiteral("+link");
+  auto it = by_type.find(key);
   if (it == by_type.end()) {
-    QIcon icon = QIcon::fromTheme(t.iconName(), QIcon::fromTheme(t.genericIconName(), file));
-    it = by_type.insert(t.name(), icon);
+    QIcon icon = folder;
+    if (!e.is_dir) {
+      const QMimeType t = mime.mimeTypeForName(key.section(QLatin1Char('+'), 0, 0));
+      icon = QIcon::fromTheme(t.iconName(), QIcon::fromTheme(t.genericIconName(), file));
+    }
+    if (e.is_link) icon = WithLinkEmblem(icon);
+    it = by_type.insert(key, icon);
   }
   return *it;
 }
@@ -371,7 +401,8 @@ void TFileView::OpenItem(int row) {
   const FileEntry* e = EntryAt(row);
   if (!e) return;
   if (e->is_dir) emit FolderOpened(bridge::FromDisk(e->path));
-  else QDesktopServices::openUrl(QUrl::fromLocalFile(bridge::FromDisk(e->path)));
+  else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(bridge::FromDisk(e->path))))
+    emit OpenFailed(bridge::FromDisk(e->path));
 }
 
 void TFileView::OnRenamed(QStandardItem* item) {

@@ -86,6 +86,8 @@ class TFileView : public QWidget {
   // A folder item was opened (double click, Enter): the tree should move there.
   void FolderOpened(const QString& path);
   void ListFailed(const QString& folder);
+  // No application could open a file item (no opener installed for its kind).
+  void OpenFailed(const QString& path);
   void ContextMenuRequested(const QPoint& global_pos);
 
  private:

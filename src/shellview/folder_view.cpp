@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include <QFile>
 #include <QFileIconProvider>
 #include <QHeaderView>
@@ -34,7 +36,9 @@ TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   header()->setStretchLastSection(false);
   setContextMenuPolicy(Qt::CustomContextMenu);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // F2 renames the selected folder (the root and the items' other ways to edit, no).
+  setEditTriggers(QAbstractItemView::EditKeyPressed);
+  connect(this, &QTreeWidget::itemChanged, this, &TFolderView::OnRenamed);
   connect(this, &QTreeWidget::itemExpanded, this, &TFolderView::LoadChildren);
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     QString path = item ? item->data(0, kPathRole).toString() : QString();
@@ -59,6 +63,7 @@ QTreeWidgetItem* TFolderView::MakeNode(const QString& name, const QString& path)
   node->setIcon(0, icon);
   node->setData(0, kPathRole, path);
   node->setData(0, kLoadedRole, false);
+  if (path != QLatin1String("/")) node->setFlags(node->flags() | Qt::ItemIsEditable);
   node->setChildIndicatorPolicy(HasSubfolder(bridge::ToDisk(path))
                                     ? QTreeWidgetItem::ShowIndicator
                                     : QTreeWidgetItem::DontShowIndicator);
@@ -115,6 +120,48 @@ bool TFolderView::SelectPath(const QString& path) {
   setCurrentItem(node);
   scrollToItem(node);
   return true;
+}
+
+void TFolderView::RenameSelected() {
+  QTreeWidgetItem* item = currentItem();
+  if (item && item != topLevelItem(0)) editItem(item, 0);
+}
+
+void TFolderView::OnRenamed(QTreeWidgetItem* item, int column) {
+  if (renaming_ || !item || column != 0 || item == topLevelItem(0) || !item->parent()) return;
+  const QString old_path = item->data(0, kPathRole).toString();
+  const QString old_name = old_path.section(QLatin1Char('/'), -1);
+  const QString wanted = item->text(0);
+  if (wanted == old_name) return;
+  const std::filesystem::path from = bridge::ToDisk(old_path);
+  const std::filesystem::path to = from.parent_path() / bridge::ToDisk(wanted);
+  std::error_code ec;
+  // Never over an existing name, never out of the folder.
+  bool ok = !wanted.isEmpty() && !wanted.contains(QLatin1Char('/')) && wanted != QLatin1String(".") &&
+            wanted != QLatin1String("..") && !std::filesystem::exists(std::filesystem::symlink_status(to, ec));
+  if (ok) {
+    std::filesystem::rename(from, to, ec);
+    ok = !ec;
+  }
+  renaming_ = true;
+  if (!ok) {
+    item->setText(0, old_name);  // the old name is shown again
+    renaming_ = false;
+    return;
+  }
+  const QString new_path = bridge::FromDisk(to.string());
+  item->setData(0, kPathRole, new_path);
+  // The children's paths are under the old name: list them again when next expanded.
+  qDeleteAll(item->takeChildren());
+  item->setData(0, kLoadedRole, false);
+  item->setChildIndicatorPolicy(HasSubfolder(to.string()) ? QTreeWidgetItem::ShowIndicator
+                                                          : QTreeWidgetItem::DontShowIndicator);
+  renaming_ = false;
+  if (currentItem() == item) {
+    previous_ = current_;
+    current_ = new_path;
+    emit FolderChanged(new_path);
+  }
 }
 
 void TFolderView::ExpandSelected() {

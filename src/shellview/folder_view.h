@@ -20,6 +20,8 @@ class TFolderView : public QTreeWidget {
   // Rebuilds the tree from the root, keeping nothing but the root expanded.
   void Rebuild();
   void ExpandSelected();
+  // Starts renaming the selected folder in place (F2); the rename happens on disk.
+  void RenameSelected();
 
  signals:
   // The selection moved to another folder.
@@ -29,9 +31,11 @@ class TFolderView : public QTreeWidget {
  private:
   QTreeWidgetItem* MakeNode(const QString& name, const QString& path);
   void LoadChildren(QTreeWidgetItem* node);
+  void OnRenamed(QTreeWidgetItem* item, int column);
 
   QString current_;
   QString previous_;
+  bool renaming_ = false;
 };
 
 }  // namespace haruvi::shellview

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "bridge/japanese.h"
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  haruvi::bridge::UseJapanese();  // as the program does: Qt's dialogs and file kinds in Japanese
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

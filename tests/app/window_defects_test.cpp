@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include "app/folder_status.h"
 #include "shellview/file_view.h"
@@ -135,6 +136,54 @@ TEST_F(DefectsTest, TheHintPanelTakesTheRestOfTheBar) {
   form->StatusBar1->SetText(4, "「Haruvi」のINIファイルを削除し、初期化します。");
   QApplication::processEvents();
   EXPECT_GT(form->StatusBar1->Width(4), 200);
+}
+
+}  // namespace
+}  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(DefectsTest, TheWindowSpeaksJapanese) {
+  dir.Write("f/a.txt", "a");
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "f")));
+  // The file list's kind column names plain text in Japanese, not "plain text document".
+  form->Action("Micon4")->trigger();
+  const QString kind = form->FileView1->CurrentView()->model()->index(0, 2).data().toString();
+  EXPECT_FALSE(kind.contains(QStringLiteral("plain text"))) << kind.toStdString();
+  EXPECT_TRUE(kind.contains(QStringLiteral("テキスト"))) << kind.toStdString();
+  // Qt's own buttons: "キャンセル", not "Cancel".
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+}
+
+TEST_F(DefectsTest, FoldersInTheTreeRenameOnDiskOrKeepTheirName) {
+  dir.Write("f/old/x.txt", "x");
+  dir.Write("f/taken/y.txt", "y");
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "f/old")));
+  QTreeWidgetItem* item = form->FolderView1->currentItem();
+  ASSERT_NE(item, nullptr);
+  item->setText(0, "taken");  // a name in use: refused
+  EXPECT_EQ(item->text(0), "old");
+  EXPECT_TRUE(std::filesystem::exists(dir / "f/old/x.txt"));
+  item->setText(0, "new");
+  EXPECT_TRUE(std::filesystem::exists(dir / "f/new/x.txt"));
+  EXPECT_EQ(form->CurrentFolder(), Q(dir / "f/new"));
+  EXPECT_EQ(form->FileView1->Captions(), QStringList{"x.txt"});
+  form->FolderView1->topLevelItem(0)->setText(0, "root");  // the root is never renamed
+  EXPECT_TRUE(std::filesystem::exists("/"));
+}
+
+TEST_F(DefectsTest, LinksCarryAnEmblem) {
+  dir.Write("f/a.txt", "a");
+  std::filesystem::create_symlink(dir / "f/a.txt", dir / "f/b.txt");
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "f")));
+  QAbstractItemModel* m = form->FileView1->CurrentView()->model();
+  const QImage plain = m->index(0, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(32, 32).toImage();
+  const QImage link = m->index(1, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(32, 32).toImage();
+  EXPECT_NE(plain, link);
 }
 
 }  // namespace

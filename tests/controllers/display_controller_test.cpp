@@ -142,3 +142,22 @@ TEST_F(DisplayControllerTest, FileNameListsReplaceThePane) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+#include "controllers/display/text_font_dialog.h"
+
+namespace haruvi::controllers {
+namespace {
+
+TEST(TextFontDialog, OffersTheColourBesideTheFont) {
+  QFont font(QStringLiteral("Noto Sans CJK JP"));
+  font.setPointSize(11);
+  TextFontDialog dialog(font, Qt::red);
+  EXPECT_EQ(dialog.Font().pointSize(), 11);
+  EXPECT_EQ(dialog.Color(), QColor(Qt::red));
+  dialog.SetColor(Qt::blue);
+  EXPECT_EQ(dialog.Color(), QColor(Qt::blue));
+  EXPECT_NE(dialog.ColorButton, nullptr);
+}
+
+}  // namespace
+}  // namespace haruvi::controllers

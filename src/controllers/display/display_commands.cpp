@@ -9,6 +9,7 @@
 #include "bridge/pane_text.h"
 #include "controllers/display/display_controller.h"
 #include "controllers/display/display_dialogs.h"
+#include "controllers/display/text_font_dialog.h"
 #include "platform/font_map.h"
 #include "platform/settings_values.h"
 #include "shellview/file_view.h"
@@ -38,6 +39,9 @@ int StyleBits(const QFont& f) {
 }
 
 QString Q(std::string_view s) { return bridge::FromUtf8(s); }
+
+// A plain colour as the settings file stores it: 0x00BBGGRR.
+int StoredColorOf(const QColor& c) { return c.red() | c.green() << 8 | c.blue() << 16; }
 
 }  // namespace
 
@@ -124,10 +128,13 @@ void DisplayController::MrtfClick() {
 void DisplayController::MwordwrapClick() { ctx().Pane().SetWordWrap(wordwrap_->isChecked()); }
 
 void DisplayController::MfonttextClick() {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, ctx().Pane().PaneFont(), ctx().Window());
-  if (!ok) return;
-  ApplyPaneFont(chosen.family(), StyleBits(chosen), pane_font_color_, chosen.pointSize());
+  auto dialog = std::make_unique<TextFontDialog>(ctx().Pane().PaneFont(), ctx().Pane().TextColor(), ctx().Window());
+  if (dialog->exec() != QDialog::Accepted) return;
+  const QFont chosen = dialog->Font();
+  // A colour the user did not change keeps its stored form (a system colour stays one).
+  int color = pane_font_color_;
+  if (dialog->Color() != ctx().Pane().TextColor()) color = StoredColorOf(dialog->Color());
+  ApplyPaneFont(chosen.family(), StyleBits(chosen), color, chosen.pointSize());
   tabset();
 }
 

@@ -6,6 +6,7 @@
 
 #include "controllers/help/about_box.h"
 #include "ui/action_registry.h"
+#include "ui/panel_bar.h"
 
 namespace haruvi::controllers {
 
@@ -18,7 +19,8 @@ HelpController::HelpController(ui::WindowContext& ctx, QObject* parent) : Contro
 void HelpController::ToolButton8Click() {
   QUrl url = QUrl::fromLocalFile(ctx().ProgramFolder() + QStringLiteral("/help/index.html"));
   url.setFragment(QStringLiteral("1001"));
-  QDesktopServices::openUrl(url);
+  if (!QDesktopServices::openUrl(url))
+    ctx().Status().SetText(4, QStringLiteral("ヘルプを表示できません (ブラウザーが見つかりません): ") + url.toLocalFile());
 }
 
 void HelpController::Mversion1Click() {
