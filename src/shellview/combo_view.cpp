@@ -64,7 +64,7 @@ void TComboView::AddFixed() {
     add(folder, QDir(desktop).dirName(), desktop, 1);
   for (const platform::Mount& m : platform::RealMounts()) {
     QString p = bridge::FromDisk(m.path);
-    add(drive, p, p, 1);
+    add(drive, bridge::DisplayName(p), p, 1);
   }
 }
 
@@ -95,7 +95,7 @@ void TComboView::ShowPath(const QString& folder) {
     QString path = base == QLatin1String("/") ? QString() : base;
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
       path += QLatin1Char('/') + part;
-      insertItem(at, icon, part);
+      insertItem(at, icon, bridge::DisplayName(part));
       setItemData(at, path, kPathRole);
       setItemData(at, level, kLevelRole);
       setItemData(at, true, kPathEntryRole);

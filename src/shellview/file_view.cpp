@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kRowRole = Qt::UserRole + 2;
+constexpr int kNameRole = Qt::UserRole + 3;  // the name as FromDisk gives it (the text is for showing)
 
 
 // The icon theme's picture for the item's MIME type, cached by type.
@@ -168,7 +169,9 @@ void TFileView::Rebuild() {
   QList<QList<QStandardItem*>> rows;
   for (size_t i = 0; i < entries_.size(); ++i) {
     const FileEntry& e = entries_[i];
-    auto* name = new QStandardItem(IconFor(e), bridge::FromDisk(e.name));
+    const QString lossless = bridge::FromDisk(e.name);
+    auto* name = new QStandardItem(IconFor(e), bridge::DisplayName(lossless));
+    name->setData(lossless, kNameRole);
     name->setData(bridge::FromDisk(e.path), kPathRole);
     name->setData(static_cast<int>(i), kRowRole);
     name->setEditable(true);
@@ -228,7 +231,7 @@ bool TFileView::SelectedIsFolder() const {
 
 QStringList TFileView::Captions() const {
   QStringList names;
-  for (int r = 0; r < model_->rowCount(); ++r) names << model_->item(r, 0)->text();
+  for (int r = 0; r < model_->rowCount(); ++r) names << model_->item(r, 0)->data(kNameRole).toString();
   return names;
 }
 
@@ -236,7 +239,7 @@ int TFileView::SelectByCaption(const QString& name) {
   QItemSelection sel;
   int first = -1;
   for (int r = 0; r < model_->rowCount(); ++r) {
-    if (model_->item(r, 0)->text().compare(name, Qt::CaseInsensitive) == 0) {
+    if (model_->item(r, 0)->data(kNameRole).toString().compare(name, Qt::CaseInsensitive) == 0) {
       sel.select(model_->index(r, 0), model_->index(r, 3));
       if (first < 0) first = r;
     }
@@ -411,7 +414,7 @@ void TFileView::OnRenamed(QStandardItem* item) {
   if (i < 0 || i >= static_cast<int>(entries_.size())) return;
   FileEntry& e = entries_[static_cast<size_t>(i)];
   QString wanted = item->text();
-  QString old = bridge::FromDisk(e.name);
+  QString old = bridge::DisplayName(bridge::FromDisk(e.name));
   if (wanted == old) return;
   std::string new_name = bridge::ToDisk(wanted);
   std::error_code ec;
@@ -427,6 +430,7 @@ void TFileView::OnRenamed(QStandardItem* item) {
     e.name = new_name;
     e.path = target.string();
     item->setData(bridge::FromDisk(e.path), kPathRole);
+    item->setData(bridge::FromDisk(e.name), kNameRole);
     rebuilding_ = false;
     emit Change(SelectedPath(), false);  // what names the old file shows the new name
     return;

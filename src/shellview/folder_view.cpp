@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kLoadedRole = Qt::UserRole + 2;
+constexpr int kNameRole = Qt::UserRole + 3;  // the name as FromDisk gives it (the text is for showing)
 
 
 QStringList Components(const QString& path) {
@@ -59,7 +60,8 @@ TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
 QTreeWidgetItem* TFolderView::MakeNode(const QString& name, const QString& path) {
   static QFileIconProvider provider;
   static const QIcon icon = provider.icon(QFileIconProvider::Folder);
-  auto* node = new QTreeWidgetItem(QStringList{name});
+  auto* node = new QTreeWidgetItem(QStringList{name == QLatin1String("/") ? name : bridge::DisplayName(name)});
+  node->setData(0, kNameRole, name);
   node->setIcon(0, icon);
   node->setData(0, kPathRole, path);
   node->setData(0, kLoadedRole, false);
@@ -104,7 +106,7 @@ bool TFolderView::SelectPath(const QString& path) {
     LoadChildren(node);
     QTreeWidgetItem* next = nullptr;
     for (int i = 0; i < node->childCount() && !next; ++i)
-      if (node->child(i)->text(0) == part) next = node->child(i);
+      if (node->child(i)->data(0, kNameRole).toString() == part) next = node->child(i);
     if (!next) {
       // A folder made since its parent was listed joins the tree now.
       const QString parent = node->data(0, kPathRole).toString();
@@ -130,7 +132,7 @@ void TFolderView::RenameSelected() {
 void TFolderView::OnRenamed(QTreeWidgetItem* item, int column) {
   if (renaming_ || !item || column != 0 || item == topLevelItem(0) || !item->parent()) return;
   const QString old_path = item->data(0, kPathRole).toString();
-  const QString old_name = old_path.section(QLatin1Char('/'), -1);
+  const QString old_name = bridge::DisplayName(item->data(0, kNameRole).toString());
   const QString wanted = item->text(0);
   if (wanted == old_name) return;
   const std::filesystem::path from = bridge::ToDisk(old_path);
@@ -151,6 +153,7 @@ void TFolderView::OnRenamed(QTreeWidgetItem* item, int column) {
   }
   const QString new_path = bridge::FromDisk(to.string());
   item->setData(0, kPathRole, new_path);
+  item->setData(0, kNameRole, bridge::FromDisk(to.filename().string()));
   // The children's paths are under the old name: list them again when next expanded.
   qDeleteAll(item->takeChildren());
   item->setData(0, kLoadedRole, false);

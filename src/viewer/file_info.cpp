@@ -5,6 +5,7 @@
 
 #include <ctime>
 
+#include "encoding/display_name.h"
 #include "platform/text_format.h"
 
 namespace haruvi::viewer {
@@ -74,7 +75,7 @@ std::string InfoLineStep1(const std::string& path) {
 }
 
 std::string InfoLineStep1(const std::string& path, const struct stat* st) {
-  std::string line = NameOf(path);
+  std::string line = encoding::NameForDisplay(NameOf(path));
   line += "   ";
   line += st ? SizeField(static_cast<std::uint64_t>(st->st_size)) : "- ";
   line += "   ";
@@ -82,7 +83,7 @@ std::string InfoLineStep1(const std::string& path, const struct stat* st) {
   line += "   ";
   line += st ? AttributeField(path, st) : AttributeField(path);
   line += "    ";
-  line += FolderOf(path);
+  line += encoding::NameForDisplay(FolderOf(path));
   return line;
 }
 

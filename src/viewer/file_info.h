@@ -12,7 +12,8 @@ struct stat;
 
 namespace haruvi::viewer {
 
-// Step 1 of the information line: name + "   " + size + "   " + date + "   " +
+// Step 1 of the information line, UTF-8 text (names shown as encoding::NameForDisplay
+// shows them): name + "   " + size + "   " + date + "   " +
 // attributes + "    " + folder (with its trailing "/"). The size is 64-bit.
 std::string InfoLineStep1(const std::string& path);
 // The same from a stat already made (nullptr: the entry could not be read).

@@ -188,3 +188,21 @@ TEST_F(DefectsTest, LinksCarryAnEmblem) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+TEST_F(DefectsTest, ShiftJisNamesShowReadAsShiftJisAndStillOpen) {
+  const std::string sjis_name = "\x83\x56\x83\x74\x83\x67JIS.txt";  // シフトJIS.txt
+  dir.Write("f/" + sjis_name, "\x93\xfa\x96\x7b");
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "f")));
+  QAbstractItemModel* m = form->FileView1->CurrentView()->model();
+  EXPECT_EQ(m->index(0, 0).data().toString(), QStringLiteral("シフトJIS.txt"));
+  form->FileView1->SelectRow(0);
+  EXPECT_EQ(form->RichEdit1->Bytes(), "\x93\xfa\x96\x7b");  // the file opened by its bytes
+  EXPECT_TRUE(form->LFilestring->text().startsWith(QStringLiteral("シフトJIS.txt   ")));
+}
+
+}  // namespace
+}  // namespace haruvi::app

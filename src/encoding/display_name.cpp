@@ -1,0 +1,108 @@
+#include "encoding/display_name.h"
+
+#include "encoding/pane_codec.h"
+
+namespace haruvi::encoding {
+namespace {
+
+// Length of the well-formed UTF-8 sequence at s[i] (no overlongs, no surrogates, at most
+// U+10FFFF), or 0.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  std::size_t n;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) lo = 0xA0;
+    if (c == 0xED) hi = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size()) return 0;
+  if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+  return n;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+void AppendName(std::string& out, std::string_view name) {
+  if (IsValidUtf8(name)) {
+    out += name;
+    return;
+  }
+  const std::u16string cp932 = PaneCodec::For(CodePage::Cp932).Decode(name);
+  bool reads = true;
+  for (char16_t c : cp932) {
+    // Undecodable bytes come back as lone low surrogates; so does nothing else.
+    if (c >= 0xDC80 && c <= 0xDCFF) reads = false;
+    // Control characters and the user-defined area make an unlikely name.
+    if (c < 0x20 || (c >= 0xE000 && c <= 0xF8FF)) reads = false;
+  }
+  if (reads) {
+    for (std::size_t i = 0; i < cp932.size(); ++i) {
+      char32_t c = cp932[i];
+      if (c >= 0xFE00 && c <= 0xFE0F) continue;  // the codec's marks for duplicate codes
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < cp932.size()) c = 0x10000 + ((c - 0xD800) << 10) + (cp932[++i] - 0xDC00);
+      AppendUtf8(out, c);
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < name.size();) {
+    const std::size_t n = Utf8SequenceAt(name, i);
+    if (n) out += name.substr(i, n);
+    else out += "\xEF\xBF\xBD";  // U+FFFD
+    i += n ? n : 1;
+  }
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t n = Utf8SequenceAt(bytes, i);
+    if (!n) return false;
+    i += n;
+  }
+  return true;
+}
+
+std::string NameForDisplay(std::string_view path) {
+  std::string out;
+  out.reserve(path.size() + path.size() / 2);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = path.find('/', start);
+    AppendName(out, path.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start));
+    if (slash == std::string_view::npos) break;
+    out.push_back('/');
+    start = slash + 1;
+  }
+  return out;
+}
+
+}  // namespace haruvi::encoding
