@@ -8,6 +8,7 @@
 #include "encoding/byte_writer.h"
 #include "encoding/codings.h"
 #include "encoding/jis_convert.h"
+#include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -39,9 +40,6 @@ constexpr DecodeTable kDecode;
 
 const char kMimePrefix[] = "=?ISO-2022-JP?B?";
 constexpr size_t kMimePrefixLength = sizeof kMimePrefix - 1;
-
-bool IsSjisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsSjisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // The position of the next encoded-word prefix at or after `from`, in any letter case.
 size_t FindMimePrefix(std::string_view text, size_t from) {
@@ -149,11 +147,11 @@ std::string MimeHeaderEncode(std::string_view text) {
   size_t i = 0;
   while (i < n) {
     const size_t start = i;
-    while (i < n && !(IsSjisLead(p[i]) && i + 1 < n && IsSjisTrail(p[i + 1]))) ++i;
+    while (i < n && !(IsLeadByte(p[i]) && i + 1 < n && IsTrailByte(p[i + 1]))) ++i;
     o = out.Append(o, text.substr(start, i - start));
     if (i >= n) break;
     const size_t run = i;
-    while (i + 1 < n && IsSjisLead(p[i]) && IsSjisTrail(p[i + 1])) i += 2;
+    while (i + 1 < n && IsLeadByte(p[i]) && IsTrailByte(p[i + 1])) i += 2;
     o = out.Append(o, kMimePrefix);
     o = out.Append(o, Base64Encode(SjisToJis(text.substr(run, i - run))));
     o = out.Append(o, "?=");

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "encoding/byte_writer.h"
+#include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
 
@@ -46,8 +47,6 @@ constexpr unsigned char kEsc = 0x1B;
 constexpr unsigned char kVoiced = 0xDE, kSemiVoiced = 0xDF;
 
 bool IsHalfKana(unsigned b) { return b >= 0xA1 && b <= 0xDF; }
-bool IsSjisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsSjisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool IsEucByte(unsigned b) { return b >= 0xA1 && b <= 0xFE; }
 
 // The JIS form of kana k with the mark that may follow it; merged says the mark went in.
@@ -119,7 +118,7 @@ size_t SjisToEucChar(const unsigned char* p, size_t i, size_t n, char*& o) {
     Put2(o, 0x8E, b);
     return 1;
   }
-  if (IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1])) {
+  if (IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1])) {
     const BytePair j = SjisPairToJis(b, p[i + 1]);
     Put2(o, j[0] | 0x80, j[1] | 0x80);
     return 2;
@@ -136,7 +135,7 @@ size_t SjisJisChar(const unsigned char* p, size_t i, size_t n, BytePair& jis) {
     jis = k.jis;
     return k.consumed;
   }
-  if (!IsSjisLead(p[i]) || i + 1 >= n || !IsSjisTrail(p[i + 1])) return 0;
+  if (!IsLeadByte(p[i]) || i + 1 >= n || !IsTrailByte(p[i + 1])) return 0;
   jis = SjisPairToJis(p[i], p[i + 1]);
   return 2;
 }
@@ -362,7 +361,7 @@ std::string SjisToEuc(std::string_view text) {
                        [&pairs](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
                          if (p[i] < 0x80) return CopyAsciiRun(p, i, stop, o);
                          const size_t start = i;
-                         while (i < stop && i + 1 < n && IsSjisLead(p[i]) && IsSjisTrail(p[i + 1])) {
+                         while (i < stop && i + 1 < n && IsLeadByte(p[i]) && IsTrailByte(p[i + 1])) {
                            PutPair(o, pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]]);
                            i += 2;
                          }
@@ -378,7 +377,7 @@ std::string SjisToJis(std::string_view text) {
   const auto& pairs = SjisPairToJisTable();
   return WriteJis(text, JisTable<SjisJisChar, false>(), [&pairs](const unsigned char* p, size_t i, size_t n) -> uint16_t {
     // (No pair of the arithmetic is 0: its second byte is at least 0x21.)
-    if (i + 1 >= n || !IsSjisLead(p[i]) || !IsSjisTrail(p[i + 1])) return 0;
+    if (i + 1 >= n || !IsLeadByte(p[i]) || !IsTrailByte(p[i + 1])) return 0;
     return pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]];
   });
 }

@@ -6,6 +6,7 @@
 
 #include "encoding/byte_writer.h"
 #include "encoding/jis_convert.h"
+#include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -38,8 +39,6 @@ struct SymbolTables {
 };
 constexpr SymbolTables kSymbolTables;
 
-bool IsSjisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsSjisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 bool IsKanaWithEntry(unsigned b) { return (b >= 0xA6 && b <= 0xAF) || (b >= 0xB1 && b <= 0xDD); }
 bool TakesVoicing(unsigned b) { return (b >= 0xB6 && b <= 0xC4) || (b >= 0xCA && b <= 0xCE); }
 bool TakesSemiVoicing(unsigned b) { return b >= 0xCA && b <= 0xCE; }
@@ -80,7 +79,7 @@ void PutJis(char*& o, unsigned char row, unsigned char cell) {
 std::string HankakuToZenkaku(std::string_view text) {
   return ConvertInChunks(text, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
-    if (IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1])) {
+    if (IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1])) {
       Put2(o, b, p[i + 1]);
       return i + 2;
     }
@@ -108,7 +107,7 @@ std::string ZenkakuToHankaku(std::string_view text) {
   const HalfWidthTable& half = HalfWidth();
   return ConvertInChunks(text, text.size(), 1, [&half](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
-    if (!(IsSjisLead(b) && i + 1 < n && IsSjisTrail(p[i + 1]))) {
+    if (!(IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1]))) {
       Put(o, b);
       return i + 1;
     }
@@ -137,7 +136,7 @@ std::string HalfKanaToFull(std::string_view text) {
       PutJis(o, HalfKanaRow(b), HalfKanaTable[b - 0xA1]);
       return i + 1;
     }
-    if (IsSjisLead(b) && i + 1 < n) {
+    if (IsLeadByte(b) && i + 1 < n) {
       Put2(o, b, p[i + 1]);
       return i + 2;
     }

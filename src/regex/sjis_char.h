@@ -7,14 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::regex {
 
 using Code = std::uint16_t;
 
-// Lead bytes of a double-byte character in the Shift_JIS code page.
-constexpr bool IsLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+using encoding::IsLeadByte;
 
 // The highest code a text can hold (lead 0xFC, trail 0xFF). Codes above it are free for
 // the automaton's pseudo-characters (line head and tail) and can never collide with text.

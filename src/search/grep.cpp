@@ -3,6 +3,7 @@
 // tests as the reference for the others).
 #include "search/grep.h"
 
+#include "encoding/sjis_char.h"
 #include "regex/char_dict.h"
 #include "regex/walk_memo.h"
 
@@ -23,7 +24,7 @@ namespace {
 bool RawSearchable(const regex::TRE_DFA& dfa) {
   if (!dfa.IsLiteral() || dfa.LiteralCodes().empty()) return false;
   for (Code c : dfa.LiteralCodes()) {
-    if (c > 0xFF ? !regex::IsLeadByte(static_cast<unsigned char>(c >> 8)) : regex::IsLeadByte(static_cast<unsigned char>(c)))
+    if (c > 0xFF ? !encoding::IsLeadByte(static_cast<unsigned char>(c >> 8)) : encoding::IsLeadByte(static_cast<unsigned char>(c)))
       return false;
   }
   for (char ch : dfa.Literal())

@@ -4,6 +4,7 @@
 // numbers are counted only up to lines that are reported, and before a block is dropped.
 #include <cstring>
 
+#include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
 #include "search/grep.h"
 
@@ -11,7 +12,7 @@ namespace haruvi::search {
 
 namespace {
 
-using regex::IsLeadByte;
+using encoding::IsLeadByte;
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 

@@ -10,10 +10,12 @@
 #include <map>
 #include <unordered_map>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::search {
 
 using regex::ByteTable;
-using regex::IsLeadByte;
+using encoding::IsLeadByte;
 using regex::TRE_DFA;
 
 namespace {

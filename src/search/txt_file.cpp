@@ -9,13 +9,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
 #include "search/grep_errors.h"
 
 namespace haruvi::search {
 
 using regex::Code;
-using regex::IsLeadByte;
+using encoding::IsLeadByte;
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
                    std::function<void()> yield, std::size_t block_size, TxtBuffer* storage)

@@ -5,17 +5,12 @@
 #include <cstddef>
 #include <string_view>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::textcmd {
 
-inline bool IsLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-// Bytes taken by the character at `pos`: 2 for a lead byte with a byte after it, else 1.
-// A lead byte at the very end stands alone, so nothing reads past the text.
-inline std::size_t CharLength(std::string_view s, std::size_t pos) {
-  return (IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
-}
+using encoding::CharLength;
+using encoding::IsLeadByte;
 
 enum class ByteKind { kSingle, kLead, kTrail };
 

@@ -1,16 +1,18 @@
-// "grep" and "gsub": the grep engine and TAWKStr.GSub on the command line. Output is what
-// the text pane would hold, in Shift_JIS with CR LF after every line; patterns and
-// templates arrive in UTF-8 and are converted to Shift_JIS (CP932) unless --raw is given.
-#include <iconv.h>
-
+// "grep" and "gsub": the grep engine and TAWKStr.GSub on the command line. grep writes
+// the grep report (search/grep_report.h) the pane would hold; patterns and templates
+// arrive in UTF-8 and are converted to Shift_JIS (CP932) unless --raw is given.
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "encoding/utf8_sjis.h"
 #include "regex/awk_str.h"
 #include "regex/regex_error.h"
 #include "search/grep.h"
+#include "search/grep_report.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
 
@@ -23,24 +25,6 @@ const Command kGrep{"grep", "grep [-n] [-H] [--fuzzy] [--raw] PATTERN FILE...",
                     "list the lines of the files that match PATTERN (exit 1 when none do)", &RunGrep};
 const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
                     "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
-
-// UTF-8 to CP932; nullopt when a character has no Shift_JIS form. One converter serves
-// every call (a grep over many files converts every path).
-std::optional<std::string> ToSjis(const std::string& utf8) {
-  static const iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-  std::string in = utf8, out(utf8.size() * 2 + 8, '\0');
-  char* ip = in.data();
-  char* op = out.data();
-  std::size_t il = in.size(), ol = out.size();
-  if (iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1)) return std::nullopt;
-  out.resize(out.size() - ol);
-  return out;
-}
-
-// Paths on this system are UTF-8; a path that does not convert is shown as it is.
-std::string PathText(const std::string& path) { return ToSjis(path).value_or(path); }
 
 void PrintPatternError(const regex::ERegExpParser& e) {
   PrintError(std::string(e.what()) + " (position " + std::to_string(e.Position()) + ")");
@@ -73,12 +57,12 @@ std::optional<Parsed> ParseArgs(const Command& cmd, const Args& args, std::initi
   return p;
 }
 
+// The report in blocks of about a megabyte rather than a write per line.
 class Output {
  public:
   ~Output() { Flush(); }
-  void Line(std::string_view text) {
-    buf_.append(text);
-    buf_.append("\r\n");
+  void Append(std::string_view bytes) {
+    buf_.append(bytes);
     if (buf_.size() > (1u << 20)) Flush();
   }
   void Flush() {
@@ -97,7 +81,7 @@ int RunGrep(const Args& args) {
   const bool fuzzy = parsed->Has("--fuzzy"), raw = parsed->Has("--raw");
   const std::vector<std::string>& rest = parsed->operands;
   if (rest.size() < 2) return UsageError(kGrep, "a pattern and at least one file are needed");
-  std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
+  std::optional<std::string> pattern = raw ? rest[0] : encoding::Utf8ToSjis(rest[0]);
   if (!pattern) {
     PrintError("the pattern has characters that Shift_JIS cannot hold");
     return kExitUsage;
@@ -112,16 +96,11 @@ int RunGrep(const Args& args) {
     return kExitUsage;
   }
   Output out;
-  std::string current;
-  bool any = false;
-  grep.OnMatch = [&](search::TGrep&, search::RE_LineInfo_t& li) {
-    any = true;
-    if (numbers) out.Line(current + "(" + std::to_string(li.LineNo) + ") :" + li.Line);
-    else out.Line(li.Line);
-  };
+  search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers},
+                              [&out](std::string_view line) { out.Append(line); });
+  grep.OnMatch = printer.Handler();
   for (std::size_t i = 1; i < rest.size(); ++i) {
-    current = PathText(rest[i]);
-    if (headers) out.Line(ToSjis("// 検索ファイル [ ").value_or("") + current + " ]");
+    printer.BeginFile(rest[i]);
     try {
       grep.GrepFile(rest[i]);
     } catch (const search::EFileNotFound& e) {
@@ -130,7 +109,7 @@ int RunGrep(const Args& args) {
       return kExitUsage;
     }
   }
-  return any ? kExitOk : kExitNoMatch;
+  return printer.MatchCount() > 0 ? kExitOk : kExitNoMatch;
 }
 
 int RunGSub(const Args& args) {
@@ -139,8 +118,8 @@ int RunGSub(const Args& args) {
   const bool fuzzy = parsed->Has("--fuzzy"), raw = parsed->Has("--raw");
   const std::vector<std::string>& rest = parsed->operands;
   if (rest.size() < 2 || rest.size() > 3) return UsageError(kGSub, "a pattern and a template are needed");
-  std::optional<std::string> pattern = raw ? rest[0] : ToSjis(rest[0]);
-  std::optional<std::string> templ = raw ? rest[1] : ToSjis(rest[1]);
+  std::optional<std::string> pattern = raw ? rest[0] : encoding::Utf8ToSjis(rest[0]);
+  std::optional<std::string> templ = raw ? rest[1] : encoding::Utf8ToSjis(rest[1]);
   if (!pattern || !templ) {
     PrintError("the pattern or template has characters that Shift_JIS cannot hold");
     return kExitUsage;

@@ -1,0 +1,56 @@
+// The grep report: what grep lists in the pane or writes on the command line. Each file
+// may open with the header "// 検索ファイル [ path ]", and each matching line is written
+// as it is or after "path(n) :". The report is Shift_JIS with CR LF line ends; paths, in
+// UTF-8 on this system, are converted for it. TGrep hands its results to GrepPrinter,
+// which hands whole lines to a sink: the tool's output, or the window's pane.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "search/grep.h"
+
+namespace haruvi::search {
+
+// "// 検索ファイル [ " in Shift_JIS: the start of a file's header line.
+inline constexpr std::string_view kFileHeaderStart =
+    "// \x8C\x9F\x8D\xF5\x83\x74\x83\x40\x83\x43\x83\x8B [ ";
+
+struct GrepReportOptions {
+  bool file_headers = false;  // a header line before each file's lines
+  bool line_numbers = false;  // "path(n) :" before each matching line
+};
+
+// Receives the report one whole line at a time, its CR LF included.
+using ReportSink = std::function<void(std::string_view line)>;
+
+class GrepPrinter {
+ public:
+  GrepPrinter(GrepReportOptions options, ReportSink sink);
+  // Handler() hands out `this`: a copy or a move would leave the grep writing to the old one.
+  GrepPrinter(const GrepPrinter&) = delete;
+  GrepPrinter& operator=(const GrepPrinter&) = delete;
+
+  // The next file, named as the file system names it: its header when asked for; the
+  // lines that follow are numbered with its path.
+  void BeginFile(std::string_view path);
+  // One matching line of the current file, its bytes written unchanged.
+  void Match(const RE_LineInfo_t& line);
+  // A TGrep OnMatch handler feeding Match; the printer must outlive the grep's use of it.
+  TGrepOnMatch Handler();
+
+  std::int64_t MatchCount() const { return matches_; }
+
+ private:
+  void Put();
+
+  GrepReportOptions options_;
+  ReportSink sink_;
+  std::string path_;  // the current file's path as the report shows it
+  std::string line_;  // one buffer for every line, so a long report allocates once
+  std::int64_t matches_ = 0;
+};
+
+}  // namespace haruvi::search
