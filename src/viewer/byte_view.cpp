@@ -5,15 +5,15 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
+#include <tuple>
 
 namespace haruvi::viewer {
 namespace {
 
 // Lines longer than this are laid out only around what is on screen.
 constexpr std::size_t kWholeLineLimit = 64 * 1024;
-// In wrap mode a line is laid out up to this many bytes (a 100 MB line shows its start).
-constexpr std::size_t kWrapLimit = 256 * 1024;
 constexpr int kMaxCachedLines = 2000;
 
 bool IsSelector(char16_t u) { return u >= 0xFE00 && u <= 0xFE0F; }
@@ -29,7 +29,11 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setBackgroundRole(QPalette::Base);
   horizontalScrollBar()->setSingleStep(16);
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { viewport()->update(); });
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { viewport()->update(); });
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+    // A move of the bar by the user starts at the top of its piece.
+    if (!scrolling_) first_row_ = 0;
+    viewport()->update();
+  });
 }
 
 void ByteView::SetDocument(const TextDocument* document) {
@@ -39,6 +43,8 @@ void ByteView::SetDocument(const TextDocument* document) {
 
 void ByteView::Reset() {
   anchor_ = caret_ = 0;
+  first_row_ = 0;
+  if (wrap_ && doc_) pieces_.Build(*doc_);
   Invalidate();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
@@ -53,9 +59,14 @@ void ByteView::SetCodePage(encoding::CodePage page) {
 }
 
 void ByteView::SetWordWrap(bool on) {
+  if (on == wrap_) return;
+  const std::size_t first = FirstVisibleLine();
   wrap_ = on;
+  first_row_ = 0;
+  if (wrap_ && doc_) pieces_.Build(*doc_);
   Invalidate();
   UpdateScrollBars();
+  ScrollToLine(first);
   viewport()->update();
 }
 
@@ -82,9 +93,10 @@ int ByteView::VisibleLines() const {
 }
 
 void ByteView::UpdateScrollBars() {
-  const std::size_t lines = doc_ ? doc_->LineCount() : 0;
+  // Wrap mode scrolls by pieces (a line taller than the pane is several), else by lines.
+  const std::size_t units = !doc_ ? 0 : wrap_ ? pieces_.Count() : doc_->LineCount();
   QScrollBar* v = verticalScrollBar();
-  v->setRange(0, static_cast<int>(std::min<std::size_t>(lines > 0 ? lines - 1 : 0, INT32_MAX)));
+  v->setRange(0, static_cast<int>(std::min<std::size_t>(units > 0 ? units - 1 : 0, INT32_MAX)));
   v->setPageStep(VisibleLines());
   QScrollBar* h = horizontalScrollBar();
   if (wrap_ || !doc_) {
@@ -111,7 +123,22 @@ std::size_t ByteView::AlignToChar(std::string_view line, std::size_t byte) const
   return at;
 }
 
-ByteView::LineLayout& ByteView::Layout(std::size_t line) {
+std::pair<std::size_t, std::size_t> ByteView::PieceRange(std::size_t line, std::size_t piece) const {
+  const std::string_view bytes = doc_->Line(line);
+  const std::size_t n = WrapPieces::PiecesOf(bytes.size());
+  const std::size_t from = piece == 0 ? 0 : AlignToChar(bytes, piece * WrapPieces::kPieceBytes);
+  const std::size_t to = piece + 1 >= n ? bytes.size() : AlignToChar(bytes, (piece + 1) * WrapPieces::kPieceBytes);
+  return {from, to};
+}
+
+std::size_t ByteView::PieceOf(std::size_t line, std::size_t byte) const {
+  const std::size_t n = WrapPieces::PiecesOf(doc_->Line(line).size());
+  std::size_t k = std::min(byte / WrapPieces::kPieceBytes, n - 1);
+  if (k > 0 && byte < PieceRange(line, k).first) --k;
+  return k;
+}
+
+ByteView::LineLayout& ByteView::Layout(std::size_t line, std::size_t piece) {
   const int window = wrap_ ? 0 : horizontalScrollBar()->value() / 4096;
   if (cache_width_ != viewport()->width() || (cache_hscroll_window_ != window && !wrap_)) {
     // Long lines are laid out around the scroll position: a new window lays them out anew.
@@ -122,15 +149,16 @@ ByteView::LineLayout& ByteView::Layout(std::size_t line) {
     cache_width_ = viewport()->width();
     cache_hscroll_window_ = window;
   }
-  if (auto it = cache_.find(line); it != cache_.end()) return it->second;
+  const std::size_t key = wrap_ ? pieces_.Global(line, piece) : line;
+  if (auto it = cache_.find(key); it != cache_.end()) return it->second;
   if (cache_.size() > kMaxCachedLines) cache_.clear();
 
-  LineLayout& l = cache_[line];
+  LineLayout& l = cache_[key];
   std::string_view bytes = doc_->Line(line);
   std::size_t from = 0, to = bytes.size();
   const qreal cw = CharWidth();
   if (wrap_) {
-    if (to > kWrapLimit) to = AlignToChar(bytes, kWrapLimit);
+    std::tie(from, to) = PieceRange(line, piece);
   } else if (bytes.size() > kWholeLineLimit) {
     const auto first_col = static_cast<std::size_t>(std::max(0, horizontalScrollBar()->value()) / cw);
     from = AlignToChar(bytes, first_col > 2048 ? first_col - 2048 : 0);
@@ -138,7 +166,8 @@ ByteView::LineLayout& ByteView::Layout(std::size_t line) {
     if (to < bytes.size() && to <= from) to = std::min(bytes.size(), from + 2);
   }
   l.byte_from = from;
-  l.x_offset = static_cast<qreal>(from) * cw;
+  l.byte_to = to;
+  l.x_offset = wrap_ ? 0 : static_cast<qreal>(from) * cw;
 
   const auto& codec = encoding::PaneCodec::For(page_);
   const std::string_view part = bytes.substr(from, to - from);
@@ -211,35 +240,51 @@ int ByteView::DisplayIndex(const LineLayout& l, std::size_t byte) const {
   return static_cast<int>(it - l.byte_of_index.begin());
 }
 
+void ByteView::PaintPiece(QPainter& p, LineLayout& l, std::size_t line, qreal y) {
+  const qreal hx = wrap_ ? 0 : horizontalScrollBar()->value();
+  const std::size_t sel_a = SelStart(), sel_b = SelStart() + SelLength();
+  const std::size_t start = doc_->LineStart(line);
+  QList<QTextLayout::FormatRange> selections;
+  if (sel_b > sel_a && sel_a <= start + l.byte_to && sel_b > start + l.byte_from) {
+    const std::size_t a = std::max(l.byte_from, sel_a > start ? sel_a - start : 0);
+    const std::size_t b = std::min(l.byte_to, sel_b - start);
+    QTextLayout::FormatRange r;
+    r.start = DisplayIndex(l, a);
+    r.length = DisplayIndex(l, b) - r.start;
+    r.format.setBackground(palette().color(QPalette::Highlight));
+    r.format.setForeground(palette().color(QPalette::HighlightedText));
+    if (r.length > 0) selections << r;
+  }
+  const QPointF origin(l.x_offset - hx + 2, y);
+  l.layout->draw(&p, origin, selections);
+  if (hasFocus() && doc_->LineOfOffset(caret_) == line) {
+    const std::size_t byte = caret_ - std::min(caret_, start);
+    const std::size_t len = doc_->Line(line).size();
+    // A caret on a piece boundary belongs to the next piece, but at the line's end.
+    const bool here = byte >= l.byte_from && (byte < l.byte_to || l.byte_to == len);
+    if (here) l.layout->drawCursor(&p, origin, DisplayIndex(l, byte));
+  }
+}
+
 void ByteView::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
   if (!doc_ || doc_->LineCount() == 0) return;
   p.setPen(text_color_.isValid() ? text_color_ : palette().color(QPalette::Text));
   const int h = viewport()->height();
-  const qreal hx = wrap_ ? 0 : horizontalScrollBar()->value();
-  const std::size_t sel_a = SelStart(), sel_b = SelStart() + SelLength();
+  if (wrap_) {
+    qreal y = -static_cast<qreal>(first_row_) * fontMetrics().lineSpacing();
+    for (std::size_t g = TopPiece(); g < pieces_.Count() && y < h; ++g) {
+      const WrapPieces::Piece at = pieces_.At(g);
+      LineLayout& l = Layout(at.line, at.index);
+      PaintPiece(p, l, at.line, y);
+      y += l.height;
+    }
+    return;
+  }
   qreal y = 0;
   for (std::size_t line = FirstVisibleLine(); line < doc_->LineCount() && y < h; ++line) {
     LineLayout& l = Layout(line);
-    const std::size_t start = doc_->LineStart(line);
-    QList<QTextLayout::FormatRange> selections;
-    const std::size_t len = doc_->Line(line).size();
-    if (sel_b > sel_a && sel_a <= start + len && sel_b > start) {
-      const std::size_t a = sel_a > start ? sel_a - start : 0;
-      const std::size_t b = std::min(len, sel_b - start);
-      QTextLayout::FormatRange r;
-      r.start = DisplayIndex(l, a);
-      r.length = DisplayIndex(l, b) - r.start;
-      r.format.setBackground(palette().color(QPalette::Highlight));
-      r.format.setForeground(palette().color(QPalette::HighlightedText));
-      if (r.length > 0) selections << r;
-    }
-    const QPointF origin(l.x_offset - hx + 2, y);
-    l.layout->draw(&p, origin, selections);
-    if (hasFocus() && doc_->LineOfOffset(caret_) == line) {
-      const std::size_t byte = std::min(len, caret_ - std::min(caret_, start));
-      if (byte >= l.byte_from) l.layout->drawCursor(&p, origin, DisplayIndex(l, byte));
-    }
+    PaintPiece(p, l, line, y);
     y += l.height;
   }
 }
@@ -259,157 +304,101 @@ void ByteView::changeEvent(QEvent* event) {
   }
 }
 
-std::size_t ByteView::FirstVisibleLine() const { return static_cast<std::size_t>(std::max(0, verticalScrollBar()->value())); }
+std::size_t ByteView::TopPiece() const { return static_cast<std::size_t>(std::max(0, verticalScrollBar()->value())); }
 
-void ByteView::ScrollToLine(std::size_t line) { verticalScrollBar()->setValue(static_cast<int>(std::min<std::size_t>(line, INT32_MAX))); }
+void ByteView::SetTop(std::size_t unit, int row) {
+  scrolling_ = true;
+  verticalScrollBar()->setValue(static_cast<int>(std::min<std::size_t>(unit, INT32_MAX)));
+  scrolling_ = false;
+  first_row_ = row;
+  viewport()->update();
+}
 
-void ByteView::ScrollLines(int lines) { verticalScrollBar()->setValue(verticalScrollBar()->value() + lines); }
+std::size_t ByteView::FirstVisibleLine() const {
+  if (!wrap_) return TopPiece();
+  return pieces_.Count() ? pieces_.At(TopPiece()).line : 0;
+}
+
+void ByteView::ScrollToLine(std::size_t line) {
+  if (wrap_) SetTop(pieces_.Global(line, 0), 0);
+  else SetTop(line, 0);
+}
+
+void ByteView::ScrollLines(int lines) {
+  if (!wrap_) {
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + lines);
+    return;
+  }
+  // Wrap mode: by rows, across the pieces' own rows.
+  if (!doc_ || pieces_.Count() == 0) return;
+  std::size_t g = TopPiece();
+  long row = first_row_ + static_cast<long>(lines);
+  while (row < 0 && g > 0) {
+    --g;
+    const WrapPieces::Piece at = pieces_.At(g);
+    row += Layout(at.line, at.index).layout->lineCount();
+  }
+  if (row < 0) row = 0;
+  for (;;) {
+    const WrapPieces::Piece at = pieces_.At(g);
+    const long rows = Layout(at.line, at.index).layout->lineCount();
+    if (row < rows) break;
+    if (g + 1 >= pieces_.Count()) {
+      row = std::max(0L, rows - 1);
+      break;
+    }
+    row -= rows;
+    ++g;
+  }
+  SetTop(g, static_cast<int>(row));
+}
+
+void ByteView::wheelEvent(QWheelEvent* event) {
+  if (!wrap_) return QAbstractScrollArea::wheelEvent(event);
+  // Three rows a notch, as the toolkit scrolls lines.
+  const int steps = event->angleDelta().y() / 40;
+  if (steps) ScrollLines(-steps);
+  event->accept();
+}
 
 void ByteView::EnsureCaretVisible() {
-  if (!doc_) return;
+  if (!doc_ || doc_->LineCount() == 0) return;
   const std::size_t line = doc_->LineOfOffset(caret_);
+  const std::size_t byte = caret_ - doc_->LineStart(line);
+  if (wrap_) {
+    // The caret's row, counted in rows from the top of the pane.
+    const std::size_t piece = PieceOf(line, byte);
+    LineLayout& l = Layout(line, piece);
+    const int row = l.layout->lineForTextPosition(DisplayIndex(l, byte)).lineNumber();
+    const std::size_t g = pieces_.Global(line, piece);
+    const std::size_t top = TopPiece();
+    if (g < top || (g == top && row < first_row_)) {
+      SetTop(g, std::max(0, row));
+      return;
+    }
+    const int visible = VisibleLines();
+    long rows_above = -first_row_;  // rows from the top of the pane to the caret's piece
+    for (std::size_t k = top; k < g && rows_above < visible; ++k) {
+      const WrapPieces::Piece at = pieces_.At(k);
+      rows_above += Layout(at.line, at.index).layout->lineCount();
+    }
+    if (rows_above + row >= visible) {
+      SetTop(g, std::max(0, row));
+      ScrollLines(-(visible - 1));
+    }
+    return;
+  }
   const std::size_t first = FirstVisibleLine();
   const auto visible = static_cast<std::size_t>(VisibleLines());
   if (line < first) ScrollToLine(line);
   else if (line >= first + visible) ScrollToLine(line - visible + 1);
-  if (!wrap_) {
-    LineLayout& l = Layout(line);
-    const std::size_t byte = caret_ - doc_->LineStart(line);
-    if (byte >= l.byte_from) {
-      const qreal x = l.x_offset + l.layout->lineAt(0).cursorToX(DisplayIndex(l, byte));
-      QScrollBar* hb = horizontalScrollBar();
-      if (x < hb->value()) hb->setValue(static_cast<int>(x) - 16);
-      else if (x > hb->value() + viewport()->width() - 16) hb->setValue(static_cast<int>(x) - viewport()->width() + 32);
-    }
-  }
-}
-
-void ByteView::SetSelection(std::size_t start, std::size_t length) {
-  const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
-  anchor_ = std::min(start, total);
-  caret_ = std::min(total, anchor_ + length);
-  emit CaretMoved();
-  viewport()->update();
-}
-
-void ByteView::SelectAll() { SetSelection(0, doc_ ? doc_->TextCrLfLength() : 0); }
-
-QString ByteView::SelectedDisplayText() const {
-  if (!doc_ || SelLength() == 0) return {};
-  const std::u16string units = encoding::PaneCodec::For(page_).Decode(doc_->SliceCrLf(SelStart(), SelLength()));
-  QString text;
-  for (char16_t u : units)
-    if (!encoding::PaneCodec::For(page_).IsRawByte(u) && !IsSelector(u)) text += QChar(u);
-  return text;
-}
-
-std::size_t ByteView::OffsetAt(const QPoint& pos) {
-  if (!doc_ || doc_->LineCount() == 0) return 0;
-  qreal y = 0;
-  const qreal hx = wrap_ ? 0 : horizontalScrollBar()->value();
-  std::size_t line = FirstVisibleLine();
-  for (; line < doc_->LineCount(); ++line) {
-    LineLayout& l = Layout(line);
-    if (pos.y() < y + l.height || line + 1 == doc_->LineCount()) {
-      const qreal local_y = std::clamp<qreal>(pos.y() - y, 0, l.height - 1);
-      QTextLine tl = l.layout->lineAt(std::max(0, std::min(l.layout->lineCount() - 1,
-                                                           static_cast<int>(local_y / fontMetrics().lineSpacing()))));
-      int index = tl.isValid() ? tl.xToCursor(pos.x() + hx - l.x_offset - 2) : 0;
-      index = std::clamp(index, 0, static_cast<int>(l.byte_of_index.size()) - 1);
-      return doc_->LineStart(line) + l.byte_of_index[static_cast<size_t>(index)];
-    }
-    y += l.height;
-  }
-  return doc_->TextCrLfLength();
-}
-
-void ByteView::MoveCaret(std::size_t offset, bool extend) {
-  caret_ = std::min(offset, doc_ ? doc_->TextCrLfLength() : 0);
-  if (!extend) anchor_ = caret_;
-  EnsureCaretVisible();
-  emit CaretMoved();
-  viewport()->update();
-}
-
-std::size_t ByteView::PrevCharStart(std::size_t line, std::size_t byte) const {
-  if (byte == 0) return 0;
-  return AlignToChar(doc_->Line(line), byte - 1);
-}
-
-std::size_t ByteView::NextCharEnd(std::size_t line, std::size_t byte) const {
-  std::string_view s = doc_->Line(line);
-  if (byte >= s.size()) return s.size();
-  return byte + std::max<std::size_t>(1, encoding::PaneCodec::For(page_).CharLength(s.substr(byte)));
-}
-
-void ByteView::keyPressEvent(QKeyEvent* event) {
-  if (!doc_ || doc_->LineCount() == 0) {
-    QAbstractScrollArea::keyPressEvent(event);
-    return;
-  }
-  if (event->matches(QKeySequence::SelectAll)) {
-    SelectAll();
-    return;
-  }
-  if (event->matches(QKeySequence::Copy)) {
-    QApplication::clipboard()->setText(SelectedDisplayText());
-    return;
-  }
-  const bool extend = event->modifiers() & Qt::ShiftModifier;
-  const bool ctrl = event->modifiers() & Qt::ControlModifier;
-  const std::size_t line = doc_->LineOfOffset(caret_);
-  const std::size_t byte = caret_ - doc_->LineStart(line);
-  const std::size_t len = doc_->Line(line).size();
-  auto at = [this](std::size_t l, std::size_t b) {
-    l = std::min(l, doc_->LineCount() - 1);
-    return doc_->LineStart(l) + AlignToChar(doc_->Line(l), b);
-  };
-  switch (event->key()) {
-    case Qt::Key_Left:
-      if (byte > 0) MoveCaret(doc_->LineStart(line) + PrevCharStart(line, byte), extend);
-      else if (line > 0) MoveCaret(doc_->LineStart(line - 1) + doc_->Line(line - 1).size(), extend);
-      return;
-    case Qt::Key_Right:
-      if (byte < len) MoveCaret(doc_->LineStart(line) + NextCharEnd(line, byte), extend);
-      else if (line + 1 < doc_->LineCount()) MoveCaret(doc_->LineStart(line + 1), extend);
-      return;
-    case Qt::Key_Up:
-      if (line > 0) MoveCaret(at(line - 1, byte), extend);
-      return;
-    case Qt::Key_Down:
-      if (line + 1 < doc_->LineCount()) MoveCaret(at(line + 1, byte), extend);
-      return;
-    case Qt::Key_PageUp:
-      MoveCaret(at(line > static_cast<std::size_t>(VisibleLines()) ? line - VisibleLines() : 0, byte), extend);
-      return;
-    case Qt::Key_PageDown:
-      MoveCaret(at(line + static_cast<std::size_t>(VisibleLines()), byte), extend);
-      return;
-    case Qt::Key_Home:
-      MoveCaret(ctrl ? 0 : doc_->LineStart(line), extend);
-      return;
-    case Qt::Key_End:
-      MoveCaret(ctrl ? doc_->TextCrLfLength() : doc_->LineStart(line) + len, extend);
-      return;
-    default:
-      QAbstractScrollArea::keyPressEvent(event);
-  }
-}
-
-void ByteView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
-  MoveCaret(OffsetAt(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
-}
-
-void ByteView::mouseMoveEvent(QMouseEvent* event) {
-  if (event->buttons() & Qt::LeftButton) MoveCaret(OffsetAt(event->position().toPoint()), true);
-}
-
-void ByteView::mouseDoubleClickEvent(QMouseEvent* event) {
-  // A double click selects the line: words are not delimited in Japanese text.
-  if (!doc_ || doc_->LineCount() == 0) return;
-  const std::size_t line = doc_->LineOfOffset(OffsetAt(event->position().toPoint()));
-  SetSelection(doc_->LineStart(line), doc_->Line(line).size());
+  LineLayout& l = Layout(line);
+  // A caret outside the part of a long line laid out lies at its column's width.
+  qreal x = static_cast<qreal>(byte) * CharWidth();
+  if (byte >= l.byte_from && byte <= l.byte_to) x = l.x_offset + l.layout->lineAt(0).cursorToX(DisplayIndex(l, byte));
+  QScrollBar* hb = horizontalScrollBar();
+  if (x < hb->value()) hb->setValue(static_cast<int>(x) - 16);
+  else if (x > hb->value() + viewport()->width() - 16) hb->setValue(static_cast<int>(x) - viewport()->width() + 32);
 }
 
 }  // namespace haruvi::viewer

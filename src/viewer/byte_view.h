@@ -1,10 +1,12 @@
 // The pane's view of a TextDocument: paints only the visible lines, decoding each with
 // the pane's codec, draws undecodable bytes as hex boxes, and keeps the caret and the
-// selection as byte offsets into the text with CR LF. Vertical scrolling is by lines.
+// selection as byte offsets into the text with CR LF. Vertical scrolling is by lines, or
+// with word wrap by pieces of lines and their rows, so a line taller than the pane scrolls.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QPainter>
 #include <QTextLayout>
 #include <memory>
 #include <unordered_map>
@@ -12,6 +14,7 @@
 
 #include "encoding/pane_codec.h"
 #include "viewer/text_document.h"
+#include "viewer/wrap_pieces.h"
 
 namespace haruvi::viewer {
 
@@ -57,20 +60,33 @@ class ByteView : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   struct LineLayout {
     std::unique_ptr<QTextLayout> layout;
     std::vector<std::size_t> byte_of_index;  // display index -> byte in the line (size = text + 1)
     std::size_t byte_from = 0;       // first byte laid out (long lines are laid out in part)
+    std::size_t byte_to = 0;         // the byte after the last one laid out
     qreal x_offset = 0;
     qreal height = 0;
   };
-  LineLayout& Layout(std::size_t line);
+  // A line's layout; with word wrap, of its `piece`-th piece.
+  LineLayout& Layout(std::size_t line, std::size_t piece = 0);
+  std::pair<std::size_t, std::size_t> PieceRange(std::size_t line, std::size_t piece) const;
+  std::size_t PieceOf(std::size_t line, std::size_t byte) const;
+  void PaintPiece(QPainter& p, LineLayout& l, std::size_t line, qreal y);
+  // The scroll bar's unit at the top (a line, or with word wrap a piece) and the row
+  // within it.
+  std::size_t TopPiece() const;
+  void SetTop(std::size_t unit, int row);
+  // Wrap mode: where the caret is on screen (scrolled into view first), and a move by rows.
+  QPointF CaretPoint();
+  void MoveByRows(int rows, bool extend);
   void Invalidate();
   void UpdateScrollBars();
   qreal CharWidth() const;
-  std::size_t OffsetAt(const QPoint& pos);
+  std::size_t OffsetAt(const QPointF& pos);
   void MoveCaret(std::size_t offset, bool extend);
   std::size_t PrevCharStart(std::size_t line, std::size_t byte) const;
   std::size_t NextCharEnd(std::size_t line, std::size_t byte) const;
@@ -84,7 +100,10 @@ class ByteView : public QAbstractScrollArea {
   QColor text_color_;
   std::size_t anchor_ = 0;
   std::size_t caret_ = 0;
-  std::unordered_map<std::size_t, LineLayout> cache_;
+  std::unordered_map<std::size_t, LineLayout> cache_;  // by line, or with word wrap by piece
+  WrapPieces pieces_;
+  int first_row_ = 0;        // wrap mode: rows of the top piece scrolled past
+  bool scrolling_ = false;   // the view itself moves the bar
   int cache_width_ = -1;
   int cache_hscroll_window_ = -1;
 };
