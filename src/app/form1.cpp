@@ -30,6 +30,7 @@
 #include "shellview/folder_view.h"
 #include "shellview/item_menu.h"
 #include "ui/action_registry.h"
+#include "ui/messages.h"
 #include "ui/panel_bar.h"
 #include "viewer/text_pane.h"
 
@@ -118,8 +119,14 @@ QString TForm1::CurrentFolder() const { return FolderView1->SelectedPath(); }
 // ---------------------------------------------------------------- start-up and shut-down
 
 void TForm1::FormCreate() {
+  ini_.RemoveStaleTemporaries();  // left by a write that was killed
   initset();
   iniload();
+  if (ini_.ReadOnly()) {
+    // Said once: the user's read-only settings file is left as it is.
+    ui::Warn(this, QStringLiteral("設定ファイルが書き込み禁止のため、設定は保存されません。\n") +
+                       bridge::FromDisk(ini_.Path().string()));
+  }
   viewreset();
   savedtextheight_ = RichEdit1->height();
   if (start_file_.isEmpty()) {
@@ -152,7 +159,8 @@ void TForm1::FormShow() {
 bool TForm1::FormCloseQuery() {
   flags_.worktext.clear();
   if (RichEdit1->isHidden()) SetTextPaneVisible(true);
-  inisave();
+  if (!inisave() && ini_.LastWrite() != platform::IniFile::WriteState::ReadOnly)
+    ui::Warn(this, QStringLiteral("設定を保存できませんでした。\n") + bridge::FromDisk(ini_.Path().string()));
   if (actions_->Checked(QStringLiteral("Mcloseinitview1"))) {
     {
       ui::QuietGuard quiet(flags_);

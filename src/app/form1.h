@@ -56,7 +56,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   static constexpr auto kHeight = platform::Int(kOwner, "Form", "Height", "", platform::KeyRule::ScreenExtent);
   static constexpr auto kPanelLWidth = platform::Int(kOwner, "PanelL", "Width", "", platform::KeyRule::KeepIfOutside);
   static constexpr auto kPanelRBHeight = platform::Int(kOwner, "PanelRB", "Height", "", platform::KeyRule::KeepIfOutside);
-  static constexpr auto kDirectory = platform::Str(kOwner, "FolderView", "Directory", "");
+  static constexpr auto kDirectory = platform::Str(kOwner, "FolderView", "Directory", "", platform::KeyRule::MaxBytes, 0, 4096);
   static constexpr auto kPixelsPerInch = platform::Int(kOwner, "Form", "Pixelsperinch", "", platform::KeyRule::Informational);
   static constexpr auto kState = platform::Int(kOwner, "Form", "State", "", platform::KeyRule::Informational);
 
@@ -101,7 +101,10 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   void SetSavedTextHeight(int height) override { savedtextheight_ = height; }
 
   void iniload();
-  void inisave();
+  // Writes every key at once; false when the settings file could not be written.
+  bool inisave();
+  // How the settings were left at the last close.
+  platform::IniFile::WriteState SettingsWrite() const { return ini_.LastWrite(); }
   QString longfilename(const QString& path) const;
 
   // Event handlers.

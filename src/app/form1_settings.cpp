@@ -14,6 +14,7 @@
 #include <QTime>
 
 #include "app/form1.h"
+#include "bridge/disk_path.h"
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "haruvi_version.h"
 #include "platform/mounts.h"
@@ -89,7 +90,7 @@ void TForm1::iniload() {
 
   // The start folder: the one the user chose, else the last one while its file system
   // is there, else the program's folder.
-  const QString directory = QString::fromStdString(settings_.Read(kDirectory));
+  const QString directory = bridge::FromDisk(settings_.Read(kDirectory));
   const QString init_folder = settings_file_->InitFolder();
   bool moved = false;
   if (!init_folder.isEmpty()) {
@@ -101,7 +102,9 @@ void TForm1::iniload() {
   Splitter2Moved();
 }
 
-void TForm1::inisave() {
+bool TForm1::inisave() {
+  // One write of the whole file: a close killed half way leaves the old file or the new.
+  platform::IniFile::Batch batch(ini_);
   QLocale locale;
   settings_.Write(kProgram, HARUVI_PROGRAM_NAME);
   settings_.Write(kVersion, HARUVI_VERSION_STRING);
@@ -123,8 +126,9 @@ void TForm1::inisave() {
   settings_.Write(kState, isMinimized() ? 2 : isMaximized() ? 3 : 1);
   settings_.Write(kPanelLWidth, PanelLWidth());
   settings_.Write(kPanelRBHeight, PanelRBHeight());
-  settings_.Write(kDirectory, CurrentFolder().toStdString());
+  settings_.Write(kDirectory, bridge::ToDisk(CurrentFolder()));
   for (ui::Controller* c : controllers_) c->inisave();
+  return batch.End();
 }
 
 }  // namespace haruvi::app

@@ -14,6 +14,7 @@
 #include "platform/font_map.h"
 #include "bridge/disk_path.h"
 #include "haruvi_version.h"
+#include "ui/messages.h"
 #include "bridge/japanese.h"
 
 namespace haruvi::app {
@@ -91,6 +92,7 @@ int RunProgram(int argc, char** argv) {
   const bool screenshot = !options.screenshot_path.isEmpty();
   if (screenshot) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    ui::SetHeadless(true);  // a message box would wait for a click nobody gives
   } else if (!DisplayAvailable()) {
     std::fprintf(stderr,
                  "haruvi: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
@@ -130,6 +132,11 @@ int RunProgram(int argc, char** argv) {
   bool saved = SaveScreenshot(form, options.screenshot_path);
   form.close();
   QApplication::processEvents();
+  using Write = platform::IniFile::WriteState;
+  if (form.SettingsWrite() == Write::Failed || form.SettingsWrite() == Write::Unwritable) {
+    std::fprintf(stderr, "haruvi: the settings could not be written to %s\n", form.Settings().File().Path().c_str());
+    saved = false;
+  }
   return saved ? 0 : 1;
 }
 

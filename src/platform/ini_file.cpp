@@ -1,4 +1,4 @@
-// Private-profile parsing and atomic rewriting of the settings file.
+// The settings file on disk: reading it when it changed, and writing it whole, atomically.
 #include "platform/ini_file.h"
 
 #include <fcntl.h>
@@ -8,69 +8,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 namespace haruvi::platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
   return s;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return SameIniName(a, b); }
-
-// One physical line: its text without the line end, and the line end itself.
-struct Line {
-  std::string text;
-  std::string end;
-};
-
-std::vector<Line> SplitLines(const std::string& data) {
-  std::vector<Line> lines;
-  size_t pos = 0;
-  while (pos < data.size()) {
-    size_t nl = data.find('\n', pos);
-    Line line;
-    if (nl == std::string::npos) {
-      line.text = data.substr(pos);
-      pos = data.size();
-    } else {
-      line.text = data.substr(pos, nl - pos);
-      line.end = "\n";
-      pos = nl + 1;
-    }
-    if (!line.text.empty() && line.text.back() == '\r') {
-      line.text.pop_back();
-      line.end.insert(0, "\r");
-    }
-    lines.push_back(std::move(line));
-  }
-  return lines;
-}
-
-// The section name of a "[name]" line, or nullopt for any other line.
-std::optional<std::string_view> SectionOf(std::string_view text) {
-  std::string_view t = Trim(text);
-  if (t.size() < 2 || t.front() != '[') return std::nullopt;
-  size_t close = t.find(']');
-  if (close == std::string_view::npos) return std::nullopt;
-  return Trim(t.substr(1, close - 1));
-}
-
-// The key of a "key=value" line (value returned through *value), or nullopt.
-std::optional<std::string_view> KeyOf(std::string_view text, std::string_view* value) {
-  std::string_view t = text;
-  while (!t.empty() && IsBlank(t.front())) t.remove_prefix(1);
-  if (t.empty() || t.front() == ';' || t.front() == '[') return std::nullopt;
-  size_t eq = text.find('=');
-  if (eq == std::string_view::npos) return std::nullopt;
-  if (value) *value = text.substr(eq + 1);
-  return Trim(text.substr(0, eq));
-}
 
 // The file's bytes, or nullopt when it is missing, not a regular file or unreadable.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
@@ -95,63 +44,6 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
   }
   ::close(fd);
   return data;
-}
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-// Parsed view of the file with the positions a write needs.
-struct Parsed {
-  std::string bom;
-  std::vector<Line> lines;
-  std::string newline = "\n";
-};
-
-Parsed Parse(const std::string& data) {
-  Parsed p;
-  std::string_view body = data;
-  if (body.substr(0, kBom.size()) == kBom) {
-    p.bom = std::string(kBom);
-    body.remove_prefix(kBom.size());
-  }
-  p.lines = SplitLines(std::string(body));
-  for (const Line& l : p.lines) {
-    if (!l.end.empty()) {
-      p.newline = l.end;
-      break;
-    }
-  }
-  return p;
-}
-
-// Index range [first, last) of the lines after the section header; first == npos when
-// the section is missing.
-struct SectionSpan {
-  size_t header = std::string::npos;
-  size_t last = 0;
-};
-
-SectionSpan FindSection(const std::vector<Line>& lines, std::string_view section) {
-  SectionSpan span;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    auto name = SectionOf(lines[i].text);
-    if (!name) continue;
-    if (span.header != std::string::npos) {
-      span.last = i;
-      return span;
-    }
-    if (SameName(*name, section)) span.header = i;
-  }
-  span.last = lines.size();
-  return span;
-}
-
-std::string Join(const Parsed& p) {
-  std::string out = p.bom;
-  for (const Line& l : p.lines) {
-    out += l.text;
-    out += l.end;
-  }
-  return out;
 }
 
 // Writes data to a temporary file beside `target` and renames it over `target`.
@@ -197,13 +89,6 @@ bool ReplaceFileAtomically(const std::filesystem::path& target, const std::strin
   return ok;
 }
 
-std::string OneLine(std::string_view value) {
-  std::string v(value);
-  for (char& c : v)
-    if (c == '\r' || c == '\n') c = ' ';
-  return v;
-}
-
 }  // namespace
 
 bool SameIniName(std::string_view a, std::string_view b) {
@@ -215,7 +100,7 @@ bool SameIniName(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
-  std::string_view t = Trim(text);
+  std::string_view t = TrimBlanks(text);
   if (t.empty()) return std::nullopt;
   auto hex = [](std::string_view digits) -> std::optional<std::int32_t> {
     if (digits.empty() || digits.size() > 8) return std::nullopt;
@@ -255,29 +140,51 @@ bool IniFile::Exists() const {
   return std::filesystem::is_regular_file(path_, ec);
 }
 
-std::optional<std::string> IniFile::ReadValue(std::string_view section,
-                                              std::string_view key) const {
-  auto data = ReadWholeFile(path_);
-  if (!data) return std::nullopt;
-  Parsed p = Parse(*data);
-  SectionSpan span = FindSection(p.lines, section);
-  if (span.header == std::string::npos) return std::nullopt;
-  for (size_t i = span.header + 1; i < span.last; ++i) {
-    std::string_view value;
-    auto k = KeyOf(p.lines[i].text, &value);
-    if (k && SameName(*k, key)) return std::string(value);
-  }
-  return std::nullopt;
+bool IniFile::ReadOnly() const {
+  struct stat st {};
+  if (::stat(path_.c_str(), &st) != 0) return false;
+  return (st.st_mode & 0222) == 0 || ::access(path_.c_str(), W_OK) != 0;
 }
 
-std::string IniFile::ReadString(std::string_view section, std::string_view key,
-                                std::string_view def) const {
+IniFile::Identity IniFile::Stat() const {
+  Identity id;
+  struct stat st {};
+  if (::stat(path_.c_str(), &st) != 0) return id;
+  id.exists = true;
+  id.dev = static_cast<std::uint64_t>(st.st_dev);
+  id.ino = static_cast<std::uint64_t>(st.st_ino);
+  id.size = static_cast<std::uint64_t>(st.st_size);
+  id.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return id;
+}
+
+const IniText& IniFile::Text() const {
+  // Held writes win over the disk; otherwise a change on disk (another window, the user)
+  // is read again, so settings read at every use see it.
+  if (text_ && (dirty_ || batch_depth_ > 0)) return *text_;
+  const Identity now = Stat();
+  if (text_ && now == identity_) return *text_;
+  identity_ = now;
+  unreadable_ = false;
+  if (auto data = ReadWholeFile(path_)) {
+    text_ = IniText::Parse(*data);
+  } else {
+    unreadable_ = now.exists;
+    text_ = IniText::Parse("");
+  }
+  return *text_;
+}
+
+std::optional<std::string> IniFile::ReadValue(std::string_view section, std::string_view key) const {
+  return Text().Get(section, key);
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
   auto v = ReadValue(section, key);
   return v ? *v : std::string(def);
 }
 
-std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
-                                  std::int32_t def) const {
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t def) const {
   auto v = ReadValue(section, key);
   if (!v) return def;
   return ParseIniInteger(*v).value_or(def);
@@ -287,59 +194,41 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-std::vector<std::string> IniFile::ReadSectionKeys(std::string_view section) const {
-  std::vector<std::string> keys;
-  auto data = ReadWholeFile(path_);
-  if (!data) return keys;
-  Parsed p = Parse(*data);
-  SectionSpan span = FindSection(p.lines, section);
-  if (span.header == std::string::npos) return keys;
-  for (size_t i = span.header + 1; i < span.last; ++i)
-    if (auto k = KeyOf(p.lines[i].text, nullptr)) keys.emplace_back(*k);
-  return keys;
-}
+std::vector<std::string> IniFile::ReadSectionKeys(std::string_view section) const { return Text().Keys(section); }
 
-bool IniFile::SectionExists(std::string_view section) const {
-  auto data = ReadWholeFile(path_);
-  if (!data) return false;
-  Parsed p = Parse(*data);
-  return FindSection(p.lines, section).header != std::string::npos;
-}
+bool IniFile::SectionExists(std::string_view section) const { return Text().HasSection(section); }
 
-bool IniFile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) {
-  std::string data;
-  if (auto existing = ReadWholeFile(path_)) {
-    data = std::move(*existing);
+bool IniFile::Commit() {
+  if (!dirty_) return last_write_ == WriteState::Written;
+  if (unreadable_) {
+    last_write_ = WriteState::Failed;  // present but unreadable: never replace what we could not read
+  } else if (!text_->Writable()) {
+    last_write_ = WriteState::Unwritable;
+  } else if (ReadOnly()) {
+    last_write_ = WriteState::ReadOnly;  // the user made it read-only: left alone, even by root
+  } else if (ReplaceFileAtomically(path_, text_->Serialize())) {
+    last_write_ = WriteState::Written;
+    dirty_ = false;
+    identity_ = Stat();
+    return true;
   } else {
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::status(path_, ec)))
-      return false;  // present but unreadable: never replace what we could not read
+    last_write_ = WriteState::Failed;
   }
-  Parsed p = Parse(data);
-  std::string entry = std::string(key) + "=" + OneLine(value);
-  SectionSpan span = FindSection(p.lines, section);
-  if (span.header == std::string::npos) {
-    if (!p.lines.empty() && p.lines.back().end.empty()) p.lines.back().end = p.newline;
-    p.lines.push_back({"[" + std::string(section) + "]", p.newline});
-    p.lines.push_back({entry, p.newline});
-    return ReplaceFileAtomically(path_, Join(p));
-  }
-  size_t insert_at = span.header + 1;
-  for (size_t i = span.header + 1; i < span.last; ++i) {
-    std::string_view old;
-    auto k = KeyOf(p.lines[i].text, &old);
-    if (k && SameName(*k, key)) {
-      if (old == OneLine(value)) return true;
-      p.lines[i].text = std::string(*k) + "=" + OneLine(value);
-      if (p.lines[i].end.empty() && i + 1 < p.lines.size()) p.lines[i].end = p.newline;
-      return ReplaceFileAtomically(path_, Join(p));
-    }
-    if (!Trim(p.lines[i].text).empty()) insert_at = i + 1;
-  }
-  if (p.lines[insert_at - 1].end.empty()) p.lines[insert_at - 1].end = p.newline;
-  p.lines.insert(p.lines.begin() + static_cast<std::ptrdiff_t>(insert_at), Line{entry, p.newline});
-  return ReplaceFileAtomically(path_, Join(p));
+  return false;
+}
+
+bool IniFile::Batch::End() {
+  if (ended_) return file_.last_write_ == WriteState::Written;
+  ended_ = true;
+  if (--file_.batch_depth_ > 0) return true;
+  return file_.Commit();
+}
+
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  Text();
+  if (text_->Set(section, key, value)) dirty_ = true;
+  if (batch_depth_ > 0) return true;
+  return Commit();
 }
 
 bool IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
@@ -351,25 +240,35 @@ bool IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 bool IniFile::DeleteKey(std::string_view section, std::string_view key) {
-  auto data = ReadWholeFile(path_);
-  if (!data) return !Exists();
-  Parsed p = Parse(*data);
-  SectionSpan span = FindSection(p.lines, section);
-  if (span.header == std::string::npos) return true;
-  for (size_t i = span.header + 1; i < span.last; ++i) {
-    auto k = KeyOf(p.lines[i].text, nullptr);
-    if (k && SameName(*k, key)) {
-      p.lines.erase(p.lines.begin() + static_cast<std::ptrdiff_t>(i));
-      return ReplaceFileAtomically(path_, Join(p));
-    }
-  }
-  return true;
+  Text();
+  if (text_->Erase(section, key)) dirty_ = true;
+  if (batch_depth_ > 0) return true;
+  return Commit();
 }
 
 bool IniFile::DeleteFile() {
   std::error_code ec;
   std::filesystem::remove(path_, ec);
+  text_.reset();
+  dirty_ = false;
   return !std::filesystem::exists(std::filesystem::symlink_status(path_, ec));
+}
+
+int IniFile::RemoveStaleTemporaries() const {
+  // Our temporaries are the file's name, a dot and six characters (see ReplaceFileAtomically).
+  std::error_code ec;
+  const std::filesystem::path dir = path_.parent_path().empty() ? "." : path_.parent_path();
+  const std::string prefix = path_.filename().string() + ".";
+  int removed = 0;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (std::time(nullptr) - st.st_mtime < 60) continue;
+    if (::unlink(it->path().c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 }  // namespace haruvi::platform

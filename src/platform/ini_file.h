@@ -1,7 +1,8 @@
-// The settings file: a private-profile (INI) file read and written one value at a time.
-// Every call opens and closes the file; nothing is cached. Writes go to a temporary
-// file in the same folder that is then renamed over the old one, so a failed write
-// never leaves a truncated or half-written settings file behind.
+// The settings file: a private-profile (INI) file. Its text is read once into memory and
+// read again only when the file changed on disk; a write changes the text in memory and
+// writes the whole file at once (inside a Batch, once when the batch ends). Every write
+// goes to a temporary file in the same folder that is then renamed over the old one, so
+// a failed or killed write never leaves a truncated or mixed settings file behind.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/ini_text.h"
 
 namespace haruvi::platform {
 
@@ -25,9 +28,35 @@ bool SameIniName(std::string_view a, std::string_view b);
 class IniFile {
  public:
   explicit IniFile(std::filesystem::path path);
+  IniFile(const IniFile&) = delete;
+  IniFile& operator=(const IniFile&) = delete;
+
+  // Holds writes in memory until the outermost batch ends, then writes the file once.
+  class Batch {
+   public:
+    explicit Batch(IniFile& file) : file_(file) { ++file_.batch_depth_; }
+    ~Batch() { End(); }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // Ends the batch now; false when the file could not be written.
+    bool End();
+
+   private:
+    IniFile& file_;
+    bool ended_ = false;
+  };
+
+  enum class WriteState { Written, ReadOnly, Unwritable, Failed };
+  // How the last write to disk went: ReadOnly when the file exists without write
+  // permission (it is left alone), Unwritable when its bytes could not be read back as
+  // they are (it is never written over), Failed when the system refused.
+  WriteState LastWrite() const { return last_write_; }
 
   const std::filesystem::path& Path() const { return path_; }
   bool Exists() const;
+  // The file is there but the user made it read-only (no write permission bits, or no
+  // access): writes leave it alone, whoever runs the program.
+  bool ReadOnly() const;
 
   // The raw value after the first "=", exactly as written (blanks and "#" marks kept);
   // nullopt when the file, the section or the key is missing. Section and key names
@@ -44,7 +73,8 @@ class IniFile {
 
   // Writes one value, keeping every other line, its order and its comments. Line
   // breaks inside a value are written as blanks (they would split the entry).
-  // Returns false when the file could not be written; the old file is then intact.
+  // Returns false when the file could not be written; the old file is then intact
+  // (inside a batch the value is held and the batch's end reports).
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
   bool WriteBool(std::string_view section, std::string_view key, bool value);
@@ -52,9 +82,29 @@ class IniFile {
   bool DeleteKey(std::string_view section, std::string_view key);
   // Removes the whole file. True when there is no file afterwards.
   bool DeleteFile();
+  // Removes temporary files that an earlier write left when it was killed (older than a
+  // minute, so another window's write in progress is left alone). Returns how many.
+  int RemoveStaleTemporaries() const;
 
  private:
+  struct Identity {
+    std::uint64_t dev = 0, ino = 0, size = 0;
+    std::int64_t mtime_ns = 0;
+    bool exists = false;
+    bool operator==(const Identity&) const = default;
+  };
+  Identity Stat() const;
+  // The text, read again when the file changed (never while writes are held).
+  const IniText& Text() const;
+  bool Commit();
+
   std::filesystem::path path_;
+  mutable std::optional<IniText> text_;
+  mutable Identity identity_;
+  mutable bool unreadable_ = false;  // present but could not be read: never replaced
+  int batch_depth_ = 0;
+  bool dirty_ = false;
+  WriteState last_write_ = WriteState::Written;
 };
 
 }  // namespace haruvi::platform

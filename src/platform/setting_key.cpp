@@ -15,7 +15,7 @@ std::int32_t DefaultInt(const KeyInfo& k, std::int32_t current) {
 bool ValueFitsRule(const KeyInfo& k, std::string_view value) {
   switch (k.type) {
     case KeyType::String:
-      return true;
+      return k.rule != KeyRule::MaxBytes || value.size() <= static_cast<std::size_t>(k.hi);
     case KeyType::Color:
       return value.empty() || ColorFromString(value).has_value();
     case KeyType::Boolean:
@@ -54,7 +54,15 @@ bool Settings::Read(const BoolKey& key, bool current) const {
 
 std::string Settings::Read(const StringKey& key, std::string_view current) const {
   const KeyInfo& k = key.info;
-  return file_.ReadString(k.section, k.key, k.def.empty() ? current : k.def);
+  std::string v = file_.ReadString(k.section, k.key, k.def.empty() ? current : k.def);
+  if (k.rule == KeyRule::MaxBytes && v.size() > static_cast<std::size_t>(k.hi)) {
+    // A value longer than any use of it (a font name of a megabyte) is cut, at the start
+    // of a UTF-8 character.
+    std::size_t cut = static_cast<std::size_t>(k.hi);
+    while (cut > 0 && (static_cast<unsigned char>(v[cut]) & 0xC0) == 0x80) --cut;
+    v.resize(cut);
+  }
+  return v;
 }
 
 std::int32_t Settings::Read(const ColorKey& key, std::int32_t current) const {

@@ -27,6 +27,7 @@ enum class KeyRule {
   ColumnWidth,    // at least -2, else the current value
   StyleBits,      // 0 to 255, else 0
   Informational,  // written at close, never read
+  MaxBytes,       // strings: at most hi bytes are read (cut at a character's start)
 };
 
 // What every key says about itself, whatever its type: what the consistency checks and
@@ -38,7 +39,7 @@ struct KeyInfo {
   KeyType type;
   std::string_view def;      // the default as the file would hold it; "" = current value
   KeyRule rule = KeyRule::None;
-  std::int32_t lo = 0, hi = 0;  // KeyRule::Range
+  std::int32_t lo = 0, hi = 0;  // KeyRule::Range; hi for KeyRule::MaxBytes
 };
 
 // Typed handles: the type decides which Read/Write applies, so a key cannot be read as
@@ -59,8 +60,9 @@ constexpr BoolKey Bool(std::string_view owner, std::string_view section, std::st
   return {{owner, section, key, KeyType::Boolean, def}};
 }
 constexpr StringKey Str(std::string_view owner, std::string_view section, std::string_view key,
-                        std::string_view def, KeyRule rule = KeyRule::None) {
-  return {{owner, section, key, KeyType::String, def, rule}};
+                        std::string_view def, KeyRule rule = KeyRule::None, std::int32_t lo = 0,
+                        std::int32_t hi = 0) {
+  return {{owner, section, key, KeyType::String, def, rule, lo, hi}};
 }
 constexpr ColorKey Color(std::string_view owner, std::string_view section, std::string_view key,
                          std::string_view def) {

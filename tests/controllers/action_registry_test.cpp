@@ -68,3 +68,25 @@ TEST(QuietGuard, NestedGuardsKeepTheOuterQuiet) {
 
 }  // namespace
 }  // namespace haruvi::ui
+
+#include <QElapsedTimer>
+
+#include "ui/messages.h"
+
+namespace haruvi::ui {
+namespace {
+
+TEST(Messages, AHeadlessRunNeverWaitsForAClick) {
+  SetHeadless(true);
+  QElapsedTimer t;
+  t.start();
+  testing::internal::CaptureStderr();
+  Warn(nullptr, QStringLiteral("ストリームからの読み込みに失敗しました\nPermission denied"));
+  const std::string err = testing::internal::GetCapturedStderr();
+  SetHeadless(false);
+  EXPECT_LT(t.elapsed(), 1000);
+  EXPECT_EQ(err, "haruvi: ストリームからの読み込みに失敗しました Permission denied\n");
+}
+
+}  // namespace
+}  // namespace haruvi::ui

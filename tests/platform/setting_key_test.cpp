@@ -95,6 +95,16 @@ TEST_F(SettingKeyTest, RulesJudgeStoredTexts) {
   EXPECT_TRUE(ValueFitsRule(kName.info, "anything at all"));
 }
 
+TEST_F(SettingKeyTest, OverlongStringsAreCutAtACharacter) {
+  constexpr auto kFont = Str("t", "FontR", "Name", "", KeyRule::MaxBytes, 0, 10);
+  Put("FontR", "Name", std::string(1 << 20, 'x').c_str());  // a megabyte of font name
+  EXPECT_EQ(s.Read(kFont).size(), 10u);
+  Put("FontR", "Name", "ａｂｃｄ");  // three bytes a character: cut to whole characters
+  EXPECT_EQ(s.Read(kFont), "ａｂｃ");
+  EXPECT_FALSE(ValueFitsRule(kFont.info, "01234567890"));
+  EXPECT_TRUE(ValueFitsRule(kFont.info, "0123456789"));
+}
+
 TEST(SettingClamps, FormGeometryPanelsAndColumns) {
   EXPECT_EQ(ClampLeft(-5, 1024), 0);
   EXPECT_EQ(ClampLeft(2000, 1024), 0);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <memory>
 
+#include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
 #include "controllers/display/display_controller.h"
 #include "controllers/display/display_dialogs.h"
@@ -79,9 +80,10 @@ void DisplayController::initset() {
 
 void DisplayController::iniload() {
   const platform::Settings& ini = ctx().Settings();
-  ApplyPaneFont(Q(ini.Read(kFontRName, pane_font_name_.toStdString())), ini.Read(kFontRStyle),
+  // Names keep their bytes whatever they are (a name that is not UTF-8 is written back so).
+  ApplyPaneFont(bridge::FromDisk(ini.Read(kFontRName, bridge::ToDisk(pane_font_name_))), ini.Read(kFontRStyle),
                 ini.Read(kFontRColor, pane_font_color_), ini.Read(kFontRSize, 9));
-  ApplyFileFont(Q(ini.Read(kFontFName, file_font_name_.toStdString())), ini.Read(kFontFStyle),
+  ApplyFileFont(bridge::FromDisk(ini.Read(kFontFName, bridge::ToDisk(file_font_name_))), ini.Read(kFontFStyle),
                 ini.Read(kFontFColor, file_font_color_), ini.Read(kFontFSize, 9));
   viewer::TextPane& pane = ctx().Pane();
   pane.SetWordWrap(ini.Read(kWordWrap, pane.WordWrap()));
@@ -97,11 +99,11 @@ void DisplayController::iniload() {
 
 void DisplayController::inisave() {
   platform::Settings& ini = ctx().Settings();
-  ini.Write(kFontRName, pane_font_name_.toStdString());
+  ini.Write(kFontRName, bridge::ToDisk(pane_font_name_));
   ini.Write(kFontRStyle, pane_font_style_);
   ini.Write(kFontRColor, pane_font_color_);
   ini.Write(kFontRSize, ctx().Pane().PaneFont().pointSize());
-  ini.Write(kFontFName, file_font_name_.toStdString());
+  ini.Write(kFontFName, bridge::ToDisk(file_font_name_));
   ini.Write(kFontFStyle, file_font_style_);
   ini.Write(kFontFSize, ctx().Files().font().pointSize());
   ini.Write(kFontFColor, file_font_color_);
@@ -196,6 +198,7 @@ void DisplayController::MstreamRead1Click() {
   platform::Settings& ini = ctx().Settings();
   auto dialog = std::make_unique<TForm26>(true, ini.Read(kStreamCheck), ini.Read(kStreamBytes), ctx().Window());
   if (dialog->exec() != QDialog::Accepted) return;
+  platform::IniFile::Batch both(ini.File());  // both keys in one write
   ini.Write(kStreamCheck, dialog->Checked());
   ini.Write(kStreamBytes, dialog->Bytes());
 }

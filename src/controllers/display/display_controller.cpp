@@ -4,12 +4,12 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMessageBox>
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
 #include "shellview/file_view.h"
 #include "ui/action_registry.h"
+#include "ui/messages.h"
 #include "ui/panel_bar.h"
 #include "viewer/file_display.h"
 #include "viewer/text_pane.h"
@@ -121,8 +121,7 @@ bool DisplayController::Apply(viewer::FileDisplay& shown) {
   if (shown.way != viewer::LoadWay::Nothing && !shown.loaded) {
     // A failing stream load is reported; a failing direct load leaves the pane empty.
     if (shown.way == viewer::LoadWay::Stream)
-      QMessageBox::warning(ctx().Window(), QStringLiteral("Haruvi"),
-                           QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
+      ui::Warn(ctx().Window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
     return shown.way == viewer::LoadWay::Direct;
   }
   if (shown.rich) pane.SetRichText(*shown.rich, std::move(shown.bytes));

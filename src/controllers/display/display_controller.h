@@ -23,11 +23,11 @@ class DisplayController : public ui::Controller {
 
  public:
   static constexpr std::string_view kOwner = "display";
-  static constexpr auto kFontRName = platform::Str(kOwner, "FontR", "Name", "ＭＳ ゴシック");
+  static constexpr auto kFontRName = platform::Str(kOwner, "FontR", "Name", "ＭＳ ゴシック", platform::KeyRule::MaxBytes, 0, 256);
   static constexpr auto kFontRStyle = platform::Style(kOwner, "FontR", "Style");
   static constexpr auto kFontRColor = platform::Color(kOwner, "FontR", "Color", "clWindowText");
   static constexpr auto kFontRSize = platform::Int(kOwner, "FontR", "Size", "", platform::KeyRule::Range, 1, 399);
-  static constexpr auto kFontFName = platform::Str(kOwner, "FontF", "Name", "");
+  static constexpr auto kFontFName = platform::Str(kOwner, "FontF", "Name", "", platform::KeyRule::MaxBytes, 0, 256);
   static constexpr auto kFontFStyle = platform::Style(kOwner, "FontF", "Style");
   static constexpr auto kFontFSize = platform::Int(kOwner, "FontF", "Size", "", platform::KeyRule::Range, 1, 399);
   static constexpr auto kFontFColor = platform::Color(kOwner, "FontF", "Color", "");

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "bridge/pane_text.h"
+#include "bridge/disk_path.h"
 #include "dialogs/folder_dialog.h"
 #include "ui/action_registry.h"
 #include "viewer/text_pane.h"
@@ -19,7 +19,7 @@ SettingsFileController::SettingsFileController(ui::WindowContext& ctx, QObject* 
 }
 
 QString SettingsFileController::InitFolder() const {
-  return bridge::FromUtf8(ctx().Settings().Read(kInitFolderName));
+  return bridge::FromDisk(ctx().Settings().Read(kInitFolderName));
 }
 
 void SettingsFileController::Minifileclear1Click() {
@@ -38,7 +38,7 @@ void SettingsFileController::MinitdirectryClick() {
   auto dialog = std::make_unique<dialogs::TForm4>(QStringLiteral("起動時フォルダー指定"),
                                                   QStringLiteral("起動時のフォルダーを指定して下さい。"), ctx().Window());
   dialog->SetPrevious(InitFolder());
-  if (dialog->exec() == QDialog::Accepted) ctx().Settings().Write(kInitFolderName, dialog->Text().toStdString());
+  if (dialog->exec() == QDialog::Accepted) ctx().Settings().Write(kInitFolderName, bridge::ToDisk(dialog->Text()));
 }
 
 }  // namespace haruvi::controllers

@@ -14,7 +14,7 @@ class SettingsFileController : public ui::Controller {
 
  public:
   static constexpr std::string_view kOwner = "settings file";
-  static constexpr auto kInitFolderName = platform::Str(kOwner, "InitFolder", "InitFolderName", "");
+  static constexpr auto kInitFolderName = platform::Str(kOwner, "InitFolder", "InitFolderName", "", platform::KeyRule::MaxBytes, 0, 4096);
 
   explicit SettingsFileController(ui::WindowContext& ctx, QObject* parent = nullptr);
   std::vector<platform::KeyInfo> Keys() const override { return {kInitFolderName.info}; }
