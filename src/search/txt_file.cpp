@@ -24,16 +24,18 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
       block_size_(std::max<std::size_t>(block_size, 1)),
       cancel_(cancel),
       yield_(std::move(yield)) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without blocking: a FIFO nobody writes to would wait for ever.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
-  // A device never ends its one endless line (/dev/zero); files, pipes and folders (which
-  // fail on reading) are left to the reads.
+  // Only regular files are searched: a device never ends its one endless line
+  // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.
   struct stat st;
-  if (::fstat(fd_, &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))) {
+  if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
     ::close(fd_);
     fd_ = -1;
-    throw EFileNotFound(std::strerror(ENODEV));
+    throw EFileNotFound("not a regular file");
   }
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
   try {
     Reserve(block_size_ * 2 + 16);
     buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed

@@ -35,15 +35,12 @@ class Input {
       in.owned_ = std::move(*data);
       return in;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
-      // Not a plain file to map (or empty): read it the ordinary way, which also reports.
-      if (fd >= 0) ::close(fd);
-      auto data = ReadInput(path);
-      if (!data) return std::nullopt;
-      in.owned_ = std::move(*data);
-      return in;
+    const int fd = OpenInputFile(path, &st);
+    if (fd < 0) return std::nullopt;
+    if (st.st_size == 0) {
+      ::close(fd);
+      return in;  // empty: nothing to map
     }
     void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     ::close(fd);

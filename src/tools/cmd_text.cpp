@@ -67,9 +67,10 @@ class InputBytes {
 
   bool Open(const std::string& path) {
     if (!path.empty() && path != "-") {
-      int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
       struct stat st {};
-      if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+      const int fd = OpenInputFile(path, &st);
+      if (fd < 0) return false;
+      if (st.st_size > 0) {
         size_ = static_cast<std::size_t>(st.st_size);
         void* m = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
         ::close(fd);

@@ -1,5 +1,6 @@
 // haruvi-tool: the program's cores on the command line, for scripts and tests.
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "haruvi_version.h"
@@ -66,7 +67,13 @@ int main(int argc, char** argv) {
         std::cout << "usage: haruvi-tool " << c.synopsis << "\n  " << c.summary << '\n';
         return kExitOk;
       }
-      return c.run(args);
+      try {
+        return c.run(args);
+      } catch (const std::bad_alloc&) {
+        // Never an abort: say which command ran out of memory on how big an input.
+        std::cerr << "haruvi-tool: " << c.name << ": out of memory (input of " << LastInputSize() << " bytes)\n";
+        return kExitNoMatch;
+      }
     }
   }
   std::cerr << "haruvi-tool: unknown command '" << first << "'\n";

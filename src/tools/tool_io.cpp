@@ -3,18 +3,25 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 
 namespace haruvi::tool {
 namespace {
 
-std::optional<std::string> ReadFd(int fd, std::string_view name) {
+std::uint64_t last_input_size = 0;
+
+// Reads to the end, or up to `limit` bytes for a file (what it had when opened).
+std::optional<std::string> ReadFd(int fd, std::string_view name, std::uint64_t limit = UINT64_MAX) {
   std::string data;
+  if (limit != UINT64_MAX) data.reserve(static_cast<size_t>(limit));
   char buf[1 << 16];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+  while (data.size() < limit) {
+    const size_t want = static_cast<size_t>(std::min<std::uint64_t>(sizeof buf, limit - data.size()));
+    ssize_t n = ::read(fd, buf, want);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -22,6 +29,7 @@ std::optional<std::string> ReadFd(int fd, std::string_view name) {
       return std::nullopt;
     }
     data.append(buf, static_cast<size_t>(n));
+    last_input_size = data.size();
   }
   return data;
 }
@@ -32,18 +40,45 @@ void PrintError(std::string_view message) {
   std::cerr << "haruvi-tool: " << message << '\n';
 }
 
+int OpenInputFile(const std::string& path, struct stat* st) {
+  // Without blocking: opening a FIFO nobody writes to would wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    PrintError(path + ": " + std::strerror(errno));
+    return -1;
+  }
+  if (::fstat(fd, st) != 0) {
+    PrintError(path + ": " + std::strerror(errno));
+    ::close(fd);
+    return -1;
+  }
+  if (S_ISDIR(st->st_mode)) {
+    PrintError(path + ": " + std::strerror(EISDIR));
+    ::close(fd);
+    return -1;
+  }
+  if (!S_ISREG(st->st_mode)) {
+    PrintError(path + ": not a regular file");
+    ::close(fd);
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  last_input_size = static_cast<std::uint64_t>(st->st_size);
+  return fd;
+}
+
 std::optional<std::string> ReadInput(std::string_view path) {
   if (path.empty() || path == "-") return ReadFd(STDIN_FILENO, "standard input");
   std::string p(path);
-  int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    PrintError(p + ": " + std::strerror(errno));
-    return std::nullopt;
-  }
-  auto data = ReadFd(fd, p);
+  struct stat st {};
+  const int fd = OpenInputFile(p, &st);
+  if (fd < 0) return std::nullopt;
+  auto data = ReadFd(fd, p, static_cast<std::uint64_t>(st.st_size));
   ::close(fd);
   return data;
 }
+
+std::uint64_t LastInputSize() { return last_input_size; }
 
 bool WriteOutput(std::string_view bytes) {
   size_t done = 0;

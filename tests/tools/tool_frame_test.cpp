@@ -53,3 +53,40 @@ TEST(ToolFrame, MissingFileIsAClearErrorNotAUsageError) {
 
 }  // namespace
 }  // namespace haruvi::test
+
+#include <sys/stat.h>
+
+namespace haruvi::test {
+namespace {
+
+// Every command that reads a named input refuses what is not a regular file, at once:
+// a FIFO nobody writes to (which would block for ever) and endless devices.
+TEST(ToolFrame, FifosAndDevicesAreRefusedAtOnceByEveryCommand) {
+  TempDir dir;
+  const std::string fifo = (dir / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::vector<std::string>> commands = {
+      {"cat"}, {"detect"}, {"conv", "sjis2euc"}, {"conv", "--raw", "base64"}, {"width", "han2zen"},
+      {"text", "sort-asc"}, {"gsub", "a", "b"}, {"grep", "a"}, {"info"}};
+  for (const std::string& input : {fifo, std::string("/dev/zero")}) {
+    for (std::vector<std::string> args : commands) {
+      args.push_back(input);
+      std::vector<std::string> timed = {"20", HARUVI_TOOL_PATH};
+      timed.insert(timed.end(), args.begin(), args.end());
+      const ProcessResult r = RunProcess("/usr/bin/timeout", timed);
+      EXPECT_NE(r.exit_code, 124) << args[0] << " " << input << ": still waiting after 20 s";
+      if (args[0] == "info") {  // the information line, as the window shows it, no contents read
+        EXPECT_EQ(r.exit_code, 0) << input;
+        EXPECT_NE(r.out.find("    "), std::string::npos) << input;
+        continue;
+      }
+      // grep and gsub keep 1 for "nothing found": their errors are 2.
+      const bool matcher = args[0] == "grep" || args[0] == "gsub";
+      EXPECT_EQ(r.exit_code, matcher ? 2 : 1) << args[0] << " " << input;
+      EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << args[0] << " " << input << ": " << r.err;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace haruvi::test
