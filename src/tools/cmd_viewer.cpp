@@ -16,7 +16,9 @@ int RunInfo(const Args& args) {
   if (args.empty()) return UsageError(kInfo, "no file given");
   int rc = kExitOk;
   for (const std::string& path : args) {
-    const viewer::FileDisplay shown = viewer::ShowFile(path, viewer::DisplaySettings{});
+    viewer::DisplaySettings only_the_line;
+    only_the_line.info_only = true;
+    const viewer::FileDisplay shown = viewer::ShowFile(path, only_the_line);
     if (!shown.exists) {
       PrintError(path + ": no such file");
       rc = kExitNoMatch;

@@ -1,6 +1,7 @@
 #include "viewer/file_display.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +25,28 @@ std::string RichPaneBytes(const RtfDocument& doc, encoding::CodePage page) {
     else crlf += c;
   }
   return encoding::PaneCodec::For(page).Encode(crlf);
+}
+
+// The kind and code of a file seen through a read-only mapping (nothing copied; the
+// detection touches only the pages up to its deciding byte).
+void InfoFromMapping(const std::string& path, FileDisplay& d) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    d.error = std::strerror(errno);
+    d.info_line = d.way == LoadWay::Direct ? InfoLineStep2(d.info_step1, "", "") : d.info_step1;
+    return;
+  }
+  std::string_view view;
+  void* map = MAP_FAILED;
+  if (d.size > 0) {
+    map = ::mmap(nullptr, static_cast<size_t>(d.size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (map != MAP_FAILED) view = std::string_view(static_cast<const char*>(map), static_cast<size_t>(d.size));
+  }
+  ::close(fd);
+  d.kind = filekind(FirstLineOf(view.substr(0, 4096)), path);
+  if (!view.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(view));
+  if (map != MAP_FAILED) ::munmap(map, static_cast<size_t>(d.size));
+  d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
 }
 
 }  // namespace
@@ -57,6 +80,10 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
   d.color = s.forced ? InfoColor::Blue : s.editing ? InfoColor::Red : InfoColor::Black;
   // Only regular files are read: a FIFO or a device could block or never end.
   d.way = d.regular ? ReadRule(d.size, s.read) : LoadWay::Nothing;
+  if (s.info_only && d.way != LoadWay::Nothing) {
+    InfoFromMapping(path, d);
+    return d;
+  }
   if (d.way != LoadWay::Nothing) {
     try {
       std::optional<ByteBuffer> bytes = ReadWholeFile(path, d.size, &d.error);

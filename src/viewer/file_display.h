@@ -21,6 +21,10 @@ struct DisplaySettings {
   encoding::CodePage page = encoding::CodePage::Cp932;
   bool forced = false;     // shown by the show commands, whatever instant display says
   bool editing = false;    // the pane is in simple-edit mode
+  // Only the information line is wanted (haruvi-tool info): the file is looked at through
+  // a read-only mapping, detection stops at its first deciding byte and nothing is kept,
+  // so a file of gigabytes is named in the time its deciding bytes take.
+  bool info_only = false;
 };
 
 enum class InfoColor { Black, Red, Blue };

@@ -182,3 +182,37 @@ TEST(FileDisplay, OnlyRegularFilesAreRead) {
 
 }  // namespace
 }  // namespace haruvi::viewer
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+
+namespace haruvi::viewer {
+namespace {
+
+TEST(FileDisplay, TheInformationLineAloneMatchesAFullDisplayAndReadsLittle) {
+  test::TempDir dir;
+  DisplaySettings only;
+  only.info_only = true;
+  for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
+           {"sjis.txt", "\x93\xfa\x96\x7b\r\n"}, {"euc.txt", "\xc6\xfc\xcb\xdc"}, {"x.exe", std::string("MZ\0\0", 4)},
+           {"empty", ""}, {"ascii", std::string(200000, 'a') + "\x82\xa0"}}) {
+    auto p = dir.Write(name, bytes);
+    EXPECT_EQ(ShowFile(p.string(), only).info_line, ShowFile(p.string(), DisplaySettings{}).info_line) << name;
+  }
+  // A 5 GB sparse file: its first byte decides, so it is named at once.
+  const std::string big = (dir / "sparse").string();
+  const int fd = ::open(big.c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, 5LL << 30), 0);
+  ::close(fd);
+  const auto start = std::chrono::steady_clock::now();
+  const FileDisplay d = ShowFile(big, only);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(d.info_line.ends_with("ﾊﾞｲﾅﾘ"));
+  EXPECT_TRUE(d.info_line.find("5,368,709,120 byte") != std::string::npos);
+}
+
+}  // namespace
+}  // namespace haruvi::viewer
