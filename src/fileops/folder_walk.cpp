@@ -16,76 +16,116 @@ bool IsDotOrDotDot(const char* n) {
   return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
 }
 
-// Opens a folder; below the top, a final symbolic link is never followed (the top is the
-// folder the user chose, whatever it is reached through).
-DIR* OpenFolder(const std::string& path, bool top = false) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | (top ? 0 : O_NOFOLLOW) | O_CLOEXEC);
+// Opens a folder without following a final symbolic link.
+DIR* OpenFolder(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return nullptr;
   DIR* d = ::fdopendir(fd);
   if (!d) ::close(fd);
   return d;
 }
 
-std::string Join(const std::string& dir, const char* name) {
-  std::string p = dir;
-  if (p.empty() || p.back() != '/') p.push_back('/');
-  p += name;
-  return p;
-}
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
 }  // namespace
 
+namespace {
+
+// What one folder holds: its files are counted at once, its sub-folders kept by name.
+struct Level {
+  std::vector<std::string> subfolders;
+  std::size_t next = 0;
+};
+
+// Counts the files of the open folder `fd` and lists its sub-folders. False when the walk
+// was cancelled inside a big folder.
+bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level& level) {
+  struct stat dst {};
+  if (!options.skip_devices.empty() && ::fstat(fd, &dst) == 0 &&
+      std::binary_search(options.skip_devices.begin(), options.skip_devices.end(), dst.st_dev))
+    return true;  // not entered
+  const int own = ::dup(fd);  // the listing consumes its descriptor; `fd` stays ours
+  DIR* d = own < 0 ? nullptr : ::fdopendir(own);
+  if (!d) {
+    if (own >= 0) ::close(own);
+    ++totals.unreadable_folders;
+    return true;
+  }
+  unsigned entries = 0;
+  while (dirent* e = ::readdir(d)) {
+    // A folder of a million files must not hold a cancelled walk for long.
+    if ((++entries & 4095) == 0 && options.cancel && options.cancel->load(std::memory_order_relaxed)) {
+      ::closedir(d);
+      return false;
+    }
+    if (IsDotOrDotDot(e->d_name)) continue;
+    if (e->d_type == DT_DIR) {
+      level.subfolders.emplace_back(e->d_name);
+      continue;
+    }
+    struct stat st {};
+    if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISDIR(st.st_mode)) {
+      level.subfolders.emplace_back(e->d_name);
+      continue;
+    }
+    ++totals.files;
+    totals.bytes += static_cast<std::uint64_t>(st.st_size);
+  }
+  ::closedir(d);
+  return true;
+}
+
+}  // namespace
+
+// Depth first with one folder open at a time, each opened relative to its parent and left
+// through "..": no path is ever built, so any depth works (paths beyond the system's limit
+// included) and a deep tree holds no more than one descriptor.
 FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& options) {
   FolderTotals totals;
-  std::vector<std::string> stack{folder};
-  bool top = true;
+  // The folder the user chose is opened whatever link leads to it; below it, never.
+  int cur = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (cur < 0) {
+    ++totals.unreadable_folders;
+    return totals;
+  }
+  std::vector<Level> stack(1);
+  if (!ScanFolder(cur, options, totals, stack.back())) {
+    ::close(cur);
+    totals.cancelled = true;
+    return totals;
+  }
   while (!stack.empty()) {
     if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
       totals.cancelled = true;
-      return totals;
+      break;
     }
-    std::string dir = std::move(stack.back());
-    stack.pop_back();
-    DIR* d = OpenFolder(dir, top);
-    top = false;
-    if (!d) {
-      ++totals.unreadable_folders;
-      continue;
-    }
-    int dfd = ::dirfd(d);
-    struct stat dst {};
-    if (!options.skip_devices.empty() && ::fstat(dfd, &dst) == 0 &&
-        std::binary_search(options.skip_devices.begin(), options.skip_devices.end(), dst.st_dev)) {
-      ::closedir(d);
-      continue;
-    }
-    unsigned entries = 0;
-    while (dirent* e = ::readdir(d)) {
-      // A folder of a million files must not hold a cancelled walk for long.
-      if ((++entries & 4095) == 0 && options.cancel && options.cancel->load(std::memory_order_relaxed)) {
-        ::closedir(d);
+    Level& level = stack.back();
+    if (level.next < level.subfolders.size()) {
+      const std::string& name = level.subfolders[level.next++];
+      const int child = ::openat(cur, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (child < 0) {
+        ++totals.unreadable_folders;
+        continue;
+      }
+      ::close(cur);
+      cur = child;
+      stack.emplace_back();
+      if (!ScanFolder(cur, options, totals, stack.back())) {
         totals.cancelled = true;
-        return totals;
+        break;
       }
-      if (IsDotOrDotDot(e->d_name)) continue;
-      unsigned char type = e->d_type;
-      struct stat st {};
-      if (type == DT_DIR) {
-        stack.push_back(Join(dir, e->d_name));
-        continue;
-      }
-      if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      if (S_ISDIR(st.st_mode)) {
-        stack.push_back(Join(dir, e->d_name));
-        continue;
-      }
-      ++totals.files;
-      totals.bytes += static_cast<std::uint64_t>(st.st_size);
+      continue;
     }
-    ::closedir(d);
+    stack.pop_back();
+    if (stack.empty()) break;
+    const int parent = ::openat(cur, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(cur);
+    cur = parent;
+    if (cur < 0) break;  // the way back is gone (the tree moved meanwhile): what was counted stands
   }
+  if (cur >= 0) ::close(cur);
   return totals;
 }
 

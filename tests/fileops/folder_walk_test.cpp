@@ -115,3 +115,54 @@ TEST(MatchesMask, Wildcards) {
 
 }  // namespace
 }  // namespace haruvi::fileops
+
+#include <fcntl.h>
+
+namespace haruvi::fileops {
+namespace {
+
+// A chain of `depth` folders "d/d/d/..." made and removed through descriptors, since its
+// paths are longer than the system allows a path to be.
+class DeepChain {
+ public:
+  DeepChain(const std::filesystem::path& at, int depth) : depth_(depth) {
+    int fd = ::open(at.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth; ++i) {
+      ::mkdirat(fd, "d", 0700);
+      const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+      ::close(fd);
+      fd = next;
+    }
+    const int file = ::openat(fd, "bottom.txt", O_CREAT | O_WRONLY, 0600);
+    (void)!::write(file, "12345", 5);
+    ::close(file);
+    bottom_ = fd;
+  }
+  ~DeepChain() {
+    ::unlinkat(bottom_, "bottom.txt", 0);
+    int fd = bottom_;
+    for (int i = 0; i < depth_; ++i) {
+      const int up = ::openat(fd, "..", O_RDONLY | O_DIRECTORY);
+      ::close(fd);
+      fd = up;
+      ::unlinkat(fd, "d", AT_REMOVEDIR);
+    }
+    ::close(fd);
+  }
+
+ private:
+  int depth_;
+  int bottom_ = -1;
+};
+
+TEST(FolderWalkDepth, TreesDeeperThanAnyPathAreWalkedWhole) {
+  test::TempDir dir;
+  DeepChain chain(dir.path(), 3000);  // paths of 6,000 bytes and more
+  FolderTotals t = WalkFolderTotals(dir.path().string());
+  EXPECT_EQ(t.files, 1u);
+  EXPECT_EQ(t.bytes, 5u);
+  EXPECT_EQ(t.unreadable_folders, 0u);
+}
+
+}  // namespace
+}  // namespace haruvi::fileops
