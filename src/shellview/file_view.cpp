@@ -1,16 +1,11 @@
 #include "shellview/file_view.h"
+
 #include "bridge/disk_path.h"
+#include "shellview/file_list_model.h"
 
 #include <QDesktopServices>
-#include <QPainter>
-#include <QPen>
-#include <QFileIconProvider>
-#include <QFileInfo>
-#include <QHash>
 #include <QHeaderView>
 #include <QListView>
-#include <QMimeData>
-#include <QMimeDatabase>
 #include <QStackedLayout>
 #include <QTreeView>
 #include <QUrl>
@@ -20,75 +15,14 @@
 namespace haruvi::shellview {
 namespace {
 
-constexpr int kPathRole = Qt::UserRole + 1;
-constexpr int kRowRole = Qt::UserRole + 2;
-constexpr int kNameRole = Qt::UserRole + 3;  // the name as FromDisk gives it (the text is for showing)
-
-
-// The icon theme's picture for the item's MIME type, cached by type.
-// The icon with the link emblem in its lower left corner, at the sizes the styles use.
-QIcon WithLinkEmblem(const QIcon& base) {
-  static const QIcon emblem = QIcon::fromTheme(QStringLiteral("emblem-symbolic-link"));
-  QIcon out;
-  for (int size : {16, 20, 32, 48}) {
-    QPixmap pm = base.pixmap(size, size);
-    QPainter p(&pm);
-    const int e = std::max(8, size / 2);
-    if (!emblem.isNull()) {
-      p.drawPixmap(0, size - e, emblem.pixmap(e, e));
-    } else {  // no theme emblem: a small arrow on white
-      p.fillRect(0, size - e, e, e, Qt::white);
-      p.setPen(QPen(Qt::black, std::max(1, e / 8)));
-      p.drawLine(e / 4, size - e / 4, e - e / 4, size - e + e / 4);
-      p.drawLine(e - e / 4, size - e + e / 4, e / 2, size - e + e / 4);
-      p.drawLine(e - e / 4, size - e + e / 4, e - e / 4, size - e / 2);
-    }
-    out.addPixmap(pm);
-  }
-  return out;
-}
-
-QIcon IconFor(const FileEntry& e) {
-  static QFileIconProvider provider;
-  static const QIcon folder = provider.icon(QFileIconProvider::Folder);
-  static const QIcon file = provider.icon(QFileIconProvider::File);
-  static QHash<QString, QIcon> by_type;
-  static QMimeDatabase mime;
-  QString key = e.is_dir ? QStringLiteral("/folder") : QString();
-  if (!e.is_dir) key = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension).name();
-  if (e.is_link) key += QStringLiteral("+link");
-  auto it = by_type.find(key);
-  if (it == by_type.end()) {
-    QIcon icon = folder;
-    if (!e.is_dir) {
-      const QMimeType t = mime.mimeTypeForName(key.section(QLatin1Char('+'), 0, 0));
-      icon = QIcon::fromTheme(t.iconName(), QIcon::fromTheme(t.genericIconName(), file));
-    }
-    if (e.is_link) icon = WithLinkEmblem(icon);
-    it = by_type.insert(key, icon);
-  }
-  return *it;
-}
+constexpr int kPathRole = FileListModel::kPathRole;
+constexpr int kNameRole = FileListModel::kNameRole;
 
 }  // namespace
 
-QStringList FileListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
-
-QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
-  QList<QUrl> urls;
-  for (const QModelIndex& i : indexes)
-    if (i.column() == 0) urls << QUrl::fromLocalFile(i.data(kPathRole).toString());
-  auto* data = new QMimeData;
-  data->setUrls(urls);
-  return data;
-}
-
 TFileView::TFileView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("FileView1"));
-  model_ = new FileListModel(0, 4, this);
-  model_->setHorizontalHeaderLabels(
-      {QStringLiteral("名前"), QStringLiteral("ｻｲｽﾞ"), QStringLiteral("ﾌｧｲﾙの種類"),
-       QStringLiteral("更新日時")});
+  model_ = new FileListModel(this);
   selection_ = new QItemSelectionModel(model_, this);
 
   list_ = new QListView(this);
@@ -118,7 +52,6 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
   details_->header()->setSectionsClickable(true);
   details_->header()->setSortIndicatorShown(false);
   for (int c = 0; c < 4; ++c) details_->setColumnWidth(c, 120);
-  model_->horizontalHeaderItem(1)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
   connect(details_->header(), &QHeaderView::sectionClicked, this, &TFileView::ColumnClick);
 
   stack_ = new QStackedLayout(this);
@@ -129,7 +62,8 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
   connect(selection_, &QItemSelectionModel::selectionChanged, this, [this] {
     if (!rebuilding_) emit Change(SelectedPath(), true);
   });
-  connect(model_, &QStandardItemModel::itemChanged, this, &TFileView::OnRenamed);
+  connect(model_, &FileListModel::RenameRequested, this, &TFileView::OnRenameRequested);
+  list_->setUniformItemSizes(true);  // a folder of 200,000 names lays out without measuring each
   SetViewStyle(ViewStyle::List);
 }
 
@@ -140,57 +74,27 @@ bool TFileView::SetFolder(const QString& folder) {
     return false;
   }
   folder_ = folder;
-  entries_.clear();
+  std::vector<FileEntry> kept;
+  kept.reserve(listed.size());
   for (FileEntry& e : listed)
-    if (MaskAccepts(e, mask_)) entries_.push_back(std::move(e));
-  types_.assign(entries_.size(), QString());
-  for (size_t i = 0; i < entries_.size(); ++i) types_[i] = TypeName(entries_[i]);
+    if (MaskAccepts(e, mask_)) kept.push_back(std::move(e));
   directions_ = {1, 1, 1, 1};
-  Rebuild();
+  rebuilding_ = true;
+  selection_->clear();
+  model_->Reset(std::move(kept));
+  rebuilding_ = false;
+  FitListGrid();
   emit Change(SelectedPath(), false);
   return true;
 }
 
 bool TFileView::Fill() { return folder_.isEmpty() ? false : SetFolder(folder_); }
 
-QString TFileView::TypeName(const FileEntry& e) const {
-  static QMimeDatabase mime;
-  if (e.is_dir) return QStringLiteral("ファイル フォルダー");
-  QMimeType t = mime.mimeTypeForFile(bridge::FromDisk(e.path), QMimeDatabase::MatchExtension);
-  QString name = t.comment();
-  if (name.isEmpty()) name = t.name();
-  return name.left(80);
-}
-
-void TFileView::Rebuild() {
-  rebuilding_ = true;
-  selection_->clear();
-  model_->removeRows(0, model_->rowCount());
-  QList<QList<QStandardItem*>> rows;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const FileEntry& e = entries_[i];
-    const QString lossless = bridge::FromDisk(e.name);
-    auto* name = new QStandardItem(IconFor(e), bridge::DisplayName(lossless));
-    name->setData(lossless, kNameRole);
-    name->setData(bridge::FromDisk(e.path), kPathRole);
-    name->setData(static_cast<int>(i), kRowRole);
-    name->setEditable(true);
-    name->setDragEnabled(true);
-    auto* size = new QStandardItem(e.has_info && !e.is_dir ? QString::fromStdString(SizeText(e.size)) : QString());
-    size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* type = new QStandardItem(types_[i]);
-    auto* time = new QStandardItem(e.has_info ? QString::fromStdString(TimeText(e.mtime)) : QString());
-    for (QStandardItem* it : {size, type, time}) it->setEditable(false);
-    model_->appendRow({name, size, type, time});
-  }
-  rebuilding_ = false;
-  FitListGrid();
-}
+int TFileView::Count() const { return model_->rowCount(); }
 
 const FileEntry* TFileView::EntryAt(int row) const {
   if (row < 0 || row >= model_->rowCount()) return nullptr;
-  int i = model_->item(row, 0)->data(kRowRole).toInt();
-  return &entries_[static_cast<size_t>(i)];
+  return &model_->Entries()[static_cast<size_t>(row)];
 }
 
 QModelIndexList TFileView::SelectedNames() const {
@@ -231,7 +135,8 @@ bool TFileView::SelectedIsFolder() const {
 
 QStringList TFileView::Captions() const {
   QStringList names;
-  for (int r = 0; r < model_->rowCount(); ++r) names << model_->item(r, 0)->data(kNameRole).toString();
+  names.reserve(model_->rowCount());
+  for (const FileEntry& e : model_->Entries()) names << bridge::FromDisk(e.name);
   return names;
 }
 
@@ -239,7 +144,7 @@ int TFileView::SelectByCaption(const QString& name) {
   QItemSelection sel;
   int first = -1;
   for (int r = 0; r < model_->rowCount(); ++r) {
-    if (model_->item(r, 0)->data(kNameRole).toString().compare(name, Qt::CaseInsensitive) == 0) {
+    if (bridge::FromDisk(model_->Entries()[static_cast<size_t>(r)].name).compare(name, Qt::CaseInsensitive) == 0) {
       sel.select(model_->index(r, 0), model_->index(r, 3));
       if (first < 0) first = r;
     }
@@ -262,10 +167,17 @@ void TFileView::ClearSelection() { selection_->clearSelection(); }
 void TFileView::FitListGrid() {
   // List and small-icon styles lay names out in columns as wide as the longest name.
   if (style_ != ViewStyle::List && style_ != ViewStyle::SmallIcons) return;
+  // Measured on the longest names only: a huge folder is not measured name by name.
   const QFontMetrics m(list_->font());
+  const std::vector<FileEntry>& entries = model_->Entries();
+  std::vector<size_t> longest(entries.size());
+  for (size_t i = 0; i < longest.size(); ++i) longest[i] = i;
+  const size_t probe = std::min<size_t>(longest.size(), 64);
+  std::partial_sort(longest.begin(), longest.begin() + static_cast<std::ptrdiff_t>(probe), longest.end(),
+                    [&](size_t a, size_t b) { return entries[a].name.size() > entries[b].name.size(); });
   int widest = 40;
-  for (int r = 0; r < model_->rowCount(); ++r)
-    widest = std::max(widest, m.horizontalAdvance(model_->item(r, 0)->text()));
+  for (size_t k = 0; k < probe; ++k)
+    widest = std::max(widest, m.horizontalAdvance(bridge::DisplayName(bridge::FromDisk(entries[longest[k]].name))));
   widest = std::min(widest, 400);
   list_->setGridSize(QSize(widest + 16 + 12, std::max(18, m.height() + 4)));
 }
@@ -305,41 +217,42 @@ void TFileView::SetViewStyle(ViewStyle style) {
 }
 
 void TFileView::SortEntries(int column, int direction, bool names_as_text) {
-  // Reorder entries_ (with their type names) and rebuild, keeping the selection by path.
-  QStringList selected = SelectedPaths();
-  std::vector<size_t> order(entries_.size());
+  // Reorders the entries and lists them again, keeping the selection by path.
+  const QStringList selected = SelectedPaths();
+  const std::vector<FileEntry>& entries = model_->Entries();
+  std::vector<size_t> order(entries.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  auto text = [&](size_t i) -> QString {
-    const FileEntry& e = entries_[i];
-    switch (column) {
-      case 1: return e.has_info && !e.is_dir ? QString::fromStdString(SizeText(e.size)) : QString();
-      case 2: return types_[i];
-      case 3: return e.has_info ? QString::fromStdString(TimeText(e.mtime)) : QString();
-      default: return bridge::FromDisk(e.name);
+  std::vector<QString> keys;
+  if (column != 0 || names_as_text) {
+    keys.resize(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      const FileEntry& e = entries[i];
+      switch (column) {
+        case 1: keys[i] = e.has_info && !e.is_dir ? QString::fromStdString(SizeText(e.size)) : QString(); break;
+        case 2: keys[i] = model_->TypeOf(static_cast<int>(i)); break;
+        case 3: keys[i] = e.has_info ? QString::fromStdString(TimeText(e.mtime)) : QString(); break;
+        default: keys[i] = bridge::FromDisk(e.name); break;
+      }
     }
-  };
+  }
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    int c = (column == 0 && !names_as_text) ? CompareItems(entries_[a], entries_[b])
-                        : QString::localeAwareCompare(text(a), text(b));
+    int c = keys.empty() ? CompareItems(entries[a], entries[b]) : QString::localeAwareCompare(keys[a], keys[b]);
     c = (c > 0) - (c < 0);
     return c * direction < 0;
   });
-  std::vector<FileEntry> e2;
-  std::vector<QString> t2;
-  for (size_t i : order) {
-    e2.push_back(std::move(entries_[i]));
-    t2.push_back(std::move(types_[i]));
-  }
-  entries_.swap(e2);
-  types_.swap(t2);
-  Rebuild();
+  std::vector<FileEntry> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(entries[i]);
+  rebuilding_ = true;
+  selection_->clear();
+  model_->Reset(std::move(sorted));
   QItemSelection sel;
   for (int r = 0; r < model_->rowCount(); ++r)
-    if (selected.contains(model_->item(r, 0)->data(kPathRole).toString()))
+    if (selected.contains(bridge::FromDisk(model_->Entries()[static_cast<size_t>(r)].path)))
       sel.select(model_->index(r, 0), model_->index(r, 3));
-  rebuilding_ = true;
   selection_->select(sel, QItemSelectionModel::ClearAndSelect);
   rebuilding_ = false;
+  FitListGrid();
 }
 
 void TFileView::ColumnClick(int column) {
@@ -408,36 +321,25 @@ void TFileView::OpenItem(int row) {
     emit OpenFailed(bridge::FromDisk(e->path));
 }
 
-void TFileView::OnRenamed(QStandardItem* item) {
-  if (rebuilding_ || !item || item->column() != 0) return;
-  int i = item->data(kRowRole).toInt();
-  if (i < 0 || i >= static_cast<int>(entries_.size())) return;
-  FileEntry& e = entries_[static_cast<size_t>(i)];
-  QString wanted = item->text();
-  QString old = bridge::DisplayName(bridge::FromDisk(e.name));
-  if (wanted == old) return;
-  std::string new_name = bridge::ToDisk(wanted);
+void TFileView::OnRenameRequested(int row, const QString& wanted) {
+  const FileEntry* current = EntryAt(row);
+  if (!current || wanted == bridge::DisplayName(bridge::FromDisk(current->name))) return;
+  FileEntry e = *current;
+  const std::string new_name = bridge::ToDisk(wanted);
   std::error_code ec;
-  std::filesystem::path target = std::filesystem::path(e.path).parent_path() / new_name;
+  const std::filesystem::path target = std::filesystem::path(e.path).parent_path() / new_name;
+  // Never over an existing name, never out of the folder; a refused name shows the old one.
   bool ok = !wanted.isEmpty() && !wanted.contains(QLatin1Char('/')) &&
             !std::filesystem::exists(std::filesystem::symlink_status(target, ec));
   if (ok) {
     std::filesystem::rename(e.path, target, ec);
     ok = !ec;
   }
-  rebuilding_ = true;
-  if (ok) {
-    e.name = new_name;
-    e.path = target.string();
-    item->setData(bridge::FromDisk(e.path), kPathRole);
-    item->setData(bridge::FromDisk(e.name), kNameRole);
-    rebuilding_ = false;
-    emit Change(SelectedPath(), false);  // what names the old file shows the new name
-    return;
-  } else {
-    item->setText(old);  // the old name is shown again
-  }
-  rebuilding_ = false;
+  if (!ok) return;
+  e.name = new_name;
+  e.path = target.string();
+  model_->Renamed(row, std::move(e));
+  emit Change(SelectedPath(), false);  // what names the old file shows the new name
 }
 
 }  // namespace haruvi::shellview

@@ -3,7 +3,7 @@
 // One model serves an icon/list view and a details view; only one is shown at a time.
 #pragma once
 
-#include <QStandardItemModel>
+#include <QModelIndexList>
 #include <QWidget>
 #include <array>
 #include <vector>
@@ -20,14 +20,7 @@ namespace haruvi::shellview {
 
 enum class ViewStyle { LargeIcons = 1, SmallIcons = 2, List = 3, Details = 4 };
 
-// The list's model: four columns, file URLs for drags.
-class FileListModel : public QStandardItemModel {
-  Q_OBJECT
- public:
-  using QStandardItemModel::QStandardItemModel;
-  QStringList mimeTypes() const override;
-  QMimeData* mimeData(const QModelIndexList& indexes) const override;
-};
+class FileListModel;
 
 class TFileView : public QWidget {
   Q_OBJECT
@@ -45,7 +38,7 @@ class TFileView : public QWidget {
   QString SelectedPath() const;
   QStringList SelectedPaths() const;
   int SelectedCount() const;
-  int Count() const { return static_cast<int>(entries_.size()); }
+  int Count() const;
   const FileEntry* EntryAt(int row) const;
   bool SelectedIsFolder() const;
   QStringList Captions() const;
@@ -91,18 +84,14 @@ class TFileView : public QWidget {
   void ContextMenuRequested(const QPoint& global_pos);
 
  private:
-  void Rebuild();
   QModelIndexList SelectedNames() const;
   void FitListGrid();
   void SortEntries(int column, int direction, bool names_as_text);
   void OnActivated(const QModelIndex& index);
-  void OnRenamed(QStandardItem* item);
+  void OnRenameRequested(int row, const QString& wanted);
   void OpenItem(int row);
-  QString TypeName(const FileEntry& e) const;
 
   QString folder_;
-  std::vector<FileEntry> entries_;
-  std::vector<QString> types_;
   std::vector<std::string> mask_;
   std::array<int, 4> directions_{1, 1, 1, 1};
   ViewStyle style_ = ViewStyle::List;
