@@ -5,93 +5,118 @@
 
 namespace haruvi::viewer {
 
+void TextDocument::EndOf(std::size_t start, std::size_t* end, std::size_t* next) const {
+  const char* begin = bytes_.data();
+  const char* p = begin + start;
+  const char* stop_all = begin + bytes_.size();
+  // Most texts use one kind of line end: search for LF, then look for a CR before it.
+  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop_all - p)));
+  const char* stop = lf ? lf : stop_all;
+  const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+  if (cr) {
+    *end = static_cast<std::size_t>(cr - begin);
+    *next = *end + 1 + (cr + 1 == lf ? 1 : 0);
+  } else if (lf) {
+    *end = static_cast<std::size_t>(lf - begin);
+    *next = *end + 1;
+  } else {
+    *end = *next = bytes_.size();
+  }
+}
+
 void TextDocument::SetBytes(ByteBuffer bytes) {
   buffer_ = std::move(bytes);
   bytes_ = buffer_.view();
-  starts_.clear();
-  crlf_starts_.clear();
+  marks_.clear();
+  for (Found& f : recent_) f = Found{};
+  line_count_ = 0;
   max_line_length_ = 0;
-  const char* begin = bytes_.data();
-  const char* p = begin;
-  const char* end = begin + bytes_.size();
-  starts_.reserve(bytes_.size() / 48 + 1);
-  bool all_crlf = true;
-  while (p < end) {
-    starts_.push_back(static_cast<std::size_t>(p - begin));
-    // Most texts use one kind of line end: search for LF, then look for a CR before it.
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = lf ? lf : end;
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-    const char* line_end;
-    const char* next;
-    if (cr) {
-      line_end = cr;
-      next = cr + 1;
-      if (next == lf) ++next;
-      else all_crlf = false;
-    } else if (lf) {
-      line_end = lf;
-      next = lf + 1;
-      all_crlf = false;
-    } else {
-      line_end = end;
-      next = end;
-    }
-    max_line_length_ = std::max(max_line_length_, static_cast<std::size_t>(line_end - p));
-    p = next;
+  all_crlf_ = true;
+  std::size_t pos = 0, crlf = 0;
+  while (pos < bytes_.size()) {
+    if (line_count_ % kMarkEvery == 0) marks_.push_back({pos, crlf});
+    std::size_t end, next;
+    EndOf(pos, &end, &next);
+    const std::size_t ending = next - end;
+    if (ending == 1) all_crlf_ = false;
+    max_line_length_ = std::max(max_line_length_, end - pos);
+    crlf += end - pos + (ending ? 2 : 0);
+    ++line_count_;
+    pos = next;
   }
-  if (!all_crlf) {
-    crlf_starts_.reserve(starts_.size());
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < starts_.size(); ++i) {
-      crlf_starts_.push_back(at);
-      at += Line(i).size() + (LineEndLength(i) ? 2 : 0);
-    }
+  crlf_length_ = crlf;
+}
+
+const TextDocument::Found& TextDocument::Find(std::size_t line) const {
+  Found& slot = recent_[line % 64];
+  if (slot.line == line) return slot;
+  // Start from the nearest line known before it: the previous line when it was just
+  // used (painting goes down line by line), else the mark.
+  const Found& before = recent_[(line + 63) % 64];
+  Found f;
+  std::size_t at;
+  if (line > 0 && before.line == line - 1) {
+    f.start = before.next;
+    f.crlf = before.crlf + (before.end - before.start) + (before.next > before.end ? 2 : 0);
+    at = line;
+  } else {
+    const Mark& m = marks_[line / kMarkEvery];
+    f.start = m.byte;
+    f.crlf = m.crlf;
+    at = line / kMarkEvery * kMarkEvery;
   }
+  for (;; ++at) {
+    EndOf(f.start, &f.end, &f.next);
+    if (at == line) break;
+    f.crlf += (f.end - f.start) + (f.next > f.end ? 2 : 0);
+    f.start = f.next;
+  }
+  f.line = line;
+  slot = f;
+  return slot;
 }
 
 std::string_view TextDocument::Line(std::size_t line) const {
-  if (line >= starts_.size()) return {};
-  const std::size_t start = starts_[line];
-  std::size_t stop = line + 1 < starts_.size() ? starts_[line + 1] : bytes_.size();
-  if (stop > start && bytes_[stop - 1] == '\n') --stop;
-  if (stop > start && bytes_[stop - 1] == '\r') --stop;
-  return bytes_.substr(start, stop - start);
+  if (line >= line_count_) return {};
+  const Found& f = Find(line);
+  return bytes_.substr(f.start, f.end - f.start);
 }
 
 std::size_t TextDocument::LineEndLength(std::size_t line) const {
-  if (line >= starts_.size()) return 0;
-  const std::size_t stop = line + 1 < starts_.size() ? starts_[line + 1] : bytes_.size();
-  return stop - starts_[line] - Line(line).size();
+  if (line >= line_count_) return 0;
+  const Found& f = Find(line);
+  return f.next - f.end;
 }
 
-std::size_t TextDocument::TextCrLfLength() const {
-  if (crlf_starts_.empty()) return bytes_.size();
-  const std::size_t last = starts_.size() - 1;
-  return crlf_starts_[last] + Line(last).size() + (LineEndLength(last) ? 2 : 0);
-}
+std::size_t TextDocument::TextCrLfLength() const { return crlf_length_; }
 
 std::string TextDocument::TextCrLf() const {
-  if (crlf_starts_.empty()) return std::string(bytes_);
+  if (all_crlf_) return std::string(bytes_);
   std::string text;
-  text.reserve(TextCrLfLength());
-  for (std::size_t i = 0; i < starts_.size(); ++i) {
-    text += Line(i);
-    if (LineEndLength(i)) text += "\r\n";
+  text.reserve(crlf_length_);
+  for (std::size_t pos = 0; pos < bytes_.size();) {
+    std::size_t end, next;
+    EndOf(pos, &end, &next);
+    text.append(bytes_.substr(pos, end - pos));
+    if (next > end) text += "\r\n";
+    pos = next;
   }
   return text;
 }
 
 std::size_t TextDocument::LineStart(std::size_t line) const {
-  if (line >= starts_.size()) return TextCrLfLength();
-  return crlf_starts_.empty() ? starts_[line] : crlf_starts_[line];
+  if (line >= line_count_) return crlf_length_;
+  return Find(line).crlf;
 }
 
 std::size_t TextDocument::LineOfOffset(std::size_t offset) const {
-  if (starts_.empty()) return 0;
-  const std::vector<std::size_t>& s = crlf_starts_.empty() ? starts_ : crlf_starts_;
-  auto it = std::upper_bound(s.begin(), s.end(), offset);
-  return static_cast<std::size_t>(it - s.begin()) - 1;
+  if (line_count_ == 0) return 0;
+  // The last mark at or before the offset, then line by line.
+  auto it = std::upper_bound(marks_.begin(), marks_.end(), offset,
+                             [](std::size_t v, const Mark& m) { return v < m.crlf; });
+  std::size_t line = static_cast<std::size_t>(it - marks_.begin() - 1) * kMarkEvery;
+  while (line + 1 < line_count_ && LineStart(line + 1) <= offset) ++line;
+  return line;
 }
 
 }  // namespace haruvi::viewer
@@ -100,12 +125,12 @@ namespace haruvi::viewer {
 
 std::string TextDocument::SliceCrLf(std::size_t start, std::size_t length) const {
   std::string out;
-  if (crlf_starts_.empty()) {
+  if (all_crlf_) {
     if (start < bytes_.size()) out = std::string(bytes_.substr(start, length));
     return out;
   }
   const std::size_t stop = std::min(TextCrLfLength(), start + std::min(length, TextCrLfLength()));
-  for (std::size_t line = LineOfOffset(start); line < starts_.size() && LineStart(line) < stop; ++line) {
+  for (std::size_t line = LineOfOffset(start); line < line_count_ && LineStart(line) < stop; ++line) {
     std::string piece(Line(line));
     if (LineEndLength(line)) piece += "\r\n";
     const std::size_t from = LineStart(line);
