@@ -139,7 +139,8 @@ void TForm1::FormCreate() {
   const QString folder = QDir::cleanPath(QFileInfo(start_file_).absolutePath());
   ui::QuietGuard quiet(flags_);
   if (name.isEmpty() || !FolderView1->SelectPath(folder)) return;
-  FileView1->SetFolder(folder);
+  // Selecting the folder in the tree has listed it already (a big folder is listed once).
+  if (FileView1->Folder() != folder) FileView1->SetFolder(folder);
   ComboView1->ShowPath(folder);
   LFilestring->clear();
   folderinfo();
