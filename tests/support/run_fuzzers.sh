@@ -5,6 +5,8 @@
 # usage: run_fuzzers.sh SUBSYSTEM OUT_DIR [SECONDS_PER_TARGET] [TARGET...]
 #   targets are tests/SUBSYSTEM/fuzz/fuzz_NAME.cpp or NAME_fuzz.cpp; seeds, if any, in
 #   tests/SUBSYSTEM/fuzz/corpus/NAME.
+# A file tests/SUBSYSTEM/fuzz/sources may name the sources to compile instead (globs
+# relative to src/, one or more a line) and, on a line starting with "libs:", what to link.
 # Prints one line per target with the executions that ran clean; exit 1 on any finding.
 set -u
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -18,10 +20,22 @@ command -v "$CXX" > /dev/null || { echo "no $CXX: fuzzing skipped"; exit 0; }
 mkdir -p "$OUT/obj"
 COMMON=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fno-sanitize-recover=undefined -I"$ROOT/src")
 
+sources=("$ROOT"/src/"$SUB"/*.cpp)
+libs=()
+if [ -f "$HERE/sources" ]; then
+  sources=()
+  while read -r line; do
+    case "$line" in
+      ''|'#'*) ;;
+      libs:*) read -r -a libs <<< "${line#libs:}" ;;
+      *) for g in $line; do for f in "$ROOT"/src/$g; do sources+=("$f"); done; done ;;
+    esac
+  done < "$HERE/sources"
+fi
 objs=()
-for src in "$ROOT"/src/"$SUB"/*.cpp; do
-  obj="$OUT/obj/$(basename "${src%.cpp}").o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$ROOT/src/$SUB" -name '*.h' -newer "$obj")" ]; then
+for src in "${sources[@]}"; do
+  obj="$OUT/obj/$(basename "$(dirname "$src")")_$(basename "${src%.cpp}").o"
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$ROOT/src" -name '*.h' -newer "$obj")" ]; then
     "$CXX" "${COMMON[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj" || exit 1
   fi
   objs+=("$obj")
@@ -40,7 +54,7 @@ for t in "${targets[@]}"; do
   [ -f "$src" ] || src="$HERE/${t}_fuzz.cpp"
   bin="$OUT/fuzz_$t"
   if [ ! -x "$bin" ] || [ "$src" -nt "$bin" ] || [ -n "$(find "$OUT/obj" -name '*.o' -newer "$bin")" ]; then
-    "$CXX" "${COMMON[@]}" -fsanitize=fuzzer,address,undefined "$src" "${objs[@]}" -o "$bin" || exit 1
+    "$CXX" "${COMMON[@]}" -fsanitize=fuzzer,address,undefined "$src" "${objs[@]}" "${libs[@]}" -o "$bin" || exit 1
   fi
   mkdir -p "$OUT/corpus_$t"
   log="$OUT/fuzz_$t.log"
