@@ -18,6 +18,7 @@
 #include "app/folder_status.h"
 #include "app/window_menus.h"
 #include "bridge/disk_path.h"
+#include "controllers/choice/choice_controller.h"
 #include "controllers/display/display_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
@@ -98,7 +99,8 @@ void TForm1::BuildControllers() {
   layout_ = new controllers::LayoutController(*this, this);
   options_ = new controllers::OptionsController(*this, this);
   settings_file_ = new controllers::SettingsFileController(*this, this);
-  controllers_ = {display_, layout_, options_, settings_file_, new controllers::HelpController(*this, this)};
+  controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
+                  new controllers::HelpController(*this, this)};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

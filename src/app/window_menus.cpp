@@ -64,7 +64,6 @@ void Populate(QToolBar* bar, ui::ActionRegistry& actions, const Button* buttons,
 
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   // Items whose commands come with later features.
-  actions.DeclarePending({"Mmask", "拡張子の指定(&W)", "拡張子|表示するファイルの拡張子を指定します。"});
   actions.DeclarePending({"Mcodehenkan1", "文字コード変換(&J)", "文字コード変換|文字コードを変換します。"});
   actions.Twin("Mcodehenkan1", "Mcodehenkan2");
   actions.Twin("Mexit1", "Mexit2");
@@ -82,7 +81,8 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   m.view->setObjectName(QStringLiteral("Mhyoji"));
   Add(actions, Sub(m.view, "ファイル名(&N)", "Mfilename"), {"Micon1", "Micon2", "Micon3", "Micon4"});
   Add(actions, Sub(m.view, "ファイル情報幅(&C)", "Mfileviewcolum"), {"Mfileviewcolum1", "Mfileviewcolum2", "Mfileviewcolum3"});
-  Add(actions, m.view, {"Mmask", "Mfilesort1", "Mrootfolder", "Minitview", "", "Mv", "Mtextrepaint1", "Mtextnewview", ""});
+  Add(actions, m.view, {"Mmask", "Mfilesort1", "Mrootfolder", "Mdrivem", "Mfolderm", "Minitview", "", "Mv",
+                        "Mtextrepaint1", "Mtextnewview", ""});
   m.names = Sub(m.view, "ファイル名表示(&G)", "Mfilenamedisp0");
   Add(actions, m.names, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
   Add(actions, m.view, {"Mwordwrap", "Mcodehenkan1", "", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
@@ -93,6 +93,9 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", ""});
   Add(actions, option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
                         "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
+  QMenu* info = bar->addMenu(QStringLiteral("情報(&I)"));
+  info->setObjectName(QStringLiteral("Mjoho"));
+  Add(actions, info, {"Mfileproperty1"});
   QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Mhelp1"));
   Add(actions, help, {"Mhelp", "Mversion1"});
@@ -128,10 +131,10 @@ QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
       {"ToolButton6", "名前の変更", "insert-text", nullptr},
       {"ToolButton40", "属性変更", "document-properties", nullptr},
       {"ToolButton18", "", "", ""},
-      {"ToolButton38", "ドライブ", "drive-harddisk", nullptr},
+      {"ToolButton38", "ドライブ", "drive-harddisk", "Mdrivem"},
       {"ToolButton55", "上へ", "go-up", "ToolButton55"},
       {"ToolButton11", "登録フォルダー", "bookmark-new", nullptr},
-      {"ToolButton41", "フォルダー", "folder", nullptr},
+      {"ToolButton41", "フォルダー", "folder", "Mfolderm"},
       {"ToolButton12", "拡張子", "edit-find", "Mmask"},
       {"ToolButton46", "並び替え", "view-sort-ascending-symbolic", "Mfilesort1"},
       {"ToolButton15", "", "", ""},

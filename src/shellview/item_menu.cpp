@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "platform/text_format.h"
+#include "viewer/file_info.h"
 
 namespace haruvi::shellview {
 namespace {
@@ -79,6 +80,7 @@ PropertiesDialog::PropertiesDialog(const QString& path, QWidget* parent) : QDial
                          {QFile::ReadOther, 'r'}, {QFile::WriteOther, 'w'}, {QFile::ExeOther, 'x'}})
     perms += (p & flag) ? QLatin1Char(c) : QLatin1Char('-');
   row("アクセス権:", perms);
+  row("属性:", QString::fromStdString(viewer::AttributeField(bridge::ToDisk(path))));
   row("所有者:", info.owner() + QLatin1Char(':') + info.group());
   layout->addLayout(form);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
