@@ -6,7 +6,8 @@ set -euo pipefail
 want=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools libgl-dev
       libicu-dev libarchive-dev
-      fonts-noto-cjk adwaita-icon-theme libqt6svg6 shared-mime-info fontconfig qt6-translations-l10n)
+      fonts-noto-cjk adwaita-icon-theme libqt6svg6 shared-mime-info fontconfig qt6-translations-l10n
+      librsvg2-bin)
 case "${1:-build}" in
   test)  want+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
          # Every program a test runs, from the list the tests themselves are checked against.

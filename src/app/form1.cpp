@@ -37,12 +37,15 @@
 
 namespace haruvi::app {
 
-TForm1::TForm1(QString start_file, QWidget* parent)
+TForm1::TForm1(QString start_file, QWidget* parent) : TForm1(QStringList{start_file}, parent) {}
+
+TForm1::TForm1(QStringList start_args, QWidget* parent)
     : QMainWindow(parent),
       ini_(platform::SettingsFilePath()),
       settings_(ini_),
       actions_(new ui::ActionRegistry(this)),
-      start_file_(std::move(start_file)) {
+      start_file_(start_args.join(QLatin1Char(' '))),
+      start_args_(std::move(start_args)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Haruvi"));
   resize(782, 514);
@@ -136,9 +139,23 @@ void TForm1::FormCreate() {
     return;
   }
 
-  // The command-line file: its folder opened, the file selected and shown.
-  const QString name = longfilename(start_file_);
-  const QString folder = QDir::cleanPath(QFileInfo(start_file_).absolutePath());
+  // The command-line file: its folder opened, the file selected and shown. The arguments
+  // joined with blanks name it (an unquoted path with blanks); when they name nothing,
+  // the first argument that exists is taken (a desktop hands over several files).
+  QString start = start_file_;
+  if (longfilename(start).isEmpty()) {
+    for (const QString& a : start_args_)
+      if (!longfilename(a).isEmpty()) {
+        start = a;
+        break;
+      }
+  }
+  if (QFileInfo(start).isDir()) {  // a folder opens itself
+    if (MoveToFolder(QDir::cleanPath(QFileInfo(start).absoluteFilePath()))) folderinfo();
+    return;
+  }
+  const QString name = longfilename(start);
+  const QString folder = QDir::cleanPath(QFileInfo(start).absolutePath());
   ui::QuietGuard quiet(flags_);
   if (name.isEmpty() || !FolderView1->SelectPath(folder)) return;
   // Selecting the folder in the tree has listed it already (a big folder is listed once).

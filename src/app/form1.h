@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,8 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
 
   // `start_file`: the command line's arguments joined with single blanks (may be empty).
   explicit TForm1(QString start_file, QWidget* parent = nullptr);
+  // The command line's arguments: joined with single blanks they name the start file.
+  explicit TForm1(QStringList start_args, QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Every settings key of the window and its controllers.
@@ -174,6 +177,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   ui::WindowFlags flags_;
   ui::ActionRegistry* actions_ = nullptr;
   QString start_file_;
+  QStringList start_args_;
   QString program_folder_;
   bool shown_once_ = false;
   int savedtextheight_ = 0;

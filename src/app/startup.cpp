@@ -12,6 +12,7 @@
 #include "app/form1.h"
 #include "app/splash_form.h"
 #include "platform/font_map.h"
+#include "platform/settings_location.h"
 #include "bridge/disk_path.h"
 #include "haruvi_version.h"
 #include "ui/messages.h"
@@ -52,10 +53,14 @@ namespace {
 
 void PrintUsage(FILE* to) {
   std::fprintf(to,
-               "usage: haruvi [FILE]\n"
+               "usage: haruvi [FILE... | FOLDER]\n"
                "       haruvi --screenshot OUT.png [FILE]\n"
-               "FILE (all arguments joined with blanks) is selected and shown at start.\n"
+               "       haruvi --help | --version\n"
+               "FILE (all arguments joined with blanks) is selected and shown at start; a FOLDER opens.\n"
                "--screenshot renders the window headless into OUT.png and exits.\n");
+  const std::filesystem::path exe = platform::ExecutablePath();
+  const std::filesystem::path help = platform::HelpFolder(exe.parent_path());
+  std::fprintf(to, "help pages: %s\n", help.empty() ? "(not found)" : (help / "index.html").c_str());
 }
 
 // Renders the window into a PNG; false with a message on standard error on failure.
@@ -121,7 +126,7 @@ int RunProgram(int argc, char** argv) {
   auto* splash = new TForm3;
   splash->show();
   QApplication::processEvents();
-  TForm1 form(options.file_args.join(QLatin1Char(' ')));
+  TForm1 form(options.file_args);
   splash->CloseWhenActive(&form);
   form.show();
   QApplication::restoreOverrideCursor();

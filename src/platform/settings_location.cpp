@@ -30,7 +30,13 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& executable) 
   file_name += ".ini";
 
   std::filesystem::path dir = executable.parent_path();
-  if (!dir.empty() && ::access(dir.c_str(), W_OK) == 0) return dir / file_name;
+  // An installed program (a bin folder beside share/haruvi) keeps its settings in the
+  // user's configuration folder, whoever may write to the program's folder; a file
+  // already put beside it is still used.
+  std::error_code ec;
+  const bool installed = !dir.empty() && std::filesystem::is_directory(dir / ".." / "share" / "haruvi", ec);
+  if (!dir.empty() && installed && std::filesystem::exists(dir / file_name, ec)) return dir / file_name;
+  if (!dir.empty() && !installed && ::access(dir.c_str(), W_OK) == 0) return dir / file_name;
 
   std::filesystem::path config = EnvPath("XDG_CONFIG_HOME");
   if (config.empty() || !config.is_absolute()) {
@@ -45,6 +51,16 @@ std::filesystem::path SettingsFilePath() {
   std::filesystem::path exe = ExecutablePath();
   std::filesystem::path dir = exe.empty() ? std::filesystem::current_path() : exe.parent_path();
   return SettingsFilePath(dir / "haruvi");
+}
+
+std::filesystem::path HelpFolder(const std::filesystem::path& program_folder) {
+  std::error_code ec;
+  for (const std::filesystem::path& candidate :
+       {program_folder / "help", program_folder / ".." / "share" / "haruvi" / "help"}) {
+    if (std::filesystem::is_regular_file(candidate / "index.html", ec))
+      return std::filesystem::weakly_canonical(candidate, ec);
+  }
+  return {};
 }
 
 }  // namespace haruvi::platform

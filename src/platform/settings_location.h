@@ -17,4 +17,8 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& executable);
 // the command-line tool and the window share one settings file.
 std::filesystem::path SettingsFilePath();
 
+// The help pages of the program in `program_folder`: "help" beside it in a build tree,
+// "../share/haruvi/help" once installed. Empty when neither is there.
+std::filesystem::path HelpFolder(const std::filesystem::path& program_folder);
+
 }  // namespace haruvi::platform

@@ -47,3 +47,30 @@ TEST(Program, AReadOnlySettingsFileIsLeftAloneAndSaidOnce) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+test::ProcessResult Start(const std::filesystem::path& ini, const std::vector<std::string>& files) {
+  std::vector<std::string> args = {"--screenshot", (ini.parent_path() / "s.png").string()};
+  args.insert(args.end(), files.begin(), files.end());
+  return test::RunProcess(HARUVI_PROGRAM_PATH, args, {},
+                          {"HARUVI_INI=" + ini.string(), "QT_QPA_PLATFORM=offscreen", "ASAN_OPTIONS=detect_leaks=0"});
+}
+
+// What a desktop hands over: a folder opens itself, several files open the first one.
+TEST(Program, AFolderOrSeveralFilesFromADesktopOpenAsExpected) {
+  test::TempDir dir;
+  dir.Write("notes/a.txt", "a");
+  dir.Write("notes/b.txt", "b");
+  dir.Write("other/c.txt", "c");
+  auto ran = Start(dir / "1.ini", {(dir / "other").string()});
+  ASSERT_EQ(ran.exit_code, 0) << ran.err;
+  EXPECT_NE(test::ReadFile(dir / "1.ini").find("Directory=" + (dir / "other").string()), std::string::npos);
+  ran = Start(dir / "2.ini", {(dir / "notes/a.txt").string(), (dir / "notes/b.txt").string()});
+  ASSERT_EQ(ran.exit_code, 0) << ran.err;
+  EXPECT_NE(test::ReadFile(dir / "2.ini").find("Directory=" + (dir / "notes").string()), std::string::npos);
+}
+
+}  // namespace
+}  // namespace haruvi::app

@@ -70,6 +70,18 @@ TEST(SettingsLocation, ConfigFolderWhenTheProgramFolderDoesNotExist) {
   EXPECT_EQ(SettingsFilePath(dir / "gone/haruvi"), dir / ".config/haruvi/haruvi.ini");
 }
 
+TEST(SettingsLocation, AnInstalledProgramUsesTheConfigFolderEvenWhenItsFolderIsWritable) {
+  EnvGuard env;
+  env.Set("HARUVI_INI", nullptr);
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "usr/bin");
+  std::filesystem::create_directories(dir / "usr/share/haruvi");
+  env.Set("XDG_CONFIG_HOME", (dir / "cfg").c_str());
+  EXPECT_EQ(SettingsFilePath(dir / "usr/bin/haruvi"), dir / "cfg/haruvi/haruvi.ini");
+  dir.Write("usr/bin/haruvi.ini", "[Form]\r\n");  // one the user put there is kept
+  EXPECT_EQ(SettingsFilePath(dir / "usr/bin/haruvi"), dir / "usr/bin/haruvi.ini");
+}
+
 TEST(SettingsLocation, ExecutablePathIsThisTest) {
   EXPECT_EQ(ExecutablePath().filename(), "platform_tests");
 }

@@ -4,7 +4,9 @@
 #include <QUrl>
 #include <memory>
 
+#include "bridge/disk_path.h"
 #include "controllers/help/about_box.h"
+#include "platform/settings_location.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 
@@ -17,7 +19,12 @@ HelpController::HelpController(ui::WindowContext& ctx, QObject* parent) : Contro
 }
 
 void HelpController::ToolButton8Click() {
-  QUrl url = QUrl::fromLocalFile(ctx().ProgramFolder() + QStringLiteral("/help/index.html"));
+  const std::filesystem::path folder = platform::HelpFolder(bridge::ToDisk(ctx().ProgramFolder()));
+  if (folder.empty()) {
+    ctx().Status().SetText(4, QStringLiteral("ヘルプが見つかりません"));
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(bridge::FromDisk((folder / "index.html").string()));
   url.setFragment(QStringLiteral("1001"));
   if (!QDesktopServices::openUrl(url))
     ctx().Status().SetText(4, QStringLiteral("ヘルプを表示できません (ブラウザーが見つかりません): ") + url.toLocalFile());

@@ -1,0 +1,32 @@
+# bash completion for haruvi-tool
+_haruvi_tool() {
+  local cur prev words cword
+  _init_completion || return
+  local commands="cat detect conv width text grep gsub dirstat info"
+  if [[ $cword -eq 1 ]]; then
+    COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+    return
+  fi
+  case "${words[1]}" in
+    conv)
+      if [[ $cword -eq 2 || ( $cword -eq 3 && ${words[2]} == --raw ) ]]; then
+        COMPREPLY=($(compgen -W "--raw jis2sjis euc2sjis sjis2jis euc2jis sjis2euc jis2euc base64 mime base64d uu uud binhex binhexd mimed auto" -- "$cur"))
+        return
+      fi ;;
+    width)
+      if [[ $cword -eq 2 ]]; then COMPREPLY=($(compgen -W "han2zen zen2han kana2zen" -- "$cur")); return; fi ;;
+    text)
+      if [[ $cword -eq 2 ]]; then
+        COMPREPLY=($(compgen -W "list $(haruvi-tool text list 2>/dev/null | awk 'NR > 1 { print $1 }')" -- "$cur"))
+        return
+      fi ;;
+    grep)
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "-n -H --fuzzy --raw" -- "$cur")); return; fi ;;
+    gsub)
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--fuzzy --raw" -- "$cur")); return; fi ;;
+    dirstat)
+      _filedir -d; return ;;
+  esac
+  _filedir
+}
+complete -F _haruvi_tool haruvi-tool
