@@ -1,9 +1,12 @@
 #include "platform/ini_text.h"
 
+#include "encoding/utf8.h"
 #include "platform/ini_file.h"
 
 namespace haruvi::platform {
 namespace {
+
+using encoding::AppendUtf8;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -40,24 +43,6 @@ std::string OneLine(std::string_view value) {
   return v;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
 // UTF-16 (after its mark) to UTF-8; false when it is not well formed.
 bool FromUtf16(std::string_view data, bool big_endian, std::string* out) {
   if (data.size() % 2) return false;
@@ -91,18 +76,11 @@ std::string ToUtf16(std::string_view s, bool big_endian) {
     else { out.push_back(lo); out.push_back(hi); }
   };
   for (size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    char32_t cp = c;
-    size_t n = 1;
-    if (c >= 0xC2 && c <= 0xF4) {
-      const size_t need = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-      bool ok = i + need <= s.size();
-      for (size_t k = 1; ok && k < need; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-      if (ok) {
-        cp = need == 2 ? c & 0x1F : need == 3 ? c & 0x0F : c & 0x07;
-        for (size_t k = 1; k < need; ++k) cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        n = need;
-      }
+    char32_t cp = static_cast<unsigned char>(s[i]);
+    size_t n = encoding::Utf8SequenceAt(s, i, &cp);
+    if (n == 0) {
+      cp = static_cast<unsigned char>(s[i]);
+      n = 1;
     }
     if (cp >= 0x10000) {
       put(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
