@@ -2,7 +2,7 @@
 _haruvi_tool() {
   local cur prev words cword
   _init_completion || return
-  local commands="cat detect conv width text grep gsub dirstat info"
+  local commands="cat detect conv width text grep gsub dirstat info hexdump"
   if [[ $cword -eq 1 ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -24,6 +24,8 @@ _haruvi_tool() {
       if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "-n -H --fuzzy --raw" -- "$cur")); return; fi ;;
     gsub)
       if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--fuzzy --raw" -- "$cur")); return; fi ;;
+    hexdump)
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--below" -- "$cur")); return; fi ;;
     dirstat)
       _filedir -d; return ;;
   esac

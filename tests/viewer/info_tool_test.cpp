@@ -27,5 +27,18 @@ TEST(InfoTool, MissingFilesAndNoArguments) {
   EXPECT_EQ(RunTool({"info"}).exit_code, 2);
 }
 
+TEST(HexdumpTool, PrintsWhatThePaneShows) {
+  TempDir dir;
+  auto f = dir.Write("m.bin", std::string("MZ", 2) + std::string(15, '\x01'));
+  auto r = RunTool({"hexdump", f.string()});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(r.out.starts_with("m.bin   "));  // the information line first
+  EXPECT_NE(r.out.find("\r\n00000001 : 4D 5A 01 "), std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("\r\n00000002 : 01 \r\n"));
+  auto below = RunTool({"hexdump", "--below", dir.Write("ab.txt", "AB").string()});
+  EXPECT_TRUE(below.out.ends_with("\r\n\r\nAB\r\n44\r\n12\r\n"));
+  EXPECT_EQ(RunTool({"hexdump"}).exit_code, 2);
+}
+
 }  // namespace
 }  // namespace haruvi::test

@@ -1,0 +1,29 @@
+// The hexadecimal renderings of the text pane, as text: "標準表示" dumps a file's bytes
+// sixteen to a line under a header, "行下表示" writes under each line of a text two lines
+// with the upper and the lower hexadecimal digit of each of its bytes. Lines end with
+// CR LF, as the pane's text does. Long work checks `cancelled` every few thousand lines
+// and stops with what it has, ending in the line "中断しました！".
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace haruvi::viewer {
+
+struct HexDump {
+  std::string text;
+  bool cancelled = false;
+};
+
+// The header (information line, an empty line, the column ruler and its underline) and
+// one line per 16 bytes, labelled with the line number (from 1) in eight hex digits.
+HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std::function<bool()>& cancelled = {});
+
+// The information line, an empty line, then each line of `text` (split at CR LF, CR or LF)
+// followed by its upper-digit and lower-digit lines.
+HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled = {});
+
+inline constexpr std::string_view kDumpCancelled = "中断しました！";
+
+}  // namespace haruvi::viewer
