@@ -229,6 +229,8 @@ void TForm1::filedisp2() { display_->filedisp2(); }
 
 void TForm1::ShowSelection() { FileView1Change(SelectedPath(), false); }
 
+void TForm1::EnsureWholeText() { display_->FinishLoading(); }
+
 void TForm1::folderinfo() {
   StartFolderStatus(false);
   const QString folder = CurrentFolder();

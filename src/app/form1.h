@@ -98,6 +98,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   void filedisp2() override;
   void initset() override;
   void ShowSelection() override;
+  void EnsureWholeText() override;
   bool MoveToFolder(const QString& folder) override;
   void SetTextPaneVisible(bool visible) override;
   int SavedTextHeight() const override { return savedtextheight_; }

@@ -73,6 +73,9 @@ class WindowContext {
   virtual void initset() = 0;
   // Shows the selected file as a selection change shows it.
   virtual void ShowSelection() = 0;
+  // A big file is shown by its beginning while the rest is read: whatever needs the
+  // pane's whole text (a text command, a save) calls this first; it waits for the rest.
+  virtual void EnsureWholeText() = 0;
   // Moves the views to `folder` quietly; false when it cannot be shown.
   virtual bool MoveToFolder(const QString& folder) = 0;
   // Shows or hides the text pane, keeping the text bars.

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -40,7 +41,8 @@ void ByteBuffer::Release() {
   capacity_ = used_ = 0;
 }
 
-std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size, std::string* error) {
+std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size, std::string* error,
+                                              const std::atomic<bool>* cancel) {
   ByteBuffer b;
   auto fail = [&]() -> std::optional<ByteBuffer> {
     if (error) *error = std::strerror(errno);
@@ -50,7 +52,12 @@ std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size, std::str
   // is read is read to the size it had, so a log being written cannot run memory out.
   auto fill = [&](char* into, std::size_t* done) -> bool {
     while (*done < size) {
-      ssize_t n = ::read(fd, into + *done, size - *done);
+      // In pieces, so a read that is no longer wanted stops soon.
+      if (cancel && cancel->load(std::memory_order_relaxed)) {
+        errno = ECANCELED;
+        return false;
+      }
+      ssize_t n = ::read(fd, into + *done, std::min<std::size_t>(size - *done, std::size_t{16} << 20));
       if (n == 0) break;
       if (n < 0) {
         if (errno == EINTR) continue;

@@ -3,6 +3,7 @@
 // does; the file itself is never mapped, so a file truncated while shown cannot fault.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -22,7 +23,9 @@ class ByteBuffer {
 
   // Reads an open file up to `size` bytes (what stat said when it was opened; a file
   // that grows meanwhile is not followed). nullopt with *error set on a read error.
-  static std::optional<ByteBuffer> ReadAll(int fd, std::size_t size, std::string* error);
+  // A set `cancel` stops the read between pieces (an error, "Operation canceled").
+  static std::optional<ByteBuffer> ReadAll(int fd, std::size_t size, std::string* error,
+                                           const std::atomic<bool>* cancel = nullptr);
 
   std::string_view view() const { return map_ ? std::string_view(map_, used_) : std::string_view(str_); }
   std::size_t size() const { return map_ ? used_ : str_.size(); }

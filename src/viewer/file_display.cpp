@@ -51,15 +51,39 @@ void InfoFromMapping(const std::string& path, FileDisplay& d) {
 
 }  // namespace
 
-std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error) {
+namespace {
+
+std::optional<ByteBuffer> ReadFile(const std::string& path, std::uint64_t size, std::string* error,
+                                   const std::atomic<bool>* cancel) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (error) *error = std::strerror(errno);
     return std::nullopt;
   }
-  std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(size_hint), error);
+  std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(size), error, cancel);
   ::close(fd);
   return bytes;
+}
+
+}  // namespace
+
+std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t size_hint, std::string* error) {
+  return ReadFile(path, size_hint, error, nullptr);
+}
+
+LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel) {
+  LoadedRest r;
+  try {
+    std::optional<ByteBuffer> bytes = ReadFile(path, size, &r.error, &cancel);
+    if (!bytes) return r;
+    if (!bytes->empty()) r.code = encoding::CharCodeName(encoding::DetectCharCode(bytes->view()));
+    r.document.SetBytes(std::move(*bytes));
+    r.loaded = true;
+  } catch (const std::bad_alloc&) {
+    r = LoadedRest{};
+    r.error = "メモリが足りません";
+  }
+  return r;
 }
 
 std::string_view FirstLineOf(std::string_view text) {
@@ -84,9 +108,10 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
     InfoFromMapping(path, d);
     return d;
   }
+  const bool by_beginning = s.preview_bytes > 0 && d.size > s.preview_bytes && !s.rich_text && !s.editing;
   if (d.way != LoadWay::Nothing) {
     try {
-      std::optional<ByteBuffer> bytes = ReadWholeFile(path, d.size, &d.error);
+      std::optional<ByteBuffer> bytes = ReadWholeFile(path, by_beginning ? s.preview_bytes : d.size, &d.error);
       if (!bytes) {
         // A failed stream read keeps the line at its first step; a failed direct read
         // goes on with an empty pane.
@@ -96,6 +121,16 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
       d.loaded = true;
       // The kind comes from the file's own first line, so rich text is named in either mode.
       d.kind = filekind(FirstLineOf(bytes->view()), path);
+      if (by_beginning) {
+        // The beginning up to its last line end (a line cut short would show wrong).
+        const std::string_view head = bytes->view();
+        const std::size_t last = head.find_last_of("\r\n");
+        std::string cut(head.substr(0, last == std::string_view::npos ? head.size() : last + 1));
+        d.bytes = ByteBuffer(std::move(cut));
+        d.preview = true;
+        d.info_line = InfoLineStep2(d.info_step1, d.kind, "");
+        return d;
+      }
       if (s.rich_text) d.rich = ReadRtf(bytes->view(), s.page);
       d.bytes = d.rich ? ByteBuffer(RichPaneBytes(*d.rich, s.page)) : std::move(*bytes);
     } catch (const std::bad_alloc&) {

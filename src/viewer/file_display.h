@@ -4,6 +4,7 @@
 // stat and one read. The window applies the result; haruvi-tool info prints it.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "viewer/byte_buffer.h"
 #include "viewer/file_info.h"
 #include "viewer/rtf_reader.h"
+#include "viewer/text_document.h"
 
 namespace haruvi::viewer {
 
@@ -25,6 +27,10 @@ struct DisplaySettings {
   // a read-only mapping, detection stops at its first deciding byte and nothing is kept,
   // so a file of gigabytes is named in the time its deciding bytes take.
   bool info_only = false;
+  // Files larger than this (0: never) are shown first by their beginning, at most this many
+  // bytes ending at a line end; the rest is read and indexed by LoadRest, off the window's
+  // thread, so the first screen of any file comes at once.
+  std::uint64_t preview_bytes = 0;
 };
 
 enum class InfoColor { Black, Red, Blue };
@@ -43,7 +49,18 @@ struct FileDisplay {
   std::string code;         // the code name of the pane's bytes, empty when none
   std::string info_line;    // step 1 + kind + code once loaded; step 1 alone on failure
   InfoColor color = InfoColor::Black;
+  bool preview = false;     // `bytes` is the beginning only; the code is not known yet
 };
+
+// The rest of a file shown by its beginning: the whole file read and indexed as the pane
+// holds it, and its kind and code. Meant for a worker thread; `cancel` stops it early.
+struct LoadedRest {
+  TextDocument document;
+  std::string code;
+  std::string error;  // the system's reason when reading failed or was cancelled
+  bool loaded = false;
+};
+LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel);
 
 // Never throws; reads nothing but `path`, and only when the read rule says so.
 FileDisplay ShowFile(const std::string& path, const DisplaySettings& settings);

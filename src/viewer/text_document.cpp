@@ -24,6 +24,23 @@ void TextDocument::EndOf(std::size_t start, std::size_t* end, std::size_t* next)
   }
 }
 
+TextDocument::TextDocument(TextDocument&& other) noexcept { *this = std::move(other); }
+
+TextDocument& TextDocument::operator=(TextDocument&& other) noexcept {
+  buffer_ = std::move(other.buffer_);
+  bytes_ = buffer_.view();
+  marks_ = std::move(other.marks_);
+  line_count_ = other.line_count_;
+  crlf_length_ = other.crlf_length_;
+  all_crlf_ = other.all_crlf_;
+  max_line_length_ = other.max_line_length_;
+  for (Found& f : recent_) f = Found{};
+  other.bytes_ = {};
+  other.line_count_ = other.crlf_length_ = other.max_line_length_ = 0;
+  other.marks_.clear();
+  return *this;
+}
+
 void TextDocument::SetBytes(ByteBuffer bytes) {
   buffer_ = std::move(bytes);
   bytes_ = buffer_.view();

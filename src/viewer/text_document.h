@@ -18,6 +18,13 @@ namespace haruvi::viewer {
 
 class TextDocument {
  public:
+  TextDocument() = default;
+  // Moved whole, the views into the bytes stay good (a short text's bytes move with it).
+  TextDocument(TextDocument&& other) noexcept;
+  TextDocument& operator=(TextDocument&& other) noexcept;
+  TextDocument(const TextDocument&) = delete;
+  TextDocument& operator=(const TextDocument&) = delete;
+
   // Takes the bytes as they are and indexes the lines: a line ends at CR LF, at a lone
   // CR or at a lone LF; a final line end makes no extra empty line.
   void SetBytes(ByteBuffer bytes);

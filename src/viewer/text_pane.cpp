@@ -77,6 +77,28 @@ void TextPane::SetText(ByteBuffer bytes) {
   emit ContentChanged();
 }
 
+void TextPane::SetDocument(TextDocument document, bool keep_view) {
+  const std::size_t top = view_->FirstVisibleLine();
+  const std::size_t caret = view_->Caret();
+  rich_ = false;
+  edited_ = false;
+  unmappable_ = 0;
+  doc_ = std::move(document);
+  view_->Reset();
+  if (keep_view) {
+    view_->SetSelection(std::min(caret, doc_.TextCrLfLength()), 0);
+    view_->ScrollToLine(top);
+  }
+  if (!read_only_) {
+    const QSignalBlocker block(editor_);
+    editor_->setPlainText(DecodeForDisplay(doc_.TextCrLf(), page_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ShowPage(editor_);
+  } else {
+    ShowPage(view_);
+  }
+  emit ContentChanged();
+}
+
 void TextPane::SetLines(const std::vector<std::string>& lines) {
   std::string text;
   std::size_t total = 0;

@@ -35,6 +35,9 @@ class TextPane : public QWidget {
   void SetText(std::string bytes);
   void SetText(ByteBuffer bytes);
   void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
+  // Takes a document indexed elsewhere (a worker thread) in one step. With `keep_view`,
+  // the caret and the top line stay where they are (the new text continues the old one).
+  void SetDocument(TextDocument document, bool keep_view);
   void Clear();
   bool IsEmpty() const;
   // Shows rich text formatted; false (pane unchanged) when the bytes are not rich text.

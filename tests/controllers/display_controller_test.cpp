@@ -161,3 +161,69 @@ TEST(TextFontDialog, OffersTheColourBesideTheFont) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+#include <QElapsedTimer>
+
+namespace haruvi::controllers {
+namespace {
+
+// Big files (here: above 256 bytes) show their beginning at once and the rest when read.
+class BigFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DisplayController::SetPreviewBytes(256);
+    display.initset();
+    for (int i = 0; i < 1000; ++i) text += "line " + std::to_string(i) + "\r\n";
+    w.dir.Write("big/a.txt", text);
+    w.dir.Write("big/b.txt", std::string(2000, 'b'));
+    w.MoveToFolder(QString::fromStdString((w.dir / "big").string()));
+  }
+  void TearDown() override { DisplayController::SetPreviewBytes(4u << 20); }
+  void WaitForTheRest() {
+    QElapsedTimer t;
+    t.start();
+    while (display.Loading() && t.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  test::FakeWindow w;
+  DisplayController display{w};
+  std::string text;
+};
+
+TEST_F(BigFileTest, TheBeginningShowsAtOnceAndTheRestFollows) {
+  w.Files().SelectByCaption("a.txt");
+  display.filedisp();
+  EXPECT_TRUE(display.Loading());
+  EXPECT_LT(w.Pane().Bytes().size(), 300u);
+  EXPECT_TRUE(w.Pane().Bytes().ends_with("\r\n"));  // cut at a line end
+  EXPECT_EQ(w.TextStatus().Text(1), " … 行 ");
+  WaitForTheRest();
+  EXPECT_EQ(w.Pane().Bytes(), text);
+  EXPECT_EQ(w.TextStatus().Text(1), " 1000 行 ");
+  EXPECT_TRUE(w.InfoLine().text().endsWith("ASCII"));
+}
+
+TEST_F(BigFileTest, ANewSelectionOrAnotherTextDropsTheRest) {
+  w.Files().SelectByCaption("a.txt");
+  display.filedisp();
+  w.Files().SelectByCaption("b.txt");
+  display.filedisp();
+  WaitForTheRest();
+  EXPECT_EQ(w.Pane().Bytes(), std::string(2000, 'b'));  // never the first file's rest
+  w.Files().SelectByCaption("a.txt");
+  display.filedisp();
+  w.Pane().SetText(std::string("a command's result"));  // the pane changed by someone else
+  EXPECT_FALSE(display.Loading());
+  QApplication::processEvents();
+  EXPECT_EQ(w.Pane().Bytes(), "a command's result");
+}
+
+TEST_F(BigFileTest, WhateverNeedsTheWholeTextWaitsForIt) {
+  w.Files().SelectByCaption("a.txt");
+  display.filedisp();
+  display.FinishLoading();
+  EXPECT_FALSE(display.Loading());
+  EXPECT_EQ(w.Pane().Bytes(), text);
+}
+
+}  // namespace
+}  // namespace haruvi::controllers

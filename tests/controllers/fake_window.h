@@ -76,6 +76,7 @@ class FakeWindow : public ui::WindowContext {
   void filedisp2() override { calls.push_back("filedisp2"); }
   void initset() override { calls.push_back("initset"); }
   void ShowSelection() override { calls.push_back("ShowSelection"); }
+  void EnsureWholeText() override { calls.push_back("EnsureWholeText"); }
   bool MoveToFolder(const QString& folder) override {
     calls.push_back("MoveToFolder " + folder.toStdString());
     ui::QuietGuard quiet(flags_);

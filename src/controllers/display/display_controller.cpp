@@ -48,8 +48,16 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
   names_current_ = a.Declare({"Mfilenamedisp3", "現在表示のファイル(&C)",
                               "現在表示のファイル|表示中のファイルの情報をテキストに表示します。"},
                              on(&DisplayController::Mfilenamedisp3Click));
-  // The line count follows the pane whatever filled or emptied it.
-  connect(&ctx.Pane(), &viewer::TextPane::ContentChanged, this, &DisplayController::ShowLineCount);
+  // The line count follows the pane whatever filled or emptied it; a change that is not
+  // the display's own drops the rest of a file still being read.
+  rest_ = new RestLoader(this);
+  connect(rest_, &RestLoader::Loaded, this, [this] {
+    if (auto rest = rest_->Take()) ApplyRest(std::move(*rest));
+  });
+  connect(&ctx.Pane(), &viewer::TextPane::ContentChanged, this, [this] {
+    if (!applying_) rest_->Cancel();
+    ShowLineCount();
+  });
   a.Twin("Mdisp", "Mdisp1");
   a.Twin("Mrtf", "Mrtf1");
   a.Twin("Mfilenamedisp1", "Mfilenamedisp11");
@@ -74,7 +82,35 @@ void DisplayController::SetInfoColor(const QColor& color) {
 
 void DisplayController::ShowLineCount() {
   const viewer::TextPane& pane = ctx().Pane();
-  ctx().TextStatus().SetText(1, pane.IsEmpty() ? QString() : QStringLiteral(" %1 行 ").arg(pane.LineCount()));
+  // While the rest of the file is read, the count is not known yet.
+  const QString count = rest_->Pending() ? QStringLiteral(" … 行 ") : QStringLiteral(" %1 行 ").arg(pane.LineCount());
+  ctx().TextStatus().SetText(1, pane.IsEmpty() && !rest_->Pending() ? QString() : count);
+}
+
+bool DisplayController::Loading() const { return rest_->Pending(); }
+
+void DisplayController::FinishLoading() {
+  if (!rest_->Pending()) return;
+  ui::BusyCursor busy;
+  if (auto rest = rest_->Wait()) ApplyRest(std::move(*rest));
+}
+
+void DisplayController::ApplyRest(viewer::LoadedRest rest) {
+  applying_ = true;
+  if (rest.loaded) {
+    ctx().Pane().SetDocument(std::move(rest.document), true);
+    ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep2(pending_step1_, pending_kind_, rest.code)));
+  } else {
+    // The beginning alone is not the file: it goes, and the line keeps its first step.
+    ctx().Pane().Clear();
+    ctx().InfoLine().setText(bridge::FromUtf8(pending_way_ == viewer::LoadWay::Direct
+                                                  ? viewer::InfoLineStep2(pending_step1_, "", "")
+                                                  : pending_step1_));
+    if (pending_way_ == viewer::LoadWay::Stream)
+      ui::Warn(ctx().Window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(rest.error));
+  }
+  applying_ = false;
+  ShowLineCount();
 }
 
 void DisplayController::filedisp() {
@@ -97,7 +133,9 @@ void DisplayController::DisplaySelected(bool forced) {
   settings.page = pane.CodePage();
   settings.forced = forced;
   settings.editing = !pane.ReadOnly();
+  settings.preview_bytes = preview_bytes_;
 
+  rest_->Cancel();  // a file still being read is no longer wanted
   ui::BusyCursor busy;
   viewer::FileDisplay shown = viewer::ShowFile(disk, settings);
   if (forced && !shown.regular) return;  // the show commands touch nothing without a file
@@ -106,6 +144,14 @@ void DisplayController::DisplaySelected(bool forced) {
   pane.Clear();
   if (!shown.exists) return;
   if (!Apply(shown)) return;
+  if (shown.preview) {
+    // The rest is read and indexed off the window's thread; the line count waits for it.
+    pending_step1_ = shown.info_step1;
+    pending_kind_ = shown.kind;
+    pending_way_ = shown.way;
+    rest_->Start(disk, shown.size);
+    ShowLineCount();
+  }
   if (forced) ctx().folderinfo();
   else ctx().folderinfo2();
 }
@@ -124,8 +170,10 @@ bool DisplayController::Apply(viewer::FileDisplay& shown) {
       ui::Warn(ctx().Window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
     return shown.way == viewer::LoadWay::Direct;
   }
+  applying_ = true;
   if (shown.rich) pane.SetRichText(*shown.rich, std::move(shown.bytes));
   else if (shown.loaded) pane.SetText(std::move(shown.bytes));
+  applying_ = false;
   return true;
 }
 
