@@ -116,3 +116,27 @@ TEST(RtfReader, ArbitraryBytesNeverCrash) {
 
 }  // namespace
 }  // namespace haruvi::viewer
+
+#include "viewer/rtf_writer.h"
+
+namespace haruvi::viewer {
+namespace {
+
+// What the writer writes, the reader reads back as the same text.
+TEST(RtfWriter, ReadsBackAsTheSameText) {
+  const std::string text = "\x93\xfa\x96\x7b\x8c\xea\r\n{braces} and \\back\tslash\r\n\r\nlast";
+  const std::string rtf = WriteRtf(text, encoding::CodePage::Cp932, "\x82\x6c\x82\x72 Gothic", 18);
+  EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg932"));
+  auto doc = ReadRtf(rtf);
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(doc->PlainText(), u"日本語\n{braces} and \\back\tslash\n\nlast");
+  auto empty = ReadRtf(WriteRtf("", encoding::CodePage::Cp932, "x", 18));
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(empty->PlainText(), u"");
+  auto latin = ReadRtf(WriteRtf("caf\xe9", encoding::CodePage::Windows1252, "x", 18));
+  ASSERT_TRUE(latin);
+  EXPECT_EQ(latin->PlainText(), u"café");
+}
+
+}  // namespace
+}  // namespace haruvi::viewer

@@ -1,0 +1,138 @@
+#include "fileops/save_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace haruvi::fileops {
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// A copy of `from`'s bytes at `to` (written whole, then renamed into place).
+bool CopyTo(const std::string& from, const std::string& to) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  std::string tmp = to + ".XXXXXX";
+  const int out = ::mkstemp(tmp.data());
+  bool ok = out >= 0;
+  char buf[1 << 16];
+  while (ok) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    ok = WriteAll(out, std::string_view(buf, static_cast<std::size_t>(n)));
+  }
+  ::close(in);
+  if (out >= 0) {
+    ok = ok && ::fsync(out) == 0;
+    ok = ::close(out) == 0 && ok;
+    ok = ok && ::rename(tmp.c_str(), to.c_str()) == 0;
+    if (!ok) ::unlink(tmp.c_str());
+  }
+  return ok;
+}
+
+SaveResult Failed(const std::string& what) {
+  SaveResult r;
+  r.error = what + ": " + std::strerror(errno);
+  return r;
+}
+
+}  // namespace
+
+std::string BackupName(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::size_t dot = target.rfind('.');
+  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (has_extension ? target.substr(0, dot) : target) + ".$$$";
+}
+
+SaveResult SaveFile(const std::string& target, std::string_view bytes, bool backup) {
+  SaveResult r;
+  // A link is written through: the file it points to gets the text, the link stays.
+  std::error_code ec;
+  std::string real = target;
+  if (std::filesystem::is_symlink(target, ec)) {
+    const auto resolved = std::filesystem::weakly_canonical(target, ec);
+    if (!ec) real = resolved.string();
+  }
+  struct stat old {};
+  const bool exists = ::stat(real.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode)) {
+    errno = EINVAL;
+    return Failed(target + " is not a regular file");
+  }
+
+  // 1. The new text, whole, beside the target.
+  std::string tmp = real + ".XXXXXX";
+  const int fd = ::mkstemp(tmp.data());
+  if (fd < 0) return Failed(target);
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  if (ok) {
+    mode_t mode = 0666;
+    if (exists) {
+      mode = old.st_mode & 07777;
+      (void)::fchown(fd, old.st_uid, old.st_gid);  // kept where allowed
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode &= ~mask;
+    }
+    ok = ::fchmod(fd, mode) == 0;
+  }
+  if (::close(fd) != 0) ok = false;
+  if (!ok) {
+    SaveResult f = Failed(target);
+    ::unlink(tmp.c_str());
+    return f;
+  }
+
+  // 2. The old text as the backup, kept whatever happens next.
+  if (backup && exists) {
+    const std::string name = BackupName(target);
+    ::unlink(name.c_str());
+    // A second name for the old file costs nothing and keeps its bytes when the target's
+    // name moves on; where that cannot be, a copy.
+    r.backup_made = (old.st_nlink == 1 && ::link(real.c_str(), name.c_str()) == 0) || CopyTo(real, name);
+  }
+
+  // 3. Into place: renamed over the target, or, for a file with several names, copied in.
+  if (exists && old.st_nlink > 1) {
+    const int in = ::open(real.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    ok = in >= 0 && WriteAll(in, bytes) && ::fsync(in) == 0;
+    if (in >= 0 && ::close(in) != 0) ok = false;
+    const int saved_errno = errno;
+    ::unlink(tmp.c_str());
+    errno = saved_errno;
+    if (!ok) return Failed(target);
+  } else if (::rename(tmp.c_str(), real.c_str()) != 0) {
+    SaveResult f = Failed(target);
+    f.backup_made = r.backup_made;
+    ::unlink(tmp.c_str());
+    return f;
+  }
+  r.ok = true;
+  return r;
+}
+
+}  // namespace haruvi::fileops

@@ -1,0 +1,96 @@
+// Saving a text: the backup holds the old bytes, the target is never half written, mode
+// and links are kept, and a failed write changes nothing.
+#include "fileops/save_file.h"
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace haruvi::fileops {
+namespace {
+
+using test::ReadFile;
+
+int Entries(const std::filesystem::path& dir) {
+  int n = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir)) ++n;
+  return n;
+}
+
+TEST(SaveFile, BackupNames) {
+  EXPECT_EQ(BackupName("/a/MEMO.TXT"), "/a/MEMO.$$$");
+  EXPECT_EQ(BackupName("/a/MEMO.DOC"), "/a/MEMO.$$$");
+  EXPECT_EQ(BackupName("/a/notes"), "/a/notes.$$$");
+  EXPECT_EQ(BackupName("/a.b/notes"), "/a.b/notes.$$$");  // a dot in a folder is no extension
+  EXPECT_EQ(BackupName("/a/.profile"), "/a/.profile.$$$");
+  EXPECT_EQ(BackupName("/a/x.tar.gz"), "/a/x.tar.$$$");
+}
+
+TEST(SaveFile, TwoSavesLeaveTheNewestAndTheOneBefore) {
+  test::TempDir dir;
+  const std::string memo = (dir / "MEMO.TXT").string();
+  dir.Write("MEMO.TXT", "first");
+  ASSERT_TRUE(SaveFile(memo, "second", true).ok);
+  ASSERT_TRUE(SaveFile(memo, "third", true).ok);
+  EXPECT_EQ(ReadFile(memo), "third");
+  EXPECT_EQ(ReadFile(dir / "MEMO.$$$"), "second");
+  dir.Write("MEMO.DOC", "doc");
+  ASSERT_TRUE(SaveFile((dir / "MEMO.DOC").string(), "doc 2", true).ok);
+  EXPECT_EQ(ReadFile(dir / "MEMO.$$$"), "doc");  // the shared backup name, replaced
+  EXPECT_EQ(Entries(dir.path()), 3);               // no temporary left behind
+  ASSERT_TRUE(SaveFile(memo, "no backup", false).ok);
+  EXPECT_EQ(ReadFile(dir / "MEMO.$$$"), "doc");
+}
+
+TEST(SaveFile, ModeLinksAndNewFiles) {
+  test::TempDir dir;
+  auto p = dir.Write("a.txt", "old");
+  ::chmod(p.c_str(), 0640);
+  ASSERT_TRUE(SaveFile(p.string(), "new", false).ok);
+  struct stat st {};
+  ::stat(p.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // A symbolic link stays a link; what it points to gets the text.
+  std::filesystem::create_symlink(p, dir / "link.txt");
+  ASSERT_TRUE(SaveFile((dir / "link.txt").string(), "through", true).ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(ReadFile(p), "through");
+  // Hard links: every name sees the new text; the backup is a copy of the old.
+  std::filesystem::create_hard_link(p, dir / "hard.txt");
+  ASSERT_TRUE(SaveFile(p.string(), "both", true).ok);
+  EXPECT_EQ(ReadFile(dir / "hard.txt"), "both");
+  EXPECT_EQ(ReadFile(dir / "a.$$$"), "through");
+  // A new file.
+  ASSERT_TRUE(SaveFile((dir / "fresh.txt").string(), std::string("\x82\xa0\r\n", 4), true).ok);
+  EXPECT_EQ(ReadFile(dir / "fresh.txt"), std::string("\x82\xa0\r\n", 4));
+}
+
+TEST(SaveFile, AFailedWriteChangesNothing) {
+  test::TempDir dir;
+  auto p = dir.Write("a.txt", "keep me");
+  // A file-size limit fails the write part way, as a full disk would (root included).
+  struct rlimit old {};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const SaveResult r = SaveFile(p.string(), std::string(4096, 'x'), true);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.error.empty());
+  EXPECT_EQ(ReadFile(p), "keep me");
+  EXPECT_EQ(Entries(dir.path()), 1);
+  // A target that is no file, or in no folder.
+  EXPECT_FALSE(SaveFile(dir.path().string(), "x", false).ok);
+  EXPECT_FALSE(SaveFile((dir / "a.txt/inside").string(), "x", false).ok);
+}
+
+}  // namespace
+}  // namespace haruvi::fileops
