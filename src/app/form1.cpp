@@ -23,6 +23,7 @@
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
+#include "controllers/save/save_controller.h"
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
@@ -103,7 +104,7 @@ void TForm1::BuildControllers() {
   options_ = new controllers::OptionsController(*this, this);
   settings_file_ = new controllers::SettingsFileController(*this, this);
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
-                  new controllers::HelpController(*this, this)};
+                  new controllers::SaveController(*this, this), new controllers::HelpController(*this, this)};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

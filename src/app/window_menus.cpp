@@ -72,7 +72,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mfile"));
-  Add(actions, file, {"Mexit1"});
+  Add(actions, file, {"MTsave1", "MToversave1", "", "Mexit1"});
   QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
   edit->setObjectName(QStringLiteral("Medit1"));
   Add(actions, edit, {"MeditView1"});
@@ -173,8 +173,8 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
       {"ToolButton19", "貼り付け", "edit-paste", nullptr},
       {"ToolButton21", "削除", "edit-delete", nullptr},
       {"ToolButton23", "", "", ""},
-      {"ToolButton54", "上書き保存", "document-save", nullptr},
-      {"ToolButton20", "名前をつけて保存", "document-save-as", nullptr},
+      {"ToolButton54", "上書き保存", "document-save", "MToversave1"},
+      {"ToolButton20", "名前をつけて保存", "document-save-as", "MTsave1"},
       {"ToolButton16", "", "", ""},
       {"ToolButton25", "文頭", "go-top", nullptr},
       {"ToolButton26", "文末", "go-bottom", nullptr},

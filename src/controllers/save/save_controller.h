@@ -1,0 +1,36 @@
+// Saving the pane's text: "名前を付けて保存" through the save dialog and "上書き保存" over
+// the selected file, plain or rich text by the name's extension, with the backup NAME.$$$
+// when "保存時バックアップ作成" is checked. The writing itself is fileops::SaveFile.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "platform/setting_key.h"
+#include "ui/controller.h"
+
+namespace haruvi::controllers {
+
+class SaveController : public ui::Controller {
+  Q_OBJECT
+
+ public:
+  static constexpr std::string_view kOwner = "save";
+  static constexpr auto kSaveName = platform::Str(kOwner, "File", "Save", "", platform::KeyRule::MaxBytes, 0, 4096);
+  static constexpr auto kSaveDir = platform::Str(kOwner, "File", "Dir", "", platform::KeyRule::MaxBytes, 0, 4096);
+
+  explicit SaveController(ui::WindowContext& ctx, QObject* parent = nullptr);
+  std::vector<platform::KeyInfo> Keys() const override { return {kSaveName.info, kSaveDir.info}; }
+
+  void MTsave1Click();
+  void MToversave1Click();
+  void fileinfo2();
+
+  // Writes the pane's text to `target` (format by extension, backup as checked); false
+  // after telling the user why. Used by both commands.
+  bool SaveTo(const QString& target);
+  // The save dialog's answer (tests answer it without a dialog).
+  static inline std::function<QString(QWidget*, const QString& folder, const QString& name)> ask_name;
+};
+
+}  // namespace haruvi::controllers

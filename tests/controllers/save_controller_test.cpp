@@ -1,0 +1,85 @@
+// Saving the pane: byte for byte what it holds, rich text by the name, the backup when
+// checked, "上書き保存" over the selected file, and a failure said without losing the text.
+#include "controllers/save/save_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "controllers/options/options_controller.h"
+#include "fake_window.h"
+#include "ui/messages.h"
+#include "viewer/rtf_reader.h"
+
+namespace haruvi::controllers {
+namespace {
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    options.initset();  // backups on, as by default
+    w.dir.Write("f/memo.txt", "old text");
+    w.MoveToFolder(Q("f"));
+    ui::SetHeadless(true);
+  }
+  void TearDown() override {
+    ui::SetHeadless(false);
+    SaveController::ask_name = nullptr;
+  }
+  QString Q(const char* rel) const { return QString::fromStdString((w.dir / rel).string()); }
+  test::FakeWindow w;
+  OptionsController options{w};
+  SaveController save{w};
+};
+
+TEST_F(SaveTest, OverwriteWritesThePaneBytesAndKeepsTheOldAsBackup) {
+  w.Files().SelectByCaption("memo.txt");
+  w.Pane().SetText(std::string("\x93\xfa\x96\x7b\r\nline\r\n"));
+  w.Actions().Trigger("MToversave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/memo.txt"), "\x93\xfa\x96\x7b\r\nline\r\n");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/memo.$$$"), "old text");
+  EXPECT_TRUE(w.Called("EnsureWholeText"));  // a big file's rest is waited for first
+  EXPECT_TRUE(w.Called("viewreselect"));
+  w.Actions().Trigger("Mbackup1");  // off
+  w.Pane().SetText(std::string("newer"));
+  w.Actions().Trigger("MToversave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/memo.$$$"), "old text");
+}
+
+TEST_F(SaveTest, NothingSelectedIsSaidAndNothingWritten) {
+  w.Pane().SetText(std::string("x"));
+  w.Actions().Trigger("MToversave1");
+  EXPECT_TRUE(w.Status().Text(4).contains("選択されていません"));
+}
+
+TEST_F(SaveTest, SaveAsByExtensionAndRemembered) {
+  w.Pane().SetText(std::string("\x93\xfa\x96\x7b\r\n{x}"));
+  SaveController::ask_name = [&](QWidget*, const QString&, const QString& name) {
+    EXPECT_TRUE(name.isEmpty());
+    return Q("f/out.rtf");
+  };
+  w.Actions().Trigger("MTsave1");
+  auto doc = viewer::ReadRtf(test::ReadFile(w.dir / "f/out.rtf"));
+  ASSERT_TRUE(doc);
+  EXPECT_EQ(doc->PlainText(), u"日本\n{x}");
+  EXPECT_TRUE(w.Pane().PlainTextMode());  // the pane's own mode is untouched
+  EXPECT_EQ(w.Settings().File().ReadString("File", "Save", ""), "out.rtf");
+  SaveController::ask_name = [&](QWidget*, const QString&, const QString&) { return Q("f/plain.log"); };
+  w.Actions().Trigger("MTsave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/plain.log"), "\x93\xfa\x96\x7b\r\n{x}");  // the pane's mode: plain
+  SaveController::ask_name = [](QWidget*, const QString&, const QString&) { return QString(); };  // Cancel
+  w.calls.clear();
+  w.Actions().Trigger("MTsave1");
+  EXPECT_FALSE(w.Called("viewreset"));
+}
+
+TEST_F(SaveTest, AFailedSaveKeepsTheTextAndTheFile) {
+  w.Files().SelectByCaption("memo.txt");
+  w.Pane().SetText(std::string("precious"));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(save.SaveTo(Q("f/memo.txt/not-a-folder")));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("保存できませんでした"), std::string::npos);
+  EXPECT_EQ(w.Pane().Bytes(), "precious");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/memo.txt"), "old text");
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
