@@ -19,12 +19,14 @@
 #include "app/window_menus.h"
 #include "bridge/disk_path.h"
 #include "controllers/choice/choice_controller.h"
+#include "controllers/conversion/conversion_controller.h"
 #include "controllers/display/display_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
 #include "controllers/save/save_controller.h"
 #include "controllers/settingsfile/settings_file_controller.h"
+#include "controllers/textcmd/textcmd_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
 #include "shellview/combo_view.h"
@@ -58,10 +60,16 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   BuildControllers();
   const WindowMenus menus = BuildWindowMenus(*this, *actions_);
   PopupMenu1 = menus.popup;
+  // The pane's pop-up menu is the window's, with the text commands' copies.
+  RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(RichEdit1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { PopupMenu1->popup(RichEdit1->mapToGlobal(at)); });
   layout_->WatchMenus(menus.view, menus.popup_view, menus.popup_option);
   options_->WatchMenu(menus.popup_option);
   connect(menus.names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
   connect(menus.popup_names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
+  textcmd_->WatchMenus(menus.edit, menus.popup_edit);
+  conversion_->WatchMenus(menus.codes, menus.popup_codes);
   ToolBar1 = BuildMainToolBar(*this, *actions_);
   SBeditview = BuildTextToolBar(*ToolBar2, *actions_);
 
@@ -103,8 +111,11 @@ void TForm1::BuildControllers() {
   layout_ = new controllers::LayoutController(*this, this);
   options_ = new controllers::OptionsController(*this, this);
   settings_file_ = new controllers::SettingsFileController(*this, this);
+  textcmd_ = new controllers::TextCmdController(*this, this);
+  conversion_ = new controllers::ConversionController(*this, this);
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
-                  new controllers::SaveController(*this, this), new controllers::HelpController(*this, this)};
+                  new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
+                  textcmd_, conversion_};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {
@@ -222,6 +233,15 @@ void TForm1::FormResize() {
 void TForm1::textclear() {
   RichEdit1->Clear();
   LFilestring->clear();
+}
+
+void TForm1::editmodeon() {
+  if (!RichEdit1->ReadOnly()) return;
+  RichEdit1->SetReadOnly(false);
+  SBarR->SetText(2, QStringLiteral(" 編集 "), true);
+  QPalette p = LFilestring->palette();
+  p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  LFilestring->setPalette(p);
 }
 
 void TForm1::filedisp() { display_->filedisp(); }

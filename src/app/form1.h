@@ -40,6 +40,8 @@ class DisplayController;
 class LayoutController;
 class OptionsController;
 class SettingsFileController;
+class TextCmdController;
+class ConversionController;
 }  // namespace haruvi::controllers
 
 namespace haruvi::app {
@@ -97,6 +99,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   void filedisp() override;
   void filedisp2() override;
   void initset() override;
+  void editmodeon() override;
   void ShowSelection() override;
   void EnsureWholeText() override;
   bool MoveToFolder(const QString& folder) override;
@@ -189,6 +192,8 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   controllers::LayoutController* layout_ = nullptr;
   controllers::OptionsController* options_ = nullptr;
   controllers::SettingsFileController* settings_file_ = nullptr;
+  controllers::TextCmdController* textcmd_ = nullptr;
+  controllers::ConversionController* conversion_ = nullptr;
 };
 
 }  // namespace haruvi::app

@@ -60,22 +60,82 @@ void Populate(QToolBar* bar, ui::ActionRegistry& actions, const Button* buttons,
   }
 }
 
+// The text commands of "編集(&E)", "削除(&K)" and "変換(&C)"; `p` is "" for the main menu
+// and "P" for the pop-up copies. `codes` is the code-conversion submenu to place.
+void AddTextMenus(ui::ActionRegistry& actions, QMenu* edit, QMenu* del, QMenu* conv, QMenu* codes, const char* p) {
+  auto add = [&](QMenu* m, std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      if (!*n) m->addSeparator();
+      else m->addAction(actions.Get(QString::fromUtf8(n) + QString::fromUtf8(p)));
+    }
+  };
+  add(edit, {"Mundo", ""});
+  add(edit->addMenu(QStringLiteral("行の並び替え")), {"MLineSortU1", "MLineSortD1"});
+  add(edit->addMenu(QStringLiteral("行番号を追加")),
+      {"MlinenoaddLeft1", "MlinenoaddLeftc1", "MlinenoaddRight1", "MlinenoaddRightc1"});
+  add(edit, {"Mrenban1", "Mreverse1", "Mupperlinecopy1", ""});
+  add(edit->addMenu(QStringLiteral("桁位置に挿入")), {"MinsertCR1", "MinsertChr1", "MinsertChar1"});
+  add(edit, {"Mcolumncopy1"});
+
+  add(del, {"Monelinedelete1"});
+  add(del->addMenu(QStringLiteral("空白を削除")), {"MtrimL1", "MtrimR1", "Mall1bytetrim1", "Mall2bytetrim1"});
+  add(del->addMenu(QStringLiteral("TAB文字を削除")), {"Malltabdelete1", "Mtoptabdelete1"});
+  add(del, {"Mcrdel", "Mtrim1", "Msameline1", "Mopacdelete", "", "Mcolumndelete1", "Mtextotxt2"});
+
+  conv->addAction(actions.Get(QString::fromUtf8(*p ? "Mtojis3" : "Mtojis1")));
+  conv->addMenu(codes);
+  add(conv, {"", "Mcrauto1"});
+  add(conv->addMenu(QStringLiteral("改行コード変換")),
+      {"MCRtoCRLF1", "MLFtoCRLF1", "MCRLFtoCR1", "MLFtoCR1", "MCRLFtoLF1", "MCRtoLF1"});
+  conv->addSeparator();
+  add(conv->addMenu(QStringLiteral("TAB文字->")), {"Mtabtospace1", "Mtabtocomma1", "Mtabtounderscore1"});
+  add(conv, {"M2byteto1bytenull1", "", "Mhanktozen1", "Mzentohank1", "Mhkanatozkana1", ""});
+  add(conv->addMenu(QStringLiteral("html->テキスト")), {"Mhtml", "Mhtmlall", "html2", "htmlTAB1"});
+  add(conv, {"Mtextotxt1"});
+  add(conv->addMenu(QStringLiteral("行->CSVデータ変換")),
+      {"MlineCSVa", "MlineCSVb", "MlineCSVc", "MlineCSVd", "MlineCSVf", "MlineCSVe", "MlineCSVh", "MlineCSVg"});
+}
+
+// "文字コード変換(&J)": the conversions, then the codings; the pop-up copy has the items'
+// twins.
+QMenu* CodesMenu(QWidget* parent, ui::ActionRegistry& actions, bool popup) {
+  auto* m = new QMenu(QStringLiteral("文字コード変換(&J)"), parent);
+  m->setObjectName(QString::fromUtf8(popup ? "PopupMenu3" : "Mcodehenkan1"));
+  m->menuAction()->setObjectName(QString::fromUtf8(popup ? "Mcodehenkan2" : "Mcodehenkan1"));
+  if (popup) {
+    Add(actions, m, {"Mtojis3", "Mjistosjis3", "Meuctosjis3", "Msjistojis2", "Meuctojis2", "Msjistoeuc2",
+                     "Mjistoeuc2", "", "MBase642", "Mbase64D2", "Mmailheader2", "MmailheaderD2", "Municode2",
+                     "MUnicodeD2", "Mbinhex2", "MBinHexD2"});
+  } else {
+    Add(actions, m, {"Mjistosjis", "Meuctosjis", "Msjistojis1", "Meuctojis1", "Msjistoeuc1", "Mjistoeuc1", "",
+                     "Mbase641", "Mbase64D1", "Mmailheader1", "MmailheaderD1", "Municode1", "MUnicodeD1",
+                     "Mbinhex1", "MBinHexD1"});
+  }
+  return m;
+}
+
 }  // namespace
 
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
-  // Items whose commands come with later features.
-  actions.DeclarePending({"Mcodehenkan1", "文字コード変換(&J)", "文字コード変換|文字コードを変換します。"});
-  actions.Twin("Mcodehenkan1", "Mcodehenkan2");
   actions.Twin("Mexit1", "Mexit2");
 
   WindowMenus m;
+  m.codes = CodesMenu(&window, actions, false);
+  m.popup_codes = CodesMenu(&window, actions, true);
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mfile"));
   Add(actions, file, {"MTsave1", "MToversave1", "", "Mexit1"});
-  QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
-  edit->setObjectName(QStringLiteral("Medit1"));
-  Add(actions, edit, {"MeditView1"});
+  m.edit = bar->addMenu(QStringLiteral("編集(&E)"));
+  m.edit->setObjectName(QStringLiteral("Medit1"));
+  QMenu* del = bar->addMenu(QStringLiteral("削除(&K)"));
+  del->setObjectName(QStringLiteral("Mdelete1"));
+  QMenu* conv = bar->addMenu(QStringLiteral("変換(&C)"));
+  conv->setObjectName(QStringLiteral("Mhenkan1"));
+  AddTextMenus(actions, m.edit, del, conv, m.codes, "");
+  // The edit menu's own "save as" item runs the same command.
+  actions.Twin("MTsave1", "MTsave2")->setText(QStringLiteral("テキスト　名前を付けて保存(&A)"));
+  Add(actions, m.edit, {"", "MTsave2", "", "MeditView1"});
 
   m.view = bar->addMenu(QStringLiteral("表示(&D)"));
   m.view->setObjectName(QStringLiteral("Mhyoji"));
@@ -85,7 +145,9 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
                         "Mtextrepaint1", "Mtextnewview", ""});
   m.names = Sub(m.view, "ファイル名表示(&G)", "Mfilenamedisp0");
   Add(actions, m.names, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
-  Add(actions, m.view, {"Mwordwrap", "Mcodehenkan1", "", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
+  Add(actions, m.view, {"Mwordwrap"});
+  m.view->addMenu(m.codes);
+  Add(actions, m.view, {"", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
 
   QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
   option->setObjectName(QStringLiteral("Moption"));
@@ -110,7 +172,11 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   m.popup_view = Sub(m.popup, "表示(&D)", "Mhyoji1");
   m.popup_names = Sub(m.popup_view, "ファイル名表示(&G)", "Mfilenamedisp4");
   Add(actions, m.popup_names, {"Mfilenamedisp11", "Mfilenamedisp21", "Mfilenamedisp31"});
-  Add(actions, m.popup_view, {"Mcodehenkan2", "Mtoolbar2", "Meditview2"});
+  m.popup_view->addMenu(m.popup_codes);
+  Add(actions, m.popup_view, {"Mtoolbar2", "Meditview2"});
+  m.popup_edit = Sub(m.popup, "編集(&E)", "Medit2");
+  AddTextMenus(actions, m.popup_edit, Sub(m.popup, "削除(&K)", "Mdelete2"), Sub(m.popup, "変換(&C)", "Mhenkan2"),
+               m.popup_codes, "P");
   m.popup->addSeparator();
   Add(actions, m.popup, {"Mexit2"});
   return m;
@@ -181,8 +247,8 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
       {"ToolButton33", "検索", "edit-find", nullptr},
       {"ToolButton53", "置換", "edit-find-replace", nullptr},
       {"ToolButton48", "URL", "applications-internet", nullptr},
-      {"ToolButton51", "html->txt", "insert-link", nullptr},
-      {"ToolButton52", "文字コード", "preferences-desktop-locale", nullptr},
+      {"ToolButton51", "html->txt", "insert-link", "ToolButton51"},
+      {"ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
       {"ToolButton24", "", "", ""},
       {"ToolButton7", "簡易編集", "accessories-text-editor", nullptr},
       {"ToolButton39", "折り返し", "format-justify-fill", "Mwordwrap"},

@@ -18,6 +18,10 @@ struct WindowMenus {
   QMenu* popup_option = nullptr;  // its "設定(&O)"
   QMenu* popup_view = nullptr;    // its "表示(&D)"
   QMenu* popup_names = nullptr;   // its "ファイル名表示(&G)"
+  QMenu* edit = nullptr;          // "編集(&E)"
+  QMenu* popup_edit = nullptr;    // its pop-up copy
+  QMenu* codes = nullptr;         // "文字コード変換(&J)" (in "変換(&C)" and "表示(&D)")
+  QMenu* popup_codes = nullptr;   // PopupMenu3, its pop-up copy
 };
 
 // Declares the items whose commands come with later features (shown disabled), then

@@ -7,7 +7,8 @@
 //   they stand; a group cut short by the end gives the bytes its characters determine.
 // * uuencode: a line ends at CR or LF; a group cut short by the line end or the end of
 //   the input gives the bytes its characters determine; characters after a line's groups
-//   are skipped; decoding ends after the first line whose length is not 45 ('M').
+//   are skipped; decoding ends after the first line whose length is not 45 ('M'). A
+//   "begin MODE NAME" line at the start is skipped and an "end" line ends the decoding.
 // * BinHex: line ends are skipped wherever they stand; any other byte outside the
 //   alphabet (the closing ':' among them) ends the decoding.
 #pragma once

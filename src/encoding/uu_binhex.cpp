@@ -64,6 +64,21 @@ bool HasLineEnd(const unsigned char* p, size_t size) {
   return found != 0;
 }
 
+// A uuencoded file or mail part starts with "begin MODE NAME" and ends with "end": the
+// body starts after the begin line (empty lines before it skipped), and an "end" line
+// ends the decoding, so neither is read as a body line.
+size_t SkipBeginLine(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsLineEnd(static_cast<unsigned char>(text[i]))) ++i;
+  if (text.substr(i, 6) != "begin ") return 0;
+  while (i < text.size() && !IsLineEnd(static_cast<unsigned char>(text[i]))) ++i;
+  return i;
+}
+
+bool IsEndLine(std::string_view text, size_t i) {
+  return text.substr(i, 3) == "end" && (i + 3 == text.size() || IsLineEnd(static_cast<unsigned char>(text[i + 3])));
+}
+
 }  // namespace
 
 std::string UuEncode(std::string_view text, std::string_view sep) {
@@ -97,12 +112,13 @@ std::string UuDecode(std::string_view text) {
   const size_t n = text.size();
   ByteWriter out(n - n / 4 + 8);
   char* o = out.begin();
-  size_t i = 0;
+  size_t i = SkipBeginLine(text);
   while (i < n) {
     if (IsLineEnd(p[i])) {
       ++i;
       continue;
     }
+    if (IsEndLine(text, i)) break;
     const unsigned char length_char = p[i++];
     int count = static_cast<int>(UuValue(length_char));
     o = out.Room(o, static_cast<size_t>(count) + 3);

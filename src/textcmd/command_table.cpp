@@ -170,6 +170,12 @@ std::vector<TextCommand> BuildTable() {
        [](A a, I in, C) { return O::OfLines(linenumber(in.lines, static_cast<int>(a[0].number))); }},
       {"serial", {Text("FORMAT"), AnyNumber("FIRST", "the first number")}, "", false,
        [](A a, I in, C) { return O::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, 0, SIZE_MAX)); }},
+      {"serial-lines",
+       {Text("FORMAT"), AnyNumber("FIRST", "the first number"), Line(), WholeNumber("TO", 1, INT32_MAX, "the line")},
+       "", false,
+       [](A a, I in, C) {
+         return O::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, Size(a[2]) - 1, Size(a[3]) - 1));
+       }},
       {"reverse", {}, "", false, [](A, I in, C) { return O::OfLines(ReverseLines(in.lines)); }},
       {"dup-line", {Line()}, "", false, [](A a, I in, C) { return O::OfLines(DuplicateLine(in.lines, Size(a[0]) - 1)); }},
       {"del-line", {Line()}, "", false, [](A a, I in, C) { return O::OfViews(DeleteLine(in.lines, Size(a[0]) - 1)); }},

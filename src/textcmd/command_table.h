@@ -63,6 +63,9 @@ class CommandOutput {
   bool ForEachLine(F&& line) const;
   // The bytes of a kBytes result.
   std::string_view Bytes() const { return text_; }
+  // The whole text of a kText result as built, for a caller that hands it to the pane as
+  // it is: PaneText() splits it at a NUL byte, the pane does not.
+  std::string_view Text() const { return text_; }
   // The pane's new whole text: every line followed by CR LF, or the bytes as they are.
   std::string PaneText() const;
 

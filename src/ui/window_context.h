@@ -71,6 +71,9 @@ class WindowContext {
   virtual void filedisp() = 0;
   virtual void filedisp2() = 0;
   virtual void initset() = 0;
+  // Simple-edit mode as the text commands enter it, when the pane is still read-only: the
+  // pane writable, " 編集 " in the text bar's third panel, the information line red.
+  virtual void editmodeon() = 0;
   // Shows the selected file as a selection change shows it.
   virtual void ShowSelection() = 0;
   // A big file is shown by its beginning while the rest is read: whatever needs the

@@ -75,6 +75,16 @@ class FakeWindow : public ui::WindowContext {
   void filedisp() override { calls.push_back("filedisp"); }
   void filedisp2() override { calls.push_back("filedisp2"); }
   void initset() override { calls.push_back("initset"); }
+  // As the window does it: the pane writable, the panel and the label red.
+  void editmodeon() override {
+    calls.push_back("editmodeon");
+    if (!pane_->ReadOnly()) return;
+    pane_->SetReadOnly(false);
+    text_status_->SetText(2, QStringLiteral(" 編集 "), true);
+    QPalette p = info_->palette();
+    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    info_->setPalette(p);
+  }
   void ShowSelection() override { calls.push_back("ShowSelection"); }
   void EnsureWholeText() override { calls.push_back("EnsureWholeText"); }
   bool MoveToFolder(const QString& folder) override {

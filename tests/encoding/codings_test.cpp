@@ -92,6 +92,17 @@ TEST(UuDecode, MalformedInput) {
   EXPECT_EQ(UuDecode("M"), "");
 }
 
+TEST(UuDecode, AFileWithItsBeginAndEndLines) {
+  const std::string data = RandomBytes(1000, 4);
+  const auto sys = test::RunProcess("/usr/bin/uuencode", {"x.bin"}, data);
+  ASSERT_EQ(sys.exit_code, 0);
+  EXPECT_EQ(UuDecode(sys.out), data);
+  EXPECT_EQ(UuDecode("\r\nbegin 644 cat.txt\r\n#0V%T\r\n`\r\nend\r\n"), "Cat");
+  // Without the grave-accent line the "end" line still ends the body.
+  EXPECT_EQ(UuDecode("begin 600 x\n" + UuEncode(std::string(45, 'x'), "\n").substr(0, 62) + "end"),
+            std::string(45, 'x'));
+}
+
 TEST(BinHex, DocumentedCases) {
   EXPECT_EQ(BinHexEncode("", "\r"), "::");
   const std::string data = RandomBytes(300, 3);

@@ -49,6 +49,7 @@ TEST(CommandTable, EveryCommandRunsByNameWithItsAnswersInOrder) {
       {"sort-desc", {}, "b\nA\na", "b\r\na\r\nA\r\n"},
       {"number", {"4"}, "x\ny", "x,1\r\ny,2\r\n"},
       {"serial", {"No.00", "9"}, "x\ny", "No.09 x\r\nNo.10 y\r\n"},
+      {"serial-lines", {"#", "1", "2", "3"}, "x\ny\nz\nw", "x\r\n#1 y\r\n#2 z\r\nw\r\n"},
       {"reverse", {}, Sj("あいu"), Sj("uいあ") + "\r\n"},
       {"dup-line", {"1"}, "a\nb", "a\r\na\r\nb\r\n"},
       {"del-line", {"2"}, "a\nb\nc", "a\r\nc\r\n"},

@@ -1,0 +1,181 @@
+#include "controllers/conversion/conversion_controller.h"
+
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <array>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "bridge/disk_path.h"
+#include "encoding/char_code.h"
+#include "encoding/crlf_lines.h"
+#include "ui/action_registry.h"
+#include "ui/messages.h"
+#include "viewer/file_display.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+namespace {
+
+using Handler = void (ConversionController::*)();
+
+struct Item {
+  ui::ActionSpec spec;
+  const char* twin;  // the pop-up copy
+  Handler handler;
+};
+
+// The submenu's items in menu order; the first nine are enabled by the detected code.
+const Item kItems[] = {
+    {{"Mtojis1", "文字コード自動変換(&A)", "文字コード(T)|文字コード変換をします。"}, nullptr,
+     &ConversionController::Mtojis1Click},
+    {{"Mjistosjis", "JIS->Shift+JIS(&J)", "JIS->Shift+JIS|JISをShift+JISに変換します。"}, "Mjistosjis3",
+     &ConversionController::MjistosjisClick},
+    {{"Meuctosjis", "EUC->Shift+JIS(&E)", "EUC->Shift+JIS|EUCをShift+JISに変換します。"}, "Meuctosjis3",
+     &ConversionController::MeuctosjisClick},
+    {{"Msjistojis1", "Shift+JIS->JIS(&I)", "Shift+JIS->JIS|Shift+JISをJISに変換します。"}, "Msjistojis2",
+     &ConversionController::Msjistojis1Click},
+    {{"Meuctojis1", "EUC->JIS(&U)", "EUC->JIS|EUCをJISに変換します。"}, "Meuctojis2",
+     &ConversionController::Meuctojis1Click},
+    {{"Msjistoeuc1", "Shift+JIS->EUC(&C)", "Shift+JIS->EUC|Shift+JISをEUCに変換します。"}, "Msjistoeuc2",
+     &ConversionController::Msjistoeuc1Click},
+    {{"Mjistoeuc1", "JIS->EUC(&S)", "JIS->EUC|JISをEUCに変換します。"}, "Mjistoeuc2",
+     &ConversionController::Mjistoeuc1Click},
+    {{"Mbase641", "->Base64(&B)", "->Base64|Base64に変換します。"}, "MBase642", &ConversionController::Mbase641Click},
+    {{"Mmailheader1", "->Mailヘッダー形式(&M)", "->Mailヘッダー形式|メールヘッダーの形式に変換します。"},
+     "Mmailheader2", &ConversionController::Mmailheader1Click},
+    {{"Mbase64D1", "Base64->", "Base64->|Base64を元に戻します。"}, "Mbase64D2", &ConversionController::Mbase64D1Click},
+    {{"MmailheaderD1", "Mailヘッダー形式->", "Mailヘッダー形式->|メールヘッダーの形式を元に戻します。"},
+     "MmailheaderD2", &ConversionController::MmailheaderD1Click},
+    {{"Municode1", "->Unicode", "->Unicode|uuencodeの形式に変換します。"}, "Municode2",
+     &ConversionController::Municode1Click},
+    {{"MUnicodeD1", "Unicode->", "Unicode->|uuencodeの形式を元に戻します。"}, "MUnicodeD2",
+     &ConversionController::MUnicodeD1Click},
+    {{"Mbinhex1", "->BinHex", "->BinHex|BinHexの形式に変換します。"}, "Mbinhex2", &ConversionController::Mbinhex1Click},
+    {{"MBinHexD1", "BinHex->", "BinHex->|BinHexの形式を元に戻します。"}, "MBinHexD2",
+     &ConversionController::MBinHexD1Click},
+};
+constexpr int kFitted = 9;
+
+// Which of the nine fit a code: auto, JIS->SJIS, EUC->SJIS, SJIS->JIS, EUC->JIS,
+// SJIS->EUC, JIS->EUC, Base64, mail header.
+std::array<bool, kFitted> FitFor(encoding::TCharCode code) {
+  switch (code) {
+    case encoding::ccAscii: return {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    case encoding::ccBinary: return {};
+    case encoding::ccJis83:
+    case encoding::ccJis78: return {1, 1, 0, 0, 0, 0, 1, 1, 1};
+    case encoding::ccEuc: return {1, 0, 1, 0, 1, 0, 0, 1, 1};
+    case encoding::ccSjis: return {1, 0, 0, 1, 0, 1, 0, 1, 1};
+    case encoding::ccEucOrSjis: return {1, 0, 1, 1, 1, 1, 0, 1, 1};
+  }
+  return {};
+}
+
+// The encoders exist to carry any file, binary ones included: they read its bytes as
+// they are. Reading it as lines would end it at the first NUL byte and turn lone CRs and
+// LFs into CR LF, so the decoded file would not be the file.
+bool ReadsBytesAsTheyAre(encoding::TCodingOp op) {
+  return op == encoding::coBase64Encode || op == encoding::coUuEncode || op == encoding::coBinHexEncode;
+}
+
+}  // namespace
+
+ConversionController::ConversionController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
+  ui::ActionRegistry& a = ctx.Actions();
+  for (const Item& item : kItems) {
+    QAction* action = a.Declare(item.spec, [this, h = item.handler] { (this->*h)(); });
+    if (item.twin) a.Twin(action->objectName(), QString::fromUtf8(item.twin));
+    if (fitted_.size() < kFitted) fitted_.push_back(action);
+  }
+  // The pop-up's automatic item and the tool button have captions of their own.
+  popup_auto_ = a.Declare({"Mtojis3", "自動変換(&A)", "文字コード(T)|文字コード変換をします。"}, [this] { Mtojis1Click(); });
+  a.Declare({"ToolButton52", "文字コード", "文字コード(T)|文字コード変換をします。"}, [this] { Mtojis1Click(); });
+}
+
+void ConversionController::WatchMenus(QMenu* codes, QMenu* popup_codes) {
+  if (codes) {
+    connect(codes, &QMenu::aboutToShow, this, &ConversionController::Mcodehenkan1Click);
+    connect(codes, &QMenu::aboutToHide, this, &ConversionController::EnableAll);
+  }
+  if (popup_codes) {
+    connect(popup_codes, &QMenu::aboutToShow, this, &ConversionController::Mcodehenkan2Click);
+    connect(popup_codes, &QMenu::aboutToHide, this, &ConversionController::EnableAll);
+  }
+}
+
+void ConversionController::EnableByCode() {
+  std::array<bool, kFitted> fit{};
+  const viewer::TextPane& pane = ctx().Pane();
+  if (!pane.IsEmpty()) fit = FitFor(encoding::DetectCharCode(pane.BytesView()));
+  for (int i = 0; i < kFitted; ++i) fitted_[static_cast<size_t>(i)]->setEnabled(fit[static_cast<size_t>(i)]);
+  popup_auto_->setEnabled(fit[0]);
+}
+
+// Closed menus leave every item enabled, so the tool button, the key and the registry
+// reach the commands whatever the menu last showed.
+void ConversionController::EnableAll() {
+  for (QAction* a : fitted_) a->setEnabled(true);
+  popup_auto_->setEnabled(true);
+}
+
+void ConversionController::Mcodehenkan1Click() { EnableByCode(); }
+
+// The pop-up's copies follow their main items; this enables the main ones alike.
+void ConversionController::Mcodehenkan2Click() { EnableByCode(); }
+
+void ConversionController::fileconvert(encoding::TCodingOp op) {
+  const QString selected = ctx().SelectedPath();
+  const std::string path = bridge::ToDisk(selected);
+  struct stat st {};
+  // Only a regular file is read: a FIFO or a device would block or never end.
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  std::string error;
+  {
+    ui::BusyCursor busy;
+    try {
+      std::optional<viewer::ByteBuffer> bytes =
+          viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), &error);
+      if (bytes) {
+        std::string_view text = bytes->view();
+        std::string lines;
+        if (!ReadsBytesAsTheyAre(op) && !encoding::IsJoinedWithCrLf(text))
+          text = lines = encoding::JoinLinesWithCrLf(text);
+        std::string result = encoding::ApplyCodingOp(op, text);
+        ctx().Pane().SetText(std::move(result));
+        QLabel& info = ctx().InfoLine();
+        QPalette p = info.palette();
+        p.setColor(QPalette::WindowText, Qt::blue);
+        info.setPalette(p);
+        return;
+      }
+    } catch (const std::bad_alloc&) {
+      error = "out of memory";
+    }
+  }
+  // The pane keeps what it showed.
+  ui::Warn(ctx().Window(), QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
+                               .arg(selected, QString::fromLocal8Bit(error.c_str())));
+}
+
+void ConversionController::MjistosjisClick() { fileconvert(encoding::coJisToSjis); }
+void ConversionController::MeuctosjisClick() { fileconvert(encoding::coEucToSjis); }
+void ConversionController::Msjistojis1Click() { fileconvert(encoding::coSjisToJis); }
+void ConversionController::Meuctojis1Click() { fileconvert(encoding::coEucToJis); }
+void ConversionController::Msjistoeuc1Click() { fileconvert(encoding::coSjisToEuc); }
+void ConversionController::Mjistoeuc1Click() { fileconvert(encoding::coJisToEuc); }
+void ConversionController::Mbase641Click() { fileconvert(encoding::coBase64Encode); }
+void ConversionController::Mmailheader1Click() { fileconvert(encoding::coMimeHeaderEncode); }
+void ConversionController::Mbase64D1Click() { fileconvert(encoding::coBase64Decode); }
+void ConversionController::Municode1Click() { fileconvert(encoding::coUuEncode); }
+void ConversionController::MUnicodeD1Click() { fileconvert(encoding::coUuDecode); }
+void ConversionController::Mbinhex1Click() { fileconvert(encoding::coBinHexEncode); }
+void ConversionController::MBinHexD1Click() { fileconvert(encoding::coBinHexDecode); }
+void ConversionController::MmailheaderD1Click() { fileconvert(encoding::coMimeHeaderDecode); }
+void ConversionController::Mtojis1Click() { fileconvert(encoding::coAutoToSjis); }
+
+}  // namespace haruvi::controllers

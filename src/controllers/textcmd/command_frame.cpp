@@ -1,0 +1,209 @@
+// CommandFrame: what every text command shares, from reading the pane to putting the
+// result back; see command_frame.h.
+#include "controllers/textcmd/command_frame.h"
+
+#include <sys/stat.h>
+
+#include <QLabel>
+#include <cstring>
+#include <new>
+
+#include "bridge/disk_path.h"
+#include "bridge/pane_text.h"
+#include "controllers/textcmd/text_undo.h"
+#include "textcmd/answers.h"
+#include "ui/window_context.h"
+#include "viewer/file_display.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+namespace {
+
+using Status = textcmd::CommandRun::Status;
+
+void SetInfoColor(QLabel& info, const QColor& color) {
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, color);
+  info.setPalette(p);
+}
+
+// Word wrap off while a command works line by line, back as it was on every way out.
+class WrapGuard {
+ public:
+  WrapGuard(viewer::TextPane& pane, bool off) : pane_(pane), restore_(off && pane.WordWrap()) {
+    if (restore_) pane_.SetWordWrap(false);
+  }
+  ~WrapGuard() {
+    if (restore_) pane_.SetWordWrap(true);
+  }
+  WrapGuard(const WrapGuard&) = delete;
+  WrapGuard& operator=(const WrapGuard&) = delete;
+
+ private:
+  viewer::TextPane& pane_;
+  bool restore_;
+};
+
+bool IsHexNumber(const QString& s) {
+  if (s.isEmpty()) return false;
+  for (QChar c : s)
+    if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) return false;
+  return true;
+}
+
+}  // namespace
+
+QString NotANumber(const QString& answer) {
+  return QStringLiteral("'%1' は有効な整数値ではありません。").arg(answer);
+}
+
+std::vector<std::string_view> PaneLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  lines.reserve(text.size() / 48 + 1);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    // Most texts end their lines with LF or CR LF: find the LF, then a CR before it.
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    const char* line_end = cr ? cr : stop;
+    lines.emplace_back(p, static_cast<std::size_t>(line_end - p));
+    if (cr) p = cr + 1 == lf ? lf + 1 : cr + 1;
+    else p = lf ? lf + 1 : end;
+  }
+  return lines;
+}
+
+CommandFrame::CommandFrame(ui::WindowContext& ctx, TextUndo& undo, TextCmdDialogs& dialogs, Way way)
+    : ctx_(ctx), undo_(undo), dialogs_(dialogs), way_(way) {
+  // A big file still being read: the command works on all of it, never its beginning.
+  ctx_.EnsureWholeText();
+  empty_ = ctx_.Pane().IsEmpty();
+}
+
+CommandFrame::~CommandFrame() {
+  // Entered after the text is put back, so the editor is filled once, not twice.
+  if (way_.edit || (way_.edit_unless_empty && !empty_)) ctx_.editmodeon();
+}
+
+std::size_t CommandFrame::CaretLine() const {
+  const viewer::TextPane& pane = ctx_.Pane();
+  return pane.LineOfOffset(pane.SelStart());
+}
+
+std::size_t CommandFrame::caretcolumn() const {
+  const viewer::TextPane& pane = ctx_.Pane();
+  const std::size_t start = pane.SelStart();
+  return start - pane.OffsetOfLine(pane.LineOfOffset(start)) + 1;
+}
+
+std::optional<std::string> CommandFrame::AskText(const QString& caption, const QString& prompt,
+                                                 const QString& initial) {
+  std::optional<QString> answer = dialogs_.Text(ctx_.Window(), caption, prompt, initial);
+  if (!answer) return std::nullopt;
+  return bridge::ToPane(*answer, ctx_.Pane().CodePage());
+}
+
+std::optional<std::string> CommandFrame::AskInteger(const QString& caption, const QString& prompt,
+                                                    const QString& initial) {
+  std::optional<QString> answer = dialogs_.Text(ctx_.Window(), caption, prompt, initial);
+  if (!answer) return std::nullopt;
+  const std::string bytes = answer->toStdString();
+  if (!textcmd::ParseInteger(bytes)) {
+    dialogs_.Refuse(ctx_.Window(), NotANumber(*answer));
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+std::optional<std::string> CommandFrame::AskHex(const QString& caption, const QString& prompt) {
+  std::optional<QString> answer = dialogs_.Text(ctx_.Window(), caption, prompt, {});
+  if (!answer) return std::nullopt;
+  if (!IsHexNumber(answer->trimmed())) {
+    dialogs_.Refuse(ctx_.Window(), NotANumber(*answer));
+    return std::nullopt;
+  }
+  return answer->trimmed().toStdString();
+}
+
+std::optional<TextCmdDialogs::Columns> CommandFrame::AskColumns(const QString& caption, long long start,
+                                                                long long count, bool with_count) {
+  return dialogs_.Column(ctx_.Window(), caption, start, count, with_count);
+}
+
+bool CommandFrame::Run(std::string_view name, std::vector<std::string> answers,
+                       const textcmd::CancelCheck& cancelled) {
+  const textcmd::TextCommand* command = textcmd::FindTextCommand(name);
+  if (!command) throw std::logic_error("no text command " + std::string(name));
+  return RunWork([&](const textcmd::CommandInput& in) {
+    return textcmd::RunTextCommand(*command, answers, in, cancelled);
+  });
+}
+
+bool CommandFrame::RunWork(const Work& work) {
+  textcmd::CommandRun run;
+  {
+    ui::BusyCursor busy;
+    WrapGuard wrap(ctx_.Pane(), way_.wrap_off);
+    try {
+      const std::string_view text = ctx_.Pane().BytesView();
+      const std::vector<std::string_view> lines = PaneLines(text);
+      run = work(textcmd::CommandInput{text, lines});
+      if (run.status == Status::kDone) return Apply(std::move(run), false);
+    } catch (const std::bad_alloc&) {
+      run.status = Status::kFailed;
+      run.message = "out of memory";
+    }
+  }
+  // Said once the cursor is back.
+  dialogs_.Refuse(ctx_.Window(), run.status == Status::kFailed
+                                     ? QStringLiteral("テキストを処理できませんでした。(%1)").arg(bridge::FromUtf8(run.message))
+                                     : bridge::FromUtf8(run.message));
+  return false;
+}
+
+bool CommandFrame::RunOnFile(std::string_view name, std::vector<std::string> answers) {
+  const textcmd::TextCommand* command = textcmd::FindTextCommand(name);
+  if (!command) throw std::logic_error("no text command " + std::string(name));
+  const std::string path = bridge::ToDisk(ctx_.SelectedPath());
+  struct stat st {};
+  // Only a regular file is read: a FIFO or a device would block or never end.
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  textcmd::CommandRun run;
+  {
+    ui::BusyCursor busy;
+    std::string error;
+    std::optional<viewer::ByteBuffer> bytes;
+    try {
+      bytes = viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), &error);
+    } catch (const std::bad_alloc&) {
+      error = "out of memory";
+    }
+    if (bytes) {
+      run = textcmd::RunTextCommand(*command, answers, textcmd::CommandInput{bytes->view(), {}});
+      if (run.status == Status::kDone) return Apply(std::move(run), true);
+    } else {
+      run.status = Status::kFailed;
+      run.message = error;
+    }
+  }
+  dialogs_.Refuse(ctx_.Window(), QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
+                                     .arg(ctx_.SelectedPath(), bridge::FromUtf8(run.message)));
+  return false;
+}
+
+bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
+  const textcmd::CommandOutput& out = run.output;
+  // A stopped command leaves the text as it was: half a result is no result.
+  if (out.cancelled) return false;
+  using Kind = textcmd::CommandOutput::Kind;
+  std::string text = out.kind() == Kind::kText    ? std::string(out.Text())
+                     : out.kind() == Kind::kBytes ? std::string(out.Bytes())
+                                                  : out.PaneText();
+  undo_.Replace(std::move(text));
+  SetInfoColor(ctx_.InfoLine(), from_file ? QColor(Qt::blue) : QColor(255, 0, 0));
+  return true;
+}
+
+}  // namespace haruvi::controllers

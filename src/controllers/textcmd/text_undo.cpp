@@ -1,0 +1,48 @@
+#include "controllers/textcmd/text_undo.h"
+
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+
+TextUndo::TextUndo(viewer::TextPane& pane, QObject* parent) : QObject(parent), pane_(pane) {
+  connect(&pane_, &viewer::TextPane::ContentChanged, this, [this] {
+    if (!replacing_) Forget();
+  });
+  // Typing after a command: its own undo takes it back; the command's step would lose it.
+  connect(&pane_, &viewer::TextPane::TextEdited, this, &TextUndo::Forget);
+}
+
+void TextUndo::Forget() {
+  std::string().swap(before_);
+  const bool was = held_;
+  held_ = false;
+  if (was) emit Changed();
+}
+
+void TextUndo::Replace(std::string text) {
+  std::string before(pane_.BytesView());
+  replacing_ = true;
+  pane_.SetText(std::move(text));
+  replacing_ = false;
+  before_ = std::move(before);
+  held_ = true;
+  emit Changed();
+}
+
+bool TextUndo::CanUndo() const { return pane_.CanUndo() || held_; }
+
+void TextUndo::Undo() {
+  if (pane_.CanUndo()) {
+    pane_.Undo();
+    return;
+  }
+  if (!held_) return;
+  std::string before = std::move(before_);
+  held_ = false;
+  replacing_ = true;
+  pane_.SetText(std::move(before));
+  replacing_ = false;
+  emit Changed();
+}
+
+}  // namespace haruvi::controllers

@@ -1,0 +1,38 @@
+// One level of undo for the text commands: the pane's bytes before the last command, kept
+// until the text changes in any other way (a new file, a conversion, the user's typing),
+// so going back never brings an old text over a newer one.
+#pragma once
+
+#include <QObject>
+#include <string>
+
+namespace haruvi::viewer { class TextPane; }
+
+namespace haruvi::controllers {
+
+class TextUndo : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit TextUndo(viewer::TextPane& pane, QObject* parent = nullptr);
+
+  // Puts `text` into the pane in one step; what the pane held becomes the step back.
+  void Replace(std::string text);
+  // The pane's own undo of typing in simple-edit mode, else the last command's step.
+  bool CanUndo() const;
+  void Undo();
+  bool HoldsCommandStep() const { return held_; }
+
+ signals:
+  void Changed();
+
+ private:
+  void Forget();
+
+  viewer::TextPane& pane_;
+  std::string before_;
+  bool held_ = false;
+  bool replacing_ = false;
+};
+
+}  // namespace haruvi::controllers

@@ -1,0 +1,116 @@
+// The text commands of the "編集(&E)", "削除(&K)" and "変換(&C)" menus: sorting, numbers,
+// trimming, TABs, line ends, columns, CSV, HTML and TeX stripping, width and kana, and the
+// undo of the last command. Each handler states its scope and answers and runs the core's
+// command table through the command frame; no command logic lives here.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controllers/textcmd/command_frame.h"
+#include "ui/controller.h"
+
+class QAction;
+class QMenu;
+
+namespace haruvi::controllers {
+
+class TextUndo;
+
+class TextCmdController : public ui::Controller {
+  Q_OBJECT
+
+ public:
+  explicit TextCmdController(ui::WindowContext& ctx, QObject* parent = nullptr);
+  ~TextCmdController() override;
+
+  // The commands keep no settings of their own: every answer is asked for each time.
+  std::vector<platform::KeyInfo> Keys() const override { return {}; }
+
+  // Tests answer the prompts in place of the dialogs.
+  void SetDialogs(std::unique_ptr<TextCmdDialogs> dialogs);
+  // Opening "編集(&E)" or its pop-up copy brings the undo item up to date.
+  void WatchMenus(QMenu* edit, QMenu* popup_edit);
+  void Medit1Click();
+  TextUndo& Undo() { return *undo_; }
+
+  // 編集(&E)
+  void MundoClick();
+  void MLineSortU1Click();
+  void MLineSortD1Click();
+  void MlinenoaddLeft1Click();
+  void MlinenoaddLeftc1Click();
+  void MlinenoaddRight1Click();
+  void MlinenoaddRightc1Click();
+  void Mrenban1Click();
+  void Mreverse1Click();
+  void Mupperlinecopy1Click();
+  void MinsertCR1Click();
+  void MinsertChr1Click();
+  void MinsertChar1Click();
+  void Mcolumncopy1Click();
+  // 削除(&K)
+  void Monelinedelete1Click();
+  void MtrimL1Click();
+  void MtrimR1Click();
+  void Mall1bytetrim1Click();
+  void Mall2bytetrim1Click();
+  void Malltabdelete1Click();
+  void Mtoptabdelete1Click();
+  void McrdelClick();
+  void Mtrim1Click();
+  void Msameline1Click();
+  void MopacdeleteClick();
+  void Mcolumndelete1Click();
+  // 変換(&C)
+  void Mtabtospace1Click();
+  void Mtabtocomma1Click();
+  void Mtabtounderscore1Click();
+  void M2byteto1bytenull1Click();
+  void Mhanktozen1Click();
+  void Mzentohank1Click();
+  void Mhkanatozkana1Click();
+  void Mcrauto1Click();
+  void MCRtoCRLF1Click();
+  void MLFtoCRLF1Click();
+  void MCRLFtoCR1Click();
+  void MLFtoCR1Click();
+  void MCRLFtoLF1Click();
+  void MCRtoLF1Click();
+  void MhtmlClick();
+  void MhtmlallClick();
+  void html2Click();
+  void htmlTAB1Click();
+  void Mtextotxt1Click();
+  void MlineCSVaClick();
+  void MlineCSVbClick();
+  void MlineCSVcClick();
+  void MlineCSVdClick();
+  void MlineCSVeClick();
+  void MlineCSVfClick();
+  void MlineCSVgClick();
+  void MlineCSVhClick();
+
+ private:
+  using Way = CommandFrame::Way;
+  CommandFrame Frame(Way way = {});
+  void linenumber(int layout);
+  void tabreplace(const char* with);
+  void crconvert(const char* from, const char* to);
+  // The HTML items: the stripping with its progress window, then the chained steps.
+  void StripHtml(const char* command, bool edit_after);
+  // Asks for the group size, then joins; the frame has asked for the separator if any.
+  void linecsv(CommandFrame& f, std::string quote, std::string separator);
+  void ColumnCommand(const char* command, const QString& caption);
+  void InsertCommand(const char* command, const QString& caption);
+  void Width(std::string (*convert)(std::string_view));
+  void UpdateUndo();
+
+  std::unique_ptr<TextCmdDialogs> dialogs_;
+  TextUndo* undo_;
+  QAction* undo_action_ = nullptr;
+};
+
+}  // namespace haruvi::controllers
