@@ -91,7 +91,8 @@ void AddTextMenus(ui::ActionRegistry& actions, QMenu* edit, QMenu* del, QMenu* c
   add(conv->addMenu(QStringLiteral("TAB文字->")), {"Mtabtospace1", "Mtabtocomma1", "Mtabtounderscore1"});
   add(conv, {"M2byteto1bytenull1", "", "Mhanktozen1", "Mzentohank1", "Mhkanatozkana1", ""});
   add(conv->addMenu(QStringLiteral("html->テキスト")), {"Mhtml", "Mhtmlall", "html2", "htmlTAB1"});
-  add(conv, {"Mtextotxt1"});
+  add(conv, {"Mtextotxt1", ""});
+  add(conv->addMenu(QStringLiteral("16進表示(&P)")), {"Mdump1", "Mdump1b"});
   add(conv->addMenu(QStringLiteral("行->CSVデータ変換")),
       {"MlineCSVa", "MlineCSVb", "MlineCSVc", "MlineCSVd", "MlineCSVf", "MlineCSVe", "MlineCSVh", "MlineCSVg"});
 }

@@ -1,0 +1,89 @@
+#include "controllers/dump/dump_controller.h"
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+
+#include "bridge/disk_path.h"
+#include "bridge/pane_text.h"
+#include "dialogs/progress_dialog.h"
+#include "ui/action_registry.h"
+#include "ui/messages.h"
+#include "viewer/file_display.h"
+#include "viewer/hex_dump.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+namespace {
+
+void SetInfoColor(QLabel& info, const QColor& color) {
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, color);
+  info.setPalette(p);
+}
+
+}  // namespace
+
+DumpController::DumpController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
+  ui::ActionRegistry& a = ctx.Actions();
+  a.Declare({"Mdump1", "標準表示", "16進表示|ファイルを16進数で表示します。"}, [this] { Mdump1Click(); });
+  a.Declare({"Mdump1b", "行下表示", "行下表示|各行の下に16進数を表示します。"}, [this] { Mdump1bClick(); });
+  a.Twin("Mdump1", "Mdump1P");
+  a.Twin("Mdump1b", "Mdump1bP");
+}
+
+template <class Dump>
+void DumpController::WithProgress(Dump&& dump) {
+  ui::WindowFlags& flags = ctx().Flags();
+  flags.worktext.clear();
+  dialogs::TForm24 progress(QStringLiteral("16進表示中"), QStringLiteral("16進表示中．．．"), ctx().SelectedPath(),
+                            ctx().Window());
+  connect(&progress, &dialogs::TForm24::Cancelled, this, [&flags] { flags.worktext = QStringLiteral("EXIT"); });
+  progress.show();
+  // Cancel is seen every few milliseconds, not at every byte: the dump stays fast.
+  QElapsedTimer since;
+  auto cancelled = [&] {
+    if (!since.isValid() || since.elapsed() >= 30) {
+      QCoreApplication::processEvents();
+      since.start();
+    }
+    return flags.worktext == QStringLiteral("EXIT");
+  };
+  viewer::HexDump result = dump(cancelled);
+  progress.hide();
+  viewer::TextPane& pane = ctx().Pane();
+  pane.SetText(std::move(result.text));
+  if (!result.cancelled) SetInfoColor(ctx().InfoLine(), Qt::blue);
+  flags.worktext.clear();
+}
+
+void DumpController::Mdump1Click() {
+  const std::string path = bridge::ToDisk(ctx().SelectedPath());
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  ui::BusyCursor busy;
+  std::string error;
+  // The read settings do not apply: the dump is of the whole file.
+  auto bytes = viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), &error);
+  if (!bytes) {
+    ui::Warn(ctx().Window(), QStringLiteral("ファイルを読み込めません\n") + bridge::FromUtf8(error));
+    return;
+  }
+  const std::string info = bridge::ToPane(ctx().InfoLine().text(), ctx().Pane().CodePage());
+  WithProgress([&](const auto& cancelled) { return viewer::DumpBytes(bytes->view(), info, cancelled); });
+}
+
+void DumpController::Mdump1bClick() {
+  const std::string path = bridge::ToDisk(ctx().SelectedPath());
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return;
+  ctx().EnsureWholeText();
+  ui::BusyCursor busy;
+  const std::string text = ctx().Pane().Text();
+  const std::string info = bridge::ToPane(ctx().InfoLine().text(), ctx().Pane().CodePage());
+  WithProgress([&](const auto& cancelled) { return viewer::DumpUnderLines(text, info, cancelled); });
+}
+
+}  // namespace haruvi::controllers
