@@ -22,6 +22,7 @@
 #include "controllers/conversion/conversion_controller.h"
 #include "controllers/display/display_controller.h"
 #include "controllers/dump/dump_controller.h"
+#include "controllers/edit/edit_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
@@ -67,6 +68,7 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
           [this](const QPoint& at) { PopupMenu1->popup(RichEdit1->mapToGlobal(at)); });
   layout_->WatchMenus(menus.view, menus.popup_view, menus.popup_option);
   options_->WatchMenu(menus.popup_option);
+  edit_->WatchMenu(menus.edit);
   connect(menus.names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
   connect(menus.popup_names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
   textcmd_->WatchMenus(menus.edit, menus.popup_edit);
@@ -112,11 +114,12 @@ void TForm1::BuildControllers() {
   layout_ = new controllers::LayoutController(*this, this);
   options_ = new controllers::OptionsController(*this, this);
   settings_file_ = new controllers::SettingsFileController(*this, this);
+  edit_ = new controllers::EditController(*this, this);
   textcmd_ = new controllers::TextCmdController(*this, this);
   conversion_ = new controllers::ConversionController(*this, this);
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
-                  textcmd_, conversion_, new controllers::DumpController(*this, this)};
+                  textcmd_, conversion_, new controllers::DumpController(*this, this), edit_};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {
@@ -236,14 +239,7 @@ void TForm1::textclear() {
   LFilestring->clear();
 }
 
-void TForm1::editmodeon() {
-  if (!RichEdit1->ReadOnly()) return;
-  RichEdit1->SetReadOnly(false);
-  SBarR->SetText(2, QStringLiteral(" 編集 "), true);
-  QPalette p = LFilestring->palette();
-  p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  LFilestring->setPalette(p);
-}
+void TForm1::editmodeon() { edit_->editmodeon(); }
 
 void TForm1::filedisp() { display_->filedisp(); }
 

@@ -37,6 +37,7 @@ class PanelBar;
 }  // namespace haruvi::ui
 namespace haruvi::controllers {
 class DisplayController;
+class EditController;
 class LayoutController;
 class OptionsController;
 class SettingsFileController;
@@ -189,6 +190,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   // The features, in the order their settings are applied.
   std::vector<ui::Controller*> controllers_;
   controllers::DisplayController* display_ = nullptr;
+  controllers::EditController* edit_ = nullptr;
   controllers::LayoutController* layout_ = nullptr;
   controllers::OptionsController* options_ = nullptr;
   controllers::SettingsFileController* settings_file_ = nullptr;

@@ -126,7 +126,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mfile"));
-  Add(actions, file, {"MTsave1", "MToversave1", "", "Mexit1"});
+  Add(actions, file, {"MTsave1", "MToversave1", "", "Mediter", "Mfileexe", "", "Mexit1"});
   m.edit = bar->addMenu(QStringLiteral("編集(&E)"));
   m.edit->setObjectName(QStringLiteral("Medit1"));
   QMenu* del = bar->addMenu(QStringLiteral("削除(&K)"));
@@ -136,7 +136,8 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   AddTextMenus(actions, m.edit, del, conv, m.codes, "");
   // The edit menu's own "save as" item runs the same command.
   actions.Twin("MTsave1", "MTsave2")->setText(QStringLiteral("テキスト　名前を付けて保存(&A)"));
-  Add(actions, m.edit, {"", "MTsave2", "", "MeditView1"});
+  Add(actions, m.edit, {"", "MediterRich", "Mcut", "Mcopy1", "Mpast", "Mtextdelete", "Mselectall", "",
+                        "Mjump", "Mlinetop1", "Mlinebottom1", "", "MTsave2", "", "MeditView1"});
 
   m.view = bar->addMenu(QStringLiteral("表示(&D)"));
   m.view->setObjectName(QStringLiteral("Mhyoji"));
@@ -153,7 +154,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
   option->setObjectName(QStringLiteral("Moption"));
   Add(actions, Sub(option, "フォント(&O)", "Mfont"), {"Mfonttext", "Mfontfile"});
-  Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", ""});
+  Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", "MediterSet", ""});
   Add(actions, option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
                         "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
   QMenu* info = bar->addMenu(QStringLiteral("情報(&I)"));
@@ -210,8 +211,8 @@ QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
       {"ToolButton27", "一覧", "view-list-symbolic", "Micon3"},
       {"ToolButton28", "詳細", "view-list-bullet-symbolic", "Micon4"},
       {"ToolButton29", "", "", ""},
-      {"ToolButton30", "エディター", "accessories-text-editor", nullptr},
-      {"ToolButton34", "実行", "system-run", nullptr},
+      {"ToolButton30", "エディター", "accessories-text-editor", "Mediter"},
+      {"ToolButton34", "実行", "system-run", "Mfileexe"},
       {"ToolButton1", "", "", ""},
       {"ToolButton42", "書庫解凍", "emblem-package", nullptr},
       {"ToolButton43", "書庫作成", "document-save", nullptr},
@@ -235,23 +236,23 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
       {"ToolButton49", "表示", "document-open", "ToolButton49"},
       {"ToolButton17", "テキストの再表示", "view-refresh-symbolic", "Mtextrepaint1"},
       {"ToolButton50", "", "", ""},
-      {"ToolButton10", "切り取り", "edit-cut", nullptr},
-      {"ToolButton14", "コピー", "edit-copy", nullptr},
-      {"ToolButton19", "貼り付け", "edit-paste", nullptr},
-      {"ToolButton21", "削除", "edit-delete", nullptr},
+      {"ToolButton10", "切り取り", "edit-cut", "Mcut"},
+      {"ToolButton14", "コピー", "edit-copy", "Mcopy1"},
+      {"ToolButton19", "貼り付け", "edit-paste", "Mpast"},
+      {"ToolButton21", "削除", "edit-delete", "Mtextdelete"},
       {"ToolButton23", "", "", ""},
       {"ToolButton54", "上書き保存", "document-save", "MToversave1"},
       {"ToolButton20", "名前をつけて保存", "document-save-as", "MTsave1"},
       {"ToolButton16", "", "", ""},
-      {"ToolButton25", "文頭", "go-top", nullptr},
-      {"ToolButton26", "文末", "go-bottom", nullptr},
+      {"ToolButton25", "文頭", "go-top", "Mlinetop1"},
+      {"ToolButton26", "文末", "go-bottom", "Mlinebottom1"},
       {"ToolButton33", "検索", "edit-find", nullptr},
       {"ToolButton53", "置換", "edit-find-replace", nullptr},
       {"ToolButton48", "URL", "applications-internet", nullptr},
       {"ToolButton51", "html->txt", "insert-link", "ToolButton51"},
       {"ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
       {"ToolButton24", "", "", ""},
-      {"ToolButton7", "簡易編集", "accessories-text-editor", nullptr},
+      {"ToolButton7", "簡易編集", "accessories-text-editor", "MediterRich"},
       {"ToolButton39", "折り返し", "format-justify-fill", "Mwordwrap"},
       {"ToolButton32", "", "", ""},
   };

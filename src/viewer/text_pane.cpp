@@ -1,5 +1,7 @@
 #include "viewer/text_pane.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStackedLayout>
@@ -307,6 +309,47 @@ bool TextPane::CanUndo() const { return !read_only_ && editor_->document()->isUn
 
 void TextPane::Undo() {
   if (CanUndo()) editor_->undo();
+}
+
+void TextPane::Copy() {
+  if (!HasSelection()) return;
+  if (!read_only_) editor_->copy();
+  else QApplication::clipboard()->setText(DecodeForDisplay(SelectedText(), page_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TextPane::Cut() {
+  if (read_only_ || !HasSelection()) return;
+  editor_->cut();
+}
+
+std::size_t TextPane::Paste() {
+  if (read_only_ || !ClipboardHasText()) return 0;
+  const QString text = QApplication::clipboard()->text();
+  std::size_t unmappable = 0;
+  (void)encoding::PaneCodec::For(page_).Encode(ToU16(text), &unmappable);
+  editor_->paste();
+  return unmappable;
+}
+
+void TextPane::DeleteSelection() {
+  if (read_only_ || !HasSelection()) return;
+  editor_->textCursor().removeSelectedText();
+}
+
+void TextPane::SelectAll() {
+  if (!read_only_) editor_->selectAll();
+  else view_->SelectAll();
+}
+
+bool TextPane::ClipboardHasText() {
+  const QClipboard* c = QApplication::clipboard();
+  return c && !c->text().isEmpty();
+}
+
+void TextPane::MoveCaretTo(std::size_t offset) {
+  SetSelection(offset, 0);
+  if (!read_only_) editor_->ensureCursorVisible();
+  else view_->EnsureCaretVisible();
 }
 
 void TextPane::SetWordWrap(bool on) {

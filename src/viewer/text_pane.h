@@ -76,6 +76,19 @@ class TextPane : public QWidget {
   void SetReadOnly(bool on);
   bool CanUndo() const;
   void Undo();
+  // The clipboard (Unicode text; the pane's bytes decoded and encoded in its code page).
+  // Cut, paste and delete change the text only while it is writable.
+  void Copy();
+  void Cut();
+  // Pastes the clipboard's text at the caret; returns how many of its characters the code
+  // page cannot hold (they are kept as "〓" when the text is written).
+  std::size_t Paste();
+  void DeleteSelection();
+  void SelectAll();
+  bool HasSelection() const { return SelLength() > 0; }
+  static bool ClipboardHasText();
+  // Moves the caret to a byte offset of Text() and shows it.
+  void MoveCaretTo(std::size_t offset);
   // Characters the last Text()/Bytes() of edited text could not write in the code page.
   std::size_t Unmappable() const { return unmappable_; }
 

@@ -1,0 +1,181 @@
+#include "controllers/edit/edit_controller.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+#include <memory>
+
+#include "bridge/disk_path.h"
+#include "dialogs/folder_dialog.h"
+#include "ui/action_registry.h"
+#include "ui/input_box.h"
+#include "ui/panel_bar.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+
+EditController::EditController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
+  ui::ActionRegistry& a = ctx.Actions();
+  auto on = [this](void (EditController::*handler)()) { return [this, handler] { (this->*handler)(); }; };
+  mode_ = a.Declare({"MediterRich", "簡易編集する(&R)", "簡易編集|簡易編集ﾓｰﾄﾞのｵﾝｵﾌです。", true}, on(&EditController::MediterRichClick));
+  a.Declare({"Mcut", "テキスト　切り取り(&X)", "切り取り|選択範囲を切り取ります。"}, on(&EditController::McutClick));
+  a.Declare({"Mcopy1", "テキスト　コピー(&C)", "コピー|選択範囲をコピーします。"}, on(&EditController::Mcopy1Click));
+  a.Declare({"Mpast", "テキスト　貼り付け(&V)", "貼り付け|クリップボードの内容を貼り付けます。"}, on(&EditController::MpastClick));
+  a.Declare({"Mtextdelete", "テキスト　削除(&D)", "削除|選択範囲を削除します。"}, on(&EditController::MtextdeleteClick));
+  a.Declare({"Mselectall", "テキスト　すべてを選択(&L)", "すべてを選択|テキストをすべて選択します。"}, on(&EditController::MselectallClick));
+  a.Declare({"Mjump", "←指定行へ移動(&J)", "指定行へ移動|指定した行へ移動します。"}, on(&EditController::MjumpClick));
+  a.Declare({"Mlinetop1", "↑先頭行へ移動(&T)", "文頭|先頭行へ移動します。"}, on(&EditController::Mlinetop1Click));
+  a.Declare({"Mlinebottom1", "↓最終行へ移動(&B)", "文末|最終行へ移動します。"}, on(&EditController::Mlinebottom1Click));
+  a.Declare({"Mediter", "エディターで編集(&T)", "エディター|エディターでファイルを編集します。"}, on(&EditController::MediterClick));
+  a.Declare({"Mfileexe", "ファイル　実行(&E)", "実行|ファイルを実行します。"}, on(&EditController::MfileexeClick));
+  a.Declare({"MediterSet", "エディタの設定(&S)", "エディタの設定|エディターを設定します。"}, on(&EditController::MediterSetClick));
+  a.Twin("MediterRich", "MediterRich2");
+  connect(&ctx.Pane(), &viewer::TextPane::CaretMoved, this, &EditController::caretdisp);
+}
+
+void EditController::WatchMenu(QMenu* edit) {
+  connect(edit, &QMenu::aboutToShow, this, &EditController::Medit1Click);
+}
+
+void EditController::MarkChanged() {
+  QLabel& info = ctx().InfoLine();
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+  info.setPalette(p);
+}
+
+void EditController::SetMode(bool editing) {
+  ctx().Pane().SetReadOnly(!editing);
+  ctx().TextStatus().SetText(2, editing ? QStringLiteral(" 編集 ") : QStringLiteral(" 閲覧 "), true);
+  mode_->setChecked(editing);  // the tool button "簡易編集" shows it pressed
+  mode_->setText(editing ? QStringLiteral("簡易編集を解除(&R)") : QStringLiteral("簡易編集する(&R)"));
+  QLabel& info = ctx().InfoLine();
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, editing ? QColor(255, 0, 0) : QColor(Qt::black));
+  info.setPalette(p);
+}
+
+void EditController::editmodeon() {
+  if (!ctx().Pane().ReadOnly()) return;
+  SetMode(true);
+}
+
+void EditController::MediterRichClick() { SetMode(ctx().Pane().ReadOnly()); }
+
+void EditController::Medit1Click() {
+  ui::ActionRegistry& a = ctx().Actions();
+  const viewer::TextPane& pane = ctx().Pane();
+  const bool selection = pane.HasSelection();
+  a.Get(QStringLiteral("Mpast"))->setEnabled(viewer::TextPane::ClipboardHasText());
+  for (const char* n : {"Mcut", "Mcopy1", "Mtextdelete"}) a.Get(QString::fromUtf8(n))->setEnabled(selection);
+  mode_->setChecked(!pane.ReadOnly());
+  mode_->setText(pane.ReadOnly() ? QStringLiteral("簡易編集する(&R)") : QStringLiteral("簡易編集を解除(&R)"));
+}
+
+void EditController::McutClick() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.ReadOnly() || !pane.HasSelection()) return;
+  pane.Cut();
+  MarkChanged();
+}
+
+void EditController::Mcopy1Click() { ctx().Pane().Copy(); }
+
+void EditController::MpastClick() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.ReadOnly() || !viewer::TextPane::ClipboardHasText()) return;
+  const std::size_t lost = pane.Paste();
+  MarkChanged();
+  // Said at once, not found out at saving: what this code page cannot hold.
+  if (lost > 0)
+    ctx().Status().SetText(4, QStringLiteral("%1 文字はこの文字コードにないため、保存すると「〓」になります").arg(lost));
+}
+
+void EditController::MtextdeleteClick() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.ReadOnly() || !pane.HasSelection()) return;
+  pane.DeleteSelection();
+  MarkChanged();
+}
+
+void EditController::MselectallClick() { ctx().Pane().SelectAll(); }
+
+std::size_t EditController::JumpLine(const QString& answer, std::size_t line_count) {
+  bool number = false;
+  const long long n = answer.trimmed().toLongLong(&number);
+  long long line = number ? n : 0;
+  if (line > static_cast<long long>(line_count)) line = static_cast<long long>(line_count);
+  return static_cast<std::size_t>(std::max(line - 1, 0LL));
+}
+
+void EditController::MjumpClick() {
+  ctx().EnsureWholeText();
+  const auto answer = ui::InputBox(ctx().Window(), QStringLiteral("指定行へジャンプ"), QStringLiteral("行番号を入力して下さい"), QString());
+  if (!answer) return;
+  viewer::TextPane& pane = ctx().Pane();
+  pane.MoveCaretTo(pane.OffsetOfLine(JumpLine(*answer, pane.LineCount())));
+  pane.setFocus();
+  caretdisp();
+}
+
+void EditController::Mlinetop1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  pane.MoveCaretTo(0);
+  pane.setFocus();
+  caretdisp();
+}
+
+void EditController::Mlinebottom1Click() {
+  ctx().EnsureWholeText();
+  viewer::TextPane& pane = ctx().Pane();
+  const std::size_t length = pane.Text().size();
+  pane.MoveCaretTo(length > 0 ? length - 1 : 0);
+  pane.setFocus();
+  caretdisp();
+}
+
+void EditController::caretdisp() {
+  const viewer::TextPane& pane = ctx().Pane();
+  const std::size_t position = pane.SelStart();
+  const std::size_t line = pane.LineOfOffset(position);
+  const std::size_t column = position - pane.OffsetOfLine(line) + 1;
+  ctx().TextStatus().SetText(0, QStringLiteral(" %1行 %2列 ").arg(line + 1).arg(column));
+}
+
+void EditController::MediterClick() {
+  // The setting, else the desktop's editor: $VISUAL, $EDITOR, else the text/plain default.
+  QString editor = bridge::FromDisk(ctx().Settings().Read(kEditer));
+  if (editor.isEmpty()) editor = qEnvironmentVariable("VISUAL");
+  const QString file = ctx().SelectedPath();
+  if (editor.isEmpty()) {
+    if (!file.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+      ctx().Status().SetText(4, QStringLiteral("エディターが見つかりません"));
+    return;
+  }
+  // Started directly, never through a shell: the path is one argument whatever it holds.
+  QStringList args;
+  if (!file.isEmpty()) args << file;
+  if (!QProcess::startDetached(editor, args, ctx().CurrentFolder()))
+    ctx().Status().SetText(4, QStringLiteral("エディターを起動できません: ") + editor);
+}
+
+void EditController::MfileexeClick() {
+  const QString file = ctx().SelectedPath();
+  if (file.isEmpty() || !QFileInfo::exists(file)) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+    ctx().Status().SetText(4, QStringLiteral("開くアプリケーションがありません: ") + file);
+}
+
+void EditController::MediterSetClick() {
+  auto dialog = std::make_unique<dialogs::TForm4>(QStringLiteral("ｴﾃﾞｨﾀｰの設定"),
+                                                  QStringLiteral("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。"), ctx().Window());
+  dialog->SetPrevious(bridge::FromDisk(ctx().Settings().Read(kEditer)));
+  if (dialog->exec() == QDialog::Accepted) ctx().Settings().Write(kEditer, bridge::ToDisk(dialog->Text()));
+}
+
+}  // namespace haruvi::controllers
