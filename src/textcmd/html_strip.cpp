@@ -101,18 +101,20 @@ class Accumulator {
   std::size_t lt_mark_ = 0, gt_mark_ = 0, open_mark_ = 0, close_mark_ = 0;
 };
 
+// In place: every replacement is shorter than its entity, so the text is rewritten from
+// the front without a second copy of it.
 void ReplaceNoCase(std::string& text, std::string_view entity, std::string_view with) {
-  std::string out;
-  std::size_t copied = 0, pos = 0;
+  std::size_t write = 0, copied = 0, pos = 0;
   bool any = false;
   while ((pos = text.find('&', pos)) != npos) {
     if (text.size() - pos >= entity.size() &&
         std::equal(entity.begin(), entity.end(), text.begin() + static_cast<std::ptrdiff_t>(pos),
                    [](char e, char t) { return e == Upper(t); })) {
-      if (!any) out.reserve(text.size());
       any = true;
-      out.append(text, copied, pos - copied);
-      out.append(with);
+      std::memmove(text.data() + write, text.data() + copied, pos - copied);
+      write += pos - copied;
+      std::memcpy(text.data() + write, with.data(), with.size());
+      write += with.size();
       pos += entity.size();
       copied = pos;
     } else {
@@ -120,8 +122,8 @@ void ReplaceNoCase(std::string& text, std::string_view entity, std::string_view 
     }
   }
   if (!any) return;
-  out.append(text, copied, text.size() - copied);
-  text.swap(out);
+  std::memmove(text.data() + write, text.data() + copied, text.size() - copied);
+  text.resize(write + text.size() - copied);
 }
 
 }  // namespace
@@ -148,6 +150,11 @@ bool DecodeEntities(std::string& text, const CancelCheck& cancelled) {
 HtmlResult StripHtml(LineSpan lines, const CancelCheck& cancelled) {
   HtmlResult result;
   std::string& out = result.text;
+  // The result is hardly ever longer than the lines with their ends: room for it once
+  // (pages not written cost nothing) saves copying it as it grows.
+  std::size_t size = 64;
+  for (std::string_view line : lines) size += line.size() + 2;
+  out.reserve(size);
   Accumulator acc;
   bool pre = false;
   for (std::string_view line : lines) {
