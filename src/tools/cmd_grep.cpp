@@ -59,23 +59,6 @@ std::optional<Parsed> ParseArgs(const Command& cmd, const Args& args, std::initi
   return p;
 }
 
-// The report in blocks of about a megabyte rather than a write per line.
-class Output {
- public:
-  ~Output() { Flush(); }
-  void Append(std::string_view bytes) {
-    buf_.append(bytes);
-    if (buf_.size() > (1u << 20)) Flush();
-  }
-  void Flush() {
-    if (!buf_.empty()) WriteOutput(buf_);
-    buf_.clear();
-  }
-
- private:
-  std::string buf_;
-};
-
 int RunGrep(const Args& args) {
   auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "--fuzzy", "--raw"});
   if (!parsed) return kExitUsage;
@@ -97,7 +80,10 @@ int RunGrep(const Args& args) {
     PrintPatternError(e);
     return kExitUsage;
   }
-  Output out;
+  // The report in blocks of about a megabyte rather than a write per line; a line held
+  // whole is at most kMaxHeldBytes long.
+  encoding::ChunkWriter out(&WriteOutput);
+  grep.SetLineLimit(encoding::kMaxHeldBytes);
   search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers},
                               [&out](std::string_view line) { out.Append(line); });
   grep.OnMatch = printer.Handler();
@@ -109,8 +95,13 @@ int RunGrep(const Args& args) {
       out.Flush();
       PrintError(rest[i] + ": " + e.what());
       return kExitUsage;
+    } catch (const search::ELineTooLong&) {
+      out.Flush();
+      PrintError("grep: " + rest[i] + ": a line longer than " + std::string(encoding::kMaxHeldText));
+      return kExitUsage;
     }
   }
+  out.Flush();
   return printer.MatchCount() > 0 ? kExitOk : kExitNoMatch;
 }
 
