@@ -20,12 +20,12 @@ import sys
 w, mib = sys.argv[1], int(sys.argv[2])
 words = ["漢字", "ひらがな", "カタカナ", "abc", " ", "日本語の文章", "x=1;", "全角　空白", "&amp;", "<b>"]
 def block(line_len):
-    out, line, k = [], "", 0
-    while sum(map(len, out)) < (1 << 16):
-        wd = words[k * 7 % len(words)].encode("cp932"); k += 1
-        line += wd.decode("latin-1")
+    out, line, size, k = [], "", 0, 0
+    while size + len(line) < (1 << 16):
+        wd = words[k * 7 % len(words)].encode("cp932").decode("latin-1"); k += 1
+        line += wd
         if line_len and len(line) >= line_len:
-            out.append(line + "\r\n"); line = ""
+            out.append(line + "\r\n"); size += len(line) + 2; line = ""
     out.append(line)
     return "".join(out).encode("latin-1")[: 1 << 16]
 for name, line_len in (("one", 0), ("lines", 60)):

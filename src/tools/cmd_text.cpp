@@ -41,10 +41,7 @@ class Writer {
     buf_.append("\r\n");
     return buf_.size() < kBlock || Flush();
   }
-  bool Raw(std::string_view bytes) {
-    buf_.append(bytes);
-    return Flush();
-  }
+  bool Raw(std::string_view bytes) { return Flush() && WriteOutput(bytes); }
   bool Flush() {
     bool ok = WriteOutput(buf_);
     buf_.clear();
