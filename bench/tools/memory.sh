@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Peak memory (/usr/bin/time %M) and time of haruvi-tool's commands on big inputs made on
 # the fly: one single line and a file of ordinary lines, fed through a pipe (grep reads
-# /dev/stdin redirected from the file). A peer tool runs beside each command where one
+# /dev/stdin redirected from the file); output goes through a pipe too (a peer may stop
+# early when it sees it writes to /dev/null). A peer tool runs beside each command where one
 # exists, in the same run. By hand only, never in CI; use a Release build:
 #   cmake -S . -B build/r -G Ninja -DCMAKE_BUILD_TYPE=Release -DHARUVI_TESTS=OFF
 #   ninja -C build/r haruvi-tool
@@ -46,7 +47,7 @@ measure() {
   local label=$1 input=$2
   shift 2
   local status=0
-  cat "$input" | /usr/bin/time -f '%M %e' -o "$W/time" "$@" > /dev/null 2> "$W/err" || status=$?
+  cat "$input" | /usr/bin/time -f '%M %e' -o "$W/time" "$@" 2> "$W/err" | cat > /dev/null || status=$?
   read -r kb secs < <(tail -n 1 "$W/time")
   local note=""
   [ "$status" -ne 0 ] && note="exit $status: $(head -c 100 "$W/err" | tr '\n' ' ')"
@@ -57,7 +58,7 @@ measure_file() {
   local label=$1 input=$2
   shift 2
   local status=0
-  /usr/bin/time -f '%M %e' -o "$W/time" "$@" < "$input" > /dev/null 2> "$W/err" || status=$?
+  /usr/bin/time -f '%M %e' -o "$W/time" "$@" < "$input" 2> "$W/err" | cat > /dev/null || status=$?
   read -r kb secs < <(tail -n 1 "$W/time")
   local note=""
   [ "$status" -gt 1 ] && note="exit $status: $(head -c 100 "$W/err" | tr '\n' ' ')"
