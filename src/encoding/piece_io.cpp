@@ -9,16 +9,8 @@
 #include <cstring>
 #include <utility>
 
-#include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
-
-std::size_t SjisBoundaryBefore(std::string_view bytes) {
-  std::size_t k = bytes.size();
-  while (k > 0 && IsLeadByte(static_cast<unsigned char>(bytes[k - 1]))) --k;
-  // bytes[k, size) are lead bytes after a boundary at k: they pair up from k.
-  return k + (bytes.size() - k) / 2 * 2;
-}
 
 PieceReader::PieceReader(int fd, std::uint64_t limit) : fd_(fd), limit_(limit) {}
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::encoding {
 
 // The most a piecewise command holds at once of one line (or one unit it cannot cut).
@@ -28,7 +30,12 @@ class PieceLimitError : public std::runtime_error {
 // The end of the longest prefix of `bytes` that ends on a Shift_JIS character boundary,
 // given that `bytes` starts on one: just after the last byte that is no lead byte (such a
 // byte always ends a character), or after the last whole pair of a run of lead bytes.
-std::size_t SjisBoundaryBefore(std::string_view bytes);
+inline std::size_t SjisBoundaryBefore(std::string_view bytes) {
+  std::size_t k = bytes.size();
+  while (k > 0 && IsLeadByte(static_cast<unsigned char>(bytes[k - 1]))) --k;
+  // bytes[k, size) are lead bytes after a boundary at k: they pair up from k.
+  return k + (bytes.size() - k) / 2 * 2;
+}
 
 // An input read in pieces. Held() is the window of bytes read and not yet consumed; the
 // bytes a user leaves unconsumed stay at its front when more are read.
