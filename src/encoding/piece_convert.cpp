@@ -265,7 +265,7 @@ PieceRunResult ConvertPieces(PieceSource& source, PieceConversion& conversion, C
     if (!out.empty() && !writer.Append(out)) return PieceRunResult::kWriteError;
     if (last) return writer.Flush() ? PieceRunResult::kDone : PieceRunResult::kWriteError;
     // A conversion that took nothing waits for a longer window.
-    want = used == 0 ? std::max(2 * held.size(), held.size() + kPieceBytes) : kPieceBytes;
+    want = used == 0 ? std::min(std::max(2 * held.size(), held.size() + kPieceBytes), kMaxHeldBytes + 1) : kPieceBytes;
   }
 }
 

@@ -147,8 +147,9 @@ int RunGSub(const Args& args) {
       reader.Consume(used);
       if (!writer.Append(out)) return kExitUsage;
       if (last) break;
-      // A line that is not yet whole: a window twice as long.
-      want = used == 0 ? std::max(2 * held.size(), held.size() + encoding::kPieceBytes) : encoding::kPieceBytes;
+      // A line that is not yet whole: a window twice as long, up to just past the limit.
+      want = used == 0 ? std::min(std::max(2 * held.size(), held.size() + encoding::kPieceBytes), encoding::kMaxHeldBytes + 1)
+                       : encoding::kPieceBytes;
     }
   } catch (const regex::ERegExpParser& e) {
     writer.Flush();

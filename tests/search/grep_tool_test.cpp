@@ -80,4 +80,17 @@ TEST(GSubTool, ABigInputGoesThroughInPiecesAsTheWholeWould) {
   }
 }
 
+TEST(GrepTool, ALineLongerThanTheLimitIsRefusedByName) {
+  haruvi::test::TempDir dir;
+  const std::size_t length = (65u << 20);  // past 64 MiB by more than a read block
+  const auto file = dir.Write("long.txt", "ab\r\n" + std::string(length, 'a') + "b\r\n");
+  const auto grep = RunTool({"grep", "b", file.string()});
+  EXPECT_EQ(grep.exit_code, 2);
+  EXPECT_TRUE(grep.out == "ab\r\n");  // what came before is reported
+  EXPECT_NE(grep.err.find("grep: " + file.string() + ": a line longer than 64 MiB"), std::string::npos) << grep.err;
+  const auto gsub = RunTool({"gsub", "a+b", "x", file.string()});  // no bound on a match's length
+  EXPECT_EQ(gsub.exit_code, 2);
+  EXPECT_NE(gsub.err.find("gsub: a line longer than 64 MiB"), std::string::npos) << gsub.err;
+}
+
 }  // namespace
