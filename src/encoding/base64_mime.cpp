@@ -1,6 +1,7 @@
 // Base64 and mail-header encoded words. Base64 goes twelve bits per table look-up on the
 // way out and four characters at a time on the way in, falling back to one character at
 // a time only where a line end or a stray byte stands.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "encoding/byte_writer.h"
 #include "encoding/codings.h"
 #include "encoding/jis_convert.h"
+#include "encoding/piece_io.h"
 #include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
@@ -84,13 +86,14 @@ std::string Base64Encode(std::string_view text) {
   return out;
 }
 
-std::string Base64Decode(std::string_view text) {
+void Base64Decoder::Decode(std::string_view text, std::string& out) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  std::string out = MakeBuffer(3 * (n / 4) + 3, '\0');
-  auto* o = reinterpret_cast<unsigned char*>(out.data());
-  uint32_t group = 0;  // the values collected so far, six bits each
-  int have = 0;
+  const size_t had = out.size();
+  out.resize(had + 3 * (n / 4) + 6);
+  auto* o = reinterpret_cast<unsigned char*>(out.data()) + had;
+  uint32_t group = group_;  // the values collected so far, six bits each
+  int have = have_;
   size_t i = 0;
   while (i < n) {
     if (have == 0) {
@@ -111,13 +114,7 @@ std::string Base64Decode(std::string_view text) {
     if (v == kSkip) continue;
     if (v == kPad) {
       // "xx=" ends a group with one byte, "xxx=" with two; a pad elsewhere is skipped.
-      if (have == 2) *o++ = static_cast<unsigned char>(group >> 4);
-      if (have == 3) {
-        *o++ = static_cast<unsigned char>(group >> 10);
-        *o++ = static_cast<unsigned char>(group >> 2);
-      }
-      have = 0;
-      group = 0;
+      o = EndGroup(group, have, o);
       continue;
     }
     group = (group << 6) | v;
@@ -130,12 +127,34 @@ std::string Base64Decode(std::string_view text) {
       group = 0;
     }
   }
+  group_ = group;
+  have_ = have;
+  out.resize(static_cast<size_t>(o - reinterpret_cast<unsigned char*>(out.data())));
+}
+
+void Base64Decoder::Finish(std::string& out) {
+  unsigned char last[2];
+  const unsigned char* end = EndGroup(group_, have_, last);
+  out.append(reinterpret_cast<const char*>(last), static_cast<size_t>(end - last));
+}
+
+unsigned char* Base64Decoder::EndGroup(uint32_t& group, int& have, unsigned char* o) {
   if (have == 2) *o++ = static_cast<unsigned char>(group >> 4);
   if (have == 3) {
     *o++ = static_cast<unsigned char>(group >> 10);
     *o++ = static_cast<unsigned char>(group >> 2);
   }
-  out.resize(static_cast<size_t>(o - reinterpret_cast<unsigned char*>(out.data())));
+  have = 0;
+  group = 0;
+  return o;
+}
+
+std::string Base64Decode(std::string_view text) {
+  std::string out = MakeBuffer(3 * (text.size() / 4) + 6);  // the pages faulted in once, big ones
+  out.clear();
+  Base64Decoder decoder;
+  decoder.Decode(text, out);
+  decoder.Finish(out);
   return out;
 }
 
@@ -182,6 +201,75 @@ std::string MimeHeaderDecode(std::string_view text) {
     i = end + 2;
   }
   return out.Finish(o);
+}
+
+size_t MimeHeaderEncoder::Encode(std::string_view text, size_t limit, bool last, std::string& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  if (last) limit = n;
+  size_t i = 0;
+  while (i < limit) {
+    const bool pair = IsLeadByte(p[i]) && i + 1 < n && IsTrailByte(p[i + 1]);
+    if (in_run_ && pair) {
+      const BytePair j = SjisPairToJis(p[i], p[i + 1]);
+      jis_.push_back(static_cast<char>(j[0]));
+      jis_.push_back(static_cast<char>(j[1]));
+      i += 2;
+      if (jis_.size() >= 3 * 4096) {  // whole groups go out; the rest waits for more
+        const size_t whole = jis_.size() / 3 * 3;
+        out.append(Base64Encode(std::string_view(jis_).substr(0, whole)));
+        jis_.erase(0, whole);
+      }
+    } else if (in_run_) {
+      EndRun(out);
+    } else if (pair) {
+      out.append(kMimePrefix);
+      jis_.assign("\x1B$B");  // what SjisToJis writes before the run's first pair
+      in_run_ = true;
+    } else {
+      const size_t start = i;
+      while (i < limit && !(IsLeadByte(p[i]) && i + 1 < n && IsTrailByte(p[i + 1]))) ++i;
+      out.append(text.substr(start, i - start));
+    }
+  }
+  if (last && in_run_) EndRun(out);
+  return i;
+}
+
+void MimeHeaderEncoder::EndRun(std::string& out) {
+  out.append(Base64Encode(jis_));
+  out.append("?=");
+  jis_.clear();
+  in_run_ = false;
+}
+
+size_t MimeHeaderDecoder::Decode(std::string_view text, bool last, std::string& out) {
+  size_t i = 0;
+  while (true) {
+    const size_t at = FindMimePrefix(text, i);
+    if (at == std::string_view::npos) {
+      // A prefix may begin in the last bytes and end in the next piece.
+      const size_t keep = last ? text.size() : text.size() - std::min(text.size(), kMimePrefixLength - 1);
+      const size_t upto = std::max(i, keep);
+      out.append(text.substr(i, upto - i));
+      return upto;
+    }
+    out.append(text.substr(i, at - i));
+    const size_t body = at + kMimePrefixLength;
+    const size_t end = text.find("?=", body);
+    if (end == std::string_view::npos) {
+      if (!last) {
+        if (text.size() - at > kMaxHeldBytes)
+          throw PieceLimitError("an encoded word longer than " + std::string(kMaxHeldText));
+        return at;  // wait for its end mark
+      }
+      i = body;
+      continue;
+    }
+    out.append(Base64Decode(text.substr(body, end - body)));
+    out.append("\x1B(J");
+    i = end + 2;
+  }
 }
 
 }  // namespace haruvi::encoding

@@ -43,31 +43,60 @@ class ByteWriter {
   std::string buf_;
 };
 
-// Runs `step(p, i, stop, n, o)` (returns the next i, writes through o) over the whole
-// text in chunks, making room before each for `growth` output bytes per input byte. A
-// step may take a whole run of characters of one kind up to `stop`; it may read past it
-// and end up to four bytes past it.
+// Runs `step(p, i, stop, n, o)` (returns the next i, writes through o) over the
+// characters that start before `limit`, in chunks, making room before each for `growth`
+// output bytes per input byte. A step may take a whole run of characters of one kind up
+// to `stop`; it may read past it (up to n) and end up to four bytes past it. Returns the
+// index where the next character starts.
 template <typename Step>
-std::string ConvertInRuns(std::string_view text, size_t estimate, size_t growth, Step step) {
+size_t RunSteps(const unsigned char* p, size_t limit, size_t n, size_t growth, ByteWriter& out, char*& o, Step step) {
   constexpr size_t kChunk = 1 << 16;
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t n = text.size();
-  ByteWriter out(estimate);
-  char* o = out.begin();
   size_t i = 0;
-  while (i < n) {
-    const size_t stop = std::min(n, i + kChunk);
+  while (i < limit) {
+    const size_t stop = std::min(limit, i + kChunk);
     o = out.Room(o, growth * (stop - i + 4) + 16);
     while (i < stop) i = step(p, i, stop, n, o);
   }
+  return i;
+}
+
+// RunSteps over the whole text into a buffer sized once from `estimate`.
+template <typename Step>
+std::string ConvertInRuns(std::string_view text, size_t estimate, size_t growth, Step step) {
+  ByteWriter out(estimate);
+  char* o = out.begin();
+  RunSteps(reinterpret_cast<const unsigned char*>(text.data()), text.size(), text.size(), growth, out, o, step);
+  return out.Finish(o);
+}
+
+// RunSteps over a piece of a longer text: whole text when `used` is null, else the
+// characters that start before `limit`, *used telling where the next piece starts. The
+// bytes from `limit` on are only looked at, so they must hold whatever the last
+// character looks ahead at (kPieceLookahead bytes) unless the text ends there.
+inline constexpr size_t kPieceLookahead = 8;
+template <typename Step>
+std::string ConvertPieceInRuns(std::string_view text, size_t limit, size_t* used, size_t estimate, size_t growth,
+                               Step step) {
+  if (!used) return ConvertInRuns(text, estimate, growth, step);
+  ByteWriter out(growth * (limit + 4) + 16);
+  char* o = out.begin();
+  *used = RunSteps(reinterpret_cast<const unsigned char*>(text.data()), limit, text.size(), growth, out, o, step);
   return out.Finish(o);
 }
 
 // The same for steps of one character: `step(p, i, n, o)`.
 template <typename Step>
+auto OneCharSteps(Step& step) {
+  return [&step](const unsigned char* p, size_t i, size_t, size_t n, char*& o) { return step(p, i, n, o); };
+}
+template <typename Step>
 std::string ConvertInChunks(std::string_view text, size_t estimate, size_t growth, Step step) {
-  return ConvertInRuns(text, estimate, growth,
-                       [&step](const unsigned char* p, size_t i, size_t, size_t n, char*& o) { return step(p, i, n, o); });
+  return ConvertInRuns(text, estimate, growth, OneCharSteps(step));
+}
+template <typename Step>
+std::string ConvertPieceInChunks(std::string_view text, size_t limit, size_t* used, size_t estimate, size_t growth,
+                                 Step step) {
+  return ConvertPieceInRuns(text, limit, used, estimate, growth, OneCharSteps(step));
 }
 
 // The end of the run of bytes below 0x80 that starts at i (at most `stop`).

@@ -239,10 +239,10 @@ size_t CopyAsciiRun(const unsigned char* p, size_t i, size_t stop, char*& o) {
 // `pair(p, i, n)` gives the JIS pair (first byte low) of an ordinary two-byte character
 // at i, or 0; the table does the rest (kana, bytes that start nothing).
 template <typename PairFn>
-std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
-  bool two_byte = false;
-  return ConvertInRuns(
-      text, text.size() + text.size() / 4, 5,
+std::string WriteJis(std::string_view text, size_t limit, size_t* used, bool* mode, const StepTable& t, PairFn pair) {
+  bool two_byte = mode && *mode;
+  std::string out = ConvertPieceInRuns(
+      text, limit, used, text.size() + text.size() / 4, 5,
       [&](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
         if (p[i] < 0x80) {
           if (two_byte) {
@@ -283,14 +283,16 @@ std::string WriteJis(std::string_view text, const StepTable& t, PairFn pair) {
         }
         return i;
       });
+  if (mode) *mode = two_byte;
+  return out;
 }
 
 // Reading JIS: escapes are three bytes wherever they stand; `two_byte_step` handles a
 // byte of two-byte mode and returns the next index.
 template <typename TwoByteStep>
-std::string ReadJis(std::string_view text, bool* mode, TwoByteStep two_byte_step) {
+std::string ReadJis(std::string_view text, size_t limit, size_t* used, bool* mode, TwoByteStep two_byte_step) {
   bool two_byte = mode && *mode;
-  std::string out = ConvertInChunks(text, text.size(), 1, [&](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+  std::string out = ConvertPieceInChunks(text, limit, used, text.size(), 1, [&](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (b == kEsc) {
       if (i + 2 >= n) {  // cut off by the end: keep what is there
@@ -311,14 +313,9 @@ std::string ReadJis(std::string_view text, bool* mode, TwoByteStep two_byte_step
   return out;
 }
 
-}  // namespace
-
-std::string JisToSjis(std::string_view text) { return JisToSjis(text, nullptr); }
-std::string JisToEuc(std::string_view text) { return JisToEuc(text, nullptr); }
-
-std::string JisToSjis(std::string_view text, bool* two_byte_mode) {
+std::string JisToSjisPiece(std::string_view text, size_t limit, size_t* used, bool* two_byte_mode) {
   const auto& pairs = JisPairTable();
-  return ReadJis(text, two_byte_mode, [&pairs](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+  return ReadJis(text, limit, used, two_byte_mode, [&pairs](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     // A pair needs both bytes; a line end or control byte in two-byte mode stays itself.
     if (i + 1 >= n || !IsJisByte(p[i]) || !IsJisByte(p[i + 1])) {
       Put(o, p[i]);
@@ -330,16 +327,16 @@ std::string JisToSjis(std::string_view text, bool* two_byte_mode) {
   });
 }
 
-std::string JisToEuc(std::string_view text, bool* two_byte_mode) {
-  return ReadJis(text, two_byte_mode, [](const unsigned char* p, size_t i, size_t, char*& o) -> size_t {
+std::string JisToEucPiece(std::string_view text, size_t limit, size_t* used, bool* two_byte_mode) {
+  return ReadJis(text, limit, used, two_byte_mode, [](const unsigned char* p, size_t i, size_t, char*& o) -> size_t {
     Put(o, IsJisByte(p[i]) ? p[i] | 0x80 : p[i]);
     return i + 1;
   });
 }
 
-std::string EucToSjis(std::string_view text) {
+std::string EucToSjisPiece(std::string_view text, size_t limit, size_t* used) {
   const auto& pairs = JisPairTable();
-  return ConvertInRuns(text, text.size(), 1,
+  return ConvertPieceInRuns(text, limit, used, text.size(), 1,
                        [&pairs](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
                          if (p[i] < 0x80) return CopyAsciiRun(p, i, stop, o);
                          const size_t start = i;
@@ -355,9 +352,9 @@ std::string EucToSjis(std::string_view text) {
                        });
 }
 
-std::string SjisToEuc(std::string_view text) {
+std::string SjisToEucPiece(std::string_view text, size_t limit, size_t* used) {
   const auto& pairs = SjisPairToEucTable();
-  return ConvertInRuns(text, text.size() + text.size() / 8, 2,
+  return ConvertPieceInRuns(text, limit, used, text.size() + text.size() / 8, 2,
                        [&pairs](const unsigned char* p, size_t i, size_t stop, size_t n, char*& o) -> size_t {
                          if (p[i] < 0x80) return CopyAsciiRun(p, i, stop, o);
                          const size_t start = i;
@@ -373,20 +370,49 @@ std::string SjisToEuc(std::string_view text) {
                        });
 }
 
-std::string SjisToJis(std::string_view text) {
+std::string SjisToJisPiece(std::string_view text, size_t limit, size_t* used, bool* two_byte_mode) {
   const auto& pairs = SjisPairToJisTable();
-  return WriteJis(text, JisTable<SjisJisChar, false>(), [&pairs](const unsigned char* p, size_t i, size_t n) -> uint16_t {
+  return WriteJis(text, limit, used, two_byte_mode, JisTable<SjisJisChar, false>(), [&pairs](const unsigned char* p, size_t i, size_t n) -> uint16_t {
     // (No pair of the arithmetic is 0: its second byte is at least 0x21.)
     if (i + 1 >= n || !IsLeadByte(p[i]) || !IsTrailByte(p[i + 1])) return 0;
     return pairs[static_cast<unsigned>(p[i]) << 8 | p[i + 1]];
   });
 }
 
-std::string EucToJis(std::string_view text) {
-  return WriteJis(text, JisTable<EucJisChar, true>(), [](const unsigned char* p, size_t i, size_t n) -> uint16_t {
+std::string EucToJisPiece(std::string_view text, size_t limit, size_t* used, bool* two_byte_mode) {
+  return WriteJis(text, limit, used, two_byte_mode, JisTable<EucJisChar, true>(), [](const unsigned char* p, size_t i, size_t n) -> uint16_t {
     if (i + 1 >= n || !IsEucByte(p[i]) || !IsEucByte(p[i + 1])) return 0;
     return static_cast<uint16_t>((p[i] & 0x7F) | (p[i + 1] & 0x7F) << 8);
   });
+}
+
+}  // namespace
+
+std::string JisToSjis(std::string_view text) { return JisToSjisPiece(text, text.size(), nullptr, nullptr); }
+std::string JisToEuc(std::string_view text) { return JisToEucPiece(text, text.size(), nullptr, nullptr); }
+std::string JisToSjis(std::string_view text, bool* two_byte_mode) {
+  return JisToSjisPiece(text, text.size(), nullptr, two_byte_mode);
+}
+std::string JisToEuc(std::string_view text, bool* two_byte_mode) {
+  return JisToEucPiece(text, text.size(), nullptr, two_byte_mode);
+}
+std::string EucToSjis(std::string_view text) { return EucToSjisPiece(text, text.size(), nullptr); }
+std::string SjisToEuc(std::string_view text) { return SjisToEucPiece(text, text.size(), nullptr); }
+std::string SjisToJis(std::string_view text) { return SjisToJisPiece(text, text.size(), nullptr, nullptr); }
+std::string EucToJis(std::string_view text) { return EucToJisPiece(text, text.size(), nullptr, nullptr); }
+
+std::string ConvertCodePiece(TCodingOp op, std::string_view text, size_t limit, bool* two_byte_mode, size_t* used) {
+  switch (op) {
+    case coJisToSjis: return JisToSjisPiece(text, limit, used, two_byte_mode);
+    case coJisToEuc: return JisToEucPiece(text, limit, used, two_byte_mode);
+    case coEucToSjis: return EucToSjisPiece(text, limit, used);
+    case coSjisToEuc: return SjisToEucPiece(text, limit, used);
+    case coSjisToJis: return SjisToJisPiece(text, limit, used, two_byte_mode);
+    case coEucToJis: return EucToJisPiece(text, limit, used, two_byte_mode);
+    default: break;
+  }
+  *used = limit;
+  return std::string(text.substr(0, limit));
 }
 
 std::string ConvertToCode(std::string_view text, TCharCode target) {

@@ -57,6 +57,15 @@ enum TCodingOp : int {
   coBase64Encode, coMimeHeaderEncode, coBase64Decode, coUuEncode, coUuDecode,
   coBinHexEncode, coBinHexDecode, coMimeHeaderDecode, coAutoToSjis,
 };
+
+// One piece of a text converted in pieces by one of the six code conversions (the first
+// six numbers; any other op copies the piece). The characters that start before `limit`
+// are converted; the bytes after it are only looked at, so unless `limit` is the text's
+// end it must leave kPieceLookahead (byte_writer.h) bytes after it. *used is where the
+// next piece must start (`limit` or a few bytes past it); *two_byte_mode carries the JIS
+// mode, read or written, from piece to piece (false at the start). The pieces' results
+// joined are the whole text's.
+std::string ConvertCodePiece(TCodingOp op, std::string_view text, size_t limit, bool* two_byte_mode, size_t* used);
 // Applies one numbered conversion; the line codings end their lines with CR alone, as the
 // text pane wants them. An unknown number returns the text unchanged.
 std::string ApplyCodingOp(TCodingOp op, std::string_view text);

@@ -81,11 +81,13 @@ bool IsEndLine(std::string_view text, size_t i) {
 
 }  // namespace
 
-std::string UuEncode(std::string_view text, std::string_view sep) {
+std::string UuEncode(std::string_view text, std::string_view sep) { return UuEncodePiece(text, sep, true); }
+
+std::string UuEncodePiece(std::string_view text, std::string_view sep, bool last) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   const size_t full = n / 45, rest = n % 45;
-  const size_t size = full * (61 + sep.size()) + (rest ? 1 + 4 * ((rest + 2) / 3) : 0) + 2 * sep.size() + 1;
+  const size_t size = full * (61 + sep.size()) + (rest ? 1 + 4 * ((rest + 2) / 3) : 0) + (last ? 2 * sep.size() + 1 : 0);
   std::string out = MakeBuffer(size, '\0');
   char* o = out.data();
   for (size_t line = 0; line < full; ++line, p += 45) {
@@ -96,10 +98,11 @@ std::string UuEncode(std::string_view text, std::string_view sep) {
   }
   if (rest) {
     *o++ = static_cast<char>(0x20 + rest);
-    unsigned char last[45] = {};  // the last group is filled up with zero bytes
-    std::memcpy(last, p, rest);
-    for (size_t g = 0; g < (rest + 2) / 3; ++g, o += 4) kUu.Group(last + 3 * g, o);
+    unsigned char tail[45] = {};  // the last group is filled up with zero bytes
+    std::memcpy(tail, p, rest);
+    for (size_t g = 0; g < (rest + 2) / 3; ++g, o += 4) kUu.Group(tail + 3 * g, o);
   }
+  if (!last) return out;
   sep.copy(o, sep.size());
   o += sep.size();
   *o++ = '`';
@@ -107,7 +110,10 @@ std::string UuEncode(std::string_view text, std::string_view sep) {
   return out;
 }
 
-std::string UuDecode(std::string_view text) {
+std::string UuDecode(std::string_view text) { return UuDecode(text, nullptr); }
+
+std::string UuDecode(std::string_view text, bool* ended) {
+  if (ended) *ended = false;
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   ByteWriter out(n - n / 4 + 8);
@@ -150,18 +156,25 @@ std::string UuDecode(std::string_view text) {
       break;
     }
     while (i < n && !IsLineEnd(p[i])) ++i;  // whatever follows the line's groups
-    if (length_char != 'M') break;
+    if (length_char != 'M') {
+      if (ended) *ended = true;
+      break;
+    }
   }
   return out.Finish(o);
 }
 
 std::string BinHexEncode(std::string_view text, std::string_view sep) {
+  return BinHexEncodePiece(text, sep, true, true);
+}
+
+std::string BinHexEncodePiece(std::string_view text, std::string_view sep, bool first, bool last) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   const size_t groups = n / 3, rest = n % 3;
-  std::string out = MakeBuffer(2 + 4 * groups + (rest ? rest + 1 : 0) + (groups / 16) * sep.size(), '\0');
+  std::string out = MakeBuffer(first + last + 4 * groups + (rest ? rest + 1 : 0) + (groups / 16) * sep.size(), '\0');
   char* o = out.data();
-  *o++ = ':';
+  if (first) *o++ = ':';
   // Every 16th group's third character ends a line of 64 (the first line counts its ':').
   for (size_t g = 0; g < groups; ++g, p += 3) {
     char four[4];
@@ -175,32 +188,42 @@ std::string BinHexEncode(std::string_view text, std::string_view sep) {
     *o++ = four[3];
   }
   if (rest) {
-    const unsigned char last[3] = {p[0], rest == 2 ? p[1] : static_cast<unsigned char>(0), 0};
+    const unsigned char tail[3] = {p[0], rest == 2 ? p[1] : static_cast<unsigned char>(0), 0};
     char four[4];
-    kBinHex.Group(last, four);
+    kBinHex.Group(tail, four);
     std::memcpy(o, four, rest + 1);
     o += rest + 1;
   }
-  *o = ':';
+  if (last) *o = ':';
   return out;
 }
 
 std::string BinHexDecode(std::string_view text) {
+  // Three bytes for every four characters at most: the first estimate is enough.
+  std::string out = MakeBuffer(3 * (text.size() / 4) + 6);
+  out.clear();
+  BinHexDecoder decoder;
+  decoder.Decode(text, out);
+  return out;
+}
+
+void BinHexDecoder::Decode(std::string_view text, std::string& out) {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  // Three bytes for every four characters at most: the first estimate is enough.
-  ByteWriter out(3 * (n / 4) + 3);
-  char* o = out.begin();
-  size_t i = n ? 1 : 0;  // past the opening ':'
-  auto next = [&]() -> uint8_t {
-    while (i < n) {
-      const uint8_t v = kBinHex.value[p[i++]];
-      if (v != kLineEnd) return v;
-    }
-    return kInvalid;
-  };
-  while (true) {
-    if (i + 4 <= n) {
+  if (done_ || n == 0) return;
+  const size_t had = out.size();
+  out.resize(had + 3 * (n / 4) + 6);
+  char* const begin = out.data();
+  char* o = begin + had;
+  size_t i = 0;
+  if (!started_) {
+    started_ = true;
+    i = 1;  // past the opening ':'
+  }
+  // The characters of the group in progress, line ends skipped; a group's bytes are
+  // written as soon as their characters are there.
+  while (i < n) {
+    if (have_ == 0 && i + 4 <= n) {
       const uint32_t a = kBinHex.value[p[i]], b = kBinHex.value[p[i + 1]];
       const uint32_t c = kBinHex.value[p[i + 2]], d = kBinHex.value[p[i + 3]];
       if (((a | b | c | d) & 0xC0) == 0) {
@@ -211,19 +234,19 @@ std::string BinHexDecode(std::string_view text) {
         continue;
       }
     }
-    const uint8_t c1 = next();
-    if (c1 == kInvalid) break;
-    const uint8_t c2 = next();
-    if (c2 == kInvalid) break;
-    Put(o, static_cast<unsigned char>((c1 << 2) | (c2 >> 4)));
-    const uint8_t c3 = next();
-    if (c3 == kInvalid) break;
-    Put(o, static_cast<unsigned char>(((c2 & 15) << 4) | (c3 >> 2)));
-    const uint8_t c4 = next();
-    if (c4 == kInvalid) break;
-    Put(o, static_cast<unsigned char>((c3 << 6) | c4));
+    const uint8_t v = kBinHex.value[p[i++]];
+    if (v == kLineEnd) continue;
+    if (v == kInvalid) {
+      done_ = true;
+      break;
+    }
+    if (have_ == 1) Put(o, static_cast<unsigned char>((prev_ << 2) | (v >> 4)));
+    if (have_ == 2) Put(o, static_cast<unsigned char>(((prev_ & 15) << 4) | (v >> 2)));
+    if (have_ == 3) Put(o, static_cast<unsigned char>((prev_ << 6) | v));
+    prev_ = v;
+    have_ = (have_ + 1) % 4;
   }
-  return out.Finish(o);
+  out.resize(static_cast<size_t>(o - begin));
 }
 
 }  // namespace haruvi::encoding

@@ -76,8 +76,10 @@ void PutJis(char*& o, unsigned char row, unsigned char cell) {
 
 }  // namespace
 
-std::string HankakuToZenkaku(std::string_view text) {
-  return ConvertInChunks(text, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+namespace {
+
+std::string HankakuToZenkakuPiece(std::string_view text, size_t limit, size_t* used) {
+  return ConvertPieceInChunks(text, limit, used, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1])) {
       Put2(o, b, p[i + 1]);
@@ -103,9 +105,9 @@ std::string HankakuToZenkaku(std::string_view text) {
   });
 }
 
-std::string ZenkakuToHankaku(std::string_view text) {
+std::string ZenkakuToHankakuPiece(std::string_view text, size_t limit, size_t* used) {
   const HalfWidthTable& half = HalfWidth();
-  return ConvertInChunks(text, text.size(), 1, [&half](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+  return ConvertPieceInChunks(text, limit, used, text.size(), 1, [&half](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (!(IsLeadByte(b) && i + 1 < n && IsTrailByte(p[i + 1]))) {
       Put(o, b);
@@ -129,8 +131,8 @@ std::string ZenkakuToHankaku(std::string_view text) {
   });
 }
 
-std::string HalfKanaToFull(std::string_view text) {
-  return ConvertInChunks(text, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
+std::string HalfKanaToFullPiece(std::string_view text, size_t limit, size_t* used) {
+  return ConvertPieceInChunks(text, limit, used, 2 * text.size(), 2, [](const unsigned char* p, size_t i, size_t n, char*& o) -> size_t {
     const unsigned char b = p[i];
     if (b >= 0xA1 && b <= 0xDF) {
       PutJis(o, HalfKanaRow(b), HalfKanaTable[b - 0xA1]);
@@ -143,6 +145,22 @@ std::string HalfKanaToFull(std::string_view text) {
     Put(o, b);
     return i + 1;
   });
+}
+
+}  // namespace
+
+std::string HankakuToZenkaku(std::string_view text) { return HankakuToZenkakuPiece(text, text.size(), nullptr); }
+std::string ZenkakuToHankaku(std::string_view text) { return ZenkakuToHankakuPiece(text, text.size(), nullptr); }
+std::string HalfKanaToFull(std::string_view text) { return HalfKanaToFullPiece(text, text.size(), nullptr); }
+
+std::string ConvertWidthPiece(WidthOp op, std::string_view text, size_t limit, size_t* used) {
+  switch (op) {
+    case WidthOp::kHankakuToZenkaku: return HankakuToZenkakuPiece(text, limit, used);
+    case WidthOp::kZenkakuToHankaku: return ZenkakuToHankakuPiece(text, limit, used);
+    case WidthOp::kHalfKanaToFull: return HalfKanaToFullPiece(text, limit, used);
+  }
+  *used = limit;
+  return std::string(text.substr(0, limit));
 }
 
 }  // namespace haruvi::encoding

@@ -3,6 +3,7 @@
 // A lead byte without a proper second byte (or at the very end) is copied on its own.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,10 @@ std::string HankakuToZenkaku(std::string_view text);
 std::string ZenkakuToHankaku(std::string_view text);
 // Only half-width kana, one character for one; voicing marks are not merged.
 std::string HalfKanaToFull(std::string_view text);
+
+enum class WidthOp { kHankakuToZenkaku, kZenkakuToHankaku, kHalfKanaToFull };
+// One piece of a text converted in pieces, as ConvertCodePiece (jis_convert.h) does it:
+// the characters that start before `limit`, *used where the next piece starts.
+std::string ConvertWidthPiece(WidthOp op, std::string_view text, size_t limit, size_t* used);
 
 }  // namespace haruvi::encoding

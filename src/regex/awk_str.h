@@ -32,6 +32,23 @@ class TAWKStr : public TMatchCORE {
   // error raises ERegExpParser (subject unchanged).
   int GSub(std::string_view templ, std::string& subject) const;
 
+  // GSub of a text read in pieces (awk_pieces.cpp): the same replacements and bytes as
+  // GSub on the whole text, in bounded memory. Each call takes the front of `held` (the
+  // rest of the text follows unless `last`) as far as the matches there cannot depend on
+  // what follows, appends the result to `out` and returns the bytes taken: 0 when the
+  // window must grow first (a line not yet ended, for patterns whose matches may be
+  // longer than any window), all of them when `last`.
+  struct PieceState {
+    int count = 0;           // replacements so far
+    bool line_head = true;   // the next byte starts a line
+    bool started = false;    // some bytes came before
+    bool analysed = false;   // the pattern's reach, worked out at the first call:
+    bool crosses_lf = true;  //   a match may take a line feed
+    std::size_t reach = 0;   //   bytes a search may look past its start (0: no bound)
+  };
+  std::size_t GSubPiece(std::string_view templ, std::string_view held, bool last, std::string& out,
+                        PieceState& state) const;
+
   // The template expanded for one matched text.
   std::string ExpandTemplate(std::string_view templ, std::string_view matched) const;
   // Escape processing of a template, after literal ampersands have been marked.

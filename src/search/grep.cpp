@@ -53,6 +53,7 @@ void TGrep::SetRegExp(std::string_view pattern) {
 void TGrep::GrepFile(const std::filesystem::path& path) {
   if (!OnMatch) return;
   TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  f.SetMaxWindow(line_limit_);
   Scanner s = forced_ != Scanner::Nothing ? forced_ : scanner_;
   if (scanner_ == Scanner::Nothing) return;
   if (s == Scanner::Literal && scanner_ != Scanner::Literal) s = Scanner::Automaton;

@@ -39,7 +39,7 @@ class TGrep : public regex::TRegularExpression {
   regex::Code LineTailCode() const override { return '\n'; }
 
   // Scans one file and calls OnMatch for every matching line; nothing without OnMatch.
-  // Raises EFileNotFound (system message) and EGrepCancel.
+  // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong.
   void GrepFile(const std::filesystem::path& path);
 
   TGrepOnMatch OnMatch;
@@ -54,6 +54,9 @@ class TGrep : public regex::TRegularExpression {
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
+  // Bounds the memory a file's longest line may take (TTxtFile::SetMaxWindow); 0, the
+  // default, leaves it unbounded.
+  void SetLineLimit(std::size_t bytes) { line_limit_ = bytes; }
   void SetUseWalkMemo(bool on) { walk_memo_ = on; }
 
  private:
@@ -67,6 +70,7 @@ class TGrep : public regex::TRegularExpression {
   std::unique_ptr<LineAutomaton> line_automaton_;
   std::string literal_;
   std::size_t block_size_ = TTxtFile::kBlockSize;
+  std::size_t line_limit_ = 0;
   TxtBuffer buffer_;  // lent to each file in turn
   bool walk_memo_ = true;
 };

@@ -1,5 +1,6 @@
 // Exceptions of the grep engine: the end of a file's data (internal), a file that cannot
-// be opened or read (with the system's message), and the user's stop request.
+// be opened or read (with the system's message), the user's stop request, and a line
+// longer than the window may grow.
 #pragma once
 
 #include <stdexcept>
@@ -15,6 +16,11 @@ class EEndOfFile : public std::runtime_error {
 class EFileNotFound : public std::runtime_error {
  public:
   explicit EFileNotFound(const std::string& system_message) : std::runtime_error(system_message) {}
+};
+
+class ELineTooLong : public std::runtime_error {
+ public:
+  explicit ELineTooLong(const std::string& message) : std::runtime_error(message) {}
 };
 
 class EGrepCancel : public std::runtime_error {

@@ -69,6 +69,7 @@ void TTxtFile::Reserve(std::size_t bytes) {
 
 // Appends up to one block; at the end of the file a missing closing line feed is added.
 void TTxtFile::Fill() {
+  if (max_window_ && size_ > max_window_) throw ELineTooLong("a line longer than the window's " + std::to_string(max_window_) + " bytes");
   Reserve(size_ + block_size_ + 1);
   std::size_t got = 0;
   while (got < block_size_ && !file_end_) {

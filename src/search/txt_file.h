@@ -54,6 +54,9 @@ class TTxtFile {
   std::size_t ReadBlock(std::size_t keep);
   // Yields and raises EGrepCancel when the stop was requested.
   void CheckCancel();
+  // The most the window may hold (0: no bound): a line, or a match attempt, that would
+  // need more raises ELineTooLong rather than take memory without end.
+  void SetMaxWindow(std::size_t bytes) { max_window_ = bytes; }
 
   // --- character cursors (the automaton scanner) ------------------------------------
   // Next character with the main cursor: counts lines and resets the look-ahead cursor.
@@ -84,6 +87,7 @@ class TTxtFile {
   std::size_t size_ = 0;
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;
+  std::size_t max_window_ = 0;
   bool file_end_ = false;   // read() returned 0
   bool done_ = false;       // closing line feed delivered
   char last_byte_ = '\n';   // last byte delivered from the file

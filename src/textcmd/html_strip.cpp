@@ -17,75 +17,100 @@ std::string UpperAscii(std::string_view s) {
 
 constexpr std::size_t npos = std::string::npos;
 
-// The text gathered from the input lines and not yet output, kept as `clean` + the
-// unread part of `rest_`. `clean` never holds "<" or ">": text before a deleted tag moves
-// there, so the search for the next tag only reads each byte a bounded number of times.
+// The text gathered from the input lines and not yet output: a clean part that never
+// holds "<" or ">" (text before deleted tags), written at the end of `out` already and
+// taken back when a ">" before any "<" drops it, and the unread part of the lines. Lines
+// are read where they lie in the input and copied only when a tag or comment goes on
+// into the next line or a comment is cut out, so a long line costs no copy of itself.
 // The first "<", ">", "<!--" and "-->" at or after a remembered mark are searched anew
 // only past the mark, so lines appended to a long open tag or comment cost their own length.
 class Accumulator {
  public:
-  void Append(std::string_view line) { rest_.append(line); }
+  explicit Accumulator(std::string& out) : out_(out), clean_start_(out.size()) {}
 
-  bool Empty() const { return clean_.empty() && head_ == rest_.size(); }
+  void Append(std::string_view line) {
+    if (head_ == Text().size()) {  // nothing unread: read the line in place
+      own_.clear();
+      owned_ = false;
+      line_ = line;
+      head_ = 0;
+      lt_mark_ = gt_mark_ = open_mark_ = close_mark_ = 0;
+      return;
+    }
+    Own();
+    own_.append(line);
+  }
 
-  // One comment "<!-- ... -->" per call; `clean` cannot hold either mark.
+  bool Empty() const { return out_.size() == clean_start_ && head_ == Text().size(); }
+
+  // One comment "<!-- ... -->" per call; the clean part cannot hold either mark.
   void DeleteComment() {
     std::size_t open = Find("<!--", open_mark_);
     if (open == npos) return;
     close_mark_ = std::max(close_mark_, open);
     std::size_t close = Find("-->", close_mark_);
     if (close == npos) return;
-    rest_.erase(open, close + 3 - open);
-    ResetMarks(open);
+    const std::size_t shift = Own();
+    own_.erase(open - shift, close + 3 - open);
+    ResetMarks(open - shift);
   }
 
-  // The first "<" and ">" of the accumulator, or npos.
+  // The first "<" and ">" of the unread part, or npos.
   std::size_t FirstLt() { return Find("<", lt_mark_); }
   std::size_t FirstGt() { return Find(">", gt_mark_); }
 
-  // ">" before any "<": everything up to and including it goes.
+  // ">" before any "<": everything up to and including it goes, the clean part too.
   void DropThrough(std::size_t gt) {
-    clean_.clear();
+    out_.resize(clean_start_);
     Advance(gt + 1);
   }
   // The text before "<" stays, the tag goes.
   void DeleteTag(std::size_t lt, std::size_t gt) {
-    clean_.append(rest_, head_, lt - head_);
+    out_.append(Text().substr(head_, lt - head_));
     Advance(gt + 1);
   }
-  // The text before "<" is output; `prefix` starts the new accumulator.
-  void BreakAt(std::size_t lt, std::size_t gt, std::string_view prefix, std::string& out) {
-    out.append(clean_);
-    out.append(rest_, head_, lt - head_);
-    out.append("\r\n");
-    clean_.assign(prefix);
+  // The text before "<" ends an output line; `prefix` starts the new clean part.
+  void BreakAt(std::size_t lt, std::size_t gt, std::string_view prefix) {
+    out_.append(Text().substr(head_, lt - head_));
+    out_.append("\r\n");
+    clean_start_ = out_.size();
+    out_.append(prefix);
     Advance(gt + 1);
   }
   // Everything as one output line.
-  void Flush(std::string& out) {
-    out.append(clean_);
-    out.append(rest_, head_, rest_.size() - head_);
-    out.append("\r\n");
-    clean_.clear();
-    Advance(rest_.size());
+  void Flush() {
+    out_.append(Text().substr(head_));
+    out_.append("\r\n");
+    clean_start_ = out_.size();
+    Advance(Text().size());
   }
-  std::string_view Between(std::size_t lt, std::size_t gt) const {
-    return std::string_view(rest_).substr(lt + 1, gt - lt - 1);
-  }
+  std::string_view Between(std::size_t lt, std::size_t gt) const { return Text().substr(lt + 1, gt - lt - 1); }
 
  private:
+  std::string_view Text() const { return owned_ ? std::string_view(own_) : line_; }
+  // The unread part moves into own storage (positions shift down by the returned count).
+  std::size_t Own() {
+    if (owned_) return 0;
+    const std::size_t shift = head_;
+    own_.assign(line_.substr(head_));
+    owned_ = true;
+    for (std::size_t* m : {&lt_mark_, &gt_mark_, &open_mark_, &close_mark_}) *m = *m > shift ? *m - shift : 0;
+    head_ = 0;
+    return shift;
+  }
   std::size_t Find(std::string_view what, std::size_t& mark) {
+    const std::string_view text = Text();
     std::size_t from = std::max(mark, head_);
-    std::size_t at = rest_.find(what, from);
+    std::size_t at = text.find(what, from);
     // Not found: a later search starts where a match could still begin.
-    mark = at != npos ? at : std::max(from, rest_.size() - std::min(rest_.size(), what.size() - 1));
+    mark = at != npos ? at : std::max(from, text.size() - std::min(text.size(), what.size() - 1));
     return at;
   }
   void Advance(std::size_t to) {
     head_ = to;
     // Keep the buffer from growing without end: drop the read part once it dominates.
-    if (head_ > 4096 && head_ * 2 > rest_.size()) {
-      rest_.erase(0, head_);
+    if (owned_ && head_ > 4096 && head_ * 2 > own_.size()) {
+      own_.erase(0, head_);
       for (std::size_t* m : {&lt_mark_, &gt_mark_, &open_mark_, &close_mark_})
         *m = *m > head_ ? *m - head_ : 0;
       head_ = 0;
@@ -95,24 +120,29 @@ class Accumulator {
     for (std::size_t* m : {&lt_mark_, &gt_mark_, &open_mark_, &close_mark_}) *m = std::min(*m, at);
   }
 
-  std::string clean_;
-  std::string rest_;
+  std::string& out_;
+  std::size_t clean_start_;  // where the clean part begins in out_
+  std::string_view line_;    // the unread part lies here (from head_) ...
+  std::string own_;          // ... or here, when owned_
+  bool owned_ = false;
   std::size_t head_ = 0;
   std::size_t lt_mark_ = 0, gt_mark_ = 0, open_mark_ = 0, close_mark_ = 0;
 };
 
+// In place: every replacement is shorter than its entity, so the text is rewritten from
+// the front without a second copy of it.
 void ReplaceNoCase(std::string& text, std::string_view entity, std::string_view with) {
-  std::string out;
-  std::size_t copied = 0, pos = 0;
+  std::size_t write = 0, copied = 0, pos = 0;
   bool any = false;
   while ((pos = text.find('&', pos)) != npos) {
     if (text.size() - pos >= entity.size() &&
         std::equal(entity.begin(), entity.end(), text.begin() + static_cast<std::ptrdiff_t>(pos),
                    [](char e, char t) { return e == Upper(t); })) {
-      if (!any) out.reserve(text.size());
       any = true;
-      out.append(text, copied, pos - copied);
-      out.append(with);
+      std::memmove(text.data() + write, text.data() + copied, pos - copied);
+      write += pos - copied;
+      std::memcpy(text.data() + write, with.data(), with.size());
+      write += with.size();
       pos += entity.size();
       copied = pos;
     } else {
@@ -120,8 +150,8 @@ void ReplaceNoCase(std::string& text, std::string_view entity, std::string_view 
     }
   }
   if (!any) return;
-  out.append(text, copied, text.size() - copied);
-  text.swap(out);
+  std::memmove(text.data() + write, text.data() + copied, text.size() - copied);
+  text.resize(write + text.size() - copied);
 }
 
 }  // namespace
@@ -148,7 +178,12 @@ bool DecodeEntities(std::string& text, const CancelCheck& cancelled) {
 HtmlResult StripHtml(LineSpan lines, const CancelCheck& cancelled) {
   HtmlResult result;
   std::string& out = result.text;
-  Accumulator acc;
+  // The result is hardly ever longer than the lines with their ends: room for it once
+  // (pages not written cost nothing) saves copying it as it grows.
+  std::size_t size = 64;
+  for (std::string_view line : lines) size += line.size() + 2;
+  out.reserve(size);
+  Accumulator acc(out);
   bool pre = false;
   for (std::string_view line : lines) {
     if (cancelled && cancelled()) {
@@ -175,14 +210,14 @@ HtmlResult StripHtml(LineSpan lines, const CancelCheck& cancelled) {
         else if (tag == "OL") prefix = "#.";
         else if (tag.starts_with("HR"))
           prefix = "------------------------------------------------------------\r\n";
-        acc.BreakAt(lt, gt, prefix, out);
+        acc.BreakAt(lt, gt, prefix);
       } else {
         acc.DeleteTag(lt, gt);
       }
     }
-    if (pre) acc.Flush(out);
+    if (pre) acc.Flush();
   }
-  if (!acc.Empty()) acc.Flush(out);
+  if (!acc.Empty()) acc.Flush();
 
   if (!result.cancelled) {
     result.cancelled = !DecodeEntities(out, cancelled);

@@ -132,6 +132,11 @@ class KeyArena {
     data_ = static_cast<std::uint8_t*>(p);
     size_ = size;
   }
+  void Release() {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = 0;
+  }
   std::uint8_t* data() { return data_; }
   std::size_t size() const { return size_; }
 
@@ -143,8 +148,7 @@ class KeyArena {
 }  // namespace
 
 std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
-  std::vector<std::string_view> out(lines.begin(), lines.end());
-  if (lines.size() < 2) return out;
+  if (lines.size() < 2) return std::vector<std::string_view>(lines.begin(), lines.end());
   const DecodeTable& table = Table();
   Collator collator;
 
@@ -186,7 +190,11 @@ std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
     if (c != 0) return c < 0;
     return a.line < b.line;
   });
-  for (std::size_t i = 0; i < entries.size(); ++i) out[i] = lines[entries[i].line];
+  // The keys go before the result is made: the two never take memory together.
+  arena.Release();
+  std::vector<std::string_view> out;
+  out.reserve(entries.size());
+  for (const Entry& e : entries) out.push_back(lines[e.line]);
   if (order == SortOrder::kDescending) std::reverse(out.begin(), out.end());
   return out;
 }

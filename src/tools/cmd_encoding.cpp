@@ -1,5 +1,6 @@
-// "detect", "conv" and "width": the encoding library on the command line. Files are
-// mapped rather than read so that a 100 MB text is looked at in place.
+// "detect", "conv" and "width": the encoding library on the command line. detect maps
+// files so that a 100 MB text is looked at in place; conv and width read and write in
+// pieces, so any size of input takes the same memory.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -8,13 +9,14 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "encoding/char_code.h"
 #include "encoding/codings.h"
-#include "encoding/crlf_lines.h"
 #include "encoding/jis_convert.h"
+#include "encoding/piece_convert.h"
 #include "encoding/width.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
@@ -93,6 +95,23 @@ int RunDetect(const Args& args) {
   return WriteOutput(lines) ? status : kExitNoMatch;
 }
 
+// Runs a piecewise conversion from `source` to standard output; `what` names it in messages.
+int RunPieces(const std::string& what, const InputDescriptor& in, enc::PieceSource& source,
+              enc::PieceConversion& conversion) {
+  enc::ChunkWriter writer(&WriteOutput);
+  try {
+    switch (enc::ConvertPieces(source, conversion, writer)) {
+      case enc::PieceRunResult::kDone: return kExitOk;
+      case enc::PieceRunResult::kReadError: in.PrintReadError(); return kExitNoMatch;
+      case enc::PieceRunResult::kWriteError: return kExitNoMatch;
+    }
+  } catch (const enc::PieceLimitError& e) {
+    writer.Flush();
+    PrintError(what + ": " + e.what());
+  }
+  return kExitNoMatch;
+}
+
 // ---------------------------------------------------------------- conv
 struct OpName {
   std::string_view name;
@@ -122,48 +141,29 @@ int RunConv(const Args& args) {
   for (const OpName& o : kOps)
     if (o.name == args[k]) op = &o;
   if (!op) return UsageError(kConv, "unknown OP '" + args[k] + "'");
-  auto in = Input::Open(k + 1 < args.size() ? args[k + 1] : "");
-  if (!in) return kExitNoMatch;
-  // Most files already read as CR LF lines: convert them in place, without a copy.
-  std::string lines;
-  std::string_view text = in->bytes();
-  if (!raw && !enc::IsJoinedWithCrLf(text)) text = lines = enc::JoinLinesWithCrLf(text);
-  // Big texts go out piece by piece, so the output never waits in memory: Base64 in
-  // pieces of whole groups (one unbroken line), the conversions in pieces of whole lines
-  // (an LF is never part of a character, JIS is written back in single-byte mode before
-  // it, and reading JIS carries its mode from piece to piece; a line end that is the
-  // second byte of an escape is no place to cut).
-  constexpr size_t kPiece = 3 << 18;
-  if (op->op == enc::coBase64Encode) {
-    for (size_t at = 0; at < text.size(); at += kPiece)
-      if (!WriteOutput(enc::Base64Encode(text.substr(at, kPiece)))) return kExitNoMatch;
-    return kExitOk;
-  }
-  const bool reads_jis = op->op == enc::coJisToSjis || op->op == enc::coJisToEuc;
-  if (reads_jis || op->op == enc::coSjisToEuc || op->op == enc::coEucToSjis || op->op == enc::coSjisToJis ||
-      op->op == enc::coEucToJis) {
-    bool two_byte = false;
-    for (size_t at = 0; at < text.size();) {
-      size_t end = text.size();
-      for (size_t from = at + kPiece; from < text.size();) {
-        const size_t lf = text.find('\n', from);
-        if (lf == std::string_view::npos) break;
-        if (!reads_jis || text[lf - 1] != '\x1B') {
-          end = lf + 1;
-          break;
-        }
-        from = lf + 1;
-      }
-      const std::string_view piece = text.substr(at, end - at);
-      const std::string out = op->op == enc::coJisToSjis ? enc::JisToSjis(piece, &two_byte)
-                              : op->op == enc::coJisToEuc ? enc::JisToEuc(piece, &two_byte)
-                                                          : enc::ApplyCodingOp(op->op, piece);
-      if (!WriteOutput(out)) return kExitNoMatch;
-      at = end;
+  InputDescriptor in;
+  if (!in.Open(k + 1 < args.size() ? args[k + 1] : "")) return kExitNoMatch;
+  // Read and written in pieces, so neither the input nor the output waits in memory.
+  enc::PieceReader reader(in.fd(), in.limit());
+  enc::CrLfLineSource lines(reader);
+  enc::PieceSource& source = raw ? static_cast<enc::PieceSource&>(reader) : lines;
+  std::unique_ptr<enc::PieceConversion> conversion = enc::MakeCodingConversion(op->op);
+  if (!conversion) {
+    // "auto" converts from the code that detection finds; it decides on the first bytes
+    // that tell, which a text that is not too long holds in full.
+    if (!source.Fill(enc::kMaxHeldBytes + 1)) {
+      in.PrintReadError();
+      return kExitNoMatch;
     }
-    return kExitOk;
+    if (source.AtEnd()) return WriteOutput(enc::ApplyCodingOp(op->op, source.Held())) ? kExitOk : kExitNoMatch;
+    conversion = enc::MakeAutoToSjisConversion(source.Held());
+    if (!conversion) {
+      PrintError("conv auto: the character code is still undecided after the first " +
+                 std::string(enc::kMaxHeldText) + "; name the conversion");
+      return kExitNoMatch;
+    }
   }
-  return WriteOutput(enc::ApplyCodingOp(op->op, text)) ? kExitOk : kExitNoMatch;
+  return RunPieces(std::string("conv ").append(op->name), in, source, *conversion);
 }
 
 // ---------------------------------------------------------------- width
@@ -176,14 +176,15 @@ const Command kWidth{"width", "width OP [FILE]",
 int RunWidth(const Args& args) {
   if (args.empty()) return UsageError(kWidth, "missing OP");
   if (args.size() > 2) return UsageError(kWidth, "too many arguments");
-  std::string (*routine)(std::string_view) = nullptr;
-  if (args[0] == "han2zen") routine = &enc::HankakuToZenkaku;
-  else if (args[0] == "zen2han") routine = &enc::ZenkakuToHankaku;
-  else if (args[0] == "kana2zen") routine = &enc::HalfKanaToFull;
+  enc::WidthOp op;
+  if (args[0] == "han2zen") op = enc::WidthOp::kHankakuToZenkaku;
+  else if (args[0] == "zen2han") op = enc::WidthOp::kZenkakuToHankaku;
+  else if (args[0] == "kana2zen") op = enc::WidthOp::kHalfKanaToFull;
   else return UsageError(kWidth, "unknown OP '" + args[0] + "'");
-  auto in = Input::Open(args.size() > 1 ? args[1] : "");
-  if (!in) return kExitNoMatch;
-  return WriteOutput(routine(in->bytes())) ? kExitOk : kExitNoMatch;
+  InputDescriptor in;
+  if (!in.Open(args.size() > 1 ? args[1] : "")) return kExitNoMatch;
+  enc::PieceReader reader(in.fd(), in.limit());
+  return RunPieces("width " + args[0], in, reader, *enc::MakeWidthConversion(op));
 }
 
 const bool registered = RegisterCommand(kDetect) && RegisterCommand(kConv) && RegisterCommand(kWidth);

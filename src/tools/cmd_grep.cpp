@@ -1,6 +1,7 @@
 // "grep" and "gsub": the grep engine and TAWKStr.GSub on the command line. grep writes
-// the grep report (search/grep_report.h) the pane would hold; patterns and templates
-// arrive in UTF-8 and are converted to Shift_JIS (CP932) unless --raw is given.
+// the grep report (search/grep_report.h) the pane would hold; gsub reads and writes in
+// pieces. Patterns and templates arrive in UTF-8 and are converted to Shift_JIS (CP932)
+// unless --raw is given.
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding/piece_io.h"
 #include "encoding/utf8_sjis.h"
 #include "regex/awk_str.h"
 #include "regex/regex_error.h"
@@ -57,23 +59,6 @@ std::optional<Parsed> ParseArgs(const Command& cmd, const Args& args, std::initi
   return p;
 }
 
-// The report in blocks of about a megabyte rather than a write per line.
-class Output {
- public:
-  ~Output() { Flush(); }
-  void Append(std::string_view bytes) {
-    buf_.append(bytes);
-    if (buf_.size() > (1u << 20)) Flush();
-  }
-  void Flush() {
-    if (!buf_.empty()) WriteOutput(buf_);
-    buf_.clear();
-  }
-
- private:
-  std::string buf_;
-};
-
 int RunGrep(const Args& args) {
   auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "--fuzzy", "--raw"});
   if (!parsed) return kExitUsage;
@@ -95,7 +80,10 @@ int RunGrep(const Args& args) {
     PrintPatternError(e);
     return kExitUsage;
   }
-  Output out;
+  // The report in blocks of about a megabyte rather than a write per line; a line held
+  // whole is at most kMaxHeldBytes long.
+  encoding::ChunkWriter out(&WriteOutput);
+  grep.SetLineLimit(encoding::kMaxHeldBytes);
   search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers},
                               [&out](std::string_view line) { out.Append(line); });
   grep.OnMatch = printer.Handler();
@@ -107,8 +95,13 @@ int RunGrep(const Args& args) {
       out.Flush();
       PrintError(rest[i] + ": " + e.what());
       return kExitUsage;
+    } catch (const search::ELineTooLong&) {
+      out.Flush();
+      PrintError("grep: " + rest[i] + ": a line longer than " + std::string(encoding::kMaxHeldText));
+      return kExitUsage;
     }
   }
+  out.Flush();
   return printer.MatchCount() > 0 ? kExitOk : kExitNoMatch;
 }
 
@@ -124,21 +117,51 @@ int RunGSub(const Args& args) {
     PrintError("the pattern or template has characters that Shift_JIS cannot hold");
     return kExitUsage;
   }
-  auto data = ReadInput(rest.size() == 3 ? rest[2] : "");
-  if (!data) return kExitUsage;
+  InputDescriptor in;
+  if (!in.Open(rest.size() == 3 ? rest[2] : "")) return kExitUsage;
   regex::TAWKStr awk;
   awk.LineSeparator = regex::mcls_CRLF;
-  int count = 0;
   try {
     awk.SetUseFuzzyCharDic(fuzzy);
     awk.SetRegExp(*pattern);
-    count = awk.GSub(*templ, *data);
   } catch (const regex::ERegExpParser& e) {
     PrintPatternError(e);
     return kExitUsage;
   }
-  if (!WriteOutput(*data)) return kExitUsage;
-  return count > 0 ? kExitOk : kExitNoMatch;
+  // In pieces: the input is read and the result written as the matches are decided.
+  encoding::PieceReader reader(in.fd(), in.limit());
+  encoding::ChunkWriter writer(&WriteOutput);
+  regex::TAWKStr::PieceState state;
+  std::string out;
+  std::size_t want = encoding::kPieceBytes;
+  try {
+    for (;;) {
+      if (!reader.Fill(want)) {
+        in.PrintReadError();
+        return kExitUsage;
+      }
+      const std::string_view held = reader.Held();
+      const bool last = reader.AtEnd();
+      out.clear();
+      const std::size_t used = awk.GSubPiece(*templ, held, last, out, state);
+      reader.Consume(used);
+      if (!writer.Append(out)) return kExitUsage;
+      if (last) break;
+      // A line that is not yet whole: a window twice as long, up to just past the limit.
+      want = used == 0 ? std::min(std::max(2 * held.size(), held.size() + encoding::kPieceBytes), encoding::kMaxHeldBytes + 1)
+                       : encoding::kPieceBytes;
+    }
+  } catch (const regex::ERegExpParser& e) {
+    writer.Flush();
+    PrintPatternError(e);
+    return kExitUsage;
+  } catch (const encoding::PieceLimitError& e) {
+    writer.Flush();
+    PrintError(std::string("gsub: ") + e.what());
+    return kExitUsage;
+  }
+  if (!writer.Flush()) return kExitUsage;
+  return state.count > 0 ? kExitOk : kExitNoMatch;
 }
 
 const bool registered = RegisterCommand(kGrep) && RegisterCommand(kGSub);

@@ -1,17 +1,19 @@
 // "text": the text commands of the pane on a file. The commands, their answers and their
 // refusals are the textcmd table's; this file reads the input, splits it into lines the way
 // the pane splits them, and writes the result with CR LF after every line.
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
+#include <cstring>
+#include <new>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "encoding/piece_io.h"
 #include "textcmd/command_table.h"
 #include "textcmd/lines.h"
 #include "tools/tool_command.h"
@@ -39,10 +41,7 @@ class Writer {
     buf_.append("\r\n");
     return buf_.size() < kBlock || Flush();
   }
-  bool Raw(std::string_view bytes) {
-    buf_.append(bytes);
-    return Flush();
-  }
+  bool Raw(std::string_view bytes) { return Flush() && WriteOutput(bytes); }
   bool Flush() {
     bool ok = WriteOutput(buf_);
     buf_.clear();
@@ -54,49 +53,27 @@ class Writer {
   std::string buf_;
 };
 
-// The input bytes: a regular file is mapped rather than read, which saves a copy of a
-// 100 MB text and the reallocations of reading it piecewise; anything else is read.
-class InputBytes {
- public:
-  InputBytes() = default;
-  InputBytes(const InputBytes&) = delete;
-  InputBytes& operator=(const InputBytes&) = delete;
-  ~InputBytes() {
-    if (map_) ::munmap(map_, size_);
+// The input bytes, held once: a regular file is mapped rather than read, which saves a
+// copy of a 100 MB text; a stream is read into a buffer that grows in place.
+bool OpenInput(const std::string& path, encoding::WholeInput& data) {
+  if (path.empty() || path == "-") {
+    if (data.ReadFrom(STDIN_FILENO)) return true;
+    if (errno == ENOMEM) throw std::bad_alloc();
+    PrintError(std::string("standard input: ") + std::strerror(errno));
+    return false;
   }
-
-  bool Open(const std::string& path) {
-    if (!path.empty() && path != "-") {
-      struct stat st {};
-      const int fd = OpenInputFile(path, &st);
-      if (fd < 0) return false;
-      if (st.st_size > 0) {
-        size_ = static_cast<std::size_t>(st.st_size);
-        void* m = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        ::close(fd);
-        if (m != MAP_FAILED) {
-          map_ = m;
-          return true;
-        }
-        size_ = 0;
-      } else if (fd >= 0) {
-        ::close(fd);
-      }
-    }
-    auto data = ReadInput(path);
-    if (!data) return false;
-    read_ = std::move(*data);
-    return true;
+  struct stat st {};
+  const int fd = OpenInputFile(path, &st);
+  if (fd < 0) return false;
+  const auto size = static_cast<std::size_t>(st.st_size);
+  bool ok = data.Map(fd, size) || data.ReadFrom(fd, size);
+  if (!ok) {
+    if (errno == ENOMEM) throw std::bad_alloc();
+    PrintError(path + ": " + std::strerror(errno));
   }
-  std::string_view Bytes() const {
-    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(read_);
-  }
-
- private:
-  void* map_ = nullptr;
-  std::size_t size_ = 0;
-  std::string read_;
-};
+  ::close(fd);
+  return ok;
+}
 
 int ListSubs() {
   std::string out = "usage: haruvi-tool text CMD [ARGS...] [FILE]\ncommands:\n";
@@ -128,8 +105,8 @@ int RunText(const Args& args) {
   }
   // The input is read before the answers are checked: a missing file is reported first.
   std::string path = args.size() > 1 + count ? args.back() : "";
-  InputBytes data;
-  if (!data.Open(path)) return kExitNoMatch;
+  encoding::WholeInput data;
+  if (!OpenInput(path, data)) return kExitNoMatch;
   tc::CommandInput in;
   in.bytes = data.Bytes();
   std::vector<std::string_view> lines;

@@ -80,6 +80,27 @@ std::optional<std::string> ReadInput(std::string_view path) {
 
 std::uint64_t LastInputSize() { return last_input_size; }
 
+InputDescriptor::~InputDescriptor() {
+  if (owned_) ::close(fd_);
+}
+
+bool InputDescriptor::Open(std::string_view path) {
+  if (path.empty() || path == "-") {
+    fd_ = STDIN_FILENO;
+    name_ = "standard input";
+    return true;
+  }
+  name_ = std::string(path);
+  struct stat st {};
+  fd_ = OpenInputFile(name_, &st);
+  if (fd_ < 0) return false;
+  owned_ = true;
+  limit_ = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+void InputDescriptor::PrintReadError() const { PrintError(name_ + ": " + std::strerror(errno)); }
+
 bool WriteOutput(std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {

@@ -15,6 +15,28 @@ namespace haruvi::tool {
 // descriptor with *st filled, or -1 after "haruvi-tool: PATH: reason" on standard error.
 int OpenInputFile(const std::string& path, struct stat* st);
 
+// An input to be read in pieces: standard input when `path` is empty or "-", else a named
+// file as OpenInputFile allows, read up to the size it had. Closes what it opened.
+class InputDescriptor {
+ public:
+  InputDescriptor() = default;
+  InputDescriptor(const InputDescriptor&) = delete;
+  InputDescriptor& operator=(const InputDescriptor&) = delete;
+  ~InputDescriptor();
+  // False after the reason was printed.
+  bool Open(std::string_view path);
+  int fd() const { return fd_; }
+  std::uint64_t limit() const { return limit_; }
+  // "PATH: reason" for the last read error (errno), printed.
+  void PrintReadError() const;
+
+ private:
+  int fd_ = -1;
+  bool owned_ = false;
+  std::uint64_t limit_ = UINT64_MAX;
+  std::string name_;
+};
+
 // The whole content of `path` (as OpenInputFile allows), or of standard input, a stream,
 // when `path` is empty or "-". On failure prints the reason and returns nullopt.
 std::optional<std::string> ReadInput(std::string_view path);

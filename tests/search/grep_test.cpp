@@ -207,3 +207,32 @@ TEST(GrepCancel, StopsAtTheNextReportOrBlockAndStaysSet) {
 
 }  // namespace
 }  // namespace haruvi::search
+
+namespace haruvi::search {
+namespace {
+
+TEST(GrepLineLimit, ALineLongerThanTheLimitStopsTheFileWithEveryScanner) {
+  TempDir dir;
+  const std::string long_line(20000, 'a');
+  auto file = dir.Write("f.txt", "ab\r\n" + long_line + "b\r\nb\r\n");
+  for (const char* pattern : {"b", "a+b", "^b", "a\\nb"}) {  // literal, line automaton, anchored, automaton
+    for (auto scanner : {TGrep::Scanner::Nothing, TGrep::Scanner::Automaton}) {
+      TGrep g;
+      g.SetRegExp(pattern);
+      g.ForceScanner(scanner);
+      g.SetBlockSize(1000);
+      g.SetLineLimit(5000);
+      Lines got;
+      g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
+      EXPECT_THROW(g.GrepFile(file), ELineTooLong) << pattern;
+      g.SetLineLimit(30000);  // room enough: every line as without a limit
+      TGrep unbounded;
+      unbounded.SetRegExp(pattern);
+      unbounded.ForceScanner(scanner);
+      EXPECT_EQ(Grep(g, file), Grep(unbounded, file)) << pattern;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace haruvi::search

@@ -1,8 +1,9 @@
 // haruvi-tool grep and gsub: the pane's text on standard output, exit codes, messages.
 #include <gtest/gtest.h>
 
-#include "support/sjis.h"
+#include "regex/awk_str.h"
 #include "support/run_process.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -57,6 +58,39 @@ TEST(GSubTool, ReplacesInTheWholeInput) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "abc");
   EXPECT_EQ(RunTool({"gsub", "(", "y"}, "abc").exit_code, 2);
+}
+
+TEST(GSubTool, ABigInputGoesThroughInPiecesAsTheWholeWould) {
+  // Several megabytes, long lines among short ones, for a pattern confined to a line, a
+  // pattern that takes line ends, and a literal that is cut for within a line.
+  std::string text;
+  for (int k = 0; text.size() < (5u << 20); ++k) {
+    text += k % 50 == 0 ? std::string(300000, 'a') : "x" + std::to_string(k) + S("表") + "ab";
+    text += k % 3 ? "\r\n" : "\n";
+  }
+  for (const char* pattern : {"[0-9]+b?", "\\r\\n", "ab", "^x"}) {
+    haruvi::regex::TAWKStr awk;
+    awk.LineSeparator = haruvi::regex::mcls_CRLF;
+    awk.SetRegExp(pattern);
+    std::string whole = text;
+    awk.GSub("<&>", whole);
+    const auto r = RunTool({"gsub", "--raw", pattern, "<&>"}, text);
+    EXPECT_EQ(r.exit_code, 0) << pattern;
+    EXPECT_TRUE(r.out == whole) << pattern;
+  }
+}
+
+TEST(GrepTool, ALineLongerThanTheLimitIsRefusedByName) {
+  haruvi::test::TempDir dir;
+  const std::size_t length = (65u << 20);  // past 64 MiB by more than a read block
+  const auto file = dir.Write("long.txt", "ab\r\n" + std::string(length, 'a') + "b\r\n");
+  const auto grep = RunTool({"grep", "b", file.string()});
+  EXPECT_EQ(grep.exit_code, 2);
+  EXPECT_TRUE(grep.out == "ab\r\n");  // what came before is reported
+  EXPECT_NE(grep.err.find("grep: " + file.string() + ": a line longer than 64 MiB"), std::string::npos) << grep.err;
+  const auto gsub = RunTool({"gsub", "a+b", "x", file.string()});  // no bound on a match's length
+  EXPECT_EQ(gsub.exit_code, 2);
+  EXPECT_NE(gsub.err.find("gsub: a line longer than 64 MiB"), std::string::npos) << gsub.err;
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ TEST(StripHtml, EntitiesInOrderCaseIgnoredAndAcrossLines) {
   EXPECT_EQ(Strip("a &amp;lt; b"), (V{"a &lt; b", ""}));
   EXPECT_EQ(Strip("&LT;&Gt;&quot;&reg;&COPY;&nbsp;&amp;"), (V{"<>\"(R)(C) &", ""}));
   EXPECT_EQ(Strip("x &am\r\np; y"), (V{"x & y", ""}));
+  // Rewritten in place: entities next to each other and at both ends.
+  EXPECT_EQ(Strip("&copy;&COPY;x&nbsp;&amp;amp;&lt"), (V{"(C)(C)x &amp;&lt", ""}));
   // Inside PRE the halves stay on their own lines.
   EXPECT_EQ(Strip("<pre>x &am\r\np; y"), (V{"x &am", "", "p; y"}));
 }

@@ -95,6 +95,22 @@ TEST(TextTool, ReadsANamedFile) {
   EXPECT_EQ(res.out, Sj("あめ\r\nカメラ\r\nさくら\r\n"));
 }
 
+TEST(TextTool, AStreamGivesWhatTheSameFileGives) {
+  // Several megabytes through standard input, which is read into a buffer grown in place.
+  std::string text;
+  for (int k = 0; text.size() < (5u << 20); ++k)
+    text += "<p>line " + std::to_string(k * 7919 % 100003) + " &amp; &copy;" + Sj("さくら") + "\n";
+  haruvi::test::TempDir dir;
+  auto path = dir.Write("page.html", text);
+  for (const char* cmd : {"html", "sort-asc"}) {
+    auto piped = RunTool({"text", cmd}, text);
+    auto named = RunTool({"text", cmd, path.string()});
+    EXPECT_EQ(piped.exit_code, 0) << cmd;
+    EXPECT_TRUE(piped.out == named.out) << cmd;
+    EXPECT_GT(piped.out.size(), 3u << 20) << cmd;
+  }
+}
+
 TEST(TextTool, MissingFileFails) {
   auto res = RunTool({"text", "del-empty", "/nonexistent/file"});
   EXPECT_EQ(res.exit_code, 1);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -43,7 +44,7 @@ inline void FuzzParser(const std::uint8_t* data, std::size_t size) {
 }
 
 // Input: flags byte, then pattern NUL template NUL subject. GSub through the byte table
-// and through the sorted walk must agree.
+// and through the sorted walk must agree, and so must GSub in pieces.
 inline void FuzzGSub(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return;
   const std::string_view in(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -79,6 +80,18 @@ inline void FuzzGSub(const std::uint8_t* data, std::size_t size) {
   }
   Require(n1 == n2 && s1 == s2);
   Require(n1 != 0 || s1 == subject);
+  if (n1 < 0) return;
+  // GSub in pieces: windows growing by 1 to 16 bytes (flag bits) give the same text.
+  const std::size_t step = 1 + (data[0] >> 2) % 16;
+  TAWKStr::PieceState state;
+  std::string out;
+  for (std::size_t taken = 0, held = 0;;) {
+    held = std::min(subject.size(), held + step);
+    const bool last = held == subject.size();
+    taken += fast.GSubPiece(templ, std::string_view(subject).substr(taken, held - taken), last, out, state);
+    if (last) break;
+  }
+  Require(out == s1 && state.count == n1);
 }
 
 }  // namespace haruvi::regex::fuzz
