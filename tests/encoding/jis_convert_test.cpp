@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <iterator>
 #include <optional>
+#include <utility>
 
 namespace haruvi::encoding {
 namespace {
@@ -115,6 +117,44 @@ TEST(JisConvert, HalfWidthKanaStayHalfInEucAndWidenInJis) {
   const auto sys = Iconv("ISO-2022-JP", "UTF-8", "\xE3\x82\xA2\xE3\x82\xA1\xE3\x83\xBC\xE3\x83\xB3\xE3\x82\x9B");
   ASSERT_TRUE(sys.has_value());
   EXPECT_EQ(sys->substr(0, 13), "\x1B$B\x25\x22\x25\x21\x21\x3C\x25\x73\x21\x2B");
+}
+
+TEST(JisConvert, EveryHalfWidthKanaWithEitherMarkWidensAsTheSystemReadsIt) {
+  // Each half-width kana, the full-width result of it followed by the voiced mark and by
+  // the semi-voiced mark: one character where JIS X 0208 has the merged form, else the
+  // kana and a full-width mark. Our JIS output is read back by the system converter.
+  const struct {
+    const char *half, *voiced, *semi_voiced;
+  } rows[] = {
+      {"｡", "。゛", "。゜"}, {"｢", "「゛", "「゜"}, {"｣", "」゛", "」゜"}, {"､", "、゛", "、゜"},
+      {"･", "・゛", "・゜"}, {"ｦ", "ヲ゛", "ヲ゜"}, {"ｧ", "ァ゛", "ァ゜"}, {"ｨ", "ィ゛", "ィ゜"},
+      {"ｩ", "ゥ゛", "ゥ゜"}, {"ｪ", "ェ゛", "ェ゜"}, {"ｫ", "ォ゛", "ォ゜"}, {"ｬ", "ャ゛", "ャ゜"},
+      {"ｭ", "ュ゛", "ュ゜"}, {"ｮ", "ョ゛", "ョ゜"}, {"ｯ", "ッ゛", "ッ゜"}, {"ｰ", "ー゛", "ー゜"},
+      {"ｱ", "ア゛", "ア゜"}, {"ｲ", "イ゛", "イ゜"}, {"ｳ", "ヴ", "ウ゜"}, {"ｴ", "エ゛", "エ゜"},
+      {"ｵ", "オ゛", "オ゜"}, {"ｶ", "ガ", "カ゜"}, {"ｷ", "ギ", "キ゜"}, {"ｸ", "グ", "ク゜"},
+      {"ｹ", "ゲ", "ケ゜"}, {"ｺ", "ゴ", "コ゜"}, {"ｻ", "ザ", "サ゜"}, {"ｼ", "ジ", "シ゜"},
+      {"ｽ", "ズ", "ス゜"}, {"ｾ", "ゼ", "セ゜"}, {"ｿ", "ゾ", "ソ゜"}, {"ﾀ", "ダ", "タ゜"},
+      {"ﾁ", "ヂ", "チ゜"}, {"ﾂ", "ヅ", "ツ゜"}, {"ﾃ", "デ", "テ゜"}, {"ﾄ", "ド", "ト゜"},
+      {"ﾅ", "ナ゛", "ナ゜"}, {"ﾆ", "ニ゛", "ニ゜"}, {"ﾇ", "ヌ゛", "ヌ゜"}, {"ﾈ", "ネ゛", "ネ゜"},
+      {"ﾉ", "ノ゛", "ノ゜"}, {"ﾊ", "バ", "パ"}, {"ﾋ", "ビ", "ピ"}, {"ﾌ", "ブ", "プ"},
+      {"ﾍ", "ベ", "ペ"}, {"ﾎ", "ボ", "ポ"}, {"ﾏ", "マ゛", "マ゜"}, {"ﾐ", "ミ゛", "ミ゜"},
+      {"ﾑ", "ム゛", "ム゜"}, {"ﾒ", "メ゛", "メ゜"}, {"ﾓ", "モ゛", "モ゜"}, {"ﾔ", "ヤ゛", "ヤ゜"},
+      {"ﾕ", "ユ゛", "ユ゜"}, {"ﾖ", "ヨ゛", "ヨ゜"}, {"ﾗ", "ラ゛", "ラ゜"}, {"ﾘ", "リ゛", "リ゜"},
+      {"ﾙ", "ル゛", "ル゜"}, {"ﾚ", "レ゛", "レ゜"}, {"ﾛ", "ロ゛", "ロ゜"}, {"ﾜ", "ワ゛", "ワ゜"},
+      {"ﾝ", "ン゛", "ン゜"}, {"ﾞ", "゛゛", "゛゜"}, {"ﾟ", "゜゛", "゜゜"},
+  };
+  ASSERT_EQ(std::size(rows), 63u);
+  for (const auto& row : rows) {
+    const auto kana = Iconv("CP932", "UTF-8", row.half);
+    ASSERT_TRUE(kana && kana->size() == 1) << row.half;
+    for (const auto& [mark, want] : {std::pair{"\xDE", row.voiced}, std::pair{"\xDF", row.semi_voiced}}) {
+      // A following ASCII letter shows the mark took exactly the bytes it merged.
+      const std::string sjis = *kana + mark + "a";
+      const std::string jis = SjisToJis(sjis);
+      EXPECT_EQ(Iconv("UTF-8", "ISO-2022-JP", jis), std::string(want) + "a") << row.half << " " << mark;
+      EXPECT_EQ(EucToJis(SjisToEuc(sjis)), jis) << row.half << " " << mark;
+    }
+  }
 }
 
 TEST(JisConvert, BadInputIsKeptAndNeverSwallowsTheNextCharacter) {
