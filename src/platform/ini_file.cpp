@@ -103,7 +103,9 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 struct Parsed {
   std::string bom;
   std::vector<Line> lines;
-  std::string newline = "\n";
+  // A file that shows no line end of its own (new, empty or one line) gets CR LF, the
+  // line end of the profile files this format comes from; otherwise its first line end.
+  std::string newline = "\r\n";
 };
 
 Parsed Parse(const std::string& data) {

@@ -40,10 +40,31 @@ TEST_F(IniWriteTest, NewSectionIsAppendedAndCrLfIsKept) {
   EXPECT_EQ(ReadFile(p), "[Form]\r\nLeft=1\r\n[Menu]\r\nMrtf=1\r\n");
 }
 
+TEST_F(IniWriteTest, NewFilesAndFilesWithoutALineEndGetCrLf) {
+  const struct {
+    const char* before;  // nullptr: no file yet
+    const char* after;
+  } rows[] = {
+      {nullptr, "[Form]\r\nLeft=1\r\n"},
+      {"", "[Form]\r\nLeft=1\r\n"},
+      {"; note", "; note\r\n[Form]\r\nLeft=1\r\n"},
+      {"[Form]", "[Form]\r\nLeft=1\r\n"},
+      {"[Form]\nTop=2", "[Form]\nTop=2\nLeft=1\n"},  // the file's own line end wins
+  };
+  for (const auto& row : rows) {
+    const auto p = dir / "new.ini";
+    std::filesystem::remove(p);
+    if (row.before) dir.Write("new.ini", row.before);
+    ASSERT_TRUE(IniFile(p).WriteInteger("Form", "Left", 1));
+    EXPECT_EQ(ReadFile(p), row.after) << (row.before ? row.before : "(none)");
+  }
+}
+
 TEST_F(IniWriteTest, MissingFileAndFolderAreCreated) {
   IniFile ini(dir / "config/haruvi/haruvi.ini");
   ASSERT_TRUE(ini.WriteString("File", "Save", "a b#c"));
   EXPECT_EQ(ini.ReadString("File", "Save", ""), "a b#c");
+  EXPECT_EQ(ReadFile(dir / "config/haruvi/haruvi.ini"), "[File]\r\nSave=a b#c\r\n");
 }
 
 TEST_F(IniWriteTest, LineBreaksInAValueCannotInjectKeys) {
