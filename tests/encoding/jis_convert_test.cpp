@@ -9,6 +9,8 @@
 #include <optional>
 #include <utility>
 
+#include "kana_marks.h"
+
 namespace haruvi::encoding {
 namespace {
 
@@ -120,31 +122,8 @@ TEST(JisConvert, HalfWidthKanaStayHalfInEucAndWidenInJis) {
 }
 
 TEST(JisConvert, EveryHalfWidthKanaWithEitherMarkWidensAsTheSystemReadsIt) {
-  // Each half-width kana, the full-width result of it followed by the voiced mark and by
-  // the semi-voiced mark: one character where JIS X 0208 has the merged form, else the
-  // kana and a full-width mark. Our JIS output is read back by the system converter.
-  const struct {
-    const char *half, *voiced, *semi_voiced;
-  } rows[] = {
-      {"｡", "。゛", "。゜"}, {"｢", "「゛", "「゜"}, {"｣", "」゛", "」゜"}, {"､", "、゛", "、゜"},
-      {"･", "・゛", "・゜"}, {"ｦ", "ヲ゛", "ヲ゜"}, {"ｧ", "ァ゛", "ァ゜"}, {"ｨ", "ィ゛", "ィ゜"},
-      {"ｩ", "ゥ゛", "ゥ゜"}, {"ｪ", "ェ゛", "ェ゜"}, {"ｫ", "ォ゛", "ォ゜"}, {"ｬ", "ャ゛", "ャ゜"},
-      {"ｭ", "ュ゛", "ュ゜"}, {"ｮ", "ョ゛", "ョ゜"}, {"ｯ", "ッ゛", "ッ゜"}, {"ｰ", "ー゛", "ー゜"},
-      {"ｱ", "ア゛", "ア゜"}, {"ｲ", "イ゛", "イ゜"}, {"ｳ", "ヴ", "ウ゜"}, {"ｴ", "エ゛", "エ゜"},
-      {"ｵ", "オ゛", "オ゜"}, {"ｶ", "ガ", "カ゜"}, {"ｷ", "ギ", "キ゜"}, {"ｸ", "グ", "ク゜"},
-      {"ｹ", "ゲ", "ケ゜"}, {"ｺ", "ゴ", "コ゜"}, {"ｻ", "ザ", "サ゜"}, {"ｼ", "ジ", "シ゜"},
-      {"ｽ", "ズ", "ス゜"}, {"ｾ", "ゼ", "セ゜"}, {"ｿ", "ゾ", "ソ゜"}, {"ﾀ", "ダ", "タ゜"},
-      {"ﾁ", "ヂ", "チ゜"}, {"ﾂ", "ヅ", "ツ゜"}, {"ﾃ", "デ", "テ゜"}, {"ﾄ", "ド", "ト゜"},
-      {"ﾅ", "ナ゛", "ナ゜"}, {"ﾆ", "ニ゛", "ニ゜"}, {"ﾇ", "ヌ゛", "ヌ゜"}, {"ﾈ", "ネ゛", "ネ゜"},
-      {"ﾉ", "ノ゛", "ノ゜"}, {"ﾊ", "バ", "パ"}, {"ﾋ", "ビ", "ピ"}, {"ﾌ", "ブ", "プ"},
-      {"ﾍ", "ベ", "ペ"}, {"ﾎ", "ボ", "ポ"}, {"ﾏ", "マ゛", "マ゜"}, {"ﾐ", "ミ゛", "ミ゜"},
-      {"ﾑ", "ム゛", "ム゜"}, {"ﾒ", "メ゛", "メ゜"}, {"ﾓ", "モ゛", "モ゜"}, {"ﾔ", "ヤ゛", "ヤ゜"},
-      {"ﾕ", "ユ゛", "ユ゜"}, {"ﾖ", "ヨ゛", "ヨ゜"}, {"ﾗ", "ラ゛", "ラ゜"}, {"ﾘ", "リ゛", "リ゜"},
-      {"ﾙ", "ル゛", "ル゜"}, {"ﾚ", "レ゛", "レ゜"}, {"ﾛ", "ロ゛", "ロ゜"}, {"ﾜ", "ワ゛", "ワ゜"},
-      {"ﾝ", "ン゛", "ン゜"}, {"ﾞ", "゛゛", "゛゜"}, {"ﾟ", "゜゛", "゜゜"},
-  };
-  ASSERT_EQ(std::size(rows), 63u);
-  for (const auto& row : rows) {
+  // Our JIS output is read back by the system converter.
+  for (const auto& row : test::kKanaWithMarks) {
     const auto kana = Iconv("CP932", "UTF-8", row.half);
     ASSERT_TRUE(kana && kana->size() == 1) << row.half;
     for (const auto& [mark, want] : {std::pair{"\xDE", row.voiced}, std::pair{"\xDF", row.semi_voiced}}) {
@@ -171,6 +150,27 @@ TEST(JisConvert, BadInputIsKeptAndNeverSwallowsTheNextCharacter) {
   ExpectRows(JisToEuc, {{"ab\x1B(", "ab\x1B("}});
   // Escapes are three bytes wherever they stand, whatever follows ESC.
   ExpectRows(JisToSjis, {{"\x1B$B\x1B(Jx", "x"}, {"\x1BXYabc", "abc"}});
+}
+
+TEST(JisConvert, APieceOfALargerBufferIsReadOnlyToItsEnd) {
+  // Cut anywhere, a view must convert as a copy of the same bytes does: the byte after
+  // its end (which a copy has as a terminating zero) may complete a pair or a mark.
+  const std::string buffers[] = {
+      "\x1B$B\x30\x21\x30\x21\x1B(Ba",           // JIS pairs
+      "\x88\x9F\xB6\xDE\xCA\xDF\x82\xA0" "a",  // Shift_JIS pairs and marks
+      "\xB0\xA1\x8E\xB6\x8E\xDE\xA4\xA2" "a",  // EUC pairs and kana with marks
+  };
+  std::string (*const converters[])(std::string_view) = {JisToSjis, JisToEuc, SjisToJis,
+                                                          SjisToEuc, EucToSjis, EucToJis};
+  for (const std::string& buffer : buffers) {
+    for (size_t n = 0; n < buffer.size(); ++n) {
+      const std::string_view view(buffer.data(), n);
+      const std::string copy(view);
+      for (size_t c = 0; c < std::size(converters); ++c) {
+        EXPECT_EQ(converters[c](view), converters[c](copy)) << "converter " << c << ", first " << n;
+      }
+    }
+  }
 }
 
 TEST(JisConvert, PairArithmetic) {
