@@ -42,7 +42,7 @@ TEST(ParserTree, BuildsTheTreeOfEachConstruct) {
       {"[a-]", "or([61],[2D])"},
       // A range may hold one character: both ends equal.
       {"[a-a]", "[61]"},
-      {"[a-b]", "or([61],[62])"},
+      {"[a-b]", "[61-62]"},
       {"[\\x41-\\x41]", "[41]"},
       {"[\\x00-\\x00]", "[0]"},
       {"[\\]a]", "or([5D],[61])"},
