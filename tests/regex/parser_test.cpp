@@ -56,6 +56,13 @@ TEST(ParserTree, BuildsTheTreeOfEachConstruct) {
       {"{}", "cat([7B],[7D])"},
       {"[^\\x01-\\x09]", "or([B-C],[E-FCFC])"},
       {"[^\\x0b\\x0c]", "or([1-9],[E-FCFC])"},
+      // What a negated class leaves may be a single code on either side of it (the cut
+      // pieces follow the untouched ones).
+      {"[^\\x01-\\x08]", "or(or([B-C],[E-FCFC]),[9])"},
+      {"[^\\x02-\\x09]", "or(or([B-C],[E-FCFC]),[1])"},
+      {"[^\\x0b]", "or(or([1-9],[E-FCFC]),[C])"},
+      {"[^\\x0c]", "or(or([1-9],[E-FCFC]),[B])"},
+      {"[^\\x0e-\\xfcfb]", "or(or([1-9],[B-C]),[FCFC])"},
       {"[^\\x01-\\xfcfc]", "[0]"},
       // Overlapping leaves are split so that every label is disjoint.
       {"[a-c]b", "cat(or(or([61],[62]),[63]),[62])"},
