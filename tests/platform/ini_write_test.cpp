@@ -140,6 +140,23 @@ TEST_F(IniWriteTest, KeepsFileModeAndWritesThroughSymlinks) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST_F(IniWriteTest, DeleteKeyRemovesOnlyItsOwnLine) {
+  const struct {
+    const char *section, *key, *after;
+  } rows[] = {
+      {"A", "c", "; top\n[A]\n; note\nb=1\n[B]\nc=3\n"},  // a later key, past a comment
+      {"b", "C", "; top\n[A]\n; note\nb=1\nc=2\n[B]\n"},  // the same name in another section
+      {"A", "note", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},  // a comment is no key
+      {"A", "z", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},
+      {"Z", "b", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},
+  };
+  for (const auto& r : rows) {
+    auto p = dir.Write("a.ini", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n");
+    ASSERT_TRUE(IniFile(p).DeleteKey(r.section, r.key));
+    EXPECT_EQ(ReadFile(p), r.after) << r.section << " " << r.key;
+  }
+}
+
 TEST_F(IniWriteTest, DeleteKeyAndDeleteFile) {
   auto p = dir.Write("a.ini", "[A]\nb=1\nc=2\n");
   IniFile ini(p);
