@@ -134,12 +134,13 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   // Iterative wildcard match with one back-tracking point.
   size_t n = 0, m = 0, star = std::string_view::npos, mark = 0;
   while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
-      ++n;
-      ++m;
-    } else if (m < mask.size() && mask[m] == '*') {
+    // A "*" is a wildcard even where the name holds a "*" itself (a legal name byte here).
+    if (m < mask.size() && mask[m] == '*') {
       star = m++;
       mark = n;
+    } else if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
+      ++n;
+      ++m;
     } else if (star != std::string_view::npos) {
       m = star + 1;
       n = ++mark;

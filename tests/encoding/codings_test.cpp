@@ -90,6 +90,11 @@ TEST(UuDecode, MalformedInput) {
   EXPECT_EQ(UuDecode("\r\n\r\n#0V%T"), "Cat");             // empty lines before
   EXPECT_EQ(UuDecode("#0V%T\r`\r#0V%T\r"), "Cat");         // nothing after the short line
   EXPECT_EQ(UuDecode("M"), "");
+  // A line that claims 45 bytes but ends early: its line end is never read as data, even
+  // with a whole line's worth of characters after it.
+  const std::string full = UuEncode(std::string(45, 'x'), "\r\n");  // "M" + 60 + CR LF ...
+  EXPECT_EQ(UuDecode("M" + full.substr(1, 8) + "\r\n" + full), std::string(51, 'x'));
+  EXPECT_EQ(UuDecode("M" + full.substr(1, 58) + "\n" + full), std::string(88, 'x'));
 }
 
 TEST(UuDecode, AFileWithItsBeginAndEndLines) {

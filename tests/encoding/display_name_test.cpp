@@ -20,6 +20,9 @@ TEST(DisplayName, EachNameIsShownInTheFormItHas) {
       {"caf\xe9", "caf\xEF\xBF\xBD"},                        // Latin-1: neither reading
       {"a\x81", "a\xEF\xBF\xBD"},                            // a lead byte cut off
       {"/home/u/\x93\xfa\x96\x7b/日本/x", "/home/u/日本/日本/x"},  // per name
+      // Codes that repeat another code's character show just the character.
+      {"\x87\x90\x81\xE0", "≒≒"},
+      {"\xFA\x5B\x81\xE6", "∵∵"},
       {"", ""},
       {"/", "/"},
   };

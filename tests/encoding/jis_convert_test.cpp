@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <iterator>
 #include <optional>
+#include <utility>
+
+#include "kana_marks.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -117,6 +121,21 @@ TEST(JisConvert, HalfWidthKanaStayHalfInEucAndWidenInJis) {
   EXPECT_EQ(sys->substr(0, 13), "\x1B$B\x25\x22\x25\x21\x21\x3C\x25\x73\x21\x2B");
 }
 
+TEST(JisConvert, EveryHalfWidthKanaWithEitherMarkWidensAsTheSystemReadsIt) {
+  // Our JIS output is read back by the system converter.
+  for (const auto& row : test::kKanaWithMarks) {
+    const auto kana = Iconv("CP932", "UTF-8", row.half);
+    ASSERT_TRUE(kana && kana->size() == 1) << row.half;
+    for (const auto& [mark, want] : {std::pair{"\xDE", row.voiced}, std::pair{"\xDF", row.semi_voiced}}) {
+      // A following ASCII letter shows the mark took exactly the bytes it merged.
+      const std::string sjis = *kana + mark + "a";
+      const std::string jis = SjisToJis(sjis);
+      EXPECT_EQ(Iconv("UTF-8", "ISO-2022-JP", jis), std::string(want) + "a") << row.half << " " << mark;
+      EXPECT_EQ(EucToJis(SjisToEuc(sjis)), jis) << row.half << " " << mark;
+    }
+  }
+}
+
 TEST(JisConvert, BadInputIsKeptAndNeverSwallowsTheNextCharacter) {
   ExpectRows(SjisToEuc, {{"\x88\r\n", "\x88\r\n"},   // lead byte before a line end
                          {"\x88", "\x88"},           // cut off by the end
@@ -131,6 +150,27 @@ TEST(JisConvert, BadInputIsKeptAndNeverSwallowsTheNextCharacter) {
   ExpectRows(JisToEuc, {{"ab\x1B(", "ab\x1B("}});
   // Escapes are three bytes wherever they stand, whatever follows ESC.
   ExpectRows(JisToSjis, {{"\x1B$B\x1B(Jx", "x"}, {"\x1BXYabc", "abc"}});
+}
+
+TEST(JisConvert, APieceOfALargerBufferIsReadOnlyToItsEnd) {
+  // Cut anywhere, a view must convert as a copy of the same bytes does: the byte after
+  // its end (which a copy has as a terminating zero) may complete a pair or a mark.
+  const std::string buffers[] = {
+      "\x1B$B\x30\x21\x30\x21\x1B(Ba",           // JIS pairs
+      "\x88\x9F\xB6\xDE\xCA\xDF\x82\xA0" "a",  // Shift_JIS pairs and marks
+      "\xB0\xA1\x8E\xB6\x8E\xDE\xA4\xA2" "a",  // EUC pairs and kana with marks
+  };
+  std::string (*const converters[])(std::string_view) = {JisToSjis, JisToEuc, SjisToJis,
+                                                          SjisToEuc, EucToSjis, EucToJis};
+  for (const std::string& buffer : buffers) {
+    for (size_t n = 0; n < buffer.size(); ++n) {
+      const std::string_view view(buffer.data(), n);
+      const std::string copy(view);
+      for (size_t c = 0; c < std::size(converters); ++c) {
+        EXPECT_EQ(converters[c](view), converters[c](copy)) << "converter " << c << ", first " << n;
+      }
+    }
+  }
 }
 
 TEST(JisConvert, PairArithmetic) {

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "encoding/jis_convert.h"
+#include "kana_marks.h"
+#include "support/sjis.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -68,6 +72,26 @@ TEST(WidthConversion, EveryHalfWidthKanaRoundTripsThroughBothDirections) {
     if (k == 0xB0) continue;
     const std::string kana(1, static_cast<char>(k));
     EXPECT_EQ(ZenkakuToHankaku(HankakuToZenkaku(kana)), kana) << k;
+  }
+}
+
+TEST(WidthConversion, EveryKanaWithEitherMarkWidensAndNarrowsBack) {
+  // The kana with a table entry (0xA6-0xDD but ｰ); unlike the JIS conversion, ｳﾞ stays
+  // two characters here, since ｳ has no voicing.
+  for (unsigned k = 0xA6; k <= 0xDD; ++k) {
+    if (k == 0xB0) continue;
+    const auto& row = test::kKanaWithMarks[k - 0xA1];
+    const std::string kana = ::haruvi::test::S(row.half);
+    ASSERT_EQ(kana, std::string(1, static_cast<char>(k)));
+    const std::string voiced = ::haruvi::test::S(k == 0xB3 ? "ウ゛" : row.voiced);
+    const std::string semi_voiced = ::haruvi::test::S(row.semi_voiced);
+    for (const auto& [mark, want] : {std::pair{"\xDE", voiced}, std::pair{"\xDF", semi_voiced}}) {
+      // The line end after it shows the mark was taken and nothing more.
+      EXPECT_EQ(HankakuToZenkaku(kana + mark + "\r\n"), want + "\r\n") << row.half << " " << mark;
+      if (want.size() == 2) {
+        EXPECT_EQ(ZenkakuToHankaku(want), kana + mark) << row.half << " " << mark;
+      }
+    }
   }
 }
 

@@ -97,6 +97,30 @@ TEST_F(FolderWalkTest, FindFilesMaskMatchesWithoutCase) {
   EXPECT_EQ(FindFiles(dir.path().string(), "", list), 210);        // empty mask is "*.*"
 }
 
+TEST_F(FolderWalkTest, NamesMadeOfDotsAreFilesAndFolders) {
+  dir.Write("...", "1");
+  dir.Write("..x", "22");
+  dir.Write("..../inside", "333");  // a folder named with dots
+  FolderTotals t = WalkFolderTotals((dir / "sub").string() + "/..");  // through ".." too
+  EXPECT_EQ(t.files, 9u);
+  EXPECT_EQ(t.bytes, 216u);
+}
+
+TEST_F(FolderWalkTest, WalksWhileStandardInputIsClosed) {
+  // Started from a launcher without standard input, a folder may get descriptor 0.
+  const int saved = ::dup(0);
+  ASSERT_GE(saved, 0);
+  ::close(0);
+  const FolderTotals t = WalkFolderTotals(dir.path().string());
+  std::vector<std::string> list;
+  const std::int64_t found = FindFiles(dir.path().string(), "*.*", list);
+  ::dup2(saved, 0);
+  ::close(saved);
+  EXPECT_EQ(t.files, 6u);
+  EXPECT_EQ(t.unreadable_folders, 0u);
+  EXPECT_EQ(found, 210);
+}
+
 TEST_F(FolderWalkTest, FindFilesOnAFileLeavesTheListUntouched) {
   std::vector<std::string> list{"keep"};
   EXPECT_EQ(FindFiles((dir / "a.txt").string(), "*.*", list), 0);
@@ -109,6 +133,13 @@ TEST(MatchesMask, Wildcards) {
       {"a.text", "*.txt", false}, {"abc", "a?c", true},     {"ac", "a?c", false},
       {"report.tar.gz", "*.gz", true}, {"x", "*", true},     {"", "*", true},
       {"aaa", "a*a*a", true},   {"aa", "a*a*a", false},
+      // Case folds for every capital, and for nothing beside them.
+      {"Z", "z", true},         {"z", "Z", true},          {"A", "a", true},
+      {"@", "`", false},        {"`", "@", false},         {"[", "{", false},
+      {"{", "[", false},
+      // A "*" in the name is matched like any other byte, also by a "*" of the mask.
+      {"*x.txt", "*.txt", true}, {"a*b", "a*b", true},     {"a*xb", "a*b", true},
+      {"*", "?", true},          {"x", "*x*", true},
   };
   for (const Row& r : rows) EXPECT_EQ(MatchesMask(r.name, r.mask), r.want) << r.name << " " << r.mask;
 }

@@ -1,4 +1,6 @@
 // Reading the settings file: the integer rule, names without case, raw values, missing files.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/ini_file.h"
@@ -90,6 +92,22 @@ TEST_F(IniReadTest, MissingFileReadsAsAFileWithoutKeys) {
 TEST_F(IniReadTest, UnreadableFileReadsAsAFileWithoutKeys) {
   IniFile folder_not_file(dir.path());
   EXPECT_EQ(folder_not_file.ReadInteger("Form", "Left", 3), 3);
+}
+
+TEST_F(IniReadTest, ReadsWhileStandardInputIsClosed) {
+  // Started from a launcher without standard input, the file may get descriptor 0.
+  IniFile ini = Make("[S]\nk=4\n");
+  const int saved = ::dup(0);
+  ASSERT_GE(saved, 0);
+  ::close(0);
+  const std::int32_t k = ini.ReadInteger("S", "k", 0);
+  const bool written = ini.WriteInteger("S", "k", 5);
+  const std::int32_t k_after = ini.ReadInteger("S", "k", 0);
+  ::dup2(saved, 0);
+  ::close(saved);
+  EXPECT_EQ(k, 4);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(k_after, 5);
 }
 
 TEST_F(IniReadTest, ArbitraryBytesNeverCrash) {

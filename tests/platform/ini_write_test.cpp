@@ -40,10 +40,31 @@ TEST_F(IniWriteTest, NewSectionIsAppendedAndCrLfIsKept) {
   EXPECT_EQ(ReadFile(p), "[Form]\r\nLeft=1\r\n[Menu]\r\nMrtf=1\r\n");
 }
 
+TEST_F(IniWriteTest, NewFilesAndFilesWithoutALineEndGetCrLf) {
+  const struct {
+    const char* before;  // nullptr: no file yet
+    const char* after;
+  } rows[] = {
+      {nullptr, "[Form]\r\nLeft=1\r\n"},
+      {"", "[Form]\r\nLeft=1\r\n"},
+      {"; note", "; note\r\n[Form]\r\nLeft=1\r\n"},
+      {"[Form]", "[Form]\r\nLeft=1\r\n"},
+      {"[Form]\nTop=2", "[Form]\nTop=2\nLeft=1\n"},  // the file's own line end wins
+  };
+  for (const auto& row : rows) {
+    const auto p = dir / "new.ini";
+    std::filesystem::remove(p);
+    if (row.before) dir.Write("new.ini", row.before);
+    ASSERT_TRUE(IniFile(p).WriteInteger("Form", "Left", 1));
+    EXPECT_EQ(ReadFile(p), row.after) << (row.before ? row.before : "(none)");
+  }
+}
+
 TEST_F(IniWriteTest, MissingFileAndFolderAreCreated) {
   IniFile ini(dir / "config/haruvi/haruvi.ini");
   ASSERT_TRUE(ini.WriteString("File", "Save", "a b#c"));
   EXPECT_EQ(ini.ReadString("File", "Save", ""), "a b#c");
+  EXPECT_EQ(ReadFile(dir / "config/haruvi/haruvi.ini"), "[File]\r\nSave=a b#c\r\n");
 }
 
 TEST_F(IniWriteTest, LineBreaksInAValueCannotInjectKeys) {
@@ -117,6 +138,23 @@ TEST_F(IniWriteTest, KeepsFileModeAndWritesThroughSymlinks) {
   struct stat st {};
   ASSERT_EQ(::stat(real.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(IniWriteTest, DeleteKeyRemovesOnlyItsOwnLine) {
+  const struct {
+    const char *section, *key, *after;
+  } rows[] = {
+      {"A", "c", "; top\n[A]\n; note\nb=1\n[B]\nc=3\n"},  // a later key, past a comment
+      {"b", "C", "; top\n[A]\n; note\nb=1\nc=2\n[B]\n"},  // the same name in another section
+      {"A", "note", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},  // a comment is no key
+      {"A", "z", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},
+      {"Z", "b", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n"},
+  };
+  for (const auto& r : rows) {
+    auto p = dir.Write("a.ini", "; top\n[A]\n; note\nb=1\nc=2\n[B]\nc=3\n");
+    ASSERT_TRUE(IniFile(p).DeleteKey(r.section, r.key));
+    EXPECT_EQ(ReadFile(p), r.after) << r.section << " " << r.key;
+  }
 }
 
 TEST_F(IniWriteTest, DeleteKeyAndDeleteFile) {

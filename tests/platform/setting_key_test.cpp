@@ -81,18 +81,21 @@ TEST_F(SettingKeyTest, WritesStoreWhatReadsGiveBack) {
 }
 
 TEST_F(SettingKeyTest, RulesJudgeStoredTexts) {
-  EXPECT_TRUE(ValueFitsRule(kTab.info, "8"));
-  EXPECT_FALSE(ValueFitsRule(kTab.info, "0"));
-  EXPECT_FALSE(ValueFitsRule(kTab.info, "eight"));
-  EXPECT_TRUE(ValueFitsRule(kCurrent.info, ""));
-  EXPECT_FALSE(ValueFitsRule(kIcon.info, "5"));
-  EXPECT_TRUE(ValueFitsRule(kColumn.info, "-2"));
-  EXPECT_FALSE(ValueFitsRule(kColumn.info, "-3"));
-  EXPECT_TRUE(ValueFitsRule(kColor.info, "clWindowText"));
-  EXPECT_TRUE(ValueFitsRule(kColor.info, "$00FF0000"));
-  EXPECT_FALSE(ValueFitsRule(kColor.info, "red"));
-  EXPECT_FALSE(ValueFitsRule(kStyle.info, "256"));
-  EXPECT_TRUE(ValueFitsRule(kName.info, "anything at all"));
+  // Each rule at both ends of what it accepts, and one step outside.
+  const struct {
+    const KeyInfo& key;
+    const char* value;
+    bool fits;
+  } rows[] = {
+      {kTab.info, "0", false},          {kTab.info, "1", true},           {kTab.info, "255", true},
+      {kTab.info, "256", false},        {kTab.info, "eight", false},      {kCurrent.info, "", true},
+      {kIcon.info, "0", false},         {kIcon.info, "1", true},          {kIcon.info, "4", true},
+      {kIcon.info, "5", false},         {kColumn.info, "-3", false},      {kColumn.info, "-2", true},
+      {kStyle.info, "-1", false},       {kStyle.info, "0", true},         {kStyle.info, "255", true},
+      {kStyle.info, "256", false},      {kColor.info, "clWindowText", true}, {kColor.info, "$00FF0000", true},
+      {kColor.info, "red", false},      {kName.info, "anything at all", true},
+  };
+  for (const auto& r : rows) EXPECT_EQ(ValueFitsRule(r.key, r.value), r.fits) << r.key.key << "=" << r.value;
 }
 
 TEST_F(SettingKeyTest, OverlongStringsAreCutAtACharacter) {

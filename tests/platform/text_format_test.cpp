@@ -13,6 +13,12 @@ TEST(TextFormat, ThousandsSeparatorsAndPadding) {
   EXPECT_EQ(FormatThousands(std::uint64_t{1234567}), "1,234,567");
   EXPECT_EQ(FormatThousands(std::uint64_t{5000000000ULL}), "5,000,000,000");  // past 32 bits
   EXPECT_EQ(FormatThousands(std::uint64_t{1234}, 16), "           1,234");
+  // Signed values on either side of zero.
+  EXPECT_EQ(FormatThousands(std::int64_t{0}), "0");
+  EXPECT_EQ(FormatThousands(std::int64_t{0}, 3), "  0");
+  EXPECT_EQ(FormatThousands(std::int64_t{1}), "1");
+  EXPECT_EQ(FormatThousands(std::int64_t{-1}, 3), " -1");
+  EXPECT_EQ(FormatThousands(std::int64_t{-1000}), "-1,000");
   EXPECT_EQ(FormatThousands(std::int64_t{-1234567}), "-1,234,567");
   EXPECT_EQ(FormatThousands(std::int64_t{INT64_MIN}), "-9,223,372,036,854,775,808");
   EXPECT_EQ(TrimBlanks(FormatThousands(std::uint64_t{42}, 15)), "42");

@@ -41,6 +41,29 @@ TEST(FuzzyExpansion, RewritesOrdinaryCharactersOnly) {
   for (const auto& [in, out] : rows) EXPECT_EQ(Expanded(in), out) << in;
 }
 
+TEST(DictionaryExpansion, EachListExpandsOnlyWhileItsFlagIsOn) {
+  const auto synonyms = std::make_shared<const TREDictionary>(std::vector<std::vector<std::string>>{{"cat", "dog"}});
+  const auto fuzzy = std::make_shared<const TREDictionary>(std::vector<std::vector<std::string>>{{"a", "b"}});
+  const struct {
+    bool use_synonyms, use_fuzzy;
+    std::string expanded;
+  } rows[] = {
+      {false, false, "cat"},
+      {true, false, "(cat|dog)"},
+      {false, true, "c(a|b)t"},
+      {true, true, "(c(a|b)t|dog)"},  // synonyms first, then characters
+  };
+  for (const auto& r : rows) {
+    TREPreProcessor pre;
+    pre.SynonymDicList.push_back(synonyms);
+    pre.FuzzyCharDicList.push_back(fuzzy);
+    pre.UseSynonymDic = r.use_synonyms;
+    pre.UseFuzzyCharDic = r.use_fuzzy;
+    pre.SetPattern("cat");
+    EXPECT_EQ(pre.Expand(), r.expanded) << r.use_synonyms << r.use_fuzzy;
+  }
+}
+
 TEST(FuzzyExpansion, DictionaryHas145GroupsInOrder) {
   const auto& groups = CharEquivalenceDictionary()->Groups();
   ASSERT_EQ(groups.size(), 145u);
@@ -119,6 +142,14 @@ TEST(CompileBounds, ExplodingPatternsAreRefusedAsTooComplex) {
   std::string nested = "a";
   for (int i = 0; i < 24; ++i) nested = "(" + nested + ")+";
   EXPECT_THROW(awk.SetRegExp(nested), ERegExpParser);
+  // The automaton may have 10000 states and no more: a literal of n characters has n + 1.
+  EXPECT_NO_THROW(awk.SetRegExp(std::string(9999, 'a')));
+  try {
+    awk.SetRegExp(std::string(10000, 'a'));
+    ADD_FAILURE() << "10001 states compiled";
+  } catch (const ERegExpParser& e) {
+    EXPECT_STREQ(e.what(), msg::kTooComplex);
+  }
   // Long flat patterns are fine (no recursion on the concatenation chain).
   std::string flat(5000, 'a');
   EXPECT_NO_THROW(awk.SetRegExp(flat));

@@ -109,6 +109,14 @@ TEST(AwkGSub, ReplacesEveryMatchWithTheTemplate) {
       {"x*", "-", S("表"), "-" + S("表"), 1},
       {"t", "&&", "C:\\temp", "C:\\ttemp", 1},
       {"%.*$", "", "a%b\r\nc%d", "a\r\nc", 2},
+      // A line head stays a line head when the line end before it was replaced.
+      {"\\n|^a", "X", "\na", "XX", 2},
+      {"\\n|^a", "X", "a\na", "XXX", 3},
+      {"\\r\\n|^a", "X", "\r\na\r\na", "XXXX", 4},
+      {"\\n|^", "X", "\n", "X", 1},  // the empty line head at the very end is not replaced
+      // ... and nothing else is: after a replaced "b" the "a" is mid-line.
+      {"b|^a", "X", "ba", "Xa", 1},
+      {"\\r|^a", "X", "\ra", "Xa", 1},
   };
   for (bool reference : {false, true}) {
     for (const auto& r : rows) {

@@ -40,6 +40,11 @@ TEST(ParserTree, BuildsTheTreeOfEachConstruct) {
       {"a^b", "cat(cat([61],^),[62])"},
       {"[ab]", "or([61],[62])"},
       {"[a-]", "or([61],[2D])"},
+      // A range may hold one character: both ends equal.
+      {"[a-a]", "[61]"},
+      {"[a-b]", "[61-62]"},
+      {"[\\x41-\\x41]", "[41]"},
+      {"[\\x00-\\x00]", "[0]"},
       {"[\\]a]", "or([5D],[61])"},
       {"[a^]", "or([61],[5E])"},
       {".", "or(or([1-9],[B-C]),[E-FCFC])"},
@@ -51,6 +56,13 @@ TEST(ParserTree, BuildsTheTreeOfEachConstruct) {
       {"{}", "cat([7B],[7D])"},
       {"[^\\x01-\\x09]", "or([B-C],[E-FCFC])"},
       {"[^\\x0b\\x0c]", "or([1-9],[E-FCFC])"},
+      // What a negated class leaves may be a single code on either side of it (the cut
+      // pieces follow the untouched ones).
+      {"[^\\x01-\\x08]", "or(or([B-C],[E-FCFC]),[9])"},
+      {"[^\\x02-\\x09]", "or(or([B-C],[E-FCFC]),[1])"},
+      {"[^\\x0b]", "or(or([1-9],[E-FCFC]),[C])"},
+      {"[^\\x0c]", "or(or([1-9],[E-FCFC]),[B])"},
+      {"[^\\x0e-\\xfcfb]", "or(or([1-9],[B-C]),[FCFC])"},
       {"[^\\x01-\\xfcfc]", "[0]"},
       // Overlapping leaves are split so that every label is disjoint.
       {"[a-c]b", "cat(or(or([61],[62]),[63]),[62])"},
@@ -62,6 +74,8 @@ TEST(ParserTree, BuildsTheTreeOfEachConstruct) {
 TEST(ParserTree, DoubleByteCharactersAreOneCode) {
   EXPECT_EQ(Parse(S("あ+")), "cat([82A0],star([82A0]))");
   EXPECT_EQ(Parse(S("[あ-ん]")), "[82A0-82F1]");
+  EXPECT_EQ(Parse(S("[あ-あ]")), "[82A0]");
+  EXPECT_EQ(Parse(S("[い-あ]")), std::string("error 7 ") + msg::kBadRange);
   // The trail byte 5C of 表 is not an escape.
   EXPECT_EQ(Parse(S("表a")), "cat([955C],[61])");
   EXPECT_EQ(Parse(S("\\表")), "[955C]");
@@ -89,6 +103,8 @@ TEST(ParserErrors, EveryErrorHasItsMessageAndPosition) {
       {"[ab", msg::kNeedRightBracket, 4},
       {"[a-", msg::kNeedRightBracket, 4},
       {"[z-a]", msg::kBadRange, 5},
+      {"[b-a]", msg::kBadRange, 5},
+      {"[\\x42-\\x41]", msg::kBadRange, 11},
       {"a\\", msg::kBackslashAtEnd, 3},
       {"\\xg", msg::kBadHex, 4},
       {"\\x", msg::kBadHex, 3},

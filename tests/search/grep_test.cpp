@@ -77,6 +77,7 @@ TEST(GrepLines, ReportsEachMatchingLineOnceWithItsNumber) {
       {"a b", std::string("a\0b\nab\n", 7), {{1, std::string("a\0b", 3)}}},  // zero reads as a space
       {"^$", "a\n\nb\n\n", {{2, ""}, {4, ""}}},
       {"a\\nb", "xa\nbz\nab\n", {{1, "xa"}}},             // a match may run into the next line
+      {"(a\\n)*b", "a\nxa\nb\n", {{2, "xa"}, {3, "b"}}},  // ... and on through lines
       {"[0-9]+x", "12\n3x\n", {{2, "3x"}}},
       {"z", "", {}},
       {"a", "\r\n\r\na", {{3, "a"}}},
@@ -140,8 +141,15 @@ TEST(GrepScannerChoice, LiteralsAreSearchedDirectly) {
   EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::Literal);
   g.SetRegExp("[0-9]+");
   EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::LineAutomaton);
-  g.SetRegExp("a\\nb");
-  EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::Automaton);
+  // A match that can go on past a line feed needs the whole-text automaton, also when
+  // the line feed leads back to where the pattern starts.
+  for (const char* crossing : {"a\\nb", "(a\\n)*b", "(\\n)*b", "(\\na)*"}) {
+    g.SetRegExp(crossing);
+    EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::Automaton) << crossing;
+  }
+  // A line feed that ends every match keeps matches within one line (and its end).
+  g.SetRegExp("a\\n");
+  EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::LineAutomaton);
   g.SetRegExp("()");
   EXPECT_EQ(g.CurrentScanner(), TGrep::Scanner::Nothing);
 }

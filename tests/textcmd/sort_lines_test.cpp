@@ -20,6 +20,18 @@ TEST(SortLines, CaseIgnoredTiesGoByBytes) {
   EXPECT_EQ(Sorted({"Apple", "apricot", "APPLE", "banana"}), (V{"APPLE", "Apple", "apricot", "banana"}));
 }
 
+TEST(SortLines, EveryAsciiLetterFoldsAndItsNeighboursDoNot) {
+  // Without the fold the collator puts "xa" before "Xa"; folded they tie and go by bytes.
+  for (char upper = 'A'; upper <= 'Z'; ++upper) {
+    const std::string u(1, upper), l(1, static_cast<char>(upper + 32));
+    EXPECT_EQ(Sorted({l + "b", l + "a", u + "a"}), (V{u + "a", l + "a", l + "b"})) << upper;
+  }
+  // '@' and '[' sit just outside the capitals: folded they would pass for '`' and '{'
+  // and change places with the punctuation the collator puts between.
+  EXPECT_EQ(Sorted({"*", "@"}), (V{"@", "*"}));
+  EXPECT_EQ(Sorted({"]", "["}), (V{"[", "]"}));
+}
+
 TEST(SortLines, JapaneseOrderNotByteOrder) {
   // In Shift_JIS bytes katakana (0x83..) follow hiragana (0x82..) and kanji follow both;
   // in reading order カ comes between あ and さ.
