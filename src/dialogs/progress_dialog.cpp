@@ -1,6 +1,9 @@
 #include "dialogs/progress_dialog.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <memory>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,6 +25,18 @@ TForm24::TForm24(const QString& caption, const QString& what, const QString& pat
   layout->addWidget(Ldump1);
   layout->addWidget(BitBtn1, 0, Qt::AlignHCenter);
   connect(BitBtn1, &QPushButton::clicked, this, &TForm24::reject);
+}
+
+std::function<bool()> TForm24::CancelPoll(QString& worktext) {
+  connect(this, &TForm24::Cancelled, this, [&worktext] { worktext = QStringLiteral("EXIT"); });
+  auto since = std::make_shared<QElapsedTimer>();
+  return [since, &worktext] {
+    if (!since->isValid() || since->elapsed() >= 30) {
+      QCoreApplication::processEvents();
+      since->start();
+    }
+    return worktext == QStringLiteral("EXIT");
+  };
 }
 
 void TForm24::reject() {

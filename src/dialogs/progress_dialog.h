@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -23,6 +24,11 @@ class TForm24 : public QDialog {
 
   // Cancel, and Esc as well: the window closes and says so.
   void reject() override;
+
+  // The question long work asks between its steps: it lets pending events (the Cancel
+  // button) through every few milliseconds, not at every step, and is true once Cancel
+  // was pressed. `worktext` gets the mark "EXIT" then, as the window's work string does.
+  std::function<bool()> CancelPoll(QString& worktext);
 
  signals:
   // Cancel was pressed; the window is closed.

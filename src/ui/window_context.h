@@ -5,6 +5,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QColor>
+#include <QLabel>
+#include <QPalette>
 #include <QString>
 #include <cstdint>
 
@@ -86,6 +89,14 @@ class WindowContext {
   virtual int SavedTextHeight() const = 0;
   virtual void SetSavedTextHeight(int height) = 0;
 };
+
+// The information line's colour says where the pane's text comes from: black as loaded,
+// red when changed or in simple edit, blue after a conversion, a dump or a report.
+inline void SetInfoColor(QLabel& info, const QColor& color) {
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, color);
+  info.setPalette(p);
+}
 
 // The hourglass while a command works, restored on every way out.
 class BusyCursor {

@@ -73,12 +73,7 @@ std::vector<platform::KeyInfo> DisplayController::Keys() const {
 
 // ---------------------------------------------------------------- showing the selected file
 
-void DisplayController::SetInfoColor(const QColor& color) {
-  QLabel& info = ctx().InfoLine();
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, color);
-  info.setPalette(p);
-}
+void DisplayController::SetInfoColor(const QColor& color) { ui::SetInfoColor(ctx().InfoLine(), color); }
 
 void DisplayController::ShowLineCount() {
   const viewer::TextPane& pane = ctx().Pane();

@@ -18,12 +18,6 @@
 namespace haruvi::controllers {
 namespace {
 
-void SetInfoColor(QLabel& info, const QColor& color) {
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, color);
-  info.setPalette(p);
-}
-
 }  // namespace
 
 DumpController::DumpController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
@@ -40,22 +34,13 @@ void DumpController::WithProgress(Dump&& dump) {
   flags.worktext.clear();
   dialogs::TForm24 progress(QStringLiteral("16進表示中"), QStringLiteral("16進表示中．．．"), ctx().SelectedPath(),
                             ctx().Window());
-  connect(&progress, &dialogs::TForm24::Cancelled, this, [&flags] { flags.worktext = QStringLiteral("EXIT"); });
+  const std::function<bool()> cancelled = progress.CancelPoll(flags.worktext);
   progress.show();
-  // Cancel is seen every few milliseconds, not at every byte: the dump stays fast.
-  QElapsedTimer since;
-  auto cancelled = [&] {
-    if (!since.isValid() || since.elapsed() >= 30) {
-      QCoreApplication::processEvents();
-      since.start();
-    }
-    return flags.worktext == QStringLiteral("EXIT");
-  };
   viewer::HexDump result = dump(cancelled);
   progress.hide();
   viewer::TextPane& pane = ctx().Pane();
   pane.SetText(std::move(result.text));
-  if (!result.cancelled) SetInfoColor(ctx().InfoLine(), Qt::blue);
+  if (!result.cancelled) ui::SetInfoColor(ctx().InfoLine(), Qt::blue);
   flags.worktext.clear();
 }
 

@@ -42,22 +42,14 @@ void EditController::WatchMenu(QMenu* edit) {
   connect(edit, &QMenu::aboutToShow, this, &EditController::Medit1Click);
 }
 
-void EditController::MarkChanged() {
-  QLabel& info = ctx().InfoLine();
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  info.setPalette(p);
-}
+void EditController::MarkChanged() { ui::SetInfoColor(ctx().InfoLine(), QColor(255, 0, 0)); }
 
 void EditController::SetMode(bool editing) {
   ctx().Pane().SetReadOnly(!editing);
   ctx().TextStatus().SetText(2, editing ? QStringLiteral(" 編集 ") : QStringLiteral(" 閲覧 "), true);
   mode_->setChecked(editing);  // the tool button "簡易編集" shows it pressed
   mode_->setText(editing ? QStringLiteral("簡易編集を解除(&R)") : QStringLiteral("簡易編集する(&R)"));
-  QLabel& info = ctx().InfoLine();
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, editing ? QColor(255, 0, 0) : QColor(Qt::black));
-  info.setPalette(p);
+  ui::SetInfoColor(ctx().InfoLine(), editing ? QColor(255, 0, 0) : QColor(Qt::black));
 }
 
 void EditController::editmodeon() {

@@ -33,12 +33,6 @@ QString AskName(QWidget* parent, const QString& folder, const QString& name) {
   return dialog.selectedFiles().front();
 }
 
-void SetInfoColor(QLabel& info, const QColor& color) {
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, color);
-  info.setPalette(p);
-}
-
 }  // namespace
 
 SaveController::SaveController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
@@ -100,7 +94,7 @@ void SaveController::MTsave1Click() {
   } else if (!selected.isEmpty() && was.absolutePath().toUpper() == saved_folder.toUpper()) {
     ctx().viewreselect(target);
   }
-  SetInfoColor(ctx().InfoLine(), Qt::black);
+  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
 }
 
 void SaveController::MToversave1Click() {
@@ -118,7 +112,7 @@ void SaveController::MToversave1Click() {
     }
     ctx().viewreselect(target);
   }
-  SetInfoColor(ctx().InfoLine(), Qt::black);
+  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
   fileinfo2();
 }
 

@@ -98,18 +98,8 @@ void TextCmdController::StripHtml(const char* command, bool edit_after) {
   flags.worktext.clear();
   dialogs::TForm24 progress(QStringLiteral("html->テキスト"), QStringLiteral("htmlをテキストに変換中．．．"),
                             ctx().SelectedPath(), ctx().Window());
-  connect(&progress, &dialogs::TForm24::Cancelled, this, [&flags] { flags.worktext = QStringLiteral("EXIT"); });
+  const std::function<bool()> cancelled = progress.CancelPoll(flags.worktext);
   progress.show();
-  // Pending events (the Cancel button) are seen every few milliseconds, not at every
-  // line: a million lines would spend more time there than stripping.
-  QElapsedTimer since;
-  auto cancelled = [&] {
-    if (!since.isValid() || since.elapsed() >= 30) {
-      QCoreApplication::processEvents();
-      since.start();
-    }
-    return flags.worktext == QStringLiteral("EXIT");
-  };
   const bool done = f.Run(command, {}, cancelled);
   progress.hide();
   flags.worktext.clear();

@@ -21,12 +21,6 @@ namespace {
 
 using Status = textcmd::CommandRun::Status;
 
-void SetInfoColor(QLabel& info, const QColor& color) {
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, color);
-  info.setPalette(p);
-}
-
 // Word wrap off while a command works line by line, back as it was on every way out.
 class WrapGuard {
  public:
@@ -202,7 +196,7 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
                      : out.kind() == Kind::kBytes ? std::string(out.Bytes())
                                                   : out.PaneText();
   undo_.Replace(std::move(text));
-  SetInfoColor(ctx_.InfoLine(), from_file ? QColor(Qt::blue) : QColor(255, 0, 0));
+  ui::SetInfoColor(ctx_.InfoLine(), from_file ? QColor(Qt::blue) : QColor(255, 0, 0));
   return true;
 }
 
