@@ -95,3 +95,18 @@ TEST(SettingsFileController, ResetDeletesTheFileAndRebuildsThroughTheContext) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+#include "controllers/help/help_controller.h"
+
+namespace haruvi::controllers {
+namespace {
+
+TEST(HelpController, MissingHelpPagesAreSaidNotIgnored) {
+  test::FakeWindow w;  // its program folder holds no help pages
+  HelpController help(w);
+  w.Actions().Trigger("Mhelp");
+  EXPECT_EQ(w.Status().Text(4), "ヘルプが見つかりません");
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
