@@ -241,12 +241,15 @@ TEST(DetectCharCode, AgreesWithTheByteByByteRulesOnRandomTexts) {
 
 TEST(DetectCharCode, EveryPairAgreesWithTheByteByByteRules) {
   // Every lead and second byte, at the start, after a stretch the block skipping passes
-  // over, and straddling a block edge; "\x9D\x41" after the pair shows where it ended.
-  const std::string prefixes[] = {"", Repeat("abcd", 33), Repeat("\xA4\xA2", 31) + "a"};
+  // over, and on either side of a block edge; "\x9D\x41" after the pair shows where it
+  // ended, and the plain text after that makes the block holding the pair a whole one.
+  const std::string prefixes[] = {"", Repeat("abcd", 33), Repeat("\xA4\xA2", 31) + "a",
+                                  Repeat("\xA4\xA2", 32), Repeat("\xA4\xA2", 31) + "\xA4"};
+  const std::string suffix = "\x9D\x41" + Repeat("ab", 70);
   for (const std::string& prefix : prefixes) {
     for (int b = 0; b < 256; ++b) {
       for (int c = 0; c < 256; ++c) {
-        const std::string text = prefix + static_cast<char>(b) + static_cast<char>(c) + "\x9D\x41";
+        const std::string text = prefix + static_cast<char>(b) + static_cast<char>(c) + suffix;
         ASSERT_EQ(DetectCharCode(text), Reference(text)) << b << " " << c << " after " << prefix.size();
       }
     }

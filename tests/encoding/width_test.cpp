@@ -95,6 +95,30 @@ TEST(WidthConversion, EveryKanaWithEitherMarkWidensAndNarrowsBack) {
   }
 }
 
+TEST(WidthConversion, EveryPrintableAsciiByteWidensToItsFullWidthFormAndBack) {
+  // The full-width form is U+FF01 + (c - '!') (space: U+3000), written as Shift_JIS by
+  // the system converter; five marks have their Japanese typographic forms instead.
+  for (int c = 0x20; c <= 0x7E; ++c) {
+    std::string want;
+    switch (c) {
+      case '"': want = "”"; break;
+      case '\'': want = "’"; break;
+      case '`': want = "‘"; break;
+      case '\\': want = "￥"; break;
+      case '~': want = "￣"; break;
+      default: {
+        const char32_t u = c == ' ' ? 0x3000 : 0xFF01 + (c - '!');
+        want = {static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
+                static_cast<char>(0x80 | (u & 0x3F))};
+      }
+    }
+    const std::string half(1, static_cast<char>(c));
+    const std::string full = ::haruvi::test::S(want);
+    EXPECT_EQ(HankakuToZenkaku(half), full) << half;
+    EXPECT_EQ(ZenkakuToHankaku(full), half) << half;
+  }
+}
+
 TEST(HalfKanaToFull, WidensKanaOnlyOneForOne) {
   const Row rows[] = {
       {"\xB1\xB2\xB3", "\x83\x41\x83\x43\x83\x45", "ｱｲｳ"},
