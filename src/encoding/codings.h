@@ -66,8 +66,9 @@ class MimeHeaderDecoder {
 // Lines of 45 bytes ('M' + 60 characters), a short last line, then sep, '`', sep.
 std::string UuEncode(std::string_view text, std::string_view sep);
 std::string UuDecode(std::string_view text);
-// The same, *ended telling whether the decoding ended on a line of another length.
-std::string UuDecode(std::string_view text, bool* ended);
+// The same, *ended telling whether the decoding ended (a line of another length, or
+// "end"); `at_start`: the text begins the input, so a "begin" line is skipped there.
+std::string UuDecode(std::string_view text, bool* ended, bool at_start = true);
 // UuEncode of a text given in pieces: each but the last a whole number of lines (45
 // bytes each); the last writes the closing lines.
 std::string UuEncodePiece(std::string_view text, std::string_view sep, bool last);

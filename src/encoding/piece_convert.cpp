@@ -145,11 +145,11 @@ class UuDecoding : public PieceConversion {
     const std::string_view rest = held.substr(i);
     const size_t end = last ? rest.size() : rest.find_last_of("\r\n") + 1;  // npos + 1 == 0
     if (end > 0) {
-      AppendTo(out, UuDecode(rest.substr(0, end), &ended_));
+      Decode(rest.substr(0, end), out);
       return ended_ ? held.size() : i + end;
     }
     if (rest.size() < kLongLine) return i;  // the line's end has not come yet
-    AppendTo(out, UuDecode(rest.substr(0, kLineHead), &ended_));
+    Decode(rest.substr(0, kLineHead), out);
     skipping_ = true;
     return held.size();
   }
@@ -159,7 +159,14 @@ class UuDecoding : public PieceConversion {
   // them is skipped, so a line's first kLineHead bytes decode as the whole line does.
   static constexpr size_t kLineHead = 1 + 4 * 21;
   static constexpr size_t kLongLine = 1 << 16;
-  bool ended_ = false;     // a line of another length than 45 ended the decoding
+  // A "begin" line is looked for only before the first line that holds anything, as the
+  // whole text's decoding looks for it only at its start.
+  void Decode(std::string_view lines, std::string& out) {
+    AppendTo(out, UuDecode(lines, &ended_, !started_));
+    if (lines.find_first_not_of("\r\n") != std::string_view::npos) started_ = true;
+  }
+  bool started_ = false;
+  bool ended_ = false;     // a line of another length than 45, or "end", ended the decoding
   bool skipping_ = false;  // inside a long line whose head was decoded
 };
 

@@ -112,19 +112,22 @@ std::string UuEncodePiece(std::string_view text, std::string_view sep, bool last
 
 std::string UuDecode(std::string_view text) { return UuDecode(text, nullptr); }
 
-std::string UuDecode(std::string_view text, bool* ended) {
+std::string UuDecode(std::string_view text, bool* ended, bool at_start) {
   if (ended) *ended = false;
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
   ByteWriter out(n - n / 4 + 8);
   char* o = out.begin();
-  size_t i = SkipBeginLine(text);
+  size_t i = at_start ? SkipBeginLine(text) : 0;
   while (i < n) {
     if (IsLineEnd(p[i])) {
       ++i;
       continue;
     }
-    if (IsEndLine(text, i)) break;
+    if (IsEndLine(text, i)) {
+      if (ended) *ended = true;  // nothing after "end" is read, in one piece or many
+      break;
+    }
     const unsigned char length_char = p[i++];
     int count = static_cast<int>(UuValue(length_char));
     o = out.Room(o, static_cast<size_t>(count) + 3);

@@ -208,3 +208,23 @@ TEST(PieceConvert, AnEncodedWordWaitsForItsEndMarkAcrossPieces) {
 
 }  // namespace
 }  // namespace haruvi::encoding
+
+namespace haruvi::encoding {
+namespace {
+
+// Found by the fuzzer: an "end" line ends the decoding in pieces as in the whole text, and
+// a "begin" line counts only at the start of the input.
+TEST(PieceConvert, UudecodeHonoursBeginAndEndLinesWhereverThePiecesFall) {
+  std::mt19937 rng(5);
+  for (const std::string& text : {std::string("J\xad" "JJend\r(J6\xff" "2iiii66\x96"),
+                                 std::string("\r\nbegin 644 a\r\n#0V%T\r\nend\r\n#0V%T\r\n"),
+                                 std::string("#0V%T\r\nbegin 644 a\r\n#0V%T\r\n")}) {
+    for (size_t step : {1u, 2u, 3u, 7u}) {
+      auto conversion = MakeCodingConversion(coUuDecode);
+      EXPECT_EQ(InPieces(*conversion, text, rng, step), UuDecode(text)) << step;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace haruvi::encoding
