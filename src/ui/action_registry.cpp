@@ -19,31 +19,31 @@ UnknownAction::UnknownAction(const QString& name)
 
 ActionRegistry::ActionRegistry(QObject* parent) : QObject(parent) {}
 
-QAction* ActionRegistry::Make(const ActionSpec& spec) {
-  const QString name = QString::fromUtf8(spec.name);
+QAction* ActionRegistry::Make(const ActionItem& item) {
+  const QString name = QString::fromUtf8(item.name);
   if (actions_.count(name)) throw std::logic_error("action declared twice: " + name.toStdString());
-  auto* a = new QAction(QString::fromUtf8(spec.caption), this);
+  auto* a = new QAction(QString::fromUtf8(item.caption), this);
   a->setObjectName(name);
-  a->setCheckable(spec.checkable);
-  SetHint(a, QString::fromUtf8(spec.hint));
+  a->setCheckable(item.checkable);
+  SetHint(a, QString::fromUtf8(item.hint));
   actions_.emplace(name, a);
   return a;
 }
 
-QAction* ActionRegistry::Declare(const ActionSpec& spec, std::function<void()> handler) {
-  QAction* a = Make(spec);
+QAction* ActionRegistry::Declare(const ActionItem& item, std::function<void()> handler) {
+  QAction* a = Make(item);
   connect(a, &QAction::triggered, this, [h = std::move(handler)] { h(); });
   return a;
 }
 
-QAction* ActionRegistry::DeclarePending(const ActionSpec& spec) {
-  QAction* a = Make(spec);
+QAction* ActionRegistry::DeclarePending(const ActionItem& item) {
+  QAction* a = Make(item);
   a->setEnabled(false);
   return a;
 }
 
-QAction* ActionRegistry::DeclareSwitch(const ActionSpec& spec) {
-  ActionSpec s = spec;
+QAction* ActionRegistry::DeclareSwitch(const ActionItem& item) {
+  ActionItem s = item;
   s.checkable = true;
   return Make(s);
 }

@@ -20,7 +20,7 @@ class UnknownAction : public std::logic_error {
   explicit UnknownAction(const QString& name);
 };
 
-struct ActionSpec {
+struct ActionItem {
   const char* name;     // the menu item's name: "Mwordwrap"
   const char* caption;  // "右で折り返す(&R)"
   const char* hint;     // "折り返し|テキストを右端で折り返します。"
@@ -34,11 +34,11 @@ class ActionRegistry : public QObject {
   explicit ActionRegistry(QObject* parent = nullptr);
 
   // Declares a command. A second declaration of a name throws.
-  QAction* Declare(const ActionSpec& spec, std::function<void()> handler);
+  QAction* Declare(const ActionItem& item, std::function<void()> handler);
   // A command whose work comes with a later part of the program: shown, disabled.
-  QAction* DeclarePending(const ActionSpec& spec);
+  QAction* DeclarePending(const ActionItem& item);
   // A setting only: a check mark other commands read when they run.
-  QAction* DeclareSwitch(const ActionSpec& spec);
+  QAction* DeclareSwitch(const ActionItem& item);
   // A pop-up twin: runs the same handler and keeps the same check mark both ways.
   QAction* Twin(const QString& main_name, const QString& twin_name);
 
@@ -52,7 +52,7 @@ class ActionRegistry : public QObject {
   QStringList Names() const;
 
  private:
-  QAction* Make(const ActionSpec& spec);
+  QAction* Make(const ActionItem& item);
   std::map<QString, QAction*> actions_;
 };
 

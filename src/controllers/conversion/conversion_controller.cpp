@@ -24,7 +24,7 @@ namespace {
 using Handler = void (ConversionController::*)();
 
 struct Item {
-  ui::ActionSpec spec;
+  ui::ActionItem action;
   const char* twin;  // the pop-up copy
   Handler handler;
 };
@@ -88,7 +88,7 @@ bool ReadsBytesAsTheyAre(encoding::TCodingOp op) {
 ConversionController::ConversionController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
   ui::ActionRegistry& a = ctx.Actions();
   for (const Item& item : kItems) {
-    QAction* action = a.Declare(item.spec, [this, h = item.handler] { (this->*h)(); });
+    QAction* action = a.Declare(item.action, [this, h = item.handler] { (this->*h)(); });
     if (item.twin) a.Twin(action->objectName(), QString::fromUtf8(item.twin));
     if (fitted_.size() < kFitted) fitted_.push_back(action);
   }

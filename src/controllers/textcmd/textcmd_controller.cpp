@@ -14,7 +14,7 @@ namespace haruvi::controllers {
 namespace {
 
 struct Item {
-  ui::ActionSpec spec;
+  ui::ActionItem action;
   void (TextCmdController::*handler)();
 };
 
@@ -108,7 +108,7 @@ TextCmdController::TextCmdController(ui::WindowContext& ctx, QObject* parent)
     : Controller(ctx, parent), dialogs_(std::make_unique<TextCmdDialogs>()), undo_(new TextUndo(ctx.Pane(), this)) {
   ui::ActionRegistry& a = ctx.Actions();
   for (const Item& item : kItems) {
-    QAction* action = a.Declare(item.spec, [this, h = item.handler] { (this->*h)(); });
+    QAction* action = a.Declare(item.action, [this, h = item.handler] { (this->*h)(); });
     a.Twin(action->objectName(), action->objectName() + QLatin1Char('P'));
   }
   // The tool button "htmlタグ削除" strips as "標準削除" does.
