@@ -21,3 +21,15 @@ job binhex.enc "haruvi-tool conv --raw binhex" "$C/random.bin" - '"$H" conv --ra
 "$H" conv --raw binhex "$C/random.bin" > "$W/random.hvhqx"
 job uu.dec "haruvi-tool conv --raw uud" "$W/random.hvuu" sha:random.bin '"$H" conv --raw uud "$W/random.hvuu" > "$O"'
 job binhex.dec "haruvi-tool conv --raw binhexd" "$W/random.hvhqx" sha:random.bin '"$H" conv --raw binhexd "$W/random.hvhqx" > "$O"'
+
+# UTF-8 and UTF-16: detection of the UTF-8 text, and the conversions beside iconv's CP932.
+job detect.text.utf8 "uchardet" "$C/text.utf8" first 'uchardet "$C/text.utf8" > "$O"'
+job detect.text.utf8 "nkf --guess" "$C/text.utf8" first 'nkf --guess "$C/text.utf8" > "$O"'
+job detect.text.utf8 "haruvi-tool detect" "$C/text.utf8" first '"$H" detect "$C/text.utf8" > "$O"'
+job conv.sjis2utf8 "iconv CP932>UTF-8" "$C/text.sjis" sha:text.utf8 'iconv -f CP932 -t UTF-8 "$C/text.sjis" > "$O"'
+job conv.sjis2utf8 "haruvi-tool conv sjis2utf8" "$C/text.sjis" sha:text.utf8 '"$H" conv sjis2utf8 "$C/text.sjis" > "$O"'
+job conv.utf82sjis "iconv UTF-8>CP932" "$C/text.utf8" sha:text.sjis 'iconv -f UTF-8 -t CP932 "$C/text.utf8" > "$O"'
+job conv.utf82sjis "haruvi-tool conv utf82sjis" "$C/text.utf8" sha:text.sjis '"$H" conv utf82sjis "$C/text.utf8" > "$O"'
+iconv -f UTF-8 -t UTF-16 "$C/text.utf8" > "$W/text.utf16"
+job conv.utf162utf8 "iconv UTF-16>UTF-8" "$W/text.utf16" sha:text.utf8 'iconv -f UTF-16 -t UTF-8 "$W/text.utf16" > "$O"'
+job conv.utf162utf8 "haruvi-tool conv utf162utf8" "$W/text.utf16" sha:text.utf8 '"$H" conv utf162utf8 "$W/text.utf16" > "$O"'

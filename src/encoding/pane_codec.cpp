@@ -1,10 +1,12 @@
 // Table-driven decoding and encoding for the text pane; see pane_codec.h for the rules.
 #include "encoding/pane_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
 #include "encoding/pane_codec_tables.h"
+#include "encoding/utf8.h"
 
 namespace haruvi::encoding {
 
@@ -50,6 +52,7 @@ std::string_view CodePageName(CodePage page) {
     case CodePage::Cp874: return "CP874";
     case CodePage::MacRoman: return "MacRoman";
     case CodePage::Cp437: return "CP437";
+    case CodePage::Utf8: return "UTF-8";
   }
   return "windows-1252";
 }
@@ -65,13 +68,14 @@ const PaneCodec& PaneCodec::For(CodePage page) {
   if (index >= kCodePageCount) index = static_cast<size_t>(CodePage::Windows1252);
   std::call_once(once[index], [&] {
     auto p = static_cast<CodePage>(index);
-    codecs[index] = std::make_unique<PaneCodec>(p, BuildPaneCodecTables(p));
+    codecs[index] = std::make_unique<PaneCodec>(p, p == CodePage::Utf8 ? nullptr : BuildPaneCodecTables(p));
   });
   return *codecs[index];
 }
 
 size_t PaneCodec::CharLength(std::string_view bytes) const {
   if (bytes.empty()) return 0;
+  if (!tables_) return std::max<size_t>(1, Utf8SequenceAt(bytes, 0));
   const auto b = static_cast<unsigned char>(bytes[0]);
   if (bytes.size() >= 2 && tables_->lead[b] &&
       tables_->pair[(b << 8) | static_cast<unsigned char>(bytes[1])] != 0)
@@ -79,7 +83,82 @@ size_t PaneCodec::CharLength(std::string_view bytes) const {
   return 1;
 }
 
+namespace {
+
+std::u16string DecodeUtf8(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  const size_t n = bytes.size();
+  size_t i = 0;
+  while (i < n) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    if (const size_t len = Utf8SequenceAt(bytes, i, &cp)) {
+      if (cp >= 0x10000) {
+        out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      } else {
+        out.push_back(static_cast<char16_t>(cp));
+      }
+      i += len;
+    } else {
+      out.push_back(static_cast<char16_t>(PaneCodec::kRawByteBase + b));
+      ++i;
+    }
+  }
+  return out;
+}
+
+bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+std::string EncodeUtf8(std::u16string_view text, size_t* unmappable) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  size_t missing = 0;
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t u = text[i];
+    if (IsHigh(u) && i + 1 < n && IsLow(text[i + 1])) {
+      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      ++i;
+    } else if (u >= PaneCodec::kRawByteBase && u < PaneCodec::kRawByteBase + 256) {
+      out.push_back(static_cast<char>(PaneCodec::RawByteValue(u)));
+    } else if (IsHigh(u) || IsLow(u)) {
+      out += "\xEF\xBF\xBD";
+      ++missing;
+    } else {
+      AppendUtf8(out, u);
+    }
+  }
+  if (unmappable) *unmappable = missing;
+  return out;
+}
+
+}  // namespace
+
+std::u16string PaneCodec::PlainText(std::u16string_view units) const {
+  std::u16string out;
+  out.reserve(units.size());
+  for (size_t i = 0; i < units.size(); ++i) {
+    const char16_t u = units[i];
+    if (!tables_ && IsHigh(u) && i + 1 < units.size() && IsLow(units[i + 1])) {
+      out.push_back(u);
+      out.push_back(units[++i]);
+    } else if (!IsRawByte(u) && !(tables_ && u >= kSelectorBase && u < kSelectorBase + 16)) {
+      out.push_back(u);
+    }
+  }
+  return out;
+}
+
 std::u16string PaneCodec::Decode(std::string_view bytes) const {
+  if (!tables_) return DecodeUtf8(bytes);
   const Tables& t = *tables_;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
@@ -119,6 +198,7 @@ void Put(std::string& out, uint32_t entry) {
 }  // namespace
 
 std::string PaneCodec::Encode(std::u16string_view text, size_t* unmappable) const {
+  if (!tables_) return EncodeUtf8(text, unmappable);
   const Tables& t = *tables_;
   std::string out;
   out.reserve(text.size() * 2);

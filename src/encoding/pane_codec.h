@@ -15,9 +15,10 @@ namespace haruvi::encoding {
 enum class CodePage {
   Cp932, Windows1252, Cp949, Gbk, Big5, Windows1250, Windows1251, Windows1253,
   Windows1254, Windows1255, Windows1256, Windows1257, Windows1258, Cp874,
-  MacRoman, Cp437
+  MacRoman, Cp437,
+  Utf8  // not a font's character set: the form of a UTF-8 (or UTF-16) file
 };
-inline constexpr int kCodePageCount = 16;
+inline constexpr int kCodePageCount = 17;
 
 // Windows font character-set numbers: 128 -> Cp932, 0 -> Windows1252, 129 -> Cp949,
 // 134 -> Gbk, 136 -> Big5, 238 -> 1250, 204 -> 1251, 161 -> 1253, 162 -> 1254,
@@ -58,19 +59,31 @@ class PaneCodec {
 
   // Thread-safe; each code page's tables are built once, on first use.
   static const PaneCodec& For(CodePage page);
+  // UTF-8 follows the same rules without tables: a well-formed sequence decodes to its
+  // character (a pair of surrogates past U+FFFF), every other byte to a raw unit, and
+  // variation selectors are characters of their own. Encode() writes a character
+  // outside Unicode's scalar values (a lone surrogate) as U+FFFD and counts it.
 
   std::u16string Decode(std::string_view bytes) const;  // lossless, never fails
   std::string Encode(std::u16string_view text, size_t* unmappable = nullptr) const;
   // Bytes of the character at bytes[0] as Decode() takes them: 1 or 2, never past the
   // end; 0 for an empty view.
   size_t CharLength(std::string_view bytes) const;
-  // A unit that stands for an undecodable byte.
+  // A unit that stands for an undecodable byte (in UTF-8, the low half of a pair that
+  // follows its high half is a character's: see PlainText).
   bool IsRawByte(char16_t unit) const { return unit >= kRawByteBase && unit < kRawByteBase + 256; }
+  // Whether a variation selector after a character marks a duplicate code.
+  bool MarksDuplicates() const { return page_ != CodePage::Utf8; }
+  // The units of the characters alone (no raw bytes, no duplicate marks): what the
+  // clipboard gets.
+  std::u16string PlainText(std::u16string_view units) const;
   static unsigned char RawByteValue(char16_t unit) { return static_cast<unsigned char>(unit - kRawByteBase); }
 
   CodePage page() const { return page_; }
 
   struct Tables;
+  // For the converters inside the encoding library (pane_codec_tables.h).
+  const Tables& tables() const { return *tables_; }
   PaneCodec(CodePage page, std::unique_ptr<const Tables> tables);
   ~PaneCodec();
   PaneCodec(const PaneCodec&) = delete;

@@ -35,6 +35,7 @@ PageInfo InfoOf(CodePage page) {
     case CodePage::Cp874: return {"CP874", false, "?"};
     case CodePage::MacRoman: return {"MACINTOSH", false, "?"};
     case CodePage::Cp437: return {"CP437", false, "?"};
+    case CodePage::Utf8: break;  // no tables: decoded by rule
   }
   return {"CP1252", false, "?"};
 }

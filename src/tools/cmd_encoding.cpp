@@ -17,6 +17,8 @@
 #include "encoding/codings.h"
 #include "encoding/jis_convert.h"
 #include "encoding/piece_convert.h"
+#include "encoding/text_form.h"
+#include "encoding/unicode_convert.h"
 #include "encoding/width.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
@@ -90,7 +92,7 @@ int RunDetect(const Args& args) {
       status = kExitNoMatch;
       continue;
     }
-    lines += enc::CharCodeName(enc::DetectCharCode(in->bytes())) + "\t" + path + "\n";
+    lines += enc::CodeNameOf(in->bytes()) + "\t" + path + "\n";
   }
   return WriteOutput(lines) ? status : kExitNoMatch;
 }
@@ -126,17 +128,38 @@ constexpr OpName kOps[] = {
 };
 
 int RunConv(const Args& args);
-const Command kConv{"conv", "conv [--raw] OP [FILE]",
+const Command kConv{"conv", "conv [--raw] [--lossy] OP [FILE]",
                     "code conversion OP (jis2sjis euc2sjis sjis2jis euc2jis sjis2euc jis2euc base64 mime "
-                    "base64d uu uud binhex binhexd mimed auto) of a file read as CR LF lines; --raw: bytes as they are",
+                    "base64d uu uud binhex binhexd mimed auto) of a file read as CR LF lines; --raw: bytes as they "
+                    "are. Unicode OP (sjis2utf8 utf82sjis euc2utf8 utf82euc jis2utf8 utf82jis utf162utf8 utf82utf16 "
+                    "utf82utf16le utf82utf16be) converts the bytes as they are; characters the target cannot hold "
+                    "are counted on standard error and exit 3 unless --lossy",
                     &RunConv};
+
+constexpr int kExitLossy = 3;
+
+// A Unicode conversion of the bytes as they are; what the target cannot hold is counted.
+int RunUnicodeConv(enc::UnicodeOp op, bool lossy, const std::string& path) {
+  InputDescriptor in;
+  if (!in.Open(path)) return kExitNoMatch;
+  enc::PieceReader reader(in.fd(), in.limit());
+  std::size_t missing = 0;
+  std::unique_ptr<enc::PieceConversion> conversion = enc::MakeUnicodeConversion(op, &missing);
+  const std::string what = std::string("conv ").append(enc::UnicodeOpName(op));
+  const int status = RunPieces(what, in, reader, *conversion);
+  if (status != kExitOk || missing == 0) return status;
+  PrintError(what + ": " + std::to_string(missing) + " character" + (missing == 1 ? "" : "s") +
+             " could not be converted" + (lossy ? " (written as substitutes)" : ""));
+  return lossy ? kExitOk : kExitLossy;
+}
 
 int RunConv(const Args& args) {
   size_t k = 0;
-  const bool raw = k < args.size() && args[k] == "--raw";
-  if (raw) ++k;
+  bool raw = false, lossy = false;
+  for (; k < args.size() && (args[k] == "--raw" || args[k] == "--lossy"); ++k) (args[k] == "--raw" ? raw : lossy) = true;
   if (k >= args.size()) return UsageError(kConv, "missing OP");
   if (args.size() > k + 2) return UsageError(kConv, "too many arguments");
+  if (auto unicode = enc::UnicodeOpNamed(args[k])) return RunUnicodeConv(*unicode, lossy, k + 1 < args.size() ? args[k + 1] : "");
   const OpName* op = nullptr;
   for (const OpName& o : kOps)
     if (o.name == args[k]) op = &o;

@@ -203,7 +203,13 @@ ByteView::LineLayout& ByteView::Layout(std::size_t line, std::size_t piece) {
     text += QChar(unit);
     l.byte_of_index.push_back(from + pos);
     ++u;
-    if (u < units.size() && IsSelector(units[u])) {
+    // A character past U+FFFF is two units over the same bytes.
+    if (QChar::isHighSurrogate(unit) && u < units.size() && QChar::isLowSurrogate(units[u])) {
+      text += QChar(units[u]);
+      l.byte_of_index.push_back(from + pos);
+      ++u;
+    }
+    if (codec.MarksDuplicates() && u < units.size() && IsSelector(units[u])) {
       text += QChar(units[u]);
       l.byte_of_index.push_back(from + pos);
       ++u;

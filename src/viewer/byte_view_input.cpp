@@ -9,9 +9,6 @@
 #include "viewer/byte_view.h"
 
 namespace haruvi::viewer {
-namespace {
-bool IsSelector(char16_t u) { return u >= 0xFE00 && u <= 0xFE0F; }
-}  // namespace
 
 void ByteView::SetSelection(std::size_t start, std::size_t length) {
   const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
@@ -25,11 +22,9 @@ void ByteView::SelectAll() { SetSelection(0, doc_ ? doc_->TextCrLfLength() : 0);
 
 QString ByteView::SelectedDisplayText() const {
   if (!doc_ || SelLength() == 0) return {};
-  const std::u16string units = encoding::PaneCodec::For(page_).Decode(doc_->SliceCrLf(SelStart(), SelLength()));
-  QString text;
-  for (char16_t u : units)
-    if (!encoding::PaneCodec::For(page_).IsRawByte(u) && !IsSelector(u)) text += QChar(u);
-  return text;
+  const auto& codec = encoding::PaneCodec::For(page_);
+  const std::u16string plain = codec.PlainText(codec.Decode(doc_->SliceCrLf(SelStart(), SelLength())));
+  return QString::fromUtf16(plain.data(), static_cast<qsizetype>(plain.size()));
 }
 
 std::size_t ByteView::OffsetAt(const QPointF& pos) {

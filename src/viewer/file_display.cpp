@@ -10,6 +10,8 @@
 #include <new>
 
 #include "encoding/char_code.h"
+#include "encoding/text_form.h"
+#include "encoding/unicode_convert.h"
 
 namespace haruvi::viewer {
 namespace {
@@ -44,9 +46,36 @@ void InfoFromMapping(const std::string& path, FileDisplay& d) {
   }
   ::close(fd);
   d.kind = filekind(FirstLineOf(view.substr(0, 4096)), path);
-  if (!view.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(view));
+  if (!view.empty()) d.code = encoding::CodeNameOf(view);
   if (map != MAP_FAILED) ::munmap(map, static_cast<size_t>(d.size));
   d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
+}
+
+// Names the form of the bytes read and turns UTF-16 into the pane's UTF-8; the code
+// name goes with it.
+void TakeForm(ByteBuffer& bytes, encoding::TextForm* form, std::string* code) {
+  *form = encoding::DetectTextForm(bytes.view());
+  if (encoding::IsUtf16(*form))
+    bytes = ByteBuffer(encoding::Utf16ToPaneUtf8(bytes.view(), *form == encoding::TextForm::Utf16Le));
+  if (bytes.empty()) return;
+  *code = encoding::IsUnicode(*form) ? encoding::TextFormName(*form)
+                                     : encoding::CharCodeName(encoding::DetectCharCode(bytes.view()));
+}
+
+// The end of the last whole line of a file's beginning: after its last LF (or CR), in
+// code units for UTF-16.
+std::size_t LastLineEnd(std::string_view head, encoding::TextForm form) {
+  if (!encoding::IsUtf16(form)) {
+    const std::size_t last = head.find_last_of("\r\n");
+    return last == std::string_view::npos ? head.size() : last + 1;
+  }
+  const bool little = form == encoding::TextForm::Utf16Le;
+  for (std::size_t i = head.size() & ~std::size_t{1}; i >= 2; i -= 2) {
+    const unsigned char lo = static_cast<unsigned char>(head[i - (little ? 2 : 1)]);
+    const unsigned char hi = static_cast<unsigned char>(head[i - (little ? 1 : 2)]);
+    if (hi == 0 && (lo == '\n' || lo == '\r')) return i;
+  }
+  return head.size() & ~std::size_t{1};
 }
 
 }  // namespace
@@ -76,7 +105,7 @@ LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atom
   try {
     std::optional<ByteBuffer> bytes = ReadFile(path, size, &r.error, &cancel);
     if (!bytes) return r;
-    if (!bytes->empty()) r.code = encoding::CharCodeName(encoding::DetectCharCode(bytes->view()));
+    TakeForm(*bytes, &r.form, &r.code);
     r.document.SetBytes(std::move(*bytes));
     r.loaded = true;
   } catch (const std::bad_alloc&) {
@@ -124,15 +153,19 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
       if (by_beginning) {
         // The beginning up to its last line end (a line cut short would show wrong).
         const std::string_view head = bytes->view();
-        const std::size_t last = head.find_last_of("\r\n");
-        std::string cut(head.substr(0, last == std::string_view::npos ? head.size() : last + 1));
-        d.bytes = ByteBuffer(std::move(cut));
+        d.form = encoding::DetectTextForm(head);
+        const std::string_view cut = head.substr(0, LastLineEnd(head, d.form));
+        d.bytes = encoding::IsUtf16(d.form)
+                      ? ByteBuffer(encoding::Utf16ToPaneUtf8(cut, d.form == encoding::TextForm::Utf16Le))
+                      : ByteBuffer(std::string(cut));
         d.preview = true;
         d.info_line = InfoLineStep2(d.info_step1, d.kind, "");
         return d;
       }
       if (s.rich_text) d.rich = ReadRtf(bytes->view(), s.page);
       d.bytes = d.rich ? ByteBuffer(RichPaneBytes(*d.rich, s.page)) : std::move(*bytes);
+      if (!d.rich) TakeForm(d.bytes, &d.form, &d.code);
+      else if (!d.bytes.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(d.bytes.view()));
     } catch (const std::bad_alloc&) {
       d.loaded = false;
       d.rich.reset();
@@ -140,7 +173,6 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
       d.error = "メモリが足りません";
       return d;
     }
-    if (!d.bytes.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(d.bytes.view()));
   }
   d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
   return d;

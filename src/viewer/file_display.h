@@ -10,6 +10,7 @@
 #include <string>
 
 #include "encoding/pane_codec.h"
+#include "encoding/text_form.h"
 #include "viewer/byte_buffer.h"
 #include "viewer/file_info.h"
 #include "viewer/rtf_reader.h"
@@ -47,6 +48,8 @@ struct FileDisplay {
   std::string info_step1;
   std::string kind;         // "[...]" from the file's first line, or empty
   std::string code;         // the code name of the pane's bytes, empty when none
+  // The file's Unicode form; a UTF-16 file's `bytes` are its lossless UTF-8 form.
+  encoding::TextForm form = encoding::TextForm::Legacy;
   std::string info_line;    // step 1 + kind + code once loaded; step 1 alone on failure
   InfoColor color = InfoColor::Black;
   bool preview = false;     // `bytes` is the beginning only; the code is not known yet
@@ -57,6 +60,7 @@ struct FileDisplay {
 struct LoadedRest {
   TextDocument document;
   std::string code;
+  encoding::TextForm form = encoding::TextForm::Legacy;
   std::string error;  // the system's reason when reading failed or was cancelled
   bool loaded = false;
 };

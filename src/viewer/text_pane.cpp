@@ -60,9 +60,16 @@ void TextPane::ShowPage(QWidget* page) {
   setFocusProxy(page);
 }
 
-void TextPane::SetText(std::string bytes) { SetText(ByteBuffer(std::move(bytes))); }
+void TextPane::SetText(std::string bytes, encoding::TextForm form) { SetText(ByteBuffer(std::move(bytes)), form); }
 
-void TextPane::SetText(ByteBuffer bytes) {
+void TextPane::SetForm(encoding::TextForm form) {
+  form_ = form;
+  page_ = encoding::IsUnicode(form) ? encoding::CodePage::Utf8 : font_page_;
+  view_->SetCodePage(page_);
+}
+
+void TextPane::SetText(ByteBuffer bytes, encoding::TextForm form) {
+  SetForm(form);
   rich_ = false;
   edited_ = false;
   unmappable_ = 0;
@@ -79,9 +86,10 @@ void TextPane::SetText(ByteBuffer bytes) {
   emit ContentChanged();
 }
 
-void TextPane::SetDocument(TextDocument document, bool keep_view) {
+void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::TextForm form) {
   const std::size_t top = view_->FirstVisibleLine();
   const std::size_t caret = view_->Caret();
+  SetForm(form);
   rich_ = false;
   edited_ = false;
   unmappable_ = 0;
@@ -377,8 +385,8 @@ void TextPane::SetPaneFont(const QFont& font, const QColor& color) {
 
 void TextPane::SetCodePage(encoding::CodePage page) {
   SyncFromEditor();
-  page_ = page;
-  view_->SetCodePage(page);
+  font_page_ = page;
+  SetForm(form_);
 }
 
 void TextPane::SetTabWidth(int tab_width) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "encoding/pane_codec.h"
+#include "encoding/text_form.h"
 #include "viewer/text_document.h"
 
 class QStackedLayout;
@@ -31,13 +32,16 @@ class TextPane : public QWidget {
   explicit TextPane(QWidget* parent = nullptr);
   ~TextPane() override;
 
-  // Content, each set in one step.
-  void SetText(std::string bytes);
-  void SetText(ByteBuffer bytes);
+  // Content, each set in one step. `form` says what the bytes are: text in the font's
+  // code page (Legacy), or UTF-8 (a UTF-8 file, or a UTF-16 file in its lossless UTF-8
+  // form, see unicode_convert.h); the form stays with the text until the next content.
+  void SetText(std::string bytes, encoding::TextForm form = encoding::TextForm::Legacy);
+  void SetText(ByteBuffer bytes, encoding::TextForm form = encoding::TextForm::Legacy);
   void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
   // Takes a document indexed elsewhere (a worker thread) in one step. With `keep_view`,
   // the caret and the top line stay where they are (the new text continues the old one).
-  void SetDocument(TextDocument document, bool keep_view);
+  void SetDocument(TextDocument document, bool keep_view,
+                   encoding::TextForm form = encoding::TextForm::Legacy);
   void Clear();
   bool IsEmpty() const;
   // Shows rich text formatted; false (pane unchanged) when the bytes are not rich text.
@@ -101,9 +105,14 @@ class TextPane : public QWidget {
   void SetPaneFont(const QFont& font, const QColor& color);
   QFont PaneFont() const { return font_; }
   QColor TextColor() const { return color_; }
-  // The code page the bytes are shown in (the font's character set).
-  encoding::CodePage CodePage() const { return page_; }
+  // The font's character set: the code page of Legacy text (and of any text a command
+  // puts into the pane).
+  encoding::CodePage CodePage() const { return font_page_; }
   void SetCodePage(encoding::CodePage page);
+  // What the pane's bytes are, and the code page they are shown in (Utf8 for a
+  // Unicode form, else the font's).
+  encoding::TextForm TextForm() const { return form_; }
+  encoding::CodePage ShownPage() const { return page_; }
   // Tab stops every `tab_width` widths of "M".
   void SetTabWidth(int tab_width);
   qreal TabStopDistance() const { return tab_distance_; }
@@ -118,6 +127,7 @@ class TextPane : public QWidget {
 
  private:
   void ShowPage(QWidget* page);
+  void SetForm(encoding::TextForm form);
   void SyncFromEditor() const;
   void ApplyFontTo(QWidget* w) const;
 
@@ -127,7 +137,9 @@ class TextPane : public QWidget {
   QTextEdit* rich_view_;
   QPlainTextEdit* editor_;
   QStackedLayout* stack_;
-  encoding::CodePage page_ = encoding::CodePage::Cp932;
+  encoding::CodePage page_ = encoding::CodePage::Cp932;       // shown in
+  encoding::CodePage font_page_ = encoding::CodePage::Cp932;  // the font's
+  encoding::TextForm form_ = encoding::TextForm::Legacy;
   QFont font_;
   QColor color_;
   qreal tab_distance_ = 0;

@@ -93,7 +93,7 @@ void DisplayController::FinishLoading() {
 void DisplayController::ApplyRest(viewer::LoadedRest rest) {
   applying_ = true;
   if (rest.loaded) {
-    ctx().Pane().SetDocument(std::move(rest.document), true);
+    ctx().Pane().SetDocument(std::move(rest.document), true, rest.form);
     ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep2(pending_step1_, pending_kind_, rest.code)));
   } else {
     // The beginning alone is not the file: it goes, and the line keeps its first step.
@@ -167,7 +167,7 @@ bool DisplayController::Apply(viewer::FileDisplay& shown) {
   }
   applying_ = true;
   if (shown.rich) pane.SetRichText(*shown.rich, std::move(shown.bytes));
-  else if (shown.loaded) pane.SetText(std::move(shown.bytes));
+  else if (shown.loaded) pane.SetText(std::move(shown.bytes), shown.form);
   applying_ = false;
   return true;
 }

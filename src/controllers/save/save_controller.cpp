@@ -8,6 +8,7 @@
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
+#include "encoding/unicode_convert.h"
 #include "fileops/save_file.h"
 #include "shellview/file_view.h"
 #include "ui/action_registry.h"
@@ -63,6 +64,9 @@ bool SaveController::SaveTo(const QString& target) {
     const QFont font = pane.PaneFont();
     bytes = viewer::WriteRtf(bytes, pane.CodePage(), bridge::ToPane(font.family(), pane.CodePage()),
                              font.pointSize() > 0 ? font.pointSize() * 2 : 18);
+  } else if (encoding::IsUtf16(pane.TextForm())) {
+    // A UTF-16 file is held as UTF-8 in the pane; it is written back in its own form.
+    bytes = encoding::PaneUtf8ToUtf16(bytes, pane.TextForm() == encoding::TextForm::Utf16Le);
   }
   const bool backup = ctx().Actions().Checked(QStringLiteral("Mbackup1"));
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(target), bytes, backup);

@@ -96,7 +96,7 @@ std::optional<std::string> CommandFrame::AskText(const QString& caption, const Q
                                                  const QString& initial) {
   std::optional<QString> answer = dialogs_.Text(ctx_.Window(), caption, prompt, initial);
   if (!answer) return std::nullopt;
-  return bridge::ToPane(*answer, ctx_.Pane().CodePage());
+  return bridge::ToPane(*answer, ctx_.Pane().ShownPage());
 }
 
 std::optional<std::string> CommandFrame::AskInteger(const QString& caption, const QString& prompt,

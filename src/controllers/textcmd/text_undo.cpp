@@ -22,7 +22,7 @@ void TextUndo::Forget() {
 void TextUndo::Replace(std::string text) {
   std::string before(pane_.BytesView());
   replacing_ = true;
-  pane_.SetText(std::move(text));
+  pane_.SetText(std::move(text), pane_.TextForm());  // a command changes the text, not its form
   replacing_ = false;
   before_ = std::move(before);
   held_ = true;
@@ -40,7 +40,7 @@ void TextUndo::Undo() {
   std::string before = std::move(before_);
   held_ = false;
   replacing_ = true;
-  pane_.SetText(std::move(before));
+  pane_.SetText(std::move(before), pane_.TextForm());
   replacing_ = false;
   emit Changed();
 }

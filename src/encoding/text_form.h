@@ -1,0 +1,31 @@
+// The Unicode forms a file may be written in, looked for before the Japanese codes: a
+// byte-order mark names its form; a text entirely valid as UTF-8 with at least one
+// multi-byte sequence is UTF-8; UTF-16 without a mark only where its zero bytes make it
+// certain. Anything else is left to DetectCharCode, whose answers stay as they were.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "encoding/char_code.h"
+
+namespace haruvi::encoding {
+
+enum class TextForm { Legacy, Utf8, Utf8Bom, Utf16Le, Utf16Be };
+
+// UTF-16 without a mark is looked for in this many leading bytes.
+inline constexpr std::size_t kUtf16ScanBytes = 64 * 1024;
+
+TextForm DetectTextForm(std::string_view bytes);
+
+// "UTF-8", "UTF-8(BOM)", "UTF-16LE", "UTF-16BE"; empty for Legacy.
+std::string TextFormName(TextForm form);
+bool IsUtf16(TextForm form);
+bool IsUnicode(TextForm form);
+
+// The code name the information line ends with: the Unicode form's, else the Japanese
+// code's from DetectCharCode.
+std::string CodeNameOf(std::string_view bytes);
+
+}  // namespace haruvi::encoding
