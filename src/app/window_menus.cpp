@@ -106,11 +106,17 @@ QMenu* CodesMenu(QWidget* parent, ui::ActionRegistry& actions, bool popup) {
   if (popup) {
     Add(actions, m, {"Mtojis3", "Mjistosjis3", "Meuctosjis3", "Msjistojis2", "Meuctojis2", "Msjistoeuc2",
                      "Mjistoeuc2", "", "MBase642", "Mbase64D2", "Mmailheader2", "MmailheaderD2", "Municode2",
-                     "MUnicodeD2", "Mbinhex2", "MBinHexD2"});
+                     "MUnicodeD2", "Mbinhex2", "MBinHexD2", ""});
+    Add(actions, Sub(m, "Unicode変換(&U)", "Municodeform2"),
+        {"Msjistoutf82", "Mutf8tosjis2", "Meuctoutf82", "Mutf8toeuc2", "Mjistoutf82", "Mutf8tojis2", "",
+         "Mutf16toutf82", "Mutf8toutf162"});
   } else {
     Add(actions, m, {"Mjistosjis", "Meuctosjis", "Msjistojis1", "Meuctojis1", "Msjistoeuc1", "Mjistoeuc1", "",
                      "Mbase641", "Mbase64D1", "Mmailheader1", "MmailheaderD1", "Municode1", "MUnicodeD1",
-                     "Mbinhex1", "MBinHexD1"});
+                     "Mbinhex1", "MBinHexD1", ""});
+    Add(actions, Sub(m, "Unicode変換(&U)", "Municodeform1"),
+        {"Msjistoutf8", "Mutf8tosjis", "Meuctoutf8", "Mutf8toeuc", "Mjistoutf8", "Mutf8tojis", "", "Mutf16toutf8",
+         "Mutf8toutf16"});
   }
   return m;
 }

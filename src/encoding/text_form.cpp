@@ -18,8 +18,8 @@ bool PlausibleUnit(unsigned u) {
   return u != 0xFFFE && u != 0xFFFF;
 }
 
-// UTF-16 without a mark: the zero bytes all stand on one side of the code units (ASCII,
-// line ends and spaces give them; Japanese characters have none), there are at least two,
+// UTF-16 without a mark: the zero bytes stand on one side of the code units (ASCII, line
+// ends and spaces give them; few Japanese characters have one), there are at least two,
 // and every unit read that way is text, surrogates in pairs.
 TextForm DetectUnmarkedUtf16(std::string_view bytes) {
   const std::size_t n = std::min(bytes.size(), kUtf16ScanBytes) & ~std::size_t{1};
@@ -29,9 +29,11 @@ TextForm DetectUnmarkedUtf16(std::string_view bytes) {
     zero_even += At(bytes, i) == 0;
     zero_odd += At(bytes, i + 1) == 0;
   }
+  // The other side has zero bytes only from characters like U+4E00 "一" or the second
+  // half of a surrogate pair: far fewer than the ASCII side's.
   bool little;
-  if (zero_odd >= 2 && zero_even == 0) little = true;
-  else if (zero_even >= 2 && zero_odd == 0) little = false;
+  if (zero_odd >= 2 && zero_even * 2 < zero_odd) little = true;
+  else if (zero_even >= 2 && zero_odd * 2 < zero_even) little = false;
   else return TextForm::Legacy;
   bool want_low = false;
   for (std::size_t i = 0; i < n; i += 2) {

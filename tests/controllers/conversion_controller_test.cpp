@@ -12,6 +12,7 @@
 #include "fake_window.h"
 #include "support/sjis.h"
 #include "ui/action_registry.h"
+#include "ui/messages.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -135,6 +136,28 @@ TEST_F(ConversionTest, TheSubmenusEnableWhatFitsTheDetectedCode) {
   // Closed, the menus leave everything to the tool button and the keys.
   emit popup.aboutToHide();
   for (const char* n : nine) EXPECT_TRUE(On(n)) << n;
+}
+
+TEST_F(ConversionTest, UnicodeConversionsRoundTripAndShowTheFormTheyMade) {
+  const std::string utf8 = "日本語 ①纊 ｱ\r\n"s;
+  const std::string sjis = Iconv("CP932", utf8);
+  EXPECT_EQ(Convert("Mutf8tosjis", utf8), sjis);
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Legacy);
+  EXPECT_EQ(Convert("Msjistoutf82", sjis), utf8);  // the pop-up's copy
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Utf8);
+  EXPECT_EQ(Convert("Meuctoutf8", Iconv("EUC-JP", "日本語\r\n")), "日本語\r\n");
+  // UTF-16 is held in its UTF-8 form, to be saved as UTF-16.
+  EXPECT_EQ(Convert("Mutf8toutf16", "あ"), "\xEF\xBB\xBF" "あ");
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Utf16Le);
+  EXPECT_EQ(Convert("Mutf16toutf8", std::string("\xFF\xFE" "B0", 4)), "あ");
+}
+
+TEST_F(ConversionTest, CharactersTheTargetLacksAreCountedAndSaid) {
+  ui::SetHeadless(true);  // the message goes to standard error
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Convert("Mutf8tosjis", "a😀b한"), "a\x81\xAC" "b\x81\xAC");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("2 文字"), std::string::npos);
+  ui::SetHeadless(false);
 }
 
 }  // namespace

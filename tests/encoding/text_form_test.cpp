@@ -138,7 +138,8 @@ TEST(DetectTextForm, NamesEachFormByItsEvidence) {
       {std::string("a\0b\0", 4), TextForm::Utf16Le, "two zero bytes on one side"},
       {std::string("a\0bc", 4), TextForm::Legacy, "a single zero byte is no pattern"},
       {std::string("\x01\0\x02\0\x03\0", 6), TextForm::Legacy, "control units: binary"},
-      {std::string("a\0b\0\0c", 6), TextForm::Legacy, "zero bytes on both sides"},
+      {std::string("a\0b\0\0c", 6), TextForm::Legacy, "zero bytes on both sides as often"},
+      {std::string("\0N\0Na\0b\0c\0d\0\r\0\n\0", 16), TextForm::Utf16Le, "一 has a zero byte on the other side"},
       {std::string("a\0\0\xDC", 4), TextForm::Legacy, "a lone low surrogate"},
   };
   for (const auto& row : rows) EXPECT_EQ(DetectTextForm(row.bytes), row.form) << row.why;

@@ -105,3 +105,28 @@ TEST(TextPane, AHundredMegabyteLineShowsWithoutHanging) {
 
 }  // namespace
 }  // namespace haruvi::viewer
+
+namespace haruvi::viewer {
+namespace {
+
+TEST(TextPane, AUtf8TextIsShownWholeAndHandedBackAndItsFormEndsWithIt) {
+  TextPane pane;
+  pane.resize(400, 300);
+  // Beyond CP932: an emoji past U+FFFF, a combining mark, a variation selector; and a
+  // stray byte shown as a hex box.
+  const std::string bytes = "\xE6\x97\xA5 \xF0\x9F\x98\x80 e\xCC\x81 \xE8\x91\x9B\xF3\xA0\x84\x80 \xFF\r\nx";
+  pane.SetText(bytes, encoding::TextForm::Utf8);
+  EXPECT_EQ(pane.ShownPage(), encoding::CodePage::Utf8);
+  EXPECT_EQ(pane.CodePage(), encoding::CodePage::Cp932);  // the font's stays
+  pane.View()->grab();
+  EXPECT_EQ(pane.Bytes(), bytes);
+  pane.SelectAll();
+  EXPECT_EQ(pane.View()->SelectedDisplayText(),
+            QString::fromUtf8("\xE6\x97\xA5 \xF0\x9F\x98\x80 e\xCC\x81 \xE8\x91\x9B\xF3\xA0\x84\x80 \r\nx"));
+  pane.SetText(std::string("\x82\xA0"));
+  EXPECT_EQ(pane.TextForm(), encoding::TextForm::Legacy);
+  EXPECT_EQ(pane.ShownPage(), encoding::CodePage::Cp932);
+}
+
+}  // namespace
+}  // namespace haruvi::viewer

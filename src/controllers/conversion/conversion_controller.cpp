@@ -61,6 +61,26 @@ const Item kItems[] = {
 };
 constexpr int kFitted = 9;
 
+// "Unicode変換(&U)", whatever the detected code.
+const Item kUnicodeItems[] = {
+    {{"Msjistoutf8", "Shift+JIS->UTF-8", "Shift+JIS->UTF-8|Shift+JISをUTF-8に変換します。"}, "Msjistoutf82",
+     &ConversionController::Msjistoutf8Click},
+    {{"Mutf8tosjis", "UTF-8->Shift+JIS", "UTF-8->Shift+JIS|UTF-8をShift+JISに変換します。"}, "Mutf8tosjis2",
+     &ConversionController::Mutf8tosjisClick},
+    {{"Meuctoutf8", "EUC->UTF-8", "EUC->UTF-8|EUCをUTF-8に変換します。"}, "Meuctoutf82",
+     &ConversionController::Meuctoutf8Click},
+    {{"Mutf8toeuc", "UTF-8->EUC", "UTF-8->EUC|UTF-8をEUCに変換します。"}, "Mutf8toeuc2",
+     &ConversionController::Mutf8toeucClick},
+    {{"Mjistoutf8", "JIS->UTF-8", "JIS->UTF-8|JISをUTF-8に変換します。"}, "Mjistoutf82",
+     &ConversionController::Mjistoutf8Click},
+    {{"Mutf8tojis", "UTF-8->JIS", "UTF-8->JIS|UTF-8をJISに変換します。"}, "Mutf8tojis2",
+     &ConversionController::Mutf8tojisClick},
+    {{"Mutf16toutf8", "UTF-16->UTF-8", "UTF-16->UTF-8|UTF-16をUTF-8に変換します。"}, "Mutf16toutf82",
+     &ConversionController::Mutf16toutf8Click},
+    {{"Mutf8toutf16", "UTF-8->UTF-16", "UTF-8->UTF-16|UTF-8をUTF-16 (BOM付き)に変換します。"}, "Mutf8toutf162",
+     &ConversionController::Mutf8toutf16Click},
+};
+
 // Which of the nine fit a code: auto, JIS->SJIS, EUC->SJIS, SJIS->JIS, EUC->JIS,
 // SJIS->EUC, JIS->EUC, Base64, mail header.
 std::array<bool, kFitted> FitFor(encoding::TCharCode code) {
@@ -91,6 +111,10 @@ ConversionController::ConversionController(ui::WindowContext& ctx, QObject* pare
     QAction* action = a.Declare(item.action, [this, h = item.handler] { (this->*h)(); });
     if (item.twin) a.Twin(action->objectName(), QString::fromUtf8(item.twin));
     if (fitted_.size() < kFitted) fitted_.push_back(action);
+  }
+  for (const Item& item : kUnicodeItems) {
+    a.Declare(item.action, [this, h = item.handler] { (this->*h)(); });
+    a.Twin(QString::fromUtf8(item.action.name), QString::fromUtf8(item.twin));
   }
   // The pop-up's automatic item and the tool button have captions of their own.
   popup_auto_ = a.Declare({"Mtojis3", "自動変換(&A)", "文字コード(T)|文字コード変換をします。"}, [this] { Mtojis1Click(); });
@@ -128,18 +152,79 @@ void ConversionController::Mcodehenkan1Click() { EnableByCode(); }
 // The pop-up's copies follow their main items; this enables the main ones alike.
 void ConversionController::Mcodehenkan2Click() { EnableByCode(); }
 
-void ConversionController::fileconvert(encoding::TCodingOp op) {
-  const QString selected = ctx().SelectedPath();
-  const std::string path = bridge::ToDisk(selected);
+namespace {
+
+void ShowBlue(QLabel& info) {
+  QPalette p = info.palette();
+  p.setColor(QPalette::WindowText, Qt::blue);
+  info.setPalette(p);
+}
+
+}  // namespace
+
+// The selected file's bytes; nullopt (and nothing said) when nothing regular is selected,
+// or with *error set when reading failed.
+std::optional<viewer::ByteBuffer> ConversionController::ReadSelected(std::string* error) {
+  const std::string path = bridge::ToDisk(ctx().SelectedPath());
   struct stat st {};
   // Only a regular file is read: a FIFO or a device would block or never end.
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::optional<viewer::ByteBuffer> bytes = viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), error);
+  return bytes;
+}
+
+void ConversionController::unicodeconvert(encoding::UnicodeOp op) {
+  using encoding::UnicodeOp;
+  std::string error;
+  std::size_t missing = 0;
+  {
+    ui::BusyCursor busy;
+    try {
+      std::optional<viewer::ByteBuffer> bytes = ReadSelected(&error);
+      if (!bytes && error.empty()) return;
+      if (bytes) {
+        std::string result = encoding::ConvertUnicode(op, bytes->view(), &missing);
+        encoding::TextForm form = encoding::TextForm::Legacy;
+        if (op == UnicodeOp::kSjisToUtf8 || op == UnicodeOp::kEucToUtf8 || op == UnicodeOp::kJisToUtf8 ||
+            op == UnicodeOp::kUtf16ToUtf8) {
+          form = encoding::TextForm::Utf8;
+        } else if (op == UnicodeOp::kUtf8ToUtf16) {
+          // The pane holds UTF-16 in its UTF-8 form; saving writes UTF-16 again.
+          form = encoding::TextForm::Utf16Le;
+          result = encoding::Utf16ToPaneUtf8(result, true);
+        }
+        ctx().Pane().SetText(std::move(result), form);
+        ShowBlue(ctx().InfoLine());
+      }
+    } catch (const std::bad_alloc&) {
+      error = "out of memory";
+    }
+  }
+  if (!error.empty()) {
+    ui::Warn(ctx().Window(), QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
+                                 .arg(ctx().SelectedPath(), QString::fromLocal8Bit(error.c_str())));
+  } else if (missing > 0) {
+    ui::Inform(ctx().Window(), QStringLiteral("%1 文字は変換先の文字コードにないため、代わりの文字にしました。").arg(missing));
+  }
+}
+
+void ConversionController::Msjistoutf8Click() { unicodeconvert(encoding::UnicodeOp::kSjisToUtf8); }
+void ConversionController::Mutf8tosjisClick() { unicodeconvert(encoding::UnicodeOp::kUtf8ToSjis); }
+void ConversionController::Meuctoutf8Click() { unicodeconvert(encoding::UnicodeOp::kEucToUtf8); }
+void ConversionController::Mutf8toeucClick() { unicodeconvert(encoding::UnicodeOp::kUtf8ToEuc); }
+void ConversionController::Mjistoutf8Click() { unicodeconvert(encoding::UnicodeOp::kJisToUtf8); }
+void ConversionController::Mutf8tojisClick() { unicodeconvert(encoding::UnicodeOp::kUtf8ToJis); }
+void ConversionController::Mutf16toutf8Click() { unicodeconvert(encoding::UnicodeOp::kUtf16ToUtf8); }
+void ConversionController::Mutf8toutf16Click() { unicodeconvert(encoding::UnicodeOp::kUtf8ToUtf16); }
+
+void ConversionController::fileconvert(encoding::TCodingOp op) {
+  const QString selected = ctx().SelectedPath();
   std::string error;
   {
     ui::BusyCursor busy;
     try {
-      std::optional<viewer::ByteBuffer> bytes =
-          viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), &error);
+      std::optional<viewer::ByteBuffer> bytes = ReadSelected(&error);
+      if (!bytes && error.empty()) return;
       if (bytes) {
         std::string_view text = bytes->view();
         std::string lines;
@@ -147,10 +232,7 @@ void ConversionController::fileconvert(encoding::TCodingOp op) {
           text = lines = encoding::JoinLinesWithCrLf(text);
         std::string result = encoding::ApplyCodingOp(op, text);
         ctx().Pane().SetText(std::move(result));
-        QLabel& info = ctx().InfoLine();
-        QPalette p = info.palette();
-        p.setColor(QPalette::WindowText, Qt::blue);
-        info.setPalette(p);
+        ShowBlue(ctx().InfoLine());
         return;
       }
     } catch (const std::bad_alloc&) {

@@ -4,10 +4,14 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "encoding/jis_convert.h"
+#include "encoding/unicode_convert.h"
 #include "ui/controller.h"
+#include "viewer/byte_buffer.h"
 
 class QAction;
 class QMenu;
@@ -46,11 +50,25 @@ class ConversionController : public ui::Controller {
   void MmailheaderD1Click();
   void Mtojis1Click();
 
+  // The Unicode conversions of "Unicode変換(&U)": the selected file's bytes as they are,
+  // converted, shown in the pane in the form they now are; what the target cannot hold
+  // is counted and said.
+  void unicodeconvert(encoding::UnicodeOp op);
+  void Msjistoutf8Click();
+  void Mutf8tosjisClick();
+  void Meuctoutf8Click();
+  void Mutf8toeucClick();
+  void Mjistoutf8Click();
+  void Mutf8tojisClick();
+  void Mutf16toutf8Click();
+  void Mutf8toutf16Click();
+
  private:
   // The nine items whose enabling follows the detected code, in the order of the table
   // that enables them; the pop-up's copies follow their main items.
   void EnableByCode();
   void EnableAll();
+  std::optional<viewer::ByteBuffer> ReadSelected(std::string* error);
 
   std::vector<QAction*> fitted_;  // Mtojis1, Mjistosjis, ... Mmailheader1
   QAction* popup_auto_ = nullptr;  // Mtojis3, captioned apart from Mtojis1
