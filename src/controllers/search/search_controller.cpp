@@ -250,6 +250,14 @@ void SearchController::ReplaceDialog1Find() {
 
 void SearchController::ReplaceDialog1Replace(bool all) {
   viewer::TextPane& pane = ctx().Pane();
+  // The selection must still be a hit: the text may have changed since it was found.
+  if (replace_found_) {
+    const search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+    std::string scratch;
+    const std::string_view text = pane.TextView(scratch);
+    replace_found_ = pane.SelLength() == replace_.find.size() &&
+                     search::FindInText(replace_.find, text, o, pane.SelStart(), 0) == pane.SelStart();
+  }
   if (!replace_found_) ReplaceDialog1Find();
   if (!all) {
     if (!replace_found_) return;
