@@ -16,6 +16,8 @@ namespace {
 
 using ProblemSink = std::function<void(const std::string&, const std::string&)>;
 
+constexpr std::size_t kBlock = 64 * 1024;
+
 class Ordered {
  public:
   Ordered(std::size_t n, const ReportSink& sink, const ProblemSink& problem)
@@ -91,7 +93,7 @@ void Work(Shared& s) {
   std::string text;
   GrepPrinter printer(s.options.report, [&](std::string_view line) {
     text.append(line);
-    if (s.out.AtHead(current)) s.out.Put(current, text, false, {}, {});
+    if ((s.options.live || text.size() >= kBlock) && s.out.AtHead(current)) s.out.Put(current, text, false, {}, {});
   });
   grep.OnMatch = printer.Handler();
   for (;;) {

@@ -3,7 +3,8 @@
 // and in list order, never interleaved with another file's; the file at the head of the
 // list streams as it is found. A file that cannot be read (gone, a device, a FIFO, a
 // line too long to hold) is reported through `problem` in its place and the grep goes
-// on. The stop request is seen at every block read and reported line.
+// on. The stop request is seen at every block read and reported line. The head file's
+// report goes out in blocks of 64 KB as found, or line by line when `live`.
 #pragma once
 
 #include <atomic>
@@ -23,6 +24,7 @@ struct FileGrepOptions {
   int threads = 1;
   bool skip_links = false;       // symbolic links are passed over (tree walks do not follow them)
   std::size_t line_limit = 0;    // TGrep::SetLineLimit
+  bool live = false;             // the head file's lines go out one by one (the window's pane)
 };
 
 struct FileGrepResult {

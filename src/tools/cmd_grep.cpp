@@ -92,8 +92,8 @@ std::optional<int> TakeJobs(Args& args, bool& bad) {
   return jobs;
 }
 
-// grep -r: every path a folder's tree (or the file itself), walked without following
-// links below it; the files grepped by `jobs` workers, each file's report whole and in
+// grep -r: every path a folder's tree (or the file itself), walked in one pass without
+// following links below it; the files grepped by `jobs` workers, each file's report whole and in
 // walk order. Files that cannot be read are reported and passed over.
 int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& paths, bool fuzzy, bool headers,
                 bool numbers, int jobs) {
@@ -105,9 +105,15 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
       PrintError(p + ": " + std::strerror(errno));
       trouble = true;
     } else if (S_ISDIR(st.st_mode)) {
-      std::vector<std::string> below;
-      fileops::FindFiles(p, "*.*", below);
-      files.insert(files.end(), below.begin(), below.end());
+      // Links below are passed over; devices and FIFOs go on to be reported in their place.
+      fileops::WalkTree(p, [&](fileops::TreeEntry&& e) {
+        if (e.kind == fileops::TreeEntry::UnreadableFolder) {
+          PrintError("grep: " + e.path + ": " + std::strerror(EACCES));
+          trouble = true;
+        } else if (e.kind != fileops::TreeEntry::Link) {
+          files.push_back(std::move(e.path));
+        }
+      });
     } else {
       files.push_back(p);
     }
@@ -117,7 +123,6 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
   o.report = {.file_headers = headers, .line_numbers = numbers};
   o.fuzzy = fuzzy;
   o.threads = jobs;
-  o.skip_links = true;
   o.line_limit = encoding::kMaxHeldBytes;
   search::FileGrepResult r;
   try {

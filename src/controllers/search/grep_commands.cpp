@@ -66,7 +66,10 @@ void SearchController::MgrepClick() {
   if (a->pattern.isEmpty()) return;
   std::vector<std::string> list;
   if (a->subfolders) {
-    fileops::FindFiles(bridge::ToDisk(folder), "*.*", list);
+    // The whole tree, links not followed; devices and FIFOs are listed as unreadable.
+    fileops::WalkTree(bridge::ToDisk(folder), [&list](fileops::TreeEntry&& e) {
+      if (e.kind == fileops::TreeEntry::File || e.kind == fileops::TreeEntry::Other) list.push_back(std::move(e.path));
+    });
   } else {
     const bool everything = a->all_files || setup.selected_count == 0;
     for (const QString& p : everything ? setup.all : setup.selected) list.push_back(bridge::ToDisk(p));
@@ -79,7 +82,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   o.report = {.file_headers = a.headers, .line_numbers = a.numbers};
   o.fuzzy = a.fuzzy;
   o.threads = 1;  // in list order as found; the window's files stream one after another
-  o.skip_links = a.subfolders;
+  o.live = true;
   o.line_limit = encoding::kMaxHeldBytes;
   {
     // A bad pattern: the message, and the pane as it was.
@@ -127,7 +130,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   grep_timer_->start();
 }
 
-void SearchController::DrainGrep(bool last) {
+void SearchController::Grep1Match(bool last) {
   std::string block;
   {
     std::lock_guard lock(grep_mu_);
@@ -148,7 +151,7 @@ void SearchController::GrepFinished() {
     std::lock_guard lock(grep_mu_);
     grep_incoming_ += PaneBytes(QStringLiteral("[Grepを中止]")) + "\r\n";
   }
-  DrainGrep(true);
+  Grep1Match(true);
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(false);
   ctx().Actions().Get(QStringLiteral("Mgrep3"))->setEnabled(false);
   Changed();

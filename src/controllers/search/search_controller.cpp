@@ -103,7 +103,7 @@ SearchController::SearchController(ui::WindowContext& ctx, QObject* parent)
   a.Get(QStringLiteral("Mgrep3"))->setEnabled(false);
   grep_timer_ = new QTimer(this);
   grep_timer_->setInterval(50);
-  connect(grep_timer_, &QTimer::timeout, this, [this] { DrainGrep(false); });
+  connect(grep_timer_, &QTimer::timeout, this, [this] { Grep1Match(false); });
 }
 
 SearchController::~SearchController() {

@@ -99,7 +99,9 @@ class SearchController : public ui::Controller {
   void Continuous(bool lines);
   // Grep: the worker's report is collected here and put into the pane in blocks.
   void StartGrep(std::string pattern, std::vector<std::string> files, const GrepAnswer& a);
-  void DrainGrep(bool last);
+  // The matching lines the worker found since the last call, put into the pane as one
+  // block (the timer calls it while the grep runs; `last` once at its end).
+  void Grep1Match(bool last);
   void GrepFinished();
 
   std::unique_ptr<SearchDialogs> dialogs_;
