@@ -90,6 +90,16 @@ TEST_F(SearchTest, ReplaceAllCountsEndsAndReportsNotFound) {
   EXPECT_EQ(PaneUtf8(), "aa-a");
   EXPECT_EQ(win.Pane().SelStart(), 3u);
 
+  // The dialog's find goes on from the selection and wraps once to the top.
+  Show("cat Cat");
+  win.Pane().SetSelection(4, 3);
+  controller->Replace() = {"cat", "dog", false, false};
+  controller->ReplaceDialog1Find();
+  EXPECT_EQ(win.Pane().SelStart(), 0u);
+  controller->Replace().match_case = true;
+  controller->ReplaceDialog1Find();
+  EXPECT_EQ(win.Pane().SelStart(), 0u);
+
   Show("xyz");
   controller->Replace() = {"q", "r", true, false};
   CaptureStderr();

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
 
@@ -127,7 +128,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
     done_ = true;
     QMetaObject::invokeMethod(this, [this] { GrepFinished(); }, Qt::QueuedConnection);
   });
-  grep_timer_->start();
+  grep_timer_->start(50);
 }
 
 void SearchController::Grep1Match(bool last) {
@@ -137,10 +138,15 @@ void SearchController::Grep1Match(bool last) {
     block.swap(grep_incoming_);
   }
   if (block.empty() && !last) return;
+  QElapsedTimer took;
+  took.start();
   grep_text_ += block;
   viewer::TextDocument doc;
   doc.SetBytes(std::string(grep_text_));
   ctx().Pane().SetDocument(std::move(doc), true);
+  // A long report takes longer to show: the window gets at least three quarters of the
+  // time between two blocks to itself.
+  grep_timer_->setInterval(std::max<int>(50, static_cast<int>(4 * took.elapsed())));
 }
 
 void SearchController::GrepFinished() {
