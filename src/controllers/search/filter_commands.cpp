@@ -136,8 +136,11 @@ void SearchController::Continuous(bool lines) {
     ini.Write(kSave31, save_folder);
     ini.Write(kRegCheck, a->regex);
     ini.Write(kListCount, static_cast<std::int32_t>(a->entries.size()));
-    for (qsizetype n = 0; n < a->entries.size(); ++n)
-      ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), "#" + bridge::ToDisk(a->entries[n]) + "#");
+    for (qsizetype n = 0; n < a->entries.size(); ++n) {
+      std::string marked(1, '#');
+      marked.append(bridge::ToDisk(a->entries[n])).push_back('#');
+      ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), marked);
+    }
   }
   std::vector<std::string> entries;
   for (const QString& e : a->entries) entries.push_back(PaneBytes(e));
