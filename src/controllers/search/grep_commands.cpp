@@ -66,19 +66,16 @@ void SearchController::MgrepClick() {
   }
   if (a->pattern.isEmpty()) return;
   std::vector<std::string> list;
-  if (a->subfolders) {
-    // The whole tree, links not followed; devices and FIFOs are listed as unreadable.
-    fileops::WalkTree(bridge::ToDisk(folder), [&list](fileops::TreeEntry&& e) {
-      if (e.kind == fileops::TreeEntry::File || e.kind == fileops::TreeEntry::Other) list.push_back(std::move(e.path));
-    });
-  } else {
+  if (!a->subfolders) {
     const bool everything = a->all_files || setup.selected_count == 0;
     for (const QString& p : everything ? setup.all : setup.selected) list.push_back(bridge::ToDisk(p));
   }
-  StartGrep(PaneBytes(a->pattern), std::move(list), *a);
+  // A tree is walked by the worker too: a big one never holds the window up.
+  StartGrep(PaneBytes(a->pattern), std::move(list), a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
 }
 
-void SearchController::StartGrep(std::string pattern, std::vector<std::string> files, const GrepAnswer& a) {
+void SearchController::StartGrep(std::string pattern, std::vector<std::string> files, std::string tree,
+                                 const GrepAnswer& a) {
   search::FileGrepOptions o;
   o.report = {.file_headers = a.headers, .line_numbers = a.numbers};
   o.fuzzy = a.fuzzy;
@@ -108,7 +105,18 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(true);
   ctx().Actions().Get(QStringLiteral("Mgrep3"))->setEnabled(true);
   const encoding::CodePage page = ctx().Pane().CodePage();
-  worker_ = std::thread([this, pattern = std::move(pattern), files = std::move(files), o, page] {
+  worker_ = std::thread([this, pattern = std::move(pattern), files = std::move(files), tree = std::move(tree), o,
+                         page]() mutable {
+    if (!tree.empty()) {
+      // The whole tree, links not followed; devices and FIFOs are listed as unreadable.
+      fileops::WalkTree(
+          tree,
+          [&files](fileops::TreeEntry&& e) {
+            if (e.kind == fileops::TreeEntry::File || e.kind == fileops::TreeEntry::Other)
+              files.push_back(std::move(e.path));
+          },
+          &cancel_);
+    }
     auto sink = [this](std::string_view text) {
       std::lock_guard lock(grep_mu_);
       grep_incoming_.append(text);
@@ -121,7 +129,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
     };
     try {
       const search::FileGrepResult r = search::GrepFiles(pattern, files, o, sink, problem, &cancel_);
-      grep_cancelled_ = r.cancelled;
+      grep_cancelled_ = r.cancelled || cancel_.load();
     } catch (const std::exception&) {
       // Nothing else escapes GrepFiles once the pattern compiled; keep the window alive.
     }

@@ -98,7 +98,8 @@ class SearchController : public ui::Controller {
   void PaneLines(const std::vector<std::string>& lines);
   void Continuous(bool lines);
   // Grep: the worker's report is collected here and put into the pane in blocks.
-  void StartGrep(std::string pattern, std::vector<std::string> files, const GrepAnswer& a);
+  // Greps `files`, or the whole of `tree` when it is not empty (walked by the worker).
+  void StartGrep(std::string pattern, std::vector<std::string> files, std::string tree, const GrepAnswer& a);
   // The matching lines the worker found since the last call, put into the pane as one
   // block (the timer calls it while the grep runs; `last` once at its end).
   void Grep1Match(bool last);
