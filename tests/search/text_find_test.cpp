@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/sjis.h"
 
@@ -107,6 +109,57 @@ TEST(ReplaceAll, CountsAndNeverLoopsOnAReplacementHoldingTheFindText) {
   r = ReplaceAll(S("アA"), "A", "B", Down(false, true));
   EXPECT_EQ(r.text, S("アB"));
   EXPECT_EQ(r.count, 1u);
+}
+
+// Against a plain reference that decodes from the start: random texts and find texts
+// over a few bytes that are lead bytes, trail bytes, letters of both cases and
+// delimiters, from every selection, all option sets.
+TEST(FindInText, AgreesWithAReferenceThatDecodesFromTheStart) {
+  const unsigned char alphabet[] = {'a', 'A', 'b', ' ', 0x81, 0x8A, 0xE0, 0xBF, 0x5B};
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+  auto pick = [&] { return static_cast<char>(alphabet[next() % sizeof alphabet]); };
+  for (int round = 0; round < 400; ++round) {
+    std::string text(next() % 24, ' '), find(1 + next() % 3, ' ');
+    for (char& c : text) c = pick();
+    for (char& c : find) c = pick();
+    auto lead = [](char c) {
+      const auto b = static_cast<unsigned char>(c);
+      return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    };
+    std::vector<bool> start(text.size() + 1, false), trail(find.size(), false);
+    for (std::size_t p = 0; p < text.size(); p += lead(text[p]) ? 2 : 1) start[p] = true;
+    for (std::size_t i = 0; i < find.size(); ++i)
+      if (lead(find[i]) && i + 1 < find.size()) trail[++i] = true;
+    for (int bits = 0; bits < 8; ++bits) {
+      const FindOptions o{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+      auto at = [&](std::size_t p) {
+        if (p + find.size() > text.size() || !start[p]) return false;
+        for (std::size_t i = 0; i < find.size(); ++i) {
+          char a = text[p + i], b = find[i];
+          if (!o.match_case && !trail[i]) {
+            if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 32);
+            if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 32);
+          }
+          if (a != b) return false;
+        }
+        if (o.whole_word && p > 0 && !IsWordDelimiter(static_cast<unsigned char>(text[p - 1]))) return false;
+        const std::size_t e = p + find.size();
+        return !(o.whole_word && e < text.size() && !IsWordDelimiter(static_cast<unsigned char>(text[e])));
+      };
+      for (std::size_t s = 0; s <= text.size(); ++s) {
+        std::optional<std::size_t> want;
+        if (o.down) {
+          for (std::size_t p = s; p <= text.size() && !want; ++p)
+            if (at(p)) want = p;
+        } else {
+          for (std::size_t p = s; p-- > 0 && !want;)
+            if (at(p)) want = p;
+        }
+        ASSERT_EQ(FindInText(find, text, o, s, 0), want) << round << " bits " << bits << " from " << s;
+      }
+    }
+  }
 }
 
 }  // namespace
