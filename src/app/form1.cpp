@@ -27,6 +27,7 @@
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
 #include "controllers/save/save_controller.h"
+#include "controllers/search/search_controller.h"
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "controllers/textcmd/textcmd_controller.h"
 #include "platform/settings_location.h"
@@ -119,7 +120,8 @@ void TForm1::BuildControllers() {
   conversion_ = new controllers::ConversionController(*this, this);
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
-                  textcmd_, conversion_, new controllers::DumpController(*this, this), edit_};
+                  textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
+                  new controllers::SearchController(*this, this)};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

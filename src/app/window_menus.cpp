@@ -140,6 +140,11 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenu* conv = bar->addMenu(QStringLiteral("変換(&C)"));
   conv->setObjectName(QStringLiteral("Mhenkan1"));
   AddTextMenus(actions, m.edit, del, conv, m.codes, "");
+  QMenu* find = bar->addMenu(QStringLiteral("検索(&S)"));
+  find->setObjectName(QStringLiteral("Mserch0"));
+  Add(actions, find, {"Mserch", "MserchNext", "Mserchnextup1", "", "Mreplace1", "MreplaceGrep1", "Mreplaceall1", "",
+                      "Mgrep", "Mgrep2", "", "Mpickupline1", "MpickuplineSEIKI1", "Mdeleteline1", "MdeletelineR1",
+                      "Mrenzokudeleteline1", "Mstringreplace1", "Mrenzku1"});
   // The edit menu's own "save as" item runs the same command.
   actions.Twin("MTsave1", "MTsave2")->setText(QStringLiteral("テキスト　名前を付けて保存(&A)"));
   Add(actions, m.edit, {"", "MediterRich", "Mcut", "Mcopy1", "Mpast", "Mtextdelete", "Mselectall", "",
@@ -185,6 +190,10 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   m.popup_edit = Sub(m.popup, "編集(&E)", "Medit2");
   AddTextMenus(actions, m.popup_edit, Sub(m.popup, "削除(&K)", "Mdelete2"), Sub(m.popup, "変換(&C)", "Mhenkan2"),
                m.popup_codes, "P");
+  Add(actions, Sub(m.popup, "検索(&S)", "Mserch3"),
+      {"Mserch1", "Mserchnext2", "Mserchnextup2", "", "Mreplace2", "MreplaceGrep2", "Mreplaceall2", "", "Mgrep1",
+       "Mgrep3", "", "Mpickupline2", "MpickuplineSEIKI2", "Mdeleteline2", "MdeletelineR2", "Mrenzokudeleteline2",
+       "Mstringreplace2", "Mrenzku2"});
   m.popup->addSeparator();
   Add(actions, m.popup, {"Mexit2"});
   return m;
@@ -252,8 +261,8 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
       {"ToolButton16", "", "", ""},
       {"ToolButton25", "文頭", "go-top", "Mlinetop1"},
       {"ToolButton26", "文末", "go-bottom", "Mlinebottom1"},
-      {"ToolButton33", "検索", "edit-find", nullptr},
-      {"ToolButton53", "置換", "edit-find-replace", nullptr},
+      {"ToolButton33", "検索", "edit-find", "ToolButton33"},
+      {"ToolButton53", "置換", "edit-find-replace", "ToolButton53"},
       {"ToolButton48", "URL", "applications-internet", nullptr},
       {"ToolButton51", "html->txt", "insert-link", "ToolButton51"},
       {"ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},

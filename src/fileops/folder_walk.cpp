@@ -205,4 +205,36 @@ std::int64_t FindFiles(const std::string& folder, std::string_view mask,
   return total;
 }
 
+void WalkTree(const std::string& folder, const std::function<void(TreeEntry&&)>& visit,
+              const std::atomic<bool>* cancel) {
+  std::string root = folder;
+  if (root.empty() || root.back() != '/') root.push_back('/');
+  std::deque<std::string> queue{root};
+  while (!queue.empty()) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) return;
+    const std::string dir = std::move(queue.front());
+    queue.pop_front();
+    DIR* d = OpenFolder(dir);
+    if (!d) {
+      visit({dir, TreeEntry::UnreadableFolder});
+      continue;
+    }
+    while (dirent* e = ::readdir(d)) {
+      if (IsDotOrDotDot(e->d_name)) continue;
+      unsigned char type = e->d_type;
+      if (type == DT_UNKNOWN) {
+        struct stat st {};
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
+        type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : DT_FIFO;
+      }
+      if (type == DT_DIR) {
+        queue.push_back(dir + e->d_name + "/");
+        continue;
+      }
+      visit({dir + e->d_name, type == DT_REG ? TreeEntry::File : type == DT_LNK ? TreeEntry::Link : TreeEntry::Other});
+    }
+    ::closedir(d);
+  }
+}
+
 }  // namespace haruvi::fileops

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,5 +39,18 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // folder returns 0 and leaves `list` untouched.
 std::int64_t FindFiles(const std::string& folder, std::string_view mask,
                        std::vector<std::string>& list);
+
+// Every entry below `folder` that is not a folder, breadth first and folder by folder in
+// the order found (the order FindFiles lists them in), in one pass, each with its kind as
+// the directory entry gives it (a stat only where the file system does not say), so a
+// tree grep costs no stat per file. Symbolic links are reported as links and never
+// followed; folders that cannot be opened are reported as such.
+struct TreeEntry {
+  enum Kind { File, Link, Other, UnreadableFolder };
+  std::string path;
+  Kind kind = File;
+};
+void WalkTree(const std::string& folder, const std::function<void(TreeEntry&& entry)>& visit,
+              const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace haruvi::fileops

@@ -4,12 +4,12 @@
 
 namespace haruvi::platform {
 
-std::vector<std::string> LoadHistory(const IniFile& ini, std::string_view section) {
+std::vector<std::string> LoadHistory(const IniFile& ini, std::string_view section, const HistoryKeys& keys) {
   std::vector<std::string> list;
-  const std::int32_t count = ini.ReadInteger(section, "DriveCount", 0);
+  const std::int32_t count = ini.ReadInteger(section, keys.count, 0);
   // A count written by hand is not trusted to size anything.
   for (std::int32_t n = 0; n < std::min<std::int32_t>(count, 1000); ++n) {
-    std::string v = ini.ReadString(section, "Items_" + std::to_string(n), "");
+    std::string v = ini.ReadString(section, std::string(keys.item) + std::to_string(n), "");
     if (!v.empty() && v.front() == '#') {
       v.erase(0, 1);
       if (!v.empty()) v.pop_back();  // the closing mark, whatever it is
@@ -30,11 +30,13 @@ std::vector<std::string> UpdatedHistory(std::vector<std::string> list, const std
   return list;
 }
 
-bool SaveHistory(IniFile& ini, std::string_view section, const std::vector<std::string>& list) {
+bool SaveHistory(IniFile& ini, std::string_view section, const std::vector<std::string>& list,
+                 const HistoryKeys& keys) {
   IniFile::Batch batch(ini);
-  const std::size_t n = std::min(list.size(), kHistoryLimit);
-  for (std::size_t i = 0; i < n; ++i) ini.WriteString(section, "Items_" + std::to_string(i), "#" + list[i] + "#");
-  ini.WriteInteger(section, "DriveCount", static_cast<std::int32_t>(n));
+  const std::size_t n = std::min(list.size(), keys.limit);
+  for (std::size_t i = 0; i < n; ++i)
+    ini.WriteString(section, std::string(keys.item) + std::to_string(i), "#" + list[i] + "#");
+  ini.WriteInteger(section, keys.count, static_cast<std::int32_t>(n));
   return batch.End();
 }
 

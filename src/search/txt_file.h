@@ -88,7 +88,9 @@ class TTxtFile {
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;
   std::size_t max_window_ = 0;
-  bool file_end_ = false;   // read() returned 0
+  bool file_end_ = false;   // read() returned 0, or the size seen at opening was read
+  std::uint64_t expect_ = 0;      // that size (0: unknown)
+  std::uint64_t read_total_ = 0;
   bool done_ = false;       // closing line feed delivered
   char last_byte_ = '\n';   // last byte delivered from the file
   const std::atomic<bool>& cancel_;

@@ -2,8 +2,13 @@
 // the grep report (search/grep_report.h) the pane would hold; gsub reads and writes in
 // pieces. Patterns and templates arrive in UTF-8 and are converted to Shift_JIS (CP932)
 // unless --raw is given.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <initializer_list>
+#include <thread>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,8 +16,10 @@
 
 #include "encoding/piece_io.h"
 #include "encoding/utf8_sjis.h"
+#include "fileops/folder_walk.h"
 #include "regex/awk_str.h"
 #include "regex/regex_error.h"
+#include "search/file_grep.h"
 #include "search/grep.h"
 #include "search/grep_report.h"
 #include "tools/tool_command.h"
@@ -23,8 +30,10 @@ namespace {
 
 int RunGrep(const Args& args);
 int RunGSub(const Args& args);
-const Command kGrep{"grep", "grep [-n] [-H] [--fuzzy] [--raw] PATTERN FILE...",
-                    "list the lines of the files that match PATTERN (exit 1 when none do)", &RunGrep};
+const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] PATTERN PATH...",
+                    "list the lines of the files (with -r, of the folders' trees) that match PATTERN "
+                    "(exit 1 when none do)",
+                    &RunGrep};
 const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
                     "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
 
@@ -59,8 +68,85 @@ std::optional<Parsed> ParseArgs(const Command& cmd, const Args& args, std::initi
   return p;
 }
 
-int RunGrep(const Args& args) {
-  auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "--fuzzy", "--raw"});
+// "-j N" or "-jN": the worker count of a tree grep, taken out of the arguments.
+std::optional<int> TakeJobs(Args& args, bool& bad) {
+  std::optional<int> jobs;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
+    std::string value;
+    if (args[i] == "-j" && i + 1 < args.size()) {
+      value = args[i + 1];
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    } else if (args[i].rfind("-j", 0) == 0 && args[i].size() > 2) {
+      value = args[i].substr(2);
+      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+    } else {
+      continue;
+    }
+    const bool digits = !value.empty() && value.size() < 5 &&
+                        std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stoi(value) < 1) bad = true;
+    else jobs = std::stoi(value);
+    --i;
+  }
+  return jobs;
+}
+
+// grep -r: every path a folder's tree (or the file itself), walked in one pass without
+// following links below it; the files grepped by `jobs` workers, each file's report whole and in
+// walk order. Files that cannot be read are reported and passed over.
+int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& paths, bool fuzzy, bool headers,
+                bool numbers, int jobs) {
+  std::vector<std::string> files;
+  bool trouble = false;
+  for (const std::string& p : paths) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) {
+      PrintError(p + ": " + std::strerror(errno));
+      trouble = true;
+    } else if (S_ISDIR(st.st_mode)) {
+      // Links below are passed over; devices and FIFOs go on to be reported in their place.
+      fileops::WalkTree(p, [&](fileops::TreeEntry&& e) {
+        if (e.kind == fileops::TreeEntry::UnreadableFolder) {
+          PrintError("grep: " + e.path + ": " + std::strerror(EACCES));
+          trouble = true;
+        } else if (e.kind != fileops::TreeEntry::Link) {
+          files.push_back(std::move(e.path));
+        }
+      });
+    } else {
+      files.push_back(p);
+    }
+  }
+  encoding::ChunkWriter out(&WriteOutput);
+  search::FileGrepOptions o;
+  o.report = {.file_headers = headers, .line_numbers = numbers};
+  o.fuzzy = fuzzy;
+  o.threads = jobs;
+  o.line_limit = encoding::kMaxHeldBytes;
+  search::FileGrepResult r;
+  try {
+    r = search::GrepFiles(
+        pattern, files, o, [&out](std::string_view text) { out.Append(text); },
+        [&out](const std::string& path, const std::string& message) {
+          out.Flush();  // the lines before it are out first
+          PrintError("grep: " + path + ": " + message);
+        });
+  } catch (const regex::ERegExpParser& e) {
+    PrintPatternError(e);
+    return kExitUsage;
+  }
+  if (!out.Flush()) return kExitUsage;
+  if (trouble || r.problems > 0) return kExitUsage;
+  return r.matches > 0 ? kExitOk : kExitNoMatch;
+}
+
+int RunGrep(const Args& given) {
+  Args args = given;
+  bool bad_jobs = false;
+  const std::optional<int> jobs = TakeJobs(args, bad_jobs);
+  if (bad_jobs) return UsageError(kGrep, "-j needs a worker count of 1 or more");
+  auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "-r", "--fuzzy", "--raw"});
   if (!parsed) return kExitUsage;
   const bool numbers = parsed->Has("-n"), headers = parsed->Has("-H");
   const bool fuzzy = parsed->Has("--fuzzy"), raw = parsed->Has("--raw");
@@ -72,6 +158,12 @@ int RunGrep(const Args& args) {
     return kExitUsage;
   }
 
+  if (parsed->Has("-r")) {
+    const int workers = jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+    return RunTreeGrep(*pattern, std::vector<std::string>(rest.begin() + 1, rest.end()), fuzzy, headers, numbers,
+                       workers);
+  }
+  if (jobs) return UsageError(kGrep, "-j goes with -r");
   search::TGrep grep;
   try {
     grep.SetUseFuzzyCharDic(fuzzy);

@@ -196,6 +196,13 @@ std::string_view TextPane::BytesView() const {
   return doc_.Bytes();
 }
 
+std::string_view TextPane::TextView(std::string& scratch) const {
+  SyncFromEditor();
+  if (doc_.TextCrLfLength() == doc_.Bytes().size()) return doc_.Bytes();
+  scratch = doc_.TextCrLf();
+  return scratch;
+}
+
 std::size_t TextPane::LineCount() const {
   SyncFromEditor();
   return doc_.LineCount();

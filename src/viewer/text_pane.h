@@ -57,6 +57,9 @@ class TextPane : public QWidget {
   std::string Bytes() const;
   // The same without a copy; valid until the pane's content changes.
   std::string_view BytesView() const;
+  // Text() without a copy when the bytes already use CR LF throughout; otherwise Text()
+  // is built into `scratch`. Valid until the content or `scratch` changes.
+  std::string_view TextView(std::string& scratch) const;
   std::size_t LineCount() const;
   std::string Line(std::size_t line) const;
   std::vector<std::string> Lines() const;

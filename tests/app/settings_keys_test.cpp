@@ -40,7 +40,11 @@ TEST_F(SettingsKeysTest, AFullStartAndCloseWritesExactlyTheKnownKeys) {
   // Keys their commands write when the user answers a dialog, never at close.
   const std::set<std::string> by_commands = {"streamread/byte", "streamread/check", "readmax/byte",
                                              "initfolder/initfoldername", "folderset/drivecount", "ext/drivecount", "file/save", "editer/editer",
-                                             "file/dir"};
+                                             "file/dir", "finddialogex/text", "finddialogex/check1",
+                                             "finddialogex/check2", "finddialogex/updown", "finddialogex/count",
+                                             "grepr/drivecount", "grepr/drivecount2", "grep/drivecount",
+                                             "grep/subfolder", "renzokudelete/open31", "renzokudelete/save31",
+                                             "renzokudelete/regcheck", "renzokudelete/listcount"};
   std::set<std::string> known;
   for (const platform::KeyInfo& k : keys) known.insert(Name(k));
   platform::IniFile ini(IniPath());

@@ -127,6 +127,29 @@ TEST_F(FolderWalkTest, FindFilesOnAFileLeavesTheListUntouched) {
   EXPECT_EQ(list, std::vector<std::string>{"keep"});
 }
 
+// The tree walk of grep -r: FindFiles's order in one pass, each entry's kind from the
+// folder entry; links are reported, never followed, so a loop ends.
+TEST_F(FolderWalkTest, WalkTreeGivesFindFilesOrderWithKinds) {
+  std::filesystem::create_directory_symlink(dir.path(), dir / "sub/loop");
+  ASSERT_EQ(::mkfifo((dir / "sub/fifo").c_str(), 0600), 0);
+  std::vector<std::string> listed;
+  FindFiles(dir.path().string(), "*.*", listed);
+  std::vector<std::string> walked;
+  std::vector<std::string> links, others;
+  WalkTree(dir.path().string(), [&](TreeEntry&& e) {
+    walked.push_back(e.path);
+    if (e.kind == TreeEntry::Link) links.push_back(e.path);
+    if (e.kind == TreeEntry::Other) others.push_back(e.path);
+  });
+  EXPECT_EQ(walked, listed);
+  EXPECT_EQ(links, std::vector<std::string>{(dir / "sub/loop").string()});
+  EXPECT_EQ(others, std::vector<std::string>{(dir / "sub/fifo").string()});
+  std::atomic<bool> cancel{true};
+  int seen = 0;
+  WalkTree(dir.path().string(), [&](TreeEntry&&) { ++seen; }, &cancel);
+  EXPECT_EQ(seen, 0);
+}
+
 TEST(MatchesMask, Wildcards) {
   struct Row { const char* name; const char* mask; bool want; } rows[] = {
       {"a.txt", "*.*", true},   {"noext", "*.*", true},    {"a.TXT", "*.txt", true},

@@ -1,7 +1,12 @@
 // haruvi-tool grep and gsub: the pane's text on standard output, exit codes, messages.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fileops/folder_walk.h"
 #include "regex/awk_str.h"
+#include "search/grep_report.h"
 #include "support/run_process.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
@@ -91,6 +96,55 @@ TEST(GrepTool, ALineLongerThanTheLimitIsRefusedByName) {
   const auto gsub = RunTool({"gsub", "a+b", "x", file.string()});  // no bound on a match's length
   EXPECT_EQ(gsub.exit_code, 2);
   EXPECT_NE(gsub.err.find("gsub: a line longer than 64 MiB"), std::string::npos) << gsub.err;
+}
+
+// grep -r against a reference walk: one TGrep over the same walk, file after file, for
+// any worker count; links are not followed; FIFOs and unreadable files are reported on
+// standard error and the search goes on.
+TEST(GrepTool, TreeGrepMatchesTheReferenceWalkWithAnyWorkerCount) {
+  TempDir dir;
+  for (int d = 0; d < 4; ++d)
+    for (int f = 0; f < 25; ++f) {
+      std::string body;
+      for (int l = 0; l < 30 + f; ++l) body += (l % (f + 2) == 0 ? S("文字コード ") : std::string("plain ")) + std::to_string(l) + "\r\n";
+      dir.Write("t/d" + std::to_string(d) + "/f" + std::to_string(f) + ".txt", body);
+    }
+  std::vector<std::string> files;
+  haruvi::fileops::FindFiles((dir.path() / "t").string(), "*.*", files);
+  std::string want;
+  haruvi::search::TGrep grep;
+  grep.SetRegExp(S("文字コード"));
+  haruvi::search::GrepPrinter printer({.file_headers = true, .line_numbers = true},
+                                      [&](std::string_view line) { want.append(line); });
+  grep.OnMatch = printer.Handler();
+  for (const std::string& f : files) {
+    printer.BeginFile(f);
+    grep.GrepFile(f);
+  }
+  for (const char* jobs : {"-j1", "-j2", "-j7"}) {
+    const auto r = RunTool({"grep", "-r", jobs, "-n", "-H", "文字コード", (dir.path() / "t").string()});
+    EXPECT_EQ(r.exit_code, 0) << jobs;
+    EXPECT_TRUE(r.out == want) << jobs;
+  }
+  const auto defaults = RunTool({"grep", "-r", "-n", "文字コード", (dir.path() / "t").string()});
+  EXPECT_EQ(defaults.exit_code, 0);
+  EXPECT_EQ(RunTool({"grep", "-r", "-j", "0", "x", dir.path().string()}).exit_code, 2);
+  EXPECT_EQ(RunTool({"grep", "-j", "2", "x", dir.path().string()}).exit_code, 2);  // -j goes with -r
+}
+
+TEST(GrepTool, TreeGrepSkipsLinksAndReportsWhatItCannotRead) {
+  TempDir dir;
+  dir.Write("t/a.txt", "hit a\n");
+  const auto outside = dir.Write("outside/o.txt", "hit outside\n");
+  ASSERT_EQ(::symlink(outside.c_str(), (dir.path() / "t/link.txt").c_str()), 0);
+  ASSERT_EQ(::symlink((dir.path() / "outside").c_str(), (dir.path() / "t/linkdir").c_str()), 0);
+  ASSERT_EQ(::mkfifo((dir.path() / "t/fifo").c_str(), 0600), 0);
+  dir.Write("t/z/z.txt", "hit z\n");
+  const auto r = RunTool({"grep", "-r", "-j2", "hit", (dir.path() / "t").string()});
+  EXPECT_EQ(r.out, "hit a\r\nhit z\r\n");
+  EXPECT_NE(r.err.find("fifo: not a regular file"), std::string::npos) << r.err;
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(RunTool({"grep", "-r", "hit", (dir.path() / "t/z").string()}).exit_code, 0);
 }
 
 }  // namespace

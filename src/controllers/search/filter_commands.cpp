@@ -1,0 +1,162 @@
+// The line filters in the window: pick and delete lines (plain and by pattern), delete
+// a word, and the two continuous commands with TForm31 and its "RenzokuDelete" section.
+// The work is the search core's; a pattern error leaves the pane as it was.
+#include <QAction>
+
+#include "bridge/disk_path.h"
+#include "bridge/pane_text.h"
+#include "controllers/search/search_controller.h"
+#include "regex/regex_error.h"
+#include "search/line_filter.h"
+#include "ui/action_registry.h"
+#include "ui/messages.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::controllers {
+namespace {
+
+bool DialogDisp(ui::WindowContext& ctx) {
+  const QString name = QStringLiteral("Mdialogdisp1");
+  return ctx.Actions().Contains(name) && ctx.Actions().Checked(name);
+}
+
+}  // namespace
+
+void SearchController::PaneLines(const std::vector<std::string>& lines) {
+  ctx().Pane().SetLines(lines);
+  Changed();
+}
+
+void SearchController::Mpickupline1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
+  const std::optional<QString> text =
+      dialogs_->Text(ctx().Window(), QStringLiteral("検索行抽出"), QStringLiteral("検索する文字列"), preset);
+  if (!text) return;
+  ctx().EnsureWholeText();
+  search::LineFilterResult r;
+  {
+    ui::BusyCursor busy;
+    r = search::PickLines(pane.Text(), PaneBytes(*text));
+    PaneLines(r.lines);
+  }
+  if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行抽出しました！"));
+}
+
+void SearchController::Mdeleteline1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
+  const std::optional<QString> text =
+      dialogs_->Text(ctx().Window(), QStringLiteral("検索行削除"), QStringLiteral("検索する文字列"), preset);
+  if (!text) return;
+  ctx().EnsureWholeText();
+  search::LineFilterResult r;
+  {
+    ui::BusyCursor busy;
+    r = search::DeleteLines(pane.Text(), PaneBytes(*text));
+    if (r.count > 0) ctx().Pane().SetLines(r.lines);
+  }
+  if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行削除しました！"));
+  Changed();
+}
+
+void SearchController::MpickuplineSEIKI1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexPick);
+  if (!a || a->pattern.isEmpty()) return;
+  ctx().EnsureWholeText();
+  ui::BusyCursor busy;
+  try {
+    PaneLines(search::PickLinesMatching(pane.Text(), PaneBytes(a->pattern), a->fuzzy).lines);
+  } catch (const regex::ERegExpParser& e) {
+    ShowPatternError(e);
+  }
+}
+
+void SearchController::MdeletelineR1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexDelete);
+  if (!a || a->pattern.isEmpty()) return;
+  ctx().EnsureWholeText();
+  ui::BusyCursor busy;
+  try {
+    PaneLines(search::DeleteLinesMatching(pane.Text(), PaneBytes(a->pattern), a->fuzzy).lines);
+  } catch (const regex::ERegExpParser& e) {
+    ShowPatternError(e);
+  }
+}
+
+void SearchController::Mstringreplace1Click() {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
+  const std::optional<QString> word = dialogs_->Text(ctx().Window(), QStringLiteral("検索語句削除"),
+                                                     QStringLiteral("削除する語句を入力して下さい"), preset);
+  if (!word) return;
+  ctx().EnsureWholeText();
+  ui::BusyCursor busy;
+  const std::string w = PaneBytes(*word);
+  if (!w.empty()) pane.SetText(search::DeleteWord(pane.Text(), w));
+  Changed();
+}
+
+void SearchController::Mrenzku1Click() { Continuous(false); }
+void SearchController::Mrenzokudeleteline1Click() { Continuous(true); }
+
+void SearchController::Continuous(bool lines) {
+  viewer::TextPane& pane = ctx().Pane();
+  if (pane.IsEmpty()) return;
+  if (pane.ReadOnly()) ctx().editmodeon();
+  platform::Settings& ini = ctx().Settings();
+  ListSetup setup;
+  setup.caption = QString::fromUtf8(lines ? "検索行削除 連続" : "検索語句削除　連続");
+  const std::string open_folder = ini.Read(kOpen31, bridge::ToDisk(ctx().ProgramFolder()));
+  const std::string save_folder = ini.Read(kSave31, bridge::ToDisk(ctx().ProgramFolder()));
+  setup.open_folder = bridge::FromDisk(open_folder);
+  setup.save_folder = bridge::FromDisk(save_folder);
+  setup.regex = ini.Read(kRegCheck);
+  const int count = std::min(ini.Read(kListCount), 100000);
+  for (int n = 0; n < count; ++n) {
+    std::string v = ini.File().ReadString("RenzokuDelete", "Items_" + std::to_string(n), "");
+    // The "#" marks around each entry: the first and last characters always go.
+    if (!v.empty()) v.erase(0, 1);
+    if (!v.empty()) v.pop_back();
+    setup.entries << bridge::FromDisk(v);
+  }
+  if (pane.HasSelection()) setup.preset = PaneText(pane.SelectedText());
+  const std::optional<ListAnswer> a = dialogs_->List(ctx().Window(), setup);
+  if (!a) return;
+  {
+    platform::IniFile::Batch batch(ini.File());
+    ini.Write(kOpen31, open_folder);
+    ini.Write(kSave31, save_folder);
+    ini.Write(kRegCheck, a->regex);
+    ini.Write(kListCount, static_cast<std::int32_t>(a->entries.size()));
+    for (qsizetype n = 0; n < a->entries.size(); ++n) {
+      std::string marked(1, '#');
+      marked.append(bridge::ToDisk(a->entries[n])).push_back('#');
+      ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), marked);
+    }
+  }
+  std::vector<std::string> entries;
+  for (const QString& e : a->entries) entries.push_back(PaneBytes(e));
+  ctx().EnsureWholeText();
+  ui::BusyCursor busy;
+  try {
+    // Worked out whole before the pane changes: a bad entry discards the earlier ones too.
+    if (lines) {
+      PaneLines(search::DeleteLinesOfList(pane.Text(), entries, a->regex, false));
+    } else {
+      pane.SetText(search::DeleteWordsOfList(pane.Text(), entries, a->regex, false));
+    }
+  } catch (const regex::ERegExpParser& e) {
+    ShowPatternError(e);
+  }
+  Changed();
+}
+
+}  // namespace haruvi::controllers

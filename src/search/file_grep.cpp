@@ -1,0 +1,153 @@
+// GrepFiles: workers take files in list order from a shared counter; reports are handed
+// on in list order by whichever worker completes the file the output waits for.
+#include "search/file_grep.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "search/grep.h"
+
+namespace haruvi::search {
+namespace {
+
+using ProblemSink = std::function<void(const std::string&, const std::string&)>;
+
+constexpr std::size_t kBlock = 64 * 1024;
+
+class Ordered {
+ public:
+  Ordered(std::size_t n, const ReportSink& sink, const ProblemSink& problem)
+      : pending_(n), done_(n, 0), sink_(sink), problem_(problem) {}
+
+  bool AtHead(std::size_t i) const { return head_.load(std::memory_order_acquire) == i; }
+
+  // Hands on what file `i` has so far when it is at the head; a finished file that is not
+  // waits in its slot.
+  void Put(std::size_t i, std::string& text, bool finished, const std::string& path, const std::string& trouble) {
+    std::lock_guard lock(mu_);
+    if (head_.load(std::memory_order_relaxed) != i) {
+      if (finished) {
+        pending_[i] = {std::move(text), path, trouble};
+        done_[i] = 1;
+      }
+      return;
+    }
+    Write(text, path, finished ? trouble : std::string());
+    text.clear();
+    if (!finished) return;
+    std::size_t next = i + 1;
+    while (next < done_.size() && done_[next]) {
+      Write(pending_[next].text, pending_[next].path, pending_[next].trouble);
+      pending_[next] = {};
+      ++next;
+    }
+    head_.store(next, std::memory_order_release);
+  }
+
+ private:
+  struct Slot {
+    std::string text, path, trouble;
+  };
+  void Write(const std::string& text, const std::string& path, const std::string& trouble) {
+    if (!text.empty() && sink_) sink_(text);
+    if (!trouble.empty() && problem_) problem_(path, trouble);
+  }
+  std::mutex mu_;
+  std::atomic<std::size_t> head_{0};
+  std::vector<Slot> pending_;
+  std::vector<char> done_;
+  const ReportSink& sink_;
+  const ProblemSink& problem_;
+};
+
+struct Shared {
+  const std::vector<std::string>& files;
+  const FileGrepOptions& options;
+  std::string_view pattern;
+  const std::atomic<bool>* cancel;
+  Ordered out;
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::int64_t> matches{0};
+  std::atomic<std::size_t> problems{0};
+  std::atomic<bool> cancelled{false};
+};
+
+bool IsLink(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+void Work(Shared& s) {
+  TGrep grep;
+  grep.SetUseFuzzyCharDic(s.options.fuzzy);
+  grep.SetRegExp(s.pattern);
+  grep.SetLineLimit(s.options.line_limit);
+  grep.OnIdle = [&] {
+    if (s.cancel && s.cancel->load(std::memory_order_relaxed)) grep.Cancel = true;
+  };
+  std::size_t current = 0;
+  std::string text;
+  GrepPrinter printer(s.options.report, [&](std::string_view line) {
+    text.append(line);
+    if ((s.options.live || text.size() >= kBlock) && s.out.AtHead(current)) s.out.Put(current, text, false, {}, {});
+  });
+  grep.OnMatch = printer.Handler();
+  for (;;) {
+    const std::size_t i = s.next.fetch_add(1);
+    if (i >= s.files.size()) return;
+    current = i;
+    const std::string& path = s.files[i];
+    text.clear();
+    std::string trouble;
+    if (s.cancelled.load() || (s.cancel && s.cancel->load())) {
+      s.cancelled = true;
+      s.out.Put(i, text, true, path, {});
+      continue;
+    }
+    if (s.options.skip_links && IsLink(path)) {
+      s.out.Put(i, text, true, path, {});
+      continue;
+    }
+    const std::int64_t before = printer.MatchCount();
+    printer.BeginFile(path);
+    try {
+      grep.GrepFile(path);
+    } catch (const EGrepCancel&) {
+      s.cancelled = true;
+    } catch (const std::exception& e) {  // EFileNotFound, ELineTooLong
+      trouble = e.what();
+      s.problems.fetch_add(1);
+    }
+    s.matches.fetch_add(printer.MatchCount() - before);
+    s.out.Put(i, text, true, path, trouble);
+  }
+}
+
+}  // namespace
+
+FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
+                         const FileGrepOptions& options, const ReportSink& sink, const ProblemSink& problem,
+                         const std::atomic<bool>* cancel) {
+  {
+    TGrep probe;  // a bad pattern is reported before anything runs
+    probe.SetUseFuzzyCharDic(options.fuzzy);
+    probe.SetRegExp(pattern);
+  }
+  Shared s{files, options, pattern, cancel, Ordered(files.size(), sink, problem)};
+  const std::size_t workers =
+      std::clamp<std::size_t>(static_cast<std::size_t>(std::max(options.threads, 1)), 1, std::max<std::size_t>(files.size(), 1));
+  if (workers == 1) {
+    Work(s);
+  } else {
+    std::vector<std::thread> pool;
+    for (std::size_t w = 0; w < workers; ++w) pool.emplace_back([&s] { Work(s); });
+    for (std::thread& t : pool) t.join();
+  }
+  return {s.matches.load(), s.problems.load(), s.cancelled.load()};
+}
+
+}  // namespace haruvi::search

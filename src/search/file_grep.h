@@ -1,0 +1,43 @@
+// Grep over a list of files with one or more workers: each worker has its own TGrep, a
+// file's report (header and lines, as GrepPrinter writes them) goes to the sink whole
+// and in list order, never interleaved with another file's; the file at the head of the
+// list streams as it is found. A file that cannot be read (gone, a device, a FIFO, a
+// line too long to hold) is reported through `problem` in its place and the grep goes
+// on. The stop request is seen at every block read and reported line. The head file's
+// report goes out in blocks of 64 KB as found, or line by line when `live`.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/grep_report.h"
+
+namespace haruvi::search {
+
+struct FileGrepOptions {
+  GrepReportOptions report;
+  bool fuzzy = false;
+  int threads = 1;
+  bool skip_links = false;       // symbolic links are passed over (tree walks do not follow them)
+  std::size_t line_limit = 0;    // TGrep::SetLineLimit
+  bool live = false;             // the head file's lines go out one by one (the window's pane)
+};
+
+struct FileGrepResult {
+  std::int64_t matches = 0;
+  std::size_t problems = 0;
+  bool cancelled = false;
+};
+
+// Raises regex::ERegExpParser for a bad pattern before any file is read. `sink` and
+// `problem` are called one at a time (never at once from two workers), in list order.
+FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
+                         const FileGrepOptions& options, const ReportSink& sink,
+                         const std::function<void(const std::string& path, const std::string& message)>& problem,
+                         const std::atomic<bool>* cancel = nullptr);
+
+}  // namespace haruvi::search

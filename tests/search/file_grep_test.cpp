@@ -1,0 +1,135 @@
+// Grep over file lists with workers: the same report as one TGrep file after file, in
+// list order and never interleaved within a file, whatever the worker count; files that
+// cannot be read reported in their place without ending the grep; links passed over when
+// asked; a stop request ending it.
+#include "search/file_grep.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+
+#include "fileops/folder_walk.h"
+#include "regex/regex_error.h"
+#include "support/sjis.h"
+#include "support/temp_dir.h"
+
+namespace haruvi::search {
+namespace {
+
+using haruvi::test::S;
+
+struct GrepRun {
+  std::string report;
+  std::vector<std::string> problems;
+  FileGrepResult result;
+};
+
+GrepRun Grep(std::string_view pattern, const std::vector<std::string>& files, FileGrepOptions o,
+         const std::atomic<bool>* cancel = nullptr) {
+  GrepRun r;
+  r.result = GrepFiles(
+      pattern, files, o, [&](std::string_view text) { r.report.append(text); },
+      [&](const std::string& path, const std::string& msg) { r.problems.push_back(path + ": " + msg); }, cancel);
+  return r;
+}
+
+FileGrepOptions Opt(int threads, GrepReportOptions ro = {}, bool skip_links = false, std::size_t limit = 0) {
+  FileGrepOptions o;
+  o.report = ro;
+  o.threads = threads;
+  o.skip_links = skip_links;
+  o.line_limit = limit;
+  return o;
+}
+
+// What one TGrep over the files in order writes.
+std::string Reference(std::string_view pattern, const std::vector<std::string>& files, GrepReportOptions ro) {
+  std::string out;
+  TGrep grep;
+  grep.SetRegExp(pattern);
+  GrepPrinter printer(ro, [&](std::string_view line) { out.append(line); });
+  grep.OnMatch = printer.Handler();
+  for (const std::string& f : files) {
+    printer.BeginFile(f);
+    grep.GrepFile(f);
+  }
+  return out;
+}
+
+TEST(GrepFiles, TreeReportEqualsTheReferenceWalkForAnyWorkerCount) {
+  test::TempDir dir;
+  for (int d = 0; d < 6; ++d)
+    for (int f = 0; f < 15; ++f) {
+      std::string body;
+      for (int l = 0; l < 40 + f * 7; ++l)
+        body += "line " + std::to_string(l) + ((l * (d + 1) + f) % 5 == 0 ? S(" hit 2026年12月") : std::string(" miss")) + "\r\n";
+      dir.Write("d" + std::to_string(d) + "/s/f" + std::to_string(f) + ".txt", body);
+    }
+  std::vector<std::string> files;
+  fileops::FindFiles(dir.path().string(), "*.*", files);
+  ASSERT_EQ(files.size(), 90u);
+  const GrepReportOptions ro{.file_headers = true, .line_numbers = true};
+  const std::string want = Reference(S("[0-9]+年[0-9]+月"), files, ro);
+  for (int threads : {1, 2, 5}) {
+    const GrepRun r = Grep(S("[0-9]+年[0-9]+月"), files, Opt(threads, ro));
+    EXPECT_EQ(r.report, want) << threads;
+    EXPECT_TRUE(r.problems.empty());
+    EXPECT_GT(r.result.matches, 100);
+  }
+  // Without the two options: only the lines.
+  const GrepRun plain = Grep("hit", files, Opt(2));
+  EXPECT_EQ(plain.report, Reference("hit", files, {}));
+  EXPECT_EQ(plain.report.find("//"), std::string::npos);
+}
+
+TEST(GrepFiles, UnreadableFilesAreReportedInPlaceAndTheGrepGoesOn) {
+  test::TempDir dir;
+  const std::string a = dir.Write("a.txt", "hit a\n").string();
+  const std::string gone = (dir.path() / "gone.txt").string();
+  const std::string fifo = (dir.path() / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string locked = dir.Write("locked.txt", "hit locked\n").string();
+  ::chmod(locked.c_str(), 0);
+  const std::string z = dir.Write("z.txt", "hit z\n").string();
+  const std::string link = (dir.path() / "link.txt").string();
+  ASSERT_EQ(::symlink(z.c_str(), link.c_str()), 0);
+  const std::vector<std::string> files = {a, gone, fifo, locked, link, z};
+  for (int threads : {1, 3}) {
+    const GrepRun r = Grep("hit", files, Opt(threads, {}, true));
+    const bool root = ::geteuid() == 0;  // root reads the locked file anyway
+    EXPECT_EQ(r.report, root ? "hit a\r\nhit locked\r\nhit z\r\n" : "hit a\r\nhit z\r\n");
+    ASSERT_EQ(r.problems.size(), root ? 2u : 3u);
+    EXPECT_EQ(r.problems[0].rfind(gone, 0), 0u);
+    EXPECT_EQ(r.problems[1].rfind(fifo, 0), 0u);
+    EXPECT_FALSE(r.result.cancelled);
+  }
+  // Followed when not asked to skip.
+  EXPECT_EQ(Grep("hit z", {link}, Opt(1)).report, "hit z\r\n");
+}
+
+TEST(GrepFiles, ALineTooLongIsReportedNotHeld) {
+  test::TempDir dir;
+  const std::string big = dir.Write("big.txt", std::string(3u << 20, 'x')).string();
+  const std::string small = dir.Write("small.txt", "x\n").string();
+  const GrepRun r = Grep("x", {big, small}, Opt(1, {}, false, 1u << 20));
+  EXPECT_EQ(r.report, "x\r\n");
+  ASSERT_EQ(r.problems.size(), 1u);
+}
+
+TEST(GrepFiles, StopsWhenAskedAndBadPatternsFailFirst) {
+  test::TempDir dir;
+  std::vector<std::string> files;
+  for (int i = 0; i < 50; ++i) files.push_back(dir.Write("f" + std::to_string(i), std::string(1 << 16, 'a') + "\n").string());
+  std::atomic<bool> cancel{true};
+  const GrepRun r = Grep("a", files, Opt(2), &cancel);
+  EXPECT_TRUE(r.result.cancelled);
+  EXPECT_EQ(r.result.matches, 0);
+  EXPECT_THROW(Grep("[", files, Opt(1)), regex::ERegExpParser);
+}
+
+}  // namespace
+}  // namespace haruvi::search
