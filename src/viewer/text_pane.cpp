@@ -109,7 +109,7 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   emit ContentChanged();
 }
 
-void TextPane::SetLines(const std::vector<std::string>& lines) {
+void TextPane::SetLines(const std::vector<std::string>& lines, encoding::TextForm form) {
   std::string text;
   std::size_t total = 0;
   for (const std::string& l : lines) total += l.size() + 2;
@@ -118,7 +118,7 @@ void TextPane::SetLines(const std::vector<std::string>& lines) {
     text += l;
     text += "\r\n";
   }
-  SetText(std::move(text));
+  SetText(std::move(text), form);
 }
 
 void TextPane::Clear() { SetText(std::string()); }

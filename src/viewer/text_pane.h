@@ -37,7 +37,8 @@ class TextPane : public QWidget {
   // form, see unicode_convert.h); the form stays with the text until the next content.
   void SetText(std::string bytes, encoding::TextForm form = encoding::TextForm::Legacy);
   void SetText(ByteBuffer bytes, encoding::TextForm form = encoding::TextForm::Legacy);
-  void SetLines(const std::vector<std::string>& lines);  // joined with CR LF
+  void SetLines(const std::vector<std::string>& lines,  // joined with CR LF
+                encoding::TextForm form = encoding::TextForm::Legacy);
   // Takes a document indexed elsewhere (a worker thread) in one step. With `keep_view`,
   // the caret and the top line stay where they are (the new text continues the old one).
   void SetDocument(TextDocument document, bool keep_view,

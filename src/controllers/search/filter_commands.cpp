@@ -23,7 +23,7 @@ bool DialogDisp(ui::WindowContext& ctx) {
 }  // namespace
 
 void SearchController::PaneLines(const std::vector<std::string>& lines) {
-  ctx().Pane().SetLines(lines);
+  ctx().Pane().SetLines(lines, ctx().Pane().TextForm());
   Changed();
 }
 
@@ -56,7 +56,7 @@ void SearchController::Mdeleteline1Click() {
   {
     ui::BusyCursor busy;
     r = search::DeleteLines(pane.Text(), PaneBytes(*text));
-    if (r.count > 0) ctx().Pane().SetLines(r.lines);
+    if (r.count > 0) ctx().Pane().SetLines(r.lines, ctx().Pane().TextForm());
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行削除しました！"));
   Changed();
@@ -100,7 +100,7 @@ void SearchController::Mstringreplace1Click() {
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
   const std::string w = PaneBytes(*word);
-  if (!w.empty()) pane.SetText(search::DeleteWord(pane.Text(), w));
+  if (!w.empty()) pane.SetText(search::DeleteWord(pane.Text(), w), pane.TextForm());
   Changed();
 }
 
@@ -151,7 +151,7 @@ void SearchController::Continuous(bool lines) {
     if (lines) {
       PaneLines(search::DeleteLinesOfList(pane.Text(), entries, a->regex, false));
     } else {
-      pane.SetText(search::DeleteWordsOfList(pane.Text(), entries, a->regex, false));
+      pane.SetText(search::DeleteWordsOfList(pane.Text(), entries, a->regex, false), pane.TextForm());
     }
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);

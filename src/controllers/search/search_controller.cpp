@@ -119,10 +119,10 @@ std::vector<platform::KeyInfo> SearchController::Keys() const {
 
 void SearchController::SetDialogs(std::unique_ptr<SearchDialogs> dialogs) { dialogs_ = std::move(dialogs); }
 
-std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Pane().CodePage()); }
+std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Pane().ShownPage()); }
 
 QString SearchController::PaneText(std::string_view bytes) const {
-  return viewer::DecodeForDisplay(bytes, ctx().Pane().CodePage());
+  return viewer::DecodeForDisplay(bytes, ctx().Pane().ShownPage());
 }
 
 void SearchController::Changed() { ui::SetInfoColor(ctx().InfoLine(), QColor(255, 0, 0)); }
@@ -264,7 +264,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
     const std::size_t s = pane.SelStart(), l = pane.SelLength();
     std::string text = pane.Text();
     text.replace(s, l, replace_.replace);
-    pane.SetText(std::move(text));
+    pane.SetText(std::move(text), pane.TextForm());
     pane.SetSelection(s + replace_.replace.size(), 0);
     Changed();
     // On from just after the inserted text, so a replacement holding the find text is
@@ -280,7 +280,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
     r = search::ReplaceAll(pane.Text(), replace_.find, replace_.replace, o, pane.SelStart());
   }
   if (r.count == 0) return;
-  pane.SetText(std::move(r.text));
+  pane.SetText(std::move(r.text), pane.TextForm());
   Changed();
   ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral(" 個置換！"));
   SelectHit(r.caret, 0);
@@ -330,7 +330,7 @@ void SearchController::MreplaceGrep1Click() {
   if (count == 0) {
     ui::Warn(ctx().Window(), QStringLiteral("置換しませんでした"));
   } else {
-    pane.SetText(std::move(text));
+    pane.SetText(std::move(text), pane.TextForm());
     Changed();
     if (ctx().Actions().Contains(QStringLiteral("Mdialogdisp1")) && ctx().Actions().Checked(QStringLiteral("Mdialogdisp1")))
       ui::Inform(ctx().Window(), QStringLiteral("置換回数 = ") + QString::number(count));
@@ -348,7 +348,7 @@ void SearchController::Mreplaceall1Click() {
     ui::BusyCursor busy;
     search::ReplaceResult r = search::ReplaceAll(pane.Text(), PaneBytes(a->pattern), PaneBytes(a->replacement),
                                                  search::FindOptions{true, false, true});
-    if (r.count > 0) pane.SetText(std::move(r.text));
+    if (r.count > 0) pane.SetText(std::move(r.text), pane.TextForm());
   }
   Changed();
 }
