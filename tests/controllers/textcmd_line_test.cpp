@@ -250,3 +250,34 @@ TEST_F(TextCmdTest, TheSelectedFilesLineEndsAreConvertedInThePane) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+namespace haruvi::controllers {
+namespace {
+
+TEST_F(TextCmdTest, AUtf8TextIsSortedAndConvertedWithEveryCharacterKeptAndStaysUtf8) {
+  // 😀 and 한 have no CP932 code; é is a combining pair; ＡＢ is full width.
+  const std::string text = "\xE3\x81\x84 \xED\x95\x9C\r\n\xE3\x81\x82 \xF0\x9F\x98\x80 e\xCC\x81\r\n\xEF\xBC\xA1\xEF\xBC\xA2\r\n";
+  w.Pane().SetText(text, encoding::TextForm::Utf8);
+  Run("MLineSortU1");  // in Shift_JIS order, as a Shift_JIS file sorts: Ａ (8260) before あ (82A0)
+  const std::string sorted = "\xEF\xBC\xA1\xEF\xBC\xA2\r\n\xE3\x81\x82 \xF0\x9F\x98\x80 e\xCC\x81\r\n\xE3\x81\x84 \xED\x95\x9C\r\n";
+  EXPECT_EQ(Text(), sorted);
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Utf8);
+  Run("Mzentohank1");
+  EXPECT_EQ(Text(), "AB\r\n\xEF\xBD\xB1 \xF0\x9F\x98\x80 e\xCC\x81\r\n\xEF\xBD\xB2 \xED\x95\x9C\r\n");
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Utf8);
+  Run("Mundo");
+  EXPECT_EQ(Text(), sorted);
+}
+
+TEST_F(TextCmdTest, AUtf8CaretColumnCountsFullWidthCharactersAsTwo) {
+  // "日😀" before the caret: two full-width characters, four columns.
+  w.Pane().SetText("\xE6\x97\xA5\xF0\x9F\x98\x80x1\r\n\xE6\x97\xA5\xF0\x9F\x98\x80x2\r\n", encoding::TextForm::Utf8);
+  w.Pane().SetSelection(7, 0);
+  Answer({std::nullopt});
+  Run("Mopacdelete");
+  ASSERT_EQ(dialogs->asked.size(), 1u);
+  EXPECT_EQ(dialogs->asked[0].initial, "5");
+}
+
+}  // namespace
+}  // namespace haruvi::controllers

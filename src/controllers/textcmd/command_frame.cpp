@@ -89,7 +89,14 @@ std::size_t CommandFrame::CaretLine() const {
 std::size_t CommandFrame::caretcolumn() const {
   const viewer::TextPane& pane = ctx_.Pane();
   const std::size_t start = pane.SelStart();
-  return start - pane.OffsetOfLine(pane.LineOfOffset(start)) + 1;
+  const std::size_t line_start = pane.OffsetOfLine(pane.LineOfOffset(start));
+  if (encoding::IsUnicode(pane.TextForm())) {
+    // Counted in the Shift_JIS the command sees: a full-width character is two columns.
+    const std::string head = pane.Line(pane.LineOfOffset(start)).substr(0, start - line_start);
+    encoding::Utf8StandIns standins;
+    if (auto sjis = standins.ToSjis(head)) return sjis->size() + 1;
+  }
+  return start - line_start + 1;
 }
 
 std::optional<std::string> CommandFrame::AskText(const QString& caption, const QString& prompt,
@@ -131,6 +138,10 @@ bool CommandFrame::Run(std::string_view name, std::vector<std::string> answers,
   const textcmd::TextCommand* command = textcmd::FindTextCommand(name);
   if (!command) throw std::logic_error("no text command " + std::string(name));
   return RunWork([&](const textcmd::CommandInput& in) {
+    if (standins_) {
+      for (std::string& a : answers)
+        if (auto sjis = standins_->ToSjis(a)) a = std::move(*sjis);
+    }
     return textcmd::RunTextCommand(*command, answers, in, cancelled);
   });
 }
@@ -141,15 +152,29 @@ bool CommandFrame::RunWork(const Work& work) {
     ui::BusyCursor busy;
     WrapGuard wrap(ctx_.Pane(), way_.wrap_off);
     try {
-      const std::string_view text = ctx_.Pane().BytesView();
-      const std::vector<std::string_view> lines = PaneLines(text);
-      run = work(textcmd::CommandInput{text, lines});
-      if (run.status == Status::kDone) return Apply(std::move(run), false);
+      std::string_view text = ctx_.Pane().BytesView();
+      std::optional<std::string> sjis;
+      standins_.reset();
+      if (encoding::IsUnicode(ctx_.Pane().TextForm())) {
+        standins_.emplace();
+        sjis = standins_->ToSjis(text);
+        if (sjis) text = *sjis;
+      }
+      if (standins_ && !sjis) {
+        standins_.reset();
+        run.status = Status::kRefused;
+        run.message = "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
+      } else {
+        const std::vector<std::string_view> lines = PaneLines(text);
+        run = work(textcmd::CommandInput{text, lines});
+        if (run.status == Status::kDone) return Apply(std::move(run), false);
+      }
     } catch (const std::bad_alloc&) {
       run.status = Status::kFailed;
       run.message = "out of memory";
     }
   }
+  standins_.reset();
   // Said once the cursor is back.
   dialogs_.Refuse(ctx_.Window(), run.status == Status::kFailed
                                      ? QStringLiteral("テキストを処理できませんでした。(%1)").arg(bridge::FromUtf8(run.message))
@@ -195,6 +220,8 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   std::string text = out.kind() == Kind::kText    ? std::string(out.Text())
                      : out.kind() == Kind::kBytes ? std::string(out.Bytes())
                                                   : out.PaneText();
+  if (standins_ && !from_file) text = standins_->ToUtf8(text);
+  standins_.reset();
   undo_.Replace(std::move(text));
   ui::SetInfoColor(ctx_.InfoLine(), from_file ? QColor(Qt::blue) : QColor(255, 0, 0));
   return true;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controllers/textcmd/textcmd_dialogs.h"
+#include "encoding/utf8_standins.h"
 #include "textcmd/command_table.h"
 
 namespace haruvi::ui { class WindowContext; }
@@ -55,7 +56,9 @@ class CommandFrame {
                                                     bool with_count);
 
   // Runs the table's command on the pane's lines and puts the result back: false when
-  // it was refused, failed or cancelled, the text then left as it was.
+  // it was refused, failed or cancelled, the text then left as it was. A UTF-8 pane's
+  // text (and the answers) go to the command in Shift_JIS with stand-ins for what CP932
+  // lacks, and the result comes back as UTF-8 (encoding/utf8_standins.h).
   bool Run(std::string_view name, std::vector<std::string> answers, const textcmd::CancelCheck& cancelled = {});
   bool RunWork(const Work& work);
   // On the selected file's own bytes; the label turns blue. Nothing without a file.
@@ -64,6 +67,7 @@ class CommandFrame {
  private:
   bool Apply(textcmd::CommandRun run, bool from_file);
   ui::WindowContext& ctx_;
+  std::optional<encoding::Utf8StandIns> standins_;  // set while a UTF-8 pane's command runs
   TextUndo& undo_;
   TextCmdDialogs& dialogs_;
   Way way_;

@@ -1,0 +1,136 @@
+// UTF-8 to Shift_JIS with stand-ins and back, over the pane codec's CP932 tables (the
+// codes that decode back to their character, so the trip is exact).
+#include "encoding/utf8_standins.h"
+
+#include "encoding/pane_codec.h"
+#include "encoding/pane_codec_tables.h"
+#include "encoding/utf8.h"
+
+namespace haruvi::encoding {
+namespace {
+
+constexpr std::uint32_t kUserAreaCodes = 10 * 188;  // leads 0xF0-0xF9, 188 trails each
+
+std::uint16_t UserAreaCode(std::uint32_t index) {
+  const std::uint32_t lead = 0xF0 + index / 188, t = index % 188;
+  return static_cast<std::uint16_t>(lead << 8 | (t < 63 ? 0x40 + t : 0x80 + (t - 63)));
+}
+
+bool IsUserArea(std::uint16_t code) { return code >= 0xF040 && code <= 0xF9FC; }
+
+const PaneCodec::Tables& Cp932() { return PaneCodec::For(CodePage::Cp932).tables(); }
+
+// The code of a character that decodes back to it (its preferred code), or 0.
+std::uint32_t RoundTripEntry(char32_t cp) {
+  if (cp >= 0x10000) return 0;
+  const PaneCodec::Tables& t = Cp932();
+  const std::uint32_t entry = t.encode[cp];
+  if (!entry) return 0;
+  const std::uint32_t code = entry & 0xFFFF;
+  const char16_t back = (entry >> 16) == 2 ? t.pair[code] : t.single[code & 0xFF];
+  return back == cp ? entry : 0;
+}
+
+void Put(std::string& out, std::uint16_t code) {
+  out.push_back(static_cast<char>(code >> 8));
+  out.push_back(static_cast<char>(code & 0xFF));
+}
+
+}  // namespace
+
+std::uint16_t Utf8StandIns::NextFree() {
+  while (next_ < kUserAreaCodes) {
+    const std::uint16_t code = UserAreaCode(next_++);
+    if (!natural_.count(code) && !seq_of_.count(code)) return code;
+  }
+  return 0;
+}
+
+std::optional<std::uint16_t> Utf8StandIns::StandIn(const std::string& key, std::string_view bytes) {
+  if (auto it = code_of_.find(key); it != code_of_.end()) return it->second;
+  const std::uint16_t code = NextFree();
+  if (!code) return std::nullopt;
+  code_of_.emplace(key, code);
+  seq_of_.emplace(code, std::string(bytes));
+  return code;
+}
+
+std::optional<std::string> Utf8StandIns::ToSjis(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  const std::size_t n = utf8.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t len = Utf8SequenceAt(utf8, i, &cp);
+    if (len == 0) {  // a stray byte keeps its place as a character of its own
+      const std::string key{'\xFF', static_cast<char>(b)};
+      const auto code = StandIn(key, utf8.substr(i, 1));
+      if (!code) return std::nullopt;
+      Put(out, *code);
+      ++i;
+      continue;
+    }
+    const std::string_view seq = utf8.substr(i, len);
+    i += len;
+    if (auto it = code_of_.find(std::string(seq)); it != code_of_.end()) {
+      Put(out, it->second);
+      continue;
+    }
+    const std::uint32_t entry = RoundTripEntry(cp);
+    const auto code = static_cast<std::uint16_t>(entry & 0xFFFF);
+    if (entry && !((entry >> 16) == 2 && seq_of_.count(code))) {
+      if ((entry >> 16) == 2) {
+        if (IsUserArea(code)) natural_.insert(code);
+        Put(out, code);
+      } else {
+        out.push_back(static_cast<char>(code & 0xFF));
+      }
+      continue;
+    }
+    const auto stand_in = StandIn(std::string(seq), seq);
+    if (!stand_in) return std::nullopt;
+    Put(out, *stand_in);
+  }
+  return out;
+}
+
+std::string Utf8StandIns::ToUtf8(std::string_view sjis) const {
+  const PaneCodec::Tables& t = Cp932();
+  std::string out;
+  out.reserve(sjis.size() + sjis.size() / 2);
+  const std::size_t n = sjis.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(sjis[i]);
+    if (b < 0x80) {
+      out.push_back(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    if (t.lead[b] && i + 1 < n) {
+      const auto code = static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(sjis[i + 1]));
+      if (auto it = seq_of_.find(code); it != seq_of_.end()) {
+        out += it->second;
+        i += 2;
+        continue;
+      }
+      if (const char16_t u = t.pair[code]) {
+        AppendUtf8(out, u);
+        i += 2;
+        continue;
+      }
+    }
+    const char16_t u = t.single[b];
+    if (u >= PaneCodec::kRawByteBase && u < PaneCodec::kRawByteBase + 256) out.push_back(static_cast<char>(b));
+    else AppendUtf8(out, u);
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace haruvi::encoding

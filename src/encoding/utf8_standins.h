@@ -1,0 +1,40 @@
+// Shift_JIS commands on UTF-8 text: the text in CP932 wherever a character has a code that
+// reads back as itself, and every other character (or stray byte) as a code of CP932's
+// user-defined area (0xF040-0xF9FC) that nothing else in the text uses. A command sees
+// whole two-byte characters it cannot split, counts them as two columns like any full-width
+// character, and cannot match them by accident; putting the result back gives every such
+// character exactly as it was.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace haruvi::encoding {
+
+class Utf8StandIns {
+ public:
+  // The bytes in Shift_JIS; the stand-ins it needs are added to the table, so a pattern
+  // or prompt answer converted after the text uses the same ones. nullopt when the
+  // user-defined area has no free code left (more than 1,880 characters without a code).
+  std::optional<std::string> ToSjis(std::string_view utf8);
+  // Shift_JIS text (a command's result) back to UTF-8.
+  std::string ToUtf8(std::string_view sjis) const;
+
+  std::size_t StandInCount() const { return seq_of_.size(); }
+
+ private:
+  std::optional<std::uint16_t> StandIn(const std::string& key, std::string_view bytes);
+  std::uint16_t NextFree();
+
+  std::unordered_map<std::string, std::uint16_t> code_of_;  // UTF-8 sequence (raw byte: 0xFF b) -> code
+  std::unordered_map<std::uint16_t, std::string> seq_of_;   // code -> the bytes it stands for
+  std::unordered_set<std::uint16_t> natural_;               // user-area codes the text uses as such
+  std::uint32_t next_ = 0;                                   // index of the next code to try
+};
+
+}  // namespace haruvi::encoding
