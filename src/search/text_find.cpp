@@ -81,7 +81,8 @@ class FirstByte {
 struct Matcher {
   std::string_view text, find;
   const FindOptions& o;
-  CharStarts starts{text};
+  CharStarts starts{text, o.utf8};
+  bool Delimiter(unsigned char b) const { return o.utf8 && b >= 0x80 ? false : IsWordDelimiter(b); }
 
   bool Accept(std::size_t c, bool bytes_equal) {
     if (!starts.IsStart(c)) return false;
@@ -89,9 +90,9 @@ struct Matcher {
                                        : EqualFolded(text.data() + c, find)))
       return false;
     if (o.whole_word) {
-      if (c > 0 && !IsWordDelimiter(U(text[c - 1]))) return false;
+      if (c > 0 && !Delimiter(U(text[c - 1]))) return false;
       const std::size_t e = c + find.size();
-      if (e < text.size() && !IsWordDelimiter(U(text[e]))) return false;
+      if (e < text.size() && !Delimiter(U(text[e]))) return false;
     }
     return true;
   }
@@ -144,6 +145,7 @@ bool IsWordDelimiter(unsigned char b) {
 
 bool CharStarts::IsStart(std::size_t pos) {
   if (pos == 0 || pos > text_.size()) return pos == 0;
+  if (utf8_) return pos == text_.size() || (U(text_[pos]) & 0xC0) != 0x80;
   if (!IsLeadByte(U(text_[pos - 1]))) return true;  // after a single byte or a trail byte
   if (pos > run_begin_ && pos <= run_end_) return (pos - run_begin_) % 2 == 0;
   // Back over the bytes that could be lead bytes; the byte before them ends a character.

@@ -16,6 +16,9 @@ struct FindOptions {
   bool down = true;
   bool whole_word = false;
   bool match_case = false;
+  // The text is UTF-8: a match starts on any byte that is no continuation byte, and for
+  // whole word every byte of a non-ASCII character is a word byte.
+  bool utf8 = false;
 };
 
 // The word delimiters of the whole-word option: 0x00-0x2F, 0x3A-0x40, 0x5B-0x60,
@@ -46,11 +49,12 @@ ReplaceResult ReplaceAll(std::string_view text, std::string_view find, std::stri
 // start. Remembers the last run, so offsets met in order cost no rescans.
 class CharStarts {
  public:
-  explicit CharStarts(std::string_view text) : text_(text) {}
+  explicit CharStarts(std::string_view text, bool utf8 = false) : text_(text), utf8_(utf8) {}
   bool IsStart(std::size_t pos);
 
  private:
   std::string_view text_;
+  bool utf8_;
   std::size_t run_begin_ = 0;  // [run_begin_, run_end_): lead-range bytes after a boundary
   std::size_t run_end_ = 0;
 };

@@ -76,6 +76,22 @@ TEST(FindInText, NeverStartsOnTheSecondByteOfACharacter) {
   for (std::size_t p = 0; p <= run.size(); ++p) EXPECT_EQ(starts.IsStart(p), p <= 1 || (p - 1) % 2 == 0) << p;
 }
 
+TEST(FindInText, InUtf8TextMatchesStartOnCharactersAndWordsHoldNonAsciiLetters) {
+  FindOptions o;
+  o.utf8 = true;
+  // "\x81\x82" is the tail of あ (E3 81 82): never a hit in UTF-8 text.
+  const std::string text = "\xE3\x81\x82\x81\x82 \x81\x82x";
+  EXPECT_FALSE(FindInText("\x81\x82", text, o, 0, 0));
+  EXPECT_EQ(FindInText("\xE3\x81\x82", text, o, 0, 0), 0u);
+  // Whole word: "cat" inside "caté" is no word; "cat" before a space is.
+  o.whole_word = true;
+  EXPECT_FALSE(FindInText("cat", "cat\xC3\xA9", o, 0, 0));
+  EXPECT_EQ(FindInText("cat", "cat\xC3\xA9 cat ", o, 0, 0), 6u);
+  o.whole_word = false;
+  o.down = false;
+  EXPECT_EQ(FindInText("\xE3\x81\x82", text, o, text.size(), 0), 0u);
+}
+
 TEST(FindInText, ResyncsOnTextsThatAreLongRunsOfLeadBytes) {
   // 4 MB of one lead byte, an odd count before the needle's lead byte: every candidate
   // is decided by the remembered run, not by scanning back to the start again.

@@ -10,6 +10,7 @@
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
+#include "encoding/text_form.h"
 #include "controllers/search/replace_dialog.h"
 #include "platform/history.h"
 #include "regex/awk_str.h"
@@ -195,6 +196,7 @@ void SearchController::FindDialog1Find() {
   ctx().EnsureWholeText();
   std::string scratch;
   const std::string_view text = pane.TextView(scratch);
+  find_.options.utf8 = encoding::IsUnicode(pane.TextForm());
   const auto hit = search::FindInText(find_.text, text, find_.options, pane.SelStart(), pane.SelLength());
   if (!hit) {
     ui::Inform(ctx().Window(), PaneText(find_.text) + QStringLiteral(" 見つかりませんでした"));
@@ -234,7 +236,8 @@ void SearchController::ReplaceDialog1Find() {
   ctx().EnsureWholeText();
   std::string scratch;
   const std::string_view text = pane.TextView(scratch);
-  const search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+  const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
+                              encoding::IsUnicode(pane.TextForm())};
   // From the selection on, then once more from the top.
   auto hit = search::FindInText(replace_.find, text, o, pane.SelStart(), pane.SelLength());
   if (!hit) hit = search::FindInText(replace_.find, text, o, 0, 0);
@@ -252,7 +255,8 @@ void SearchController::ReplaceDialog1Replace(bool all) {
   viewer::TextPane& pane = ctx().Pane();
   // The selection must still be a hit: the text may have changed since it was found.
   if (replace_found_) {
-    const search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+    const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
+                              encoding::IsUnicode(pane.TextForm())};
     std::string scratch;
     const std::string_view text = pane.TextView(scratch);
     replace_found_ = pane.SelLength() == replace_.find.size() &&
@@ -273,7 +277,8 @@ void SearchController::ReplaceDialog1Replace(bool all) {
     return;
   }
   if (!replace_found_) return;
-  const search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+  const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
+                              encoding::IsUnicode(pane.TextForm())};
   search::ReplaceResult r;
   {
     ui::BusyCursor busy;
@@ -347,7 +352,8 @@ void SearchController::Mreplaceall1Click() {
   {
     ui::BusyCursor busy;
     search::ReplaceResult r = search::ReplaceAll(pane.Text(), PaneBytes(a->pattern), PaneBytes(a->replacement),
-                                                 search::FindOptions{true, false, true});
+                                                 search::FindOptions{true, false, true,
+                                                                     encoding::IsUnicode(pane.TextForm())});
     if (r.count > 0) pane.SetText(std::move(r.text), pane.TextForm());
   }
   Changed();
