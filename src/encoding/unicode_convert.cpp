@@ -103,12 +103,6 @@ std::uint32_t OneWayEntry(char32_t cp) {
   return it == map.end() ? 0 : it->second;
 }
 
-void PutEntry(std::string& out, std::uint32_t entry) {
-  const std::uint32_t code = entry & 0xFFFF;
-  if ((entry >> 16) == 2) out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xFF));
-}
-
 // A well-formed sequence cut off by the end of `t`, which starts at its lead byte.
 bool IsCutUtf8(std::string_view t) {
   const unsigned char c = At(t, 0);
@@ -122,33 +116,63 @@ bool IsCutUtf8(std::string_view t) {
 std::size_t Utf8ToSjisPiece(std::string_view in, bool last, std::string& out, std::size_t* missing) {
   const PaneCodec::Tables& t = Cp932();
   const std::size_t n = in.size();
-  out.reserve(out.size() + n);
+  const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+  // Written through a pointer into room for the worst case (a stray byte becomes "〓").
+  const std::size_t old = out.size();
+  out.resize(old + 2 * n);
+  char* o = out.data() + old;
+  const auto put = [&](std::uint32_t entry) {
+    if ((entry >> 16) == 2) *o++ = static_cast<char>(entry >> 8);
+    *o++ = static_cast<char>(entry & 0xFF);
+  };
+  const auto substitute = [&] {
+    *o++ = kSjisSubstitute[0];
+    *o++ = kSjisSubstitute[1];
+    ++*missing;
+  };
   std::size_t i = 0;
   while (i < n) {
-    if (At(in, i) < 0x80) {
-      i = CopyAscii(in, i, out);
+    const unsigned b = p[i];
+    if (b < 0x80) {
+      while (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ULL) break;
+        std::memcpy(o, &w, 8);
+        o += 8;
+        i += 8;
+      }
+      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
       continue;
+    }
+    // The common case, a three-byte sequence (every Japanese character), read inline.
+    if ((b & 0xF0) == 0xE0 && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+      const char32_t cp = (b & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F);
+      if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
+        std::uint32_t entry = t.encode[cp];
+        if (!entry) entry = OneWayEntry(cp);
+        if (entry) put(entry);
+        else substitute();
+        i += 3;
+        continue;
+      }
     }
     char32_t cp = 0;
     const std::size_t len = Utf8SequenceAt(in, i, &cp);
     if (len == 0) {
       const bool cut = IsCutUtf8(in.substr(i));
       if (cut && !last) break;
-      out += kSjisSubstitute;
-      ++*missing;
+      substitute();
       i = cut ? n : i + 1;  // a character cut off by the end is one
       continue;
     }
     std::uint32_t entry = cp < 0x10000 ? t.encode[cp] : 0;
     if (!entry && cp < 0x10000) entry = OneWayEntry(cp);
-    if (entry) {
-      PutEntry(out, entry);
-    } else {
-      out += kSjisSubstitute;
-      ++*missing;
-    }
+    if (entry) put(entry);
+    else substitute();
     i += len;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return i;
 }
 

@@ -11,7 +11,8 @@ namespace haruvi::encoding {
 struct Utf8Scan {
   bool valid = true;      // well-formed, except possibly for the cut tail below
   bool multibyte = false; // at least one byte of 0x80 or more
-  // Two-byte and three- or four-byte sequences (in a valid text; a cut tail is none).
+  // Two-byte and three- or four-byte sequences (in a valid text; a cut tail is none),
+  // counted over the first megabyte or so, and on until the first longer one.
   std::size_t leads2 = 0;
   std::size_t leads34 = 0;
   // The text ends inside a sequence that was well-formed so far (1-3 bytes); `valid`
