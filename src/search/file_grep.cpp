@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "search/grep.h"
+#include "search/unicode_copy.h"
 
 namespace haruvi::search {
 namespace {
@@ -113,9 +114,16 @@ void Work(Shared& s) {
       continue;
     }
     const std::int64_t before = printer.MatchCount();
-    printer.BeginFile(path);
     try {
-      grep.GrepFile(path);
+      UnicodeCopy copy;
+      if (s.options.by_form && copy.Make(path, &trouble)) {
+        printer.BeginFile(path, copy.StandIns());
+        if (trouble.empty()) grep.GrepFile(copy.Path());
+        else s.problems.fetch_add(1);
+      } else {
+        printer.BeginFile(path);
+        grep.GrepFile(path);
+      }
     } catch (const EGrepCancel&) {
       s.cancelled = true;
     } catch (const std::exception& e) {  // EFileNotFound, ELineTooLong

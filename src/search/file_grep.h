@@ -4,7 +4,8 @@
 // list streams as it is found. A file that cannot be read (gone, a device, a FIFO, a
 // line too long to hold) is reported through `problem` in its place and the grep goes
 // on. The stop request is seen at every block read and reported line. The head file's
-// report goes out in blocks of 64 KB as found, or line by line when `live`.
+// report goes out in blocks of 64 KB as found, or line by line when `live`. UTF-8 and
+// UTF-16 files are searched by character (see FileGrepOptions::by_form).
 #pragma once
 
 #include <atomic>
@@ -25,6 +26,10 @@ struct FileGrepOptions {
   bool skip_links = false;       // symbolic links are passed over (tree walks do not follow them)
   std::size_t line_limit = 0;    // TGrep::SetLineLimit
   bool live = false;             // the head file's lines go out one by one (the window's pane)
+  // Files whose beginning is UTF-8 or UTF-16 are grepped by their characters: converted to
+  // Shift_JIS with stand-ins for what CP932 lacks (which no pattern can match), their
+  // lines reported as they are in the file (report.utf8) or in Shift_JIS.
+  bool by_form = true;
 };
 
 struct FileGrepResult {

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "encoding/unicode_convert.h"
 #include "encoding/utf8_sjis.h"
 
 namespace haruvi::search {
@@ -10,10 +11,13 @@ namespace haruvi::search {
 GrepPrinter::GrepPrinter(GrepReportOptions options, ReportSink sink)
     : options_(options), sink_(std::move(sink)) {}
 
-void GrepPrinter::BeginFile(std::string_view path) {
-  path_ = encoding::PathToSjis(path);
+void GrepPrinter::BeginFile(std::string_view path, const encoding::Utf8StandIns* standins) {
+  standins_ = standins;
+  path_ = options_.utf8 ? std::string(path) : encoding::PathToSjis(path);
   if (!options_.file_headers) return;
-  line_.assign(kFileHeaderStart).append(path_).append(" ]");
+  if (options_.utf8) line_.assign(encoding::SjisToUtf8(kFileHeaderStart));
+  else line_.assign(kFileHeaderStart);
+  line_.append(path_).append(" ]");
   Put();
 }
 
@@ -21,7 +25,14 @@ void GrepPrinter::Match(const RE_LineInfo_t& line) {
   ++matches_;
   line_.clear();
   if (options_.line_numbers) line_.append(path_).append("(").append(std::to_string(line.LineNo)).append(") :");
-  line_.append(line.Line);
+  if (standins_) {
+    const std::string utf8 = standins_->ToUtf8(line.Line);  // the file's own bytes
+    line_.append(options_.utf8 ? utf8 : encoding::Utf8ToSjisCounted(utf8));
+  } else if (options_.utf8) {
+    line_.append(encoding::SjisToUtf8(line.Line));
+  } else {
+    line_.append(line.Line);
+  }
   Put();
 }
 

@@ -1,7 +1,7 @@
 // The grep report: what grep lists in the pane or writes on the command line. Each file
 // may open with the header "// 検索ファイル [ path ]", and each matching line is written
-// as it is or after "path(n) :". The report is Shift_JIS with CR LF line ends; paths, in
-// UTF-8 on this system, are converted for it. TGrep hands its results to GrepPrinter,
+// as it is or after "path(n) :". The report is Shift_JIS (or UTF-8 when asked) with CR LF
+// line ends; paths, in UTF-8 on this system, are converted for it. TGrep hands its results to GrepPrinter,
 // which hands whole lines to a sink: the tool's output, or the window's pane.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/utf8_standins.h"
 #include "search/grep.h"
 
 namespace haruvi::search {
@@ -21,6 +22,8 @@ inline constexpr std::string_view kFileHeaderStart =
 struct GrepReportOptions {
   bool file_headers = false;  // a header line before each file's lines
   bool line_numbers = false;  // "path(n) :" before each matching line
+  // The report in UTF-8 (header, paths and lines) instead of Shift_JIS.
+  bool utf8 = false;
 };
 
 // Receives the report one whole line at a time, its CR LF included.
@@ -34,8 +37,10 @@ class GrepPrinter {
   GrepPrinter& operator=(const GrepPrinter&) = delete;
 
   // The next file, named as the file system names it: its header when asked for; the
-  // lines that follow are numbered with its path.
-  void BeginFile(std::string_view path);
+  // lines that follow are numbered with its path. `standins` (kept by the caller until
+  // the next file) says the file is a UTF-8 one grepped in Shift_JIS with stand-ins: its
+  // lines go out as they are in the file, or in Shift_JIS with substitutes.
+  void BeginFile(std::string_view path, const encoding::Utf8StandIns* standins = nullptr);
   // One matching line of the current file, its bytes written unchanged.
   void Match(const RE_LineInfo_t& line);
   // A TGrep OnMatch handler feeding Match; the printer must outlive the grep's use of it.
@@ -48,6 +53,7 @@ class GrepPrinter {
 
   GrepReportOptions options_;
   ReportSink sink_;
+  const encoding::Utf8StandIns* standins_ = nullptr;
   std::string path_;  // the current file's path as the report shows it
   std::string line_;  // one buffer for every line, so a long report allocates once
   std::int64_t matches_ = 0;

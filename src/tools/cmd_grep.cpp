@@ -3,6 +3,7 @@
 // pieces. Patterns and templates arrive in UTF-8 and are converted to Shift_JIS (CP932)
 // unless --raw is given.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +23,7 @@
 #include "search/file_grep.h"
 #include "search/grep.h"
 #include "search/grep_report.h"
+#include "search/unicode_copy.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
 
@@ -30,9 +32,10 @@ namespace {
 
 int RunGrep(const Args& args);
 int RunGSub(const Args& args);
-const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] PATTERN PATH...",
+const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] [--out sjis|utf8] PATTERN PATH...",
                     "list the lines of the files (with -r, of the folders' trees) that match PATTERN "
-                    "(exit 1 when none do)",
+                    "(exit 1 when none do); UTF-8 and UTF-16 files are searched by character; the report "
+                    "is UTF-8 on a terminal, else Shift_JIS, unless --out says",
                     &RunGrep};
 const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
                     "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
@@ -92,11 +95,28 @@ std::optional<int> TakeJobs(Args& args, bool& bad) {
   return jobs;
 }
 
+// "--out sjis|utf8", taken out of the arguments: true for UTF-8; nullopt when not given.
+std::optional<bool> TakeOut(Args& args, bool& bad) {
+  std::optional<bool> utf8;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--") break;
+    if (args[i] != "--out") continue;
+    if (i + 1 >= args.size() || (args[i + 1] != "sjis" && args[i + 1] != "utf8")) {
+      bad = true;
+      return utf8;
+    }
+    utf8 = args[i + 1] == "utf8";
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return utf8;
+}
+
 // grep -r: every path a folder's tree (or the file itself), walked in one pass without
 // following links below it; the files grepped by `jobs` workers, each file's report whole and in
 // walk order. Files that cannot be read are reported and passed over.
 int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& paths, bool fuzzy, bool headers,
-                bool numbers, int jobs) {
+                bool numbers, bool utf8, int jobs) {
   std::vector<std::string> files;
   bool trouble = false;
   for (const std::string& p : paths) {
@@ -120,7 +140,7 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
   }
   encoding::ChunkWriter out(&WriteOutput);
   search::FileGrepOptions o;
-  o.report = {.file_headers = headers, .line_numbers = numbers};
+  o.report = {.file_headers = headers, .line_numbers = numbers, .utf8 = utf8};
   o.fuzzy = fuzzy;
   o.threads = jobs;
   o.line_limit = encoding::kMaxHeldBytes;
@@ -146,6 +166,10 @@ int RunGrep(const Args& given) {
   bool bad_jobs = false;
   const std::optional<int> jobs = TakeJobs(args, bad_jobs);
   if (bad_jobs) return UsageError(kGrep, "-j needs a worker count of 1 or more");
+  bool bad_out = false;
+  const std::optional<bool> out_utf8 = TakeOut(args, bad_out);
+  if (bad_out) return UsageError(kGrep, "--out takes sjis or utf8");
+  const bool utf8 = out_utf8.value_or(::isatty(STDOUT_FILENO) == 1);
   auto parsed = ParseArgs(kGrep, args, {"-n", "-H", "-r", "--fuzzy", "--raw"});
   if (!parsed) return kExitUsage;
   const bool numbers = parsed->Has("-n"), headers = parsed->Has("-H");
@@ -161,7 +185,7 @@ int RunGrep(const Args& given) {
   if (parsed->Has("-r")) {
     const int workers = jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
     return RunTreeGrep(*pattern, std::vector<std::string>(rest.begin() + 1, rest.end()), fuzzy, headers, numbers,
-                       workers);
+                       utf8, workers);
   }
   if (jobs) return UsageError(kGrep, "-j goes with -r");
   search::TGrep grep;
@@ -176,13 +200,25 @@ int RunGrep(const Args& given) {
   // whole is at most kMaxHeldBytes long.
   encoding::ChunkWriter out(&WriteOutput);
   grep.SetLineLimit(encoding::kMaxHeldBytes);
-  search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers},
+  search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers, .utf8 = utf8},
                               [&out](std::string_view line) { out.Append(line); });
   grep.OnMatch = printer.Handler();
   for (std::size_t i = 1; i < rest.size(); ++i) {
-    printer.BeginFile(rest[i]);
     try {
-      grep.GrepFile(rest[i]);
+      search::UnicodeCopy copy;
+      std::string trouble;
+      if (copy.Make(rest[i], &trouble)) {
+        printer.BeginFile(rest[i], copy.StandIns());
+        if (!trouble.empty()) {
+          out.Flush();
+          PrintError("grep: " + rest[i] + ": " + trouble);
+          return kExitUsage;
+        }
+        grep.GrepFile(copy.Path());
+      } else {
+        printer.BeginFile(rest[i]);
+        grep.GrepFile(rest[i]);
+      }
     } catch (const search::EFileNotFound& e) {
       out.Flush();
       PrintError(rest[i] + ": " + e.what());

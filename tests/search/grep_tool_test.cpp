@@ -1,6 +1,9 @@
 // haruvi-tool grep and gsub: the pane's text on standard output, exit codes, messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +148,38 @@ TEST(GrepTool, TreeGrepSkipsLinksAndReportsWhatItCannotRead) {
   EXPECT_NE(r.err.find("fifo: not a regular file"), std::string::npos) << r.err;
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_EQ(RunTool({"grep", "-r", "hit", (dir.path() / "t/z").string()}).exit_code, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The same typed word in a folder of every code and form.
+TEST(GrepTool, FindsATypedWordInFilesOfEveryCodeAndPrintsTheFormAsked) {
+  TempDir dir;
+  const std::string line = "日本語の文 😀\r\n";  // 😀 has no Shift_JIS code
+  dir.Write("t/1.sjis", S("日本語の文\r\nother\r\n"));
+  dir.Write("t/2.euc", "\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xCA\xB8\r\nother\r\n");
+  dir.Write("t/3.jis", "\x1B$BF|K\\8l$NJ8\x1B(B\r\nother\r\n");
+  dir.Write("t/4.utf8", "other\r\n" + line);
+  dir.Write("t/5.bom", "\xEF\xBB\xBF" + line);
+  dir.Write("t/6.utf16", std::string("\xFF\xFE\xE5\x65\x2C\x67\x9E\x8A\r\0\n\0", 12));  // 日本語
+  const std::string folder = (dir / "t").string();
+  auto r = RunTool({"grep", "-r", "-j", "1", "--out", "utf8", "日本語", folder});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = r.out.find("\r\n", at)) != std::string::npos; at = end + 2)
+    lines.push_back(r.out.substr(at, end - at));
+  std::sort(lines.begin(), lines.end());  // the walk's order is the folder's
+  const std::string found = line.substr(0, line.size() - 2);
+  EXPECT_EQ(lines, (std::vector<std::string>{"日本語", "日本語の文", "日本語の文", "日本語の文", found, found}));
+  // In Shift_JIS, what it cannot hold is "〓"; line numbers count the file's own lines.
+  r = RunTool({"grep", "-n", "--out", "sjis", "日本語", folder + "/4.utf8"});
+  EXPECT_EQ(r.out, folder + "/4.utf8(2) :" + S("日本語の文 〓") + "\r\n");
+  // A character outside Shift_JIS is one character: "." takes it whole.
+  EXPECT_EQ(RunTool({"grep", "--out", "utf8", "文 .$", folder + "/4.utf8"}).out, line);
+  EXPECT_EQ(RunTool({"grep", "--out", "utf8", "文 ..$", folder + "/4.utf8"}).out, "");
+  EXPECT_EQ(RunTool({"grep", "--out", "bad", "x", folder}).exit_code, 2);
 }
 
 }  // namespace

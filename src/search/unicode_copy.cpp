@@ -1,0 +1,100 @@
+// UnicodeCopy: a Unicode file's Shift_JIS form in a memory file; see unicode_copy.h.
+#include "search/unicode_copy.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "encoding/char_code.h"
+#include "encoding/jis_convert.h"
+#include "encoding/text_form.h"
+#include "encoding/unicode_convert.h"
+
+namespace haruvi::search {
+namespace {
+
+std::size_t ReadUpTo(int fd, char* p, std::size_t n) {
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t r = ::read(fd, p + done, n - done);
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    done += static_cast<std::size_t>(r);
+  }
+  return done;
+}
+
+bool WriteAll(int fd, std::string_view s) {
+  while (!s.empty()) {
+    const ssize_t w = ::write(fd, s.data(), s.size());
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    s.remove_prefix(static_cast<std::size_t>(w));
+  }
+  return true;
+}
+
+}  // namespace
+
+UnicodeCopy::~UnicodeCopy() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::string UnicodeCopy::Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+bool UnicodeCopy::Make(const std::string& path, std::string* trouble) {
+  // Never waits: a FIFO or a device is left to the grep, which reports it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxConverted) {
+    ::close(fd);
+    return false;
+  }
+  const auto size = static_cast<std::size_t>(st.st_size);
+  std::string bytes(std::min(size, encoding::kUtf16ScanBytes), '\0');
+  std::size_t got = ReadUpTo(fd, bytes.data(), bytes.size());
+  const std::string_view head = std::string_view(bytes).substr(0, got);
+  const encoding::TextForm form = encoding::DetectTextForm(head);
+  encoding::TCharCode code = encoding::ccSjis;
+  if (!encoding::IsUnicode(form)) code = encoding::DetectCharCode(head);
+  const bool legacy = code == encoding::ccEuc || code == encoding::ccJis83 || code == encoding::ccJis78;
+  if (!encoding::IsUnicode(form) && !legacy) {
+    ::close(fd);
+    return false;
+  }
+  if (got == bytes.size() && size > bytes.size()) {
+    bytes.resize(size);
+    got += ReadUpTo(fd, bytes.data() + got, size - got);
+  }
+  ::close(fd);
+  bytes.resize(got);
+  if (legacy) {  // EUC and JIS are grepped in Shift_JIS, as the pane shows them converted
+    const std::string sjis = code == encoding::ccEuc ? encoding::EucToSjis(bytes) : encoding::JisToSjis(bytes);
+    fd_ = ::memfd_create("haruvi-grep", MFD_CLOEXEC);
+    if (fd_ < 0 || !WriteAll(fd_, sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
+    return true;
+  }
+  has_standins_ = true;
+  std::string utf8 = encoding::IsUtf16(form) ? encoding::Utf16ToPaneUtf8(bytes, form == encoding::TextForm::Utf16Le)
+                                             : std::move(bytes);
+  std::string_view text = utf8;
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // the mark is no part of line 1
+  const std::optional<std::string> sjis = standins_.ToSjis(text);
+  if (!sjis) {
+    *trouble = "too many characters without a Shift_JIS code";
+    return true;
+  }
+  fd_ = ::memfd_create("haruvi-grep", MFD_CLOEXEC);
+  if (fd_ < 0 || !WriteAll(fd_, *sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
+  return true;
+}
+
+}  // namespace haruvi::search
