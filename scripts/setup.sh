@@ -5,7 +5,7 @@ set -euo pipefail
 
 want=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools libgl-dev
-      libicu-dev libarchive-dev
+      libicu-dev libarchive-dev libgcab-dev
       fonts-noto-cjk adwaita-icon-theme libqt6svg6 shared-mime-info fontconfig qt6-translations-l10n
       librsvg2-bin)
 case "${1:-build}" in
