@@ -10,8 +10,14 @@ namespace haruvi::archive {
 class LocaleScope {
  public:
   LocaleScope() {
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    if (utf8) old_ = uselocale(utf8);
+    // Freed at exit, or when a stand-in library holding it is unloaded.
+    static const struct Holder {
+      locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+      ~Holder() {
+        if (utf8) freelocale(utf8);
+      }
+    } holder;
+    if (holder.utf8) old_ = uselocale(holder.utf8);
   }
   ~LocaleScope() {
     if (old_) uselocale(old_);

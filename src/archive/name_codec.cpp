@@ -14,7 +14,13 @@ constexpr std::size_t kSampleLimit = 64 * 1024;
 
 // CP932 to UTF-8 through the system converter; nullopt when a byte does not convert.
 bool Cp932ToUtf8(std::string_view in, std::string* out) {
-  thread_local iconv_t cd = iconv_open("UTF-8", "CP932");
+  thread_local const struct Converter {
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    ~Converter() {
+      if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    }
+  } converter;
+  const iconv_t cd = converter.cd;
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   std::string buf(in.size() * 3 + 8, '\0');
