@@ -14,7 +14,7 @@ case "${1:-build}" in
          while read -r program package _; do
            case "$program" in ''|'#'*) ;; *) want+=("$package") ;; esac
          done < "$(dirname "$0")/../tests/programs.txt" ;;
-  bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
+  bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep libarchive-tools
                 xxd sharutils bsdextrautils locales python3 time) ;;
 esac
 

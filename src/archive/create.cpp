@@ -55,11 +55,22 @@ bool StoredName(std::string_view given, std::string* stored) {
 
 class Gatherer {
  public:
-  Gatherer(const std::string& base, dev_t skip_dev, ino_t skip_ino, CreateResult* result)
-      : base_(base), skip_dev_(skip_dev), skip_ino_(skip_ino), r_(*result) {}
+  Gatherer(const std::string& base, bool base_names, dev_t skip_dev, ino_t skip_ino, CreateResult* result)
+      : base_(base), base_names_(base_names), skip_dev_(skip_dev), skip_ino_(skip_ino), r_(*result) {}
 
   void Add(const std::string& given) {
     std::string stored;
+    if (base_names_ && given.front() == '/') {
+      std::string trimmed = given;
+      while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+      const std::string name = trimmed.substr(trimmed.rfind('/') + 1);
+      if (name.empty() || name == "." || name == "..") {
+        r_.skipped.push_back({given, "no name to store it under"});
+        return;
+      }
+      Walk(trimmed, name, 0);
+      return;
+    }
     if (!StoredName(given, &stored)) {
       r_.skipped.push_back({given, "a name with \"..\" would unpack outside its folder"});
       return;
@@ -107,6 +118,7 @@ class Gatherer {
   }
 
   std::string base_;
+  bool base_names_;
   dev_t skip_dev_;
   ino_t skip_ino_;
   CreateResult& r_;
@@ -194,7 +206,7 @@ CreateResult CreateArchive(CreateFormat format, const std::string& archive_path,
     r.detail_ja = "同じ名前のファイル以外のものがあります。";
     return r;
   }
-  Gatherer gather(base, exists ? old.st_dev : 0, exists ? old.st_ino : 0, &r);
+  Gatherer gather(base, options.base_names, exists ? old.st_dev : 0, exists ? old.st_ino : 0, &r);
   for (const std::string& f : files)
     if (!f.empty()) gather.Add(f);
   if (gather.items().empty() && !(options.update && exists)) {

@@ -26,6 +26,9 @@ struct CreateOptions {
   // Keep the entries of an existing archive of that name that the new files do not
   // replace (LHA's "a"); otherwise the archive holds the given files only.
   bool update = false;
+  // An absolute path is stored under its own name (a folder with what is below it),
+  // as the archivers store files named with their folders; otherwise less its "/".
+  bool base_names = false;
   const std::atomic<bool>* cancel = nullptr;
 };
 

@@ -4,7 +4,9 @@
 #include <cinttypes>
 #include <cstdio>
 #include <ctime>
+#include <map>
 
+#include "archive/zip_directory.h"
 #include "encoding/sjis_char.h"
 
 namespace haruvi::archive {
@@ -114,6 +116,17 @@ Listing ListArchive(const std::string& path) {
     out.entries.push_back(std::move(e));
   }
   out.family = r.Family();
+  // ZIP: the packed sizes and CRCs of the central directory.
+  if (out.family == ArchiveFamily::kZip) {
+    const std::map<std::string, ZipDirectoryEntry> dir = ReadZipDirectory(path);
+    for (Entry& x : out.entries) {
+      const auto it = dir.find(x.raw_name);
+      if (it == dir.end()) continue;
+      x.packed = it->second.packed;
+      x.crc = it->second.crc;
+      x.has_crc = x.kind == EntryKind::kFile;
+    }
+  }
   // A tar inside one compressed stream: each entry gets its share of the stream.
   if (r.WholeCompressed()) {
     std::uint64_t total = 0;

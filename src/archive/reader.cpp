@@ -40,7 +40,7 @@ std::string MethodOf(struct ::archive* a) {
   const std::size_t lh = f.find("-l");
   if (lh != std::string::npos && lh + 5 <= f.size()) return f.substr(lh, 5);
   if (f.find("ZIP") != std::string::npos) {
-    if (f.find("deflation") != std::string::npos) return "deflate";
+    if (f.find("deflation") != std::string::npos) return "defl";
     if (f.find("uncompressed") != std::string::npos) return "store";
     return "zip";
   }

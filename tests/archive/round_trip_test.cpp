@@ -60,6 +60,21 @@ TEST_P(RoundTrip, CreateListUnpackGivesTheSameFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::Values("lzh", "zip", "tar", "tgz", "bz2", "cab"));
 
+TEST(Listing, ZipEntriesCarryPackedSizesAndCrcsOfTheCentralDirectory) {
+  TempDir dir;
+  dir.Write("z/big.txt", std::string(100000, 'q'));
+  const std::string zip = (dir / "c.zip").string();
+  ASSERT_EQ(CreateArchive(CreateFormat::kZip, zip, {"z"}, dir.path().string()).code, kOk);
+  const Listing l = ListArchive(zip);
+  ASSERT_EQ(l.entries.size(), 2u);
+  const Entry& big = l.entries[1];
+  EXPECT_GT(big.packed, 0u);
+  EXPECT_LT(big.packed, 1000u);
+  EXPECT_TRUE(big.has_crc);
+  EXPECT_NE(big.crc, 0u);
+  EXPECT_EQ(big.method, "defl");
+}
+
 TEST(Names, ZipNamesAreFlaggedUtf8AndLzhNamesAreCp932) {
   TempDir dir;
   dir.Write("日本.txt", "x");

@@ -187,6 +187,7 @@ int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t s
       if (!spec.packs) return kErrNotSupported;
       CreateOptions opt;
       opt.update = !c.fresh;
+      opt.base_names = true;
       std::string base = c.folder;
       while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
       CreateFormat format = spec.pack_format;
