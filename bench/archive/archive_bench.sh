@@ -33,9 +33,9 @@ PY
 mkdir -p "$work/u1" "$work/u2"
 run "list zip" "$tool archive list $work/big.zip" "bsdtar -tvf $work/big.zip"
 run "list tgz" "$tool archive list $work/big.tgz" "bsdtar -tvf $work/big.tgz"
-run "unpack zip" --prepare "rm -rf $work/u1 $work/u2; mkdir -p $work/u1 $work/u2" \
+run "unpack zip" --prepare "bash -c 'rm -rf $work/u1 $work/u2; mkdir -p $work/u1 $work/u2'" \
   "$tool archive unpack $work/big.zip $work/u1" "bsdtar -xf $work/big.zip -C $work/u2"
-run "unpack tgz" --prepare "rm -rf $work/u1 $work/u2; mkdir -p $work/u1 $work/u2" \
+run "unpack tgz" --prepare "bash -c 'rm -rf $work/u1 $work/u2; mkdir -p $work/u1 $work/u2'" \
   "$tool archive unpack $work/big.tgz $work/u1" "bsdtar -xf $work/big.tgz -C $work/u2"
 run "make lzh" --prepare "rm -f $work/new.lzh $work/new.tgz" \
   "$tool archive create lzh $work/new.lzh $work/in" "bash -c 'tar -cf - -C $work in | gzip -6 > $work/new.tgz'"

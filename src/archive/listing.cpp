@@ -6,6 +6,7 @@
 #include <ctime>
 #include <map>
 
+#include "archive/lzh_headers.h"
 #include "archive/zip_directory.h"
 #include "encoding/sjis_char.h"
 
@@ -112,10 +113,19 @@ Listing ListArchive(const std::string& path) {
       out.entries.push_back(std::move(e));
       break;
     }
-    e.packed = r.Position() - start;
+    if (!e.packed) e.packed = r.Position() - start;  // ARJ headers carry it
     out.entries.push_back(std::move(e));
   }
   out.family = r.Family();
+  // LZH: the CRC-16 of each member, in archive order.
+  if (out.family == ArchiveFamily::kLzh) {
+    const std::vector<std::uint16_t> crcs = ReadLzhCrcs(path);
+    if (crcs.size() == out.entries.size())
+      for (std::size_t i = 0; i < crcs.size(); ++i) {
+        out.entries[i].crc = crcs[i];
+        out.entries[i].has_crc = out.entries[i].kind == EntryKind::kFile;
+      }
+  }
   // ZIP: the packed sizes and CRCs of the central directory.
   if (out.family == ArchiveFamily::kZip) {
     const std::map<std::string, ZipDirectoryEntry> dir = ReadZipDirectory(path);

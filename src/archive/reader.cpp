@@ -74,6 +74,7 @@ Reader::Reader() = default;
 Reader::~Reader() { Close(); }
 
 void Reader::Close() {
+  arj_.reset();
   if (a_) archive_read_free(a_);
   a_ = nullptr;
   first_pending_ = false;
@@ -135,27 +136,46 @@ bool Reader::Open(const std::string& path, std::string* error) {
       return true;
     }
   }
-  if (!OpenWith(path, false, error)) return false;
-  LocaleScope scope;
-  struct ::archive_entry* e = nullptr;
-  const int r = archive_read_next_header(a_, &e);
-  if (r == ARCHIVE_EOF && archive_format(a_) == 0) {
-    *error = "not an archive this program reads";
+  if (OpenWith(path, false, error)) {
+    LocaleScope scope;
+    struct ::archive_entry* e = nullptr;
+    const int r = archive_read_next_header(a_, &e);
+    if (r >= ARCHIVE_WARN && !(r == ARCHIVE_EOF && archive_format(a_) == 0)) {
+      first_pending_ = true;
+      first_result_ = r;
+      first_entry_ = e;
+      return true;
+    }
+    *error = r < ARCHIVE_WARN ? ErrorText(a_, "not an archive this program reads") : "not an archive this program reads";
     Close();
-    return false;
   }
-  if (r < ARCHIVE_WARN) {
-    *error = ErrorText(a_, "not an archive this program reads");
-    Close();
-    return false;
-  }
-  first_pending_ = true;
-  first_result_ = r;
-  first_entry_ = e;
+  // Last, ARJ.
+  auto arj = std::make_unique<ArjReader>();
+  std::string arj_error;
+  if (!arj->Open(path, &arj_error)) return false;
+  arj_ = std::move(arj);
   return true;
 }
 
 int Reader::Next(Entry* out, std::string* error) {
+  if (arj_) {
+    ArjEntry a;
+    const int got = arj_->Next(&a, error);
+    if (got != 1) return got;
+    *out = Entry{};
+    out->raw_name = a.raw_name;
+    names_.Learn(out->raw_name);
+    out->name = names_.ToDisk(out->raw_name);
+    out->kind = a.folder ? EntryKind::kFolder : EntryKind::kFile;
+    out->size = a.size;
+    out->packed = a.packed;
+    out->crc = a.crc;
+    out->has_crc = !a.folder;
+    out->mtime = a.mtime;
+    out->mode = a.mode;
+    out->method = a.folder ? "-----" : "arj-" + std::to_string(a.method);
+    return 1;
+  }
   if (!a_) {
     *error = "no archive open";
     return -1;
@@ -217,6 +237,7 @@ int Reader::Next(Entry* out, std::string* error) {
 }
 
 bool Reader::ReadData(const std::function<bool(std::string_view)>& sink, std::string* error) {
+  if (arj_) return arj_->ReadData(sink, error);
   std::vector<char> buf(256 * 1024);
   for (;;) {
     const la_ssize_t n = archive_read_data(a_, buf.data(), buf.size());
@@ -230,6 +251,7 @@ bool Reader::ReadData(const std::function<bool(std::string_view)>& sink, std::st
 }
 
 bool Reader::SkipData(std::string* error) {
+  if (arj_) return true;  // the headers are found without reading the data
   if (archive_read_data_skip(a_) < ARCHIVE_WARN) {
     *error = ErrorText(a_, "the archive is damaged");
     return false;
@@ -238,10 +260,12 @@ bool Reader::SkipData(std::string* error) {
 }
 
 std::uint64_t Reader::Position() const {
+  if (arj_) return arj_->Position();
   return a_ ? static_cast<std::uint64_t>(archive_filter_bytes(a_, -1)) : 0;
 }
 
 ArchiveFamily Reader::Family() const {
+  if (arj_) return ArchiveFamily::kArj;
   if (!a_) return ArchiveFamily::kNone;
   switch (archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK) {
     case ARCHIVE_FORMAT_LHA: return ArchiveFamily::kLzh;

@@ -1,13 +1,15 @@
 // Reading archives (LZH, ZIP, CAB, TAR and its compressed forms, RAR, 7z, cpio) through
-// libarchive, with entry names kept as the bytes stored and decoded by NameCodec. Only
+// libarchive, and ARJ through our own decoder, with entry names kept as the bytes stored and decoded by NameCodec. Only
 // formats and filters that need no outside program are enabled.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "archive/arj_reader.h"
 #include "archive/name_codec.h"
 
 struct archive;
@@ -16,7 +18,7 @@ struct archive_entry;
 namespace haruvi::archive {
 
 // The kinds of archive the archiver interface tells apart.
-enum class ArchiveFamily { kNone, kLzh, kZip, kCab, kTar, kTgz, kBz2, kRar, k7z, kOther };
+enum class ArchiveFamily { kNone, kLzh, kZip, kCab, kTar, kTgz, kBz2, kRar, k7z, kArj, kOther };
 
 enum class EntryKind { kFile, kFolder, kSymlink, kHardlink, kDevice, kFifo, kSocket };
 
@@ -67,6 +69,7 @@ class Reader {
   bool first_pending_ = false;  // the first header was read while choosing the reader
   int first_result_ = 0;
   struct ::archive_entry* first_entry_ = nullptr;
+  std::unique_ptr<ArjReader> arj_;  // ARJ, which libarchive does not read
   NameCodec names_;
 };
 

@@ -19,7 +19,7 @@ const Command kArchive{
     "archive",
     "archive list [-v] ARCHIVE | unpack [--overwrite] [--flat] ARCHIVE FOLDER | "
     "create [--update] FORMAT ARCHIVE FILE...",
-    "list, unpack (safely) or create LZH, ZIP, CAB, TAR, TGZ and BZ2 archives", &RunArchive};
+    "list or unpack (safely) LZH, ZIP, CAB, TAR, TGZ, BZ2, RAR and ARJ archives; create all but RAR and ARJ", &RunArchive};
 
 int List(const Args& args) {
   const bool verbose = !args.empty() && args[0] == "-v";

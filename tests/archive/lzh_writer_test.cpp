@@ -5,6 +5,7 @@
 #include <random>
 
 #include "archive/lh5_encoder.h"
+#include "archive/listing.h"
 #include "archive/lzh_writer.h"
 #include "archive/reader.h"
 #include "support/run_process.h"
@@ -81,6 +82,21 @@ TEST(LzhWriter, EveryShapeOfDataReadsBackThroughLibarchive) {
   EXPECT_EQ(methods["random"], "-lh0-");
   EXPECT_EQ(methods["text"], "-lh5-");
   EXPECT_EQ(methods["run"], "-lh5-");
+}
+
+TEST(LzhWriter, ListingsShowEachMembersCrc16) {
+  TempDir dir;
+  std::string out;
+  LzhWriter w(out);
+  std::string error;
+  ASSERT_TRUE(w.AddFile("a.txt", "123456789", 0, 0644, &error));
+  ASSERT_TRUE(w.AddFile(std::string(250, 'n'), "x", 0, 0644, &error));  // a padded header
+  w.Finish();
+  const Listing l = ListArchive(dir.Write("c.lzh", out).string());
+  ASSERT_EQ(l.entries.size(), 2u);
+  EXPECT_TRUE(l.entries[0].has_crc);
+  EXPECT_EQ(l.entries[0].crc, 0xBB3Du);
+  EXPECT_EQ(l.entries[1].crc, Crc16("x"));
 }
 
 TEST(LzhWriter, LhasaTestsAndUnpacksOurArchives) {

@@ -19,7 +19,7 @@ for f in bin/haruvi bin/haruvi-tool share/haruvi/help/index.html share/haruvi/sc
   check test -e "$root/$f"
 done
 # The stand-in archiver libraries, each exporting its prefix's functions.
-for lib in unlha32:Unlha unzip32:UnZip zip32j:Zip cab32:Cab tar32:Tar unrar32:Unrar; do
+for lib in unlha32:Unlha unzip32:UnZip zip32j:Zip cab32:Cab tar32:Tar unrar32:Unrar unarj32j:Unarj; do
   so="$root/lib/haruvi/archivers/${lib%%:*}.so"
   check test -e "$so"
   check grep -q "${lib#*:}FindFirst" "$so"
