@@ -2,7 +2,6 @@
 #include "archive/archivers.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <vector>
 
@@ -238,7 +237,8 @@ int TZip32::Pack(const ArcCall& call) {
   if (o.Get("c") == 1) c.Add("-o");
   if (o.Get("x") == 0) c.Add("-j");
   Tail(c, call, TResFileUse::ruOnPack, true);
-  std::remove(call.archive.c_str());
+  // The old archive is not deleted first: the library writes the new one beside it and
+  // replaces it only when complete, so a failed pack keeps it.
   return Run(c.Text(), call, lmzip_.get(), "Zip");
 }
 
