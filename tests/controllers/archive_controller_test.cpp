@@ -2,6 +2,7 @@
 // and general unpack, list and create, their messages, and the LHA items without the
 // LHA library.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "archive/archiver_library.h"
 #include "archive/create.h"
@@ -109,6 +110,18 @@ TEST_F(ArchiveTest, GeneralUnpackShowsTheResultMessage) {
   w.Pane().SetText("kept");
   ctl.Marcunpack1Click();
   EXPECT_EQ(PaneText(), "kept");
+}
+
+TEST_F(ArchiveTest, UnpackingIntoTheShownFolderGoesToTheCurrentDirectory) {
+  // The window keeps the current directory on the shown folder; no destination is named.
+  char before[4096];
+  ASSERT_NE(getcwd(before, sizeof before), nullptr);
+  ASSERT_EQ(chdir((w.dir / "shown").c_str()), 0);
+  Select("box.zip");
+  target = Q("shown");
+  ctl.Marcunpack1Click();
+  EXPECT_EQ(chdir(before), 0);
+  EXPECT_EQ(test::ReadFile(w.dir / "shown/src/one.txt"), "first file");
 }
 
 TEST_F(ArchiveTest, LhaCreateNamesTheArchiveLzhAndReportsTheCount) {

@@ -3,9 +3,16 @@
 #include "controllers/archive/archive_controller.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QPushButton>
+#include <chrono>
 #include <cstring>
 #include <ctime>
+#include <future>
+#include <memory>
+#include <thread>
 #include <unistd.h>
 
 #include "archive/archive_file.h"
@@ -14,6 +21,7 @@
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
 #include "dialogs/folder_dialog.h"
+#include "dialogs/progress_dialog.h"
 #include "shellview/file_view.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
@@ -106,6 +114,29 @@ ArchiveController::ArchiveController(ui::WindowContext& ctx, QObject* parent) : 
     for (const char* item : {"MlhaU", "MlhaP", "Mlhalist", "Mlhacommand"}) a.Get(QString::fromUtf8(item))->setEnabled(false);
 }
 
+template <typename Work>
+auto ArchiveController::WhileWorking(const QString& what, const QString& path, Work work) -> decltype(work()) {
+  using Result = decltype(work());
+  std::packaged_task<Result()> task(std::move(work));
+  std::future<Result> done = task.get_future();
+  std::thread worker(std::move(task));
+  ui::BusyCursor busy;
+  std::unique_ptr<dialogs::TForm24> progress;
+  QElapsedTimer clock;
+  clock.start();
+  while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+    if (!progress && clock.elapsed() > 400) {
+      // The library cannot be stopped halfway, so the window offers no Cancel.
+      progress = std::make_unique<dialogs::TForm24>(QStringLiteral("書庫"), what, bridge::DisplayName(path), ctx().Window());
+      progress->BitBtn1->hide();
+      progress->show();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+  }
+  worker.join();
+  return done.get();
+}
+
 QString ArchiveController::Quoted() const { return QStringLiteral("\"") + ctx().SelectedPath() + QStringLiteral("\""); }
 std::string ArchiveController::Quoted(const QString& path) const { return "\"" + bridge::ToDisk(path) + "\""; }
 
@@ -145,10 +176,11 @@ void ArchiveController::ShowLhaListing(const char* word) {
     return;
   }
   ctx().Pane().Clear();
+  const std::string command = std::string(word) + " " + Quoted(path);
   std::string out;
-  ui::BusyCursor busy;
-  if (lha_.Unlha(ctx().Window(), std::string(word) + " " + Quoted(path), &out, kLhaOutput) == 0)
-    ctx().Pane().SetText(std::move(out));
+  const int rc = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path,
+                              [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); });
+  if (rc == 0) ctx().Pane().SetText(std::move(out));
 }
 
 // ---------------------------------------------------------------- LHA commands
@@ -171,12 +203,10 @@ void ArchiveController::LhaUnpack(const char* word) {
   if (!target) return;
   ctx().Flags().worktext = *target;
   const QString dest = WithSlash(*target);
+  const std::string command = std::string(word) + " " + Quoted(path) + " " + Quoted(dest);
   std::string out;
-  int rc;
-  {
-    ui::BusyCursor busy;
-    rc = lha_.Unlha(ctx().Window(), std::string(word) + " " + Quoted(path) + " " + Quoted(dest), &out, kLhaOutput);
-  }
+  const int rc = WhileWorking(QStringLiteral("解凍しています"), path,
+                              [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); });
   const bool folders = std::string(word) == "x";
   if (rc != 0) {
     Warn(QStringLiteral("解凍できませんでした。"));
@@ -208,12 +238,11 @@ void ArchiveController::MlhaPClick() {
   const QStringList selected = ctx().Files().SelectedPaths();
   std::string files;
   for (const QString& item : selected) files += " " + Quoted(item);
+  const std::string command = "a " + Quoted(archive) + files;
   std::string out;
-  {
-    ui::BusyCursor busy;
-    if (lha_.Unlha(ctx().Window(), "a " + Quoted(archive) + files, &out, kLhaOutput) == 0)
-      ctx().Pane().SetText(std::move(out));
-  }
+  if (WhileWorking(QStringLiteral("圧縮しています"), archive,
+                   [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); }) == 0)
+    ctx().Pane().SetText(std::move(out));
   ctx().InfoLine().setText(bridge::DisplayName(archive) + QStringLiteral("   %1個のファイル").arg(selected.size()));
   ctx().viewreselect(archive);
 }
@@ -241,17 +270,22 @@ void ArchiveController::Marclist1Click() {
   const QString path = ctx().SelectedPath();
   if (path.isEmpty() || ctx().Files().SelectedCount() == 0) return;
   try {
-    ui::BusyCursor busy;
-    archive::TArchiveFile file;
-    file.SetFileName(bridge::ToDisk(path));
-    if (file.CheckArchive(1, 4) == 0) return;
-    ctx().Pane().Clear();
+    const std::string disk = bridge::ToDisk(path);
     std::vector<archive::Entry> entries;
-    if (file.OpenArchive(ctx().Window(), 0)) {
-      HaruviIndividualInfo info;
-      for (int r = file.FindFirst("*.*", &info); r == 0; r = file.FindNext(&info)) entries.push_back(FromRecord(info));
-      file.CloseArchive();
-    }
+    void* owner = ctx().Window();  // opaque to the libraries: they never draw
+    const bool listed = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path, [&] {
+      archive::TArchiveFile file;
+      file.SetFileName(disk);
+      if (file.CheckArchive(1, 4) == 0) return false;
+      if (file.OpenArchive(owner, 0)) {
+        HaruviIndividualInfo info;
+        for (int r = file.FindFirst("*.*", &info); r == 0; r = file.FindNext(&info)) entries.push_back(FromRecord(info));
+        file.CloseArchive();
+      }
+      return true;
+    });
+    if (!listed) return;
+    ctx().Pane().Clear();
     ctx().Pane().SetText(archive::FormatListing(bridge::NameToPane(path, ctx().Pane().CodePage()), entries));
   } catch (const archive::EArchiver& e) {
     Warn(QString::fromUtf8(e.what()));
@@ -269,17 +303,18 @@ void ArchiveController::Marcunpack1Click() {
   // Into the shown folder: no destination, the unpacking goes to the current directory.
   const QString dest = WithSlash(*target) == WithSlash(ctx().CurrentFolder()) ? QString() : WithSlash(*target);
   try {
-    int rc;
+    const std::string disk = bridge::ToDisk(path), dest_disk = bridge::ToDisk(dest);
     std::string output;
-    {
-      ui::BusyCursor busy;
+    void* owner = ctx().Window();
+    const int rc = WhileWorking(QStringLiteral("解凍しています"), path, [&] {
       archive::TArchiveFile file;
-      file.SetFileName(bridge::ToDisk(path));
+      file.SetFileName(disk);
       file.Options.Set("x", 1);
       file.OutputSize = 8192;
-      rc = file.Unpack(ctx().Window(), nullptr, {}, bridge::ToDisk(dest));
+      const int result = file.Unpack(owner, nullptr, {}, dest_disk);
       output = file.GetOutput();
-    }
+      return result;
+    });
     ctx().Pane().Clear();
     ctx().viewreset();
     std::string text;
@@ -310,17 +345,18 @@ void ArchiveController::MarcmakeClick() {
   std::vector<std::string> files;
   for (const QString& c : captions) files.push_back(bridge::ToDisk(c));
   try {
-    int rc;
+    const std::string temp_name = bridge::ToDisk(temp), base = bridge::ToDisk(ctx().CurrentFolder());
     std::string output;
-    {
-      ui::BusyCursor busy;
+    void* owner = ctx().Window();
+    int rc = WhileWorking(QStringLiteral("圧縮しています"), archive, [&] {
       archive::TArchiveFile file;
-      file.SetFileName(bridge::ToDisk(temp));
+      file.SetFileName(temp_name);
       file.Options.Set("x", 1);
       file.OutputSize = 8192;
-      rc = file.Pack(ctx().Window(), nullptr, files, bridge::ToDisk(ctx().CurrentFolder()));
+      const int result = file.Pack(owner, nullptr, files, base);
       output = file.GetOutput();
-    }
+      return result;
+    });
     const std::string temp_disk = bridge::ToDisk(temp);
     if (rc == 0 && ::access(temp_disk.c_str(), F_OK) == 0) {
       if (::rename(temp_disk.c_str(), bridge::ToDisk(archive).c_str()) != 0) rc = archive::kErrWrite;

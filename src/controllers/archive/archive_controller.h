@@ -56,6 +56,10 @@ class ArchiveController : public ui::Controller {
   QString Quoted() const;
   std::string Quoted(const QString& path) const;
   void Warn(const QString& text);
+  // Runs `work` on a worker thread while the window keeps painting (user input waits);
+  // past a moment the progress window says what is going on. Exceptions come back here.
+  template <typename Work>
+  auto WhileWorking(const QString& what, const QString& path, Work work) -> decltype(work());
 
   archive::LhaBinding lha_;
 };
