@@ -7,6 +7,7 @@
 #include "archive/archiver_library.h"
 #include "archive/create.h"
 #include "archive/listing.h"
+#include "archive/lzh_writer.h"
 #include "controllers/archive/archive_controller.h"
 #include "fake_window.h"
 #include "support/sjis.h"
@@ -64,6 +65,21 @@ TEST_F(ArchiveTest, TheListingShowsOnSelectionOnlyForLhaArchivesWhileSwitchedOn)
   EXPECT_FALSE(ctl.PreviewSelection());  // not an archive: shown as usual
   Select("box.zip");
   EXPECT_FALSE(ctl.PreviewSelection());
+}
+
+TEST_F(ArchiveTest, AListingLongerThanTheLibrarysBufferIsShownWhole) {
+  std::string bytes;
+  archive::LzhWriter lzh(bytes);
+  std::string error;
+  for (int i = 0; i < 1500; ++i) ASSERT_TRUE(lzh.AddFile("folder/file" + std::to_string(i) + ".txt", "x", 0, 0644, &error));
+  lzh.Finish();
+  w.dir.Write("shown/many.lzh", bytes);
+  w.Actions().DeclareSwitch({"Mlhashow", "", ""});
+  w.Actions().SetChecked("Mlhashow", true);
+  Select("many.lzh");
+  ASSERT_TRUE(ctl.PreviewSelection());
+  EXPECT_GT(PaneText().size(), 65536u);
+  EXPECT_NE(PaneText().find("  1500 files"), std::string::npos);
 }
 
 TEST_F(ArchiveTest, LhaUnpackWritesIntoTheTargetAndShowsTheReport) {

@@ -33,6 +33,7 @@ namespace haruvi::controllers {
 namespace {
 
 constexpr std::uint32_t kLhaOutput = 65536;
+constexpr std::uint32_t kLhaOutputMax = 256u << 20;
 
 // The upper-cased extension of a path's name (".LZH"), "" without one.
 QString UpperExtension(const QString& path) {
@@ -179,7 +180,16 @@ void ArchiveController::ShowLhaListing(const char* word) {
   const std::string command = std::string(word) + " " + Quoted(path);
   std::string out;
   const int rc = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path,
-                              [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); });
+                              [&, owner = static_cast<void*>(ctx().Window())] {
+                                // A listing that fills the buffer was cut: it is asked for
+                                // again with room for all of it, rather than shown cut.
+                                int result = 0;
+                                for (std::uint32_t size = kLhaOutput; size <= kLhaOutputMax; size *= 8) {
+                                  result = lha_.Unlha(owner, command, &out, size);
+                                  if (result != 0 || out.size() + 1 < size) break;
+                                }
+                                return result;
+                              });
   if (rc == 0) ctx().Pane().SetText(std::move(out));
 }
 
