@@ -2,7 +2,7 @@
 _haruvi_tool() {
   local cur prev words cword
   _init_completion || return
-  local commands="cat detect conv width text grep gsub dirstat info hexdump"
+  local commands="cat detect conv width text grep gsub dirstat info hexdump archive"
   if [[ $cword -eq 1 ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -28,6 +28,11 @@ _haruvi_tool() {
       if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--below" -- "$cur")); return; fi ;;
     dirstat)
       _filedir -d; return ;;
+    archive)
+      if [[ $cword -eq 2 ]]; then COMPREPLY=($(compgen -W "list unpack create" -- "$cur")); return; fi
+      if [[ ${words[2]} == create && $cword -eq 3 ]]; then
+        COMPREPLY=($(compgen -W "--update lzh zip tar tgz bz2 cab" -- "$cur")); return
+      fi ;;
   esac
   _filedir
 }

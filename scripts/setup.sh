@@ -5,7 +5,7 @@ set -euo pipefail
 
 want=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools libgl-dev
-      libicu-dev libarchive-dev
+      libicu-dev libarchive-dev libgcab-dev
       fonts-noto-cjk adwaita-icon-theme libqt6svg6 shared-mime-info fontconfig qt6-translations-l10n
       librsvg2-bin)
 case "${1:-build}" in
@@ -14,7 +14,7 @@ case "${1:-build}" in
          while read -r program package _; do
            case "$program" in ''|'#'*) ;; *) want+=("$package") ;; esac
          done < "$(dirname "$0")/../tests/programs.txt" ;;
-  bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
+  bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep libarchive-tools
                 xxd sharutils bsdextrautils locales python3 time) ;;
 esac
 

@@ -18,6 +18,7 @@
 #include "app/folder_status.h"
 #include "app/window_menus.h"
 #include "bridge/disk_path.h"
+#include "controllers/archive/archive_controller.h"
 #include "controllers/choice/choice_controller.h"
 #include "controllers/conversion/conversion_controller.h"
 #include "controllers/display/display_controller.h"
@@ -122,6 +123,8 @@ void TForm1::BuildControllers() {
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
                   new controllers::SearchController(*this, this)};
+  archive_ = new controllers::ArchiveController(*this, this);
+  controllers_.push_back(archive_);
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

@@ -36,6 +36,7 @@ class Controller;
 class PanelBar;
 }  // namespace haruvi::ui
 namespace haruvi::controllers {
+class ArchiveController;
 class DisplayController;
 class EditController;
 class LayoutController;
@@ -189,6 +190,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   FolderStatus* folder_status_ = nullptr;
   // The features, in the order their settings are applied.
   std::vector<ui::Controller*> controllers_;
+  controllers::ArchiveController* archive_ = nullptr;
   controllers::DisplayController* display_ = nullptr;
   controllers::EditController* edit_ = nullptr;
   controllers::LayoutController* layout_ = nullptr;

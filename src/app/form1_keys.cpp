@@ -7,6 +7,7 @@
 #include <QStatusTipEvent>
 
 #include "app/form1.h"
+#include "controllers/archive/archive_controller.h"
 #include "shellview/combo_view.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
@@ -44,7 +45,10 @@ void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
   QPalette p = LFilestring->palette();
   p.setColor(QPalette::WindowText, Qt::black);
   LFilestring->setPalette(p);
-  if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown) filedisp();
+  // An LHA archive shows its listing instead, while "LHA書庫内容表示" is on.
+  if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown &&
+      !archive_->PreviewSelection())
+    filedisp();
   // A new folder changes the selection too (to none): the count never names a stale one.
   const QString selected = QStringLiteral(" %1 個選択 ").arg(FileView1->SelectedCount());
   if (state_change || StatusBar1->Text(3) != selected) StatusBar1->SetText(3, selected, true);

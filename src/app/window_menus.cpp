@@ -162,6 +162,17 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   m.view->addMenu(m.codes);
   Add(actions, m.view, {"", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
 
+  QMenu* archives = bar->addMenu(QStringLiteral("書庫(&L)"));
+  archives->setObjectName(QStringLiteral("Marc"));
+  Add(actions, archives, {"MlhaU", "MlhaP", "Mlhalist"});
+  QMenu* lha_commands = Sub(archives, "LHAコマンド(&C)", "Mlhacommand");
+  Add(actions, lha_commands, {"Mlha_V", "Mlha_E"});
+  // The submenu is enabled as its item is (off without the LHA library).
+  QAction* lha_item = actions.Get(QStringLiteral("Mlhacommand"));
+  lha_commands->menuAction()->setEnabled(lha_item->isEnabled());
+  QObject::connect(lha_item, &QAction::enabledChanged, lha_commands->menuAction(), &QAction::setEnabled);
+  Add(actions, archives, {"", "Marcunpack1", "Marclist1", "Marcmake"});
+
   QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
   option->setObjectName(QStringLiteral("Moption"));
   Add(actions, Sub(option, "フォント(&O)", "Mfont"), {"Mfonttext", "Mfontfile"});
@@ -180,6 +191,8 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   // The pop-up copy of the main menu (key Z).
   m.popup = new QMenu(&window);
   m.popup->setObjectName(QStringLiteral("PopupMenu1"));
+  Add(actions, Sub(m.popup, "書庫(&L)", "Marc1"),
+      {"MlhaU1", "MlhaP1", "Mlhalist1", "", "Marcunpack2", "Marclist2", "Marcmake1"});
   m.popup_option = Sub(m.popup, "設定(&O)", "Moption2");
   Add(actions, m.popup_option, {"Mdisp1", "Mlhashow1", "Mrtf1", "Msubfolderview2"});
   m.popup_view = Sub(m.popup, "表示(&D)", "Mhyoji1");
@@ -229,9 +242,9 @@ QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
       {"ToolButton30", "エディター", "accessories-text-editor", "Mediter"},
       {"ToolButton34", "実行", "system-run", "Mfileexe"},
       {"ToolButton1", "", "", ""},
-      {"ToolButton42", "書庫解凍", "emblem-package", nullptr},
-      {"ToolButton43", "書庫作成", "document-save", nullptr},
-      {"ToolButton44", "書庫内一覧", "document-open-recent", nullptr},
+      {"ToolButton42", "書庫解凍", "emblem-package", "Marcunpack1"},
+      {"ToolButton43", "書庫作成", "document-save", "MlhaP"},
+      {"ToolButton44", "書庫内一覧", "document-open-recent", "Marclist1"},
       {"ToolButton45", "", "", ""},
       {"ToolButton8", "ヘルプ", "help-browser", "Mhelp"},
       {"ToolButton2", "終了", "application-exit", "Mexit1"},

@@ -39,7 +39,7 @@ TEST_F(SettingsKeysTest, AFullStartAndCloseWritesExactlyTheKnownKeys) {
   const std::vector<platform::KeyInfo> keys = form->AllKeys();
   // Keys their commands write when the user answers a dialog, never at close.
   const std::set<std::string> by_commands = {"streamread/byte", "streamread/check", "readmax/byte",
-                                             "initfolder/initfoldername", "folderset/drivecount", "ext/drivecount", "file/save", "editer/editer",
+                                             "initfolder/initfoldername", "folderset/drivecount", "ext/drivecount", "lhapack/drivecount", "arcpack/drivecount", "file/save", "editer/editer",
                                              "file/dir", "finddialogex/text", "finddialogex/check1",
                                              "finddialogex/check2", "finddialogex/updown", "finddialogex/count",
                                              "grepr/drivecount", "grepr/drivecount2", "grep/drivecount",

@@ -18,6 +18,12 @@ for f in bin/haruvi bin/haruvi-tool share/haruvi/help/index.html share/haruvi/sc
          share/icons/hicolor/scalable/apps/haruvi.svg; do
   check test -e "$root/$f"
 done
+# The stand-in archiver libraries, each exporting its prefix's functions.
+for lib in unlha32:Unlha unzip32:UnZip zip32j:Zip cab32:Cab tar32:Tar unrar32:Unrar unarj32j:Unarj; do
+  so="$root/lib/haruvi/archivers/${lib%%:*}.so"
+  check test -e "$so"
+  check grep -q "${lib#*:}FindFirst" "$so"
+done
 for size in 16 22 24 32 48 64 128 256; do check test -s "$root/share/icons/hicolor/${size}x${size}/apps/haruvi.png"; done
 check desktop-file-validate "$root/share/applications/app.haruvi.Haruvi.desktop"
 check appstreamcli validate --no-net "$root/share/metainfo/app.haruvi.Haruvi.metainfo.xml"

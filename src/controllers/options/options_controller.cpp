@@ -10,7 +10,6 @@ namespace haruvi::controllers {
 OptionsController::OptionsController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
   ui::ActionRegistry& a = ctx.Actions();
   QAction* lhashow = a.DeclareSwitch({"Mlhashow", "LHA書庫内容表示(&L)", "LHA書庫内容表示|LHA書庫の内容を表示します。"});
-  lhashow->setEnabled(false);  // the archive listing comes with the archive commands
   QAction* todiropen =
       a.DeclareSwitch({"Mtodiropen", "処理先フォルダー表示", "処理先フォルダー表示|処理後に処理先のフォルダーを表示します。"});
   QAction* dialogdisp = a.Declare({"Mdialogdisp1", "処理後確認表示(&D)", "処理後確認表示|処理後に確認のメッセージを表示します。", true},

@@ -1,0 +1,63 @@
+// Our stand-ins for the archiver libraries: one small shared object per library name,
+// each exporting the interface's functions under its prefix over the archive core. This
+// is the part they share: reading a command line in the library's style, running it,
+// and the open/find/close walk over an archive's entries.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "archive/archiver_api.h"
+#include "archive/create.h"
+#include "archive/reader.h"
+
+namespace haruvi::archive::standin {
+
+// How a library's command lines read (its command-line ancestor's style).
+enum class Style {
+  kLha,      // "x -+ -x1 "archive" "folder/" files"; words l v x e a u
+  kZip,      // "-x -o "archive" "folder/" files"
+  kZipPack,  // no word: "-r "archive" files"
+  kCab,      // "-x"/"-a" like kZip
+  kTar,      // "x -f "archive" -o "folder"" ; words x c l v
+  kRar,      // "-x"/"-e"
+};
+
+struct Spec {
+  const char* library;              // "UNLHA32.DLL"
+  Style style;
+  std::set<ArchiveFamily> reads;    // what it lists and unpacks
+  bool packs = false;
+  CreateFormat pack_format = CreateFormat::kLzh;
+  std::uint32_t version = 100;
+};
+
+struct Command {
+  char op = 0;  // 'l' 'v' 'x' 'e' 'a' 'u'
+  std::string archive;
+  std::string folder;
+  std::vector<std::string> files;
+  bool overwrite = false;
+  bool flat = false;
+  bool fresh = false;  // a new archive rather than adding to an old one
+  char tar_filter = 0;  // 'z' or 'B' from tar's switches
+};
+
+// False for a line the library does not understand.
+bool ParseCommand(const Spec& spec, const std::string& line, Command* out);
+
+// The library entry: runs the command and leaves its report (CP932) in the output
+// buffer, cut to its size and NUL-terminated.
+int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t size);
+// Non-zero when `path` (quotes allowed) is an archive this library reads.
+int CheckArchive(const Spec& spec, const char* path);
+HaruviArcHandle OpenArchive(const Spec& spec, const char* path);
+int CloseArchive(HaruviArcHandle handle);
+int FindFirst(HaruviArcHandle handle, const char* wildcard, HaruviIndividualInfo* info);
+int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info);
+// tar32's kind number: 1 tar, 2 gzip, 6 bzip2, 0 anything else.
+int TarArchiveType(const char* path);
+
+}  // namespace haruvi::archive::standin

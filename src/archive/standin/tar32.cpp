@@ -1,0 +1,14 @@
+// The stand-in for "tar32.dll": prefix "Tar".
+#include "archive/standin/exports.h"
+
+namespace {
+using haruvi::archive::ArchiveFamily;
+using haruvi::archive::CreateFormat;
+using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::Style;
+const Spec kSpec{"tar32.dll", Style::kTar, {ArchiveFamily::kTar, ArchiveFamily::kTgz, ArchiveFamily::kBz2}, true, CreateFormat::kTgz, 100};
+}  // namespace
+
+HARUVI_STANDIN_EXPORTS(Tar, kSpec)
+
+HARUVI_EXPORT int TarGetArchiveType(const char* path) { return haruvi::archive::standin::TarArchiveType(path); }

@@ -1,0 +1,12 @@
+// The stand-in for "UNZIP32.DLL": prefix "UnZip".
+#include "archive/standin/exports.h"
+
+namespace {
+using haruvi::archive::ArchiveFamily;
+using haruvi::archive::CreateFormat;
+using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::Style;
+const Spec kSpec{"UNZIP32.DLL", Style::kZip, {ArchiveFamily::kZip}, false, CreateFormat::kZip, 100};
+}  // namespace
+
+HARUVI_STANDIN_EXPORTS(UnZip, kSpec)

@@ -1,0 +1,259 @@
+// Safe unpacking; see unpack.h. Every file is created by descriptor below the staging
+// folder with O_NOFOLLOW on each step, so a link made by an earlier entry can never be
+// written through, whatever libarchive would have allowed.
+#include "archive/unpack.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+#include <set>
+
+#include "archive/reader.h"
+#include "archive/safe_paths.h"
+
+namespace haruvi::archive {
+namespace {
+
+constexpr std::size_t kMaxDepth = 256;
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string s;
+  for (const std::string& p : parts) s += (s.empty() ? "" : "/") + p;
+  return s;
+}
+
+// One unpacking run: the staging folder and what was made in it.
+class Unpacker {
+ public:
+  Unpacker(const UnpackOptions& options, std::uint64_t archive_size, UnpackResult* result)
+      : opt_(options), archive_size_(archive_size), r_(*result) {}
+
+  // False after a failure that ends the whole run (code and detail set).
+  bool Entry(Reader& reader, const archive::Entry& e, int stage) {
+    if (++entries_ > opt_.max_entries) return Fail(kErrCommand, "more entries than an unpacking takes",
+                                                   "書庫の項目が多すぎるため展開を中止しました。");
+    std::vector<std::string> parts;
+    if (e.raw_name.empty()) return Refuse(e, Refusal::kUnreadableName);
+    if (!SplitInsideName(e.name, &parts)) return Refuse(e, Refusal::kOutside);
+    if (opt_.ignore_folders) {
+      if (e.kind == EntryKind::kFolder) return true;
+      parts = {parts.back()};
+    }
+    if (parts.size() > kMaxDepth) return Refuse(e, Refusal::kTooDeep);
+    switch (e.kind) {
+      case EntryKind::kDevice:
+      case EntryKind::kFifo:
+      case EntryKind::kSocket: return Refuse(e, Refusal::kDevice);
+      case EntryKind::kFolder: {
+        Fd fd(OpenFolderPath(stage, parts, parts.size(), true));
+        return fd.get() >= 0 ? true : Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
+      }
+      case EntryKind::kSymlink: {
+        if (opt_.ignore_folders || !LinkStaysInside(parts, e.link)) return Refuse(e, Refusal::kOutside);
+        Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
+        if (dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
+        ClearFile(dir.get(), parts.back());
+        if (symlinkat(e.link.c_str(), dir.get(), parts.back().c_str()) != 0) return Refuse(e, Refusal::kCannotWrite);
+        files_.erase(Joined(parts));
+        return true;
+      }
+      case EntryKind::kHardlink: {
+        std::vector<std::string> target;
+        if (!SplitInsideName(e.link, &target) || target.size() > kMaxDepth) return Refuse(e, Refusal::kOutside);
+        if (opt_.ignore_folders) target = {target.back()};
+        if (!files_.count(Joined(target))) return Refuse(e, Refusal::kLinkTarget);
+        Fd from(OpenFolderPath(stage, target, target.size() - 1, false));
+        Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
+        if (from.get() < 0 || dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
+        ClearFile(dir.get(), parts.back());
+        if (linkat(from.get(), target.back().c_str(), dir.get(), parts.back().c_str(), 0) != 0)
+          return Refuse(e, Refusal::kCannotWrite);
+        files_.insert(Joined(parts));
+        ++r_.files;
+        return true;
+      }
+      case EntryKind::kFile: break;
+    }
+    Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
+    if (dir.get() < 0) return Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
+    ClearFile(dir.get(), parts.back());
+    Fd out(openat(dir.get(), parts.back().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (out.get() < 0) return Refuse(e, Refusal::kCannotWrite);
+    std::string error;
+    bool write_failed = false, over = false, cancelled = false;
+    const bool read = reader.ReadData(
+        [&](std::string_view piece) {
+          if (opt_.cancel && opt_.cancel->load()) return !(cancelled = true);
+          r_.bytes += piece.size();
+          if (r_.bytes > opt_.max_total ||
+              (r_.bytes > opt_.ratio_floor && r_.bytes / (archive_size_ ? archive_size_ : 1) >= opt_.max_ratio))
+            return !(over = true);
+          if (!WriteAll(out.get(), piece)) return !(write_failed = true);
+          return true;
+        },
+        &error);
+    if (cancelled) return Fail(kErrUserCancel, "cancelled", "展開を中止しました。");
+    if (over)
+      return Fail(kErrWrite, "the archive unpacks to more than the limit allows (an archive bomb?)",
+                  "展開後の大きさが上限を超えるため展開を中止しました。");
+    if (write_failed)
+      return errno == ENOSPC ? Fail(kErrDiskSpace, "no space left on the device", "ディスクの空きが足りません。")
+                             : Fail(kErrWrite, "cannot write a file", "書き込みエラーが生じました。");
+    if (!read) return Fail(kErrRead, error, "書庫が壊れています: " + error);
+    fchmod(out.get(), (e.mode & 0777 & ~022u) | 0600);
+    if (e.mtime > 0) {
+      const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(e.mtime), 0}};
+      futimens(out.get(), times);
+    }
+    files_.insert(Joined(parts));
+    ++r_.files;
+    return true;
+  }
+
+  bool Fail(int code, const std::string& detail, const std::string& detail_ja) {
+    r_.code = code;
+    r_.detail = detail;
+    r_.detail_ja = detail_ja;
+    return false;
+  }
+
+ private:
+  bool Refuse(const archive::Entry& e, Refusal why) {
+    r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why});
+    return true;
+  }
+  // A later entry of the same name replaces a file or link written before (never a
+  // folder).
+  static void ClearFile(int dir, const std::string& name) {
+    struct stat st {};
+    if (fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
+      unlinkat(dir, name.c_str(), 0);
+  }
+
+  const UnpackOptions& opt_;
+  std::uint64_t archive_size_;
+  UnpackResult& r_;
+  std::uint64_t entries_ = 0;
+  std::set<std::string> files_;  // regular files made so far: what a hard link may name
+};
+
+std::string MakeStaging(int target) {
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = ".haruvi-unpack-" + std::to_string(rd() % 1000000000u);
+    if (mkdirat(target, name.c_str(), 0700) == 0) return name;
+    if (errno != EEXIST) break;
+  }
+  return {};
+}
+
+}  // namespace
+
+const char* RefusalText(Refusal r) {
+  switch (r) {
+    case Refusal::kUnreadableName: return "the name cannot be read";
+    case Refusal::kOutside: return "it would be written outside the folder";
+    case Refusal::kDevice: return "devices, FIFOs and sockets are not unpacked";
+    case Refusal::kLinkTarget: return "a hard link to nothing unpacked before";
+    case Refusal::kThroughLink: return "its folder is a link or a file";
+    case Refusal::kCannotWrite: return "cannot be created";
+    case Refusal::kTooDeep: return "too many folder levels";
+  }
+  return "";
+}
+
+const char* RefusalTextJa(Refusal r) {
+  switch (r) {
+    case Refusal::kUnreadableName: return "名前を読めません";
+    case Refusal::kOutside: return "展開先フォルダーの外を指しています";
+    case Refusal::kDevice: return "デバイスなどの特殊ファイルは展開しません";
+    case Refusal::kLinkTarget: return "リンク先が書庫内にありません";
+    case Refusal::kThroughLink: return "フォルダーの位置にリンクかファイルがあります";
+    case Refusal::kCannotWrite: return "作成できません";
+    case Refusal::kTooDeep: return "フォルダーの階層が深すぎます";
+  }
+  return "";
+}
+
+UnpackResult Unpack(const std::string& archive_path, const std::string& folder, const UnpackOptions& options) {
+  UnpackResult result;
+  Reader reader;
+  std::string error;
+  if (!reader.Open(archive_path, &error)) {
+    result.code = kErrNotArchive;
+    result.detail = error;
+    result.detail_ja = "書庫を開けません: " + error;
+    return result;
+  }
+  struct stat st {};
+  stat(archive_path.c_str(), &st);
+  Fd target(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (target.get() < 0) {
+    result.code = kErrMakeDirectory;
+    result.detail = folder + ": not a folder that can be opened";
+    result.detail_ja = "展開先フォルダーを開けません。";
+    return result;
+  }
+  const std::string staging = MakeStaging(target.get());
+  if (staging.empty()) {
+    result.code = kErrMakeDirectory;
+    result.detail = folder + ": cannot create a folder there";
+    result.detail_ja = "展開先フォルダーに書き込めません。";
+    return result;
+  }
+  bool ok = true;
+  {
+    Fd stage(openat(target.get(), staging.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    Unpacker unpacker(options, static_cast<std::uint64_t>(st.st_size), &result);
+    if (stage.get() < 0) ok = unpacker.Fail(kErrMakeDirectory, "cannot open the staging folder", "作業フォルダーを開けません。");
+    Entry e;
+    while (ok) {
+      const int got = reader.Next(&e, &error);
+      if (got == 0) break;
+      if (got < 0) {
+        ok = unpacker.Fail(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
+        break;
+      }
+      ok = unpacker.Entry(reader, e, stage.get());
+    }
+    if (ok) MergeInto(stage.get(), target.get(), options.overwrite, "", &result.kept);
+  }
+  RemoveTree(target.get(), staging);
+  if (!ok) {
+    result.files = 0;
+  } else if (!result.kept.empty() && result.code == kOk) {
+    result.code = kErrAlreadyExists;
+  }
+  return result;
+}
+
+}  // namespace haruvi::archive

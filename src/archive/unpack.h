@@ -1,0 +1,57 @@
+// Unpacking an archive into a folder the user chose, safely: nothing is written outside
+// it (names with "..", absolute names, devices, and links leading out are refused and
+// reported), the total size and the expansion ratio are capped against archive bombs,
+// and the entries are written into a staging folder inside the target and moved into
+// place only when the whole archive was read, so a failure leaves no half-written files.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/result_codes.h"
+
+namespace haruvi::archive {
+
+enum class Refusal {
+  kUnreadableName,  // the name does not read as the archive says it is written
+  kOutside,         // absolute name, ".." part, or a link leading out
+  kDevice,          // device, FIFO or socket
+  kLinkTarget,      // a hard link to nothing unpacked before
+  kThroughLink,     // its folder is a link or a file in the archive
+  kCannotWrite,     // the system refused to create it
+  kTooDeep,         // more folder levels than we walk
+};
+// What the refusal means, in English for the tool and in Japanese for the window.
+const char* RefusalText(Refusal r);
+const char* RefusalTextJa(Refusal r);
+
+struct UnpackOptions {
+  bool overwrite = false;       // replace files of the same name in the target
+  bool ignore_folders = false;  // every file straight into the target
+  std::uint64_t max_total = std::uint64_t{64} << 30;   // bytes written at most
+  std::uint64_t max_ratio = 1000;                      // written bytes per archive byte...
+  std::uint64_t ratio_floor = std::uint64_t{256} << 20;  // ...checked past this much
+  std::uint64_t max_entries = 2'000'000;
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+struct RefusedEntry {
+  std::string name;  // as the pane shows it (CP932)
+  Refusal why;
+};
+
+struct UnpackResult {
+  int code = kOk;       // kOk or one of the result codes
+  std::string detail;   // English detail of a failure
+  std::string detail_ja;
+  std::vector<RefusedEntry> refused;
+  std::vector<std::string> kept;  // names already in the target, left as they were
+  std::uint64_t files = 0;
+  std::uint64_t bytes = 0;
+};
+
+UnpackResult Unpack(const std::string& archive_path, const std::string& folder, const UnpackOptions& options);
+
+}  // namespace haruvi::archive

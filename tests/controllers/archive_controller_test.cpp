@@ -1,0 +1,196 @@
+// The archive commands against the window-less context: the listing on selection, LHA
+// and general unpack, list and create, their messages, and the LHA items without the
+// LHA library.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "archive/archiver_library.h"
+#include "archive/create.h"
+#include "archive/listing.h"
+#include "archive/lzh_writer.h"
+#include "controllers/archive/archive_controller.h"
+#include "fake_window.h"
+#include "support/sjis.h"
+#include "ui/messages.h"
+
+namespace haruvi::controllers {
+namespace {
+
+class ArchiveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::SetHeadless(true);  // warnings go to standard error, never a modal box
+    w.dir.Write("shown/plain.exe", "MZ plain program");
+    w.dir.Write("shown/note.txt", "a note");
+    w.dir.Write("src/one.txt", "first file");
+    w.dir.Write("src/two.txt", "second file");
+    ASSERT_EQ(archive::CreateArchive(archive::CreateFormat::kLzh, (w.dir / "shown/box.lzh").string(),
+                                     {"src"}, w.dir.path().string()).code, archive::kOk);
+    ASSERT_EQ(archive::CreateArchive(archive::CreateFormat::kZip, (w.dir / "shown/box.zip").string(),
+                                     {"src"}, w.dir.path().string()).code, archive::kOk);
+    ctl.ChooseTarget = [this](const QString&) { return target; };
+    ctl.AskName = [this](const QString&, const QString&, const std::string& section, const QString& initial) {
+      asked_section = section;
+      asked_initial = initial;
+      return answer;
+    };
+  }
+  void Select(const char* name) {
+    w.Select(w.dir / "shown", QString::fromUtf8(name));
+    w.calls.clear();
+  }
+  QString Q(const char* rel) const { return bridge::FromDisk((w.dir / rel).string()); }
+  std::string PaneText() { return w.Pane().Text(); }
+
+  test::FakeWindow w;
+  ArchiveController ctl{w};
+  std::optional<QString> target;
+  std::optional<QString> answer;
+  std::string asked_section;
+  QString asked_initial;
+};
+
+TEST_F(ArchiveTest, TheListingShowsOnSelectionOnlyForLhaArchivesWhileSwitchedOn) {
+  w.Actions().DeclareSwitch({"Mlhashow", "LHA書庫内容表示(&L)", ""});
+  w.Actions().DeclareSwitch({"Mtodiropen", "", ""});
+  Select("box.lzh");
+  EXPECT_FALSE(ctl.PreviewSelection());  // switched off
+  ctl.MlhashowClick();
+  EXPECT_TRUE(w.Actions().Checked("Mlhashow"));
+  EXPECT_TRUE(ctl.PreviewSelection());
+  EXPECT_NE(PaneText().find("Listing of archive"), std::string::npos);
+  EXPECT_NE(PaneText().find("src/two.txt"), std::string::npos);
+  EXPECT_TRUE(w.InfoLine().text().startsWith("box.lzh"));
+  Select("plain.exe");
+  EXPECT_FALSE(ctl.PreviewSelection());  // not an archive: shown as usual
+  Select("box.zip");
+  EXPECT_FALSE(ctl.PreviewSelection());
+}
+
+TEST_F(ArchiveTest, AListingLongerThanTheLibrarysBufferIsShownWhole) {
+  std::string bytes;
+  archive::LzhWriter lzh(bytes);
+  std::string error;
+  for (int i = 0; i < 1500; ++i) ASSERT_TRUE(lzh.AddFile("folder/file" + std::to_string(i) + ".txt", "x", 0, 0644, &error));
+  lzh.Finish();
+  w.dir.Write("shown/many.lzh", bytes);
+  w.Actions().DeclareSwitch({"Mlhashow", "", ""});
+  w.Actions().SetChecked("Mlhashow", true);
+  Select("many.lzh");
+  ASSERT_TRUE(ctl.PreviewSelection());
+  EXPECT_GT(PaneText().size(), 65536u);
+  EXPECT_NE(PaneText().find("  1500 files"), std::string::npos);
+}
+
+TEST_F(ArchiveTest, LhaUnpackWritesIntoTheTargetAndShowsTheReport) {
+  w.Actions().DeclareSwitch({"Mtodiropen", "", ""});
+  Select("box.lzh");
+  target = Q("out");
+  ctl.MlhaUClick();
+  EXPECT_EQ(test::ReadFile(w.dir / "out/src/one.txt"), "first file");
+  EXPECT_TRUE(w.Called("viewreset"));
+  EXPECT_NE(PaneText().find(test::S("展開しました")), std::string::npos);
+  EXPECT_TRUE(w.Flags().worktext.isEmpty());
+  // Without folders.
+  target = Q("flat");
+  ctl.Mlha_EClick();
+  EXPECT_EQ(test::ReadFile(w.dir / "flat/two.txt"), "second file");
+  EXPECT_TRUE(w.Called("viewreselect"));
+  // Cancel does nothing.
+  target.reset();
+  w.calls.clear();
+  ctl.MlhaUClick();
+  EXPECT_TRUE(w.calls.empty());
+}
+
+TEST_F(ArchiveTest, GeneralListingOfAZip) {
+  Select("box.zip");
+  ctl.MlhalistClick();  // not .LZH: the general listing
+  const std::string text = PaneText();
+  EXPECT_NE(text.find("Listing of archive : "), std::string::npos);
+  EXPECT_NE(text.find("+ one.txt"), std::string::npos) << text;
+  EXPECT_NE(text.find("     3 files"), std::string::npos) << text;  // the folder and its two files
+}
+
+TEST_F(ArchiveTest, GeneralUnpackShowsTheResultMessage) {
+  Select("box.zip");
+  target = Q("zout");
+  ctl.Marcunpack1Click();
+  EXPECT_EQ(test::ReadFile(w.dir / "zout/src/two.txt"), "second file");
+  EXPECT_EQ(w.Flags().worktext, Q("zout"));
+  // Again: the files are there, so they are kept and the code says so.
+  ctl.Marcunpack1Click();
+  EXPECT_NE(PaneText().find(test::S("ファイルは既に存在しています。")), std::string::npos) << PaneText();
+  // A text file is no archive: nothing happens.
+  Select("note.txt");
+  w.Pane().SetText("kept");
+  ctl.Marcunpack1Click();
+  EXPECT_EQ(PaneText(), "kept");
+}
+
+TEST_F(ArchiveTest, UnpackingIntoTheShownFolderGoesToTheCurrentDirectory) {
+  // The window keeps the current directory on the shown folder; no destination is named.
+  char before[4096];
+  ASSERT_NE(getcwd(before, sizeof before), nullptr);
+  ASSERT_EQ(chdir((w.dir / "shown").c_str()), 0);
+  Select("box.zip");
+  target = Q("shown");
+  ctl.Marcunpack1Click();
+  EXPECT_EQ(chdir(before), 0);
+  EXPECT_EQ(test::ReadFile(w.dir / "shown/src/one.txt"), "first file");
+}
+
+TEST_F(ArchiveTest, LhaCreateNamesTheArchiveLzhAndReportsTheCount) {
+  Select("note.txt");
+  answer = QStringLiteral("data.txt");
+  ctl.MlhaPClick();
+  EXPECT_EQ(asked_section, "LHApack");
+  EXPECT_EQ(asked_initial, QStringLiteral("note.lzh"));
+  EXPECT_TRUE(std::filesystem::exists(w.dir / "shown/data.lzh"));
+  EXPECT_TRUE(w.InfoLine().text().endsWith(QStringLiteral("   1個のファイル")));
+  const archive::Listing l = archive::ListArchive((w.dir / "shown/data.lzh").string());
+  ASSERT_EQ(l.entries.size(), 1u);
+  EXPECT_EQ(l.entries[0].name, "note.txt");
+}
+
+TEST_F(ArchiveTest, GeneralCreateReplacesAnOldArchiveOnlyWhenMade) {
+  Select("note.txt");
+  w.dir.Write("shown/x.zip", "old contents");
+  answer = QStringLiteral("x.zip");
+  ctl.MarcmakeClick();
+  EXPECT_EQ(asked_section, "ARCpack");
+  EXPECT_NE(PaneText().find("Result code = 0"), std::string::npos) << PaneText();
+  const archive::Listing l = archive::ListArchive((w.dir / "shown/x.zip").string());
+  ASSERT_TRUE(l.ok) << l.error;
+  ASSERT_EQ(l.entries.size(), 1u);
+  EXPECT_EQ(l.entries[0].name, "note.txt");
+  // No temporary file is left in the folder.
+  for (const auto& e : std::filesystem::directory_iterator(w.dir / "shown"))
+    EXPECT_EQ(e.path().filename().string().rfind(".haruvi", 0), std::string::npos);
+}
+
+TEST(ArchiveWithoutLha, TheLhaItemsAreDisabledAndThePreviewStepsAside) {
+  ui::SetHeadless(true);
+  test::TempDir empty;
+  archive::SetArchiverFolder(empty.path().string());
+  {
+    test::FakeWindow w;
+    w.Actions().DeclareSwitch({"Mlhashow", "", ""});
+    ArchiveController ctl{w};
+    EXPECT_EQ(ctl.LhaVersion(), 0u);
+    for (const char* item : {"MlhaU", "MlhaP", "Mlhalist", "Mlhacommand"}) EXPECT_FALSE(w.Actions().Get(item)->isEnabled());
+    EXPECT_TRUE(w.Actions().Get("Marcunpack1")->isEnabled());
+    w.Actions().SetChecked("Mlhashow", true);
+    w.dir.Write("f/a.lzh", "whatever");
+    w.Select(w.dir / "f", "a.lzh");
+    EXPECT_FALSE(ctl.PreviewSelection());
+    // The general list meets the missing library's message (shown as a warning).
+    w.calls.clear();
+    ctl.Marclist1Click();
+    EXPECT_TRUE(w.calls.empty());
+  }
+  archive::SetArchiverFolder("");
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
