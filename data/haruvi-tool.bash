@@ -2,7 +2,7 @@
 _haruvi_tool() {
   local cur prev words cword
   _init_completion || return
-  local commands="cat detect conv width text grep gsub dirstat info hexdump"
+  local commands="cat detect conv width text grep gsub dirstat copy move trash split merge info hexdump"
   if [[ $cword -eq 1 ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -28,6 +28,8 @@ _haruvi_tool() {
       if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--below" -- "$cur")); return; fi ;;
     dirstat)
       _filedir -d; return ;;
+    copy|move)
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--replace --skip" -- "$cur")); return; fi ;;
   esac
   _filedir
 }

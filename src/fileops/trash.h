@@ -1,0 +1,37 @@
+// The desktop's trash, written the freedesktop way so the desktop can list and restore
+// what we put there: the info file NAME.trashinfo (Path= percent-encoded, DeletionDate=)
+// is made first, then the entry is renamed into files/. A file on another file system
+// goes to that file system's own trash ($topdir/.Trash/$uid or $topdir/.Trash-$uid), never
+// copied across. Pure POSIX, no Qt.
+#pragma once
+
+#include <sys/types.h>
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace haruvi::fileops {
+
+struct TrashPlace {
+  std::string data_home;  // $XDG_DATA_HOME, else ~/.local/share
+  uid_t uid = 0;
+  std::time_t now = 0;    // the deletion date; 0 means the clock's time
+};
+
+// The place of the running user (environment and password database).
+TrashPlace UserTrashPlace();
+
+struct TrashResult {
+  bool ok = false;
+  std::string trashed_as;  // the entry's path below files/
+  std::string info_file;   // its .trashinfo
+  std::string error;       // "PATH: reason" when not ok
+};
+
+TrashResult MoveToTrash(const std::string& path, const TrashPlace& place);
+
+// "Path=" encoding: every byte but the unreserved ones and "/" as %XX.
+std::string PercentEncodePath(std::string_view path);
+
+}  // namespace haruvi::fileops
