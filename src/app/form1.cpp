@@ -23,6 +23,7 @@
 #include "controllers/display/display_controller.h"
 #include "controllers/dump/dump_controller.h"
 #include "controllers/edit/edit_controller.h"
+#include "controllers/fileops/fileops_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
@@ -119,7 +120,8 @@ void TForm1::BuildControllers() {
   conversion_ = new controllers::ConversionController(*this, this);
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
-                  textcmd_, conversion_, new controllers::DumpController(*this, this), edit_};
+                  textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
+                  new controllers::FileOpsController(*this, this)};
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

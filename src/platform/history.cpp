@@ -4,9 +4,9 @@
 
 namespace haruvi::platform {
 
-std::vector<std::string> LoadHistory(const IniFile& ini, std::string_view section) {
+std::vector<std::string> LoadHistory(const IniFile& ini, std::string_view section, std::string_view count_key) {
   std::vector<std::string> list;
-  const std::int32_t count = ini.ReadInteger(section, "DriveCount", 0);
+  const std::int32_t count = ini.ReadInteger(section, count_key, 0);
   // A count written by hand is not trusted to size anything.
   for (std::int32_t n = 0; n < std::min<std::int32_t>(count, 1000); ++n) {
     std::string v = ini.ReadString(section, "Items_" + std::to_string(n), "");
@@ -30,11 +30,12 @@ std::vector<std::string> UpdatedHistory(std::vector<std::string> list, const std
   return list;
 }
 
-bool SaveHistory(IniFile& ini, std::string_view section, const std::vector<std::string>& list) {
+bool SaveHistory(IniFile& ini, std::string_view section, const std::vector<std::string>& list,
+                 std::string_view count_key, std::size_t limit) {
   IniFile::Batch batch(ini);
-  const std::size_t n = std::min(list.size(), kHistoryLimit);
+  const std::size_t n = std::min({list.size(), kHistoryLimit, limit});
   for (std::size_t i = 0; i < n; ++i) ini.WriteString(section, "Items_" + std::to_string(i), "#" + list[i] + "#");
-  ini.WriteInteger(section, "DriveCount", static_cast<std::int32_t>(n));
+  ini.WriteInteger(section, count_key, static_cast<std::int32_t>(n));
   return batch.End();
 }
 
