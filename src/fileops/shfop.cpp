@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <set>
 
 #include "fileops/fs_util.h"
 #include "fileops/trash.h"
@@ -203,8 +204,10 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
   const TrashPlace place = [&] {
     TrashPlace p = UserTrashPlace();
     if (!trash_data_home.empty()) p.data_home = trash_data_home;
+    p.sync_each = false;  // one flush per trash at the end
     return p;
   }();
+  std::set<std::string> trashes;
   bool ok = true;
   for (std::size_t i = 0; i < sources.size() && !ops.cancelled(); ++i) {
     const std::string& s = sources[i];
@@ -217,8 +220,13 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
           std::uint64_t files = 0, bytes = 0;
           CountEntry(s, &files, &bytes);
           const TrashResult t = MoveToTrash(s, place);
-          if (t.ok) ops.Done(s, files, bytes);
-          else ok = false, problems_.push_back({s, t.error});
+          if (t.ok) {
+            ops.Done(s, files, bytes);
+            trashes.insert(ParentOf(t.info_file));
+          } else {
+            ok = false;
+            problems_.push_back({s, t.error});
+          }
           if (ui && ui->Cancelled()) aborted_ = true;
         } else {
           ok = ops.Delete(s) && ok;
@@ -241,6 +249,7 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
   }
   if (ok && (OperationF == wCOPY || OperationF == wMOVE) && !targets.empty()) ops.SyncTarget(ParentOf(targets[0]));
   else if (ok && (OperationF == wCOPY || OperationF == wMOVE)) ops.SyncTarget(ToFolder);
+  for (const std::string& info : trashes) SyncTrash(info);
   if (ops.cancelled()) aborted_ = true;
   return ok;
 }

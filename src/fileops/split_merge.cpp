@@ -118,7 +118,7 @@ SplitOutcome SplitFile(const std::string& file, std::uint64_t piece_size, const 
       break;
     }
     const std::string piece = PieceName(file, i);
-    const int fd = ::open(piece.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(piece.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
       out.error = piece + ": " + SystemReason();
       break;

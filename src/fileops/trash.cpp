@@ -110,6 +110,13 @@ TrashPlace UserTrashPlace() {
   return place;
 }
 
+void SyncTrash(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::syncfs(fd);
+  ::close(fd);
+}
+
 std::string PercentEncodePath(std::string_view path) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
@@ -186,7 +193,7 @@ TrashResult MoveToTrash(const std::string& path_in, const TrashPlace& place) {
   std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
   const std::string text =
       "[Trash Info]\nPath=" + PercentEncodePath(info_path) + "\nDeletionDate=" + date + "\n";
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+  const bool written = WriteAll(fd, text) && (!place.sync_each || ::fsync(fd) == 0);
   const int saved = errno;
   ::close(fd);
   if (!written) {

@@ -17,6 +17,10 @@ struct TrashPlace {
   std::string data_home;  // $XDG_DATA_HOME, else ~/.local/share
   uid_t uid = 0;
   std::time_t now = 0;    // the deletion date; 0 means the clock's time
+  // Flush each info file before its entry moves. A caller trashing many entries may
+  // flush once at the end instead (SyncTrash): an entry is never lost either way, only
+  // its restore record could be, should the machine stop in between.
+  bool sync_each = true;
 };
 
 // The place of the running user (environment and password database).
@@ -30,6 +34,8 @@ struct TrashResult {
 };
 
 TrashResult MoveToTrash(const std::string& path, const TrashPlace& place);
+// Flushes the file system holding a trash's folder to disk.
+void SyncTrash(const std::string& folder);
 
 // "Path=" encoding: every byte but the unreserved ones and "/" as %XX.
 std::string PercentEncodePath(std::string_view path);

@@ -155,10 +155,15 @@ TEST_F(FileOpsTest, DeleteGoesToTheTrashAndShiftDeleteForGood) {
   w.Select(w.dir / "f", "b.txt");
   EXPECT_NE(Said("Myd").find("1個のファイルを削除しました。"), std::string::npos);
   EXPECT_FALSE(fs::exists(w.dir / "f/b.txt"));
+  w.dir.Write("f/c.txt", "c");
   EXPECT_FALSE(fs::exists(w.dir / "data/Trash/files/b.txt"));
   EXPECT_FALSE(ops.SHFOP1().Options.Has(fileops::ALLOWUNDO));  // until a copy adds it again
+  // A copy adds it back.
+  w.Select(w.dir / "f", "c.txt");
+  FileOpsController::prompts.target = [&](auto, auto&) { return std::optional<QString>(Q("g")); };
+  Said("Mfilecopy");
+  EXPECT_TRUE(ops.SHFOP1().Options.Has(fileops::ALLOWUNDO));
   // Saying no deletes nothing.
-  w.dir.Write("f/c.txt", "c");
   w.Select(w.dir / "f", "c.txt");
   FileOpsController::prompts.confirm = [](const QString&) { return false; };
   Said("Myd");
@@ -181,6 +186,10 @@ TEST_F(FileOpsTest, RenameNeverOverwritesAndDuplicateCopiesBytes) {
   EXPECT_EQ(ReadFile(w.dir / "f/b.txt"), "bbb");
   EXPECT_EQ(ReadFile(w.dir / "f/a.txt"), odd);
   EXPECT_EQ(prompts_seen[0], QStringLiteral("a.txt ->　新しい名前は？"));
+  answer = QStringLiteral("a.txt");  // the same name: nothing at all
+  w.calls.clear();
+  EXPECT_EQ(Said("Mrename"), "");
+  EXPECT_FALSE(w.Called("viewreset"));
   answer = QStringLiteral("copy of a.txt");
   Said("Mfilefukisei");
   EXPECT_EQ(ReadFile(w.dir / "f/copy of a.txt"), odd);
