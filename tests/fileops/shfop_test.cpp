@@ -265,5 +265,51 @@ TEST(Shfop, CancelStopsBetweenFilesAndLeavesNoPartialTarget) {
   EXPECT_LT(copied, 5);
 }
 
+TEST(Shfop, SparseFilesStaySparseAndCancelMidFileLeavesNoPart) {
+  TempDir dir;
+  fs::create_directories(dir / "src");
+  const std::string sparse = (dir / "src/sparse.img").string();
+  {
+    const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "middle", 6, 5 << 20), 6);
+    ASSERT_EQ(::ftruncate(fd, 64 << 20), 0);  // a hole at the end as well
+    ::close(fd);
+  }
+  TSHFOP op = Op(wCOPY, {sparse}, (dir / "dst").string());
+  op.Options.Add(NOCONFIRMMKDIR);
+  ASSERT_TRUE(op.Execute(nullptr));
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "dst/sparse.img").c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, 64 << 20);
+  EXPECT_LT(st.st_blocks * 512, 1 << 20);  // not 64 MB of zeros on disk
+  {
+    // The data where it was, zeros around it.
+    const int fd = ::open((dir / "dst/sparse.img").c_str(), O_RDONLY);
+    char buf[8] = {};
+    EXPECT_EQ(::pread(fd, buf, 8, (5 << 20) - 1), 8);
+    EXPECT_EQ(std::string(buf, 8), std::string("\0middle\0", 8));
+    EXPECT_EQ(::pread(fd, buf, 8, (64 << 20) - 8), 8);
+    EXPECT_EQ(std::string(buf, 8), std::string(8, '\0'));
+    ::close(fd);
+  }
+  // Cancel inside a big file: no piece of it stays, the old target neither changes.
+  dir.Write("src/big.bin", std::string(24u << 20, 'b'));
+  dir.Write("dst/big.bin", "old");
+  ScriptedUi ui;
+  ui.answers = {{ConflictChoice::Replace, false}};
+  bool pressed = false;
+  ui.on_progress = [&](const ProgressInfo& p) {
+    if (p.bytes_done > 0 && p.current == (dir / "src/big.bin").string()) pressed = true;
+    return !pressed;
+  };
+  TSHFOP big = Op(wCOPY, {(dir / "src/big.bin").string()}, (dir / "dst").string());
+  EXPECT_FALSE(big.Execute(&ui));
+  EXPECT_TRUE(big.Aborted());
+  EXPECT_EQ(ReadFile(dir / "dst/big.bin"), "old");
+  for (auto& e : fs::directory_iterator(dir / "dst"))
+    EXPECT_EQ(e.path().filename().string().find(".haruvi-"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace haruvi::fileops

@@ -3,6 +3,9 @@
 #include "fileops/trash.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +88,36 @@ TEST(Trash, DeleteWithUndoGoesToTheTrash) {
   EXPECT_EQ(ReadFile(dir / "data/Trash/files/a.txt"), "a");
   EXPECT_EQ(ReadFile(dir / "data/Trash/files/b/c.txt"), "c");
   EXPECT_TRUE(fs::exists(dir / "data/Trash/info/b.trashinfo"));
+}
+
+TEST(Trash, AnotherFileSystemUsesItsOwnTopDirectoryTrash) {
+  TempDir dir;
+  struct stat shm {}, tmp {};
+  if (::stat("/dev/shm", &shm) != 0 || ::access("/dev/shm", W_OK) != 0 || ::stat(dir.path().c_str(), &tmp) != 0 ||
+      shm.st_dev == tmp.st_dev)
+    GTEST_SKIP() << "no second file system";
+  char made[] = "/dev/shm/haruvi-trash-XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  const std::string file = std::string(made) + "/x y.txt";
+  { std::ofstream(file) << "x"; }
+  TrashPlace place;
+  place.data_home = (dir / "data").string();
+  place.uid = 4242;  // a trash folder of its own, removed below
+  const std::string trash = "/dev/shm/.Trash-4242";
+  const bool existed = fs::exists(trash);
+  const TrashResult r = MoveToTrash(file, place);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.trashed_as.rfind(trash + "/files/", 0), 0u) << r.trashed_as;
+  EXPECT_EQ(ReadFile(r.trashed_as), "x");
+  // The path is relative to the file system's top folder there.
+  EXPECT_NE(ReadFile(r.info_file).find("\nPath=" + PercentEncodePath(fs::path(made).filename().string()) + "/x%20y.txt\n"),
+            std::string::npos) << ReadFile(r.info_file);
+  EXPECT_FALSE(fs::exists(dir / "data/Trash/files/x y.txt"));
+  std::error_code ec;
+  fs::remove(r.trashed_as, ec);
+  fs::remove(r.info_file, ec);
+  if (!existed) fs::remove_all(trash, ec);
+  fs::remove_all(made, ec);
 }
 
 TEST(Trash, PercentEncoding) {
