@@ -119,12 +119,21 @@ TEST_F(FileOpsTest, AMissingTargetIsAskedAboutAndCancelCopiesNothing) {
 TEST_F(FileOpsTest, ConflictsAreAskedWithBothSides) {
   w.dir.Write("g/a.txt", "older");
   std::vector<fileops::Conflict> seen;
+  int targets_asked = 0;
   OpRunner::ask_conflict = [&](const fileops::Conflict& c) {
     seen.push_back(c);
+    // The window is live while the move works: another command waits its turn.
+    w.Actions().Trigger("Mfilecopy");
+    ops.DropFiles({Q("g/a.txt")});
     return fileops::ConflictAnswer{fileops::ConflictChoice::Skip, false};
   };
-  FileOpsController::prompts.target = [&](auto, auto&) { return std::optional<QString>(Q("g")); };
+  FileOpsController::prompts.target = [&](auto, auto&) {
+    ++targets_asked;
+    return std::optional<QString>(Q("g"));
+  };
+  w.Actions().Trigger("Mdragdrop1");
   Said("Mfilemove");
+  EXPECT_EQ(targets_asked, 1);
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].target.size, 5u);
   EXPECT_EQ(ReadFile(w.dir / "g/a.txt"), "older");

@@ -37,7 +37,12 @@ QString NameOfPath(const QString& path) { return path.section(QLatin1Char('/'), 
 
 FileOpsController::FileOpsController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
   ui::ActionRegistry& a = ctx.Actions();
-  auto on = [this](void (FileOpsController::*f)()) { return [this, f] { (this->*f)(); }; };
+  // One file command at a time: the window stays live while one works.
+  auto on = [this](void (FileOpsController::*f)()) {
+    return [this, f] {
+      if (!OpRunner::Busy()) (this->*f)();
+    };
+  };
   a.Declare({"Mfilecopy", "ファイル　コピー(&C)", "コピー|ファイルをコピーします。"}, on(&FileOpsController::MfilecopyClick));
   a.Twin("Mfilecopy", "Mfilecopy1")->setText(QStringLiteral("ファイル コピー(&C)"));
   a.Declare({"Mfilemove", "ファイル　移動(&M)", "移動|ファイルを移動します。"}, on(&FileOpsController::MfilemoveClick));
@@ -347,7 +352,8 @@ void FileOpsController::Mdiskcopy1Click() {
 // ---------------------------------------------------------------- drag and drop
 
 void FileOpsController::FolderView1DragDrop(const QString& target_folder, bool from_file_view) {
-  if (!from_file_view || ctx().Files().SelectedCount() == 0 || ctx().SelectedPath().isEmpty()) return;
+  if (!from_file_view || ctx().Files().SelectedCount() == 0 || ctx().SelectedPath().isEmpty() || OpRunner::Busy())
+    return;
   const QStringList selected = ctx().Files().SelectedPaths();
   const int n = static_cast<int>(selected.size());
   shfop_.OperationF = fileops::wCOPY;
@@ -371,7 +377,7 @@ void FileOpsController::FolderView1DragDrop(const QString& target_folder, bool f
 }
 
 void FileOpsController::DropFiles(const QStringList& paths) {
-  if (!Checked("Mdragdrop1") || paths.isEmpty()) return;
+  if (!Checked("Mdragdrop1") || paths.isEmpty() || OpRunner::Busy()) return;
   const QString current = ctx().CurrentFolder();
   QString first_folder = paths.front().section(QLatin1Char('/'), 0, -2);
   if (first_folder.isEmpty()) first_folder = QStringLiteral("/");

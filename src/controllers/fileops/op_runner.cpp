@@ -45,6 +45,10 @@ QString ConflictText(const fileops::Conflict& c) {
 OpRunner::OpRunner(QWidget* parent_window) : QObject(nullptr), window_(parent_window) {}
 
 void OpRunner::RunWork(const std::function<void()>& work) {
+  struct Running {
+    Running() { ++running_; }
+    ~Running() { --running_; }
+  } running;
   std::exception_ptr failure;
   std::atomic<bool> done{false};
   QEventLoop loop;

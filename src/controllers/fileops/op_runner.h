@@ -25,6 +25,9 @@ class OpRunner : public QObject, public fileops::FileOpUi {
   bool Run(fileops::TSHFOP& op);
   // Runs any work on the worker thread, keeping the window alive until it ends.
   void RunWork(const std::function<void()>& work);
+  // True while some work runs: the window stays live meanwhile, so a second file command
+  // started from it must wait its turn instead of running beside the first.
+  static bool Busy() { return running_ > 0; }
 
   bool AskCreateFolder(const std::string& folder) override;
   fileops::ConflictAnswer AskConflict(const fileops::Conflict& conflict) override;
@@ -40,6 +43,7 @@ class OpRunner : public QObject, public fileops::FileOpUi {
   std::atomic<bool> cancel_{false};
   std::mutex mutex_;
   fileops::ProgressInfo progress_;
+  static inline int running_ = 0;  // the window's thread only
 };
 
 // The conflict question's text: both sides' sizes and dates, which one is newer.
