@@ -36,6 +36,7 @@ QString NameOfPath(const QString& path) { return path.section(QLatin1Char('/'), 
 }  // namespace
 
 FileOpsController::FileOpsController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
+  shfop_.GetFileList = true;  // the window's engine keeps each file's record
   ui::ActionRegistry& a = ctx.Actions();
   // One file command at a time: the window stays live while one works.
   auto on = [this](void (FileOpsController::*f)()) {
