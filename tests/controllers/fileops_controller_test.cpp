@@ -336,6 +336,7 @@ TEST(FileOpsDialogs, SizePreviewEnterRefusalAndMergeOrder) {
   test::FakeWindow w;
   ui::SetHeadless(true);
   TForm17 size(w.Settings().File(), QStringLiteral("/x/data.zip"), 3000000);
+  EXPECT_EQ(size.Label3->text(), QStringLiteral("3,000,000 byte"));
   EXPECT_EQ(size.Label4->text(), QStringLiteral("3 個に分割"));
   QStringList names;
   for (int i = 0; i < size.LBdiv->count(); ++i) names << size.LBdiv->item(i)->text();

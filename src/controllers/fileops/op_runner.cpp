@@ -22,7 +22,7 @@ namespace {
 QString Side(const fileops::EntryFacts& f) {
   const QString when = QDateTime::fromSecsSinceEpoch(f.mtime).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
   if (f.folder) return QStringLiteral("フォルダー　更新日時 %1").arg(when);
-  return QStringLiteral("%1 byte　更新日時 %2").arg(QLocale(QLocale::C).toString(static_cast<qulonglong>(f.size)), when);
+  return QStringLiteral("%1 byte　更新日時 %2").arg(Grouped(static_cast<qulonglong>(f.size)), when);
 }
 
 QString Eta(double seconds) {
@@ -32,6 +32,12 @@ QString Eta(double seconds) {
 }
 
 }  // namespace
+
+QString Grouped(qulonglong n) {
+  QLocale c(QLocale::C);
+  c.setNumberOptions({});  // the C locale leaves the separators out by default
+  return c.toString(n);
+}
 
 QString ConflictText(const fileops::Conflict& c) {
   QString newer;
@@ -102,8 +108,8 @@ bool OpRunner::Run(fileops::TSHFOP& op) {
                                .arg(bridge::DisplayName(bridge::FromDisk(p.current)))
                                .arg(p.files_done)
                                .arg(p.files_total)
-                               .arg(QLocale(QLocale::C).toString(static_cast<qulonglong>(p.bytes_done)))
-                               .arg(QLocale(QLocale::C).toString(static_cast<qulonglong>(p.bytes_total)))
+                               .arg(Grouped(static_cast<qulonglong>(p.bytes_done)))
+                               .arg(Grouped(static_cast<qulonglong>(p.bytes_total)))
                                .arg(Eta(left)));
     }
   });

@@ -46,6 +46,9 @@ class OpRunner : public QObject, public fileops::FileOpUi {
   static inline int running_ = 0;  // the window's thread only
 };
 
+// A byte count with thousands separators, as "%n" writes it ("3,000,000").
+QString Grouped(qulonglong n);
+
 // The conflict question's text: both sides' sizes and dates, which one is newer.
 QString ConflictText(const fileops::Conflict& conflict);
 

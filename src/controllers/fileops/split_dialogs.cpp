@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "bridge/disk_path.h"
+#include "controllers/fileops/op_runner.h"
 #include "fileops/split_merge.h"
 #include "platform/history.h"
 #include "platform/ini_file.h"
@@ -31,7 +32,7 @@ TForm17::TForm17(platform::IniFile& ini, const QString& path, std::int64_t size,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("分割するサイズを指定して下さい。"), this));
   layout->addWidget(new QLabel(bridge::DisplayName(path), this));
-  Label3 = new QLabel(size < 0 ? QString() : QLocale(QLocale::C).toString(static_cast<qlonglong>(size)) + QStringLiteral(" byte"), this);
+  Label3 = new QLabel(size < 0 ? QString() : Grouped(static_cast<qulonglong>(size)) + QStringLiteral(" byte"), this);
   layout->addWidget(Label3);
   auto* group = new QGroupBox(QStringLiteral("サイズ"), this);
   auto* radios = new QVBoxLayout(group);
