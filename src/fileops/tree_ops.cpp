@@ -188,8 +188,11 @@ bool TreeOps::CopyRegular(const std::string& source, const struct stat& st, cons
     Tick(source);
     return Poll();
   });
-  bool ok = r.ok && CopyAttributes(out.fd, now);
-  std::string why = r.ok ? SystemReason() : r.error;
+  // Modes and times as far as the target's file system keeps them (a FAT stick keeps
+  // few): the bytes are what must not fail.
+  bool ok = r.ok;
+  if (ok) CopyAttributes(out.fd, now);
+  std::string why = r.error;
   if (ok && sync_each && ::fsync(out.fd) != 0) {
     ok = false;
     why = SystemReason();
@@ -310,7 +313,8 @@ bool TreeOps::Move(const std::string& source, const std::string& target_in) {
 // Another file system: copy and flush everything, check the copy, only then delete.
 bool TreeOps::MoveAcross(const std::string& source, const struct stat& st, const std::string& target, bool replace) {
   const std::size_t problems_before = problems_.size();
-  const bool copied = CopyEntry(source, st, target, replace ? Decision::Replace : Decision::Ask, true);
+  // One flush of the whole file system below, before anything of the source goes.
+  const bool copied = CopyEntry(source, st, target, replace ? Decision::Replace : Decision::Ask, false);
   if (!copied || cancelled_ || problems_.size() != problems_before) {
     if (!cancelled_) Fail(source, "すべてはコピーできなかったため移動元を残しました");
     return false;

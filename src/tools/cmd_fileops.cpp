@@ -1,6 +1,8 @@
 // The file engine on the command line: "dirstat" (the status bar's folder totals), "copy",
 // "move" and "trash" through TSHFOP, "split" and "merge" as the window's commands make
 // them. A name conflict fails with exit 1 unless --replace or --skip says what to do.
+#include <sys/stat.h>
+
 #include <iostream>
 
 #include "fileops/folder_walk.h"
@@ -40,7 +42,8 @@ class ToolUi : public fileops::FileOpUi {
  public:
   explicit ToolUi(fileops::ConflictChoice choice, bool chosen) : choice_(choice), chosen_(chosen) {}
   bool AskCreateFolder(const std::string& folder) override {
-    PrintError(folder + ": no such folder");
+    struct stat st {};
+    PrintError(folder + (::stat(folder.c_str(), &st) == 0 ? ": not a folder" : ": no such folder"));
     return false;
   }
   fileops::ConflictAnswer AskConflict(const fileops::Conflict& c) override {
