@@ -8,7 +8,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
@@ -125,6 +127,9 @@ TEST_F(FileOpsTest, ConflictsAreAskedWithBothSides) {
     // The window is live while the move works: another command waits its turn.
     w.Actions().Trigger("Mfilecopy");
     ops.DropFiles({Q("g/a.txt")});
+    QCloseEvent close;
+    QCoreApplication::sendEvent(w.Window(), &close);
+    EXPECT_FALSE(close.isAccepted());  // the window stays until the work is done
     return fileops::ConflictAnswer{fileops::ConflictChoice::Skip, false};
   };
   FileOpsController::prompts.target = [&](auto, auto&) {

@@ -403,6 +403,11 @@ void FileOpsController::DropFiles(const QStringList& paths) {
 
 bool FileOpsController::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type t = event->type();
+  // The window outlives the operation it shows: closing waits until the work is done.
+  if (t == QEvent::Close && watched == ctx().Window() && OpRunner::Busy()) {
+    event->ignore();
+    return true;
+  }
   if (t != QEvent::DragEnter && t != QEvent::DragMove && t != QEvent::Drop) return false;
   auto* drop = static_cast<QDropEvent*>(event);
   if (watched == ctx().Folders().viewport()) {
