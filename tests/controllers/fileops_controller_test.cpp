@@ -235,6 +235,9 @@ TEST_F(FileOpsTest, AttributesFolderFormatAndDiskCopy) {
   };
   Said("Mmkdir");
   EXPECT_TRUE(fs::is_directory(w.dir / "f/新しい"));
+  FileOpsController::prompts.text = [](auto&, auto&, auto&) { return std::optional<QString>(QStringLiteral("../out")); };
+  EXPECT_NE(Said("Mmkdir").find("名前に使えません"), std::string::npos);  // nothing outside the folder
+  EXPECT_FALSE(fs::exists(w.dir / "out"));
   EXPECT_NE(Said("Mformat").find("A から Z の範囲でなければなりません"), std::string::npos);
   FileOpsController::prompts.text = [](auto&, auto&, auto&) { return std::optional<QString>(QStringLiteral("a")); };
   EXPECT_NE(Said("Mformat").find("A: のフォーマットはこのプログラムからは行えません"), std::string::npos);

@@ -33,6 +33,12 @@ QString WithSlash(const QString& folder) { return folder.endsWith(QLatin1Char('/
 
 QString NameOfPath(const QString& path) { return path.section(QLatin1Char('/'), -1); }
 
+// A name typed for an entry of the current folder: one name, so nothing lands elsewhere.
+bool UsableName(const QString& name) {
+  return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QStringLiteral(".") &&
+         name != QStringLiteral("..");
+}
+
 }  // namespace
 
 FileOpsController::FileOpsController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
@@ -257,8 +263,7 @@ void FileOpsController::MrenameClick() {
   const std::optional<QString> wanted =
       AskText(QStringLiteral("ファイル名の変更"), name + QStringLiteral(" ->　新しい名前は？"), name);
   if (!wanted || *wanted == name) return;
-  if (wanted->isEmpty() || wanted->contains(QLatin1Char('/')) || *wanted == QStringLiteral(".") ||
-      *wanted == QStringLiteral("..")) {
+  if (!UsableName(*wanted)) {
     ui::Warn(ctx().Window(), *wanted + QStringLiteral(" は名前に使えません。"));
     return;
   }
@@ -280,7 +285,7 @@ void FileOpsController::MfilefukiseiClick() {
   const std::optional<QString> wanted =
       AskText(QStringLiteral("ファイル名の変更"), name + QStringLiteral(" ->　新しい名前は？"), name);
   if (!wanted || *wanted == name || wanted->isEmpty()) return;
-  if (wanted->contains(QLatin1Char('/'))) {
+  if (!UsableName(*wanted)) {
     ui::Warn(ctx().Window(), *wanted + QStringLiteral(" は名前に使えません。"));
     return;
   }
@@ -319,6 +324,10 @@ void FileOpsController::MmkdirClick() {
   const std::optional<QString> name =
       AskText(QStringLiteral("ﾃﾞｨﾚｸﾄﾘの作成"), current + QStringLiteral(" の下に作成するﾃﾞｨﾚｸﾄﾘ名"), QString());
   if (!name || name->isEmpty()) return;
+  if (!UsableName(*name)) {
+    ui::Warn(ctx().Window(), *name + QStringLiteral(" は名前に使えません。"));
+    return;
+  }
   ui::BusyCursor busy;
   const std::string folder = fileops::JoinPath(bridge::ToDisk(current), bridge::ToDisk(*name));
   if (::mkdir(folder.c_str(), 0777) != 0) {
