@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <set>
 
 #include "fileops/fs_util.h"
 #include "fileops/trash.h"
@@ -201,13 +200,12 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
       return false;
     }
   }
-  const TrashPlace place = [&] {
+  TrashSession trash([&] {
     TrashPlace p = UserTrashPlace();
     if (!trash_data_home.empty()) p.data_home = trash_data_home;
     p.sync_each = false;  // one flush per trash at the end
     return p;
-  }();
-  std::set<std::string> trashes;
+  }());
   bool ok = true;
   for (std::size_t i = 0; i < sources.size() && !ops.cancelled(); ++i) {
     const std::string& s = sources[i];
@@ -219,10 +217,9 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
         if (Options.Has(ALLOWUNDO)) {
           std::uint64_t files = 0, bytes = 0;
           CountEntry(s, &files, &bytes);
-          const TrashResult t = MoveToTrash(s, place);
+          const TrashResult t = trash.Move(s);
           if (t.ok) {
             ops.Done(s, files, bytes);
-            trashes.insert(ParentOf(t.info_file));
           } else {
             ok = false;
             problems_.push_back({s, t.error});
@@ -249,7 +246,7 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
   }
   if (ok && (OperationF == wCOPY || OperationF == wMOVE) && !targets.empty()) ops.SyncTarget(ParentOf(targets[0]));
   else if (ok && (OperationF == wCOPY || OperationF == wMOVE)) ops.SyncTarget(ToFolder);
-  for (const std::string& info : trashes) SyncTrash(info);
+  trash.Sync();
   if (ops.cancelled()) aborted_ = true;
   return ok;
 }

@@ -134,7 +134,51 @@ std::string PercentEncodePath(std::string_view path) {
   return out;
 }
 
-TrashResult MoveToTrash(const std::string& path_in, const TrashPlace& place) {
+TrashSession::TrashSession(TrashPlace place) : place_(std::move(place)) {
+  // The home trash's file system: that of its nearest existing folder when it is not made yet.
+  std::string probe = place_.data_home;
+  struct stat home_st {};
+  while (::stat(probe.c_str(), &home_st) != 0 && probe != "/" && probe != ".") probe = ParentOf(probe);
+  home_dev_ = home_st.st_dev;
+}
+
+// The trash for entries on `dev` (the home trash on its own file system, else that file
+// system's), made once and remembered; `path` is an entry there, to find its top folder.
+const TrashSession::Where& TrashSession::For(dev_t dev, const std::string& path) {
+  auto known = where_.find(dev);
+  if (known != where_.end()) return known->second;
+  Where w;
+  if (dev == home_dev_) {
+    w.trash = place_.data_home + "/Trash";
+    std::error_code ec;
+    std::filesystem::create_directories(place_.data_home, ec);
+    if (!EnsureTrash(w.trash)) w.error = "ごみ箱フォルダーを作れません: " + Reason();
+  } else {
+    w.top = TopDir(path, dev);
+    const std::string uid = std::to_string(place_.uid);
+    struct stat shared {};
+    const std::string admin = w.top == "/" ? "/.Trash" : w.top + "/.Trash";
+    // $topdir/.Trash counts only as a real, sticky folder (no link someone planted).
+    if (::lstat(admin.c_str(), &shared) == 0 && S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX) &&
+        EnsureTrash(admin + "/" + uid)) {
+      w.trash = admin + "/" + uid;
+    } else {
+      w.trash = (w.top == "/" ? "" : w.top) + "/.Trash-" + uid;
+      if (!EnsureTrash(w.trash)) w.error = "ごみ箱フォルダーを作れません: " + Reason();
+    }
+    struct stat trash_st {};
+    if (w.error.empty() && (::stat(w.trash.c_str(), &trash_st) != 0 || trash_st.st_dev != dev))
+      w.error = "このファイル システムにはごみ箱がありません";
+  }
+  if (w.error.empty()) used_.insert(w.trash);
+  return where_.emplace(dev, std::move(w)).first->second;
+}
+
+void TrashSession::Sync() const {
+  for (const std::string& t : used_) SyncTrash(t);
+}
+
+TrashResult TrashSession::Move(const std::string& path_in) {
   TrashResult r;
   std::string path = Absolute(path_in);
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -145,38 +189,15 @@ TrashResult MoveToTrash(const std::string& path_in, const TrashPlace& place) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return fail(Reason());
   if (path == "/") return fail("ルートフォルダーはごみ箱に移動できません");
-
-  // The home trash when the entry lies on its file system, else that file system's own.
-  std::string trash = place.data_home + "/Trash";
-  std::string info_path = path;  // absolute in the home trash
-  // The home trash's file system: that of its nearest existing folder when it cannot be made.
-  std::string probe = place.data_home;
-  struct stat home_st {};
-  while (::stat(probe.c_str(), &home_st) != 0 && probe != "/" && probe != ".") probe = ParentOf(probe);
-  if (home_st.st_dev == st.st_dev) {
-    std::error_code ec;
-    std::filesystem::create_directories(place.data_home, ec);
-    if (!EnsureTrash(trash)) return fail("ごみ箱フォルダーを作れません: " + Reason());
-  } else {
-    const std::string top = TopDir(path, st.st_dev);
-    const std::string uid = std::to_string(place.uid);
-    struct stat shared {};
-    const std::string admin = top == "/" ? "/.Trash" : top + "/.Trash";
-    // $topdir/.Trash counts only as a real, sticky folder (no link someone planted).
-    if (::lstat(admin.c_str(), &shared) == 0 && S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX) &&
-        EnsureTrash(admin + "/" + uid)) {
-      trash = admin + "/" + uid;
-    } else {
-      trash = (top == "/" ? "" : top) + "/.Trash-" + uid;
-      std::error_code ec;
-    std::filesystem::create_directories(place.data_home, ec);
-    if (!EnsureTrash(trash)) return fail("ごみ箱フォルダーを作れません: " + Reason());
-    }
-    // A top-directory trash records the path relative to its top folder.
-    info_path = top == "/" ? path.substr(1) : path.substr(top.size() + 1);
-    struct stat trash_st {};
-    if (::stat(trash.c_str(), &trash_st) != 0 || trash_st.st_dev != st.st_dev)
+  const Where& where = For(st.st_dev, path);
+  if (!where.error.empty()) return fail(where.error);
+  const std::string& trash = where.trash;
+  // Absolute in the home trash; relative to its top folder in a file system's own.
+  std::string info_path = path;
+  if (!where.top.empty()) {
+    if (where.top != "/" && path.compare(0, where.top.size() + 1, where.top + "/") != 0)
       return fail("このファイル システムにはごみ箱がありません");
+    info_path = where.top == "/" ? path.substr(1) : path.substr(where.top.size() + 1);
   }
   // Never the trash itself or a folder that holds it.
   if (trash.compare(0, path.size(), path) == 0 && (trash.size() == path.size() || trash[path.size()] == '/'))
@@ -186,14 +207,14 @@ TrashResult MoveToTrash(const std::string& path_in, const TrashPlace& place) {
   const int fd = ClaimInfoFile(trash, NameOf(path), &name);
   if (fd < 0) return fail("ごみ箱の情報ファイルを作れません: " + Reason());
   const std::string info_file = trash + "/info/" + name + ".trashinfo";
-  std::time_t now = place.now ? place.now : std::time(nullptr);
+  std::time_t now = place_.now ? place_.now : std::time(nullptr);
   std::tm local {};
   ::localtime_r(&now, &local);
   char date[32];
   std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
   const std::string text =
       "[Trash Info]\nPath=" + PercentEncodePath(info_path) + "\nDeletionDate=" + date + "\n";
-  const bool written = WriteAll(fd, text) && (!place.sync_each || ::fsync(fd) == 0);
+  const bool written = WriteAll(fd, text) && (!place_.sync_each || ::fsync(fd) == 0);
   const int saved = errno;
   ::close(fd);
   if (!written) {
@@ -212,5 +233,7 @@ TrashResult MoveToTrash(const std::string& path_in, const TrashPlace& place) {
   r.info_file = info_file;
   return r;
 }
+
+TrashResult MoveToTrash(const std::string& path, const TrashPlace& place) { return TrashSession(place).Move(path); }
 
 }  // namespace haruvi::fileops

@@ -9,6 +9,8 @@
 
 #include <ctime>
 #include <string>
+#include <map>
+#include <set>
 #include <string_view>
 
 namespace haruvi::fileops {
@@ -34,6 +36,28 @@ struct TrashResult {
 };
 
 TrashResult MoveToTrash(const std::string& path, const TrashPlace& place);
+
+// Many entries into the trash: each trash folder is found and made once.
+class TrashSession {
+ public:
+  explicit TrashSession(TrashPlace place);
+  TrashResult Move(const std::string& path);
+  // Flushes every trash used (after entries moved without sync_each).
+  void Sync() const;
+
+ private:
+  struct Where {
+    std::string trash;
+    std::string top;    // the file system's top folder; empty for the home trash
+    std::string error;  // why there is no trash for that file system
+  };
+  const Where& For(dev_t dev, const std::string& path);
+
+  TrashPlace place_;
+  dev_t home_dev_ = 0;
+  std::map<dev_t, Where> where_;
+  std::set<std::string> used_;
+};
 // Flushes the file system holding a trash's folder to disk.
 void SyncTrash(const std::string& folder);
 
