@@ -188,13 +188,8 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
   TreeOps ops(ui, Options, problems_, totals);
   std::vector<std::string> targets;
   if (Options.Has(MULTIDESTFILES) && OperationF != wDELETE) {
-    std::size_t from = 0;
-    while (from <= ToFolder.size()) {
-      const std::size_t nl = ToFolder.find('\n', from);
-      targets.push_back(ToFolder.substr(from, nl == std::string::npos ? std::string::npos : nl - from));
-      if (nl == std::string::npos) break;
-      from = nl + 1;
-    }
+    // Names may hold any byte but "/" and NUL, a line feed too: the targets come as a list.
+    targets = ToFiles.empty() ? std::vector<std::string>{ToFolder} : ToFiles;
     if (targets.size() != sources.size()) {
       problems_.push_back({ToFolder, "コピー先の数がコピー元の数と合いません"});
       return false;

@@ -118,6 +118,9 @@ class TSHFOP {
   std::vector<std::string> FromFFList;  // sources; a line may hold "*" and "?" (an existing
                                         // entry of that very name is taken as itself)
   std::string ToFolder;                 // target folder; the new name for rename
+  // With MULTIDESTFILES: the full target of each source in turn (empty: ToFolder is the
+  // one target of a single source).
+  std::vector<std::string> ToFiles;
   TwFuncOption OperationF = wCOPY;
   TfFlagsOptions Options{ALLOWUNDO};
   PreparedEvent OnPrepared;

@@ -265,6 +265,25 @@ TEST(Shfop, CancelStopsBetweenFilesAndLeavesNoPartialTarget) {
   EXPECT_LT(copied, 5);
 }
 
+TEST(Shfop, MultipleTargetsAreNamedOneBySourceEvenWithLineFeeds) {
+  TempDir dir;
+  dir.Write("a\nb/one.txt", "1");
+  dir.Write("a\nb/two.txt", "2");
+  TSHFOP one = Op(wCOPY, {(dir / "a\nb/one.txt").string()}, (dir / "a\nb/one copy.txt").string());
+  one.Options = {MULTIDESTFILES};
+  ASSERT_TRUE(one.Execute(nullptr));
+  EXPECT_EQ(ReadFile(dir / "a\nb/one copy.txt"), "1");
+  TSHFOP two = Op(wCOPY, {(dir / "a\nb/one.txt").string(), (dir / "a\nb/two.txt").string()}, "");
+  two.ToFolder = "unused";
+  two.ToFiles = {(dir / "x1").string(), (dir / "x\n2").string()};
+  two.Options = {MULTIDESTFILES};
+  ASSERT_TRUE(two.Execute(nullptr));
+  EXPECT_EQ(ReadFile(dir / "x1"), "1");
+  EXPECT_EQ(ReadFile(dir / "x\n2"), "2");
+  two.ToFiles.pop_back();  // one target short: nothing is guessed
+  EXPECT_FALSE(two.Execute(nullptr));
+}
+
 TEST(Shfop, SparseFilesStaySparseAndCancelMidFileLeavesNoPart) {
   TempDir dir;
   fs::create_directories(dir / "src");
