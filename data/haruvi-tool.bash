@@ -2,7 +2,7 @@
 _haruvi_tool() {
   local cur prev words cword
   _init_completion || return
-  local commands="cat detect conv width text grep gsub dirstat info hexdump archive"
+  local commands="cat detect conv width text grep gsub dirstat copy move trash split merge info hexdump archive"
   if [[ $cword -eq 1 ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -33,6 +33,8 @@ _haruvi_tool() {
       if [[ ${words[2]} == create && $cword -eq 3 ]]; then
         COMPREPLY=($(compgen -W "--update lzh zip tar tgz bz2 cab" -- "$cur")); return
       fi ;;
+    copy|move)
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--replace --skip" -- "$cur")); return; fi ;;
   esac
   _filedir
 }

@@ -24,6 +24,7 @@
 #include "controllers/display/display_controller.h"
 #include "controllers/dump/dump_controller.h"
 #include "controllers/edit/edit_controller.h"
+#include "controllers/fileops/fileops_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
@@ -122,7 +123,7 @@ void TForm1::BuildControllers() {
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
-                  new controllers::SearchController(*this, this)};
+                  new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
 }

@@ -136,6 +136,10 @@ bool TForm1::FileView1KeyDown(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_Alt:
       flags_.altdown = 1;
       return true;
+    case Qt::Key_Delete:
+      // Shift alone: for good, without the trash; otherwise the trash.
+      actions_->Trigger(ShiftAltCtrl(mods) == Qt::ShiftModifier ? QStringLiteral("Myd") : QStringLiteral("Mfiledelete"));
+      return true;
     case Qt::Key_Escape:
       Mexit1Click();
       return true;

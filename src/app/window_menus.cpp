@@ -132,7 +132,10 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mfile"));
-  Add(actions, file, {"MTsave1", "MToversave1", "", "Mediter", "Mfileexe", "", "Mexit1"});
+  Add(actions, file, {"MTsave1", "MToversave1", "", "Mediter", "Mfileexe", "", "Mfilecopy", "Mfilemove", "Mfiledelete",
+                      "Mrename", "Mfilefukisei", "Mpropaty", "Mmkdir", "", "Mfilediv", "Mfilemerge", ""});
+  Add(actions, Sub(file, "ファイル名の保存(&S)", "Mfilenamesave"), {"Mfilenamesave1", "Mfilenamesave2"});
+  Add(actions, file, {"Mfoldersave", "Mfilenamecopy1", "", "Mformat", "Mdiskcopy1", "", "Mexit1"});
   m.edit = bar->addMenu(QStringLiteral("編集(&E)"));
   m.edit->setObjectName(QStringLiteral("Medit1"));
   QMenu* del = bar->addMenu(QStringLiteral("削除(&K)"));
@@ -208,7 +211,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
        "Mgrep3", "", "Mpickupline2", "MpickuplineSEIKI2", "Mdeleteline2", "MdeletelineR2", "Mrenzokudeleteline2",
        "Mstringreplace2", "Mrenzku2"});
   m.popup->addSeparator();
-  Add(actions, m.popup, {"Mexit2"});
+  Add(actions, m.popup, {"Mfilecopy1", "Myd", "", "Mexit2"});
   return m;
 }
 
@@ -221,11 +224,11 @@ QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
       {"ToolButton36", "印刷", "document-print", nullptr},
       {"ToolButton35", "印刷設定", "document-page-setup", nullptr},
       {"ToolButton31", "", "", ""},
-      {"ToolButton4", "コピー", "edit-copy", nullptr},
-      {"ToolButton5", "移動", "go-next", nullptr},
-      {"ToolButton3", "削除", "edit-delete", nullptr},
-      {"ToolButton6", "名前の変更", "insert-text", nullptr},
-      {"ToolButton40", "属性変更", "document-properties", nullptr},
+      {"ToolButton4", "コピー", "edit-copy", "Mfilecopy"},
+      {"ToolButton5", "移動", "go-next", "Mfilemove"},
+      {"ToolButton3", "削除", "edit-delete", "Mfiledelete"},
+      {"ToolButton6", "名前の変更", "insert-text", "Mrename"},
+      {"ToolButton40", "属性変更", "document-properties", "Mpropaty"},
       {"ToolButton18", "", "", ""},
       {"ToolButton38", "ドライブ", "drive-harddisk", "Mdrivem"},
       {"ToolButton55", "上へ", "go-up", "ToolButton55"},

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "app/folder_status.h"
+#include "controllers/fileops/fileops_controller.h"
 #include "ui/panel_bar.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
@@ -42,6 +43,23 @@ TEST_F(BrowseTest, BackspaceGoesUpAndEnterOpensAFolder) {
   QTest::keyClick(View(), Qt::Key_Return);
   EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
   EXPECT_EQ(form->Flags().viewenabled, 1);
+}
+
+TEST_F(BrowseTest, DeleteAsksForTheTrashAndShiftDeleteForGood) {
+  QStringList asked;
+  controllers::FileOpsController::prompts.confirm = [&](const QString& question) {
+    asked << question;
+    return false;  // nothing is deleted
+  };
+  form->FileView1->SelectByCaption("a.TXT");
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Delete);
+  QTest::keyClick(View(), Qt::Key_Delete, Qt::ShiftModifier);
+  controllers::FileOpsController::prompts = {};
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("ごみ箱"))) << asked[0].toStdString();
+  EXPECT_TRUE(asked[1].contains(QStringLiteral("完全に削除"))) << asked[1].toStdString();
+  EXPECT_TRUE(std::filesystem::exists(dir / "tree/a.TXT"));
 }
 
 TEST_F(BrowseTest, BackspaceAtTheRootStaysThere) {

@@ -11,7 +11,7 @@ OptionsController::OptionsController(ui::WindowContext& ctx, QObject* parent) : 
   ui::ActionRegistry& a = ctx.Actions();
   QAction* lhashow = a.DeclareSwitch({"Mlhashow", "LHA書庫内容表示(&L)", "LHA書庫内容表示|LHA書庫の内容を表示します。"});
   QAction* todiropen =
-      a.DeclareSwitch({"Mtodiropen", "処理先フォルダー表示", "処理先フォルダー表示|処理後に処理先のフォルダーを表示します。"});
+      a.DeclareSwitch({"Mtodiropen", "処理先フォルダー表示(&F)", "処理先フォルダー表示|処理後に処理先のフォルダーを表示します。"});
   QAction* dialogdisp = a.Declare({"Mdialogdisp1", "処理後確認表示(&D)", "処理後確認表示|処理後に確認のメッセージを表示します。", true},
                                   [this] { Mdialogdisp1Click(); });
   QAction* closeinit = a.Declare({"Mcloseinitview1", "終了時ファイル未選択", "終了時ファイル未選択|終了時にファイルを選択しない状態に戻します。", true},
