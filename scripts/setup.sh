@@ -15,7 +15,7 @@ case "${1:-build}" in
            case "$program" in ''|'#'*) ;; *) want+=("$package") ;; esac
          done < "$(dirname "$0")/../tests/programs.txt" ;;
   bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep
-                xxd sharutils bsdextrautils locales python3 time) ;;
+                xxd sharutils bsdextrautils locales python3 time paps poppler-utils) ;;
 esac
 
 missing=()
