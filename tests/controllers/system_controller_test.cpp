@@ -3,6 +3,12 @@
 // listing and the report land in the pane, and desktop programs start without a shell.
 #include "controllers/system/system_controller.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QButtonGroup>
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -10,6 +16,8 @@
 #include <QRegularExpression>
 
 #include "bridge/pane_text.h"
+#include "controllers/system/dir_dialog.h"
+#include "controllers/system/drive_dialog.h"
 #include "fake_window.h"
 #include "ui/messages.h"
 
@@ -129,6 +137,39 @@ TEST_F(SystemTest, DateItemCarriesTodaysDate) {
   const QString caption = w.Actions().Get("Mnow")->text();
   EXPECT_TRUE(QRegularExpression("^ \\d{4}\\.\\d{1,2}\\.\\d{1,2} \\(.\\)$").match(caption).hasMatch()) << caption.toStdString();
   w.Actions().Trigger("Mnow");  // the message goes to standard error in a headless run
+}
+
+TEST_F(SystemTest, DirDialogRebuildsTheCommandAfterEveryChange) {
+  TForm7 form("/tmp", {"/home", "/usr"}, w.Window());
+  EXPECT_EQ(form.Edit1->text(), "\"/tmp\"     ");
+  form.CB3->setCurrentIndex(2);  // "-N 名前－逆順"
+  EXPECT_EQ(form.CB3->currentText(), "-N 名前－逆順");
+  EXPECT_EQ(form.Edit1->text(), "\"/tmp\"  /O:-N   ");
+  form.CB4->setChecked(true);
+  form.RG1->button(3)->click();
+  form.CB1->setChecked(true);
+  form.CB2->setCurrentIndex(1);
+  EXPECT_EQ(form.Edit1->text(), "\"/tmp\" /A:D /O:-N /S /W /L");
+  EXPECT_EQ(form.CBpath->count(), 2);
+}
+
+TEST_F(SystemTest, DriveDialogNamesTheMountPointAndItsFigures) {
+  systools::DriveUsage u;
+  u.total = 2000000;
+  u.free = 500000;
+  u.sectors_per_cluster = 8;
+  u.bytes_per_sector = 512;
+  u.total_clusters = 488;
+  u.free_clusters = 122;
+  DriveInfoDialog dialog(QStringLiteral("/"), u, w.Window());
+  EXPECT_EQ(dialog.Title(), "ドライブ情報 / 2,000,000 byte");
+  EXPECT_EQ(dialog.Totals->text(), "/ 全容量 2,000,000 byte  使用 1,500,000 byte  未使用 500,000 byte");
+  dialog.grab();  // the chart paints
+}
+
+TEST_F(SystemTest, WithoutACurrentFolderTheDriveCommandDoesNothing) {
+  ASSERT_TRUE(w.CurrentFolder().isEmpty());
+  w.Actions().Trigger("MdriveInfo");  // would block on its dialog if it opened one
 }
 
 }  // namespace
