@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QEventLoop>
+#include <QThread>
 #include <atomic>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "bridge/pane_text.h"
 #include "controllers/system/dir_dialog.h"
 #include "controllers/system/system_controller.h"
+#include "dialogs/progress_dialog.h"
 #include "platform/history.h"
 #include "systools/dir_listing.h"
 #include "ui/messages.h"
@@ -27,21 +29,32 @@ const platform::HistoryKeys kPathKeys{"DriveCount", "Items_", 10};
 
 }  // namespace
 
-void SystemController::RunDir(const QString& command) {
+void SystemController::RunDir(QString command) {
+  // By value: the progress window's Cancel writes its mark into the window's work string.
   const systools::DirRequest request = systools::ParseDirCommand(bridge::ToDisk(command));
   ctx().InfoLine().clear();
   ctx().Pane().Clear();
   systools::DirListing listing;
   {
     ui::BusyCursor busy;
+    dialogs::TForm24 progress(QStringLiteral("dir"), QStringLiteral("一覧を作成中です"), command, ctx().Window());
+    progress.show();
+    const auto cancelled = progress.CancelPoll(ctx().Flags().worktext);
     std::atomic<bool> done{false};
-    // A big tree is read off the window's thread; the window keeps painting meanwhile.
+    std::atomic<bool> stop{false};
+    // A big tree is read off the window's thread; the window keeps painting meanwhile and
+    // Cancel stops the walk between entries.
     std::thread worker([&] {
-      listing = systools::ListDirectory(request);
+      listing = systools::ListDirectory(request, &stop);
       done = true;
     });
-    while (!done) QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    while (!done) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+      if (!stop && cancelled()) stop = true;
+      if (!done) QThread::msleep(5);
+    }
     worker.join();
+    progress.close();
   }
   if (!listing.error.empty()) {
     ui::Warn(ctx().Window(), bridge::FromDisk(listing.error));
@@ -58,6 +71,7 @@ void SystemController::RunDir(const QString& command) {
   }
   pane.SetText(std::move(text));
   ctx().InfoLine().setText(QStringLiteral("dir   ") + command + QStringLiteral("   の結果"));
+  if (listing.stopped) Report(QStringLiteral("dirコマンドを中止しました"));
   ui::SetInfoColor(ctx().InfoLine(), QColor(0, 0, 255));
 }
 

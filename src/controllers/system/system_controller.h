@@ -59,7 +59,7 @@ class SystemController : public ui::Controller {
 
   // The listing of a command text ("path /switches") into the pane; what both dir
   // commands run after their dialogs.
-  void RunDir(const QString& command);
+  void RunDir(QString command);
   // The URL the command proposes from the pane.
   QString UrlProposal() const;
   // Opens `url` when its scheme is one the desktop may be handed; false (with a
