@@ -102,9 +102,14 @@ TEST_F(PrintTest, StoredMarginsShrinkThePageRectangle) {
   EXPECT_EQ(systools::PaperLabel(9, m), "A4 210x297");
   w.Settings().Write(PrintController::kLeft, "25");
   w.Settings().Write(PrintController::kTop, "junk");
-  const systools::PageRect r = systools::ApplyMargins(m, {0, 25, 0, 0});
+  const systools::Margins mm = print.StoredMargins();
+  EXPECT_EQ(mm.left, 25);
+  EXPECT_EQ(mm.top, 0);
+  EXPECT_EQ(mm.right, 0);  // no key: 0
+  const systools::PageRect r = systools::ApplyMargins(m, mm);
   EXPECT_GT(r.left, 0);
   EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, m.pageW);
 }
 
 TEST_F(PrintTest, MarginDialogClampsToItsRangesAndNamesThePaper) {

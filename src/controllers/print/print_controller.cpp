@@ -31,11 +31,10 @@ QPrinter& PrintController::Printer() {
   return *printer_;
 }
 
-systools::PageRect PrintController::StoredRect() {
-  platform::Settings& ini = ctx().Settings();
-  const systools::Margins mm{systools::MarginValue(ini.Read(kTop)), systools::MarginValue(ini.Read(kLeft)),
-                             systools::MarginValue(ini.Read(kBottom)), systools::MarginValue(ini.Read(kRight))};
-  return systools::ApplyMargins(print::MetricsOf(Printer()), mm);
+systools::Margins PrintController::StoredMargins() const {
+  const platform::Settings& ini = ctx().Settings();
+  return {systools::MarginValue(ini.Read(kTop)), systools::MarginValue(ini.Read(kLeft)),
+          systools::MarginValue(ini.Read(kBottom)), systools::MarginValue(ini.Read(kRight))};
 }
 
 print::PrintResult PrintController::PrintPane(QPrinter& printer) {
@@ -43,10 +42,7 @@ print::PrintResult PrintController::PrintPane(QPrinter& printer) {
   viewer::TextPane& pane = ctx().Pane();
   const QString path = ctx().SelectedPath();
   printer.setDocName(path.isEmpty() ? QStringLiteral("Haruvi") : bridge::DisplayName(QFileInfo(path).fileName()));
-  platform::Settings& ini = ctx().Settings();
-  const systools::Margins mm{systools::MarginValue(ini.Read(kTop)), systools::MarginValue(ini.Read(kLeft)),
-                             systools::MarginValue(ini.Read(kBottom)), systools::MarginValue(ini.Read(kRight))};
-  const systools::PageRect rect = systools::ApplyMargins(print::MetricsOf(printer), mm);
+  const systools::PageRect rect = systools::ApplyMargins(print::MetricsOf(printer), StoredMargins());
   dialogs::TForm24 progress(QStringLiteral("印刷"), QStringLiteral("印刷中です"), path, ctx().Window());
   progress.show();
   const auto cancelled = progress.CancelPoll(ctx().Flags().worktext);
@@ -79,10 +75,9 @@ void PrintController::Mprinter1Click() {
 void PrintController::MprintsetClick() {
   QPrinter& printer = Printer();
   TForm6 form(print::MetricsOf(printer), print::PaperCodeOf(printer), ctx().Window());
-  platform::Settings& ini = ctx().Settings();
-  form.Load({systools::MarginValue(ini.Read(kTop)), systools::MarginValue(ini.Read(kLeft)),
-             systools::MarginValue(ini.Read(kBottom)), systools::MarginValue(ini.Read(kRight))});
+  form.Load(StoredMargins());
   if (form.exec() != QDialog::Accepted) return;
+  platform::Settings& ini = ctx().Settings();
   const systools::Margins m = form.Entered();
   ini.Write(kTop, std::to_string(m.top));
   ini.Write(kLeft, std::to_string(m.left));

@@ -33,8 +33,8 @@ class PrintController : public ui::Controller {
 
   // The current printer (made at first use, kept while the window lives).
   QPrinter& Printer();
-  // The stored margins as a page rectangle of the current printer.
-  systools::PageRect StoredRect();
+  // The four stored margins; a missing or non-numeric value is 0.
+  systools::Margins StoredMargins() const;
   // Prints the pane on the printer as it is set up now, with the progress window; what
   // the print command does after its dialog.
   print::PrintResult PrintPane(QPrinter& printer);

@@ -1,7 +1,9 @@
 // The commands that hand work to the desktop: a URL to the browser, a terminal in the
 // current folder, the text to the mail program, the trash, the settings, the screen
 // locker and the application menu. Programs start detached, never through a shell.
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -56,11 +58,20 @@ bool SystemController::OpenUrl(const QString& url) {
 
 void SystemController::MurlClick() {
   ctx().Flags().worktext.clear();
-  const auto answer = ui::Ask(ctx().Window(), QStringLiteral("インターネットのURLにジャンプ"),
-                              QStringLiteral("URLを入力して下さい。普段利用しているブラウザで表示します。"),
-                              ctx().Settings().File(), "URL", UrlProposal());
-  if (!answer || answer->trimmed().isEmpty()) return;
-  OpenUrl(answer->trimmed());
+  platform::IniFile& ini = ctx().Settings().File();
+  ui::TForm33 dialog(ctx().Window());
+  dialog.setWindowTitle(QStringLiteral("インターネットのURLにジャンプ"));
+  dialog.Label1->setText(QStringLiteral("URLを入力して下さい。普段利用しているブラウザで表示します。"));
+  dialog.Label2->clear();
+  // URLs are long: the dialog and its field half as wide again as the other prompts.
+  dialog.ComboBox1->setMinimumWidth(dialog.ComboBox1->sizeHint().width() * 3 / 2);
+  dialog.resize(dialog.sizeHint().width() * 3 / 2, dialog.sizeHint().height());
+  dialog.LoadHistory(ini, "URL");
+  dialog.ComboBox1->setEditText(UrlProposal());
+  if (dialog.exec() != QDialog::Accepted) return;
+  const QString answer = dialog.ComboBox1->currentText().trimmed();
+  dialog.SaveHistory(ini, "URL");
+  if (!answer.isEmpty()) OpenUrl(answer);
 }
 
 void SystemController::MdosClick() {
