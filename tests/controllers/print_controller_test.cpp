@@ -95,6 +95,21 @@ TEST_F(PrintTest, AnOverlongLineIsWrappedAndCancelStopsBetweenPages) {
   EXPECT_EQ(r.pages, 3);
 }
 
+TEST_F(PrintTest, AnyBytesPrintInEitherCodePage) {
+  std::string bytes;
+  unsigned v = 12345;
+  for (int i = 0; i < 20000; ++i) {
+    v = v * 1103515245u + 12345u;
+    bytes.push_back(static_cast<char>(v >> 16));
+  }
+  for (encoding::CodePage page : {encoding::CodePage::Cp932, encoding::CodePage::Utf8}) {
+    auto printer = Pdf("any.pdf");
+    const print::PrintResult r = print::PrintText(*printer, bytes, page, QFont(), {0, 0, 0, 0});
+    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_GE(r.pages, 1);
+  }
+}
+
 TEST_F(PrintTest, StoredMarginsShrinkThePageRectangle) {
   auto printer = Pdf("m.pdf");
   const systools::PrinterMetrics m = print::MetricsOf(*printer);

@@ -1,6 +1,9 @@
 // The URL proposal from the caret's line or the selection, and the schemes let through.
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "systools/dir_options.h"
 #include "systools/url_pick.h"
 
 namespace haruvi::systools {
@@ -35,6 +38,21 @@ TEST(UrlScheme, OnlyWebAndFileUrlsPass) {
   EXPECT_FALSE(UrlSchemeAllowed("smb://host/share"));
   EXPECT_FALSE(UrlSchemeAllowed("www.example.jp"));
   EXPECT_FALSE(UrlSchemeAllowed(""));
+}
+
+TEST(UntrustedBytes, ProposalsAndCommandTextsTakeAnyBytes) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string s(rng() % 40, '\0');
+    for (char& c : s) c = static_cast<char>(rng() % 6 == 0 ? "/\" :-\x81\xFC"[rng() % 7] : rng() % 256);
+    const std::string line = UrlFromLine(s);
+    const std::string sel = UrlFromSelection(s);
+    EXPECT_LE(line.size(), s.size());
+    EXPECT_LE(sel.size(), s.size());
+    for (char c : line + sel) EXPECT_TRUE(c >= 0x21 && c <= 0x7E);
+    const DirRequest r = ParseDirCommand(s);
+    EXPECT_LE(r.path.size(), s.size());
+  }
 }
 
 }  // namespace
