@@ -7,6 +7,8 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "systools/print_pieces.h"
+
 namespace haruvi::print {
 
 systools::PrinterMetrics MetricsOf(const QPrinter& printer) {
@@ -132,36 +134,13 @@ PrintResult PrintText(QPrinter& printer, std::string_view bytes, encoding::CodeP
   if (area.width() <= 0 || area.height() <= 0) area = QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize());
   Pager pager(printer, painter, f, area, poll);
   const encoding::PaneCodec& codec = encoding::PaneCodec::For(page);
-  std::size_t at = 0;
+  systools::PieceReader reader(bytes, codec, kPieceBytes);
+  systools::TextPiece piece;
   bool going = true;
-  while (going && at < bytes.size()) {
-    std::size_t nl = bytes.find('\n', at);
-    const std::size_t line_end = nl == std::string_view::npos ? bytes.size() : nl;
-    std::size_t piece_end = line_end;
-    // A CR before the LF (or a lone one at the end) is the line's end, not text.
-    std::size_t text_end = line_end;
-    if (text_end > at && bytes[text_end - 1] == '\r') --text_end;
-    std::size_t from = at;
-    while (going && from < text_end) {
-      std::size_t to = std::min(text_end, from + kPieceBytes);
-      // Never cut a character: step back to where a character of the codec starts.
-      if (to < text_end) {
-        std::size_t p = from;
-        while (p < to) {
-          const std::size_t n = codec.CharLength(bytes.substr(p, text_end - p));
-          if (p + n > to) break;
-          p += n;
-        }
-        to = p > from ? p : to;
-      }
-      const std::u16string units = codec.PlainText(codec.Decode(bytes.substr(from, to - from)));
-      const QString text = QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()));
-      going = pager.Piece(text, to == text_end, to);
-      from = to;
-    }
-    if (going && from == at) going = pager.Piece(QString(), true, line_end);  // an empty line
-    piece_end = nl == std::string_view::npos ? bytes.size() : nl + 1;
-    at = piece_end;
+  while (going && reader.Next(piece)) {
+    const std::u16string units = codec.PlainText(codec.Decode(bytes.substr(piece.begin, piece.end - piece.begin)));
+    going = pager.Piece(QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())), piece.ends_line,
+                        piece.next);
   }
   if (going) going = pager.Finish();
   result.pages = pager.Pages();
