@@ -15,7 +15,7 @@ case "${1:-build}" in
            case "$program" in ''|'#'*) ;; *) want+=("$package") ;; esac
          done < "$(dirname "$0")/../tests/programs.txt" ;;
   bench) want+=(libgtest-dev libgmock-dev libbenchmark-dev hyperfine nkf uchardet ripgrep libarchive-tools
-                xxd sharutils bsdextrautils locales python3 time libglib2.0-bin) ;;
+                xxd sharutils bsdextrautils locales python3 time libglib2.0-bin paps poppler-utils) ;;
 esac
 
 missing=()

@@ -28,9 +28,11 @@
 #include "controllers/help/help_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
+#include "controllers/print/print_controller.h"
 #include "controllers/save/save_controller.h"
 #include "controllers/search/search_controller.h"
 #include "controllers/settingsfile/settings_file_controller.h"
+#include "controllers/system/system_controller.h"
 #include "controllers/textcmd/textcmd_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
@@ -123,7 +125,8 @@ void TForm1::BuildControllers() {
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
                   new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
-                  new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this)};
+                  new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this),
+                  new controllers::PrintController(*this, this), new controllers::SystemController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
 }

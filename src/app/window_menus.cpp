@@ -132,8 +132,9 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Mfile"));
-  Add(actions, file, {"MTsave1", "MToversave1", "", "Mediter", "Mfileexe", "", "Mfilecopy", "Mfilemove", "Mfiledelete",
-                      "Mrename", "Mfilefukisei", "Mpropaty", "Mmkdir", "", "Mfilediv", "Mfilemerge", ""});
+  Add(actions, file, {"MTsave1", "MToversave1", "", "Mprint", "Mprintset", "Mprinter1", "", "Msend", "", "Mediter",
+                      "Mfileexe", "", "Mfilecopy", "Mfilemove", "Mfiledelete", "Mrename", "Mfilefukisei", "Mpropaty",
+                      "Mmkdir", "", "Mfilediv", "Mfilemerge", ""});
   Add(actions, Sub(file, "ファイル名の保存(&S)", "Mfilenamesave"), {"Mfilenamesave1", "Mfilenamesave2"});
   Add(actions, file, {"Mfoldersave", "Mfilenamecopy1", "", "Mformat", "Mdiskcopy1", "", "Mexit1"});
   m.edit = bar->addMenu(QStringLiteral("編集(&E)"));
@@ -184,12 +185,14 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
                         "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
   QMenu* info = bar->addMenu(QStringLiteral("情報(&I)"));
   info->setObjectName(QStringLiteral("Mjoho"));
-  Add(actions, info, {"Mfileproperty1"});
+  Add(actions, info, {"Mfileproperty1", "", "Msysteminfo1", "MdriveInfo", "Mdircommand1", "Mdircommand2", "", "Murl",
+                      "Mdos", "Mgomi", "Mcontrolpanel", "Mssaver", "Mstart", ""});
+  Add(actions, Sub(info, "Windowsの終了(&W)", "Mwindows1"), {"MexitW", "Msysreboot1", "Msyslogoff1", "Msysstandby1"});
   QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Mhelp1"));
-  Add(actions, help, {"Mhelp", "Mversion1"});
-  // The date item: a caption only, set when the window first shows.
-  bar->addAction(actions.Declare({"Mnow", "", ""}, [] {}));
+  Add(actions, help, {"Mcontents1", "Mkeyword1", "Muse1", "", "Mhelp", "Mtekuna1", "", "Mversion1"});
+  // The date item: its caption is the date; choosing it shows the date message.
+  bar->addAction(actions.Get(QStringLiteral("Mnow")));
 
   // The pop-up copy of the main menu (key Z).
   m.popup = new QMenu(&window);
@@ -221,8 +224,8 @@ QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
   bar->setMovable(false);
   bar->setIconSize(QSize(20, 20));
   const Button kMain[] = {
-      {"ToolButton36", "印刷", "document-print", nullptr},
-      {"ToolButton35", "印刷設定", "document-page-setup", nullptr},
+      {"ToolButton36", "印刷", "document-print", "Mprint"},
+      {"ToolButton35", "印刷設定", "document-page-setup", "Mprintset"},
       {"ToolButton31", "", "", ""},
       {"ToolButton4", "コピー", "edit-copy", "Mfilecopy"},
       {"ToolButton5", "移動", "go-next", "Mfilemove"},
@@ -279,7 +282,7 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
       {"ToolButton26", "文末", "go-bottom", "Mlinebottom1"},
       {"ToolButton33", "検索", "edit-find", "ToolButton33"},
       {"ToolButton53", "置換", "edit-find-replace", "ToolButton53"},
-      {"ToolButton48", "URL", "applications-internet", nullptr},
+      {"ToolButton48", "URL", "applications-internet", "Murl"},
       {"ToolButton51", "html->txt", "insert-link", "ToolButton51"},
       {"ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
       {"ToolButton24", "", "", ""},

@@ -44,7 +44,8 @@ TEST_F(SettingsKeysTest, AFullStartAndCloseWritesExactlyTheKnownKeys) {
                                              "finddialogex/check2", "finddialogex/updown", "finddialogex/count",
                                              "grepr/drivecount", "grepr/drivecount2", "grep/drivecount",
                                              "grep/subfolder", "renzokudelete/open31", "renzokudelete/save31",
-                                             "renzokudelete/regcheck", "renzokudelete/listcount"};
+                                             "renzokudelete/regcheck", "renzokudelete/listcount",
+                                             "print/yohaku_t", "print/yohaku_l", "print/yohaku_b", "print/yohaku_r"};
   std::set<std::string> known;
   for (const platform::KeyInfo& k : keys) known.insert(Name(k));
   platform::IniFile ini(IniPath());
