@@ -20,7 +20,7 @@
 #include "archive/result_codes.h"
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
-#include "dialogs/folder_dialog.h"
+#include "dialogs/target_dialog.h"
 #include "dialogs/progress_dialog.h"
 #include "shellview/file_view.h"
 #include "ui/action_registry.h"
@@ -144,11 +144,12 @@ std::string ArchiveController::Quoted(const QString& path) const { return "\"" +
 void ArchiveController::Warn(const QString& text) { ui::Warn(ctx().Window(), text); }
 
 std::optional<QString> ArchiveController::DefaultChooseTarget(const QString& archive) {
-  dialogs::TForm4 dialog(QStringLiteral("解凍"), QStringLiteral("解凍先フォルダー: ") + bridge::DisplayName(archive),
-                         ctx().Window());
-  dialog.SetPrevious(ctx().CurrentFolder());
-  if (dialog.exec() != QDialog::Accepted || dialog.Text().isEmpty()) return std::nullopt;
-  return dialog.Text();
+  // The file operations' target dialog, its operation set to unpacking.
+  std::optional<QString> target =
+      dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), ctx().CurrentFolder(), dialogs::TForm2::kUnpack,
+                               QStringLiteral("1個のファイル"), {bridge::DisplayName(archive)});
+  if (!target || target->isEmpty()) return std::nullopt;
+  return target;
 }
 
 // ---------------------------------------------------------------- the LHA preview
