@@ -44,8 +44,8 @@ class ArchiveController : public ui::Controller {
   // The LHA library's version read at start; 0 when it is absent.
   std::uint32_t LhaVersion() const { return lha_.Version(); }
 
-  // The unpacking target folder for an archive, or nothing on Cancel. Through the folder
-  // dialog until the target dialog of the file commands takes over; tests replace it.
+  // The unpacking target folder for an archive, or nothing on Cancel: the file commands'
+  // target dialog TForm2; tests replace it.
   std::function<std::optional<QString>(const QString& archive)> ChooseTarget;
   // The name prompts (caption, prompt, history section, initial text); tests replace it.
   std::function<std::optional<QString>(const QString&, const QString&, const std::string&, const QString&)> AskName;
