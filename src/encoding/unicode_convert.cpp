@@ -449,3 +449,28 @@ std::string PaneUtf8ToUtf16(std::string_view utf8, bool little_endian) {
 }
 
 }  // namespace haruvi::encoding
+
+namespace haruvi::encoding {
+
+std::string ConvertPaneForm(std::string_view pane_bytes, TextForm from, TextForm to, std::size_t* unmappable) {
+  std::size_t missing = 0;
+  std::string out;
+  if (from == to) {
+    out = IsUtf16(to) ? PaneUtf8ToUtf16(pane_bytes, to == TextForm::Utf16Le) : std::string(pane_bytes);
+  } else {
+    // Through UTF-8 without its mark.
+    std::string utf8 = from == TextForm::Legacy ? SjisToUtf8(pane_bytes, &missing) : std::string(pane_bytes);
+    if (std::string_view(utf8).starts_with("\xEF\xBB\xBF")) utf8.erase(0, 3);
+    switch (to) {
+      case TextForm::Legacy: out = Utf8ToSjisCounted(utf8, &missing); break;
+      case TextForm::Utf8: out = std::move(utf8); break;
+      case TextForm::Utf8Bom: out = "\xEF\xBB\xBF" + utf8; break;
+      case TextForm::Utf16Le:
+      case TextForm::Utf16Be: out = PaneUtf8ToUtf16("\xEF\xBB\xBF" + utf8, to == TextForm::Utf16Le); break;
+    }
+  }
+  if (unmappable) *unmappable = missing;
+  return out;
+}
+
+}  // namespace haruvi::encoding

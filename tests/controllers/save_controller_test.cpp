@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controllers/options/options_controller.h"
+#include "encoding/unicode_convert.h"
 #include "fake_window.h"
 #include "ui/messages.h"
 #include "viewer/rtf_reader.h"
@@ -23,6 +24,7 @@ class SaveTest : public ::testing::Test {
   void TearDown() override {
     ui::SetHeadless(false);
     SaveController::ask_name = nullptr;
+    SaveController::ask_form = nullptr;
   }
   QString Q(const char* rel) const { return QString::fromStdString((w.dir / rel).string()); }
   test::FakeWindow w;
@@ -69,6 +71,26 @@ TEST_F(SaveTest, SaveAsByExtensionAndRemembered) {
   w.calls.clear();
   w.Actions().Trigger("MTsave1");
   EXPECT_FALSE(w.Called("viewreset"));
+}
+
+TEST_F(SaveTest, ATextKeepsItsFormUnlessAnotherCodeIsPicked) {
+  const std::string utf16 = std::string("\xFF\xFE" "B0\r\0\n\0", 8);  // あ
+  w.dir.Write("f/u16.txt", utf16);
+  w.Files().SelectByCaption("u16.txt");
+  w.Pane().SetText(encoding::Utf16ToPaneUtf8(utf16, true), encoding::TextForm::Utf16Le);
+  w.Actions().Trigger("MToversave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/u16.txt"), utf16);  // byte for byte in its own form
+  // Picked beside the name: Shift_JIS (what it lacks becomes "〓"), UTF-8 with its mark.
+  w.Pane().SetText(std::string("\xE3\x81\x82\xF0\x9F\x98\x80\r\n"), encoding::TextForm::Utf8);
+  SaveController::ask_name = [&](QWidget*, const QString&, const QString&) { return Q("f/sjis.txt"); };
+  SaveController::ask_form = [] { return encoding::TextForm::Legacy; };
+  w.Actions().Trigger("MTsave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/sjis.txt"), "\x82\xA0\x81\xAC\r\n");
+  w.Pane().SetText(std::string("\x82\xA0\r\n"));
+  SaveController::ask_name = [&](QWidget*, const QString&, const QString&) { return Q("f/bom.txt"); };
+  SaveController::ask_form = [] { return encoding::TextForm::Utf8Bom; };
+  w.Actions().Trigger("MTsave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/bom.txt"), "\xEF\xBB\xBF\xE3\x81\x82\r\n");
 }
 
 TEST_F(SaveTest, AFailedSaveKeepsTheTextAndTheFile) {

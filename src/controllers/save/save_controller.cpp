@@ -21,17 +21,44 @@
 namespace haruvi::controllers {
 namespace {
 
-QString AskName(QWidget* parent, const QString& folder, const QString& name) {
-  if (SaveController::ask_name) return SaveController::ask_name(parent, folder, name);
+// The name filters of the save dialog; the plain-text ones pick the code written.
+struct CodeFilter {
+  const char* filter;
+  std::optional<encoding::TextForm> form;  // nullopt: as the text was loaded
+};
+const CodeFilter kCodeFilters[] = {
+    {"テキスト (*.txt)", std::nullopt},
+    {"テキスト Shift_JIS (*.txt)", encoding::TextForm::Legacy},
+    {"テキスト UTF-8 (*.txt)", encoding::TextForm::Utf8},
+    {"テキスト UTF-8 BOM付き (*.txt)", encoding::TextForm::Utf8Bom},
+    {"テキスト UTF-16 (*.txt)", encoding::TextForm::Utf16Le},
+};
+
+struct SaveAnswer {
+  QString path;
+  std::optional<encoding::TextForm> form;
+};
+
+SaveAnswer AskName(QWidget* parent, const QString& folder, const QString& name) {
+  if (SaveController::ask_name) {
+    SaveAnswer a{SaveController::ask_name(parent, folder, name), std::nullopt};
+    if (SaveController::ask_form) a.form = SaveController::ask_form();
+    return a;
+  }
   QFileDialog dialog(parent, QStringLiteral("テキストに名前を付けて保存"), folder);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters({QStringLiteral("テキスト (*.txt)"), QStringLiteral("ﾘｯﾁテキスト (*.rtf)"),
-                         QStringLiteral("すべて (*)")});
+  QStringList filters;
+  for (const CodeFilter& f : kCodeFilters) filters << QString::fromUtf8(f.filter);
+  filters << QStringLiteral("ﾘｯﾁテキスト (*.rtf)") << QStringLiteral("すべて (*)");
+  dialog.setNameFilters(filters);
   dialog.setDefaultSuffix(QStringLiteral("txt"));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   if (!name.isEmpty()) dialog.selectFile(name);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().front();
+  SaveAnswer a{dialog.selectedFiles().front(), std::nullopt};
+  for (const CodeFilter& f : kCodeFilters)
+    if (dialog.selectedNameFilter() == QString::fromUtf8(f.filter)) a.form = f.form;
+  return a;
 }
 
 }  // namespace
@@ -45,28 +72,38 @@ SaveController::SaveController(ui::WindowContext& ctx, QObject* parent) : Contro
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
-bool SaveController::SaveTo(const QString& target) {
+bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextForm> form) {
   viewer::TextPane& pane = ctx().Pane();
   ctx().EnsureWholeText();  // a big file still being read is saved whole, never its beginning
   ui::BusyCursor busy;
   std::string bytes = pane.Bytes();
-  // Characters an edit brought in that the code page cannot hold are said before writing.
-  if (pane.Unmappable() > 0 && !ui::Headless()) {
-    const auto answer = QMessageBox::question(
-        ctx().Window(), QStringLiteral("Haruvi"),
-        QStringLiteral("%1 文字はこの文字コードで保存できないため「〓」になります。保存しますか？").arg(pane.Unmappable()));
-    if (answer != QMessageBox::Yes) return false;
-  }
   // The format follows the name: .RTF rich text, .TXT plain, anything else the pane's mode.
   const QString ext = QFileInfo(target).suffix().toUpper();
   const bool rich = ext == QLatin1String("RTF") || (ext != QLatin1String("TXT") && !pane.PlainTextMode());
+  // Another code than the text's own is only for plain text in the Japanese code page.
+  const encoding::TextForm from = pane.TextForm();
+  const bool convertible = pane.CodePage() == encoding::CodePage::Cp932 || encoding::IsUnicode(from);
+  const encoding::TextForm to = form && !rich && convertible ? *form : from;
+  std::size_t lost = pane.Unmappable();
+  if (to != from) {
+    std::size_t missing = 0;
+    bytes = encoding::ConvertPaneForm(bytes, from, to, &missing);
+    lost += missing;
+  }
+  // Characters the code cannot hold are said before writing.
+  if (lost > 0 && !ui::Headless()) {
+    const auto answer = QMessageBox::question(
+        ctx().Window(), QStringLiteral("Haruvi"),
+        QStringLiteral("%1 文字はこの文字コードで保存できないため「〓」になります。保存しますか？").arg(lost));
+    if (answer != QMessageBox::Yes) return false;
+  }
   if (rich) {
     const QFont font = pane.PaneFont();
     bytes = viewer::WriteRtf(bytes, pane.CodePage(), bridge::ToPane(font.family(), pane.CodePage()),
                              font.pointSize() > 0 ? font.pointSize() * 2 : 18);
-  } else if (encoding::IsUtf16(pane.TextForm())) {
+  } else if (to == from && encoding::IsUtf16(from)) {
     // A UTF-16 file is held as UTF-8 in the pane; it is written back in its own form.
-    bytes = encoding::PaneUtf8ToUtf16(bytes, pane.TextForm() == encoding::TextForm::Utf16Le);
+    bytes = encoding::PaneUtf8ToUtf16(bytes, from == encoding::TextForm::Utf16Le);
   }
   const bool backup = ctx().Actions().Checked(QStringLiteral("Mbackup1"));
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(target), bytes, backup);
@@ -82,14 +119,15 @@ void SaveController::MTsave1Click() {
   const QFileInfo was(selected);
   QString folder = selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveDir)) : was.absolutePath();
   const QString name = selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveName)) : was.fileName();
-  const QString target = AskName(ctx().Window(), folder, name);
+  const SaveAnswer answer = AskName(ctx().Window(), folder, name);
+  const QString target = answer.path;
   if (target.isEmpty()) return;
   {
     platform::IniFile::Batch both(ctx().Settings().File());
     ctx().Settings().Write(kSaveName, bridge::ToDisk(QFileInfo(target).fileName()));
     ctx().Settings().Write(kSaveDir, bridge::ToDisk(QFileInfo(target).absolutePath()));
   }
-  if (!SaveTo(target)) return;
+  if (!SaveTo(target, answer.form)) return;
   ctx().viewreset();
   const QString saved_folder = QFileInfo(target).absolutePath();
   if (ctx().Actions().Checked(QStringLiteral("Mtodiropen"))) {

@@ -5,8 +5,10 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "platform/setting_key.h"
+#include "encoding/text_form.h"
 #include "ui/controller.h"
 
 namespace haruvi::controllers {
@@ -26,11 +28,14 @@ class SaveController : public ui::Controller {
   void MToversave1Click();
   void fileinfo2();
 
-  // Writes the pane's text to `target` (format by extension, backup as checked); false
-  // after telling the user why. Used by both commands.
-  bool SaveTo(const QString& target);
-  // The save dialog's answer (tests answer it without a dialog).
+  // Writes the pane's text to `target` (format by extension, backup as checked) in the
+  // code or form `form` (the pane's own when not given); false after telling the user
+  // why. Used by both commands.
+  bool SaveTo(const QString& target, std::optional<encoding::TextForm> form = std::nullopt);
+  // The save dialog's answers (tests answer them without a dialog): the name, and the
+  // code picked beside it (nullopt: as the text was loaded).
   static inline std::function<QString(QWidget*, const QString& folder, const QString& name)> ask_name;
+  static inline std::function<std::optional<encoding::TextForm>()> ask_form;
 };
 
 }  // namespace haruvi::controllers
