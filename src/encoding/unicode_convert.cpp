@@ -20,39 +20,48 @@ const PaneCodec::Tables& Cp932() { return PaneCodec::For(CodePage::Cp932).tables
 
 inline unsigned char At(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
-// Copies the ASCII run at `i` and returns where it ends.
-std::size_t CopyAscii(std::string_view in, std::size_t i, std::string& out) {
-  std::size_t j = i;
-  const std::size_t n = in.size();
-  while (j + 8 <= n) {
-    std::uint64_t w;
-    std::memcpy(&w, in.data() + j, 8);
-    if (w & 0x8080808080808080ULL) break;
-    j += 8;
-  }
-  while (j < n && At(in, j) < 0x80) ++j;
-  out.append(in.data() + i, j - i);
-  return j;
-}
-
 // Shift_JIS bytes to UTF-8; stops before a lead byte whose trail is not in `in` unless
 // `last`. Returns the bytes taken.
 std::size_t SjisPiece(std::string_view in, bool last, std::string& out, std::size_t* missing) {
   const PaneCodec::Tables& t = Cp932();
   const std::size_t n = in.size();
-  out.reserve(out.size() + n + n / 2);
+  const auto* p = reinterpret_cast<const unsigned char*>(in.data());
+  // Written through a pointer into room for the worst case (one byte, three out).
+  const std::size_t old = out.size();
+  out.resize(old + 3 * n);
+  char* o = out.data() + old;
+  const auto put = [&](char16_t u) {  // a BMP character: one to three bytes
+    if (u < 0x80) {
+      *o++ = static_cast<char>(u);
+    } else if (u < 0x800) {
+      *o++ = static_cast<char>(0xC0 | (u >> 6));
+      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      *o++ = static_cast<char>(0xE0 | (u >> 12));
+      *o++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      *o++ = static_cast<char>(0x80 | (u & 0x3F));
+    }
+  };
   std::size_t i = 0;
   while (i < n) {
-    if (At(in, i) < 0x80) {
-      i = CopyAscii(in, i, out);
+    const unsigned b = p[i];
+    if (b < 0x80) {
+      while (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ULL) break;
+        std::memcpy(o, &w, 8);
+        o += 8;
+        i += 8;
+      }
+      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
       continue;
     }
-    const unsigned b = At(in, i);
     if (t.lead[b]) {
       if (i + 1 >= n && !last) break;
       if (i + 1 < n) {
-        if (const char16_t u = t.pair[(b << 8) | At(in, i + 1)]) {
-          AppendUtf8(out, u);
+        if (const char16_t u = t.pair[(b << 8) | p[i + 1]]) {
+          put(u);
           i += 2;
           continue;
         }
@@ -60,13 +69,14 @@ std::size_t SjisPiece(std::string_view in, bool last, std::string& out, std::siz
     }
     const char16_t u = t.single[b];
     if (u >= PaneCodec::kRawByteBase && u < PaneCodec::kRawByteBase + 256) {
-      out += kUtf8Substitute;
+      for (const char c : kUtf8Substitute) *o++ = c;
       ++*missing;
     } else {
-      AppendUtf8(out, u);
+      put(u);
     }
     ++i;
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return i;
 }
 
