@@ -180,3 +180,24 @@ TEST_F(SearchTest, TheContinuousListRoundTripsThroughTheSettingsFile) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+namespace haruvi::controllers {
+namespace {
+
+TEST_F(SearchTest, FiltersAndRegexReplaceOnAUtf8PaneKeepEveryCharacter) {
+  // 😀 and 한 have no Shift_JIS code: they stay whole, and "." takes each as one character.
+  win.Pane().SetText(std::string("あ 😀\r\nい\r\nう 한\r\n"), encoding::TextForm::Utf8);
+  dialogs->patterns.push_back(PatternAnswer{QStringLiteral("^[あう] .$"), {}, false});
+  controller->MpickuplineSEIKI1Click();
+  EXPECT_EQ(win.Pane().Bytes(), "あ 😀\r\nう 한\r\n");
+  EXPECT_EQ(win.Pane().TextForm(), encoding::TextForm::Utf8);
+  dialogs->patterns.push_back(PatternAnswer{QStringLiteral("^(.) (.)$"), QStringLiteral("<&>"), false});
+  controller->MreplaceGrep1Click();
+  EXPECT_EQ(win.Pane().Bytes(), "<あ 😀>\r\n<う 한>\r\n");
+  dialogs->texts.push_back(QStringLiteral("う"));
+  controller->Mdeleteline1Click();
+  EXPECT_EQ(win.Pane().Bytes(), "<あ 😀>\r\n");
+}
+
+}  // namespace
+}  // namespace haruvi::controllers

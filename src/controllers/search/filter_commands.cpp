@@ -23,7 +23,7 @@ bool DialogDisp(ui::WindowContext& ctx) {
 }  // namespace
 
 void SearchController::PaneLines(const std::vector<std::string>& lines) {
-  ctx().Pane().SetLines(lines, ctx().Pane().TextForm());
+  ctx().Pane().SetLines(FromCore(lines), ctx().Pane().TextForm());
   Changed();
 }
 
@@ -38,7 +38,9 @@ void SearchController::Mpickupline1Click() {
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
-    r = search::PickLines(pane.Text(), PaneBytes(*text));
+    const std::optional<std::string> core = CoreText();
+    if (!core) return;
+    r = search::PickLines(*core, CoreBytes(*text));
     PaneLines(r.lines);
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行抽出しました！"));
@@ -55,8 +57,10 @@ void SearchController::Mdeleteline1Click() {
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
-    r = search::DeleteLines(pane.Text(), PaneBytes(*text));
-    if (r.count > 0) ctx().Pane().SetLines(r.lines, ctx().Pane().TextForm());
+    const std::optional<std::string> core = CoreText();
+    if (!core) return;
+    r = search::DeleteLines(*core, CoreBytes(*text));
+    if (r.count > 0) ctx().Pane().SetLines(FromCore(r.lines), ctx().Pane().TextForm());
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行削除しました！"));
   Changed();
@@ -70,7 +74,9 @@ void SearchController::MpickuplineSEIKI1Click() {
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
   try {
-    PaneLines(search::PickLinesMatching(pane.Text(), PaneBytes(a->pattern), a->fuzzy).lines);
+    const std::optional<std::string> core = CoreText();
+    if (!core) return;
+    PaneLines(search::PickLinesMatching(*core, CoreBytes(a->pattern), a->fuzzy).lines);
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);
   }
@@ -84,7 +90,9 @@ void SearchController::MdeletelineR1Click() {
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
   try {
-    PaneLines(search::DeleteLinesMatching(pane.Text(), PaneBytes(a->pattern), a->fuzzy).lines);
+    const std::optional<std::string> core = CoreText();
+    if (!core) return;
+    PaneLines(search::DeleteLinesMatching(*core, CoreBytes(a->pattern), a->fuzzy).lines);
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);
   }
@@ -99,8 +107,10 @@ void SearchController::Mstringreplace1Click() {
   if (!word) return;
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
-  const std::string w = PaneBytes(*word);
-  if (!w.empty()) pane.SetText(search::DeleteWord(pane.Text(), w), pane.TextForm());
+  const std::optional<std::string> core = CoreText();
+  if (!core) return;
+  const std::string w = CoreBytes(*word);
+  if (!w.empty()) pane.SetText(FromCore(search::DeleteWord(*core, w)), pane.TextForm());
   Changed();
 }
 
@@ -142,16 +152,18 @@ void SearchController::Continuous(bool lines) {
       ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), marked);
     }
   }
-  std::vector<std::string> entries;
-  for (const QString& e : a->entries) entries.push_back(PaneBytes(e));
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
+  const std::optional<std::string> core = CoreText();
+  if (!core) return;
+  std::vector<std::string> entries;
+  for (const QString& e : a->entries) entries.push_back(CoreBytes(e));
   try {
     // Worked out whole before the pane changes: a bad entry discards the earlier ones too.
     if (lines) {
-      PaneLines(search::DeleteLinesOfList(pane.Text(), entries, a->regex, false));
+      PaneLines(search::DeleteLinesOfList(*core, entries, a->regex, false));
     } else {
-      pane.SetText(search::DeleteWordsOfList(pane.Text(), entries, a->regex, false), pane.TextForm());
+      pane.SetText(FromCore(search::DeleteWordsOfList(*core, entries, a->regex, false)), pane.TextForm());
     }
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);

@@ -122,6 +122,35 @@ void SearchController::SetDialogs(std::unique_ptr<SearchDialogs> dialogs) { dial
 
 std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Pane().ShownPage()); }
 
+std::optional<std::string> SearchController::CoreText() {
+  viewer::TextPane& pane = ctx().Pane();
+  standins_.reset();
+  if (!encoding::IsUnicode(pane.TextForm())) return pane.Text();
+  standins_.emplace();
+  std::optional<std::string> sjis = standins_->ToSjis(pane.Text());
+  if (!sjis) {
+    standins_.reset();
+    ui::Warn(ctx().Window(), QStringLiteral("このテキストには Shift_JIS にない文字が多すぎるため、処理できません。"));
+  }
+  return sjis;
+}
+
+std::string SearchController::CoreBytes(const QString& s) {
+  if (!standins_) return PaneBytes(s);
+  std::optional<std::string> sjis = standins_->ToSjis(PaneBytes(s));
+  return sjis ? std::move(*sjis) : std::string();
+}
+
+std::string SearchController::FromCore(std::string text) const {
+  return standins_ ? standins_->ToUtf8(text) : text;
+}
+
+std::vector<std::string> SearchController::FromCore(std::vector<std::string> lines) const {
+  if (standins_)
+    for (std::string& l : lines) l = standins_->ToUtf8(l);
+  return lines;
+}
+
 QString SearchController::PaneText(std::string_view bytes) const {
   return viewer::DecodeForDisplay(bytes, ctx().Pane().ShownPage());
 }
@@ -322,11 +351,14 @@ void SearchController::MreplaceGrep1Click() {
     ui::BusyCursor busy;
     regex::TAWKStr awk;
     awk.LineSeparator = regex::mcls_CRLF;
+    std::optional<std::string> core = CoreText();
+    if (!core) return;
     try {
       awk.SetUseFuzzyCharDic(a->fuzzy);
-      awk.SetRegExp(PaneBytes(a->pattern));
-      text = pane.Text();
-      count = awk.GSub(PaneBytes(a->replacement), text);
+      awk.SetRegExp(CoreBytes(a->pattern));
+      text = std::move(*core);
+      count = awk.GSub(CoreBytes(a->replacement), text);
+      text = FromCore(std::move(text));
     } catch (const regex::ERegExpParser& e) {
       ShowPatternError(e);
       return;

@@ -15,6 +15,7 @@
 
 #include "controllers/search/search_dialogs.h"
 #include "search/text_find.h"
+#include "encoding/utf8_standins.h"
 #include "ui/controller.h"
 
 class QTimer;
@@ -89,6 +90,13 @@ class SearchController : public ui::Controller {
 
  private:
   std::string PaneBytes(const QString& s) const;
+  // The pane's text as the Shift_JIS cores see it: a UTF-8 pane's text with stand-ins for
+  // what CP932 lacks (encoding/utf8_standins.h), kept for the typed texts converted after
+  // it and for turning the result back. nullopt: too many such characters (said).
+  std::optional<std::string> CoreText();
+  std::string CoreBytes(const QString& s);
+  std::string FromCore(std::string text) const;
+  std::vector<std::string> FromCore(std::vector<std::string> lines) const;
   QString PaneText(std::string_view bytes) const;
   void SelectHit(std::size_t start, std::size_t length);
   void Changed();
@@ -120,6 +128,7 @@ class SearchController : public ui::Controller {
   std::string grep_text_;      // the pane's text while the grep runs
   bool grep_cancelled_ = false;
   QTimer* grep_timer_ = nullptr;
+  std::optional<encoding::Utf8StandIns> standins_;  // while a UTF-8 pane's command runs
 };
 
 }  // namespace haruvi::controllers
