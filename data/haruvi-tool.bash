@@ -9,8 +9,8 @@ _haruvi_tool() {
   fi
   case "${words[1]}" in
     conv)
-      if [[ $cword -eq 2 || ( $cword -eq 3 && ${words[2]} == --raw ) ]]; then
-        COMPREPLY=($(compgen -W "--raw jis2sjis euc2sjis sjis2jis euc2jis sjis2euc jis2euc base64 mime base64d uu uud binhex binhexd mimed auto" -- "$cur"))
+      if [[ $cword -eq 2 || ( $cword -ge 3 && ${words[cword-1]} == --* ) ]]; then
+        COMPREPLY=($(compgen -W "--raw --lossy jis2sjis euc2sjis sjis2jis euc2jis sjis2euc jis2euc base64 mime base64d uu uud binhex binhexd mimed auto sjis2utf8 utf82sjis euc2utf8 utf82euc jis2utf8 utf82jis utf162utf8 utf82utf16 utf82utf16le utf82utf16be" -- "$cur"))
         return
       fi ;;
     width)
@@ -21,7 +21,8 @@ _haruvi_tool() {
         return
       fi ;;
     grep)
-      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "-n -H --fuzzy --raw" -- "$cur")); return; fi ;;
+      if [[ ${words[cword-1]} == --out ]]; then COMPREPLY=($(compgen -W "sjis utf8" -- "$cur")); return; fi
+      if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "-n -H -r -j --fuzzy --raw --out" -- "$cur")); return; fi ;;
     gsub)
       if [[ $cur == -* ]]; then COMPREPLY=($(compgen -W "--fuzzy --raw" -- "$cur")); return; fi ;;
     hexdump)
