@@ -2,6 +2,8 @@
 // codes that decode back to their character, so the trip is exact).
 #include "encoding/utf8_standins.h"
 
+#include <cstring>
+
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/utf8.h"
@@ -31,11 +33,6 @@ std::uint32_t RoundTripEntry(char32_t cp) {
   return back == cp ? entry : 0;
 }
 
-void Put(std::string& out, std::uint16_t code) {
-  out.push_back(static_cast<char>(code >> 8));
-  out.push_back(static_cast<char>(code & 0xFF));
-}
-
 }  // namespace
 
 std::uint16_t Utf8StandIns::NextFree() {
@@ -56,14 +53,27 @@ std::optional<std::uint16_t> Utf8StandIns::StandIn(const std::string& key, std::
 }
 
 std::optional<std::string> Utf8StandIns::ToSjis(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
   const std::size_t n = utf8.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  // Written through a pointer: every byte gives at most two.
+  std::string out(2 * n, '\0');
+  char* o = out.data();
+  const auto put = [&](std::uint16_t code) {
+    *o++ = static_cast<char>(code >> 8);
+    *o++ = static_cast<char>(code & 0xFF);
+  };
   for (std::size_t i = 0; i < n;) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
+    const unsigned b = p[i];
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      ++i;
+      while (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ULL) break;
+        std::memcpy(o, &w, 8);
+        o += 8;
+        i += 8;
+      }
+      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
       continue;
     }
     char32_t cp = 0;
@@ -72,31 +82,34 @@ std::optional<std::string> Utf8StandIns::ToSjis(std::string_view utf8) {
       const std::string key{'\xFF', static_cast<char>(b)};
       const auto code = StandIn(key, utf8.substr(i, 1));
       if (!code) return std::nullopt;
-      Put(out, *code);
+      put(*code);
       ++i;
       continue;
     }
     const std::string_view seq = utf8.substr(i, len);
     i += len;
-    if (auto it = code_of_.find(std::string(seq)); it != code_of_.end()) {
-      Put(out, it->second);
-      continue;
-    }
+    // A character with its own code keeps it unless that code stands in for another
+    // (only user-area codes do); only the others are looked up in the table.
     const std::uint32_t entry = RoundTripEntry(cp);
     const auto code = static_cast<std::uint16_t>(entry & 0xFFFF);
-    if (entry && !((entry >> 16) == 2 && seq_of_.count(code))) {
-      if ((entry >> 16) == 2) {
-        if (IsUserArea(code)) natural_.insert(code);
-        Put(out, code);
-      } else {
-        out.push_back(static_cast<char>(code & 0xFF));
-      }
+    if (entry && (entry >> 16) == 1) {
+      *o++ = static_cast<char>(code & 0xFF);
+      continue;
+    }
+    if (entry && !(IsUserArea(code) && seq_of_.count(code))) {
+      if (IsUserArea(code)) natural_.insert(code);
+      put(code);
+      continue;
+    }
+    if (auto it = code_of_.find(std::string(seq)); it != code_of_.end()) {
+      put(it->second);
       continue;
     }
     const auto stand_in = StandIn(std::string(seq), seq);
     if (!stand_in) return std::nullopt;
-    Put(out, *stand_in);
+    put(*stand_in);
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 
@@ -114,10 +127,12 @@ std::string Utf8StandIns::ToUtf8(std::string_view sjis) const {
     }
     if (t.lead[b] && i + 1 < n) {
       const auto code = static_cast<std::uint16_t>(b << 8 | static_cast<unsigned char>(sjis[i + 1]));
-      if (auto it = seq_of_.find(code); it != seq_of_.end()) {
-        out += it->second;
-        i += 2;
-        continue;
+      if (IsUserArea(code)) {
+        if (auto it = seq_of_.find(code); it != seq_of_.end()) {
+          out += it->second;
+          i += 2;
+          continue;
+        }
       }
       if (const char16_t u = t.pair[code]) {
         AppendUtf8(out, u);
