@@ -116,10 +116,15 @@ void Work(Shared& s) {
     const std::int64_t before = printer.MatchCount();
     try {
       UnicodeCopy copy;
-      if (s.options.by_form && copy.Make(path, &trouble)) {
-        printer.BeginFile(path, copy.StandIns());
-        if (trouble.empty()) grep.GrepFile(copy.Path());
-        else s.problems.fetch_add(1);
+      if (s.options.by_form && copy.Make(path, &trouble, grep.CanGrepUtf8())) {
+        if (copy.Direct()) {
+          printer.BeginUtf8File(path);
+          grep.GrepUtf8File(path);
+        } else {
+          printer.BeginFile(path, copy.StandIns());
+          if (trouble.empty()) grep.GrepFile(copy.Path());
+          else s.problems.fetch_add(1);
+        }
       } else {
         printer.BeginFile(path);
         grep.GrepFile(path);

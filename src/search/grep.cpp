@@ -3,6 +3,8 @@
 // tests as the reference for the others).
 #include "search/grep.h"
 
+#include "encoding/unicode_convert.h"
+
 #include "encoding/sjis_char.h"
 #include "regex/char_dict.h"
 #include "regex/walk_memo.h"
@@ -38,12 +40,16 @@ void TGrep::SetRegExp(std::string_view pattern) {
   scanner_ = Scanner::Nothing;
   line_automaton_.reset();
   literal_.clear();
+  literal_utf8_.clear();
   TRegularExpression::SetRegExp(pattern);  // on error the empty pattern is current
   const regex::TRE_DFA& dfa = CurrentDFA();
   if (dfa.IsLiteral() && dfa.LiteralCodes().empty()) return;  // matches no character
   if (RawSearchable(dfa)) {
     scanner_ = Scanner::Literal;
     literal_ = dfa.Literal();
+    std::size_t missing = 0;
+    literal_utf8_ = encoding::SjisToUtf8(literal_, &missing);
+    if (missing > 0) literal_utf8_.clear();
     return;
   }
   if (const regex::ByteTable* table = CurrentTable()) line_automaton_ = LineAutomaton::Build(dfa, *table);
@@ -66,6 +72,21 @@ void TGrep::GrepFile(const std::filesystem::path& path) {
       break;
     default: ScanAutomaton(f); break;
   }
+}
+
+void TGrep::GrepUtf8File(const std::filesystem::path& path) {
+  if (!CanGrepUtf8()) return GrepFile(path);
+  if (!OnMatch) return;
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  f.SetMaxWindow(line_limit_);
+  utf8_file_ = true;
+  try {
+    ScanLiteral(f);
+  } catch (...) {
+    utf8_file_ = false;
+    throw;
+  }
+  utf8_file_ = false;
 }
 
 void TGrep::ScanAutomaton(TTxtFile& f) {

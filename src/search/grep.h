@@ -50,6 +50,12 @@ class TGrep : public regex::TRegularExpression {
   std::function<void()> OnIdle;
 
   Scanner CurrentScanner() const { return scanner_; }
+  // A plain literal whose characters all have UTF-8 forms can search a UTF-8 file as it
+  // is: every hit of well-formed UTF-8 starts on a character. True when GrepUtf8File may
+  // be used.
+  bool CanGrepUtf8() const { return scanner_ == Scanner::Literal && !literal_utf8_.empty(); }
+  // GrepFile for a UTF-8 file (CanGrepUtf8): the lines reported are the file's UTF-8.
+  void GrepUtf8File(const std::filesystem::path& path);
   // Tests: run a given scanner (Automaton always works; the others only when chosen or
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
@@ -69,6 +75,8 @@ class TGrep : public regex::TRegularExpression {
   Scanner forced_ = Scanner::Nothing;
   std::unique_ptr<LineAutomaton> line_automaton_;
   std::string literal_;
+  std::string literal_utf8_;  // literal_ in UTF-8, empty when it has none
+  bool utf8_file_ = false;    // the file being scanned is UTF-8
   std::size_t block_size_ = TTxtFile::kBlockSize;
   std::size_t line_limit_ = 0;
   TxtBuffer buffer_;  // lent to each file in turn

@@ -11,8 +11,14 @@ namespace haruvi::search {
 GrepPrinter::GrepPrinter(GrepReportOptions options, ReportSink sink)
     : options_(options), sink_(std::move(sink)) {}
 
+void GrepPrinter::BeginUtf8File(std::string_view path) {
+  BeginFile(path);
+  utf8_lines_ = true;
+}
+
 void GrepPrinter::BeginFile(std::string_view path, const encoding::Utf8StandIns* standins) {
   standins_ = standins;
+  utf8_lines_ = false;
   path_ = options_.utf8 ? std::string(path) : encoding::PathToSjis(path);
   if (!options_.file_headers) return;
   if (options_.utf8) line_.assign(encoding::SjisToUtf8(kFileHeaderStart));
@@ -25,7 +31,9 @@ void GrepPrinter::Match(const RE_LineInfo_t& line) {
   ++matches_;
   line_.clear();
   if (options_.line_numbers) line_.append(path_).append("(").append(std::to_string(line.LineNo)).append(") :");
-  if (standins_) {
+  if (utf8_lines_) {
+    line_.append(options_.utf8 ? line.Line : encoding::Utf8ToSjisCounted(line.Line));
+  } else if (standins_) {
     const std::string utf8 = standins_->ToUtf8(line.Line);  // the file's own bytes
     line_.append(options_.utf8 ? utf8 : encoding::Utf8ToSjisCounted(utf8));
   } else if (options_.utf8) {

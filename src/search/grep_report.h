@@ -41,6 +41,9 @@ class GrepPrinter {
   // the next file) says the file is a UTF-8 one grepped in Shift_JIS with stand-ins: its
   // lines go out as they are in the file, or in Shift_JIS with substitutes.
   void BeginFile(std::string_view path, const encoding::Utf8StandIns* standins = nullptr);
+  // The next file's lines are UTF-8 as they are in the file (a UTF-8 file searched
+  // directly, TGrep::GrepUtf8File).
+  void BeginUtf8File(std::string_view path);
   // One matching line of the current file, its bytes written unchanged.
   void Match(const RE_LineInfo_t& line);
   // A TGrep OnMatch handler feeding Match; the printer must outlive the grep's use of it.
@@ -54,6 +57,7 @@ class GrepPrinter {
   GrepReportOptions options_;
   ReportSink sink_;
   const encoding::Utf8StandIns* standins_ = nullptr;
+  bool utf8_lines_ = false;
   std::string path_;  // the current file's path as the report shows it
   std::string line_;  // one buffer for every line, so a long report allocates once
   std::int64_t matches_ = 0;

@@ -163,7 +163,7 @@ void TGrep::ScanLiteral(TTxtFile& f) {
   LineCounter lc;
   LineStartTracker lines;
   lines.Reset(1);
-  const std::string& lit = literal_;
+  const std::string& lit = utf8_file_ ? literal_utf8_ : literal_;
   std::size_t p = 1;     // next candidate
   std::size_t sync = 1;  // a known character start
   for (;;) {
@@ -186,13 +186,21 @@ void TGrep::ScanLiteral(TTxtFile& f) {
     }
     const auto h = static_cast<std::size_t>(static_cast<const char*>(hit) - d);
     std::size_t ls = lines.At(d, h);
-    // Walk characters from a known start; within a line a lead byte always has its trail.
-    std::size_t walk = std::max(sync, ls);
-    while (walk < h) walk += IsLeadByte(static_cast<unsigned char>(d[walk])) ? 2 : 1;
-    if (walk != h) {
-      sync = walk;
-      p = h + 1;
-      continue;
+    if (utf8_file_) {
+      // UTF-8 finds its character starts by itself: no continuation byte starts one.
+      if ((static_cast<unsigned char>(d[h]) & 0xC0) == 0x80) {
+        p = h + 1;
+        continue;
+      }
+    } else {
+      // Walk characters from a known start; within a line a lead byte always has its trail.
+      std::size_t walk = std::max(sync, ls);
+      while (walk < h) walk += IsLeadByte(static_cast<unsigned char>(d[walk])) ? 2 : 1;
+      if (walk != h) {
+        sync = walk;
+        p = h + 1;
+        continue;
+      }
     }
     std::size_t from = h + lit.size();
     std::size_t le = FindLineEnd(f, lc, ls, from);

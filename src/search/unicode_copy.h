@@ -24,7 +24,10 @@ class UnicodeCopy {
   // False when the file's beginning is Shift_JIS, ASCII, binary or undecided (or it is
   // too big, or no regular file): grep it as it is. True with *trouble set when reading
   // or converting failed.
-  bool Make(const std::string& path, std::string* trouble);
+  // With `direct_utf8`, a UTF-8 file without a mark is not copied: Direct() says to grep
+  // it as it is (TGrep::GrepUtf8File).
+  bool Make(const std::string& path, std::string* trouble, bool direct_utf8 = false);
+  bool Direct() const { return direct_; }
   std::string Path() const;  // the memory file, for TGrep::GrepFile
   // The stand-ins of a Unicode file; null for EUC and JIS, whose lines are Shift_JIS.
   const encoding::Utf8StandIns* StandIns() const { return has_standins_ ? &standins_ : nullptr; }
@@ -32,6 +35,7 @@ class UnicodeCopy {
  private:
   int fd_ = -1;
   bool has_standins_ = false;
+  bool direct_ = false;
   encoding::Utf8StandIns standins_;
 };
 

@@ -207,7 +207,11 @@ int RunGrep(const Args& given) {
     try {
       search::UnicodeCopy copy;
       std::string trouble;
-      if (copy.Make(rest[i], &trouble)) {
+      const bool other_code = copy.Make(rest[i], &trouble, grep.CanGrepUtf8());
+      if (other_code && copy.Direct()) {
+        printer.BeginUtf8File(rest[i]);
+        grep.GrepUtf8File(rest[i]);
+      } else if (other_code) {
         printer.BeginFile(rest[i], copy.StandIns());
         if (!trouble.empty()) {
           out.Flush();
