@@ -1,6 +1,12 @@
 // Japanese line sort: collation order, case ignored, deterministic ties.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "textcmd/sort_lines.h"
 #include "sjis_text.h"
 
@@ -59,6 +65,39 @@ TEST(SortLines, AnyBytesSortWithoutFailing) {
   for (int b = 0; b < 256; ++b) in.push_back(std::string(1, static_cast<char>(b)) + "\xFF\x81");
   EXPECT_EQ(Sorted(in).size(), 256u);
   EXPECT_TRUE(Sorted({}).empty());
+}
+
+}  // namespace
+}  // namespace haruvi::textcmd
+
+namespace haruvi::textcmd {
+namespace {
+
+TEST(SortLines, ALargeTextSortedByTwoWorkersIsInOneOrder) {
+  // 40,000 lines, so the keys are made by two workers on halves: numbers in a shuffled
+  // order, half of them after "あ" or "ア" (equal in the first strength: the bytes decide).
+  std::vector<std::string> owned;
+  for (int i = 0; i < 40000; ++i) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%06d", i);
+    owned.push_back((i % 3 == 0 ? std::string("\x82\xA0") : i % 3 == 1 ? std::string("\x83\x41") : std::string()) + digits);
+  }
+  std::vector<std::string_view> lines(owned.begin(), owned.end());
+  std::mt19937 rng(1);
+  std::shuffle(lines.begin(), lines.end(), rng);
+  const std::vector<std::string_view> sorted = SortLines(lines, SortOrder::kAscending);
+  ASSERT_EQ(sorted.size(), lines.size());
+  // Digits first in numeric order, then the kana lines by their digits.
+  for (std::size_t i = 1; i < sorted.size(); ++i) {
+    const bool a_kana = static_cast<unsigned char>(sorted[i - 1][0]) >= 0x80;
+    const bool b_kana = static_cast<unsigned char>(sorted[i][0]) >= 0x80;
+    ASSERT_LE(a_kana, b_kana) << i;
+    if (a_kana == b_kana && !a_kana) {
+      ASSERT_LT(sorted[i - 1], sorted[i]) << i;
+    }
+  }
+  const std::vector<std::string_view> down = SortLines(lines, SortOrder::kDescending);
+  EXPECT_TRUE(std::equal(down.begin(), down.end(), sorted.rbegin()));
 }
 
 }  // namespace
