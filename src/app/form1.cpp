@@ -26,6 +26,7 @@
 #include "controllers/edit/edit_controller.h"
 #include "controllers/fileops/fileops_controller.h"
 #include "controllers/help/help_controller.h"
+#include "controllers/keys/keys_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
 #include "controllers/print/print_controller.h"
@@ -34,6 +35,7 @@
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "controllers/system/system_controller.h"
 #include "controllers/textcmd/textcmd_controller.h"
+#include "controllers/usermenu/usermenu_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
 #include "shellview/combo_view.h"
@@ -67,6 +69,7 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   BuildControllers();
   const WindowMenus menus = BuildWindowMenus(*this, *actions_);
   PopupMenu1 = menus.popup;
+  keys_->FillKeyMenu(PopupMenu1);
   // The pane's pop-up menu is the window's, with the text commands' copies.
   RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(RichEdit1, &QWidget::customContextMenuRequested, this,
@@ -129,6 +132,10 @@ void TForm1::BuildControllers() {
                   new controllers::PrintController(*this, this), new controllers::SystemController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
+  usermenu_ = new controllers::UserMenuController(*this, this);
+  keys_ = new controllers::KeysController(*this, this);
+  controllers_.push_back(usermenu_);
+  controllers_.push_back(keys_);
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {
