@@ -35,6 +35,7 @@
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "controllers/system/system_controller.h"
 #include "controllers/textcmd/textcmd_controller.h"
+#include "controllers/toolbar/toolbar_controller.h"
 #include "controllers/usermenu/usermenu_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
@@ -81,8 +82,9 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   connect(menus.popup_names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
   textcmd_->WatchMenus(menus.edit, menus.popup_edit);
   conversion_->WatchMenus(menus.codes, menus.popup_codes);
-  ToolBar1 = BuildMainToolBar(*this, *actions_);
+  ToolBar1 = BuildMainToolBar(*this);
   SBeditview = BuildTextToolBar(*ToolBar2, *actions_);
+  toolbar_->FillBars();
 
   connect(folder_status_, &FolderStatus::Finished, this, &TForm1::ShowFolderTotals);
   connect(ComboView1, &shellview::TComboView::FolderChosen, this, &TForm1::ComboView1Change);
@@ -136,6 +138,8 @@ void TForm1::BuildControllers() {
   keys_ = new controllers::KeysController(*this, this);
   controllers_.push_back(usermenu_);
   controllers_.push_back(keys_);
+  toolbar_ = new controllers::ToolbarController(*this, this);
+  controllers_.push_back(toolbar_);
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

@@ -40,6 +40,7 @@ class ArchiveController;
 class DisplayController;
 class EditController;
 class KeysController;
+class ToolbarController;
 class UserMenuController;
 class LayoutController;
 class OptionsController;
@@ -196,6 +197,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   controllers::DisplayController* display_ = nullptr;
   controllers::EditController* edit_ = nullptr;
   controllers::KeysController* keys_ = nullptr;
+  controllers::ToolbarController* toolbar_ = nullptr;
   controllers::UserMenuController* usermenu_ = nullptr;
   controllers::LayoutController* layout_ = nullptr;
   controllers::OptionsController* options_ = nullptr;

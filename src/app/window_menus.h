@@ -27,8 +27,9 @@ struct WindowMenus {
 // Declares the items whose commands come with later features (shown disabled), then
 // builds the menu bar and the pop-up menu.
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions);
-QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions);
-// Fills the text tool bar; returns its first button (show/hide the pane).
+// The main tool bar, empty: the tool-bar feature puts the buttons on both bars.
+QToolBar* BuildMainToolBar(QMainWindow& window);
+// The text tool bar's first button (show/hide the pane), which is not configurable.
 QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions);
 
 }  // namespace haruvi::app
