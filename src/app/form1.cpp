@@ -70,6 +70,7 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   BuildControllers();
   const WindowMenus menus = BuildWindowMenus(*this, *actions_);
   PopupMenu1 = menus.popup;
+  PlaceUserMenus(*this, *actions_, menus, usermenu_->Mexedo(), usermenu_->Mexedo2());
   keys_->FillKeyMenu(PopupMenu1);
   // The pane's pop-up menu is the window's, with the text commands' copies.
   RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);

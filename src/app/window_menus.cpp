@@ -186,6 +186,23 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   return m;
 }
 
+void PlaceUserMenus(QMainWindow& window, ui::ActionRegistry& actions, const WindowMenus& menus, QMenu* exe,
+                    QMenu* exe2) {
+  QMenuBar* bar = window.menuBar();
+  QAction* before = nullptr;
+  for (QAction* a : bar->actions())
+    if (a->menu() && a->menu()->objectName() == QStringLiteral("Moption")) before = a;
+  auto* apps = new QMenu(QStringLiteral("アプリケーション(&A)"), bar);
+  apps->setObjectName(QStringLiteral("Mexe"));
+  apps->addMenu(exe);
+  apps->addSeparator();
+  apps->addAction(actions.Get(QStringLiteral("Mexeopt")));
+  bar->insertMenu(before, apps);
+  Add(actions, menus.view, {"", "Mtorokufolder"});
+  if (before) Add(actions, before->menu(), {"", "Mtorokufolderset"});
+  menus.popup->insertMenu(actions.Get(QStringLiteral("Mexit2")), exe2);
+}
+
 QToolBar* BuildMainToolBar(QMainWindow& window) {
   QToolBar* bar = window.addToolBar(QStringLiteral("ToolBar1"));
   bar->setObjectName(QStringLiteral("ToolBar1"));
