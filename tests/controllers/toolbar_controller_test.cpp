@@ -1,6 +1,9 @@
 // The tool bars' buttons: they run their commands by name, follow their keys (dividers
 // included) and the configuration dialog TForm21 writes only what its lists show.
 #include <QAction>
+#include <QIcon>
+#include <QPixmap>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QToolBar>
@@ -107,6 +110,35 @@ TEST_F(ToolbarTest, ShowAllThenCancelChangesNothing) {
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_TRUE(KeyIs("ToolBar1", "ToolButton36", "0"));
   EXPECT_FALSE(S().File().ReadValue("ToolBar1", "ToolButton35"));
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
+
+namespace haruvi::controllers {
+namespace {
+
+// One icon set for every button: the scalable symbolic icons of the installed theme
+// (adwaita-icon-theme), sharp at 20 × 20 and at twice that.
+TEST_F(ToolbarTest, EveryButtonHasAScalableIconOfTheTheme) {
+  // As the program does without a desktop session.
+  const QString before = QIcon::themeName();
+  const QStringList paths = QIcon::themeSearchPaths();
+  QIcon::setThemeSearchPaths(paths + QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                               QStringLiteral("icons"), QStandardPaths::LocateDirectory));
+  QIcon::setThemeName(QStringLiteral("Adwaita"));
+  std::size_t n = 0;
+  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (table[i].divider()) continue;
+    const QString name = QString::fromUtf8(table[i].icon.data(), qsizetype(table[i].icon.size())) + "-symbolic";
+    const QIcon icon = QIcon::fromTheme(name);
+    EXPECT_FALSE(icon.isNull()) << table[i].name << " " << name.toStdString();
+    EXPECT_EQ(icon.pixmap(QSize(20, 20), 2.0).deviceIndependentSize().toSize(), QSize(20, 20)) << table[i].name;
+    EXPECT_EQ(icon.pixmap(QSize(20, 20), 2.0).size(), QSize(40, 40)) << table[i].name;
+  }
+  QIcon::setThemeName(before);
+  QIcon::setThemeSearchPaths(paths);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ void ToolbarController::Populate(QToolBar& bar, int which) {
     } else {
       QAction* target = ctx().Actions().Get(Q(b.action));
       a = new QAction(&bar);
-      const QIcon theme = QIcon::fromTheme(Q(b.icon));
+      const QIcon theme = QIcon::fromTheme(Q(b.icon) + QStringLiteral("-symbolic"), QIcon::fromTheme(Q(b.icon)));
       auto mirror = [a, target, theme] {
         a->setText(target->text());
         a->setToolTip(target->toolTip());
@@ -59,7 +59,7 @@ void ToolbarController::Populate(QToolBar& bar, int which) {
         a->setEnabled(target->isEnabled());
         a->setCheckable(target->isCheckable());
         a->setChecked(target->isChecked());
-        a->setIcon(target->icon().isNull() ? theme : target->icon());
+        a->setIcon(theme.isNull() ? target->icon() : theme);
       };
       mirror();
       connect(target, &QAction::changed, a, mirror);
