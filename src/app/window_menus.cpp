@@ -92,7 +92,8 @@ QMenu* CodesMenu(QWidget* parent, ui::ActionRegistry& actions, bool popup) {
 }  // namespace
 
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
-  actions.Twin("Mexit1", "Mexit2");
+  // The key menu closes with its own caption for exit.
+  actions.Twin("Mexit1", "Mexit2")->setText(QStringLiteral("Haruviの終了(&Q)"));
 
   WindowMenus m;
   m.codes = CodesMenu(&window, actions, false);

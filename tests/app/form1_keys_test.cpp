@@ -43,7 +43,9 @@ TEST_F(KeysWindowTest, EveryKeyOfTheTableReachesADeclaredCommand) {
   }
   // The key menu opens with the keys and closes with its own closing entry.
   EXPECT_EQ(form->PopupMenu1->actions().front()->text(), QStringLiteral("&A 属性の変更"));
-  EXPECT_EQ(form->PopupMenu1->actions().back()->text(), QStringLiteral("メニューを閉じる(&Z)"));
+  const QList<QAction*> entries = form->PopupMenu1->actions();
+  EXPECT_EQ(entries.back()->text(), QStringLiteral("メニューを閉じる(&Z)"));
+  EXPECT_EQ(entries.at(entries.size() - 2)->text(), QStringLiteral("Haruviの終了(&Q)"));
 }
 
 TEST_F(KeysWindowTest, EveryToolButtonReachesADeclaredCommand) {
