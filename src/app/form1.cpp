@@ -26,6 +26,7 @@
 #include "controllers/edit/edit_controller.h"
 #include "controllers/fileops/fileops_controller.h"
 #include "controllers/help/help_controller.h"
+#include "controllers/keys/keys_controller.h"
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
 #include "controllers/print/print_controller.h"
@@ -34,6 +35,8 @@
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "controllers/system/system_controller.h"
 #include "controllers/textcmd/textcmd_controller.h"
+#include "controllers/toolbar/toolbar_controller.h"
+#include "controllers/usermenu/usermenu_controller.h"
 #include "platform/settings_location.h"
 #include "platform/text_format.h"
 #include "shellview/combo_view.h"
@@ -67,6 +70,8 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   BuildControllers();
   const WindowMenus menus = BuildWindowMenus(*this, *actions_);
   PopupMenu1 = menus.popup;
+  PlaceUserMenus(*this, *actions_, menus, usermenu_->Mexedo(), usermenu_->Mexedo2());
+  keys_->FillKeyMenu(PopupMenu1);
   // The pane's pop-up menu is the window's, with the text commands' copies.
   RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(RichEdit1, &QWidget::customContextMenuRequested, this,
@@ -78,8 +83,9 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
   connect(menus.popup_names, &QMenu::aboutToShow, display_, &controllers::DisplayController::Mfilenamedisp0Click);
   textcmd_->WatchMenus(menus.edit, menus.popup_edit);
   conversion_->WatchMenus(menus.codes, menus.popup_codes);
-  ToolBar1 = BuildMainToolBar(*this, *actions_);
+  ToolBar1 = BuildMainToolBar(*this);
   SBeditview = BuildTextToolBar(*ToolBar2, *actions_);
+  toolbar_->FillBars();
 
   connect(folder_status_, &FolderStatus::Finished, this, &TForm1::ShowFolderTotals);
   connect(ComboView1, &shellview::TComboView::FolderChosen, this, &TForm1::ComboView1Change);
@@ -129,6 +135,12 @@ void TForm1::BuildControllers() {
                   new controllers::PrintController(*this, this), new controllers::SystemController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
+  usermenu_ = new controllers::UserMenuController(*this, this);
+  keys_ = new controllers::KeysController(*this, this);
+  controllers_.push_back(usermenu_);
+  controllers_.push_back(keys_);
+  toolbar_ = new controllers::ToolbarController(*this, this);
+  controllers_.push_back(toolbar_);
 }
 
 std::vector<platform::KeyInfo> TForm1::AllKeys() const {

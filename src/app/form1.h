@@ -39,6 +39,9 @@ namespace haruvi::controllers {
 class ArchiveController;
 class DisplayController;
 class EditController;
+class KeysController;
+class ToolbarController;
+class UserMenuController;
 class LayoutController;
 class OptionsController;
 class SettingsFileController;
@@ -193,6 +196,9 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   controllers::ArchiveController* archive_ = nullptr;
   controllers::DisplayController* display_ = nullptr;
   controllers::EditController* edit_ = nullptr;
+  controllers::KeysController* keys_ = nullptr;
+  controllers::ToolbarController* toolbar_ = nullptr;
+  controllers::UserMenuController* usermenu_ = nullptr;
   controllers::LayoutController* layout_ = nullptr;
   controllers::OptionsController* options_ = nullptr;
   controllers::SettingsFileController* settings_file_ = nullptr;

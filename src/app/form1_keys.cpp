@@ -8,6 +8,7 @@
 
 #include "app/form1.h"
 #include "controllers/archive/archive_controller.h"
+#include "controllers/keys/keys_controller.h"
 #include "shellview/combo_view.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
@@ -76,7 +77,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const Qt::KeyboardModifiers mods = HeldModifiers(key);
   if (type == QEvent::KeyPress) {
     if (FormKeyDown(key->key(), mods)) return true;
-    return in_views && FileView1KeyDown(key->key(), mods);
+    if (!in_views) return false;
+    if (FileView1KeyDown(key->key(), mods)) return true;
+    // The letter keys: the typed character, so any layout (and kana input) works.
+    if (mods & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    return keys_->FileView1KeyPress(key->text());
   }
   FormKeyUp(key->key(), mods);
   if (in_views) FileView1KeyUp(key->key(), mods);

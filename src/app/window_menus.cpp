@@ -3,7 +3,6 @@
 #include "app/window_menus.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,37 +26,6 @@ QMenu* Sub(QMenu* parent, const char* caption, const char* name) {
   QMenu* m = parent->addMenu(QString::fromUtf8(caption));
   m->setObjectName(QString::fromUtf8(name));
   return m;
-}
-
-struct Button {
-  const char* name;
-  const char* caption;
-  const char* icon;
-  const char* action;  // the menu item it runs, "" for a divider, nullptr for none yet
-};
-
-void Populate(QToolBar* bar, ui::ActionRegistry& actions, const Button* buttons, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    const Button& b = buttons[i];
-    QAction* a;
-    if (b.action && !*b.action) {
-      a = bar->addSeparator();
-    } else if (b.action) {
-      a = actions.Get(QString::fromUtf8(b.action));
-      if (a->icon().isNull()) a->setIcon(QIcon::fromTheme(QString::fromUtf8(b.icon)));
-      bar->addAction(a);
-    } else {
-      a = new QAction(QIcon::fromTheme(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption), bar);
-      a->setToolTip(QString::fromUtf8(b.caption));
-      a->setEnabled(false);  // its command comes with a later part of the program
-      bar->addAction(a);
-    }
-    if (auto* w = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
-      w->setObjectName(QString::fromUtf8(b.name));
-      if (a->icon().isNull()) w->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    }
-    a->setProperty("buttonName", QString::fromUtf8(b.name));
-  }
 }
 
 // The text commands of "編集(&E)", "削除(&K)" and "変換(&C)"; `p` is "" for the main menu
@@ -124,7 +92,8 @@ QMenu* CodesMenu(QWidget* parent, ui::ActionRegistry& actions, bool popup) {
 }  // namespace
 
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
-  actions.Twin("Mexit1", "Mexit2");
+  // The key menu closes with its own caption for exit.
+  actions.Twin("Mexit1", "Mexit2")->setText(QStringLiteral("Haruviの終了(&Q)"));
 
   WindowMenus m;
   m.codes = CodesMenu(&window, actions, false);
@@ -180,7 +149,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenu* option = bar->addMenu(QStringLiteral("設定(&O)"));
   option->setObjectName(QStringLiteral("Moption"));
   Add(actions, Sub(option, "フォント(&O)", "Mfont"), {"Mfonttext", "Mfontfile"});
-  Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", "MediterSet", ""});
+  Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", "MediterSet", "", "Mtoolbarset", ""});
   Add(actions, option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
                         "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
   QMenu* info = bar->addMenu(QStringLiteral("情報(&I)"));
@@ -218,45 +187,28 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   return m;
 }
 
-QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions) {
+void PlaceUserMenus(QMainWindow& window, ui::ActionRegistry& actions, const WindowMenus& menus, QMenu* exe,
+                    QMenu* exe2) {
+  QMenuBar* bar = window.menuBar();
+  QAction* before = nullptr;
+  for (QAction* a : bar->actions())
+    if (a->menu() && a->menu()->objectName() == QStringLiteral("Moption")) before = a;
+  auto* apps = new QMenu(QStringLiteral("アプリケーション(&A)"), bar);
+  apps->setObjectName(QStringLiteral("Mexe"));
+  apps->addMenu(exe);
+  apps->addSeparator();
+  apps->addAction(actions.Get(QStringLiteral("Mexeopt")));
+  bar->insertMenu(before, apps);
+  Add(actions, menus.view, {"", "Mtorokufolder"});
+  if (before) Add(actions, before->menu(), {"", "Mtorokufolderset"});
+  menus.popup->insertMenu(actions.Get(QStringLiteral("Mexit2")), exe2);
+}
+
+QToolBar* BuildMainToolBar(QMainWindow& window) {
   QToolBar* bar = window.addToolBar(QStringLiteral("ToolBar1"));
   bar->setObjectName(QStringLiteral("ToolBar1"));
   bar->setMovable(false);
   bar->setIconSize(QSize(20, 20));
-  const Button kMain[] = {
-      {"ToolButton36", "印刷", "document-print", "Mprint"},
-      {"ToolButton35", "印刷設定", "document-page-setup", "Mprintset"},
-      {"ToolButton31", "", "", ""},
-      {"ToolButton4", "コピー", "edit-copy", "Mfilecopy"},
-      {"ToolButton5", "移動", "go-next", "Mfilemove"},
-      {"ToolButton3", "削除", "edit-delete", "Mfiledelete"},
-      {"ToolButton6", "名前の変更", "insert-text", "Mrename"},
-      {"ToolButton40", "属性変更", "document-properties", "Mpropaty"},
-      {"ToolButton18", "", "", ""},
-      {"ToolButton38", "ドライブ", "drive-harddisk", "Mdrivem"},
-      {"ToolButton55", "上へ", "go-up", "ToolButton55"},
-      {"ToolButton11", "登録フォルダー", "bookmark-new", nullptr},
-      {"ToolButton41", "フォルダー", "folder", "Mfolderm"},
-      {"ToolButton12", "拡張子", "edit-find", "Mmask"},
-      {"ToolButton46", "並び替え", "view-sort-ascending-symbolic", "Mfilesort1"},
-      {"ToolButton15", "", "", ""},
-      {"ToolButton13", "大きいアイコン", "view-grid-symbolic", "Micon1"},
-      {"ToolButton22", "小さいアイコン", "view-app-grid-symbolic", "Micon2"},
-      {"ToolButton27", "一覧", "view-list-symbolic", "Micon3"},
-      {"ToolButton28", "詳細", "view-list-bullet-symbolic", "Micon4"},
-      {"ToolButton29", "", "", ""},
-      {"ToolButton30", "エディター", "accessories-text-editor", "Mediter"},
-      {"ToolButton34", "実行", "system-run", "Mfileexe"},
-      {"ToolButton1", "", "", ""},
-      {"ToolButton42", "書庫解凍", "emblem-package", "Marcunpack1"},
-      {"ToolButton43", "書庫作成", "document-save", "MlhaP"},
-      {"ToolButton44", "書庫内一覧", "document-open-recent", "Marclist1"},
-      {"ToolButton45", "", "", ""},
-      {"ToolButton8", "ヘルプ", "help-browser", "Mhelp"},
-      {"ToolButton2", "終了", "application-exit", "Mexit1"},
-      {"ToolButton37", "", "", ""},
-  };
-  Populate(bar, actions, kMain, std::size(kMain));
   return bar;
 }
 
@@ -265,32 +217,6 @@ QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions) {
   edit_view->setObjectName(QStringLiteral("SBeditview"));
   edit_view->setDefaultAction(actions.Get(QStringLiteral("MeditView1")));
   bar.addWidget(edit_view);
-  const Button kText[] = {
-      {"ToolButton9", "", "", ""},
-      {"ToolButton49", "表示", "document-open", "ToolButton49"},
-      {"ToolButton17", "テキストの再表示", "view-refresh-symbolic", "Mtextrepaint1"},
-      {"ToolButton50", "", "", ""},
-      {"ToolButton10", "切り取り", "edit-cut", "Mcut"},
-      {"ToolButton14", "コピー", "edit-copy", "Mcopy1"},
-      {"ToolButton19", "貼り付け", "edit-paste", "Mpast"},
-      {"ToolButton21", "削除", "edit-delete", "Mtextdelete"},
-      {"ToolButton23", "", "", ""},
-      {"ToolButton54", "上書き保存", "document-save", "MToversave1"},
-      {"ToolButton20", "名前をつけて保存", "document-save-as", "MTsave1"},
-      {"ToolButton16", "", "", ""},
-      {"ToolButton25", "文頭", "go-top", "Mlinetop1"},
-      {"ToolButton26", "文末", "go-bottom", "Mlinebottom1"},
-      {"ToolButton33", "検索", "edit-find", "ToolButton33"},
-      {"ToolButton53", "置換", "edit-find-replace", "ToolButton53"},
-      {"ToolButton48", "URL", "applications-internet", "Murl"},
-      {"ToolButton51", "html->txt", "insert-link", "ToolButton51"},
-      {"ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
-      {"ToolButton24", "", "", ""},
-      {"ToolButton7", "簡易編集", "accessories-text-editor", "MediterRich"},
-      {"ToolButton39", "折り返し", "format-justify-fill", "Mwordwrap"},
-      {"ToolButton32", "", "", ""},
-  };
-  Populate(&bar, actions, kText, std::size(kText));
   return edit_view;
 }
 

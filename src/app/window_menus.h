@@ -27,8 +27,13 @@ struct WindowMenus {
 // Declares the items whose commands come with later features (shown disabled), then
 // builds the menu bar and the pop-up menu.
 WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions);
-QToolBar* BuildMainToolBar(QMainWindow& window, ui::ActionRegistry& actions);
-// Fills the text tool bar; returns its first button (show/hide the pane).
+// The user menus' places: "アプリケーション(&A)" (its "実行(&G)" and "設定(&O).."), the
+// registered folders' items in "表示(&D)" and "設定(&O)", and "実行(&G)"'s pop-up twin.
+void PlaceUserMenus(QMainWindow& window, ui::ActionRegistry& actions, const WindowMenus& menus, QMenu* exe,
+                    QMenu* exe2);
+// The main tool bar, empty: the tool-bar feature puts the buttons on both bars.
+QToolBar* BuildMainToolBar(QMainWindow& window);
+// The text tool bar's first button (show/hide the pane), which is not configurable.
 QToolButton* BuildTextToolBar(QToolBar& bar, ui::ActionRegistry& actions);
 
 }  // namespace haruvi::app

@@ -1,0 +1,132 @@
+// The letter keys of the file list: every key, its lower-case form and its katakana twin
+// run the command the table names, through the registry; inert keys stay inert.
+#include <QAction>
+#include <QMenu>
+#include <map>
+#include <memory>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "controllers/keys/key_table.h"
+#include "controllers/keys/keys_controller.h"
+#include "fake_window.h"
+
+namespace haruvi::controllers {
+namespace {
+
+QString Name(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+class KeysTest : public ::testing::Test {
+ protected:
+  KeysTest() {
+    // Every command the table names that the keys controller does not declare itself,
+    // plus the commands its own entries call.
+    std::size_t n = 0;
+    const keys::KeyCommand* table = keys::KeyTable(&n);
+    for (std::size_t i = 0; i < n; ++i) Record(Name(table[i].action));
+    for (const char* name : {"Mserch", "Mrootfolder", "ToolButton55", "Mlhalist", "MserchNext", "Mserchnextup1",
+                             "Micon1", "Micon2", "Micon3", "Micon4"})
+      Record(QString::fromUtf8(name));
+    w.Actions().DeclareSwitch({"Mlhashow", "LHA書庫内容表示(&L)", ""});
+    keys = std::make_unique<KeysController>(w, nullptr);
+  }
+  void Record(const QString& name) {
+    static const QStringList own = {"Mf", "Myy", "Mye", "Myb", "Myh", "Myc", "Mz"};
+    if (own.contains(name) || w.Actions().Contains(name)) return;
+    const std::string key = name.toStdString();
+    w.Actions().Declare({key.c_str(), "", ""}, [this, name] { ran[name]++; });
+  }
+
+  test::FakeWindow w;
+  std::map<QString, int> ran;
+  std::unique_ptr<KeysController> keys;
+};
+
+TEST_F(KeysTest, EveryLetterItsLowerCaseAndItsKanaTwinRunTheirCommand) {
+  std::size_t n = 0;
+  const keys::KeyCommand* table = keys::KeyTable(&n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const keys::KeyCommand& k = table[i];
+    const QString action = Name(k.action);
+    if (action == "Mf" || action == "Mz" || action == "Myc" || action == "Myy") continue;  // below
+    ran.clear();
+    const QString letter = QString(QChar(k.letter));
+    EXPECT_TRUE(keys->FileView1KeyPress(letter)) << k.letter;
+    EXPECT_TRUE(keys->FileView1KeyPress(letter.toLower())) << k.letter;
+    EXPECT_TRUE(keys->FileView1KeyPress(Name(k.kana))) << k.letter;
+    EXPECT_EQ(ran[action], 3) << k.letter << " -> " << action.toStdString();
+  }
+  // The root key and its twin "ｰ" go to the root folder command.
+  ran.clear();
+  EXPECT_TRUE(keys->FileView1KeyPress("\\"));
+  EXPECT_TRUE(keys->FileView1KeyPress(QStringLiteral("ｰ")));
+  EXPECT_EQ(ran["Mrootfolder"], 2);
+}
+
+TEST_F(KeysTest, TheTableCoversTheLettersAndNoKanaTwice) {
+  std::size_t n = 0;
+  const keys::KeyCommand* table = keys::KeyTable(&n);
+  EXPECT_EQ(n, 27u);  // A-X, Z, ";" and "\"
+  std::set<std::string_view> kana;
+  for (std::size_t i = 0; i < n; ++i) EXPECT_TRUE(kana.insert(table[i].kana).second) << table[i].letter;
+  EXPECT_EQ(keys::FindKey("Y"), nullptr);
+  EXPECT_EQ(keys::FindKey("ﾁ")->action, "Mpropaty");
+}
+
+TEST_F(KeysTest, UnnamedCharactersPassOnAndDisabledCommandsDoNothing) {
+  EXPECT_FALSE(keys->FileView1KeyPress("1"));
+  EXPECT_FALSE(keys->FileView1KeyPress("y"));
+  EXPECT_FALSE(keys->FileView1KeyPress(""));
+  EXPECT_FALSE(keys->FileView1KeyPress("ab"));
+  EXPECT_FALSE(keys->FileView1KeyPress(QStringLiteral("あ")));
+  w.Actions().Get("Mfilecopy")->setEnabled(false);
+  EXPECT_TRUE(keys->FileView1KeyPress("c"));  // consumed, yet nothing runs
+  EXPECT_EQ(ran["Mfilecopy"], 0);
+}
+
+TEST_F(KeysTest, FindRunsOnlyOnShownText) {
+  EXPECT_TRUE(keys->FileView1KeyPress("f"));
+  EXPECT_EQ(ran["Mserch"], 0);
+  w.Pane().SetText("abc\r\n");
+  EXPECT_TRUE(keys->FileView1KeyPress(QStringLiteral("ﾊ")));
+  EXPECT_EQ(ran["Mserch"], 1);
+}
+
+TEST_F(KeysTest, SemicolonTogglesTheListingSwitchAndListsWhenOn) {
+  EXPECT_TRUE(keys->FileView1KeyPress(";"));
+  EXPECT_TRUE(w.Actions().Checked("Mlhashow"));
+  EXPECT_EQ(ran["Mlhalist"], 1);
+  EXPECT_TRUE(keys->FileView1KeyPress(QStringLiteral("ﾚ")));
+  EXPECT_FALSE(w.Actions().Checked("Mlhashow"));
+  EXPECT_EQ(ran["Mlhalist"], 1);
+}
+
+TEST_F(KeysTest, KeyMenuEntriesRunTheKeysCommands) {
+  QMenu menu;
+  menu.addAction(QStringLiteral("終わり"));
+  keys->FillKeyMenu(&menu);
+  QAction* copy = menu.findChild<QAction*>("KeyMfilecopy");
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->text(), QStringLiteral("&C ファイルのコピー"));
+  copy->trigger();
+  EXPECT_EQ(ran["Mfilecopy"], 1);
+  w.Actions().Get("Mfilecopy")->setEnabled(false);
+  EXPECT_FALSE(copy->isEnabled());
+  // The entries come first, what the menu had follows, the closing entry ends it.
+  const qsizetype count = menu.actions().size();
+  EXPECT_EQ(menu.actions().at(count - 2)->text(), QStringLiteral("終わり"));
+  EXPECT_EQ(menu.actions().back()->text(), QStringLiteral("メニューを閉じる(&Z)"));
+  QStringList texts;
+  for (QAction* a : menu.actions()) texts << a->text();
+  for (const char* t : {"&V テキストを表示", "&W 拡張子を指定", "&X ファイルを実行", "&Z メニューを表示/終了",
+                        "&\\ ルートフォルダーに移動", "&；　LHA書庫内容表示切替", "&1 大きいアイコンで表示",
+                        "&4 詳細で表示", "Enter サブディレクトリを開く", "BS 一つ上のディレクトリへ移動",
+                        "HOME 一番上のファイル", "F3 下へ検索", "SHIFT+F3 上へ検索"})
+    EXPECT_TRUE(texts.contains(QString::fromUtf8(t))) << t;
+  menu.findChild<QAction*>("KeyMicon4")->trigger();
+  EXPECT_EQ(ran["Micon4"], 1);
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
