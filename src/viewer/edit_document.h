@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,7 +109,9 @@ class EditDocument {
   std::vector<std::size_t> original_ends_;  // LF, and CR not followed by LF, in the original
   std::string added_;
   std::vector<std::size_t> added_ends_;
-  std::vector<Node> nodes_;  // nodes_[0] is the empty node
+  // nodes_[0] is the empty node. A deque, so that growing it never moves millions of
+  // pieces at once in the middle of a keystroke.
+  std::deque<Node> nodes_;
   std::uint32_t root_ = 0;
   std::uint32_t seed_ = 2463534242u;
   std::size_t longest_ = 0;
