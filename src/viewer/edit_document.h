@@ -40,9 +40,12 @@ class EditDocument {
   // an offset (offsets past the end belong to the last line).
   std::size_t LineStart(std::size_t line) const;
   std::size_t LineOfOffset(std::size_t offset) const;
+  // Part of the text, and its whole length (named as the shown document's: the text is
+  // CR LF text as long as what is inserted uses CR LF).
   std::string SliceCrLf(std::size_t start, std::size_t length) const;
   std::size_t TextCrLfLength() const;
-  // The whole edited text, built on demand (for saving).
+  // The whole edited text, built on demand (for saving). An original's lone CR or LF
+  // comes out as CR LF: this is the pane's Text(), whose offsets the caller edits at.
   std::string Bytes() const;
   // Exact until the first edit; after it an upper bound: the longest of the original's
   // lines and of every line an edit touched, measured with its line end when it was
@@ -52,7 +55,9 @@ class EditDocument {
 
   // Undo groups: edits between BeginGroup and EndGroup undo as one (typing merges
   // consecutive characters by keeping one group open). An edit outside a group is its
-  // own group. Undo/Redo return the caret offset to restore (SIZE_MAX when nothing to do).
+  // own group. Undo and Redo close an open group first and return the caret offset to
+  // restore: the end of what the group's first (undo) or last (redo) edit leaves there;
+  // SIZE_MAX when there is nothing to do.
   void BeginGroup();
   void EndGroup();
   bool CanUndo() const { return undo_.size() > (group_open_ && undo_.back().empty() ? 1u : 0u); }
@@ -60,6 +65,7 @@ class EditDocument {
   std::size_t Undo();
   std::size_t Redo();
 
+  // The document as it was taken over, before any edit.
   const TextDocument& Original() const { return original_; }
 
  private:
