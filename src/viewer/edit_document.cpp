@@ -57,8 +57,15 @@ std::uint32_t EditDocument::NewNode(int buffer, std::size_t start, std::size_t l
   n.buffer = static_cast<std::uint8_t>(buffer);
   n.start = start;
   n.length = length;
-  nodes_.push_back(n);
-  const auto id = static_cast<std::uint32_t>(nodes_.size() - 1);
+  std::uint32_t id;
+  if (free_.empty()) {
+    nodes_.push_back(n);
+    id = static_cast<std::uint32_t>(nodes_.size() - 1);
+  } else {
+    id = free_.back();
+    free_.pop_back();
+    nodes_[id] = n;
+  }
   Update(id);
   return id;
 }
@@ -201,6 +208,21 @@ void EditDocument::Replace(std::size_t offset, std::size_t length, std::string_v
   if (!length && bytes.empty()) return;
   const std::uint32_t pieces = bytes.empty() ? 0 : Append(bytes);
   const Edit undo = Swap(Edit{offset, length, pieces});
+  // What could be redone is gone for good: its pieces are in no tree but their records'
+  // (every node is in exactly one tree), so they are reused.
+  for (const std::vector<Edit>& group : redo_) {
+    for (const Edit& edit : group) {
+      std::vector<std::uint32_t> stack{edit.pieces};
+      while (!stack.empty()) {
+        const std::uint32_t id = stack.back();
+        stack.pop_back();
+        if (!id) continue;
+        stack.push_back(nodes_[id].left);
+        stack.push_back(nodes_[id].right);
+        free_.push_back(id);
+      }
+    }
+  }
   redo_.clear();
   if (group_open_) {
     undo_.back().push_back(undo);

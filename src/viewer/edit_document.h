@@ -118,6 +118,7 @@ class EditDocument {
   // nodes_[0] is the empty node. A deque, so that growing it never moves millions of
   // pieces at once in the middle of a keystroke.
   std::deque<Node> nodes_;
+  std::vector<std::uint32_t> free_;  // nodes of pieces no tree holds any more
   std::uint32_t root_ = 0;
   std::uint32_t seed_ = 2463534242u;
   std::size_t longest_ = 0;
