@@ -15,10 +15,19 @@
 namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const fs::path root = [] {
+  // The scratch folder goes when the fuzzer ends.
+  struct Scratch {
+    fs::path folder;
+    ~Scratch() {
+      std::error_code ec;
+      fs::remove_all(folder, ec);
+    }
+  };
+  static const Scratch scratch = [] {
     char tmpl[] = "/tmp/haruvi-fuzz-walk-XXXXXX";
-    return fs::path(::mkdtemp(tmpl));
+    return Scratch{fs::path(::mkdtemp(tmpl))};
   }();
+  const fs::path& root = scratch.folder;
   std::error_code ec;
   fs::remove_all(root / "t", ec);
   fs::create_directory(root / "t", ec);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
@@ -40,10 +41,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cut = at;
   }
   parts[0] = in.substr(0, cut);
-  static const std::string path = [] {
+  // The scratch folder goes when the fuzzer ends.
+  struct Scratch {
+    std::string folder;
+    ~Scratch() {
+      std::error_code ec;
+      std::filesystem::remove_all(folder, ec);
+    }
+  };
+  static const Scratch scratch = [] {
     char tmpl[] = "/tmp/haruvi-fuzz-ini-XXXXXX";
-    return std::string(::mkdtemp(tmpl)) + "/f.ini";
+    return Scratch{std::string(::mkdtemp(tmpl))};
   }();
+  static const std::string path = scratch.folder + "/f.ini";
   { std::ofstream(path, std::ios::binary | std::ios::trunc) << parts[0]; }
 
   haruvi::platform::IniFile before(path);
