@@ -2,6 +2,7 @@
 // the pipeline (pane bytes, information line and colour, line count, the folder routine
 // it ends with), the read settings read at each display, rich text, the display keys.
 #include "controllers/display/display_controller.h"
+#include "controllers/layout/layout_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +47,25 @@ TEST_F(DisplayControllerTest, InstantDisplayOffLeavesItToTheShowCommands) {
   Select("sjis.txt");
   display.filedisp();
   EXPECT_TRUE(w.Pane().IsEmpty());
+  // "&V テキストを表示" shows it once as a selection would, and instant display stays off.
   w.Actions().Trigger("Mv");
+  EXPECT_FALSE(w.Pane().IsEmpty());
+  EXPECT_EQ(InfoColor(), QColor(Qt::black));
+  EXPECT_EQ(w.Flags().instantmode, 0);
+  // The tool button forces it: blue label.
+  w.Pane().Clear();
+  w.Actions().Trigger("ToolButton49");
   EXPECT_FALSE(w.Pane().IsEmpty());
   EXPECT_EQ(InfoColor(), QColor(Qt::blue));
   EXPECT_TRUE(w.Called("folderinfo"));
+}
+
+TEST_F(DisplayControllerTest, ShowTextWithInstantDisplayBringsThePaneBack) {
+  LayoutController layout{w};  // owns "MeditView1", which shows the pane again
+  Select("sjis.txt");
+  w.Pane().hide();
+  w.Actions().Trigger("Mv");
+  EXPECT_TRUE(w.Called("SetTextPaneVisible 1"));
 }
 
 TEST_F(DisplayControllerTest, TheShowCommandsTouchNothingWithoutAFile) {

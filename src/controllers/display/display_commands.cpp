@@ -211,7 +211,19 @@ void DisplayController::Mreadmax1Click() {
   ini.Write(kReadMax, dialog->Bytes());
 }
 
-void DisplayController::MvClick() { filedisp2(); }
+// "&V テキストを表示": with instant display the text is already there, so the pane is
+// brought into view and to the keyboard; without it the selection is shown once, as a
+// selection with instant display shows it.
+void DisplayController::MvClick() {
+  if (disp_->isChecked()) {
+    if (ctx().Pane().isHidden()) ctx().Actions().Trigger(QStringLiteral("MeditView1"));
+    ctx().Pane().setFocus();
+    return;
+  }
+  ctx().Flags().instantmode = 1;
+  filedisp();
+  ctx().Flags().instantmode = 0;
+}
 
 void DisplayController::ToolButton49Click() { filedisp2(); }
 
