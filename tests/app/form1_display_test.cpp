@@ -88,7 +88,11 @@ TEST_F(DisplayTest, WithInstantDisplayOffOnlyTheShowCommandsShow) {
   ASSERT_EQ(form->Flags().instantmode, 0);
   Select("sjis.txt");
   EXPECT_TRUE(form->RichEdit1->IsEmpty());
-  form->Action("Mv")->trigger();
+  form->Action("Mv")->trigger();  // shown once, as a selection shows it
+  EXPECT_FALSE(form->RichEdit1->IsEmpty());
+  EXPECT_EQ(InfoColor(), QColor(Qt::black));
+  form->RichEdit1->Clear();
+  form->Action("ToolButton49")->trigger();  // forced: blue
   EXPECT_FALSE(form->RichEdit1->IsEmpty());
   EXPECT_EQ(InfoColor(), QColor(Qt::blue));
 }
