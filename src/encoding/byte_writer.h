@@ -101,6 +101,13 @@ std::string ConvertPieceInChunks(std::string_view text, size_t limit, size_t* us
 
 // The end of the run of bytes below 0x80 that starts at i (at most `stop`).
 size_t AsciiRunEnd(const unsigned char* p, size_t i, size_t stop);
+// Copies that run to *o (which advances) and returns where it ends.
+inline size_t CopyAsciiRun(const unsigned char* p, size_t i, size_t stop, char*& o) {
+  const size_t end = AsciiRunEnd(p, i, stop);
+  std::memcpy(o, p + i, end - i);
+  o += end - i;
+  return end;
+}
 
 inline void Put(char*& o, unsigned char byte) { *o++ = static_cast<char>(byte); }
 inline void Put2(char*& o, unsigned char a, unsigned char b) {

@@ -226,14 +226,6 @@ uint32_t Lookup(const StepTable& t, const unsigned char* p, size_t i, size_t n) 
 
 void PutPair(char*& o, uint16_t pair) { Put2(o, static_cast<unsigned char>(pair), static_cast<unsigned char>(pair >> 8)); }
 
-// Copies the run of bytes below 0x80 at i.
-size_t CopyAsciiRun(const unsigned char* p, size_t i, size_t stop, char*& o) {
-  const size_t end = AsciiRunEnd(p, i, stop);
-  std::memcpy(o, p + i, end - i);
-  o += end - i;
-  return end;
-}
-
 // Writing JIS, a run at a time: ESC $ B before a two-byte character in single-byte
 // mode, ESC ( J before a byte below 0x80 in two-byte mode, nothing at the end.
 // `pair(p, i, n)` gives the JIS pair (first byte low) of an ordinary two-byte character

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "encoding/byte_writer.h"
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/text_form.h"
@@ -46,15 +47,7 @@ std::size_t SjisPiece(std::string_view in, bool last, std::string& out, std::siz
   while (i < n) {
     const unsigned b = p[i];
     if (b < 0x80) {
-      while (i + 8 <= n) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (w & 0x8080808080808080ULL) break;
-        std::memcpy(o, &w, 8);
-        o += 8;
-        i += 8;
-      }
-      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+      i = CopyAsciiRun(p, i, n, o);
       continue;
     }
     if (t.lead[b]) {
@@ -144,15 +137,7 @@ std::size_t Utf8ToSjisPiece(std::string_view in, bool last, std::string& out, st
   while (i < n) {
     const unsigned b = p[i];
     if (b < 0x80) {
-      while (i + 8 <= n) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (w & 0x8080808080808080ULL) break;
-        std::memcpy(o, &w, 8);
-        o += 8;
-        i += 8;
-      }
-      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+      i = CopyAsciiRun(p, i, n, o);
       continue;
     }
     // The common case, a three-byte sequence (every Japanese character), read inline.

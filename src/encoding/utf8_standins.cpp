@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "encoding/byte_writer.h"
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/utf8.h"
@@ -65,15 +66,7 @@ std::optional<std::string> Utf8StandIns::ToSjis(std::string_view utf8) {
   for (std::size_t i = 0; i < n;) {
     const unsigned b = p[i];
     if (b < 0x80) {
-      while (i + 8 <= n) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (w & 0x8080808080808080ULL) break;
-        std::memcpy(o, &w, 8);
-        o += 8;
-        i += 8;
-      }
-      while (i < n && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+      i = CopyAsciiRun(p, i, n, o);
       continue;
     }
     char32_t cp = 0;

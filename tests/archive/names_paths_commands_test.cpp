@@ -59,7 +59,7 @@ TEST(NameCodec, EachArchivesNamesReadInTheirCode) {
 
 TEST(StandinCommands, EachStyleFindsWordArchiveFolderAndFiles) {
   using standin::Style;
-  standin::Spec lha{"UNLHA32.DLL", Style::kLha, {}, true};
+  standin::LibraryTraits lha{"UNLHA32.DLL", Style::kLha, {}, true};
   standin::Command c;
   ASSERT_TRUE(standin::ParseCommand(lha, "x -+ -x1 \"/a b/x.lzh\" \"/out dir/\" \"f 1.txt\" g.txt", &c));
   EXPECT_EQ(c.op, 'x');
@@ -69,11 +69,11 @@ TEST(StandinCommands, EachStyleFindsWordArchiveFolderAndFiles) {
   ASSERT_TRUE(standin::ParseCommand(lha, "e \"x.lzh\" \"out\\\"", &c));
   EXPECT_TRUE(c.flat);
   EXPECT_EQ(c.folder, "out\\");
-  standin::Spec zip{"ZIP32J.DLL", Style::kZipPack, {}, true};
+  standin::LibraryTraits zip{"ZIP32J.DLL", Style::kZipPack, {}, true};
   ASSERT_TRUE(standin::ParseCommand(zip, " -D -r \"x.zip\" \"a.txt\"", &c));
   EXPECT_EQ(c.op, 'a');
   EXPECT_EQ(c.archive, "x.zip");
-  standin::Spec tar{"tar32.dll", Style::kTar, {}, true};
+  standin::LibraryTraits tar{"tar32.dll", Style::kTar, {}, true};
   ASSERT_TRUE(standin::ParseCommand(tar, "c -z9 -f \"x.tgz\" -o \"base/\" \"a\"", &c));
   EXPECT_EQ(c.op, 'a');
   EXPECT_TRUE(c.fresh);
@@ -81,7 +81,7 @@ TEST(StandinCommands, EachStyleFindsWordArchiveFolderAndFiles) {
   EXPECT_EQ(c.archive, "x.tgz");
   EXPECT_EQ(c.folder, "base/");
   EXPECT_EQ(c.files, std::vector<std::string>{"a"});
-  standin::Spec rar{"UNRAR32.DLL", Style::kRar, {}, false};
+  standin::LibraryTraits rar{"UNRAR32.DLL", Style::kRar, {}, false};
   ASSERT_TRUE(standin::ParseCommand(rar, "-e -u \"x.rar\" \"o/\"", &c));
   EXPECT_EQ(c.op, 'x');
   EXPECT_TRUE(c.flat);
@@ -90,12 +90,12 @@ TEST(StandinCommands, EachStyleFindsWordArchiveFolderAndFiles) {
 }
 
 TEST(StandinCommands, ResultCodesForWhatCannotRun) {
-  standin::Spec lha{"UNLHA32.DLL", standin::Style::kLha, {ArchiveFamily::kLzh}, true};
+  standin::LibraryTraits lha{"UNLHA32.DLL", standin::Style::kLha, {ArchiveFamily::kLzh}, true};
   char out[64];
   EXPECT_EQ(standin::RunCommand(lha, "q x", out, sizeof out), kErrCommand);
   EXPECT_EQ(standin::RunCommand(lha, nullptr, out, sizeof out), kErrCommand);
   EXPECT_EQ(standin::RunCommand(lha, "l \"/no/such.lzh\"", out, sizeof out), kErrNotArchive);
-  standin::Spec unrar{"UNRAR32.DLL", standin::Style::kRar, {ArchiveFamily::kRar}, false};
+  standin::LibraryTraits unrar{"UNRAR32.DLL", standin::Style::kRar, {ArchiveFamily::kRar}, false};
   EXPECT_EQ(standin::RunCommand(unrar, "-a \"x.rar\" \"f\"", out, sizeof out), kErrNotSupported);
   EXPECT_EQ(standin::CheckArchive(lha, "\"/no/such.lzh\""), 0);
   EXPECT_EQ(standin::FindFirst(nullptr, "*", nullptr), -1);

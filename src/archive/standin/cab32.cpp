@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"CAB32.DLL", Style::kCab, {ArchiveFamily::kCab}, true, CreateFormat::kCab, 100};
+const LibraryTraits kTraits{"CAB32.DLL", Style::kCab, {ArchiveFamily::kCab}, true, CreateFormat::kCab, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Cab, kSpec)
+HARUVI_STANDIN_EXPORTS(Cab, kTraits)

@@ -50,7 +50,7 @@ void PutOutput(const std::string& text, char* output, std::uint32_t size) {
 
 std::string Sjis(const std::string& utf8) { return encoding::PathToSjis(utf8); }
 
-bool Reads(const Spec& spec, ArchiveFamily family) { return spec.reads.count(family) > 0; }
+bool Reads(const LibraryTraits& traits, ArchiveFamily family) { return traits.reads.count(family) > 0; }
 
 struct Walk {
   std::vector<Entry> entries;
@@ -108,12 +108,12 @@ std::string UnpackReport(const std::string& archive, const UnpackResult& r) {
 
 }  // namespace
 
-bool ParseCommand(const Spec& spec, const std::string& line, Command* out) {
+bool ParseCommand(const LibraryTraits& traits, const std::string& line, Command* out) {
   *out = Command{};
   std::vector<std::string> t = Tokens(line);
   if (t.empty()) return false;
   std::size_t i = 0;
-  if (spec.style == Style::kZipPack) {
+  if (traits.style == Style::kZipPack) {
     out->op = 'a';
   } else {
     std::string word = t[i++];
@@ -130,12 +130,12 @@ bool ParseCommand(const Spec& spec, const std::string& line, Command* out) {
   std::vector<std::string> plain;
   for (; i < t.size(); ++i) {
     const std::string& s = t[i];
-    if (spec.style == Style::kTar && (s == "-f" || s == "-o") && i + 1 < t.size()) {
+    if (traits.style == Style::kTar && (s == "-f" || s == "-o") && i + 1 < t.size()) {
       (s == "-f" ? out->archive : out->folder) = t[++i];
       continue;
     }
     if (!s.empty() && s[0] == '-') {
-      if (spec.style == Style::kTar && (s.rfind("-z", 0) == 0 || s.rfind("-B", 0) == 0)) out->tar_filter = s[1];
+      if (traits.style == Style::kTar && (s.rfind("-z", 0) == 0 || s.rfind("-B", 0) == 0)) out->tar_filter = s[1];
       if (s == "-o" || s == "-c1" || s == "-y") out->overwrite = true;
       if (s == "-j" || s == "-x0") out->flat = true;
       continue;
@@ -150,27 +150,27 @@ bool ParseCommand(const Spec& spec, const std::string& line, Command* out) {
   if (out->folder.empty() && k < plain.size() && IsFolderToken(plain[k])) out->folder = plain[k++];
   out->files.assign(plain.begin() + static_cast<std::ptrdiff_t>(k), plain.end());
   if (out->op == 'e') out->flat = true;
-  if (spec.style == Style::kRar && out->op == 'e') out->op = 'x';
+  if (traits.style == Style::kRar && out->op == 'e') out->op = 'x';
   return !out->archive.empty();
 }
 
-int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t size) {
+int RunCommand(const LibraryTraits& traits, const char* line, char* output, std::uint32_t size) {
   PutOutput("", output, size);
   Command c;
-  if (!line || !ParseCommand(spec, line, &c)) return kErrCommand;
+  if (!line || !ParseCommand(traits, line, &c)) return kErrCommand;
   switch (c.op) {
     case 'l':
     case 'v': {
       const Listing l = ListArchive(c.archive);
       if (!l.ok && l.entries.empty()) return kErrNotArchive;
-      if (!Reads(spec, l.family)) return kErrNotArchive;
+      if (!Reads(traits, l.family)) return kErrNotArchive;
       const std::string name = NameCodec::ToPane(c.archive);
       PutOutput(c.op == 'l' ? FormatListing(name, l.entries) : FormatVerboseListing(name, l.entries), output, size);
       return l.ok ? kOk : kErrBrokenHeader;
     }
     case 'x':
     case 'e': {
-      if (!spec.reads.empty() && !Reads(spec, ListArchive(c.archive).family)) return kErrNotArchive;
+      if (!traits.reads.empty() && !Reads(traits, ListArchive(c.archive).family)) return kErrNotArchive;
       UnpackOptions opt;
       opt.overwrite = c.overwrite;
       opt.ignore_folders = c.flat;
@@ -184,14 +184,14 @@ int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t s
     }
     case 'a':
     case 'u': {
-      if (!spec.packs) return kErrNotSupported;
+      if (!traits.packs) return kErrNotSupported;
       CreateOptions opt;
       opt.update = !c.fresh;
       opt.base_names = true;
       std::string base = c.folder;
       while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
-      CreateFormat format = spec.pack_format;
-      if (spec.style == Style::kTar) {
+      CreateFormat format = traits.pack_format;
+      if (traits.style == Style::kTar) {
         // tar32 packs as its switches say: -z gzip, -B bzip2, else by the name.
         if (c.tar_filter == 'z') format = CreateFormat::kTgz;
         else if (c.tar_filter == 'B') format = CreateFormat::kBz2;
@@ -211,17 +211,17 @@ int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t s
   }
 }
 
-int CheckArchive(const Spec& spec, const char* path) {
+int CheckArchive(const LibraryTraits& traits, const char* path) {
   Reader r;
   std::string error;
   Entry e;
   if (!r.Open(Unquoted(path), &error) || r.Next(&e, &error) < 0) return 0;
-  return Reads(spec, r.Family()) ? 1 : 0;
+  return Reads(traits, r.Family()) ? 1 : 0;
 }
 
-HaruviArcHandle OpenArchive(const Spec& spec, const char* path) {
+HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path) {
   Listing l = ListArchive(Unquoted(path));
-  if (!l.ok || !Reads(spec, l.family)) return nullptr;
+  if (!l.ok || !Reads(traits, l.family)) return nullptr;
   auto* w = new Walk;
   w->entries = std::move(l.entries);
   return w;

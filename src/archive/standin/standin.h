@@ -25,7 +25,7 @@ enum class Style {
   kRar,      // "-x"/"-e"
 };
 
-struct Spec {
+struct LibraryTraits {
   const char* library;              // "UNLHA32.DLL"
   Style style;
   std::set<ArchiveFamily> reads;    // what it lists and unpacks
@@ -46,14 +46,14 @@ struct Command {
 };
 
 // False for a line the library does not understand.
-bool ParseCommand(const Spec& spec, const std::string& line, Command* out);
+bool ParseCommand(const LibraryTraits& traits, const std::string& line, Command* out);
 
 // The library entry: runs the command and leaves its report (CP932) in the output
 // buffer, cut to its size and NUL-terminated.
-int RunCommand(const Spec& spec, const char* line, char* output, std::uint32_t size);
+int RunCommand(const LibraryTraits& traits, const char* line, char* output, std::uint32_t size);
 // Non-zero when `path` (quotes allowed) is an archive this library reads.
-int CheckArchive(const Spec& spec, const char* path);
-HaruviArcHandle OpenArchive(const Spec& spec, const char* path);
+int CheckArchive(const LibraryTraits& traits, const char* path);
+HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path);
 int CloseArchive(HaruviArcHandle handle);
 int FindFirst(HaruviArcHandle handle, const char* wildcard, HaruviIndividualInfo* info);
 int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info);

@@ -4,11 +4,11 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"tar32.dll", Style::kTar, {ArchiveFamily::kTar, ArchiveFamily::kTgz, ArchiveFamily::kBz2}, true, CreateFormat::kTgz, 100};
+const LibraryTraits kTraits{"tar32.dll", Style::kTar, {ArchiveFamily::kTar, ArchiveFamily::kTgz, ArchiveFamily::kBz2}, true, CreateFormat::kTgz, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Tar, kSpec)
+HARUVI_STANDIN_EXPORTS(Tar, kTraits)
 
 HARUVI_EXPORT int TarGetArchiveType(const char* path) { return haruvi::archive::standin::TarArchiveType(path); }

@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"UNARJ32J.DLL", Style::kLha, {ArchiveFamily::kArj}, false, CreateFormat::kZip, 100};
+const LibraryTraits kTraits{"UNARJ32J.DLL", Style::kLha, {ArchiveFamily::kArj}, false, CreateFormat::kZip, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Unarj, kSpec)
+HARUVI_STANDIN_EXPORTS(Unarj, kTraits)

@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"UNLHA32.DLL", Style::kLha, {ArchiveFamily::kLzh}, true, CreateFormat::kLzh, 100};
+const LibraryTraits kTraits{"UNLHA32.DLL", Style::kLha, {ArchiveFamily::kLzh}, true, CreateFormat::kLzh, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Unlha, kSpec)
+HARUVI_STANDIN_EXPORTS(Unlha, kTraits)

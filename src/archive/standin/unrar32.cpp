@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"UNRAR32.DLL", Style::kRar, {ArchiveFamily::kRar}, false, CreateFormat::kZip, 100};
+const LibraryTraits kTraits{"UNRAR32.DLL", Style::kRar, {ArchiveFamily::kRar}, false, CreateFormat::kZip, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Unrar, kSpec)
+HARUVI_STANDIN_EXPORTS(Unrar, kTraits)

@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"UNZIP32.DLL", Style::kZip, {ArchiveFamily::kZip}, false, CreateFormat::kZip, 100};
+const LibraryTraits kTraits{"UNZIP32.DLL", Style::kZip, {ArchiveFamily::kZip}, false, CreateFormat::kZip, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(UnZip, kSpec)
+HARUVI_STANDIN_EXPORTS(UnZip, kTraits)

@@ -4,9 +4,9 @@
 namespace {
 using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
-using haruvi::archive::standin::Spec;
+using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const Spec kSpec{"ZIP32J.DLL", Style::kZipPack, {}, true, CreateFormat::kZip, 100};
+const LibraryTraits kTraits{"ZIP32J.DLL", Style::kZipPack, {}, true, CreateFormat::kZip, 100};
 }  // namespace
 
-HARUVI_STANDIN_EXPORTS(Zip, kSpec)
+HARUVI_STANDIN_EXPORTS(Zip, kTraits)

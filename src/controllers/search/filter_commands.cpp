@@ -66,33 +66,22 @@ void SearchController::Mdeleteline1Click() {
   Changed();
 }
 
-void SearchController::MpickuplineSEIKI1Click() {
-  viewer::TextPane& pane = ctx().Pane();
-  if (pane.IsEmpty()) return;
-  const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexPick);
-  if (!a || a->pattern.isEmpty()) return;
-  ctx().EnsureWholeText();
-  ui::BusyCursor busy;
-  try {
-    const std::optional<std::string> core = CoreText();
-    if (!core) return;
-    PaneLines(search::PickLinesMatching(*core, CoreBytes(a->pattern), a->fuzzy).lines);
-  } catch (const regex::ERegExpParser& e) {
-    ShowPatternError(e);
-  }
-}
+void SearchController::MpickuplineSEIKI1Click() { FilterLinesMatching(PatternUse::RegexPick, true); }
+void SearchController::MdeletelineR1Click() { FilterLinesMatching(PatternUse::RegexDelete, false); }
 
-void SearchController::MdeletelineR1Click() {
+void SearchController::FilterLinesMatching(PatternUse use, bool keep) {
   viewer::TextPane& pane = ctx().Pane();
   if (pane.IsEmpty()) return;
-  const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexDelete);
+  const std::optional<PatternAnswer> a = AskPattern(use);
   if (!a || a->pattern.isEmpty()) return;
   ctx().EnsureWholeText();
   ui::BusyCursor busy;
   try {
     const std::optional<std::string> core = CoreText();
     if (!core) return;
-    PaneLines(search::DeleteLinesMatching(*core, CoreBytes(a->pattern), a->fuzzy).lines);
+    const std::string pattern = CoreBytes(a->pattern);
+    PaneLines((keep ? search::PickLinesMatching(*core, pattern, a->fuzzy)
+                    : search::DeleteLinesMatching(*core, pattern, a->fuzzy)).lines);
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);
   }

@@ -94,6 +94,8 @@ class SearchController : public ui::Controller {
   // what CP932 lacks (encoding/utf8_standins.h), kept for the typed texts converted after
   // it and for turning the result back. nullopt: too many such characters (said).
   std::optional<std::string> CoreText();
+  // The regex line filters: the lines that match kept (`keep`) or dropped.
+  void FilterLinesMatching(PatternUse use, bool keep);
   std::string CoreBytes(const QString& s);
   std::string FromCore(std::string text) const;
   std::vector<std::string> FromCore(std::vector<std::string> lines) const;
