@@ -36,9 +36,27 @@ ByteView::ByteView(QWidget* parent) : QAbstractScrollArea(parent) {
   });
 }
 
-void ByteView::SetDocument(const TextDocument* document) {
+void ByteView::SetDocument(const LineSource* document) {
   doc_ = document;
+  edit_ = nullptr;
   Reset();
+}
+
+void ByteView::SwapDocument(const LineSource* document) {
+  const std::size_t top = FirstVisibleLine();
+  const int h = horizontalScrollBar()->value();
+  const std::size_t anchor = anchor_, caret = caret_;
+  doc_ = document;
+  edit_ = nullptr;
+  if (wrap_ && doc_) pieces_.Build(*doc_);
+  Invalidate();
+  UpdateScrollBars();
+  const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
+  anchor_ = std::min(anchor, total);
+  caret_ = std::min(caret, total);
+  ScrollToLine(top);
+  horizontalScrollBar()->setValue(h);
+  viewport()->update();
 }
 
 void ByteView::Reset() {
@@ -268,13 +286,30 @@ void ByteView::PaintPiece(QPainter& p, LineLayout& l, std::size_t line, qreal y)
     const std::size_t len = doc_->Line(line).size();
     // A caret on a piece boundary belongs to the next piece, but at the line's end.
     const bool here = byte >= l.byte_from && (byte < l.byte_to || l.byte_to == len);
-    if (here) l.layout->drawCursor(&p, origin, DisplayIndex(l, byte));
+    if (here) {
+      const int index = DisplayIndex(l, byte);
+      l.layout->drawCursor(&p, origin, index);
+      if (!preedit_.isEmpty()) {
+        // The input method's text being composed, underlined over the text at the caret.
+        const QTextLine tl = l.layout->lineForTextPosition(index);
+        const QPointF at(origin.x() + tl.cursorToX(index), origin.y() + tl.y());
+        const QFontMetricsF m(font());
+        const QRectF box(at, QSizeF(m.horizontalAdvance(preedit_), tl.height()));
+        p.fillRect(box, palette().color(QPalette::Base));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, preedit_);
+        p.drawLine(box.bottomLeft() - QPointF(0, 1), box.bottomRight() - QPointF(0, 1));
+      }
+    }
   }
 }
 
 void ByteView::paintEvent(QPaintEvent*) {
   QPainter p(viewport());
-  if (!doc_ || doc_->LineCount() == 0) return;
+  if (!doc_ || doc_->LineCount() == 0) {
+    // An empty text being edited still shows where typing goes.
+    if (edit_ && hasFocus()) p.fillRect(QRectF(2, 0, 1, fontMetrics().lineSpacing()), palette().color(QPalette::Text));
+    return;
+  }
   p.setPen(text_color_.isValid() ? text_color_ : palette().color(QPalette::Text));
   const int h = viewport()->height();
   if (wrap_) {

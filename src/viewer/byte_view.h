@@ -1,7 +1,9 @@
-// The pane's view of a TextDocument: paints only the visible lines, decoding each with
-// the pane's codec, draws undecodable bytes as hex boxes, and keeps the caret and the
-// selection as byte offsets into the text with CR LF. Vertical scrolling is by lines, or
-// with word wrap by pieces of lines and their rows, so a line taller than the pane scrolls.
+// The pane's view of a text (the shown document, or the edit model in simple edit):
+// paints only the visible lines, decoding each with the pane's codec, draws undecodable
+// bytes as hex boxes, and keeps the caret and the selection as byte offsets into the
+// text with CR LF. Vertical scrolling is by lines, or with word wrap by pieces of lines
+// and their rows, so a line taller than the pane scrolls. With an edit model it also
+// takes typing, the input method's text and the editing keys.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -13,10 +15,12 @@
 #include <vector>
 
 #include "encoding/pane_codec.h"
-#include "viewer/text_document.h"
+#include "viewer/line_source.h"
 #include "viewer/wrap_pieces.h"
 
 namespace haruvi::viewer {
+
+class EditDocument;
 
 class ByteView : public QAbstractScrollArea {
   Q_OBJECT
@@ -25,8 +29,28 @@ class ByteView : public QAbstractScrollArea {
   explicit ByteView(QWidget* parent = nullptr);
 
   // The document is not owned; call Reset() whenever it changes.
-  void SetDocument(const TextDocument* document);
+  void SetDocument(const LineSource* document);
   void Reset();
+  // The same text in another model (entering or leaving simple edit): caret, selection
+  // and scroll position stay.
+  void SwapDocument(const LineSource* document);
+
+  // Simple edit: the model that edits go to (not owned; null: read only). It must be
+  // the document shown.
+  void SetEditable(EditDocument* edit);
+  bool Editable() const { return edit_ != nullptr; }
+  // Edits as the keys make them, at the caret or over the selection. Text is encoded
+  // in the code page (any line end becomes CR LF); characters it cannot hold become its
+  // substitute and are counted by Substituted. Typing merges into one undo step.
+  void InsertText(const QString& text, bool typing = false);
+  void DeleteBackward();
+  void DeleteForward();
+  void DeleteSelection();
+  void CutSelection();
+  // The clipboard's text at the caret; returns the characters substituted.
+  std::size_t PasteClipboard();
+  bool UndoEdit();
+  bool RedoEdit();
   void SetCodePage(encoding::CodePage page);
   encoding::CodePage CodePage() const { return page_; }
   void SetWordWrap(bool on);
@@ -51,6 +75,10 @@ class ByteView : public QAbstractScrollArea {
 
  signals:
   void CaretMoved();
+  // The text changed by an edit of the view's own.
+  void Edited();
+  // Characters just typed or pasted that the code page cannot hold.
+  void Substituted(std::size_t characters);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -61,6 +89,9 @@ class ByteView : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  bool event(QEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  private:
   struct LineLayout {
@@ -92,8 +123,17 @@ class ByteView : public QAbstractScrollArea {
   std::size_t NextCharEnd(std::size_t line, std::size_t byte) const;
   std::size_t AlignToChar(std::string_view line, std::size_t byte) const;
   int DisplayIndex(const LineLayout& l, std::size_t byte) const;
+  // Editing: the keys that edit (true when the key was one), one edit applied and shown.
+  bool EditKey(QKeyEvent* event);
+  void ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing);
+  void AfterTextChange();
+  // Where the caret is drawn in the viewport (empty when it is not on screen).
+  QRectF CaretRect();
 
-  const TextDocument* doc_ = nullptr;
+  const LineSource* doc_ = nullptr;
+  EditDocument* edit_ = nullptr;
+  bool typing_ = false;   // the last edit was typing at the caret: the next merges with it
+  QString preedit_;       // the input method's text being composed
   encoding::CodePage page_ = encoding::CodePage::Cp932;
   bool wrap_ = false;
   qreal tab_distance_ = 0;

@@ -81,6 +81,7 @@ void ByteView::MoveByRows(int rows, bool extend) {
 }
 
 void ByteView::MoveCaret(std::size_t offset, bool extend) {
+  typing_ = false;  // typing elsewhere is a new undo step
   caret_ = std::min(offset, doc_ ? doc_->TextCrLfLength() : 0);
   if (!extend) anchor_ = caret_;
   EnsureCaretVisible();
@@ -100,6 +101,8 @@ std::size_t ByteView::NextCharEnd(std::size_t line, std::size_t byte) const {
 }
 
 void ByteView::keyPressEvent(QKeyEvent* event) {
+  // An empty text can still be typed into.
+  if (edit_ && (!doc_ || doc_->LineCount() == 0) && EditKey(event)) return;
   if (!doc_ || doc_->LineCount() == 0) {
     QAbstractScrollArea::keyPressEvent(event);
     return;
@@ -109,9 +112,10 @@ void ByteView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->matches(QKeySequence::Copy)) {
-    QApplication::clipboard()->setText(SelectedDisplayText());
+    if (SelLength() > 0) QApplication::clipboard()->setText(SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     return;
   }
+  if (edit_ && EditKey(event)) return;
   const bool extend = event->modifiers() & Qt::ShiftModifier;
   const bool ctrl = event->modifiers() & Qt::ControlModifier;
   const std::size_t line = doc_->LineOfOffset(caret_);

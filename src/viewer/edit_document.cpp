@@ -4,6 +4,7 @@
 #include "viewer/edit_document.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace haruvi::viewer {
 namespace {
@@ -191,6 +192,7 @@ EditDocument::Edit EditDocument::Swap(const Edit& edit) {
   Split(rest, edit.length, &taken, &tail);
   const std::size_t put = edit.pieces ? nodes_[edit.pieces].sum_length : 0;
   root_ = Merge(Merge(head, edit.pieces), tail);
+  ForgetLines();
   // Only the lines an edit touches change length: the one where it starts, the one where
   // it ends and those wholly inside the bytes put in.
   longest_ = std::max(longest_, put);
@@ -360,15 +362,75 @@ std::size_t EditDocument::LineOfOffset(std::size_t offset) const {
   return std::min(EndsBefore(std::min(offset, TextCrLfLength())), lines - 1);
 }
 
-std::string EditDocument::Line(std::size_t line) const {
+std::string_view EditDocument::Line(std::size_t line) const {
   if (line >= LineCount()) return {};
   const std::size_t start = LineStart(line);
-  const std::size_t stop = line + 1 < LineCount() ? LineStart(line + 1) : TextCrLfLength();
-  std::string text = SliceCrLf(start, stop - start);
-  // A line holds no CR or LF but its end: CR LF, a lone CR or a lone LF.
-  if (!text.empty() && text.back() == '\n') text.pop_back();
-  if (!text.empty() && text.back() == '\r') text.pop_back();
-  return text;
+  std::size_t stop = line + 1 < LineCount() ? LineStart(line + 1) : TextCrLfLength();
+  // A line holds no CR or LF but its end (CR LF, a lone CR or a lone LF): drop an LF,
+  // then a CR, from the last two bytes before the next line.
+  if (stop > start) {
+    const std::size_t n = std::min<std::size_t>(2, stop - start);
+    const std::string tail = SliceCrLf(stop - n, n);
+    std::size_t k = tail.size();
+    if (k && tail[k - 1] == '\n') --stop, --k;
+    if (k && tail[k - 1] == '\r') --stop;
+  }
+  std::string_view view;
+  if (Contiguous(start, stop - start, &view)) return view;
+  for (const AssembledLine& a : assembled_)
+    if (a.line == line) return a.text;
+  AssembledLine& slot = assembled_[next_slot_++ % std::size(assembled_)];
+  slot.line = line;
+  slot.text.clear();
+  CollectInto(root_, start, stop, 0, &slot.text);
+  return slot.text;
+}
+
+bool EditDocument::Contiguous(std::size_t start, std::size_t length, std::string_view* out) const {
+  if (length == 0) {
+    *out = {};
+    return true;
+  }
+  std::size_t base = 0;
+  for (std::uint32_t id = root_; id;) {
+    const Node& n = nodes_[id];
+    const std::size_t left_length = n.left ? nodes_[n.left].sum_length : 0;
+    if (start < base + left_length) {
+      id = n.left;
+      continue;
+    }
+    const std::size_t at = base + left_length;
+    if (start < at + n.length) {
+      if (start + length > at + n.length) return false;
+      *out = Buf(n.buffer).substr(n.start + (start - at), length);
+      return true;
+    }
+    base = at + n.length;
+    id = n.right;
+  }
+  return false;
+}
+
+void EditDocument::ForgetLines() const {
+  for (AssembledLine& a : assembled_) a.line = SIZE_MAX;
+}
+
+TextDocument EditDocument::TakeOriginal() {
+  TextDocument original = std::move(original_);
+  original_bytes_ = {};
+  original_ends_.clear();
+  added_.clear();
+  added_ends_.clear();
+  nodes_.clear();
+  nodes_.emplace_back();
+  free_.clear();
+  root_ = 0;
+  undo_.clear();
+  redo_.clear();
+  group_open_ = false;
+  longest_ = 0;
+  ForgetLines();
+  return original;
 }
 
 void EditDocument::CollectInto(std::uint32_t id, std::size_t from, std::size_t to, std::size_t base,

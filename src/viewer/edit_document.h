@@ -16,11 +16,12 @@
 #include <string_view>
 #include <vector>
 
+#include "viewer/line_source.h"
 #include "viewer/text_document.h"
 
 namespace haruvi::viewer {
 
-class EditDocument {
+class EditDocument final : public LineSource {
  public:
   EditDocument();
   // Takes over the shown document: its buffer is not copied and stays in place.
@@ -33,17 +34,18 @@ class EditDocument {
   void Erase(std::size_t offset, std::size_t length);
   void Replace(std::size_t offset, std::size_t length, std::string_view bytes);
 
-  std::size_t LineCount() const;
-  // A line without its line end (empty past the last line).
-  std::string Line(std::size_t line) const;
+  std::size_t LineCount() const override;
+  // A line without its line end (empty past the last line): a view into the bytes when
+  // the line lies in one piece, else assembled into one of 64 slots used in turn.
+  std::string_view Line(std::size_t line) const override;
   // Where a line starts (the text's length past the last line), and which line holds
   // an offset (offsets past the end belong to the last line).
-  std::size_t LineStart(std::size_t line) const;
-  std::size_t LineOfOffset(std::size_t offset) const;
+  std::size_t LineStart(std::size_t line) const override;
+  std::size_t LineOfOffset(std::size_t offset) const override;
   // Part of the text, and its whole length (named as the shown document's: the text is
   // CR LF text as long as what is inserted uses CR LF).
-  std::string SliceCrLf(std::size_t start, std::size_t length) const;
-  std::size_t TextCrLfLength() const;
+  std::string SliceCrLf(std::size_t start, std::size_t length) const override;
+  std::size_t TextCrLfLength() const override;
   // The whole edited text, built on demand (for saving). An original's lone CR or LF
   // comes out as CR LF: this is the pane's Text(), whose offsets the caller edits at.
   std::string Bytes() const;
@@ -51,7 +53,7 @@ class EditDocument {
   // lines and of every line an edit touched, measured with its line end when it was
   // touched (a line that shrinks later is still counted at its longest). Exact would
   // need every line kept measured; the pane only sizes its horizontal scroll from it.
-  std::size_t MaxLineLength() const;
+  std::size_t MaxLineLength() const override;
 
   // Undo groups: edits between BeginGroup and EndGroup undo as one (typing merges
   // consecutive characters by keeping one group open). An edit outside a group is its
@@ -65,8 +67,13 @@ class EditDocument {
   std::size_t Undo();
   std::size_t Redo();
 
-  // The document as it was taken over, before any edit.
+  // True while the text is the original's (no edit, or every edit undone).
+  bool AtOriginal() const { return undo_.empty() || (undo_.size() == 1 && undo_.back().empty()); }
+
+  // The document as it was taken over, before any edit; and taking it back (the edit
+  // model is empty afterwards).
   const TextDocument& Original() const { return original_; }
+  TextDocument TakeOriginal();
 
  private:
   // A span of one buffer: 0 the original bytes, 1 the append buffer.
@@ -107,6 +114,9 @@ class EditDocument {
   std::size_t EndsBefore(std::size_t offset) const;
   std::size_t EndPosition(std::size_t k) const;
   std::size_t TotalEnds() const;
+  // The bytes at [start, start + length) when one piece holds them all.
+  bool Contiguous(std::size_t start, std::size_t length, std::string_view* out) const;
+  void ForgetLines() const;
   void CollectInto(std::uint32_t n, std::size_t from, std::size_t to, std::size_t base,
                    std::string* out) const;
 
@@ -124,6 +134,12 @@ class EditDocument {
   std::size_t longest_ = 0;
   std::vector<std::vector<Edit>> undo_, redo_;
   bool group_open_ = false;
+  struct AssembledLine {
+    std::size_t line = SIZE_MAX;
+    std::string text;
+  };
+  mutable AssembledLine assembled_[64];
+  mutable std::size_t next_slot_ = 0;
 };
 
 }  // namespace haruvi::viewer

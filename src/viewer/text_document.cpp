@@ -159,3 +159,30 @@ std::string TextDocument::SliceCrLf(std::size_t start, std::size_t length) const
 }
 
 }  // namespace haruvi::viewer
+
+namespace haruvi::viewer {
+
+std::string_view FirstLineEnd(std::string_view bytes) {
+  const std::size_t at = bytes.find_first_of("\r\n");
+  if (at == std::string_view::npos) return "\r\n";
+  if (bytes[at] == '\n') return "\n";
+  return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? std::string_view("\r\n") : std::string_view("\r");
+}
+
+std::string WithLineEnds(std::string_view crlf_text, std::string_view line_end) {
+  if (line_end == "\r\n") return std::string(crlf_text);
+  std::string out;
+  out.reserve(crlf_text.size());
+  for (std::size_t pos = 0;;) {
+    const std::size_t at = crlf_text.find("\r\n", pos);
+    if (at == std::string_view::npos) {
+      out.append(crlf_text.substr(pos));
+      return out;
+    }
+    out.append(crlf_text.substr(pos, at - pos));
+    out.append(line_end);
+    pos = at + 2;
+  }
+}
+
+}  // namespace haruvi::viewer

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "viewer/byte_buffer.h"
+#include "viewer/line_source.h"
 
 namespace haruvi::viewer {
 
-class TextDocument {
+class TextDocument final : public LineSource {
  public:
   TextDocument() = default;
   // Moved whole, the views into the bytes stay good (a short text's bytes move with it).
@@ -35,23 +36,23 @@ class TextDocument {
   std::string_view Bytes() const { return bytes_; }
   bool Empty() const { return bytes_.empty(); }
 
-  std::size_t LineCount() const { return line_count_; }
+  std::size_t LineCount() const override { return line_count_; }
   // A line without its line end (empty view past the last line).
-  std::string_view Line(std::size_t line) const;
+  std::string_view Line(std::size_t line) const override;
   // Byte length of the line end after `line`: 2 (CR LF), 1 (CR or LF) or 0 (none).
   std::size_t LineEndLength(std::size_t line) const;
-  std::size_t MaxLineLength() const { return max_line_length_; }
+  std::size_t MaxLineLength() const override { return max_line_length_; }
 
   // The whole text with every line end written as CR LF (what commands read). Equal to
   // Bytes() when the text already uses CR LF throughout.
   std::string TextCrLf() const;
-  std::size_t TextCrLfLength() const;
+  std::size_t TextCrLfLength() const override;
   // Offsets into TextCrLf(): where a line starts, and which line holds an offset
   // (offsets past the end belong to the last line).
-  std::size_t LineStart(std::size_t line) const;
-  std::size_t LineOfOffset(std::size_t offset) const;
+  std::size_t LineStart(std::size_t line) const override;
+  std::size_t LineOfOffset(std::size_t offset) const override;
   // Part of TextCrLf() without building all of it.
-  std::string SliceCrLf(std::size_t start, std::size_t length) const;
+  std::string SliceCrLf(std::size_t start, std::size_t length) const override;
 
  private:
   static constexpr std::size_t kMarkEvery = 64;
@@ -77,5 +78,11 @@ class TextDocument {
   std::size_t max_line_length_ = 0;
   mutable Found recent_[64];  // by line % 64
 };
+
+// The line end a text uses first ("\r\n" when it has none): what an edited text is
+// written back with, so that editing an LF file keeps it an LF file.
+std::string_view FirstLineEnd(std::string_view bytes);
+// A CR LF text with every CR LF written as `line_end`.
+std::string WithLineEnds(std::string_view crlf_text, std::string_view line_end);
 
 }  // namespace haruvi::viewer

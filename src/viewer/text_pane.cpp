@@ -2,10 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStackedLayout>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -36,19 +34,21 @@ TextPane::TextPane(QWidget* parent) : QWidget(parent) {
   rich_view_ = new QTextEdit(this);
   rich_view_->setReadOnly(true);
   rich_view_->setLineWrapMode(QTextEdit::NoWrap);
-  editor_ = new QPlainTextEdit(this);
-  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
   stack_ = new QStackedLayout(this);
   stack_->setContentsMargins(0, 0, 0, 0);
   stack_->addWidget(view_);
   stack_->addWidget(rich_view_);
-  stack_->addWidget(editor_);
   setFocusProxy(view_);
   connect(view_, &ByteView::CaretMoved, this, &TextPane::CaretMoved);
-  connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &TextPane::CaretMoved);
-  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
-    edited_ = true;
+  connect(view_, &ByteView::Edited, this, [this] {
+    edited_crlf_.reset();
+    edited_bytes_.reset();
+    rich_ = false;  // the formatted view no longer shows this text
     emit TextEdited();
+  });
+  connect(view_, &ByteView::Substituted, this, [this](std::size_t n) {
+    unmappable_ += n;
+    emit Substituted(n);
   });
   SetTabWidth(8);
 }
@@ -68,21 +68,44 @@ void TextPane::SetForm(encoding::TextForm form) {
   view_->SetCodePage(page_);
 }
 
+const LineSource& TextPane::Source() const {
+  if (edit_) return *edit_;
+  return doc_;
+}
+
+void TextPane::BeginEditing() {
+  line_end_ = std::string(FirstLineEnd(doc_.Bytes()));
+  edit_ = std::make_unique<EditDocument>(std::move(doc_));
+  edited_crlf_.reset();
+  edited_bytes_.reset();
+  view_->SwapDocument(edit_.get());
+  view_->SetEditable(edit_.get());
+}
+
+void TextPane::EndEditing() {
+  if (!edit_) return;
+  if (edit_->AtOriginal()) {
+    doc_ = edit_->TakeOriginal();
+  } else {
+    doc_.SetBytes(std::string(EditedBytes()));
+  }
+  view_->SwapDocument(&doc_);
+  edit_.reset();
+  edited_crlf_.reset();
+  edited_bytes_.reset();
+}
+
 void TextPane::SetText(ByteBuffer bytes, encoding::TextForm form) {
   SetForm(form);
   rich_ = false;
-  edited_ = false;
   unmappable_ = 0;
+  edit_.reset();
+  edited_crlf_.reset();
+  edited_bytes_.reset();
   doc_.SetBytes(std::move(bytes));
-  view_->Reset();
-  if (!read_only_) {
-    // Simple edit keeps editing the new text.
-    const QSignalBlocker block(editor_);
-    editor_->setPlainText(DecodeForDisplay(doc_.TextCrLf(), page_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    ShowPage(editor_);
-  } else {
-    ShowPage(view_);
-  }
+  view_->SetDocument(&doc_);
+  if (!read_only_) BeginEditing();  // simple edit keeps editing the new text
+  ShowPage(view_);
   emit ContentChanged();
 }
 
@@ -91,21 +114,18 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   const std::size_t caret = view_->Caret();
   SetForm(form);
   rich_ = false;
-  edited_ = false;
   unmappable_ = 0;
+  edit_.reset();
+  edited_crlf_.reset();
+  edited_bytes_.reset();
   doc_ = std::move(document);
-  view_->Reset();
+  view_->SetDocument(&doc_);
   if (keep_view) {
     view_->SetSelection(std::min(caret, doc_.TextCrLfLength()), 0);
     view_->ScrollToLine(top);
   }
-  if (!read_only_) {
-    const QSignalBlocker block(editor_);
-    editor_->setPlainText(DecodeForDisplay(doc_.TextCrLf(), page_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    ShowPage(editor_);
-  } else {
-    ShowPage(view_);
-  }
+  if (!read_only_) BeginEditing();
+  ShowPage(view_);
   emit ContentChanged();
 }
 
@@ -124,9 +144,8 @@ void TextPane::SetLines(const std::vector<std::string>& lines, encoding::TextFor
 void TextPane::Clear() { SetText(std::string()); }
 
 bool TextPane::IsEmpty() const {
-  if (edited_) return editor_->document()->isEmpty();
   if (rich_) return rich_view_->document()->isEmpty();
-  return doc_.Empty();
+  return Source().TextCrLfLength() == 0;
 }
 
 bool TextPane::SetRichText(std::string_view bytes) {
@@ -163,140 +182,81 @@ void TextPane::SetRichText(const RtfDocument& rtf, std::optional<ByteBuffer> sho
     plain.replace(QChar(0x2028), QLatin1Char('\n'));
     doc_.SetBytes(encoding::PaneCodec::For(page_).Encode(ToU16(plain.replace(QLatin1Char('\n'), QStringLiteral("\r\n")))));
   }
-  view_->Reset();
-  rich_ = true;
-  ShowPage(rich_view_);
+  view_->SetDocument(&doc_);
+  if (!read_only_) {
+    // Simple edit edits the text itself, not its formatting.
+    BeginEditing();
+    ShowPage(view_);
+  } else {
+    rich_ = true;
+    ShowPage(rich_view_);
+  }
   emit ContentChanged();
 }
 
-void TextPane::SyncFromEditor() const {
-  if (!edited_) return;
-  QString text = editor_->toPlainText();
-  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  size_t unmappable = 0;
-  std::string bytes = encoding::PaneCodec::For(page_).Encode(ToU16(text), &unmappable);
-  unmappable_ = unmappable;
-  doc_.SetBytes(std::move(bytes));
-  edited_ = false;
-  view_->Reset();
+const std::string& TextPane::EditedCrLf() const {
+  if (!edited_crlf_) edited_crlf_ = edit_->Bytes();
+  return *edited_crlf_;
+}
+
+const std::string& TextPane::EditedBytes() const {
+  if (!edited_bytes_) edited_bytes_ = WithLineEnds(EditedCrLf(), line_end_);
+  return *edited_bytes_;
 }
 
 std::string TextPane::Text() const {
-  SyncFromEditor();
-  return doc_.TextCrLf();
+  if (Edited()) return EditedCrLf();
+  return Shown().TextCrLf();
 }
 
-std::string TextPane::Bytes() const {
-  SyncFromEditor();
-  return std::string(doc_.Bytes());
-}
+std::string TextPane::Bytes() const { return std::string(BytesView()); }
 
 std::string_view TextPane::BytesView() const {
-  SyncFromEditor();
-  return doc_.Bytes();
+  if (Edited()) return EditedBytes();
+  return Shown().Bytes();
 }
 
 std::string_view TextPane::TextView(std::string& scratch) const {
-  SyncFromEditor();
-  if (doc_.TextCrLfLength() == doc_.Bytes().size()) return doc_.Bytes();
-  scratch = doc_.TextCrLf();
+  if (Edited()) return EditedCrLf();
+  const TextDocument& shown = Shown();
+  if (shown.TextCrLfLength() == shown.Bytes().size()) return shown.Bytes();
+  scratch = shown.TextCrLf();
   return scratch;
 }
 
-std::size_t TextPane::LineCount() const {
-  SyncFromEditor();
-  return doc_.LineCount();
-}
+std::size_t TextPane::LineCount() const { return Source().LineCount(); }
 
-std::string TextPane::Line(std::size_t line) const {
-  SyncFromEditor();
-  return std::string(doc_.Line(line));
-}
+std::string TextPane::Line(std::size_t line) const { return std::string(Source().Line(line)); }
 
 std::vector<std::string> TextPane::Lines() const {
-  SyncFromEditor();
+  const LineSource& source = Source();
   std::vector<std::string> lines;
-  lines.reserve(doc_.LineCount());
-  for (std::size_t i = 0; i < doc_.LineCount(); ++i) lines.emplace_back(doc_.Line(i));
+  lines.reserve(source.LineCount());
+  for (std::size_t i = 0; i < source.LineCount(); ++i) lines.emplace_back(source.Line(i));
   return lines;
 }
 
-namespace {
-
-// Byte offset of a character position in the editor's text (each "\n" counts as CR LF).
-std::size_t ByteOffsetOf(const QString& text, int pos, encoding::CodePage page) {
-  QString head = text.left(pos);
-  head.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return encoding::PaneCodec::For(page).Encode(ToU16(head)).size();
-}
-
-}  // namespace
-
-std::size_t TextPane::SelStart() const {
-  if (stack_->currentWidget() == editor_)
-    return ByteOffsetOf(editor_->toPlainText(), editor_->textCursor().selectionStart(), page_);
-  return view_->SelStart();
-}
-
-std::size_t TextPane::SelLength() const {
-  if (stack_->currentWidget() == editor_) {
-    const QTextCursor c = editor_->textCursor();
-    const QString text = editor_->toPlainText();
-    return ByteOffsetOf(text, c.selectionEnd(), page_) - ByteOffsetOf(text, c.selectionStart(), page_);
-  }
-  return view_->SelLength();
-}
-
-std::size_t TextPane::Caret() const {
-  if (stack_->currentWidget() == editor_)
-    return ByteOffsetOf(editor_->toPlainText(), editor_->textCursor().position(), page_);
-  return view_->Caret();
-}
+std::size_t TextPane::SelStart() const { return view_->SelStart(); }
+std::size_t TextPane::SelLength() const { return view_->SelLength(); }
+std::size_t TextPane::Caret() const { return view_->Caret(); }
 
 void TextPane::SetSelection(std::size_t start, std::size_t length) {
-  if (stack_->currentWidget() == editor_) {
-    // Map byte offsets back to characters by walking the decoded text.
-    const std::string text = Text();
-    const auto& codec = encoding::PaneCodec::For(page_);
-    auto chars_before = [&](std::size_t byte) {
-      QString s = ToQString(codec.Decode(std::string_view(text).substr(0, std::min(byte, text.size()))));
-      return static_cast<int>(s.size() - s.count(QStringLiteral("\r\n")));
-    };
-    QTextCursor c = editor_->textCursor();
-    c.setPosition(chars_before(start));
-    c.setPosition(chars_before(start + length), QTextCursor::KeepAnchor);
-    editor_->setTextCursor(c);
-    return;
-  }
   view_->SetSelection(start, length);
   view_->EnsureCaretVisible();
 }
 
-std::string TextPane::SelectedText() const {
-  SyncFromEditor();
-  return doc_.SliceCrLf(SelStart(), SelLength());
-}
+std::string TextPane::SelectedText() const { return Source().SliceCrLf(SelStart(), SelLength()); }
 
-std::size_t TextPane::LineOfOffset(std::size_t offset) const {
-  SyncFromEditor();
-  return doc_.LineOfOffset(offset);
-}
+std::size_t TextPane::LineOfOffset(std::size_t offset) const { return Source().LineOfOffset(offset); }
 
-std::size_t TextPane::OffsetOfLine(std::size_t line) const {
-  SyncFromEditor();
-  return doc_.LineStart(line);
-}
+std::size_t TextPane::OffsetOfLine(std::size_t line) const { return Source().LineStart(line); }
 
 std::size_t TextPane::FirstVisibleLine() const {
-  if (stack_->currentWidget() == editor_) return static_cast<std::size_t>(editor_->verticalScrollBar()->value());
   if (stack_->currentWidget() == rich_view_) return static_cast<std::size_t>(rich_view_->cursorForPosition(QPoint(0, 0)).blockNumber());
   return view_->FirstVisibleLine();
 }
 
-void TextPane::ScrollToLine(std::size_t line) {
-  if (stack_->currentWidget() == editor_) editor_->verticalScrollBar()->setValue(static_cast<int>(line));
-  else view_->ScrollToLine(line);
-}
+void TextPane::ScrollToLine(std::size_t line) { view_->ScrollToLine(line); }
 
 void TextPane::ScrollLines(int lines) {
   const long long target = static_cast<long long>(FirstVisibleLine()) + lines;
@@ -305,73 +265,59 @@ void TextPane::ScrollLines(int lines) {
 
 void TextPane::SetReadOnly(bool on) {
   if (on == read_only_) return;
+  read_only_ = on;
   if (on) {
-    SyncFromEditor();
-    read_only_ = true;
-    ShowPage(rich_ ? static_cast<QWidget*>(rich_view_) : view_);
+    const bool edited = Edited();
+    EndEditing();
+    ShowPage(rich_ && !edited ? static_cast<QWidget*>(rich_view_) : view_);
     return;
   }
-  read_only_ = false;
-  const QSignalBlocker block(editor_);
-  QString text = DecodeForDisplay(doc_.TextCrLf(), page_);
-  editor_->setPlainText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
-  editor_->document()->clearUndoRedoStacks();
-  edited_ = false;
-  ShowPage(editor_);
+  BeginEditing();
+  ShowPage(view_);
 }
 
-bool TextPane::CanUndo() const { return !read_only_ && editor_->document()->isUndoAvailable(); }
-
-void TextPane::Undo() {
-  if (CanUndo()) editor_->undo();
-}
+bool TextPane::CanUndo() const { return edit_ && edit_->CanUndo(); }
+void TextPane::Undo() { view_->UndoEdit(); }
+bool TextPane::CanRedo() const { return edit_ && edit_->CanRedo(); }
+void TextPane::Redo() { view_->RedoEdit(); }
 
 void TextPane::Copy() {
   if (!HasSelection()) return;
-  if (!read_only_) editor_->copy();
-  else QApplication::clipboard()->setText(DecodeForDisplay(SelectedText(), page_).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  QApplication::clipboard()->setText(view_->SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TextPane::Cut() {
   if (read_only_ || !HasSelection()) return;
-  editor_->cut();
+  view_->CutSelection();
 }
 
 std::size_t TextPane::Paste() {
   if (read_only_ || !ClipboardHasText()) return 0;
-  const QString text = QApplication::clipboard()->text();
-  std::size_t unmappable = 0;
-  (void)encoding::PaneCodec::For(page_).Encode(ToU16(text), &unmappable);
-  editor_->paste();
-  return unmappable;
+  return view_->PasteClipboard();
+}
+
+void TextPane::Type(const QString& text) {
+  if (!read_only_) view_->InsertText(text, true);
 }
 
 void TextPane::DeleteSelection() {
   if (read_only_ || !HasSelection()) return;
-  editor_->textCursor().removeSelectedText();
+  view_->DeleteSelection();
 }
 
-void TextPane::SelectAll() {
-  if (!read_only_) editor_->selectAll();
-  else view_->SelectAll();
-}
+void TextPane::SelectAll() { view_->SelectAll(); }
 
 bool TextPane::ClipboardHasText() {
   const QClipboard* c = QApplication::clipboard();
   return c && !c->text().isEmpty();
 }
 
-void TextPane::MoveCaretTo(std::size_t offset) {
-  SetSelection(offset, 0);
-  if (!read_only_) editor_->ensureCursorVisible();
-  else view_->EnsureCaretVisible();
-}
+void TextPane::MoveCaretTo(std::size_t offset) { SetSelection(offset, 0); }
 
 void TextPane::SetWordWrap(bool on) {
   wrap_ = on;
   view_->SetWordWrap(on);
   rich_view_->setLineWrapMode(on ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
-  editor_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 
 void TextPane::ApplyFontTo(QWidget* w) const {
@@ -384,14 +330,13 @@ void TextPane::ApplyFontTo(QWidget* w) const {
 void TextPane::SetPaneFont(const QFont& font, const QColor& color) {
   font_ = font;
   color_ = color;
-  for (QWidget* w : {static_cast<QWidget*>(view_), static_cast<QWidget*>(rich_view_), static_cast<QWidget*>(editor_)})
+  for (QWidget* w : {static_cast<QWidget*>(view_), static_cast<QWidget*>(rich_view_)})
     ApplyFontTo(w);
   view_->SetTextColor(color);
   SetTabWidth(tab_width_);
 }
 
 void TextPane::SetCodePage(encoding::CodePage page) {
-  SyncFromEditor();
   font_page_ = page;
   SetForm(form_);
 }
@@ -404,7 +349,6 @@ void TextPane::SetTabWidth(int tab_width) {
   tab_distance_ = tab_width_ * m_width;
   view_->SetTabStopDistance(tab_distance_);
   rich_view_->setTabStopDistance(tab_distance_);
-  editor_->setTabStopDistance(tab_distance_);
 }
 
 }  // namespace haruvi::viewer

@@ -1,24 +1,26 @@
 // RichEdit1: the text pane. It holds the shown text as bytes in the pane's code page and
 // hands them back unchanged unless the user edited them. Every command reads and writes
 // the pane through this byte interface; no other code touches a Qt text widget.
-// Viewing uses ByteView over a TextDocument (only visible lines are decoded); rich text
-// and simple-edit mode use Qt text widgets over the same bytes.
+// Viewing uses ByteView over a TextDocument (only visible lines are decoded); simple edit
+// hands the same bytes to an EditDocument that the same view edits in place; rich text
+// is shown formatted by a Qt text widget.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "encoding/pane_codec.h"
 #include "encoding/text_form.h"
+#include "viewer/edit_document.h"
 #include "viewer/text_document.h"
 
 class QStackedLayout;
 class QTextEdit;
-class QPlainTextEdit;
 
 namespace haruvi::viewer {
 
@@ -54,7 +56,8 @@ class TextPane : public QWidget {
 
   // The whole text with CR LF (exactly the bytes given when they already used CR LF).
   std::string Text() const;
-  // Exactly the bytes last given, or the edited text encoded when the user edited it.
+  // Exactly the bytes last given; once the user edited them, the edited text with the
+  // line end the given bytes used first (CR LF when they had none).
   std::string Bytes() const;
   // The same without a copy; valid until the pane's content changes.
   std::string_view BytesView() const;
@@ -82,22 +85,29 @@ class TextPane : public QWidget {
   // Read-only (viewing) or writable (simple edit).
   bool ReadOnly() const { return read_only_; }
   void SetReadOnly(bool on);
+  // Whether the text differs from the last content given (edits not all undone).
+  bool Edited() const { return edit_ && !edit_->AtOriginal(); }
   bool CanUndo() const;
   void Undo();
+  bool CanRedo() const;
+  void Redo();
   // The clipboard (Unicode text; the pane's bytes decoded and encoded in its code page).
   // Cut, paste and delete change the text only while it is writable.
   void Copy();
   void Cut();
   // Pastes the clipboard's text at the caret; returns how many of its characters the code
-  // page cannot hold (they are kept as "〓" when the text is written).
+  // page cannot hold (they are written as its substitute, "〓" in CP932).
   std::size_t Paste();
+  // Types text at the caret as the keyboard or the input method would.
+  void Type(const QString& text);
   void DeleteSelection();
   void SelectAll();
   bool HasSelection() const { return SelLength() > 0; }
   static bool ClipboardHasText();
   // Moves the caret to a byte offset of Text() and shows it.
   void MoveCaretTo(std::size_t offset);
-  // Characters the last Text()/Bytes() of edited text could not write in the code page.
+  // Characters typed or pasted since the content was given that the code page could not
+  // hold (each is its substitute in the text).
   std::size_t Unmappable() const { return unmappable_; }
 
   bool WordWrap() const { return wrap_; }
@@ -128,18 +138,30 @@ class TextPane : public QWidget {
   void ContentChanged();
   void CaretMoved();
   void TextEdited();
+  // Characters just typed or pasted that the code page cannot hold.
+  void Substituted(std::size_t characters);
 
  private:
   void ShowPage(QWidget* page);
   void SetForm(encoding::TextForm form);
-  void SyncFromEditor() const;
   void ApplyFontTo(QWidget* w) const;
+  // Simple edit starts on the shown document, and ends giving it back (edited or not).
+  void BeginEditing();
+  void EndEditing();
+  // The text now: the edit model while editing, else the shown document.
+  const LineSource& Source() const;
+  // The unedited bytes (the shown document's, or the edit model's original's).
+  const TextDocument& Shown() const { return edit_ ? edit_->Original() : doc_; }
+  // The edited text, built once per edit.
+  const std::string& EditedCrLf() const;
+  const std::string& EditedBytes() const;
 
-  // Edited text is encoded back lazily, when the bytes are first asked for.
-  mutable TextDocument doc_;
+  TextDocument doc_;                    // while viewing
+  std::unique_ptr<EditDocument> edit_;  // while editing; holds the shown document
+  std::string line_end_ = "\r\n";       // what edited text is written back with
+  mutable std::optional<std::string> edited_crlf_, edited_bytes_;
   ByteView* view_;
   QTextEdit* rich_view_;
-  QPlainTextEdit* editor_;
   QStackedLayout* stack_;
   encoding::CodePage page_ = encoding::CodePage::Cp932;       // shown in
   encoding::CodePage font_page_ = encoding::CodePage::Cp932;  // the font's
@@ -152,8 +174,7 @@ class TextPane : public QWidget {
   bool wrap_ = false;
   bool plain_mode_ = true;
   bool rich_ = false;
-  mutable bool edited_ = false;
-  mutable std::size_t unmappable_ = 0;
+  std::size_t unmappable_ = 0;
 };
 
 // A pane line's display text (tests and small reports).

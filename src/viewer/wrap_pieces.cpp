@@ -8,7 +8,7 @@ std::size_t WrapPieces::PiecesOf(std::size_t length) {
   return length <= kPieceBytes ? 1 : (length + kPieceBytes - 1) / kPieceBytes;
 }
 
-void WrapPieces::Build(const TextDocument& doc) {
+void WrapPieces::Build(const LineSource& doc) {
   long_.clear();
   const std::size_t lines = doc.LineCount();
   std::size_t extra = 0;

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "viewer/text_document.h"
+#include "viewer/line_source.h"
 
 namespace haruvi::viewer {
 
@@ -22,8 +22,9 @@ class WrapPieces {
     std::size_t index = 0;  // the index-th piece of the line
   };
 
-  // Counts the pieces of every line of `doc` (one pass over the line index).
-  void Build(const TextDocument& doc);
+  // Counts the pieces of every line of `doc` (one pass over the lines, and only when
+  // some line may be longer than a piece).
+  void Build(const LineSource& doc);
   std::size_t Count() const { return count_; }
   // Pieces of one line: at least 1.
   static std::size_t PiecesOf(std::size_t line_length);

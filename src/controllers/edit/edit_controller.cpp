@@ -36,6 +36,10 @@ EditController::EditController(ui::WindowContext& ctx, QObject* parent) : Contro
   a.Declare({"MediterSet", "エディタの設定(&S)", "エディタの設定|エディターを設定します。"}, on(&EditController::MediterSetClick));
   a.Twin("MediterRich", "MediterRich2");
   connect(&ctx.Pane(), &viewer::TextPane::CaretMoved, this, &EditController::caretdisp);
+  // Said at once, typed or pasted, not found out at saving: what this code cannot hold.
+  connect(&ctx.Pane(), &viewer::TextPane::Substituted, this, [this](std::size_t lost) {
+    this->ctx().Status().SetText(4, QStringLiteral("%1 文字はこの文字コードにないため「〓」になりました").arg(lost));
+  });
 }
 
 void EditController::WatchMenu(QMenu* edit) {
@@ -45,6 +49,8 @@ void EditController::WatchMenu(QMenu* edit) {
 void EditController::MarkChanged() { ui::SetInfoColor(ctx().InfoLine(), QColor(255, 0, 0)); }
 
 void EditController::SetMode(bool editing) {
+  // A big file still being read is edited whole, never its beginning alone.
+  if (editing) ctx().EnsureWholeText();
   ctx().Pane().SetReadOnly(!editing);
   ctx().TextStatus().SetText(2, editing ? QStringLiteral(" 編集 ") : QStringLiteral(" 閲覧 "), true);
   mode_->setChecked(editing);  // the tool button "簡易編集" shows it pressed
@@ -81,11 +87,8 @@ void EditController::Mcopy1Click() { ctx().Pane().Copy(); }
 void EditController::MpastClick() {
   viewer::TextPane& pane = ctx().Pane();
   if (pane.ReadOnly() || !viewer::TextPane::ClipboardHasText()) return;
-  const std::size_t lost = pane.Paste();
+  pane.Paste();  // what the code cannot hold is said by the pane's signal
   MarkChanged();
-  // Said at once, not found out at saving: what this code page cannot hold.
-  if (lost > 0)
-    ctx().Status().SetText(4, QStringLiteral("%1 文字はこの文字コードにないため、保存すると「〓」になります").arg(lost));
 }
 
 void EditController::MtextdeleteClick() {

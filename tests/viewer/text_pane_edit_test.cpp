@@ -1,0 +1,207 @@
+// Simple edit in the pane: keys, the input method and the clipboard change the bytes as
+// a user expects (two-byte characters whole, CR LF as one), typing undoes in one step,
+// an edited LF file stays an LF file, and entering or leaving edit keeps the bytes and
+// the place.
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "viewer/byte_view.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::viewer {
+namespace {
+
+class PaneEdit : public ::testing::Test {
+ protected:
+  void Edit(const std::string& bytes, encoding::TextForm form = encoding::TextForm::Legacy) {
+    pane.resize(400, 300);
+    pane.SetText(bytes, form);
+    pane.SetReadOnly(false);
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(pane.View(), key, mods); }
+  void Commit(const QString& preedit, const QString& commit) {
+    QInputMethodEvent composing(preedit, {});
+    QApplication::sendEvent(pane.View(), &composing);
+    QInputMethodEvent done;
+    done.setCommitString(commit);
+    QApplication::sendEvent(pane.View(), &done);
+  }
+  TextPane pane;
+};
+
+TEST_F(PaneEdit, TypedAndComposedJapaneseGoInAsCodePageBytes) {
+  Edit("ab\r\n");
+  pane.MoveCaretTo(1);
+  QTest::keyClicks(pane.View(), "xy");
+  EXPECT_EQ(pane.Bytes(), "axyb\r\n");
+  // The input method composes, then commits: only the committed text is the text's.
+  QInputMethodEvent composing(QStringLiteral("にほん"), {});
+  QApplication::sendEvent(pane.View(), &composing);
+  EXPECT_EQ(pane.Bytes(), "axyb\r\n");
+  EXPECT_TRUE(static_cast<QWidget*>(pane.View())->inputMethodQuery(Qt::ImEnabled).toBool());
+  QInputMethodEvent done;
+  done.setCommitString(QStringLiteral("日本"));
+  QApplication::sendEvent(pane.View(), &done);
+  EXPECT_EQ(pane.Bytes(), "axy\x93\xfa\x96\x7b" "b\r\n");
+  EXPECT_EQ(pane.Caret(), 7u);
+  EXPECT_EQ(pane.Unmappable(), 0u);
+}
+
+TEST_F(PaneEdit, DeletingTakesWholeCharactersAndWholeLineEnds) {
+  Edit("\x93\xfa\r\n\x96\x7b");  // 日 CR LF 本
+  pane.MoveCaretTo(2);
+  Key(Qt::Key_Backspace);  // both bytes of 日
+  EXPECT_EQ(pane.Bytes(), "\r\n\x96\x7b");
+  Key(Qt::Key_Delete);  // CR LF as one
+  EXPECT_EQ(pane.Bytes(), "\x96\x7b");
+  Key(Qt::Key_Delete);  // 本
+  EXPECT_EQ(pane.Bytes(), "");
+  Key(Qt::Key_Delete);  // nothing left: nothing happens
+  Key(Qt::Key_Backspace);
+  EXPECT_EQ(pane.Bytes(), "");
+  Key(Qt::Key_Return);
+  QTest::keyClicks(pane.View(), "z");
+  EXPECT_EQ(pane.Bytes(), "\r\nz");
+  EXPECT_EQ(pane.LineCount(), 2u);
+  pane.MoveCaretTo(2);
+  Key(Qt::Key_Backspace);  // at a line's start: joins it to the line before
+  EXPECT_EQ(pane.Bytes(), "z");
+}
+
+TEST_F(PaneEdit, TypingUndoesAsOneStepAndEveryOtherEditAsItsOwn) {
+  const std::string original = "one\r\ntwo\r\n";
+  Edit(original);
+  pane.MoveCaretTo(3);
+  QTest::keyClicks(pane.View(), "abc");
+  Key(Qt::Key_Return);
+  QTest::keyClicks(pane.View(), "de");
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\nde\r\ntwo\r\n");
+  ASSERT_TRUE(pane.CanUndo());
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\n\r\ntwo\r\n");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), original);
+  EXPECT_FALSE(pane.Edited());
+  EXPECT_FALSE(pane.CanUndo());
+  pane.Redo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
+  EXPECT_EQ(pane.Caret(), 6u);
+  // Typing somewhere else starts a new step.
+  pane.MoveCaretTo(0);
+  QTest::keyClicks(pane.View(), "X");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
+}
+
+TEST_F(PaneEdit, AnEditedFileKeepsTheLineEndItUses) {
+  Edit("a\nb\n");
+  pane.MoveCaretTo(1);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(pane.Text(), "a\r\n\r\nb\r\n");  // what commands read and offsets count
+  EXPECT_EQ(pane.Bytes(), "a\n\nb\n");       // what is saved
+  pane.SetReadOnly(true);
+  EXPECT_EQ(pane.Bytes(), "a\n\nb\n");
+  EXPECT_EQ(pane.LineCount(), 3u);
+  Edit("a\rb");
+  pane.MoveCaretTo(4);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(pane.Bytes(), "a\rb\r");
+}
+
+TEST_F(PaneEdit, AnEditUndoneHandsBackTheGivenBytesExactly) {
+  // Mixed line ends, duplicates of the code page and a cut lead byte.
+  const std::string original = "\x87\x90\r\nx\ry\n\xed\x40\x82";
+  Edit(original);
+  pane.MoveCaretTo(0);
+  QTest::keyClicks(pane.View(), "q");
+  EXPECT_NE(pane.Bytes(), original);
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), original);
+  pane.SetReadOnly(true);
+  EXPECT_EQ(pane.Bytes(), original);
+}
+
+TEST_F(PaneEdit, CharactersTheCodeCannotHoldAreSubstitutedAndSaid) {
+  Edit("");
+  QSignalSpy said(&pane, &TextPane::Substituted);
+  Commit(QString(), QStringLiteral("a\U0001F600\u00e9"));
+  EXPECT_EQ(pane.Bytes(), "a\x81\xac\x81\xac");  // CP932's 〓 twice
+  ASSERT_EQ(said.count(), 1);
+  EXPECT_EQ(said.at(0).at(0).value<std::size_t>(), 2u);
+  EXPECT_EQ(pane.Unmappable(), 2u);
+  // A UTF-8 pane holds them all.
+  Edit("", encoding::TextForm::Utf8);
+  Commit(QString(), QStringLiteral("\U0001F600\u00e9"));
+  EXPECT_EQ(pane.Bytes(), "\xF0\x9F\x98\x80\xC3\xA9");
+  EXPECT_EQ(pane.Unmappable(), 0u);
+}
+
+TEST_F(PaneEdit, TheClipboardCarriesUnicodeBothWays) {
+  Edit("\x93\xfa\x96\x7b\r\nend");
+  pane.SetSelection(0, 6);
+  pane.Cut();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("日本\n"));  // the desktop's line end
+  EXPECT_EQ(pane.Bytes(), "end");
+  QApplication::clipboard()->setText(QStringLiteral("語\nx\r\ny"));
+  pane.MoveCaretTo(3);
+  EXPECT_EQ(pane.Paste(), 0u);
+  EXPECT_EQ(pane.Bytes(), "end\x8c\xea\r\nx\r\ny");
+  // A selection is replaced by what is typed.
+  pane.SetSelection(0, 3);
+  QTest::keyClicks(pane.View(), "E");
+  EXPECT_EQ(pane.Bytes(), "E\x8c\xea\r\nx\r\ny");
+}
+
+TEST_F(PaneEdit, EnteringAndLeavingEditKeepsThePlace) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  pane.resize(400, 300);
+  pane.SetText(text);
+  pane.ScrollToLine(1500);
+  pane.SetSelection(pane.OffsetOfLine(1510) + 2, 3);
+  const std::size_t top = pane.FirstVisibleLine();
+  ASSERT_GT(top, 1000u);
+  pane.SetReadOnly(false);
+  EXPECT_EQ(pane.FirstVisibleLine(), top);
+  EXPECT_EQ(pane.SelStart(), pane.OffsetOfLine(1510) + 2);
+  EXPECT_EQ(pane.SelLength(), 3u);
+  QTest::keyClicks(pane.View(), "Z");  // replaces the selection
+  EXPECT_EQ(pane.Line(1510), "liZ1510");
+  pane.SetReadOnly(true);
+  EXPECT_EQ(pane.FirstVisibleLine(), top);
+  EXPECT_EQ(pane.Line(1510), "liZ1510");
+  EXPECT_EQ(pane.LineCount(), 2000u);
+}
+
+TEST_F(PaneEdit, ReadOnlyPaneTakesNoEdits) {
+  pane.SetText(std::string("abc"));
+  QTest::keyClicks(pane.View(), "x");
+  Key(Qt::Key_Backspace);
+  QInputMethodEvent done;
+  done.setCommitString(QStringLiteral("y"));
+  QApplication::sendEvent(pane.View(), &done);
+  EXPECT_EQ(pane.Bytes(), "abc");
+  EXPECT_FALSE(static_cast<QWidget*>(pane.View())->inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+TEST_F(PaneEdit, ANewTextWhileEditingIsEditedAndForgetsTheOldUndo) {
+  Edit("first");
+  QTest::keyClicks(pane.View(), "x");
+  pane.SetText(std::string("second"));
+  EXPECT_FALSE(pane.ReadOnly());
+  EXPECT_FALSE(pane.CanUndo());
+  EXPECT_EQ(pane.Bytes(), "second");
+  pane.MoveCaretTo(6);
+  QTest::keyClicks(pane.View(), "!");
+  EXPECT_EQ(pane.Bytes(), "second!");
+}
+
+}  // namespace
+}  // namespace haruvi::viewer
