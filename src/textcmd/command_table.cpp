@@ -53,6 +53,11 @@ std::string CommandOutput::PaneText() const {
   return out;
 }
 
+std::string CommandOutput::TakePaneText() {
+  if (kind_ == Kind::kText || kind_ == Kind::kBytes) return std::move(text_);
+  return PaneText();
+}
+
 std::string TextCommand::Usage() const {
   std::string usage;
   for (const Parameter& p : params) {

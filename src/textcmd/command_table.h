@@ -68,6 +68,10 @@ class CommandOutput {
   std::string_view Text() const { return text_; }
   // The pane's new whole text: every line followed by CR LF, or the bytes as they are.
   std::string PaneText() const;
+  // What the pane takes, for a caller that keeps nothing else: a kText result whole (as
+  // Text(), not cut at a NUL) and a kBytes one are moved out rather than copied; lines
+  // are joined as PaneText() joins them. The output is left empty.
+  std::string TakePaneText();
 
   // The user stopped the command: the result holds what was done, then kCancelledLine.
   bool cancelled = false;

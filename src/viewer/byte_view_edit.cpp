@@ -198,7 +198,8 @@ bool ByteView::event(QEvent* event) {
 
 void ByteView::inputMethodEvent(QInputMethodEvent* event) {
   if (!edit_) return QAbstractScrollArea::inputMethodEvent(event);
-  if (!event->commitString().isEmpty()) InsertText(event->commitString(), true);
+  // A committed composition is a step of its own: undo takes back one conversion.
+  if (!event->commitString().isEmpty()) InsertText(event->commitString(), false);
   preedit_ = event->preeditString();
   event->accept();
   viewport()->update();

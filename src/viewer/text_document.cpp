@@ -41,6 +41,12 @@ TextDocument& TextDocument::operator=(TextDocument&& other) noexcept {
   return *this;
 }
 
+ByteBuffer TextDocument::TakeBuffer() {
+  ByteBuffer taken = std::move(buffer_);
+  SetBytes(ByteBuffer());
+  return taken;
+}
+
 void TextDocument::SetBytes(ByteBuffer bytes) {
   buffer_ = std::move(bytes);
   bytes_ = buffer_.view();

@@ -31,6 +31,8 @@ class TextDocument final : public LineSource {
   void SetBytes(ByteBuffer bytes);
   void SetBytes(std::string bytes) { SetBytes(ByteBuffer(std::move(bytes))); }
   void Clear() { SetBytes(std::string()); }
+  // Hands the bytes over without a copy; the document is empty afterwards.
+  ByteBuffer TakeBuffer();
 
   // Exactly the bytes given to SetBytes.
   std::string_view Bytes() const { return bytes_; }

@@ -129,6 +129,20 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   emit ContentChanged();
 }
 
+ByteBuffer TextPane::ReplaceText(ByteBuffer bytes, encoding::TextForm form) {
+  ByteBuffer before;
+  if (Edited()) {
+    EditedBytes();
+    before = ByteBuffer(std::move(*edited_bytes_));
+  } else if (edit_) {
+    before = edit_->TakeOriginal().TakeBuffer();
+  } else {
+    before = doc_.TakeBuffer();
+  }
+  SetText(std::move(bytes), form);
+  return before;
+}
+
 void TextPane::SetLines(const std::vector<std::string>& lines, encoding::TextForm form) {
   std::string text;
   std::size_t total = 0;

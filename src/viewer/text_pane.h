@@ -39,6 +39,9 @@ class TextPane : public QWidget {
   // form, see unicode_convert.h); the form stays with the text until the next content.
   void SetText(std::string bytes, encoding::TextForm form = encoding::TextForm::Legacy);
   void SetText(ByteBuffer bytes, encoding::TextForm form = encoding::TextForm::Legacy);
+  // SetText that hands back what Bytes() gave before, without a copy where the pane
+  // still held the bytes it was given (a command's step back).
+  ByteBuffer ReplaceText(ByteBuffer bytes, encoding::TextForm form);
   void SetLines(const std::vector<std::string>& lines,  // joined with CR LF
                 encoding::TextForm form = encoding::TextForm::Legacy);
   // Takes a document indexed elsewhere (a worker thread) in one step. With `keep_view`,

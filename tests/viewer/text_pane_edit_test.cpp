@@ -93,7 +93,17 @@ TEST_F(PaneEdit, TypingUndoesAsOneStepAndEveryOtherEditAsItsOwn) {
   pane.Redo();
   EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
   EXPECT_EQ(pane.Caret(), 6u);
-  // Typing somewhere else starts a new step.
+  // A conversion of the input method is a step of its own, and so is typing elsewhere.
+  pane.MoveCaretTo(pane.Text().size());
+  QTest::keyClicks(pane.View(), "f");
+  Commit(QStringLiteral("か"), QStringLiteral("下"));
+  QTest::keyClicks(pane.View(), "g");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\nf\x89\xba");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\nf");
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
   pane.MoveCaretTo(0);
   QTest::keyClicks(pane.View(), "X");
   pane.Undo();

@@ -213,13 +213,9 @@ bool CommandFrame::RunOnFile(std::string_view name, std::vector<std::string> ans
 }
 
 bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
-  const textcmd::CommandOutput& out = run.output;
   // A stopped command leaves the text as it was: half a result is no result.
-  if (out.cancelled) return false;
-  using Kind = textcmd::CommandOutput::Kind;
-  std::string text = out.kind() == Kind::kText    ? std::string(out.Text())
-                     : out.kind() == Kind::kBytes ? std::string(out.Bytes())
-                                                  : out.PaneText();
+  if (run.output.cancelled) return false;
+  std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
   if (standins_ && !from_file) text = standins_->ToUtf8(text);
   standins_.reset();
   undo_.Replace(std::move(text));

@@ -13,18 +13,17 @@ TextUndo::TextUndo(viewer::TextPane& pane, QObject* parent) : QObject(parent), p
 }
 
 void TextUndo::Forget() {
-  std::string().swap(before_);
+  before_ = viewer::ByteBuffer();
   const bool was = held_;
   held_ = false;
   if (was) emit Changed();
 }
 
 void TextUndo::Replace(std::string text) {
-  std::string before(pane_.BytesView());
   replacing_ = true;
-  pane_.SetText(std::move(text), pane_.TextForm());  // a command changes the text, not its form
+  // A command changes the text, not its form; what the pane held is moved out, not copied.
+  before_ = pane_.ReplaceText(viewer::ByteBuffer(std::move(text)), pane_.TextForm());
   replacing_ = false;
-  before_ = std::move(before);
   held_ = true;
   emit Changed();
 }
@@ -37,7 +36,7 @@ void TextUndo::Undo() {
     return;
   }
   if (!held_) return;
-  std::string before = std::move(before_);
+  viewer::ByteBuffer before = std::move(before_);
   held_ = false;
   replacing_ = true;
   pane_.SetText(std::move(before), pane_.TextForm());

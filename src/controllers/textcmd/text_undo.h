@@ -6,6 +6,8 @@
 #include <QObject>
 #include <string>
 
+#include "viewer/byte_buffer.h"
+
 namespace haruvi::viewer { class TextPane; }
 
 namespace haruvi::controllers {
@@ -30,7 +32,7 @@ class TextUndo : public QObject {
   void Forget();
 
   viewer::TextPane& pane_;
-  std::string before_;
+  viewer::ByteBuffer before_;
   bool held_ = false;
   bool replacing_ = false;
 };

@@ -1,0 +1,115 @@
+// Simple edit through the pane itself, headless: entering edit on a loaded file, keys
+// typed mid-text each followed by a repaint of the pane, undo, the bytes a save writes,
+// and leaving edit. Beside it, from the same run, the peer: a Qt plain-text editor
+// taking the same text (what entering edit cost when a text widget held it).
+// Usage: pane_edit_bench FILE [KEYS] [--no-peer]
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "viewer/byte_view.h"
+#include "viewer/text_pane.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: pane_edit_bench FILE [KEYS] [--no-peer]\n");
+    return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const int keys = argc > 2 && std::strcmp(argv[2], "--no-peer") != 0 ? std::max(1, std::atoi(argv[2])) : 200;
+  bool peer = true;
+  for (int i = 2; i < argc; ++i)
+    if (std::strcmp(argv[i], "--no-peer") == 0) peer = false;
+
+  QFile file(QString::fromLocal8Bit(argv[1]));
+  if (!file.open(QIODevice::ReadOnly)) return 1;
+  const QByteArray data = file.readAll();
+  haruvi::viewer::TextPane pane;
+  pane.resize(1000, 800);
+  pane.show();
+  pane.SetText(std::string(data.constData(), static_cast<std::size_t>(data.size())));
+  QApplication::processEvents();
+  const std::size_t lines = pane.LineCount();
+  std::printf("%s\t%.0f MB\t%zu lines\n", argv[1], data.size() / 1e6, lines);
+
+  // Entering edit, with the caret mid-text and the first screen painted.
+  pane.MoveCaretTo(pane.OffsetOfLine(lines / 2));
+  auto t0 = Clock::now();
+  pane.SetReadOnly(false);
+  pane.View()->viewport()->repaint();
+  std::printf("enter edit + paint\t%.4f s\n", Since(t0));
+
+  // Keys typed one by one; each is timed from the key to the repainted pane.
+  std::vector<double> each;
+  each.reserve(static_cast<std::size_t>(keys));
+  pane.View()->setFocus();
+  for (int i = 0; i < keys; ++i) {
+    t0 = Clock::now();
+    if (i % 10 == 9) QTest::keyClick(pane.View(), Qt::Key_Return);
+    else QTest::keyClick(pane.View(), static_cast<char>('a' + i % 26));
+    pane.View()->viewport()->repaint();
+    each.push_back(Since(t0));
+  }
+  std::sort(each.begin(), each.end());
+  double sum = 0;
+  for (double d : each) sum += d;
+  std::printf("keystroke + paint\tmean %.3f ms\tmedian %.3f ms\tmax %.3f ms\t(%d keys)\n", 1e3 * sum / each.size(),
+              1e3 * each[each.size() / 2], 1e3 * each.back(), keys);
+
+  t0 = Clock::now();
+  while (pane.CanUndo()) pane.Undo();
+  pane.View()->viewport()->repaint();
+  std::printf("undo all\t%.4f s\tunedited again: %s\n", Since(t0), pane.Edited() ? "no" : "yes");
+
+  QTest::keyClicks(pane.View(), "edit");
+  t0 = Clock::now();
+  const std::size_t saved = pane.BytesView().size();
+  std::printf("bytes to save (edited)\t%.4f s\t%zu bytes\n", Since(t0), saved);
+  t0 = Clock::now();
+  pane.SetReadOnly(true);
+  pane.View()->viewport()->repaint();
+  std::printf("leave edit + paint\t%.4f s\n", Since(t0));
+
+  if (peer) {
+    // The peer: the same text decoded into a plain-text editor, as a text widget takes it.
+    const QString text = haruvi::viewer::DecodeForDisplay(std::string_view(data.constData(), data.size()),
+                                                          haruvi::encoding::CodePage::Cp932);
+    QPlainTextEdit editor;
+    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor.resize(1000, 800);
+    editor.show();
+    t0 = Clock::now();
+    editor.setPlainText(text);
+    editor.viewport()->repaint();
+    std::printf("peer: QPlainTextEdit::setPlainText + paint\t%.4f s\n", Since(t0));
+    QTextCursor c(editor.document());
+    c.setPosition(static_cast<int>(text.size() / 2));
+    editor.setTextCursor(c);
+    std::vector<double> peer_each;
+    for (int i = 0; i < std::min(keys, 50); ++i) {
+      t0 = Clock::now();
+      QTest::keyClick(editor.viewport(), static_cast<char>('a' + i % 26));
+      editor.viewport()->repaint();
+      peer_each.push_back(Since(t0));
+    }
+    std::sort(peer_each.begin(), peer_each.end());
+    std::printf("peer: keystroke + paint\tmedian %.3f ms\tmax %.3f ms\n", 1e3 * peer_each[peer_each.size() / 2],
+                1e3 * peer_each.back());
+  }
+  return 0;
+}
