@@ -82,6 +82,13 @@ SaveResult SaveFile(const std::string& target, std::string_view bytes, bool back
     errno = EINVAL;
     return Failed(target + " is not a regular file");
   }
+  // A read-only file stays as it is: the rename below would replace it whatever its
+  // mode, since only the folder's permission counts for that. A file no one may write
+  // counts as read-only even for the superuser, as its attribute letter says.
+  if (exists && (::access(real.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
+    errno = EACCES;
+    return Failed(target);
+  }
 
   // 1. The new text, whole, beside the target.
   std::string tmp = real + ".XXXXXX";

@@ -1,6 +1,10 @@
 // "info": the information line the viewer shows for each file after loading it, with
 // the default read settings, one line per file in UTF-8. "hexdump": the pane's
 // hexadecimal renderings of a file, as the window puts them into the pane.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <iostream>
 
 #include "tools/tool_command.h"
@@ -42,13 +46,37 @@ int RunHexdump(const Args& args) {
   const bool below = !args.empty() && args[0] == "--below";
   if (args.size() != (below ? 2u : 1u)) return UsageError(kHexdump, "one file wanted");
   const std::string& path = args.back();
-  auto bytes = ReadInput(path);
-  if (!bytes) return kExitNoMatch;
   viewer::DisplaySettings only_the_line;
   only_the_line.info_only = true;
-  const std::string info = viewer::ShowFile(path, only_the_line).info_line;
-  const viewer::HexDump dump = below ? viewer::DumpUnderLines(*bytes, info) : viewer::DumpBytes(*bytes, info);
-  return WriteOutput(dump.text) ? kExitOk : kExitNoMatch;
+  if (below) {
+    auto bytes = ReadInput(path);
+    if (!bytes) return kExitNoMatch;
+    const std::string info = viewer::ShowFile(path, only_the_line).info_line;
+    return WriteOutput(viewer::DumpUnderLines(*bytes, info).text) ? kExitOk : kExitNoMatch;
+  }
+  // Sixteen to a line needs no more than a piece of the file at a time.
+  InputDescriptor in;
+  if (!in.Open(path)) return kExitNoMatch;
+  viewer::ByteDumper dumper(viewer::ShowFile(path, only_the_line).info_line);
+  std::string piece(1 << 20, '\0'), out;
+  out.reserve(4 << 20);
+  std::uint64_t left = in.limit();
+  while (left > 0) {
+    const ssize_t n = ::read(in.fd(), piece.data(), static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), left)));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      in.PrintReadError();
+      return kExitNoMatch;
+    }
+    if (n == 0) break;
+    left -= static_cast<std::uint64_t>(n);
+    out.clear();
+    dumper.Feed(std::string_view(piece.data(), static_cast<std::size_t>(n)), &out);
+    if (!WriteOutput(out)) return kExitNoMatch;
+  }
+  out.clear();
+  dumper.Finish(&out);
+  return WriteOutput(out) ? kExitOk : kExitNoMatch;
 }
 
 const bool registered_hexdump = RegisterCommand(kHexdump);

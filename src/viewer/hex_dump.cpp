@@ -1,5 +1,8 @@
 #include "viewer/hex_dump.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace haruvi::viewer {
 namespace {
 
@@ -34,45 +37,124 @@ bool EachLine(std::string_view text, F&& line) {
 
 }  // namespace
 
+namespace {
+
+constexpr std::size_t kLineBytes = 61;  // "XXXXXXXX : " + 16 x "XX " + CR LF
+
+void Header(std::string& out, std::string_view info_line) {
+  out.append(info_line);
+  out += "\r\n\r\n";
+  out += "00000000 : 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n";
+  out += "-------- : -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\r\n";
+}
+
+// "XX " for each byte value, one four-byte store each (the fourth byte is overwritten
+// by the next cell or the line end).
+struct Cells {
+  char cell[256][4];
+  Cells() {
+    for (int b = 0; b < 256; ++b) {
+      cell[b][0] = kHex[b >> 4];
+      cell[b][1] = kHex[b & 15];
+      cell[b][2] = ' ';
+      cell[b][3] = ' ';
+    }
+  }
+};
+const Cells kCells;
+
+// `count` whole lines of 16 bytes from `in`, numbered from `number`, at `out` (exactly
+// count * kLineBytes bytes are written).
+void FormatLines(const unsigned char* in, std::size_t count, std::size_t number, char* out) {
+  for (std::size_t l = 0; l < count; ++l, ++number, in += 16) {
+    std::size_t n = number;
+    for (int k = 7; k >= 0; --k) {
+      out[k] = kHex[n & 15];
+      n >>= 4;
+    }
+    out[8] = ' ';
+    out[9] = ':';
+    out[10] = ' ';
+    char* c = out + 11;
+    for (int k = 0; k < 16; ++k, c += 3) std::memcpy(c, kCells.cell[in[k]], 4);
+    out[59] = '\r';
+    out[60] = '\n';
+    out += kLineBytes;
+  }
+}
+
+void AppendLines(std::string& out, const unsigned char* in, std::size_t count, std::size_t number) {
+  const std::size_t at = out.size();
+  out.resize(at + count * kLineBytes);
+  FormatLines(in, count, number, out.data() + at);
+}
+
+void PartialLine(std::string& out, std::string_view rest, std::size_t number) {
+  Label(out, number);
+  for (unsigned char b : rest) out.append(kCells.cell[b], 3);
+  out += "\r\n";
+}
+
+}  // namespace
+
 HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std::function<bool()>& cancelled) {
   HexDump d;
-  const std::size_t lines = bytes.size() / 16 + 1;
-  d.text.reserve(info_line.size() + 140 + lines * 61 + 32);
-  d.text.append(info_line);
-  d.text += "\r\n\r\n";
-  d.text += "00000000 : 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n";
-  d.text += "-------- : -- -- -- -- -- -- -- -- -- -- -- -- -- -- -- --\r\n";
-  std::size_t line = 1, i = 0;
-  for (; i + 16 <= bytes.size(); i += 16, ++line) {
+  const std::size_t whole = bytes.size() / 16;
+  d.text.reserve(info_line.size() + 140 + (whole + 1) * kLineBytes + 32);
+  Header(d.text, info_line);
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t line = 1;
+  // Lines in blocks, with a look at the cancel question before every kCheckEvery-th.
+  while (line <= whole) {
     if (line % kCheckEvery == 0 && cancelled && cancelled()) {
       d.cancelled = true;
       break;
     }
-    Label(d.text, line);
-    for (std::size_t k = 0; k < 16; ++k) {
-      const auto b = static_cast<unsigned char>(bytes[i + k]);
-      const char cell[3] = {kHex[b >> 4], kHex[b & 15], ' '};
-      d.text.append(cell, 3);
-    }
-    d.text += "\r\n";
+    const std::size_t next_check = (line / kCheckEvery + 1) * kCheckEvery;
+    const std::size_t count = std::min(next_check - line, whole - line + 1);
+    AppendLines(d.text, in + (line - 1) * 16, count, line);
+    line += count;
   }
   // The last, partial line; an empty file still has one, holding only its label. A file
   // of whole lines has none (unless cancelled, when the line so far is written).
-  if (d.cancelled || bytes.size() % 16 != 0 || bytes.empty()) {
-    Label(d.text, line);
-    if (!d.cancelled)
-      for (; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const char cell[3] = {kHex[b >> 4], kHex[b & 15], ' '};
-        d.text.append(cell, 3);
-      }
-    d.text += "\r\n";
-  }
   if (d.cancelled) {
+    PartialLine(d.text, {}, line);
     d.text.append(kDumpCancelled);
     d.text += "\r\n";
+  } else if (bytes.size() % 16 != 0 || bytes.empty()) {
+    PartialLine(d.text, bytes.substr(whole * 16), line);
   }
   return d;
+}
+
+void ByteDumper::Feed(std::string_view bytes, std::string* out) {
+  if (!started_) {
+    Header(*out, header_);
+    started_ = true;
+  }
+  if (!held_.empty()) {
+    // Complete the held line first.
+    const std::size_t take = std::min(bytes.size(), 16 - held_.size());
+    held_.append(bytes.substr(0, take));
+    bytes.remove_prefix(take);
+    if (held_.size() < 16) return;
+    AppendLines(*out, reinterpret_cast<const unsigned char*>(held_.data()), 1, line_++);
+    held_.clear();
+  }
+  const std::size_t count = bytes.size() / 16;
+  AppendLines(*out, reinterpret_cast<const unsigned char*>(bytes.data()), count, line_);
+  line_ += count;
+  held_.assign(bytes.substr(count * 16));
+}
+
+void ByteDumper::Finish(std::string* out) {
+  const bool empty = !started_ || (line_ == 1 && held_.empty());
+  if (!started_) {
+    Header(*out, header_);
+    started_ = true;
+  }
+  if (!held_.empty() || empty) PartialLine(*out, held_, line_);
+  held_.clear();
 }
 
 HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled) {

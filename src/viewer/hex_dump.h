@@ -20,6 +20,22 @@ struct HexDump {
 // one line per 16 bytes, labelled with the line number (from 1) in eight hex digits.
 HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std::function<bool()>& cancelled = {});
 
+// DumpBytes in pieces, for output that never needs the whole text (the tool's): the
+// header comes with the first piece, each Feed adds the lines its bytes complete (any
+// piece sizes), and Finish the last partial line. The text is DumpBytes' exactly.
+class ByteDumper {
+ public:
+  explicit ByteDumper(std::string_view info_line) : header_(info_line) {}
+  void Feed(std::string_view bytes, std::string* out);
+  void Finish(std::string* out);
+
+ private:
+  std::string header_;
+  bool started_ = false;
+  std::size_t line_ = 1;
+  std::string held_;  // bytes of a line not yet complete (fewer than 16)
+};
+
 // The information line, an empty line, then each line of `text` (split at CR LF, CR or LF)
 // followed by its upper-digit and lower-digit lines.
 HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled = {});

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "controllers/options/options_controller.h"
 #include "encoding/unicode_convert.h"
 #include "fake_window.h"
@@ -44,6 +46,27 @@ TEST_F(SaveTest, OverwriteWritesThePaneBytesAndKeepsTheOldAsBackup) {
   w.Pane().SetText(std::string("newer"));
   w.Actions().Trigger("MToversave1");
   EXPECT_EQ(test::ReadFile(w.dir / "f/memo.$$$"), "old text");
+}
+
+TEST_F(SaveTest, AnUneditedPaneSavesTheBytesItWasGivenWhateverTheyAre) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 20; ++round) {
+    w.Files().SelectByCaption("memo.txt");  // the list is filled anew after a save with a backup
+    std::string bytes(1 + rng() % 3000, '\0');
+    for (char& c : bytes) c = static_cast<char>(rng() % 4 == 0 ? "\r\n\x82\xff"[rng() % 4] : rng() & 0xFF);
+    w.Pane().SetText(bytes);
+    if (round % 2) {
+      // Through simple edit and back, once with an edit undone.
+      w.Pane().SetReadOnly(false);
+      if (round % 4 == 1) {
+        w.Pane().Type(QStringLiteral("typed"));
+        w.Pane().Undo();
+      }
+      w.Pane().SetReadOnly(true);
+    }
+    w.Actions().Trigger("MToversave1");
+    ASSERT_EQ(test::ReadFile(w.dir / "f/memo.txt"), bytes) << "round " << round;
+  }
 }
 
 TEST_F(SaveTest, NothingSelectedIsSaidAndNothingWritten) {

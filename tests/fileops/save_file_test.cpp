@@ -5,9 +5,13 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
 
 #include "support/temp_dir.h"
 
@@ -90,6 +94,54 @@ TEST(SaveFile, AFailedWriteChangesNothing) {
   // A target that is no file, or in no folder.
   EXPECT_FALSE(SaveFile(dir.path().string(), "x", false).ok);
   EXPECT_FALSE(SaveFile((dir / "a.txt/inside").string(), "x", false).ok);
+}
+
+TEST(SaveFile, AReadOnlyFileAndAVanishedFolderAreRefusedWithTheirReason) {
+  test::TempDir dir;
+  auto p = dir.Write("MEMO.TXT", "old");
+  ::chmod(p.c_str(), 0444);
+  SaveResult r = SaveFile(p.string(), "new", true);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find(std::strerror(EACCES)), std::string::npos) << r.error;
+  EXPECT_EQ(ReadFile(p), "old");
+  EXPECT_FALSE(std::filesystem::exists(dir / "MEMO.$$$"));
+  EXPECT_EQ(Entries(dir.path()), 1);
+  r = SaveFile((dir / "gone" / "MEMO.TXT").string(), "new", true);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find(std::strerror(ENOENT)), std::string::npos) << r.error;
+}
+
+// Saves of one generation after another, each text its own letter and length, killed at
+// a random moment: the target and the backup are always some generation whole.
+TEST(SaveFile, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewWhole) {
+  test::TempDir dir;
+  const std::string target = (dir / "MEMO.TXT").string();
+  auto text = [](int gen) { return std::string(200000 + 7919 * (gen % 26), static_cast<char>('a' + gen % 26)); };
+  auto whole = [&](const std::string& bytes) {
+    if (bytes.empty()) return false;
+    const int gen = bytes[0] - 'a';
+    return gen >= 0 && gen < 26 && bytes == text(gen);
+  };
+  dir.Write("MEMO.TXT", text(0));
+  std::mt19937 rng(12);
+  for (int round = 0; round < 100; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int gen = round;; ++gen) (void)SaveFile(target, text(gen), true);
+    }
+    ::usleep(200 + rng() % 5000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(whole(ReadFile(target))) << "round " << round;
+    if (std::filesystem::exists(dir / "MEMO.$$$")) {
+      ASSERT_TRUE(whole(ReadFile(dir / "MEMO.$$$"))) << "round " << round;
+    }
+    // A temporary cut short by the kill is all that can be left over.
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+      if (e.path().filename().string().rfind("MEMO.TXT.", 0) == 0) std::filesystem::remove(e.path());
+  }
 }
 
 }  // namespace

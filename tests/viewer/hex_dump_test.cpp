@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace haruvi::viewer {
 namespace {
 
@@ -42,6 +44,26 @@ TEST(HexDump, ACancelKeepsWhatWasDoneAndSaysSo) {
   const HexDump u = DumpUnderLines(many, "INFO", [] { return true; });
   EXPECT_TRUE(u.cancelled);
   EXPECT_TRUE(u.text.ends_with("中断しました！\r\n"));
+}
+
+TEST(HexDump, InPiecesItIsTheSameTextWhateverTheCuts) {
+  std::mt19937 rng(3);
+  for (std::size_t size : {0u, 1u, 15u, 16u, 17u, 31u, 32u, 33u, 4096u * 16u + 7u, 70001u}) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(rng());
+    for (int cuts = 0; cuts < 4; ++cuts) {
+      ByteDumper dumper("INFO");
+      std::string out;
+      for (std::size_t at = 0; at < size;) {
+        const std::size_t piece = std::min<std::size_t>(size - at, cuts == 0 ? size : 1 + rng() % (cuts * 20));
+        dumper.Feed(std::string_view(bytes).substr(at, piece), &out);
+        at += piece;
+      }
+      if (cuts == 3) dumper.Feed({}, &out);  // an empty piece changes nothing
+      dumper.Finish(&out);
+      ASSERT_EQ(out, DumpBytes(bytes, "INFO").text) << size << " bytes, cuts " << cuts;
+    }
+  }
 }
 
 }  // namespace
