@@ -57,6 +57,23 @@ TEST_F(GrepTest, ReportWithAndWithoutItsTwoBoxes) {
   EXPECT_EQ(Ini().ReadInteger("Grep", "DriveCount", 0), 2);
 }
 
+TEST_F(GrepTest, AfterAUtf8TextTheReportIsUtf8AndAJapanesePatternStillFindsEveryCode) {
+  win.dir.Write("docs/u.txt", "\xE6\x97\xA5\xE6\x9C\xAC utf8 \xF0\x9F\x98\x80\n");
+  win.dir.Write("docs/s.txt", test::S("日本 sjis\r\n"));
+  win.MoveToFolder(bridge::FromDisk(folder));  // the list shows them
+  win.Pane().SetText(std::string("\xE6\x97\xA5"), encoding::TextForm::Utf8);  // a UTF-8 file shown
+  dialogs->greps.push_back(Answer("日本", false, false, false));
+  controller->MgrepClick();
+  controller->WaitGrep();
+  EXPECT_EQ(win.Pane().TextForm(), encoding::TextForm::Utf8);
+  EXPECT_EQ(win.Pane().Text(),
+            "Grepの実行　検索正規表現 = 日本\r\n\r\n日本 sjis\r\n\xE6\x97\xA5\xE6\x9C\xAC utf8 \xF0\x9F\x98\x80\r\n");
+  // After a Shift_JIS text, Shift_JIS, with what it cannot hold as its substitute.
+  win.Pane().SetText(std::string("x"));
+  EXPECT_EQ(Run(Answer("日本", false, false, false)),
+            "Grepの実行　検索正規表現 = 日本\r\n\r\n日本 sjis\r\n日本 utf8 〓\r\n");
+}
+
 TEST_F(GrepTest, SubfoldersSearchTheWholeTreeAndAreRemembered) {
   const std::string out = Run(Answer("deep", false, false, true, true));
   EXPECT_EQ(out, "Grepの実行　検索正規表現 = deep\r\n\r\n" + folder + "/sub/c.txt(1) :deep abc\r\n");

@@ -73,13 +73,20 @@ void SearchController::MgrepClick() {
     for (const QString& p : everything ? setup.all : setup.selected) list.push_back(bridge::ToDisk(p));
   }
   // A tree is walked by the worker too: a big one never holds the window up.
-  StartGrep(PaneBytes(a->pattern), std::move(list), a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
+  // The engine reads patterns in the Japanese code page whatever the pane shows now.
+  StartGrep(bridge::ToPane(a->pattern, ctx().Pane().CodePage()), std::move(list),
+            a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
 }
 
 void SearchController::StartGrep(std::string pattern, std::vector<std::string> files, std::string tree,
                                  const GrepAnswer& a) {
+  // The report comes in the form of the text shown before it: after a UTF-8 file, UTF-8
+  // (every file's lines as they are, Shift_JIS ones converted), else the Japanese code.
+  const bool utf8 = encoding::IsUnicode(ctx().Pane().TextForm());
+  grep_form_ = utf8 ? encoding::TextForm::Utf8 : encoding::TextForm::Legacy;
+  const encoding::CodePage page = utf8 ? encoding::CodePage::Utf8 : ctx().Pane().CodePage();
   search::FileGrepOptions o;
-  o.report = {.file_headers = a.headers, .line_numbers = a.numbers};
+  o.report = {.file_headers = a.headers, .line_numbers = a.numbers, .utf8 = utf8};
   o.fuzzy = a.fuzzy;
   // Workers as the tool has them; the report still comes in list order, the file at its
   // head line by line as found.
@@ -100,15 +107,14 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   ctx().textclear();
   ctx().Pane().Clear();
   ctx().InfoLine().clear();
-  grep_text_ = PaneBytes(QStringLiteral("Grepの実行　検索正規表現 = ")) + pattern + "\r\n\r\n";
+  grep_text_ = bridge::ToPane(QStringLiteral("Grepの実行　検索正規表現 = ") + a.pattern, page) + "\r\n\r\n";
   grep_incoming_.clear();
   grep_cancelled_ = false;
   cancel_ = false;
   done_ = false;
-  ctx().Pane().SetText(grep_text_);
+  ctx().Pane().SetText(grep_text_, grep_form_);
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(true);
   ctx().Actions().Get(QStringLiteral("Mgrep3"))->setEnabled(true);
-  const encoding::CodePage page = ctx().Pane().CodePage();
   worker_ = std::thread([this, pattern = std::move(pattern), files = std::move(files), tree = std::move(tree), o,
                          page]() mutable {
     if (!tree.empty()) {
@@ -155,7 +161,7 @@ void SearchController::Grep1Match(bool last) {
   grep_text_ += block;
   viewer::TextDocument doc;
   doc.SetBytes(std::string(grep_text_));
-  ctx().Pane().SetDocument(std::move(doc), true);
+  ctx().Pane().SetDocument(std::move(doc), true, grep_form_);
   // A long report takes longer to show: the window gets at least three quarters of the
   // time between two blocks to itself.
   grep_timer_->setInterval(std::max<int>(50, static_cast<int>(4 * took.elapsed())));
@@ -167,7 +173,7 @@ void SearchController::GrepFinished() {
   grep_timer_->stop();
   if (grep_cancelled_) {
     std::lock_guard lock(grep_mu_);
-    grep_incoming_ += PaneBytes(QStringLiteral("[Grepを中止]")) + "\r\n";
+    grep_incoming_ += bridge::ToPane(QStringLiteral("[Grepを中止]"), ctx().Pane().ShownPage()) + "\r\n";
   }
   Grep1Match(true);
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(false);

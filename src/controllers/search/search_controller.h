@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "controllers/search/search_dialogs.h"
+#include "encoding/text_form.h"
 #include "search/text_find.h"
 #include "encoding/utf8_standins.h"
 #include "ui/controller.h"
@@ -128,6 +129,7 @@ class SearchController : public ui::Controller {
   std::mutex grep_mu_;
   std::string grep_incoming_;  // the worker's report not yet in the pane
   std::string grep_text_;      // the pane's text while the grep runs
+  encoding::TextForm grep_form_ = encoding::TextForm::Legacy;  // and its form
   bool grep_cancelled_ = false;
   QTimer* grep_timer_ = nullptr;
   std::optional<encoding::Utf8StandIns> standins_;  // while a UTF-8 pane's command runs
