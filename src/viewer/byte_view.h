@@ -123,6 +123,8 @@ class ByteView : public QAbstractScrollArea {
   std::size_t NextCharEnd(std::size_t line, std::size_t byte) const;
   std::size_t AlignToChar(std::string_view line, std::size_t byte) const;
   int DisplayIndex(const LineLayout& l, std::size_t byte) const;
+  // The first offset the caret may take (past a UTF-8 byte-order mark).
+  std::size_t TextStart() const;
   // Editing: the keys that edit (true when the key was one), one edit applied and shown.
   bool EditKey(QKeyEvent* event);
   void ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing);

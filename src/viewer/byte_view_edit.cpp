@@ -86,7 +86,7 @@ void ByteView::DeleteSelection() {
 void ByteView::DeleteBackward() {
   if (!edit_ || !doc_) return;
   if (SelLength() > 0) return DeleteSelection();
-  if (caret_ == 0) return;
+  if (caret_ <= TextStart()) return;
   const std::size_t line = doc_->LineOfOffset(caret_);
   const std::size_t start = doc_->LineStart(line);
   // Within a line, the character before the caret; at a line's start, the line end

@@ -10,10 +10,18 @@
 
 namespace haruvi::viewer {
 
+std::size_t ByteView::TextStart() const {
+  // A UTF-8 text's byte-order mark belongs to the file's form, not to its text: nothing
+  // is typed before it, and no selection takes it.
+  if (page_ != encoding::CodePage::Utf8 || !doc_ || doc_->LineCount() == 0) return 0;
+  return doc_->Line(0).starts_with("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 void ByteView::SetSelection(std::size_t start, std::size_t length) {
   const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
-  anchor_ = std::min(start, total);
-  caret_ = std::min(total, anchor_ + length);
+  const std::size_t first = TextStart();
+  anchor_ = std::clamp(start, first, std::max(first, total));
+  caret_ = std::min(total, std::max(start, first) + length);
   emit CaretMoved();
   viewport()->update();
 }
@@ -82,7 +90,7 @@ void ByteView::MoveByRows(int rows, bool extend) {
 
 void ByteView::MoveCaret(std::size_t offset, bool extend) {
   typing_ = false;  // typing elsewhere is a new undo step
-  caret_ = std::min(offset, doc_ ? doc_->TextCrLfLength() : 0);
+  caret_ = std::min(std::max(offset, TextStart()), doc_ ? doc_->TextCrLfLength() : 0);
   if (!extend) anchor_ = caret_;
   EnsureCaretVisible();
   emit CaretMoved();

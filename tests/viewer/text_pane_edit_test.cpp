@@ -153,6 +153,19 @@ TEST_F(PaneEdit, CharactersTheCodeCannotHoldAreSubstitutedAndSaid) {
   EXPECT_EQ(pane.Unmappable(), 0u);
 }
 
+TEST_F(PaneEdit, AUtf8FilesMarkStaysFirstWhateverIsTypedOrSelected) {
+  Edit("\xEF\xBB\xBF" "ab", encoding::TextForm::Utf8Bom);
+  pane.MoveCaretTo(0);
+  Key(Qt::Key_Backspace);
+  QTest::keyClicks(pane.View(), "x");
+  pane.SelectAll();
+  EXPECT_EQ(pane.SelectedText(), "xab");
+  QTest::keyClicks(pane.View(), "y");
+  Key(Qt::Key_Home, Qt::ControlModifier);
+  Key(Qt::Key_Backspace);
+  EXPECT_EQ(pane.Bytes(), "\xEF\xBB\xBFy");
+}
+
 TEST_F(PaneEdit, TheClipboardCarriesUnicodeBothWays) {
   Edit("\x93\xfa\x96\x7b\r\nend");
   pane.SetSelection(0, 6);
