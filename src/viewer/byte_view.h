@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QTextLayout>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -128,7 +129,7 @@ class ByteView : public QAbstractScrollArea {
   // Editing: the keys that edit (true when the key was one), one edit applied and shown.
   bool EditKey(QKeyEvent* event);
   void ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing);
-  void AfterTextChange();
+  void AfterTextChange(std::size_t only_line = SIZE_MAX);
   // Where the caret is drawn in the viewport (empty when it is not on screen).
   QRectF CaretRect();
 

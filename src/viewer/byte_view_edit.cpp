@@ -44,9 +44,11 @@ void ByteView::SetEditable(EditDocument* edit) {
   viewport()->update();
 }
 
-void ByteView::AfterTextChange() {
+void ByteView::AfterTextChange(std::size_t only_line) {
   if (wrap_ && doc_) pieces_.Build(*doc_);
-  Invalidate();
+  // An edit inside one line lays out that line again; any other, the screen.
+  if (only_line != SIZE_MAX && !wrap_ && cache_width_ == viewport()->width()) cache_.erase(only_line);
+  else Invalidate();
   UpdateScrollBars();
   EnsureCaretVisible();
   emit Edited();
@@ -62,9 +64,13 @@ void ByteView::ApplyEdit(std::size_t offset, std::size_t length, std::string_vie
     edit_->EndGroup();
     if (typing) edit_->BeginGroup();
   }
+  // Whether the edit stays inside one line: it takes out no line end and puts none in.
+  const std::size_t line = doc_->LineOfOffset(offset);
+  const bool one_line = bytes.find_first_of("\r\n") == std::string_view::npos &&
+                        offset + length <= doc_->LineStart(line) + doc_->Line(line).size();
   edit_->Replace(offset, length, bytes);
   anchor_ = caret_ = offset + bytes.size();
-  AfterTextChange();
+  AfterTextChange(one_line ? line : SIZE_MAX);
   typing_ = typing;
 }
 
