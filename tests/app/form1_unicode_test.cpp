@@ -1,0 +1,103 @@
+// UTF-8 notes in the window, tried as a Linux user would: a folder of notes read, grepped
+// for a Japanese word beside a Shift_JIS file, one converted to Shift_JIS and back with
+// nothing lost, and one edited and saved, still UTF-8 with its own line ends.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "controllers/save/save_controller.h"
+#include "controllers/search/search_forms.h"
+#include "shellview/file_view.h"
+#include "support/sjis.h"
+#include "ui/messages.h"
+#include "viewer/byte_view.h"
+#include "viewer/text_pane.h"
+#include "window_fixture.h"
+
+namespace haruvi::app {
+namespace {
+
+class UnicodeNotes : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    ui::SetHeadless(true);
+  }
+  void TearDown() override {
+    controllers::SaveController::ask_name = nullptr;
+    WindowTest::TearDown();
+  }
+  void Select(const char* name) { ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(name)), 1); }
+  void Run(const char* name) { form->Action(QString::fromUtf8(name))->trigger(); }
+  std::string Pane() const { return form->RichEdit1->Bytes(); }
+  QString Info() const { return form->LFilestring->text(); }
+  // Answers the grep dialog with a pattern over every file, then waits for the report.
+  void Grep(const QString& pattern) {
+    QTimer::singleShot(20, form.get(), [pattern] {
+      auto* dialog = qobject_cast<controllers::TForm9*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->CBRegExp->setEditText(pattern);
+      dialog->All->setChecked(true);
+      dialog->accept();
+    });
+    Run("Mgrep");
+    QElapsedTimer waited;
+    waited.start();
+    while (form->Action("Mgrep2")->isEnabled() && waited.elapsed() < 10000) QTest::qWait(20);
+  }
+};
+
+TEST_F(UnicodeNotes, ReadGreppedConvertedBackAndEditedStayUtf8) {
+  const std::string shopping = "買い物メモ\n牛乳と卵 🥚\n";
+  const std::string plain = "日本語のノート\n二行目\n";
+  dir.Write("notes/shopping.md", shopping);
+  dir.Write("notes/plain.txt", plain);
+  dir.Write("notes/old.txt", test::S("古いメモ\r\n"));
+  Open();
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "notes")));
+
+  Select("shopping.md");
+  EXPECT_TRUE(Info().endsWith(QStringLiteral("UTF-8"))) << Info().toStdString();
+  EXPECT_EQ(Pane(), shopping);
+  EXPECT_EQ(form->RichEdit1->Line(1), "牛乳と卵 🥚");
+
+  // The report follows the UTF-8 note: every file's line in UTF-8, the Shift_JIS one too.
+  Grep(QStringLiteral("メモ"));
+  const std::string report = form->RichEdit1->Text();
+  EXPECT_NE(report.find("買い物メモ\r\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("古いメモ\r\n"), std::string::npos) << report;
+
+  // To Shift_JIS and back: nothing lost.
+  Select("plain.txt");
+  Run("Mutf8tosjis");
+  EXPECT_EQ(Pane(), test::S("日本語のノート\n二行目\n"));
+  controllers::SaveController::ask_name = [&](QWidget*, const QString&, const QString&) {
+    return Q(dir / "notes" / "plain.sjis.txt");
+  };
+  Run("MTsave1");
+  Select("plain.sjis.txt");
+  EXPECT_TRUE(Info().endsWith(QStringLiteral("ｼﾌﾄJIS"))) << Info().toStdString();
+  Run("Msjistoutf8");
+  EXPECT_EQ(Pane(), plain);
+
+  // Edited and saved over: still UTF-8, still LF.
+  Select("shopping.md");
+  Run("MediterRich");
+  form->RichEdit1->MoveCaretTo(form->RichEdit1->Text().size());
+  form->RichEdit1->Type(QStringLiteral("パン 🍞"));
+  QTest::keyClick(form->RichEdit1->View(), Qt::Key_Return);
+  Run("MToversave1");
+  EXPECT_EQ(test::ReadFile(dir / "notes" / "shopping.md"), shopping + "パン 🍞\n");
+  Run("MediterRich");
+  Select("plain.txt");
+  Select("shopping.md");
+  EXPECT_TRUE(Info().endsWith(QStringLiteral("UTF-8"))) << Info().toStdString();
+}
+
+}  // namespace
+}  // namespace haruvi::app
