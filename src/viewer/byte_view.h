@@ -129,7 +129,7 @@ class ByteView : public QAbstractScrollArea {
   // Editing: the keys that edit (true when the key was one), one edit applied and shown.
   bool EditKey(QKeyEvent* event);
   void ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing);
-  void AfterTextChange(std::size_t only_line = SIZE_MAX);
+  void AfterTextChange(std::size_t only_line = SIZE_MAX, std::size_t old_pieces = 0);
   // Where the caret is drawn in the viewport (empty when it is not on screen).
   QRectF CaretRect();
 

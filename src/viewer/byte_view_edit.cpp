@@ -44,11 +44,22 @@ void ByteView::SetEditable(EditDocument* edit) {
   viewport()->update();
 }
 
-void ByteView::AfterTextChange(std::size_t only_line) {
-  if (wrap_ && doc_) pieces_.Build(*doc_);
-  // An edit inside one line lays out that line again; any other, the screen.
-  if (only_line != SIZE_MAX && !wrap_ && cache_width_ == viewport()->width()) cache_.erase(only_line);
-  else Invalidate();
+void ByteView::AfterTextChange(std::size_t only_line, std::size_t old_pieces) {
+  // An edit inside one line lays out that line again; any other, the screen. With word
+  // wrap the pieces are counted again only when that line's count changed: counting
+  // walks every line once some line may be longer than a piece.
+  const bool wrap_kept = wrap_ && only_line != SIZE_MAX &&
+                         WrapPieces::PiecesOf(doc_->Line(only_line).size()) == old_pieces;
+  if (wrap_ && doc_ && !wrap_kept) pieces_.Build(*doc_);
+  if (only_line != SIZE_MAX && cache_width_ == viewport()->width() && (!wrap_ || wrap_kept)) {
+    if (!wrap_) {
+      cache_.erase(only_line);
+    } else {
+      for (std::size_t k = 0; k < old_pieces; ++k) cache_.erase(pieces_.Global(only_line, k));
+    }
+  } else {
+    Invalidate();
+  }
   UpdateScrollBars();
   EnsureCaretVisible();
   emit Edited();
@@ -68,9 +79,10 @@ void ByteView::ApplyEdit(std::size_t offset, std::size_t length, std::string_vie
   const std::size_t line = doc_->LineOfOffset(offset);
   const bool one_line = bytes.find_first_of("\r\n") == std::string_view::npos &&
                         offset + length <= doc_->LineStart(line) + doc_->Line(line).size();
+  const std::size_t old_pieces = one_line ? WrapPieces::PiecesOf(doc_->Line(line).size()) : 0;
   edit_->Replace(offset, length, bytes);
   anchor_ = caret_ = offset + bytes.size();
-  AfterTextChange(one_line ? line : SIZE_MAX);
+  AfterTextChange(one_line ? line : SIZE_MAX, old_pieces);
   typing_ = typing;
 }
 

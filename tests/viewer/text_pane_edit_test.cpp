@@ -203,6 +203,20 @@ TEST_F(PaneEdit, EnteringAndLeavingEditKeepsThePlace) {
   EXPECT_EQ(pane.LineCount(), 2000u);
 }
 
+TEST_F(PaneEdit, WithWordWrapALongLineTakesTypingAndSplits) {
+  pane.SetWordWrap(true);
+  const std::string long_line(100000, 'x');
+  Edit("short\r\n" + long_line + "\r\nend");
+  pane.MoveCaretTo(7 + 50000);
+  QTest::keyClicks(pane.View(), "ab");
+  pane.View()->grab();
+  Key(Qt::Key_Return);  // the line splits: its pieces are counted again
+  pane.View()->grab();
+  EXPECT_EQ(pane.Bytes(), "short\r\n" + long_line.substr(0, 50000) + "ab\r\n" + long_line.substr(50000) + "\r\nend");
+  EXPECT_EQ(pane.LineCount(), 4u);
+  EXPECT_EQ(pane.LineOfOffset(pane.Caret()), 2u);
+}
+
 TEST_F(PaneEdit, ReadOnlyPaneTakesNoEdits) {
   pane.SetText(std::string("abc"));
   QTest::keyClicks(pane.View(), "x");
