@@ -44,6 +44,8 @@ class ByteView : public QAbstractScrollArea {
   // in the code page (any line end becomes CR LF); characters it cannot hold become its
   // substitute and are counted by Substituted. Typing merges into one undo step.
   void InsertText(const QString& text, bool typing = false);
+  // Bytes already in the code page (CR LF line ends) in place of the selection.
+  void ReplaceSelectionBytes(std::string_view bytes) { ApplyEdit(SelStart(), SelLength(), bytes, false); }
   void DeleteBackward();
   void DeleteForward();
   void DeleteSelection();

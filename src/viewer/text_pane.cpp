@@ -314,6 +314,18 @@ void TextPane::Type(const QString& text) {
   if (!read_only_) view_->InsertText(text, true);
 }
 
+void TextPane::ReplaceSelection(std::string_view bytes) {
+  const std::size_t start = SelStart();
+  if (!read_only_) {
+    view_->ReplaceSelectionBytes(bytes);
+    return;
+  }
+  std::string text = Text();
+  text.replace(start, SelLength(), bytes);
+  SetText(std::move(text), form_);
+  SetSelection(start + bytes.size(), 0);
+}
+
 void TextPane::DeleteSelection() {
   if (read_only_ || !HasSelection()) return;
   view_->DeleteSelection();

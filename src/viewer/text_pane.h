@@ -103,6 +103,9 @@ class TextPane : public QWidget {
   std::size_t Paste();
   // Types text at the caret as the keyboard or the input method would.
   void Type(const QString& text);
+  // Bytes in the shown code page (CR LF line ends) in place of the selection, the caret
+  // after them: while editing one undo step of the text; while viewing, a new content.
+  void ReplaceSelection(std::string_view bytes);
   void DeleteSelection();
   void SelectAll();
   bool HasSelection() const { return SelLength() > 0; }

@@ -89,6 +89,17 @@ TEST_F(SearchTest, ReplaceAllCountsEndsAndReportsNotFound) {
   controller->ReplaceDialog1Replace(false);
   EXPECT_EQ(PaneUtf8(), "aa-a");
   EXPECT_EQ(win.Pane().SelStart(), 3u);
+  // In simple edit the same, and undo takes the replacement back alone.
+  Show("a-a");
+  win.Pane().SetReadOnly(false);
+  win.Pane().MoveCaretTo(3);
+  win.Pane().Type(QStringLiteral("!"));
+  controller->ReplaceDialog1Find();
+  controller->ReplaceDialog1Replace(false);
+  EXPECT_EQ(PaneUtf8(), "aa-a!");
+  win.Pane().Undo();
+  EXPECT_EQ(PaneUtf8(), "a-a!");
+  win.Pane().SetReadOnly(true);
 
   // The dialog's find goes on from the selection and wraps once to the top.
   Show("cat Cat");

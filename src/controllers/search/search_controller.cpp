@@ -294,11 +294,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
   if (!replace_found_) ReplaceDialog1Find();
   if (!all) {
     if (!replace_found_) return;
-    const std::size_t s = pane.SelStart(), l = pane.SelLength();
-    std::string text = pane.Text();
-    text.replace(s, l, replace_.replace);
-    pane.SetText(std::move(text), pane.TextForm());
-    pane.SetSelection(s + replace_.replace.size(), 0);
+    pane.ReplaceSelection(replace_.replace);  // in simple edit, a step its undo takes back
     Changed();
     // On from just after the inserted text, so a replacement holding the find text is
     // not found again.
