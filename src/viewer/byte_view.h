@@ -46,6 +46,9 @@ class ByteView : public QAbstractScrollArea {
   void InsertText(const QString& text, bool typing = false);
   // Bytes already in the code page (CR LF line ends) in place of the selection.
   void ReplaceSelectionBytes(std::string_view bytes) { ApplyEdit(SelStart(), SelLength(), bytes, false); }
+  // The whole text replaced as one edit (a command's result); the caret stays where it
+  // was, or at the end when the text got shorter.
+  void ReplaceAllBytes(std::string_view bytes);
   void DeleteBackward();
   void DeleteForward();
   void DeleteSelection();

@@ -86,6 +86,16 @@ void ByteView::ApplyEdit(std::size_t offset, std::size_t length, std::string_vie
   typing_ = typing;
 }
 
+void ByteView::ReplaceAllBytes(std::string_view bytes) {
+  if (!edit_) return;
+  const std::size_t caret = caret_;
+  edit_->EndGroup();
+  edit_->Replace(0, edit_->TextCrLfLength(), bytes);
+  anchor_ = caret_ = std::min(caret, edit_->TextCrLfLength());
+  typing_ = false;
+  AfterTextChange();
+}
+
 void ByteView::InsertText(const QString& text, bool typing) {
   if (!edit_ || text.isEmpty()) return;
   const QString crlf = WithCrLf(text);

@@ -326,6 +326,10 @@ void TextPane::ReplaceSelection(std::string_view bytes) {
   SetSelection(start + bytes.size(), 0);
 }
 
+void TextPane::ReplaceAllWhileEditing(std::string_view bytes) {
+  if (!read_only_) view_->ReplaceAllBytes(bytes);
+}
+
 void TextPane::DeleteSelection() {
   if (read_only_ || !HasSelection()) return;
   view_->DeleteSelection();

@@ -106,6 +106,9 @@ class TextPane : public QWidget {
   // Bytes in the shown code page (CR LF line ends) in place of the selection, the caret
   // after them: while editing one undo step of the text; while viewing, a new content.
   void ReplaceSelection(std::string_view bytes);
+  // A command's result for the whole text while editing: one undo step of the text,
+  // the typing before it still undoable (see ReplaceText for viewing).
+  void ReplaceAllWhileEditing(std::string_view bytes);
   void DeleteSelection();
   void SelectAll();
   bool HasSelection() const { return SelLength() > 0; }

@@ -217,6 +217,14 @@ TEST_F(TextCmdTest, OneUndoRestoresTheTextBeforeTheCommand) {
   Run("Mundo");
   EXPECT_EQ(Text(), numbered);
   EXPECT_TRUE(Editing());
+  // While editing, a command is a step of the text's own undo, after the typing.
+  w.Pane().MoveCaretTo(0);
+  w.Pane().Type(QStringLiteral("t"));
+  Run("Mreverse1");
+  Run("Mundo");
+  EXPECT_EQ(Text(), "t" + numbered);
+  Run("Mundo");
+  EXPECT_EQ(Text(), numbered);
 
   // A text shown since is never replaced by an older one.
   Run("Mreverse1");

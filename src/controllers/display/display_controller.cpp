@@ -58,6 +58,8 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
     if (!applying_) rest_->Cancel();
     ShowLineCount();
   });
+  // Lines typed or joined in simple edit count too.
+  connect(&ctx.Pane(), &viewer::TextPane::TextEdited, this, &DisplayController::ShowLineCount);
   a.Twin("Mdisp", "Mdisp1");
   a.Twin("Mrtf", "Mrtf1");
   a.Twin("Mfilenamedisp1", "Mfilenamedisp11");

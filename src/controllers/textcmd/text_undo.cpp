@@ -20,6 +20,11 @@ void TextUndo::Forget() {
 }
 
 void TextUndo::Replace(std::string text) {
+  if (!pane_.ReadOnly()) {
+    // In simple edit the text's own undo holds the command as one step, after the typing.
+    pane_.ReplaceAllWhileEditing(text);
+    return;
+  }
   replacing_ = true;
   // A command changes the text, not its form; what the pane held is moved out, not copied.
   before_ = pane_.ReplaceText(viewer::ByteBuffer(std::move(text)), pane_.TextForm());
