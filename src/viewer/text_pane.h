@@ -68,6 +68,8 @@ class TextPane : public QWidget {
   // is built into `scratch`. Valid until the content or `scratch` changes.
   std::string_view TextView(std::string& scratch) const;
   std::size_t LineCount() const;
+  // The length of Text(), without building it.
+  std::size_t TextLength() const { return Source().TextCrLfLength(); }
   std::string Line(std::size_t line) const;
   std::vector<std::string> Lines() const;
   std::string FirstLine() const { return Line(0); }

@@ -226,6 +226,22 @@ TEST_F(TextCmdTest, OneUndoRestoresTheTextBeforeTheCommand) {
   Run("Mundo");
   EXPECT_EQ(Text(), numbered);
 
+  // A big text keeps one step back instead, not every command's whole result.
+  const std::size_t limit = TextUndo::edit_step_limit;
+  TextUndo::edit_step_limit = 1000;
+  std::string big;
+  for (int i = 0; i < 17; ++i) big += std::string(100, static_cast<char>('a' + i % 26)) + "z\r\n";
+  w.Pane().SetText(big);
+  Run("Mreverse1");
+  const std::string once = Text();
+  ASSERT_NE(once, big);
+  Run("Mreverse1");
+  ASSERT_EQ(Text(), big);
+  Run("Mundo");
+  EXPECT_EQ(Text(), once);
+  TextUndo::edit_step_limit = limit;
+  EXPECT_FALSE(w.Actions().Get("Mundo")->isEnabled());
+
   // A text shown since is never replaced by an older one.
   Run("Mreverse1");
   w.Pane().SetText(std::string("new file"));

@@ -20,8 +20,9 @@ void TextUndo::Forget() {
 }
 
 void TextUndo::Replace(std::string text) {
-  if (!pane_.ReadOnly()) {
-    // In simple edit the text's own undo holds the command as one step, after the typing.
+  // In simple edit the text's own undo holds the command as one step, after the typing:
+  // every such step keeps its whole result, so a big text keeps one step back instead.
+  if (!pane_.ReadOnly() && text.size() <= edit_step_limit && pane_.TextLength() <= edit_step_limit) {
     pane_.ReplaceAllWhileEditing(text);
     return;
   }

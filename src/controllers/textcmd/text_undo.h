@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <cstddef>
 #include <string>
 
 #include "viewer/byte_buffer.h"
@@ -24,6 +25,8 @@ class TextUndo : public QObject {
   bool CanUndo() const;
   void Undo();
   bool HoldsCommandStep() const { return held_; }
+  // Texts up to this size keep every command as a step of the pane's undo while editing.
+  static inline std::size_t edit_step_limit = 16u << 20;
 
  signals:
   void Changed();
