@@ -48,33 +48,6 @@ std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before) {
   return n;
 }
 
-const char* FindBytes(const char* b, const char* e, std::string_view needle) {
-  const std::size_t m = needle.size();
-  if (static_cast<std::size_t>(e - b) < m) return e;
-  if (m == 1) {
-    const void* r = std::memchr(b, needle[0], static_cast<std::size_t>(e - b));
-    return r ? static_cast<const char*>(r) : e;
-  }
-  const char* p = b;
-#if defined(__SSE2__)
-  // Candidates must have the first and the last byte in place; the rest is compared.
-  const __m128i first = _mm_set1_epi8(needle[0]), last = _mm_set1_epi8(needle[m - 1]);
-  for (; e - p >= static_cast<std::ptrdiff_t>(m - 1 + 16); p += 16) {
-    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + m - 1));
-    unsigned mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(z, last))));
-    while (mask) {
-      int bit = __builtin_ctz(mask);
-      if (std::memcmp(p + bit + 1, needle.data() + 1, m - 2) == 0) return p + bit;
-      mask &= mask - 1;
-    }
-  }
-#endif
-  const void* r = memmem(p, static_cast<std::size_t>(e - p), needle.data(), m);
-  return r ? static_cast<const char*>(r) : e;
-}
-
 ByteSet::ByteSet(const std::array<bool, 256>& set) : set_(set) {
   for (int c = 0; c < 256;) {
     if (!set_[static_cast<std::size_t>(c)]) {

@@ -58,7 +58,7 @@ void TGrep::SetRegExp(std::string_view pattern) {
 
 void TGrep::GrepFile(const std::filesystem::path& path) {
   if (!OnMatch) return;
-  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);
   f.SetMaxWindow(line_limit_);
   Scanner s = forced_ != Scanner::Nothing ? forced_ : scanner_;
   if (scanner_ == Scanner::Nothing) return;
@@ -77,7 +77,7 @@ void TGrep::GrepFile(const std::filesystem::path& path) {
 void TGrep::GrepUtf8File(const std::filesystem::path& path) {
   if (!CanGrepUtf8()) return GrepFile(path);
   if (!OnMatch) return;
-  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);
   f.SetMaxWindow(line_limit_);
   utf8_file_ = true;
   try {

@@ -60,6 +60,8 @@ class TGrep : public regex::TRegularExpression {
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
+  // Files of at least this size are mapped rather than read (TTxtFile::kMapFrom).
+  void SetMapFrom(std::uint64_t bytes) { map_from_ = bytes; }
   // Bounds the memory a file's longest line may take (TTxtFile::SetMaxWindow); 0, the
   // default, leaves it unbounded.
   void SetLineLimit(std::size_t bytes) { line_limit_ = bytes; }
@@ -79,6 +81,7 @@ class TGrep : public regex::TRegularExpression {
   bool utf8_file_ = false;    // the file being scanned is UTF-8
   std::size_t block_size_ = TTxtFile::kBlockSize;
   std::size_t line_limit_ = 0;
+  std::uint64_t map_from_ = TTxtFile::kMapFrom;
   TxtBuffer buffer_;  // lent to each file in turn
   bool walk_memo_ = true;
 };

@@ -1,5 +1,6 @@
 // The fast scanners of TGrep over the raw window of TTxtFile: the literal scanner
-// (memmem on the literal's bytes, then a check that the hit starts on a character), the
+// (a probe-byte filter on the literal's bytes, then a check that the hit starts on a
+// character), the
 // line-automaton scanner (one table look-up per byte) and the every-line scanner. Line
 // numbers are counted only up to lines that are reported, and before a block is dropped.
 #include <cstring>
@@ -7,6 +8,7 @@
 #include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
 #include "search/grep.h"
+#include "search/literal_scan.h"
 
 namespace haruvi::search {
 
@@ -164,12 +166,17 @@ void TGrep::ScanLiteral(TTxtFile& f) {
   LineStartTracker lines;
   lines.Reset(1);
   const std::string& lit = utf8_file_ ? literal_utf8_ : literal_;
+  LiteralFinder finder(lit);
+  // A large file's probes are its rarest bytes of the literal; a small one is over sooner
+  // than a sample would be read.
+  constexpr std::size_t kSample = 64 * 1024;
+  if (f.Size() >= 4 * kSample) finder.Tune(f.Data(), f.Data() + kSample);
   std::size_t p = 1;     // next candidate
   std::size_t sync = 1;  // a known character start
   for (;;) {
     const char* d = f.Data();
     const std::size_t n = f.Size();
-    const char* found = p + lit.size() <= n ? FindBytes(d + p, d + n, lit) : d + n;
+    const char* found = p + lit.size() <= n ? finder.Find(d + p, d + n) : d + n;
     const void* hit = found == d + n ? nullptr : found;
     if (!hit) {
       if (f.AtEof()) return;

@@ -2,6 +2,7 @@
 #include "search/txt_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +20,8 @@ using regex::Code;
 using encoding::IsLeadByte;
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
-                   std::function<void()> yield, std::size_t block_size, TxtBuffer* storage)
+                   std::function<void()> yield, std::size_t block_size, TxtBuffer* storage,
+                   std::uint64_t map_from)
     : store_(storage ? storage : &own_),
       block_size_(std::max<std::size_t>(block_size, 1)),
       cancel_(cancel),
@@ -40,10 +42,16 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
   // empty read; a size of 0 (files of /proc) says nothing, so those read to the end.
   expect_ = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   try {
+    if (S_ISREG(st.st_mode) && expect_ >= std::max<std::uint64_t>(map_from, 1) && Map()) {
+      size_ = 1;  // the sentinel line feed, the last byte of the page before the file
+      FillMapped();
+      return;
+    }
     Reserve(block_size_ * 2 + 16);
     buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
     Fill();
   } catch (...) {
+    if (map_) ::munmap(map_, map_size_);
     ::close(fd_);  // no destructor runs for an object that was never made
     fd_ = -1;
     throw;
@@ -51,7 +59,51 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
 }
 
 TTxtFile::~TTxtFile() {
+  if (map_) ::munmap(map_, map_size_);
   if (fd_ >= 0) ::close(fd_);
+}
+
+// The file is mapped privately between two writable pages: the sentinel goes at the end
+// of the first, and a missing closing line feed after the last byte, in the zeros past
+// the end of the file's last page or in the page after. False (read instead) on failure.
+bool TTxtFile::Map() {
+  const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const auto bytes = static_cast<std::size_t>(expect_);
+  const std::size_t file_pages = (bytes + page - 1) / page * page;
+  const std::size_t total = page + file_pages + page;
+  void* area = ::mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (area == MAP_FAILED) return false;
+  char* base = static_cast<char*>(area);
+  void* file = ::mmap(base + page, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd_, 0);
+  if (file == MAP_FAILED) {
+    ::munmap(area, total);
+    return false;
+  }
+  ::madvise(file, bytes, MADV_SEQUENTIAL);
+  map_ = base;
+  map_size_ = total;
+  buf_ = base + page - 1;
+  buf_[0] = '\n';
+  return true;
+}
+
+// Mapped: the window's end moves on by up to a block; nothing is copied.
+void TTxtFile::FillMapped() {
+  if (max_window_ && size_ > max_window_) throw ELineTooLong("a line longer than the window's " + std::to_string(max_window_) + " bytes");
+  const std::uint64_t left = expect_ - read_total_;
+  const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(left, static_cast<std::uint64_t>(block_size_)));
+  size_ += got;
+  read_total_ += got;
+  if (got) last_byte_ = buf_[size_ - 1];
+  if (read_total_ == expect_) {
+    file_end_ = true;
+    if (last_byte_ != '\n') {
+      buf_[size_++] = '\n';
+      last_byte_ = '\n';
+    }
+    done_ = true;
+  }
+  CheckCancel();
 }
 
 void TTxtFile::CheckCancel() {
@@ -101,10 +153,15 @@ void TTxtFile::Fill() {
 std::size_t TTxtFile::ReadBlock(std::size_t keep) {
   if (done_) throw EEndOfFile();
   keep = std::min(keep, size_);
-  if (keep) std::memmove(buf_, buf_ + keep, size_ - keep);
+  if (map_) {
+    buf_ += keep;
+  } else if (keep) {
+    std::memmove(buf_, buf_ + keep, size_ - keep);
+  }
   size_ -= keep;
   dropped_ += keep;
-  Fill();
+  if (map_) FillMapped();
+  else Fill();
   return keep;
 }
 
