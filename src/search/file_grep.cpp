@@ -116,7 +116,7 @@ void Work(Shared& s) {
     const std::int64_t before = printer.MatchCount();
     try {
       UnicodeCopy copy;
-      if (s.options.by_form && copy.Make(path, &trouble, grep.CanGrepUtf8())) {
+      if (s.options.by_form && copy.Make(path, &trouble, [&grep] { return grep.CanGrepUtf8(); })) {
         if (copy.Direct()) {
           printer.BeginUtf8File(path);
           grep.GrepUtf8File(path);

@@ -8,6 +8,7 @@
 #include "encoding/sjis_char.h"
 #include "regex/char_dict.h"
 #include "regex/walk_memo.h"
+#include "search/required_code.h"
 
 namespace haruvi::search {
 
@@ -39,21 +40,32 @@ bool RawSearchable(const regex::TRE_DFA& dfa) {
 void TGrep::SetRegExp(std::string_view pattern) {
   scanner_ = Scanner::Nothing;
   line_automaton_.reset();
+  required_.clear();
   literal_.clear();
   literal_utf8_.clear();
+  literal_utf8_known_ = false;
   TRegularExpression::SetRegExp(pattern);  // on error the empty pattern is current
   const regex::TRE_DFA& dfa = CurrentDFA();
   if (dfa.IsLiteral() && dfa.LiteralCodes().empty()) return;  // matches no character
   if (RawSearchable(dfa)) {
     scanner_ = Scanner::Literal;
     literal_ = dfa.Literal();
-    std::size_t missing = 0;
-    literal_utf8_ = encoding::SjisToUtf8(literal_, &missing);
-    if (missing > 0) literal_utf8_.clear();
     return;
   }
   if (const regex::ByteTable* table = CurrentTable()) line_automaton_ = LineAutomaton::Build(dfa, *table);
+  if (line_automaton_ && !line_automaton_->AllLines()) required_ = RequiredCharacters(dfa);
   scanner_ = line_automaton_ ? Scanner::LineAutomaton : Scanner::Automaton;
+}
+
+bool TGrep::CanGrepUtf8() {
+  if (scanner_ != Scanner::Literal) return false;
+  if (!literal_utf8_known_) {
+    std::size_t missing = 0;
+    literal_utf8_ = encoding::SjisToUtf8(literal_, &missing);
+    if (missing > 0) literal_utf8_.clear();
+    literal_utf8_known_ = true;
+  }
+  return !literal_utf8_.empty();
 }
 
 void TGrep::GrepFile(const std::filesystem::path& path) {
@@ -68,6 +80,7 @@ void TGrep::GrepFile(const std::filesystem::path& path) {
     case Scanner::Literal: ScanLiteral(f); break;
     case Scanner::LineAutomaton:
       if (line_automaton_->AllLines()) ScanAllLines(f);
+      else if (prefilter_ && !required_.empty()) ScanCandidateLines(f, *line_automaton_);
       else ScanLines(f, *line_automaton_);
       break;
     default: ScanAutomaton(f); break;

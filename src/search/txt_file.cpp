@@ -63,9 +63,10 @@ TTxtFile::~TTxtFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-// The file is mapped privately between two writable pages: the sentinel goes at the end
+// The file is mapped read-only between two writable pages: the sentinel goes at the end
 // of the first, and a missing closing line feed after the last byte, in the zeros past
-// the end of the file's last page or in the page after. False (read instead) on failure.
+// the end of the file's last page (made a private writable copy) or in the page after.
+// False (read instead) on failure.
 bool TTxtFile::Map() {
   const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
   const auto bytes = static_cast<std::size_t>(expect_);
@@ -74,7 +75,7 @@ bool TTxtFile::Map() {
   void* area = ::mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (area == MAP_FAILED) return false;
   char* base = static_cast<char*>(area);
-  void* file = ::mmap(base + page, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd_, 0);
+  void* file = ::mmap(base + page, bytes, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd_, 0);
   if (file == MAP_FAILED) {
     ::munmap(area, total);
     return false;
@@ -98,6 +99,10 @@ void TTxtFile::FillMapped() {
   if (read_total_ == expect_) {
     file_end_ = true;
     if (last_byte_ != '\n') {
+      const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+      const auto at = reinterpret_cast<std::uintptr_t>(buf_ + size_);
+      if (::mprotect(reinterpret_cast<void*>(at / page * page), page, PROT_READ | PROT_WRITE) != 0)
+        throw EFileNotFound(std::strerror(errno));
       buf_[size_++] = '\n';
       last_byte_ = '\n';
     }

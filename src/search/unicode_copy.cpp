@@ -49,7 +49,7 @@ UnicodeCopy::~UnicodeCopy() {
 
 std::string UnicodeCopy::Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
 
-bool UnicodeCopy::Make(const std::string& path, std::string* trouble, bool direct_utf8) {
+bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8) {
   // Never waits: a FIFO or a device is left to the grep, which reports it.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
@@ -70,7 +70,7 @@ bool UnicodeCopy::Make(const std::string& path, std::string* trouble, bool direc
     ::close(fd);
     return false;
   }
-  if (direct_utf8 && form == encoding::TextForm::Utf8) {
+  if (form == encoding::TextForm::Utf8 && direct_utf8 && direct_utf8()) {
     ::close(fd);
     direct_ = true;
     return true;

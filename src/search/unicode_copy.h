@@ -5,6 +5,7 @@
 // own bytes with the same stand-ins.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "encoding/utf8_standins.h"
@@ -24,9 +25,9 @@ class UnicodeCopy {
   // False when the file's beginning is Shift_JIS, ASCII, binary or undecided (or it is
   // too big, or no regular file): grep it as it is. True with *trouble set when reading
   // or converting failed.
-  // With `direct_utf8`, a UTF-8 file without a mark is not copied: Direct() says to grep
-  // it as it is (TGrep::GrepUtf8File).
-  bool Make(const std::string& path, std::string* trouble, bool direct_utf8 = false);
+  // When `direct_utf8` (asked only of a UTF-8 file) says yes, a UTF-8 file without a mark
+  // is not copied: Direct() says to grep it as it is (TGrep::GrepUtf8File).
+  bool Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8 = {});
   bool Direct() const { return direct_; }
   std::string Path() const;  // the memory file, for TGrep::GrepFile
   // The stand-ins of a Unicode file; null for EUC and JIS, whose lines are Shift_JIS.

@@ -207,7 +207,7 @@ int RunGrep(const Args& given) {
     try {
       search::UnicodeCopy copy;
       std::string trouble;
-      const bool other_code = copy.Make(rest[i], &trouble, grep.CanGrepUtf8());
+      const bool other_code = copy.Make(rest[i], &trouble, [&grep] { return grep.CanGrepUtf8(); });
       if (other_code && copy.Direct()) {
         printer.BeginUtf8File(rest[i]);
         grep.GrepUtf8File(rest[i]);
