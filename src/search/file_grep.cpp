@@ -127,7 +127,7 @@ void Work(Shared& s) {
         }
       } else {
         printer.BeginFile(path);
-        grep.GrepFile(path);
+        grep.GrepFile(path, copy.Opened());
       }
     } catch (const EGrepCancel&) {
       s.cancelled = true;

@@ -14,10 +14,7 @@ namespace haruvi::search {
 
 using regex::Code;
 
-TGrep::TGrep() {
-  PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
-  SetRegExp("");
-}
+TGrep::TGrep() { SetRegExp(""); }
 
 namespace {
 
@@ -44,6 +41,9 @@ void TGrep::SetRegExp(std::string_view pattern) {
   literal_.clear();
   literal_utf8_.clear();
   literal_utf8_known_ = false;
+  // The dictionary takes a while to build: only a fuzzy grep asks for it.
+  if (UseFuzzyCharDic() && PreProcessor().FuzzyCharDicList.empty())
+    PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
   TRegularExpression::SetRegExp(pattern);  // on error the empty pattern is current
   const regex::TRE_DFA& dfa = CurrentDFA();
   if (dfa.IsLiteral() && dfa.LiteralCodes().empty()) return;  // matches no character
@@ -68,9 +68,9 @@ bool TGrep::CanGrepUtf8() {
   return !literal_utf8_.empty();
 }
 
-void TGrep::GrepFile(const std::filesystem::path& path) {
+void TGrep::GrepFile(const std::filesystem::path& path, OpenedFile* opened) {
   if (!OnMatch) return;
-  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_, opened);
   f.SetMaxWindow(line_limit_);
   Scanner s = forced_ != Scanner::Nothing ? forced_ : scanner_;
   if (scanner_ == Scanner::Nothing) return;

@@ -41,8 +41,9 @@ class TGrep : public regex::TRegularExpression {
   regex::Code LineTailCode() const override { return '\n'; }
 
   // Scans one file and calls OnMatch for every matching line; nothing without OnMatch.
-  // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong.
-  void GrepFile(const std::filesystem::path& path);
+  // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong. A file the caller
+  // has opened already may be handed over in `opened` (UnicodeCopy::Opened).
+  void GrepFile(const std::filesystem::path& path, OpenedFile* opened = nullptr);
 
   TGrepOnMatch OnMatch;
   // The stop request. It is seen at block reads and reported lines and stays set until

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
@@ -21,34 +22,51 @@ using encoding::IsLeadByte;
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
                    std::function<void()> yield, std::size_t block_size, TxtBuffer* storage,
-                   std::uint64_t map_from)
+                   std::uint64_t map_from, OpenedFile* opened)
     : store_(storage ? storage : &own_),
       block_size_(std::max<std::size_t>(block_size, 1)),
       cancel_(cancel),
       yield_(std::move(yield)) {
-  // Opened without blocking: a FIFO nobody writes to would wait for ever.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
-  // Only regular files are searched: a device never ends its one endless line
-  // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.
-  struct stat st {};
-  if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    throw EFileNotFound("not a regular file");
+  bool regular = false;
+  const bool handed = opened && opened->fd >= 0;
+  if (handed) {  // only regular files are handed over
+    fd_ = std::exchange(opened->fd, -1);
+    regular = true;
+    expect_ = opened->size;
+  } else {
+    // Opened without blocking: a FIFO nobody writes to would wait for ever.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
+    // Only regular files are searched: a device never ends its one endless line
+    // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+      ::close(fd_);
+      fd_ = -1;
+      throw EFileNotFound("not a regular file");
+    }
+    // O_NONBLOCK stays: it changes nothing for a regular file, and clearing it would cost
+    // two more calls per file of a tree. The size seen now ends the reading without a last
+    // empty read; a size of 0 (files of /proc) says nothing, so those read to the end.
+    regular = S_ISREG(st.st_mode);
+    expect_ = regular ? static_cast<std::uint64_t>(st.st_size) : 0;
   }
-  // O_NONBLOCK stays: it changes nothing for a regular file, and clearing it would cost
-  // two more calls per file of a tree. The size seen now ends the reading without a last
-  // empty read; a size of 0 (files of /proc) says nothing, so those read to the end.
-  expect_ = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   try {
-    if (S_ISREG(st.st_mode) && expect_ >= std::max<std::uint64_t>(map_from, 1) && Map()) {
+    if (regular && expect_ >= std::max<std::uint64_t>(map_from, 1) && Map()) {
       size_ = 1;  // the sentinel line feed, the last byte of the page before the file
       FillMapped();
       return;
     }
-    Reserve(block_size_ * 2 + 16);
+    const std::size_t head = handed ? opened->head.size() : 0;
+    Reserve(block_size_ * 2 + 16 + head);
     buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
+    if (head) {
+      std::memcpy(buf_ + size_, opened->head.data(), head);
+      size_ += head;
+      read_total_ = head;
+      last_byte_ = buf_[size_ - 1];
+      if (expect_ && read_total_ >= expect_) file_end_ = true;
+    }
     Fill();
   } catch (...) {
     if (map_) ::munmap(map_, map_size_);
@@ -56,6 +74,10 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
     fd_ = -1;
     throw;
   }
+}
+
+OpenedFile::~OpenedFile() {
+  if (fd >= 0) ::close(fd);
 }
 
 TTxtFile::~TTxtFile() {

@@ -32,6 +32,18 @@ struct TxtBuffer {
   std::size_t capacity = 0;
 };
 
+// A file its caller has opened and begun to read (to tell its text form): the grep goes
+// on from there rather than opening and reading it again.
+struct OpenedFile {
+  int fd = -1;             // taken over (and closed) by TTxtFile; -1 when there is none
+  std::uint64_t size = 0;  // the regular file's size when it was opened
+  std::string head;        // its first bytes, read already: reading goes on after them
+  OpenedFile() = default;
+  OpenedFile(const OpenedFile&) = delete;
+  OpenedFile& operator=(const OpenedFile&) = delete;
+  ~OpenedFile();
+};
+
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102400;
@@ -39,12 +51,13 @@ class TTxtFile {
   // that it is bounded as a read one is.
   static constexpr std::uint64_t kMapFrom = 4u << 20;
 
-  // Opens the file read-only; EFileNotFound with the system's message if it cannot.
+  // Opens the file read-only, or takes over `opened` when it holds a file; EFileNotFound
+  // with the system's message if it cannot.
   // At every block read `yield` runs (the window processes its events) and then a set
   // `cancel` raises EGrepCancel.
   TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
            std::function<void()> yield, std::size_t block_size = kBlockSize,
-           TxtBuffer* storage = nullptr, std::uint64_t map_from = kMapFrom);
+           TxtBuffer* storage = nullptr, std::uint64_t map_from = kMapFrom, OpenedFile* opened = nullptr);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;

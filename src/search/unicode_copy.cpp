@@ -54,8 +54,13 @@ bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std:
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxConverted) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
+    return false;
+  }
+  if (st.st_size > kMaxConverted) {  // grepped as bytes, from the start
+    opened_.fd = fd;
+    opened_.size = static_cast<std::uint64_t>(st.st_size);
     return false;
   }
   const auto size = static_cast<std::size_t>(st.st_size);
@@ -67,7 +72,10 @@ bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std:
   if (!encoding::IsUnicode(form)) code = encoding::DetectCharCode(head);
   const bool legacy = code == encoding::ccEuc || code == encoding::ccJis83 || code == encoding::ccJis78;
   if (!encoding::IsUnicode(form) && !legacy) {
-    ::close(fd);
+    bytes.resize(got);
+    opened_.fd = fd;
+    opened_.size = static_cast<std::uint64_t>(st.st_size);
+    opened_.head = std::move(bytes);
     return false;
   }
   if (form == encoding::TextForm::Utf8 && direct_utf8 && direct_utf8()) {

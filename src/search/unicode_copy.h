@@ -9,6 +9,7 @@
 #include <string>
 
 #include "encoding/utf8_standins.h"
+#include "search/txt_file.h"
 
 namespace haruvi::search {
 
@@ -29,6 +30,9 @@ class UnicodeCopy {
   // is not copied: Direct() says to grep it as it is (TGrep::GrepUtf8File).
   bool Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8 = {});
   bool Direct() const { return direct_; }
+  // After Make said false for a regular file: the file, open and begun, for TGrep::GrepFile
+  // to go on with (nullptr when there is none).
+  OpenedFile* Opened() { return opened_.fd >= 0 ? &opened_ : nullptr; }
   std::string Path() const;  // the memory file, for TGrep::GrepFile
   // The stand-ins of a Unicode file; null for EUC and JIS, whose lines are Shift_JIS.
   const encoding::Utf8StandIns* StandIns() const { return has_standins_ ? &standins_ : nullptr; }
@@ -38,6 +42,7 @@ class UnicodeCopy {
   bool has_standins_ = false;
   bool direct_ = false;
   encoding::Utf8StandIns standins_;
+  OpenedFile opened_;
 };
 
 }  // namespace haruvi::search

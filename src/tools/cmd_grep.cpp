@@ -221,7 +221,7 @@ int RunGrep(const Args& given) {
         grep.GrepFile(copy.Path());
       } else {
         printer.BeginFile(rest[i]);
-        grep.GrepFile(rest[i]);
+        grep.GrepFile(rest[i], copy.Opened());
       }
     } catch (const search::EFileNotFound& e) {
       out.Flush();

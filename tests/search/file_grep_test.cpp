@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "encoding/text_form.h"
 #include "fileops/folder_walk.h"
 #include "regex/regex_error.h"
 #include "support/sjis.h"
@@ -118,6 +119,29 @@ TEST(GrepFiles, ALineTooLongIsReportedNotHeld) {
   const GrepRun r = Grep("x", {big, small}, Opt(1, {}, false, 1u << 20));
   EXPECT_EQ(r.report, "x\r\n");
   ASSERT_EQ(r.problems.size(), 1u);
+}
+
+// The file whose beginning was read to tell its form is grepped on from there: hits
+// across the end of that beginning, past it, in a file no longer than it, in an empty
+// file and in one without a closing line feed are the ones a fresh read finds.
+TEST(GrepFiles, FilesBegunForTheirFormAreGreppedOnFromThere) {
+  test::TempDir dir;
+  const std::string hit = S("文字コード");
+  std::string big(encoding::kUtf16ScanBytes + 5000, 'a');
+  for (std::size_t at : {std::size_t{10}, encoding::kUtf16ScanBytes - 4, encoding::kUtf16ScanBytes + 2000})
+    big.replace(at, hit.size(), hit);
+  for (std::size_t at = 1000; at < big.size(); at += 1000) big[at] = '\n';
+  std::vector<std::string> files = {
+      dir.Write("big.txt", big).string(),
+      dir.Write("exact.txt", big.substr(0, encoding::kUtf16ScanBytes)).string(),
+      dir.Write("empty.txt", "").string(),
+      dir.Write("open.txt", "x\n" + hit).string(),
+  };
+  for (const char* pattern : {"\x95\xB6\x8E\x9A", "a\x95\xB6"}) {  // literal, line automaton
+    const GrepRun r = Grep(pattern, files, Opt(2, {.line_numbers = true}));
+    EXPECT_EQ(r.report, Reference(pattern, files, {.line_numbers = true})) << pattern;
+    EXPECT_GE(r.result.matches, 4) << pattern;
+  }
 }
 
 TEST(GrepFiles, StopsWhenAskedAndBadPatternsFailFirst) {
