@@ -1,5 +1,6 @@
-// GrepFiles: workers take files in list order from a shared counter; reports are handed
-// on in list order by whichever worker completes the file the output waits for.
+// GrepFiles: workers take files in list order from a shared counter (waiting on the feed
+// for files not found yet); reports are handed on in list order by whichever worker
+// completes the file the output waits for.
 #include "search/file_grep.h"
 
 #include <sys/stat.h>
@@ -21,8 +22,7 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 class Ordered {
  public:
-  Ordered(std::size_t n, const ReportSink& sink, const ProblemSink& problem)
-      : pending_(n), done_(n, 0), sink_(sink), problem_(problem) {}
+  Ordered(const ReportSink& sink, const ProblemSink& problem) : sink_(sink), problem_(problem) {}
 
   bool AtHead(std::size_t i) const { return head_.load(std::memory_order_acquire) == i; }
 
@@ -32,6 +32,10 @@ class Ordered {
     std::lock_guard lock(mu_);
     if (head_.load(std::memory_order_relaxed) != i) {
       if (finished) {
+        if (done_.size() <= i) {  // the list grows as the files are fed
+          done_.resize(i + 1, 0);
+          pending_.resize(i + 1);
+        }
         pending_[i] = {std::move(text), path, trouble};
         done_[i] = 1;
       }
@@ -59,14 +63,14 @@ class Ordered {
   }
   std::mutex mu_;
   std::atomic<std::size_t> head_{0};
-  std::vector<Slot> pending_;
-  std::vector<char> done_;
+  std::deque<Slot> pending_;
+  std::deque<char> done_;
   const ReportSink& sink_;
   const ProblemSink& problem_;
 };
 
 struct Shared {
-  const std::vector<std::string>& files;
+  FileFeed& files;
   const FileGrepOptions& options;
   std::string_view pattern;
   const std::atomic<bool>* cancel;
@@ -99,9 +103,9 @@ void Work(Shared& s) {
   grep.OnMatch = printer.Handler();
   for (;;) {
     const std::size_t i = s.next.fetch_add(1);
-    if (i >= s.files.size()) return;
+    std::string path;
+    if (!s.files.Get(i, path)) return;
     current = i;
-    const std::string& path = s.files[i];
     text.clear();
     std::string trouble;
     if (s.cancelled.load() || (s.cancel && s.cancel->load())) {
@@ -116,7 +120,7 @@ void Work(Shared& s) {
     const std::int64_t before = printer.MatchCount();
     try {
       UnicodeCopy copy;
-      if (s.options.by_form && copy.Make(path, &trouble, [&grep] { return grep.CanGrepUtf8(); })) {
+      if (s.options.by_form && copy.Make(path, &trouble, [&grep] { return grep.CanGrepUtf8(); }, grep.Storage())) {
         if (copy.Direct()) {
           printer.BeginUtf8File(path);
           grep.GrepUtf8File(path);
@@ -142,17 +146,40 @@ void Work(Shared& s) {
 
 }  // namespace
 
-FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
-                         const FileGrepOptions& options, const ReportSink& sink, const ProblemSink& problem,
-                         const std::atomic<bool>* cancel) {
+void FileFeed::Add(std::string path) {
+  {
+    std::lock_guard lock(mu_);
+    files_.push_back(std::move(path));
+  }
+  added_.notify_all();
+}
+
+void FileFeed::Close() {
+  {
+    std::lock_guard lock(mu_);
+    closed_ = true;
+  }
+  added_.notify_all();
+}
+
+bool FileFeed::Get(std::size_t i, std::string& path) {
+  std::unique_lock lock(mu_);
+  added_.wait(lock, [&] { return closed_ || i < files_.size(); });
+  if (i >= files_.size()) return false;
+  path = files_[i];
+  return true;
+}
+
+namespace {
+
+FileGrepResult Run(std::string_view pattern, FileFeed& files, std::size_t workers, const FileGrepOptions& options,
+                   const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel) {
   {
     TGrep probe;  // a bad pattern is reported before anything runs
     probe.SetUseFuzzyCharDic(options.fuzzy);
     probe.SetRegExp(pattern);
   }
-  Shared s{files, options, pattern, cancel, Ordered(files.size(), sink, problem)};
-  const std::size_t workers =
-      std::clamp<std::size_t>(static_cast<std::size_t>(std::max(options.threads, 1)), 1, std::max<std::size_t>(files.size(), 1));
+  Shared s{files, options, pattern, cancel, Ordered(sink, problem)};
   if (workers == 1) {
     Work(s);
   } else {
@@ -161,6 +188,24 @@ FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string
     for (std::thread& t : pool) t.join();
   }
   return {s.matches.load(), s.problems.load(), s.cancelled.load()};
+}
+
+}  // namespace
+
+FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
+                         const FileGrepOptions& options, const ReportSink& sink, const ProblemSink& problem,
+                         const std::atomic<bool>* cancel) {
+  FileFeed feed;
+  for (const std::string& f : files) feed.Add(f);
+  feed.Close();
+  const std::size_t workers =
+      std::clamp<std::size_t>(static_cast<std::size_t>(std::max(options.threads, 1)), 1, std::max<std::size_t>(files.size(), 1));
+  return Run(pattern, feed, workers, options, sink, problem, cancel);
+}
+
+FileGrepResult GrepFiles(std::string_view pattern, FileFeed& files, const FileGrepOptions& options,
+                         const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel) {
+  return Run(pattern, files, static_cast<std::size_t>(std::max(options.threads, 1)), options, sink, problem, cancel);
 }
 
 }  // namespace haruvi::search

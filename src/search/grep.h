@@ -66,6 +66,8 @@ class TGrep : public regex::TRegularExpression {
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
   // Files of at least this size are mapped rather than read (TTxtFile::kMapFrom).
   void SetMapFrom(std::uint64_t bytes) { map_from_ = bytes; }
+  // The storage lent to each file in turn, for UnicodeCopy::Make to read a beginning into.
+  TxtBuffer* Storage() { return &buffer_; }
   // Bounds the memory a file's longest line may take (TTxtFile::SetMaxWindow); 0, the
   // default, leaves it unbounded.
   void SetLineLimit(std::size_t bytes) { line_limit_ = bytes; }

@@ -57,12 +57,16 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
       FillMapped();
       return;
     }
-    const std::size_t head = handed ? opened->head.size() : 0;
+    const std::size_t head = handed && opened->storage ? opened->head : 0;
+    if (head && opened->storage != store_) {
+      Reserve(block_size_ * 2 + 16 + head);
+      std::memcpy(buf_ + 1, opened->storage->data.get() + 1, head);
+    }
+    size_ = head ? 1 + head : 0;  // the bytes read already stay where they are
     Reserve(block_size_ * 2 + 16 + head);
-    buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
+    buf_[0] = '\n';  // sentinel: the first line starts after a line feed
+    size_ = 1 + head;
     if (head) {
-      std::memcpy(buf_ + size_, opened->head.data(), head);
-      size_ += head;
       read_total_ = head;
       last_byte_ = buf_[size_ - 1];
       if (expect_ && read_total_ >= expect_) file_end_ = true;
@@ -74,6 +78,13 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
     fd_ = -1;
     throw;
   }
+}
+
+void TxtBuffer::Renew(std::size_t bytes) {
+  if (bytes <= capacity) return;
+  const std::size_t cap = std::max(bytes, capacity * 2);
+  data.reset(new char[cap]);
+  capacity = cap;
 }
 
 OpenedFile::~OpenedFile() {

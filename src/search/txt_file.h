@@ -30,6 +30,8 @@ struct RE_LineInfo_t {
 struct TxtBuffer {
   std::unique_ptr<char[]> data;  // not zero-filled: blocks are read straight into it
   std::size_t capacity = 0;
+  // At least `bytes` of room; what it held is dropped.
+  void Renew(std::size_t bytes);
 };
 
 // A file its caller has opened and begun to read (to tell its text form): the grep goes
@@ -37,7 +39,10 @@ struct TxtBuffer {
 struct OpenedFile {
   int fd = -1;             // taken over (and closed) by TTxtFile; -1 when there is none
   std::uint64_t size = 0;  // the regular file's size when it was opened
-  std::string head;        // its first bytes, read already: reading goes on after them
+  // Its first bytes, read already (reading goes on after them): `head` bytes placed in
+  // `storage` after the first byte, where TTxtFile, lent the same storage, finds them.
+  TxtBuffer* storage = nullptr;
+  std::size_t head = 0;
   OpenedFile() = default;
   OpenedFile(const OpenedFile&) = delete;
   OpenedFile& operator=(const OpenedFile&) = delete;

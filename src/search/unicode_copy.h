@@ -28,7 +28,10 @@ class UnicodeCopy {
   // or converting failed.
   // When `direct_utf8` (asked only of a UTF-8 file) says yes, a UTF-8 file without a mark
   // is not copied: Direct() says to grep it as it is (TGrep::GrepUtf8File).
-  bool Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8 = {});
+  // With `storage` (the grep's, TGrep::Storage), the beginning is read into it, where the
+  // grep goes on from (Opened); what it held is lost either way.
+  bool Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8 = {},
+            TxtBuffer* storage = nullptr);
   bool Direct() const { return direct_; }
   // After Make said false for a regular file: the file, open and begun, for TGrep::GrepFile
   // to go on with (nullptr when there is none).
