@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
+#include <mutex>
 #include <thread>
 #include <optional>
 #include <string>
@@ -173,12 +173,17 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
     }
     files.Close();
   });
-  r = search::GrepFiles(
-      pattern, files, o, [&out](std::string_view text) { out.Append(text); },
-      [&out, &say](const std::string& path, const std::string& message) {
-        out.Flush();  // the lines before it are out first
-        say("grep: " + path + ": " + message);
-      });
+  try {
+    r = search::GrepFiles(
+        pattern, files, o, [&out](std::string_view text) { out.Append(text); },
+        [&out, &say](const std::string& path, const std::string& message) {
+          out.Flush();  // the lines before it are out first
+          say("grep: " + path + ": " + message);
+        });
+  } catch (...) {
+    walker.join();  // it never waits on the grep, so it ends
+    throw;
+  }
   walker.join();
   if (!out.Flush()) return kExitUsage;
   if (trouble || r.problems > 0) return kExitUsage;
