@@ -27,27 +27,27 @@ class Ordered {
   bool AtHead(std::size_t i) const { return head_.load(std::memory_order_acquire) == i; }
 
   // Hands on what file `i` has so far when it is at the head; a finished file that is not
-  // waits in its slot.
+  // waits in its slot. Slots are kept only from the head on, and a file's path only with
+  // its trouble, so a long list takes no memory for the files already written.
   void Put(std::size_t i, std::string& text, bool finished, const std::string& path, const std::string& trouble) {
     std::lock_guard lock(mu_);
-    if (head_.load(std::memory_order_relaxed) != i) {
+    const std::size_t head = head_.load(std::memory_order_relaxed);
+    if (head != i) {  // a later file: those before the head are all written
       if (finished) {
-        if (done_.size() <= i) {  // the list grows as the files are fed
-          done_.resize(i + 1, 0);
-          pending_.resize(i + 1);
-        }
-        pending_[i] = {std::move(text), path, trouble};
-        done_[i] = 1;
+        const std::size_t k = i - head;
+        if (slots_.size() <= k) slots_.resize(k + 1);
+        slots_[k] = {std::move(text), trouble.empty() ? std::string() : path, trouble, true};
       }
       return;
     }
     Write(text, path, finished ? trouble : std::string());
     text.clear();
     if (!finished) return;
+    if (!slots_.empty()) slots_.pop_front();  // the head's own
     std::size_t next = i + 1;
-    while (next < done_.size() && done_[next]) {
-      Write(pending_[next].text, pending_[next].path, pending_[next].trouble);
-      pending_[next] = {};
+    while (!slots_.empty() && slots_.front().done) {
+      Write(slots_.front().text, slots_.front().path, slots_.front().trouble);
+      slots_.pop_front();
       ++next;
     }
     head_.store(next, std::memory_order_release);
@@ -56,6 +56,7 @@ class Ordered {
  private:
   struct Slot {
     std::string text, path, trouble;
+    bool done = false;
   };
   void Write(const std::string& text, const std::string& path, const std::string& trouble) {
     if (!text.empty() && sink_) sink_(text);
@@ -63,8 +64,7 @@ class Ordered {
   }
   std::mutex mu_;
   std::atomic<std::size_t> head_{0};
-  std::deque<Slot> pending_;
-  std::deque<char> done_;
+  std::deque<Slot> slots_;  // slots_[k] holds file head_ + k
   const ReportSink& sink_;
   const ProblemSink& problem_;
 };
@@ -166,27 +166,35 @@ bool FileFeed::Get(std::size_t i, std::string& path) {
   std::unique_lock lock(mu_);
   added_.wait(lock, [&] { return closed_ || i < files_.size(); });
   if (i >= files_.size()) return false;
-  path = files_[i];
+  path = std::move(files_[i]);  // each file is asked for once
   return true;
 }
 
 namespace {
 
 FileGrepResult Run(std::string_view pattern, FileFeed& files, std::size_t workers, const FileGrepOptions& options,
-                   const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel) {
+                   const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel,
+                   const std::function<void()>& fill) {
   {
     TGrep probe;  // a bad pattern is reported before anything runs
     probe.SetUseFuzzyCharDic(options.fuzzy);
     probe.SetRegExp(pattern);
   }
   Shared s{files, options, pattern, cancel, Ordered(sink, problem)};
-  if (workers == 1) {
-    Work(s);
-  } else {
-    std::vector<std::thread> pool;
-    for (std::size_t w = 0; w < workers; ++w) pool.emplace_back([&s] { Work(s); });
-    for (std::thread& t : pool) t.join();
+  // The calling thread is one of the workers, once it has fed the files when it feeds them.
+  std::vector<std::thread> pool;
+  for (std::size_t w = 1; w < workers; ++w) pool.emplace_back([&s] { Work(s); });
+  if (fill) {
+    try {
+      fill();
+    } catch (...) {
+      files.Close();
+      for (std::thread& t : pool) t.join();
+      throw;
+    }
   }
+  Work(s);
+  for (std::thread& t : pool) t.join();
   return {s.matches.load(), s.problems.load(), s.cancelled.load()};
 }
 
@@ -200,12 +208,14 @@ FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string
   feed.Close();
   const std::size_t workers =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(options.threads, 1)), 1, std::max<std::size_t>(files.size(), 1));
-  return Run(pattern, feed, workers, options, sink, problem, cancel);
+  return Run(pattern, feed, workers, options, sink, problem, cancel, {});
 }
 
 FileGrepResult GrepFiles(std::string_view pattern, FileFeed& files, const FileGrepOptions& options,
-                         const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel) {
-  return Run(pattern, files, static_cast<std::size_t>(std::max(options.threads, 1)), options, sink, problem, cancel);
+                         const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel,
+                         const std::function<void()>& fill) {
+  return Run(pattern, files, static_cast<std::size_t>(std::max(options.threads, 1)), options, sink, problem, cancel,
+             fill);
 }
 
 }  // namespace haruvi::search

@@ -47,7 +47,8 @@ class FileFeed {
  public:
   void Add(std::string path);
   void Close();
-  // The i-th file, once it is there; false when the feed closed with no more than i.
+  // The i-th file, once it is there; false when the feed closed with no more than i. Each
+  // file is asked for once (it is moved out).
   bool Get(std::size_t i, std::string& path);
 
  private:
@@ -64,10 +65,12 @@ FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string
                          const std::function<void(const std::string& path, const std::string& message)>& problem,
                          const std::atomic<bool>* cancel = nullptr);
 
-// The same with the files fed while it runs, by `threads` workers.
+// The same with the files fed while it runs, by `threads` workers. `fill`, when given,
+// feeds them (and closes the feed) on the calling thread, which then joins the workers, so
+// a tree walk takes no thread of its own; the feed is closed if it throws.
 FileGrepResult GrepFiles(std::string_view pattern, FileFeed& files, const FileGrepOptions& options,
                          const ReportSink& sink,
                          const std::function<void(const std::string& path, const std::string& message)>& problem,
-                         const std::atomic<bool>* cancel = nullptr);
+                         const std::atomic<bool>* cancel = nullptr, const std::function<void()>& fill = {});
 
 }  // namespace haruvi::search

@@ -163,28 +163,24 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
     PrintPatternError(e);
     return kExitUsage;
   }
-  // The walk feeds the workers as it goes; the feed is closed however the walk ends.
-  std::thread walker([&] {
-    try {
-      walk();
-    } catch (...) {
-      say("grep: the folder walk failed");
-      trouble = true;
-    }
-    files.Close();
-  });
-  try {
-    r = search::GrepFiles(
-        pattern, files, o, [&out](std::string_view text) { out.Append(text); },
-        [&out, &say](const std::string& path, const std::string& message) {
-          out.Flush();  // the lines before it are out first
-          say("grep: " + path + ": " + message);
-        });
-  } catch (...) {
-    walker.join();  // it never waits on the grep, so it ends
-    throw;
-  }
-  walker.join();
+  // The walk feeds the workers as it goes, on this thread, which then greps too; the
+  // feed is closed however the walk ends.
+  r = search::GrepFiles(
+      pattern, files, o, [&out](std::string_view text) { out.Append(text); },
+      [&out, &say](const std::string& path, const std::string& message) {
+        out.Flush();  // the lines before it are out first
+        say("grep: " + path + ": " + message);
+      },
+      nullptr,
+      [&] {
+        try {
+          walk();
+        } catch (...) {
+          say("grep: the folder walk failed");
+          trouble = true;
+        }
+        files.Close();
+      });
   if (!out.Flush()) return kExitUsage;
   if (trouble || r.problems > 0) return kExitUsage;
   return r.matches > 0 ? kExitOk : kExitNoMatch;

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "encoding/text_form.h"
@@ -199,6 +200,25 @@ TEST(GrepFiles, FilesFedWhileItRunsReportAsTheListGivenWhole) {
     feeder.join();
     EXPECT_EQ(report, whole.report) << threads;
     EXPECT_EQ(r.matches, whole.result.matches);
+  }
+  // Fed on the calling thread before it greps too; a feeding that fails still ends.
+  for (int threads : {1, 2}) {
+    FileFeed feed;
+    std::string report;
+    GrepFiles(
+        "hit", feed, Opt(threads, {.file_headers = true}), [&](std::string_view t) { report.append(t); }, {}, nullptr,
+        [&] {
+          for (const std::string& f : files) feed.Add(f);
+          feed.Close();
+        });
+    EXPECT_EQ(report, whole.report) << threads;
+    FileFeed failing;
+    EXPECT_THROW(GrepFiles("hit", failing, Opt(threads), {}, {}, nullptr,
+                           [&] {
+                             failing.Add(files[1]);
+                             throw std::runtime_error("walk");
+                           }),
+                 std::runtime_error);
   }
   FileFeed empty;
   empty.Close();
