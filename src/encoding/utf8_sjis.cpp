@@ -3,6 +3,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace haruvi::encoding {
@@ -43,6 +44,9 @@ class Converter {
 }  // namespace
 
 std::optional<std::string> Utf8ToSjis(std::string_view utf8) {
+  // ASCII is the same bytes in both, and most paths are ASCII: no converter is opened.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(utf8);
   thread_local Converter converter;
   return converter.Convert(utf8);
 }

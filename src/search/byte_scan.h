@@ -1,5 +1,5 @@
 // Byte-level scanning helpers of the grep scanners, vectorised where the machine allows:
-// counting line ends, finding a literal, and finding the next byte of a set.
+// counting line ends and finding the next byte of a set (literals: search/literal_scan.h).
 #pragma once
 
 #include <array>
@@ -11,9 +11,6 @@ namespace haruvi::search {
 // Counts line ends (CR LF, lone CR and lone LF are one each) in [b, e); `cr_before` says
 // whether the byte before b was a CR and is updated to the last byte of the range.
 std::size_t CountLineEnds(const char* b, const char* e, bool& cr_before);
-
-// The first occurrence of `needle` (not empty) in [b, e), or e.
-const char* FindBytes(const char* b, const char* e, std::string_view needle);
 
 // The first byte in [b, e) whose entry in `set` is true, or e.
 class ByteSet {

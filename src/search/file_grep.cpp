@@ -1,5 +1,6 @@
-// GrepFiles: workers take files in list order from a shared counter; reports are handed
-// on in list order by whichever worker completes the file the output waits for.
+// GrepFiles: workers take files in list order from a shared counter (waiting on the feed
+// for files not found yet); reports are handed on in list order by whichever worker
+// completes the file the output waits for.
 #include "search/file_grep.h"
 
 #include <sys/stat.h>
@@ -21,29 +22,32 @@ constexpr std::size_t kBlock = 64 * 1024;
 
 class Ordered {
  public:
-  Ordered(std::size_t n, const ReportSink& sink, const ProblemSink& problem)
-      : pending_(n), done_(n, 0), sink_(sink), problem_(problem) {}
+  Ordered(const ReportSink& sink, const ProblemSink& problem) : sink_(sink), problem_(problem) {}
 
   bool AtHead(std::size_t i) const { return head_.load(std::memory_order_acquire) == i; }
 
   // Hands on what file `i` has so far when it is at the head; a finished file that is not
-  // waits in its slot.
+  // waits in its slot. Slots are kept only from the head on, and a file's path only with
+  // its trouble, so a long list takes no memory for the files already written.
   void Put(std::size_t i, std::string& text, bool finished, const std::string& path, const std::string& trouble) {
     std::lock_guard lock(mu_);
-    if (head_.load(std::memory_order_relaxed) != i) {
+    const std::size_t head = head_.load(std::memory_order_relaxed);
+    if (head != i) {  // a later file: those before the head are all written
       if (finished) {
-        pending_[i] = {std::move(text), path, trouble};
-        done_[i] = 1;
+        const std::size_t k = i - head;
+        if (slots_.size() <= k) slots_.resize(k + 1);
+        slots_[k] = {std::move(text), trouble.empty() ? std::string() : path, trouble, true};
       }
       return;
     }
     Write(text, path, finished ? trouble : std::string());
     text.clear();
     if (!finished) return;
+    if (!slots_.empty()) slots_.pop_front();  // the head's own
     std::size_t next = i + 1;
-    while (next < done_.size() && done_[next]) {
-      Write(pending_[next].text, pending_[next].path, pending_[next].trouble);
-      pending_[next] = {};
+    while (!slots_.empty() && slots_.front().done) {
+      Write(slots_.front().text, slots_.front().path, slots_.front().trouble);
+      slots_.pop_front();
       ++next;
     }
     head_.store(next, std::memory_order_release);
@@ -52,6 +56,7 @@ class Ordered {
  private:
   struct Slot {
     std::string text, path, trouble;
+    bool done = false;
   };
   void Write(const std::string& text, const std::string& path, const std::string& trouble) {
     if (!text.empty() && sink_) sink_(text);
@@ -59,14 +64,13 @@ class Ordered {
   }
   std::mutex mu_;
   std::atomic<std::size_t> head_{0};
-  std::vector<Slot> pending_;
-  std::vector<char> done_;
+  std::deque<Slot> slots_;  // slots_[k] holds file head_ + k
   const ReportSink& sink_;
   const ProblemSink& problem_;
 };
 
 struct Shared {
-  const std::vector<std::string>& files;
+  FileFeed& files;
   const FileGrepOptions& options;
   std::string_view pattern;
   const std::atomic<bool>* cancel;
@@ -99,9 +103,9 @@ void Work(Shared& s) {
   grep.OnMatch = printer.Handler();
   for (;;) {
     const std::size_t i = s.next.fetch_add(1);
-    if (i >= s.files.size()) return;
+    std::string path;
+    if (!s.files.Get(i, path)) return;
     current = i;
-    const std::string& path = s.files[i];
     text.clear();
     std::string trouble;
     if (s.cancelled.load() || (s.cancel && s.cancel->load())) {
@@ -116,7 +120,7 @@ void Work(Shared& s) {
     const std::int64_t before = printer.MatchCount();
     try {
       UnicodeCopy copy;
-      if (s.options.by_form && copy.Make(path, &trouble, grep.CanGrepUtf8())) {
+      if (s.options.by_form && copy.Make(path, &trouble, [&grep] { return grep.CanGrepUtf8(); }, grep.Storage())) {
         if (copy.Direct()) {
           printer.BeginUtf8File(path);
           grep.GrepUtf8File(path);
@@ -127,7 +131,7 @@ void Work(Shared& s) {
         }
       } else {
         printer.BeginFile(path);
-        grep.GrepFile(path);
+        grep.GrepFile(path, copy.Opened());
       }
     } catch (const EGrepCancel&) {
       s.cancelled = true;
@@ -142,25 +146,76 @@ void Work(Shared& s) {
 
 }  // namespace
 
-FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
-                         const FileGrepOptions& options, const ReportSink& sink, const ProblemSink& problem,
-                         const std::atomic<bool>* cancel) {
+void FileFeed::Add(std::string path) {
+  {
+    std::lock_guard lock(mu_);
+    files_.push_back(std::move(path));
+  }
+  added_.notify_all();
+}
+
+void FileFeed::Close() {
+  {
+    std::lock_guard lock(mu_);
+    closed_ = true;
+  }
+  added_.notify_all();
+}
+
+bool FileFeed::Get(std::size_t i, std::string& path) {
+  std::unique_lock lock(mu_);
+  added_.wait(lock, [&] { return closed_ || i < files_.size(); });
+  if (i >= files_.size()) return false;
+  path = std::move(files_[i]);  // each file is asked for once
+  return true;
+}
+
+namespace {
+
+FileGrepResult Run(std::string_view pattern, FileFeed& files, std::size_t workers, const FileGrepOptions& options,
+                   const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel,
+                   const std::function<void()>& fill) {
   {
     TGrep probe;  // a bad pattern is reported before anything runs
     probe.SetUseFuzzyCharDic(options.fuzzy);
     probe.SetRegExp(pattern);
   }
-  Shared s{files, options, pattern, cancel, Ordered(files.size(), sink, problem)};
+  Shared s{files, options, pattern, cancel, Ordered(sink, problem)};
+  // The calling thread is one of the workers, once it has fed the files when it feeds them.
+  std::vector<std::thread> pool;
+  for (std::size_t w = 1; w < workers; ++w) pool.emplace_back([&s] { Work(s); });
+  if (fill) {
+    try {
+      fill();
+    } catch (...) {
+      files.Close();
+      for (std::thread& t : pool) t.join();
+      throw;
+    }
+  }
+  Work(s);
+  for (std::thread& t : pool) t.join();
+  return {s.matches.load(), s.problems.load(), s.cancelled.load()};
+}
+
+}  // namespace
+
+FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
+                         const FileGrepOptions& options, const ReportSink& sink, const ProblemSink& problem,
+                         const std::atomic<bool>* cancel) {
+  FileFeed feed;
+  for (const std::string& f : files) feed.Add(f);
+  feed.Close();
   const std::size_t workers =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(options.threads, 1)), 1, std::max<std::size_t>(files.size(), 1));
-  if (workers == 1) {
-    Work(s);
-  } else {
-    std::vector<std::thread> pool;
-    for (std::size_t w = 0; w < workers; ++w) pool.emplace_back([&s] { Work(s); });
-    for (std::thread& t : pool) t.join();
-  }
-  return {s.matches.load(), s.problems.load(), s.cancelled.load()};
+  return Run(pattern, feed, workers, options, sink, problem, cancel, {});
+}
+
+FileGrepResult GrepFiles(std::string_view pattern, FileFeed& files, const FileGrepOptions& options,
+                         const ReportSink& sink, const ProblemSink& problem, const std::atomic<bool>* cancel,
+                         const std::function<void()>& fill) {
+  return Run(pattern, files, static_cast<std::size_t>(std::max(options.threads, 1)), options, sink, problem, cancel,
+             fill);
 }
 
 }  // namespace haruvi::search

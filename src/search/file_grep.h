@@ -9,8 +9,11 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +41,36 @@ struct FileGrepResult {
   bool cancelled = false;
 };
 
+// Files handed to GrepFiles as they are found (a tree walk feeding the workers while it
+// goes on): Add them in list order, then Close, also on failure, or the workers wait on.
+class FileFeed {
+ public:
+  void Add(std::string path);
+  void Close();
+  // The i-th file, once it is there; false when the feed closed with no more than i. Each
+  // file is asked for once (it is moved out).
+  bool Get(std::size_t i, std::string& path);
+
+ private:
+  std::mutex mu_;
+  std::condition_variable added_;
+  std::deque<std::string> files_;
+  bool closed_ = false;
+};
+
 // Raises regex::ERegExpParser for a bad pattern before any file is read. `sink` and
 // `problem` are called one at a time (never at once from two workers), in list order.
 FileGrepResult GrepFiles(std::string_view pattern, const std::vector<std::string>& files,
                          const FileGrepOptions& options, const ReportSink& sink,
                          const std::function<void(const std::string& path, const std::string& message)>& problem,
                          const std::atomic<bool>* cancel = nullptr);
+
+// The same with the files fed while it runs, by `threads` workers. `fill`, when given,
+// feeds them (and closes the feed) on the calling thread, which then joins the workers, so
+// a tree walk takes no thread of its own; the feed is closed if it throws.
+FileGrepResult GrepFiles(std::string_view pattern, FileFeed& files, const FileGrepOptions& options,
+                         const ReportSink& sink,
+                         const std::function<void(const std::string& path, const std::string& message)>& problem,
+                         const std::atomic<bool>* cancel = nullptr, const std::function<void()>& fill = {});
 
 }  // namespace haruvi::search

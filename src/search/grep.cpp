@@ -8,15 +8,13 @@
 #include "encoding/sjis_char.h"
 #include "regex/char_dict.h"
 #include "regex/walk_memo.h"
+#include "search/required_code.h"
 
 namespace haruvi::search {
 
 using regex::Code;
 
-TGrep::TGrep() {
-  PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
-  SetRegExp("");
-}
+TGrep::TGrep() { SetRegExp(""); }
 
 namespace {
 
@@ -39,26 +37,40 @@ bool RawSearchable(const regex::TRE_DFA& dfa) {
 void TGrep::SetRegExp(std::string_view pattern) {
   scanner_ = Scanner::Nothing;
   line_automaton_.reset();
+  required_.clear();
   literal_.clear();
   literal_utf8_.clear();
+  literal_utf8_known_ = false;
+  // The dictionary takes a while to build: only a fuzzy grep asks for it.
+  if (UseFuzzyCharDic() && PreProcessor().FuzzyCharDicList.empty())
+    PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
   TRegularExpression::SetRegExp(pattern);  // on error the empty pattern is current
   const regex::TRE_DFA& dfa = CurrentDFA();
   if (dfa.IsLiteral() && dfa.LiteralCodes().empty()) return;  // matches no character
   if (RawSearchable(dfa)) {
     scanner_ = Scanner::Literal;
     literal_ = dfa.Literal();
-    std::size_t missing = 0;
-    literal_utf8_ = encoding::SjisToUtf8(literal_, &missing);
-    if (missing > 0) literal_utf8_.clear();
     return;
   }
   if (const regex::ByteTable* table = CurrentTable()) line_automaton_ = LineAutomaton::Build(dfa, *table);
+  if (line_automaton_ && !line_automaton_->AllLines()) required_ = RequiredCharacters(dfa);
   scanner_ = line_automaton_ ? Scanner::LineAutomaton : Scanner::Automaton;
 }
 
-void TGrep::GrepFile(const std::filesystem::path& path) {
+bool TGrep::CanGrepUtf8() {
+  if (scanner_ != Scanner::Literal) return false;
+  if (!literal_utf8_known_) {
+    std::size_t missing = 0;
+    literal_utf8_ = encoding::SjisToUtf8(literal_, &missing);
+    if (missing > 0) literal_utf8_.clear();
+    literal_utf8_known_ = true;
+  }
+  return !literal_utf8_.empty();
+}
+
+void TGrep::GrepFile(const std::filesystem::path& path, OpenedFile* opened) {
   if (!OnMatch) return;
-  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_, opened);
   f.SetMaxWindow(line_limit_);
   Scanner s = forced_ != Scanner::Nothing ? forced_ : scanner_;
   if (scanner_ == Scanner::Nothing) return;
@@ -68,6 +80,7 @@ void TGrep::GrepFile(const std::filesystem::path& path) {
     case Scanner::Literal: ScanLiteral(f); break;
     case Scanner::LineAutomaton:
       if (line_automaton_->AllLines()) ScanAllLines(f);
+      else if (prefilter_ && !required_.empty()) ScanCandidateLines(f, *line_automaton_);
       else ScanLines(f, *line_automaton_);
       break;
     default: ScanAutomaton(f); break;
@@ -77,7 +90,7 @@ void TGrep::GrepFile(const std::filesystem::path& path) {
 void TGrep::GrepUtf8File(const std::filesystem::path& path) {
   if (!CanGrepUtf8()) return GrepFile(path);
   if (!OnMatch) return;
-  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_);
+  TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);
   f.SetMaxWindow(line_limit_);
   utf8_file_ = true;
   try {

@@ -16,7 +16,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "regex/regular_expression.h"
 #include "search/grep_errors.h"
@@ -39,8 +41,9 @@ class TGrep : public regex::TRegularExpression {
   regex::Code LineTailCode() const override { return '\n'; }
 
   // Scans one file and calls OnMatch for every matching line; nothing without OnMatch.
-  // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong.
-  void GrepFile(const std::filesystem::path& path);
+  // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong. A file the caller
+  // has opened already may be handed over in `opened` (UnicodeCopy::Opened).
+  void GrepFile(const std::filesystem::path& path, OpenedFile* opened = nullptr);
 
   TGrepOnMatch OnMatch;
   // The stop request. It is seen at block reads and reported lines and stays set until
@@ -53,34 +56,47 @@ class TGrep : public regex::TRegularExpression {
   // A plain literal whose characters all have UTF-8 forms can search a UTF-8 file as it
   // is: every hit of well-formed UTF-8 starts on a character. True when GrepUtf8File may
   // be used.
-  bool CanGrepUtf8() const { return scanner_ == Scanner::Literal && !literal_utf8_.empty(); }
+  // Worked out at the first call: the conversion's tables cost more than most greps.
+  bool CanGrepUtf8();
   // GrepFile for a UTF-8 file (CanGrepUtf8): the lines reported are the file's UTF-8.
   void GrepUtf8File(const std::filesystem::path& path);
   // Tests: run a given scanner (Automaton always works; the others only when chosen or
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
+  // Files of at least this size are mapped rather than read (TTxtFile::kMapFrom).
+  void SetMapFrom(std::uint64_t bytes) { map_from_ = bytes; }
+  // The storage lent to each file in turn, for UnicodeCopy::Make to read a beginning into.
+  TxtBuffer* Storage() { return &buffer_; }
   // Bounds the memory a file's longest line may take (TTxtFile::SetMaxWindow); 0, the
   // default, leaves it unbounded.
   void SetLineLimit(std::size_t bytes) { line_limit_ = bytes; }
   void SetUseWalkMemo(bool on) { walk_memo_ = on; }
+  // The line automaton runs only on lines that hold a character every match needs (on by
+  // default; tests compare both ways).
+  void SetUsePrefilter(bool on) { prefilter_ = on; }
 
  private:
   void ScanLiteral(TTxtFile& f);
   void ScanLines(TTxtFile& f, const LineAutomaton& la);
+  void ScanCandidateLines(TTxtFile& f, const LineAutomaton& la);
   void ScanAllLines(TTxtFile& f);
   void ScanAutomaton(TTxtFile& f);
 
   Scanner scanner_ = Scanner::Nothing;
   Scanner forced_ = Scanner::Nothing;
   std::unique_ptr<LineAutomaton> line_automaton_;
+  std::vector<std::string> required_;  // RequiredCharacters of a line-automaton pattern
   std::string literal_;
   std::string literal_utf8_;  // literal_ in UTF-8, empty when it has none
+  bool literal_utf8_known_ = false;
   bool utf8_file_ = false;    // the file being scanned is UTF-8
   std::size_t block_size_ = TTxtFile::kBlockSize;
   std::size_t line_limit_ = 0;
+  std::uint64_t map_from_ = TTxtFile::kMapFrom;
   TxtBuffer buffer_;  // lent to each file in turn
   bool walk_memo_ = true;
+  bool prefilter_ = true;
 };
 
 }  // namespace haruvi::search

@@ -1,12 +1,17 @@
 // The fast scanners of TGrep over the raw window of TTxtFile: the literal scanner
-// (memmem on the literal's bytes, then a check that the hit starts on a character), the
-// line-automaton scanner (one table look-up per byte) and the every-line scanner. Line
+// (a probe-byte filter on the literal's bytes, then a check that the hit starts on a
+// character), the
+// line-automaton scanner (one table look-up per byte), the same run only on the lines that
+// hold a character every match needs, and the every-line scanner. Line
 // numbers are counted only up to lines that are reported, and before a block is dropped.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
 #include "search/grep.h"
+#include "search/literal_scan.h"
 
 namespace haruvi::search {
 
@@ -96,7 +101,99 @@ void Report(TGrep& grep, TTxtFile& f, LineCounter& lc, std::size_t ls, std::size
   grep.OnMatch(grep, info);
 }
 
+// Whether the line [ls, le) holds a match, its line end at le read too; the automaton
+// starts as after the line end before the line (matches never cross lines, so the state
+// there is the same whatever came before).
+bool LineMatches(const LineAutomaton& la, const unsigned char* d, std::size_t ls, std::size_t le) {
+  const std::uint32_t* tab = la.Table();
+  const std::uint32_t signal = la.FirstSignal();
+  std::uint32_t s = tab[static_cast<std::size_t>(la.Idle()) << 8 | '\n'];
+  std::uint32_t prev = s;
+  std::size_t p = ls;
+  while (p <= le) {
+    prev = s;
+    s = tab[static_cast<std::size_t>(s) << 8 | d[p]];
+    if (s < signal) {
+      ++p;
+      continue;
+    }
+    if (s == la.LeadBeforeLineEnd()) {
+      s = la.LoneLead(prev);
+      if (s < signal) continue;  // read the line end from there
+    }
+    return true;
+  }
+  return false;
+}
+
+// The required character to look for: of several, the one least often in a large file's
+// first bytes, else the first of two bytes (a single byte is more often a trail byte).
+std::size_t PickRequired(const std::vector<std::string>& required, const char* d, std::size_t n) {
+  constexpr std::size_t kSample = 64 * 1024;
+  std::size_t pick = 0;
+  if (n >= 4 * kSample) {
+    const std::string_view sample(d, kSample);
+    std::size_t fewest = SIZE_MAX;
+    for (std::size_t i = 0; i < required.size(); ++i) {
+      std::size_t count = 0;
+      for (std::size_t at = sample.find(required[i]); at != std::string_view::npos; at = sample.find(required[i], at + 1))
+        ++count;
+      if (count < fewest) {
+        fewest = count;
+        pick = i;
+      }
+    }
+    return pick;
+  }
+  for (std::size_t i = 0; i < required.size(); ++i)
+    if (required[i].size() > required[pick].size()) pick = i;
+  return pick;
+}
+
 }  // namespace
+
+void TGrep::ScanCandidateLines(TTxtFile& f, const LineAutomaton& la) {
+  LineCounter lc;
+  LineStartTracker lines;
+  lines.Reset(1);
+  const std::size_t pick = PickRequired(required_, f.Data(), f.Size());
+  const std::string& needle = required_[pick];
+  LiteralFinder finder(needle);
+  // The other required characters must be in the line too: a cheaper test than the automaton.
+  std::vector<LiteralFinder> also;
+  for (std::size_t i = 0; i < required_.size() && also.size() < 4; ++i)
+    if (i != pick) also.emplace_back(required_[i]);
+  constexpr std::size_t kSample = 64 * 1024;
+  if (f.Size() >= 4 * kSample) finder.Tune(f.Data(), f.Data() + kSample);
+  const std::size_t m = needle.size();
+  std::size_t p = 1;  // next candidate
+  for (;;) {
+    const char* d = f.Data();
+    const std::size_t n = f.Size();
+    const char* found = p + m <= n ? finder.Find(d + p, d + n) : d + n;
+    if (found == d + n) {
+      if (f.AtEof()) return;
+      // Keep the line being read and enough bytes for the character across the block edge.
+      std::size_t keep = lines.At(d, n);
+      std::size_t next = n >= m ? n - m + 1 : 0;
+      p = std::max(std::max(p, next), keep);
+      std::size_t shift = Refill(f, lc, keep);
+      p -= shift;
+      lines.Shift(shift);
+      continue;
+    }
+    const auto h = static_cast<std::size_t>(found - d);
+    std::size_t ls = lines.At(d, h);
+    std::size_t from = h + m;  // the character's bytes hold no line end
+    std::size_t le = FindLineEnd(f, lc, ls, from);
+    const char* line = f.Data();
+    const bool all = std::all_of(also.begin(), also.end(),
+                                 [&](const LiteralFinder& a) { return a.Find(line + ls, line + le) != line + le; });
+    if (all && LineMatches(la, reinterpret_cast<const unsigned char*>(line), ls, le)) Report(*this, f, lc, ls, le);
+    p = le + 1;
+    lines.Reset(le);
+  }
+}
 
 void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
   LineCounter lc;
@@ -164,12 +261,17 @@ void TGrep::ScanLiteral(TTxtFile& f) {
   LineStartTracker lines;
   lines.Reset(1);
   const std::string& lit = utf8_file_ ? literal_utf8_ : literal_;
+  LiteralFinder finder(lit);
+  // A large file's probes are its rarest bytes of the literal; a small one is over sooner
+  // than a sample would be read.
+  constexpr std::size_t kSample = 64 * 1024;
+  if (f.Size() >= 4 * kSample) finder.Tune(f.Data(), f.Data() + kSample);
   std::size_t p = 1;     // next candidate
   std::size_t sync = 1;  // a known character start
   for (;;) {
     const char* d = f.Data();
     const std::size_t n = f.Size();
-    const char* found = p + lit.size() <= n ? FindBytes(d + p, d + n, lit) : d + n;
+    const char* found = p + lit.size() <= n ? finder.Find(d + p, d + n) : d + n;
     const void* hit = found == d + n ? nullptr : found;
     if (!hit) {
       if (f.AtEof()) return;

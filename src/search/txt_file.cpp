@@ -2,12 +2,14 @@
 #include "search/txt_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "encoding/sjis_char.h"
 #include "search/byte_scan.h"
@@ -19,39 +21,127 @@ using regex::Code;
 using encoding::IsLeadByte;
 
 TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
-                   std::function<void()> yield, std::size_t block_size, TxtBuffer* storage)
+                   std::function<void()> yield, std::size_t block_size, TxtBuffer* storage,
+                   std::uint64_t map_from, OpenedFile* opened)
     : store_(storage ? storage : &own_),
       block_size_(std::max<std::size_t>(block_size, 1)),
       cancel_(cancel),
       yield_(std::move(yield)) {
-  // Opened without blocking: a FIFO nobody writes to would wait for ever.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
-  // Only regular files are searched: a device never ends its one endless line
-  // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.
-  struct stat st {};
-  if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    throw EFileNotFound("not a regular file");
+  bool regular = false;
+  const bool handed = opened && opened->fd >= 0;
+  if (handed) {  // only regular files are handed over
+    fd_ = std::exchange(opened->fd, -1);
+    regular = true;
+    expect_ = opened->size;
+  } else {
+    // Opened without blocking: a FIFO nobody writes to would wait for ever.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
+    // Only regular files are searched: a device never ends its one endless line
+    // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+      ::close(fd_);
+      fd_ = -1;
+      throw EFileNotFound("not a regular file");
+    }
+    // O_NONBLOCK stays: it changes nothing for a regular file, and clearing it would cost
+    // two more calls per file of a tree. The size seen now ends the reading without a last
+    // empty read; a size of 0 (files of /proc) says nothing, so those read to the end.
+    regular = S_ISREG(st.st_mode);
+    expect_ = regular ? static_cast<std::uint64_t>(st.st_size) : 0;
   }
-  // O_NONBLOCK stays: it changes nothing for a regular file, and clearing it would cost
-  // two more calls per file of a tree. The size seen now ends the reading without a last
-  // empty read; a size of 0 (files of /proc) says nothing, so those read to the end.
-  expect_ = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   try {
-    Reserve(block_size_ * 2 + 16);
-    buf_[size_++] = '\n';  // sentinel: the first line starts after a line feed
+    if (regular && expect_ >= std::max<std::uint64_t>(map_from, 1) && Map()) {
+      size_ = 1;  // the sentinel line feed, the last byte of the page before the file
+      FillMapped();
+      return;
+    }
+    const std::size_t head = handed && opened->storage ? opened->head : 0;
+    if (head && opened->storage != store_) {
+      Reserve(block_size_ * 2 + 16 + head);
+      std::memcpy(buf_ + 1, opened->storage->data.get() + 1, head);
+    }
+    size_ = head ? 1 + head : 0;  // the bytes read already stay where they are
+    Reserve(block_size_ * 2 + 16 + head);
+    buf_[0] = '\n';  // sentinel: the first line starts after a line feed
+    size_ = 1 + head;
+    if (head) {
+      read_total_ = head;
+      last_byte_ = buf_[size_ - 1];
+      if (expect_ && read_total_ >= expect_) file_end_ = true;
+    }
     Fill();
   } catch (...) {
+    if (map_) ::munmap(map_, map_size_);
     ::close(fd_);  // no destructor runs for an object that was never made
     fd_ = -1;
     throw;
   }
 }
 
+void TxtBuffer::Renew(std::size_t bytes) {
+  if (bytes <= capacity) return;
+  const std::size_t cap = std::max(bytes, capacity * 2);
+  data.reset(new char[cap]);
+  capacity = cap;
+}
+
+OpenedFile::~OpenedFile() {
+  if (fd >= 0) ::close(fd);
+}
+
 TTxtFile::~TTxtFile() {
+  if (map_) ::munmap(map_, map_size_);
   if (fd_ >= 0) ::close(fd_);
+}
+
+// The file is mapped read-only between two writable pages: the sentinel goes at the end
+// of the first, and a missing closing line feed after the last byte, in the zeros past
+// the end of the file's last page (made a private writable copy) or in the page after.
+// False (read instead) on failure.
+bool TTxtFile::Map() {
+  const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const auto bytes = static_cast<std::size_t>(expect_);
+  const std::size_t file_pages = (bytes + page - 1) / page * page;
+  const std::size_t total = page + file_pages + page;
+  void* area = ::mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (area == MAP_FAILED) return false;
+  char* base = static_cast<char*>(area);
+  void* file = ::mmap(base + page, bytes, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd_, 0);
+  if (file == MAP_FAILED) {
+    ::munmap(area, total);
+    return false;
+  }
+  ::madvise(file, bytes, MADV_SEQUENTIAL);
+  map_ = base;
+  map_size_ = total;
+  buf_ = base + page - 1;
+  buf_[0] = '\n';
+  return true;
+}
+
+// Mapped: the window's end moves on by up to a block; nothing is copied.
+void TTxtFile::FillMapped() {
+  if (max_window_ && size_ > max_window_) throw ELineTooLong("a line longer than the window's " + std::to_string(max_window_) + " bytes");
+  const std::uint64_t left = expect_ - read_total_;
+  const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(left, static_cast<std::uint64_t>(block_size_)));
+  size_ += got;
+  read_total_ += got;
+  if (got) last_byte_ = buf_[size_ - 1];
+  if (read_total_ == expect_) {
+    file_end_ = true;
+    if (last_byte_ != '\n') {
+      const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+      const auto at = reinterpret_cast<std::uintptr_t>(buf_ + size_);
+      if (::mprotect(reinterpret_cast<void*>(at / page * page), page, PROT_READ | PROT_WRITE) != 0)
+        throw EFileNotFound(std::strerror(errno));
+      buf_[size_++] = '\n';
+      last_byte_ = '\n';
+    }
+    done_ = true;
+  }
+  CheckCancel();
 }
 
 void TTxtFile::CheckCancel() {
@@ -101,10 +191,15 @@ void TTxtFile::Fill() {
 std::size_t TTxtFile::ReadBlock(std::size_t keep) {
   if (done_) throw EEndOfFile();
   keep = std::min(keep, size_);
-  if (keep) std::memmove(buf_, buf_ + keep, size_ - keep);
+  if (map_) {
+    buf_ += keep;
+  } else if (keep) {
+    std::memmove(buf_, buf_ + keep, size_ - keep);
+  }
   size_ -= keep;
   dropped_ += keep;
-  Fill();
+  if (map_) FillMapped();
+  else Fill();
   return keep;
 }
 

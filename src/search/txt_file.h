@@ -3,7 +3,9 @@
 // a line head) and ends with a line feed at the end of the file (so the last line has a
 // line tail). Besides raw access for the fast scanners it offers the two character
 // cursors of the automaton scanner, where CR LF, CR and LF all read as one line feed,
-// a zero byte reads as a space, and a double-byte character is one code.
+// a zero byte reads as a space, and a double-byte character is one code. A large
+// regular file is mapped rather than read: the window then slides over the mapping, so
+// its bytes are never copied, with the same window bounds as the reads would have.
 #pragma once
 
 #include <atomic>
@@ -28,24 +30,45 @@ struct RE_LineInfo_t {
 struct TxtBuffer {
   std::unique_ptr<char[]> data;  // not zero-filled: blocks are read straight into it
   std::size_t capacity = 0;
+  // At least `bytes` of room; what it held is dropped.
+  void Renew(std::size_t bytes);
+};
+
+// A file its caller has opened and begun to read (to tell its text form): the grep goes
+// on from there rather than opening and reading it again.
+struct OpenedFile {
+  int fd = -1;             // taken over (and closed) by TTxtFile; -1 when there is none
+  std::uint64_t size = 0;  // the regular file's size when it was opened
+  // Its first bytes, read already (reading goes on after them): `head` bytes placed in
+  // `storage` after the first byte, where TTxtFile, lent the same storage, finds them.
+  TxtBuffer* storage = nullptr;
+  std::size_t head = 0;
+  OpenedFile() = default;
+  OpenedFile(const OpenedFile&) = delete;
+  OpenedFile& operator=(const OpenedFile&) = delete;
+  ~OpenedFile();
 };
 
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102400;
+  // Files of at least this size are mapped; a mapped window grows a block at a time, so
+  // that it is bounded as a read one is.
+  static constexpr std::uint64_t kMapFrom = 4u << 20;
 
-  // Opens the file read-only; EFileNotFound with the system's message if it cannot.
+  // Opens the file read-only, or takes over `opened` when it holds a file; EFileNotFound
+  // with the system's message if it cannot.
   // At every block read `yield` runs (the window processes its events) and then a set
   // `cancel` raises EGrepCancel.
   TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
            std::function<void()> yield, std::size_t block_size = kBlockSize,
-           TxtBuffer* storage = nullptr);
+           TxtBuffer* storage = nullptr, std::uint64_t map_from = kMapFrom, OpenedFile* opened = nullptr);
   ~TTxtFile();
   TTxtFile(const TTxtFile&) = delete;
   TTxtFile& operator=(const TTxtFile&) = delete;
 
   // --- raw window -----------------------------------------------------------------
-  const char* Data() const { return store_->data.get(); }
+  const char* Data() const { return buf_; }
   std::size_t Size() const { return size_; }
   // True when the whole file (and the closing line feed) is in the window.
   bool AtEof() const { return done_; }
@@ -79,11 +102,15 @@ class TTxtFile {
   void Fill();
 
   void Reserve(std::size_t bytes);
+  bool Map();
+  void FillMapped();
 
   int fd_ = -1;
   TxtBuffer own_;
   TxtBuffer* store_;
-  char* buf_ = nullptr;  // store_->data
+  char* buf_ = nullptr;  // store_->data, or the window's start in the mapping
+  char* map_ = nullptr;  // the mapping: a page, the file, a page (nullptr: reading)
+  std::size_t map_size_ = 0;
   std::size_t size_ = 0;
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;

@@ -49,33 +49,58 @@ UnicodeCopy::~UnicodeCopy() {
 
 std::string UnicodeCopy::Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
 
-bool UnicodeCopy::Make(const std::string& path, std::string* trouble, bool direct_utf8) {
+bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8,
+                       TxtBuffer* storage) {
   // Never waits: a FIFO or a device is left to the grep, which reports it.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxConverted) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return false;
   }
+  if (st.st_size > kMaxConverted) {  // grepped as bytes, from the start
+    opened_.fd = fd;
+    opened_.size = static_cast<std::uint64_t>(st.st_size);
+    return false;
+  }
   const auto size = static_cast<std::size_t>(st.st_size);
-  std::string bytes(std::min(size, encoding::kUtf16ScanBytes), '\0');
-  std::size_t got = ReadUpTo(fd, bytes.data(), bytes.size());
-  const std::string_view head = std::string_view(bytes).substr(0, got);
+  // The beginning is read where the grep will want it, when it lends its storage.
+  const std::size_t want = std::min(size, encoding::kUtf16ScanBytes);
+  std::string bytes;
+  char* into = nullptr;
+  if (storage) {
+    storage->Renew(want + 1);
+    into = storage->data.get() + 1;
+  } else {
+    bytes.resize(want);
+    into = bytes.data();
+  }
+  std::size_t got = ReadUpTo(fd, into, want);
+  const std::string_view head(into, got);
   const encoding::TextForm form = encoding::DetectTextForm(head);
   encoding::TCharCode code = encoding::ccSjis;
   if (!encoding::IsUnicode(form)) code = encoding::DetectCharCode(head);
   const bool legacy = code == encoding::ccEuc || code == encoding::ccJis83 || code == encoding::ccJis78;
   if (!encoding::IsUnicode(form) && !legacy) {
-    ::close(fd);
+    opened_.fd = fd;
+    opened_.size = static_cast<std::uint64_t>(st.st_size);
+    if (storage) {
+      opened_.storage = storage;
+      opened_.head = got;
+    } else if (::lseek(fd, 0, SEEK_SET) != 0) {  // read again from the start
+      ::close(fd);
+      opened_.fd = -1;
+    }
     return false;
   }
-  if (direct_utf8 && form == encoding::TextForm::Utf8) {
+  if (storage) bytes.assign(head);
+  if (form == encoding::TextForm::Utf8 && direct_utf8 && direct_utf8()) {
     ::close(fd);
     direct_ = true;
     return true;
   }
-  if (got == bytes.size() && size > bytes.size()) {
+  if (got == want && size > want) {
     bytes.resize(size);
     got += ReadUpTo(fd, bytes.data() + got, size - got);
   }

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
+#include <mutex>
 #include <thread>
 #include <optional>
 #include <string>
@@ -113,31 +115,39 @@ std::optional<bool> TakeOut(Args& args, bool& bad) {
 }
 
 // grep -r: every path a folder's tree (or the file itself), walked in one pass without
-// following links below it; the files grepped by `jobs` workers, each file's report whole and in
-// walk order. Files that cannot be read are reported and passed over.
+// following links below it; the files grepped by `jobs` workers while the walk goes on,
+// each file's report whole and in walk order. Files that cannot be read are reported and
+// passed over.
 int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& paths, bool fuzzy, bool headers,
                 bool numbers, bool utf8, int jobs) {
-  std::vector<std::string> files;
-  bool trouble = false;
-  for (const std::string& p : paths) {
-    struct stat st {};
-    if (::stat(p.c_str(), &st) != 0) {
-      PrintError(p + ": " + std::strerror(errno));
-      trouble = true;
-    } else if (S_ISDIR(st.st_mode)) {
-      // Links below are passed over; devices and FIFOs go on to be reported in their place.
-      fileops::WalkTree(p, [&](fileops::TreeEntry&& e) {
-        if (e.kind == fileops::TreeEntry::UnreadableFolder) {
-          PrintError("grep: " + e.path + ": " + std::strerror(EACCES));
-          trouble = true;
-        } else if (e.kind != fileops::TreeEntry::Link) {
-          files.push_back(std::move(e.path));
-        }
-      });
-    } else {
-      files.push_back(p);
+  search::FileFeed files;
+  std::atomic<bool> trouble{false};
+  std::mutex errors;  // the walk's messages and the grep's are never mixed up
+  auto say = [&errors](const std::string& message) {
+    std::lock_guard lock(errors);
+    PrintError(message);
+  };
+  auto walk = [&] {
+    for (const std::string& p : paths) {
+      struct stat st {};
+      if (::stat(p.c_str(), &st) != 0) {
+        say(p + ": " + std::strerror(errno));
+        trouble = true;
+      } else if (S_ISDIR(st.st_mode)) {
+        // Links below are passed over; devices and FIFOs go on to be reported in their place.
+        fileops::WalkTree(p, [&](fileops::TreeEntry&& e) {
+          if (e.kind == fileops::TreeEntry::UnreadableFolder) {
+            say("grep: " + e.path + ": " + std::strerror(EACCES));
+            trouble = true;
+          } else if (e.kind != fileops::TreeEntry::Link) {
+            files.Add(std::move(e.path));
+          }
+        });
+      } else {
+        files.Add(p);
+      }
     }
-  }
+  };
   encoding::ChunkWriter out(&WriteOutput);
   search::FileGrepOptions o;
   o.report = {.file_headers = headers, .line_numbers = numbers, .utf8 = utf8};
@@ -146,16 +156,31 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
   o.line_limit = encoding::kMaxHeldBytes;
   search::FileGrepResult r;
   try {
-    r = search::GrepFiles(
-        pattern, files, o, [&out](std::string_view text) { out.Append(text); },
-        [&out](const std::string& path, const std::string& message) {
-          out.Flush();  // the lines before it are out first
-          PrintError("grep: " + path + ": " + message);
-        });
+    search::TGrep probe;  // a bad pattern is reported before the walk starts
+    probe.SetUseFuzzyCharDic(fuzzy);
+    probe.SetRegExp(pattern);
   } catch (const regex::ERegExpParser& e) {
     PrintPatternError(e);
     return kExitUsage;
   }
+  // The walk feeds the workers as it goes, on this thread, which then greps too; the
+  // feed is closed however the walk ends.
+  r = search::GrepFiles(
+      pattern, files, o, [&out](std::string_view text) { out.Append(text); },
+      [&out, &say](const std::string& path, const std::string& message) {
+        out.Flush();  // the lines before it are out first
+        say("grep: " + path + ": " + message);
+      },
+      nullptr,
+      [&] {
+        try {
+          walk();
+        } catch (...) {
+          say("grep: the folder walk failed");
+          trouble = true;
+        }
+        files.Close();
+      });
   if (!out.Flush()) return kExitUsage;
   if (trouble || r.problems > 0) return kExitUsage;
   return r.matches > 0 ? kExitOk : kExitNoMatch;
@@ -207,7 +232,7 @@ int RunGrep(const Args& given) {
     try {
       search::UnicodeCopy copy;
       std::string trouble;
-      const bool other_code = copy.Make(rest[i], &trouble, grep.CanGrepUtf8());
+      const bool other_code = copy.Make(rest[i], &trouble, [&grep] { return grep.CanGrepUtf8(); }, grep.Storage());
       if (other_code && copy.Direct()) {
         printer.BeginUtf8File(rest[i]);
         grep.GrepUtf8File(rest[i]);
@@ -221,7 +246,7 @@ int RunGrep(const Args& given) {
         grep.GrepFile(copy.Path());
       } else {
         printer.BeginFile(rest[i]);
-        grep.GrepFile(rest[i]);
+        grep.GrepFile(rest[i], copy.Opened());
       }
     } catch (const search::EFileNotFound& e) {
       out.Flush();

@@ -29,6 +29,11 @@ TEST(Utf8ToSjis, ConvertsAsTheSystemConverterDoesAndRefusesTheRest) {
       {"\xED\xA0\x80", std::nullopt},  // an encoded surrogate
   };
   for (const auto& r : rows) EXPECT_EQ(Utf8ToSjis(r.utf8), r.sjis) << r.utf8;
+  // Every ASCII byte (backslash and tilde too) keeps its value, as the converter keeps it.
+  std::string ascii(128, '\0');
+  for (int c = 0; c < 128; ++c) ascii[static_cast<std::size_t>(c)] = static_cast<char>(c);
+  EXPECT_EQ(Utf8ToSjis(ascii), ascii);
+  EXPECT_EQ(Utf8ToSjis(ascii + "\xC3\xA9"), std::nullopt);  // é has no code: ASCII before it changes nothing
 }
 
 TEST(PathToSjis, ConvertsWhereItCanAndKeepsTheBytesElsewhere) {

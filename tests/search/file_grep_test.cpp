@@ -9,11 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
+#include "encoding/text_form.h"
 #include "fileops/folder_walk.h"
 #include "regex/regex_error.h"
+#include "search/unicode_copy.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -118,6 +122,109 @@ TEST(GrepFiles, ALineTooLongIsReportedNotHeld) {
   const GrepRun r = Grep("x", {big, small}, Opt(1, {}, false, 1u << 20));
   EXPECT_EQ(r.report, "x\r\n");
   ASSERT_EQ(r.problems.size(), 1u);
+}
+
+// The file whose beginning was read to tell its form is grepped on from there: hits
+// across the end of that beginning, past it, in a file no longer than it, in an empty
+// file and in one without a closing line feed are the ones a fresh read finds.
+TEST(GrepFiles, FilesBegunForTheirFormAreGreppedOnFromThere) {
+  test::TempDir dir;
+  const std::string hit = S("文字コード");
+  std::string big(encoding::kUtf16ScanBytes + 5000, 'a');
+  for (std::size_t at : {std::size_t{10}, encoding::kUtf16ScanBytes - 4, encoding::kUtf16ScanBytes + 2000})
+    big.replace(at, hit.size(), hit);
+  for (std::size_t at = 1000; at < big.size(); at += 1000) big[at] = '\n';
+  std::vector<std::string> files = {
+      dir.Write("big.txt", big).string(),
+      dir.Write("exact.txt", big.substr(0, encoding::kUtf16ScanBytes)).string(),
+      dir.Write("empty.txt", "").string(),
+      dir.Write("open.txt", "x\n" + hit).string(),
+  };
+  for (const char* pattern : {"\x95\xB6\x8E\x9A", "a\x95\xB6"}) {  // literal, line automaton
+    const GrepRun r = Grep(pattern, files, Opt(2, {.line_numbers = true}));
+    EXPECT_EQ(r.report, Reference(pattern, files, {.line_numbers = true})) << pattern;
+    EXPECT_GE(r.result.matches, 4) << pattern;
+  }
+}
+
+// The beginning read into the grep's own storage, into another, or into none (the file
+// is then read again from its start): the same lines each way.
+TEST(GrepFiles, ABegunFileGivesTheSameLinesWhereverItsBeginningWasRead) {
+  test::TempDir dir;
+  std::string text(encoding::kUtf16ScanBytes + 3000, 'a');
+  for (std::size_t at = 500; at < text.size(); at += 700) text.replace(at, 3, "\nb\n");
+  const std::string path = dir.Write("t.txt", text).string();
+  auto lines = [&](int where) {
+    TGrep g;
+    g.SetRegExp("ab?");
+    std::vector<std::int64_t> got;
+    g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.push_back(li.LineNo); };
+    UnicodeCopy copy;
+    TxtBuffer other;
+    std::string trouble;
+    EXPECT_FALSE(copy.Make(path, &trouble, {}, where == 0 ? g.Storage() : where == 1 ? &other : nullptr));
+    EXPECT_NE(copy.Opened(), nullptr);
+    g.GrepFile(path, copy.Opened());
+    return got;
+  };
+  TGrep fresh;
+  fresh.SetRegExp("ab?");
+  std::vector<std::int64_t> want;
+  fresh.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { want.push_back(li.LineNo); };
+  fresh.GrepFile(path);
+  EXPECT_GT(want.size(), 90u);
+  for (int where : {0, 1, 2}) EXPECT_EQ(lines(where), want) << where;
+}
+
+// Files fed while the grep runs (as a tree walk finds them) give the report of the same
+// list given whole, whatever the worker count and however slowly they come; a feed closed
+// empty ends the grep with nothing.
+TEST(GrepFiles, FilesFedWhileItRunsReportAsTheListGivenWhole) {
+  test::TempDir dir;
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i)
+    files.push_back(dir.Write("f" + std::to_string(i), i % 3 ? "hit " + std::to_string(i) + "\nmiss\n" : "miss\n").string());
+  const GrepRun whole = Grep("hit", files, Opt(2, {.file_headers = true}));
+  for (int threads : {1, 2, 4}) {
+    FileFeed feed;
+    std::thread feeder([&] {
+      for (std::size_t i = 0; i < files.size(); ++i) {
+        feed.Add(files[i]);
+        if (i % 7 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      feed.Close();
+    });
+    std::string report;
+    const FileGrepResult r = GrepFiles(
+        "hit", feed, Opt(threads, {.file_headers = true}), [&](std::string_view t) { report.append(t); }, {});
+    feeder.join();
+    EXPECT_EQ(report, whole.report) << threads;
+    EXPECT_EQ(r.matches, whole.result.matches);
+  }
+  // Fed on the calling thread before it greps too; a feeding that fails still ends.
+  for (int threads : {1, 2}) {
+    FileFeed feed;
+    std::string report;
+    GrepFiles(
+        "hit", feed, Opt(threads, {.file_headers = true}), [&](std::string_view t) { report.append(t); }, {}, nullptr,
+        [&] {
+          for (const std::string& f : files) feed.Add(f);
+          feed.Close();
+        });
+    EXPECT_EQ(report, whole.report) << threads;
+    FileFeed failing;
+    EXPECT_THROW(GrepFiles("hit", failing, Opt(threads), {}, {}, nullptr,
+                           [&] {
+                             failing.Add(files[1]);
+                             throw std::runtime_error("walk");
+                           }),
+                 std::runtime_error);
+  }
+  FileFeed empty;
+  empty.Close();
+  std::string report;
+  EXPECT_EQ(GrepFiles("hit", empty, Opt(2), [&](std::string_view t) { report.append(t); }, {}).matches, 0);
+  EXPECT_EQ(report, "");
 }
 
 TEST(GrepFiles, StopsWhenAskedAndBadPatternsFailFirst) {

@@ -142,6 +142,8 @@ TEST(GrepCrossCheck, EveryScannerAgreesWithTheOracle) {
         for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, TTxtFile::kBlockSize}) {
           g.ForceScanner(scanner);
           g.SetBlockSize(block);
+          g.SetMapFrom(block == 2 ? 1 : TTxtFile::kMapFrom);  // mapped windows too
+          g.SetUsePrefilter(block != 3);  // the line automaton on every line, or on candidates
           Lines got;
           g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
           g.GrepFile(path);

@@ -29,7 +29,8 @@ const TGrep::Scanner kScanners[] = {TGrep::Scanner::Nothing, TGrep::Scanner::Lin
                                     TGrep::Scanner::Automaton};
 const std::size_t kBlocks[] = {1, 2, 3, TTxtFile::kBlockSize};
 
-// Runs every scanner with every block size and expects the same lines from all.
+// Runs every scanner with every block size, the file read and the file mapped, and
+// expects the same lines from all.
 Lines GrepAllWays(const std::string& pattern, const std::string& content, bool fuzzy = false) {
   TempDir dir;
   auto file = dir.Write("f.txt", content);
@@ -37,18 +38,21 @@ Lines GrepAllWays(const std::string& pattern, const std::string& content, bool f
   bool have = false;
   for (auto scanner : kScanners) {
     for (std::size_t block : kBlocks) {
-      TGrep g;
-      g.SetUseFuzzyCharDic(fuzzy);
-      g.SetRegExp(pattern);
-      g.ForceScanner(scanner);
-      g.SetBlockSize(block);
-      Lines got = Grep(g, file);
-      if (!have) {
-        first = got;
-        have = true;
-      } else {
-        EXPECT_EQ(got, first) << "pattern " << pattern << " scanner " << static_cast<int>(scanner)
-                              << " block " << block;
+      for (std::uint64_t map_from : {TTxtFile::kMapFrom, std::uint64_t{1}}) {
+        TGrep g;
+        g.SetUseFuzzyCharDic(fuzzy);
+        g.SetRegExp(pattern);
+        g.ForceScanner(scanner);
+        g.SetBlockSize(block);
+        g.SetMapFrom(map_from);
+        Lines got = Grep(g, file);
+        if (!have) {
+          first = got;
+          have = true;
+        } else {
+          EXPECT_EQ(got, first) << "pattern " << pattern << " scanner " << static_cast<int>(scanner)
+                                << " block " << block << " mapped from " << map_from;
+        }
       }
     }
   }
@@ -225,19 +229,22 @@ TEST(GrepLineLimit, ALineLongerThanTheLimitStopsTheFileWithEveryScanner) {
   auto file = dir.Write("f.txt", "ab\r\n" + long_line + "b\r\nb\r\n");
   for (const char* pattern : {"b", "a+b", "^b", "a\\nb"}) {  // literal, line automaton, anchored, automaton
     for (auto scanner : {TGrep::Scanner::Nothing, TGrep::Scanner::Automaton}) {
-      TGrep g;
-      g.SetRegExp(pattern);
-      g.ForceScanner(scanner);
-      g.SetBlockSize(1000);
-      g.SetLineLimit(5000);
-      Lines got;
-      g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
-      EXPECT_THROW(g.GrepFile(file), ELineTooLong) << pattern;
-      g.SetLineLimit(30000);  // room enough: every line as without a limit
-      TGrep unbounded;
-      unbounded.SetRegExp(pattern);
-      unbounded.ForceScanner(scanner);
-      EXPECT_EQ(Grep(g, file), Grep(unbounded, file)) << pattern;
+      for (std::uint64_t map_from : {TTxtFile::kMapFrom, std::uint64_t{1}}) {
+        TGrep g;
+        g.SetRegExp(pattern);
+        g.ForceScanner(scanner);
+        g.SetMapFrom(map_from);  // a mapped file's window is bounded as a read one's
+        g.SetBlockSize(1000);
+        g.SetLineLimit(5000);
+        Lines got;
+        g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { got.emplace_back(li.LineNo, li.Line); };
+        EXPECT_THROW(g.GrepFile(file), ELineTooLong) << pattern;
+        g.SetLineLimit(30000);  // room enough: every line as without a limit
+        TGrep unbounded;
+        unbounded.SetRegExp(pattern);
+        unbounded.ForceScanner(scanner);
+        EXPECT_EQ(Grep(g, file), Grep(unbounded, file)) << pattern;
+      }
     }
   }
 }
