@@ -91,6 +91,7 @@ void Work(Shared& s) {
   grep.SetUseFuzzyCharDic(s.options.fuzzy);
   grep.SetRegExp(s.pattern);
   grep.SetLineLimit(s.options.line_limit);
+  grep.SetMapFrom(s.options.map_from);
   grep.OnIdle = [&] {
     if (s.cancel && s.cancel->load(std::memory_order_relaxed)) grep.Cancel = true;
   };

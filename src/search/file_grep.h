@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "search/grep_report.h"
+#include "search/txt_file.h"
 
 namespace haruvi::search {
 
@@ -29,6 +30,7 @@ struct FileGrepOptions {
   bool skip_links = false;       // symbolic links are passed over (tree walks do not follow them)
   std::size_t line_limit = 0;    // TGrep::SetLineLimit
   bool live = false;             // the head file's lines go out one by one (the window's pane)
+  std::uint64_t map_from = TTxtFile::kNeverMap;  // TGrep::SetMapFrom
   // Files whose beginning is UTF-8 or UTF-16 are grepped by their characters: converted to
   // Shift_JIS with stand-ins for what CP932 lacks (which no pattern can match), their
   // lines reported as they are in the file (report.utf8) or in Shift_JIS.

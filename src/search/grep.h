@@ -64,7 +64,8 @@ class TGrep : public regex::TRegularExpression {
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }
   void SetBlockSize(std::size_t bytes) { block_size_ = bytes; }
-  // Files of at least this size are mapped rather than read (TTxtFile::kMapFrom).
+  // Files of at least this size are mapped rather than read (TTxtFile::kMapFrom; see
+  // there who may map). By default nothing is.
   void SetMapFrom(std::uint64_t bytes) { map_from_ = bytes; }
   // The storage lent to each file in turn, for UnicodeCopy::Make to read a beginning into.
   TxtBuffer* Storage() { return &buffer_; }
@@ -93,7 +94,7 @@ class TGrep : public regex::TRegularExpression {
   bool utf8_file_ = false;    // the file being scanned is UTF-8
   std::size_t block_size_ = TTxtFile::kBlockSize;
   std::size_t line_limit_ = 0;
-  std::uint64_t map_from_ = TTxtFile::kMapFrom;
+  std::uint64_t map_from_ = TTxtFile::kNeverMap;
   TxtBuffer buffer_;  // lent to each file in turn
   bool walk_memo_ = true;
   bool prefilter_ = true;

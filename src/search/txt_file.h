@@ -52,9 +52,12 @@ struct OpenedFile {
 class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102400;
-  // Files of at least this size are mapped; a mapped window grows a block at a time, so
-  // that it is bounded as a read one is.
+  // Files of at least this size may be mapped; a mapped window grows a block at a time,
+  // so that it is bounded as a read one is. A mapped file cut short by another program
+  // while it is read raises SIGBUS, so only a process that handles it maps (the tool,
+  // which says so and stops); the window reads (kNeverMap).
   static constexpr std::uint64_t kMapFrom = 4u << 20;
+  static constexpr std::uint64_t kNeverMap = UINT64_MAX;
 
   // Opens the file read-only, or takes over `opened` when it holds a file; EFileNotFound
   // with the system's message if it cannot.

@@ -2,6 +2,7 @@
 // the grep report (search/grep_report.h) the pane would hold; gsub reads and writes in
 // pieces. Patterns and templates arrive in UTF-8 and are converted to Shift_JIS (CP932)
 // unless --raw is given.
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,6 +34,24 @@ namespace haruvi::tool {
 namespace {
 
 int RunGrep(const Args& args);
+
+// The tool maps big files (the window never does): a file cut short by another program
+// while it is read faults on its missing pages. That ends the grep with a message and the
+// usage exit code rather than a crash.
+void OnFileCut(int) {
+  static const char kMessage[] = "haruvi-tool: grep: a file was cut short while it was read\n";
+  (void)!::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  ::_exit(kExitUsage);
+}
+
+void MapBigFiles(search::TGrep* grep, search::FileGrepOptions* options) {
+  struct sigaction sa {};
+  sa.sa_handler = &OnFileCut;
+  ::sigemptyset(&sa.sa_mask);
+  ::sigaction(SIGBUS, &sa, nullptr);
+  if (grep) grep->SetMapFrom(search::TTxtFile::kMapFrom);
+  if (options) options->map_from = search::TTxtFile::kMapFrom;
+}
 int RunGSub(const Args& args);
 const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] [--out sjis|utf8] PATTERN PATH...",
                     "list the lines of the files (with -r, of the folders' trees) that match PATTERN "
@@ -154,6 +173,7 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
   o.fuzzy = fuzzy;
   o.threads = jobs;
   o.line_limit = encoding::kMaxHeldBytes;
+  MapBigFiles(nullptr, &o);
   search::FileGrepResult r;
   try {
     search::TGrep probe;  // a bad pattern is reported before the walk starts
@@ -225,6 +245,7 @@ int RunGrep(const Args& given) {
   // whole is at most kMaxHeldBytes long.
   encoding::ChunkWriter out(&WriteOutput);
   grep.SetLineLimit(encoding::kMaxHeldBytes);
+  MapBigFiles(&grep, nullptr);
   search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers, .utf8 = utf8},
                               [&out](std::string_view line) { out.Append(line); });
   grep.OnMatch = printer.Handler();

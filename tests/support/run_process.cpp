@@ -86,4 +86,6 @@ ProcessResult RunTool(const std::vector<std::string>& args, const std::string& i
   return RunProcess(HARUVI_TOOL_PATH, args, input);
 }
 
+std::string ToolPath() { return HARUVI_TOOL_PATH; }
+
 }  // namespace haruvi::test

@@ -17,7 +17,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& input = {},
                          const std::vector<std::string>& extra_env = {});
 
-// haruvi-tool from this build.
+// haruvi-tool from this build, and its path.
 ProcessResult RunTool(const std::vector<std::string>& args, const std::string& input = {});
+std::string ToolPath();
 
 }  // namespace haruvi::test
