@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
       dialog->CBRegExp->setEditText(pattern);
       dialog->All->setChecked(true);
       dialog->CheckBox3->setChecked(true);  // the whole tree
+      dialog->CBusefuzzy->setChecked(false);  // as the tool greps without --fuzzy
       dialog->accept();
     });
     auto t0 = std::chrono::steady_clock::now();
