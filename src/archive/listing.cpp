@@ -16,18 +16,17 @@ namespace {
 constexpr const char* kHeading = "  Name            Original    Packed    Ratio   Date     Time   Attr Type  CRC";
 constexpr const char* kDashes = "--------------  ----------  ---------- ------ -------- -------- ---- ----- ----";
 
-// The first `width` columns of a CP932 name, padded with blanks; a double-byte character
+// The first `width` columns of a CP932 name, padded with blanks, onto `out`; a double-byte character
 // that would straddle the cut is left out whole.
-std::string Columns(const std::string& s, std::size_t width) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size();) {
+void AppendColumns(std::string* out, std::string_view s, std::size_t width) {
+  std::size_t i = 0;
+  while (i < s.size()) {
     const std::size_t n = encoding::CharLength(s, i);
-    if (out.size() + n > width) break;
-    out.append(s, i, n);
+    if (i + n > width) break;
     i += n;
   }
-  out.append(width - out.size(), ' ');
-  return out;
+  out->append(s.data(), i);
+  out->append(width - i, ' ');
 }
 
 // The date and time as the MS-DOS stamp holds them (two-second steps), local time.
@@ -148,18 +147,27 @@ Listing ListArchive(const std::string& path) {
   return out;
 }
 
+// Each line is appended in place, the whole text reserved once: a listing of tens of
+// thousands of entries otherwise spends its time growing and copying strings.
 std::string FormatListing(const std::string& archive_name, const std::vector<Entry>& entries) {
   std::string text = Header(archive_name);
+  std::size_t names = 0;
+  for (const Entry& e : entries) names += e.name.size();
+  text.reserve(text.size() + entries.size() * 96 + names * 2 + 256);
   for (const Entry& e : entries) {
     const std::string name = NameCodec::ToPane(e.name);
-    std::string trimmed = name;
-    while (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+    std::string_view trimmed = name;
+    while (!trimmed.empty() && trimmed.back() == '/') trimmed.remove_suffix(1);
     const std::size_t slash = trimmed.rfind('/');
-    const std::string short_name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
-    text += slash == std::string::npos ? " " : "+";
-    text += " " + Columns(short_name, 12) + Details(e) + name + " \r\n";
+    const std::string_view short_name = slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1);
+    text += slash == std::string_view::npos ? "  " : "+ ";
+    AppendColumns(&text, short_name, 12);
+    text += Details(e);
+    text += name;
+    text += " \r\n";
   }
-  return text + Summary(entries);
+  text += Summary(entries);
+  return text;
 }
 
 std::string FormatVerboseListing(const std::string& archive_name, const std::vector<Entry>& entries) {

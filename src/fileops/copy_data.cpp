@@ -99,6 +99,8 @@ DataCopyResult CopyFileData(int in, int out, const struct stat& in_stat, const B
     if (progress && !progress(size)) return DataCopyResult{false, true, {}};
     return DataCopyResult{true, false, {}};
   }
+  // Read from start to end: the kernel may read further ahead.
+  ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
   const bool sparse = static_cast<std::uint64_t>(in_stat.st_blocks) * 512 < size;
   if (!sparse) return CopySpan(in, 0, out, 0, size, 0, progress);
   // Only the data regions are copied; the target is extended to full size at the end, so

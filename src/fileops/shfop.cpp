@@ -239,8 +239,7 @@ bool TSHFOP::RunOperation(const std::vector<std::string>& sources, FileOpUi* ui)
     }
     if (aborted_) break;
   }
-  if (ok && (OperationF == wCOPY || OperationF == wMOVE) && !targets.empty()) ops.SyncTarget(ParentOf(targets[0]));
-  else if (ok && (OperationF == wCOPY || OperationF == wMOVE)) ops.SyncTarget(ToFolder);
+  // Copies and moves flushed what needed it as they went (fileops/flush.h).
   trash.Sync();
   if (ops.cancelled()) aborted_ = true;
   return ok;

@@ -1,5 +1,6 @@
 #include "fileops/trash.h"
 
+#include "fileops/flush.h"
 #include "fileops/fs_util.h"
 
 #include <fcntl.h>
@@ -110,12 +111,7 @@ TrashPlace UserTrashPlace() {
   return place;
 }
 
-void SyncTrash(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::syncfs(fd);
-  ::close(fd);
-}
+void SyncTrash(const std::string& folder) { FlushFileSystem(folder); }
 
 std::string PercentEncodePath(std::string_view path) {
   static const char kHex[] = "0123456789ABCDEF";
@@ -214,7 +210,7 @@ TrashResult TrashSession::Move(const std::string& path_in) {
   std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
   const std::string text =
       "[Trash Info]\nPath=" + PercentEncodePath(info_path) + "\nDeletionDate=" + date + "\n";
-  const bool written = WriteAll(fd, text) && (!place_.sync_each || ::fsync(fd) == 0);
+  const bool written = WriteAll(fd, text) && (!place_.sync_each || FlushFile(fd));
   const int saved = errno;
   ::close(fd);
   if (!written) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "fileops/copy_data.h"
+#include "fileops/flush.h"
 #include "fileops/fs_util.h"
 
 namespace haruvi::fileops {
@@ -193,7 +194,7 @@ bool TreeOps::CopyRegular(const std::string& source, const struct stat& st, cons
   bool ok = r.ok;
   if (ok) CopyAttributes(out.fd, now);
   std::string why = r.error;
-  if (ok && sync_each && ::fsync(out.fd) != 0) {
+  if (ok && sync_each && !FlushFile(out.fd)) {
     ok = false;
     why = SystemReason();
   }
@@ -262,15 +263,10 @@ bool TreeOps::CopyFolder(const std::string& source, const struct stat& st, const
     Fd fd(::open(target.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (fd.fd >= 0) {
       CopyAttributes(fd.fd, st);
-      if (sync_each) ::fsync(fd.fd);
+      if (sync_each) FlushFile(fd.fd);
     }
   }
   return ok;
-}
-
-void TreeOps::SyncTarget(const std::string& folder) {
-  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.fd >= 0) ::syncfs(fd.fd);
 }
 
 // ---------------------------------------------------------------- move
@@ -319,7 +315,7 @@ bool TreeOps::MoveAcross(const std::string& source, const struct stat& st, const
     if (!cancelled_) Fail(source, "すべてはコピーできなかったため移動元を残しました");
     return false;
   }
-  SyncTarget(ParentOf(target));
+  if (!FlushFileSystem(ParentOf(target))) return Fail(source, "コピーを書き出せなかったため移動元を残しました");
   if (!Verify(source, target)) return Fail(source, "コピーの確認に失敗したため移動元を残しました");
   const std::size_t slash = source.find_last_of('/');
   const std::string parent = ParentOf(source);

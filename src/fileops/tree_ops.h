@@ -1,6 +1,8 @@
 // The work under TSHFOP: copying, moving and permanently deleting one entry with
 // everything below it, asking about conflicts and reporting progress. Symbolic links are
 // copied as links and never followed; FIFOs, sockets and devices are reported and left.
+// It flushes by the rule in fileops/flush.h: a file that replaces another before the
+// rename, a move to another file system before the source goes, nothing else.
 #pragma once
 
 #include <sys/stat.h>
@@ -24,8 +26,6 @@ class TreeOps {
   bool Move(const std::string& source, const std::string& target);
   bool Delete(const std::string& path);
   bool Rename(const std::string& source, const std::string& target);
-  // Flushes what the copies wrote to the target's file system.
-  void SyncTarget(const std::string& folder);
 
   bool cancelled() const { return cancelled_; }
   // Counts an entry that was handled outside (trashed) for the progress figures.
