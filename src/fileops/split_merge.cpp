@@ -1,5 +1,7 @@
 #include "fileops/split_merge.h"
 
+#include "fileops/flush.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -214,7 +216,10 @@ MergeOutcome MergeFiles(const std::string& target, const std::vector<std::string
       break;
     }
   }
-  if (ok && ::fsync(fd) != 0) {
+  // Flushed only when it is to replace a file of that name (see flush.h): a new name
+  // gives nothing up, the pieces stay.
+  struct stat existing {};
+  if (ok && ::lstat(target.c_str(), &existing) == 0 && !FlushFile(fd)) {
     out.error = target + ": " + SystemReason();
     ok = false;
   }

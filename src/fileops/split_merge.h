@@ -60,8 +60,9 @@ std::string MergeRefusal(const std::string& target, const std::vector<std::strin
 // The merge dialog's OK: keeps an older batch file as NAME.bak and writes the new one.
 MergeOutcome WriteMergeBatch(const std::string& folder, const std::vector<std::string>& entries,
                              const std::string& target_name);
-// Joins the sources into a temporary file beside the target, flushed, then renamed into
-// place: the target is whole or untouched.
+// Joins the sources into a temporary file beside the target, flushed when a file of the
+// target's name is there to be replaced, then renamed into place: the target is whole
+// or untouched.
 MergeOutcome MergeFiles(const std::string& target, const std::vector<std::string>& sources);
 
 }  // namespace haruvi::fileops

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "fileops/shfop.h"
+#include "fileops/split_merge.h"
 #include "support/temp_dir.h"
 
 namespace haruvi::fileops {
@@ -114,6 +115,15 @@ TEST(FlushRule, TheTrashFlushesItsRecordsOnceForManyEntries) {
   EXPECT_EQ(c.files, 0u);
   EXPECT_TRUE(fs::exists(dir / "data/Trash/info/f4.trashinfo"));
   EXPECT_FALSE(fs::exists(files[0]));
+}
+
+TEST(FlushRule, AMergeFlushesOnlyWhenItReplacesAFile) {
+  TempDir dir;
+  const std::string a = dir.Write("a.001", "one ").string(), b = dir.Write("a.002", "two").string();
+  const std::string target = (dir / "a.txt").string();
+  EXPECT_EQ(Counted([&] { EXPECT_TRUE(MergeFiles(target, {a, b}).ok); }).files, 0u);
+  EXPECT_EQ(Counted([&] { EXPECT_TRUE(MergeFiles(target, {b, a}).ok); }).files, 1u);
+  EXPECT_EQ(ReadFile(target), "twoone ");
 }
 
 }  // namespace
