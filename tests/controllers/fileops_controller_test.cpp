@@ -148,6 +148,44 @@ TEST_F(FileOpsTest, ConflictsAreAskedWithBothSides) {
   EXPECT_TRUE(text.contains(QStringLiteral("3 byte"))) << text.toStdString();
 }
 
+// Tried as a user would: Japanese-named files copied with a name already there (kept
+// beside under a new name), moved in from a memory file system, and sent to the trash,
+// whose record lets a desktop put the file back where it was.
+TEST_F(FileOpsTest, JapaneseNamesCopiedMovedAcrossFileSystemsTrashedAndRestored) {
+  w.dir.Write("f/日本語メモ.txt", "メモ");
+  w.dir.Write("g/日本語メモ.txt", "old");
+  OpRunner::ask_conflict = [](const fileops::Conflict&) {
+    return fileops::ConflictAnswer{fileops::ConflictChoice::Rename, false};
+  };
+  FileOpsController::prompts.target = [&](auto, auto&) { return std::optional<QString>(Q("g")); };
+  w.Select(w.dir / "f", "日本語メモ.txt");
+  Said("Mfilecopy");
+  EXPECT_EQ(ReadFile(w.dir / "g/日本語メモ.txt"), "old");
+  EXPECT_EQ(ReadFile(w.dir / "g/日本語メモ (2).txt"), "メモ");
+
+  // From memory (tmpfs) to the disk: the copy lands whole and then the source goes.
+  test::TempDir shm("/dev/shm");
+  const std::string from = (shm / "一時.txt").string();
+  shm.Write("一時.txt", std::string(100000, 'x'));
+  w.Select(shm.path(), "一時.txt");
+  Said("Mfilemove");
+  EXPECT_FALSE(fs::exists(from));
+  EXPECT_EQ(ReadFile(w.dir / "g/一時.txt"), std::string(100000, 'x'));
+
+  // To the trash, and back as the desktop restores: the record's Path, percent-decoded.
+  FileOpsController::prompts.confirm = [](const QString&) { return true; };
+  w.Select(w.dir / "g", "一時.txt");
+  Said("Mfiledelete");
+  const std::string info = ReadFile(w.dir / "data/Trash/info/一時.txt.trashinfo");
+  const std::size_t at = info.find("Path=");
+  ASSERT_NE(at, std::string::npos) << info;
+  const std::string encoded = info.substr(at + 5, info.find('\n', at) - at - 5);
+  const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(QByteArray::fromStdString(encoded)));
+  EXPECT_EQ(path.toStdString(), (w.dir / "g/一時.txt").string());
+  fs::rename(w.dir / "data/Trash/files/一時.txt", path.toStdString());
+  EXPECT_EQ(ReadFile(w.dir / "g/一時.txt"), std::string(100000, 'x'));
+}
+
 TEST_F(FileOpsTest, MoveFollowsTheTargetWhenAsked) {
   w.Actions().Trigger("Mtodiropen");  // on
   FileOpsController::prompts.target = [&](dialogs::TForm2::Operation op, auto&) {

@@ -12,8 +12,10 @@ namespace haruvi::test {
 
 class TempDir {
  public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "haruvi-test-XXXXXX").string();
+  TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+  // A folder below another parent (another file system, such as /dev/shm).
+  explicit TempDir(const std::filesystem::path& parent) {
+    std::string tmpl = (parent / "haruvi-test-XXXXXX").string();
     char* made = ::mkdtemp(tmpl.data());
     path_ = made ? std::filesystem::path(made) : std::filesystem::path();
   }
