@@ -463,4 +463,32 @@ std::string EditDocument::Bytes() const { return SliceCrLf(0, TextCrLfLength());
 
 std::size_t EditDocument::MaxLineLength() const { return longest_; }
 
+char EditDocument::LastByte() const { return root_ ? nodes_[root_].last : 0; }
+
+bool EditingLines::Extra() const {
+  const char last = doc_.LastByte();
+  return last == '\n' || last == '\r';
+}
+
+std::size_t EditingLines::LineCount() const { return doc_.LineCount() + (Extra() ? 1 : 0); }
+
+std::string_view EditingLines::Line(std::size_t line) const {
+  return line < doc_.LineCount() ? doc_.Line(line) : std::string_view();
+}
+
+std::size_t EditingLines::LineStart(std::size_t line) const { return doc_.LineStart(line); }
+
+std::size_t EditingLines::LineOfOffset(std::size_t offset) const {
+  // The very end, after a final line end, is the extra line.
+  if (Extra() && offset >= doc_.TextCrLfLength()) return doc_.LineCount();
+  return doc_.LineOfOffset(offset);
+}
+
+std::size_t EditingLines::TextCrLfLength() const { return doc_.TextCrLfLength(); }
+std::size_t EditingLines::MaxLineLength() const { return doc_.MaxLineLength(); }
+
+std::string EditingLines::SliceCrLf(std::size_t start, std::size_t length) const {
+  return doc_.SliceCrLf(start, length);
+}
+
 }  // namespace haruvi::viewer

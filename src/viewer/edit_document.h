@@ -21,6 +21,27 @@
 
 namespace haruvi::viewer {
 
+class EditDocument;
+
+// The edit model as the editing view sees it: after a final line end there is one more,
+// empty line, where the caret stands after Enter at the end (the text's own lines, which
+// commands and counts use, end with the line end).
+class EditingLines final : public LineSource {
+ public:
+  explicit EditingLines(const EditDocument& doc) : doc_(doc) {}
+  std::size_t LineCount() const override;
+  std::string_view Line(std::size_t line) const override;
+  std::size_t LineStart(std::size_t line) const override;
+  std::size_t LineOfOffset(std::size_t offset) const override;
+  std::size_t TextCrLfLength() const override;
+  std::size_t MaxLineLength() const override;
+  std::string SliceCrLf(std::size_t start, std::size_t length) const override;
+
+ private:
+  bool Extra() const;  // the text ends with a line end
+  const EditDocument& doc_;
+};
+
 class EditDocument final : public LineSource {
  public:
   EditDocument();
@@ -66,6 +87,9 @@ class EditDocument final : public LineSource {
   bool CanRedo() const { return !redo_.empty(); }
   std::size_t Undo();
   std::size_t Redo();
+
+  // The text's last byte (0 when it is empty).
+  char LastByte() const;
 
   // True while the text is the original's (no edit, or every edit undone).
   bool AtOriginal() const { return undo_.empty() || (undo_.size() == 1 && undo_.back().empty()); }

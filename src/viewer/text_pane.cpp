@@ -76,9 +76,10 @@ const LineSource& TextPane::Source() const {
 void TextPane::BeginEditing() {
   line_end_ = std::string(FirstLineEnd(doc_.Bytes()));
   edit_ = std::make_unique<EditDocument>(std::move(doc_));
+  editing_lines_ = std::make_unique<EditingLines>(*edit_);
   edited_crlf_.reset();
   edited_bytes_.reset();
-  view_->SwapDocument(edit_.get());
+  view_->SwapDocument(editing_lines_.get());
   view_->SetEditable(edit_.get());
 }
 
@@ -91,6 +92,7 @@ void TextPane::EndEditing() {
   }
   view_->SwapDocument(&doc_);
   edit_.reset();
+  editing_lines_.reset();
   edited_crlf_.reset();
   edited_bytes_.reset();
 }
@@ -100,6 +102,7 @@ void TextPane::SetText(ByteBuffer bytes, encoding::TextForm form) {
   rich_ = false;
   unmappable_ = 0;
   edit_.reset();
+  editing_lines_.reset();
   edited_crlf_.reset();
   edited_bytes_.reset();
   doc_.SetBytes(std::move(bytes));
@@ -116,6 +119,7 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   rich_ = false;
   unmappable_ = 0;
   edit_.reset();
+  editing_lines_.reset();
   edited_crlf_.reset();
   edited_bytes_.reset();
   doc_ = std::move(document);
@@ -261,7 +265,11 @@ void TextPane::SetSelection(std::size_t start, std::size_t length) {
 
 std::string TextPane::SelectedText() const { return Source().SliceCrLf(SelStart(), SelLength()); }
 
-std::size_t TextPane::LineOfOffset(std::size_t offset) const { return Source().LineOfOffset(offset); }
+std::size_t TextPane::LineOfOffset(std::size_t offset) const {
+  // As the view shows it: while editing, the very end after a final line end is a line.
+  if (editing_lines_) return editing_lines_->LineOfOffset(offset);
+  return Source().LineOfOffset(offset);
+}
 
 std::size_t TextPane::OffsetOfLine(std::size_t line) const { return Source().LineStart(line); }
 

@@ -80,6 +80,7 @@ class TextPane : public QWidget {
   std::size_t Caret() const;
   void SetSelection(std::size_t start, std::size_t length);
   std::string SelectedText() const;
+  // While editing, the very end after a final line end is the line after the last.
   std::size_t LineOfOffset(std::size_t offset) const;
   std::size_t OffsetOfLine(std::size_t line) const;
 
@@ -169,6 +170,7 @@ class TextPane : public QWidget {
 
   TextDocument doc_;                    // while viewing
   std::unique_ptr<EditDocument> edit_;  // while editing; holds the shown document
+  std::unique_ptr<EditingLines> editing_lines_;  // what the view shows of it
   std::string line_end_ = "\r\n";       // what edited text is written back with
   mutable std::optional<std::string> edited_crlf_, edited_bytes_;
   ByteView* view_;

@@ -7,6 +7,8 @@
 #include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +110,22 @@ TEST_F(PaneEdit, TypingUndoesAsOneStepAndEveryOtherEditAsItsOwn) {
   QTest::keyClicks(pane.View(), "X");
   pane.Undo();
   EXPECT_EQ(pane.Bytes(), "oneabc\r\ntwo\r\n");
+}
+
+TEST_F(PaneEdit, EnterAtTheEndPutsTheCaretOnANewLine) {
+  Edit("ab\r\n");
+  Key(Qt::Key_End, Qt::ControlModifier);  // after the final line end
+  EXPECT_EQ(pane.Caret(), 4u);
+  EXPECT_EQ(pane.LineOfOffset(pane.Caret()), 1u);  // the line below "ab", as shown
+  EXPECT_EQ(pane.LineCount(), 1u);                 // the text's own lines
+  Key(Qt::Key_Up);
+  EXPECT_EQ(pane.Caret(), 0u);
+  Key(Qt::Key_Down);
+  EXPECT_EQ(pane.Caret(), 4u);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(pane.LineOfOffset(pane.Caret()), 2u);
+  QTest::keyClicks(pane.View(), "c");
+  EXPECT_EQ(pane.Bytes(), "ab\r\n\r\nc");
 }
 
 TEST_F(PaneEdit, AnEditedFileKeepsTheLineEndItUses) {
@@ -215,6 +233,69 @@ TEST_F(PaneEdit, WithWordWrapALongLineTakesTypingAndSplits) {
   EXPECT_EQ(pane.Bytes(), "short\r\n" + long_line.substr(0, 50000) + "ab\r\n" + long_line.substr(50000) + "\r\nend");
   EXPECT_EQ(pane.LineCount(), 4u);
   EXPECT_EQ(pane.LineOfOffset(pane.Caret()), 2u);
+}
+
+// Random keys against a model of the text as characters (a two-byte character and a
+// CR LF are one unit each): after every key the pane's text is the model's; undoing
+// everything gives the first bytes back exactly.
+TEST_F(PaneEdit, RandomKeysKeepTheTextAsAModelOfCharactersHasIt) {
+  const std::vector<std::string> alphabet = {"a", "Z", " ", "\x93\xfa", "\x82\xa0", "\x83\x5c"};  // 日 あ ソ
+  const std::vector<QString> typed = {"a", "Z", " ", "日", "あ", "ソ"};
+  std::mt19937 rng(17);
+  for (int round = 0; round < 8; ++round) {
+    std::vector<std::string> model;
+    for (int i = 0; i < 30; ++i) model.push_back(rng() % 6 == 0 ? "\r\n" : alphabet[rng() % alphabet.size()]);
+    std::string original;
+    for (const std::string& u : model) original += u;
+    Edit(original);
+    std::size_t caret = 0;  // in units
+    pane.MoveCaretTo(0);
+    for (int step = 0; step < 200; ++step) {
+      const unsigned op = rng() % 6;
+      const std::size_t was = pane.Caret();
+      switch (op) {
+        case 0: {
+          const std::size_t k = rng() % typed.size();
+          if (k < 3) QTest::keyClicks(pane.View(), typed[k]);
+          else pane.Type(typed[k]);  // what the input method types (the test's keyboard has no kana)
+          model.insert(model.begin() + static_cast<std::ptrdiff_t>(caret++), alphabet[k]);
+          break;
+        }
+        case 1:
+          Key(Qt::Key_Return);
+          model.insert(model.begin() + static_cast<std::ptrdiff_t>(caret++), "\r\n");
+          break;
+        case 2:
+          Key(Qt::Key_Backspace);
+          if (caret > 0) model.erase(model.begin() + static_cast<std::ptrdiff_t>(--caret));
+          break;
+        case 3:
+          Key(Qt::Key_Delete);
+          if (caret < model.size()) model.erase(model.begin() + static_cast<std::ptrdiff_t>(caret));
+          break;
+        case 4:
+          Key(Qt::Key_Left);
+          if (caret > 0) --caret;
+          break;
+        default:
+          Key(Qt::Key_Right);
+          if (caret < model.size()) ++caret;
+          break;
+      }
+      std::string text;
+      std::size_t offset = 0;
+      for (std::size_t u = 0; u < model.size(); ++u) {
+        if (u == caret) offset = text.size();
+        text += model[u];
+      }
+      if (caret == model.size()) offset = text.size();
+      ASSERT_EQ(pane.Text(), text) << "round " << round << " step " << step;
+      ASSERT_EQ(pane.Caret(), offset) << "round " << round << " step " << step << " op " << op << " from " << was
+                                      << " text " << ::testing::PrintToString(text);
+    }
+    while (pane.CanUndo()) pane.Undo();
+    ASSERT_EQ(pane.Bytes(), original) << "round " << round;
+  }
 }
 
 TEST_F(PaneEdit, ReadOnlyPaneTakesNoEdits) {
