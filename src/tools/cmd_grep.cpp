@@ -44,14 +44,15 @@ void OnFileCut(int) {
   ::_exit(kExitUsage);
 }
 
-void MapBigFiles(search::TGrep* grep, search::FileGrepOptions* options) {
+// Installs the handler and gives the size from which files are mapped.
+std::uint64_t MapBigFiles() {
   struct sigaction sa {};
   sa.sa_handler = &OnFileCut;
   ::sigemptyset(&sa.sa_mask);
   ::sigaction(SIGBUS, &sa, nullptr);
-  if (grep) grep->SetMapFrom(search::TTxtFile::kMapFrom);
-  if (options) options->map_from = search::TTxtFile::kMapFrom;
+  return search::TTxtFile::kMapFrom;
 }
+
 int RunGSub(const Args& args);
 const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] [--out sjis|utf8] PATTERN PATH...",
                     "list the lines of the files (with -r, of the folders' trees) that match PATTERN "
@@ -173,7 +174,7 @@ int RunTreeGrep(const std::string& pattern, const std::vector<std::string>& path
   o.fuzzy = fuzzy;
   o.threads = jobs;
   o.line_limit = encoding::kMaxHeldBytes;
-  MapBigFiles(nullptr, &o);
+  o.map_from = MapBigFiles();
   search::FileGrepResult r;
   try {
     search::TGrep probe;  // a bad pattern is reported before the walk starts
@@ -245,7 +246,7 @@ int RunGrep(const Args& given) {
   // whole is at most kMaxHeldBytes long.
   encoding::ChunkWriter out(&WriteOutput);
   grep.SetLineLimit(encoding::kMaxHeldBytes);
-  MapBigFiles(&grep, nullptr);
+  grep.SetMapFrom(MapBigFiles());
   search::GrepPrinter printer({.file_headers = headers, .line_numbers = numbers, .utf8 = utf8},
                               [&out](std::string_view line) { out.Append(line); });
   grep.OnMatch = printer.Handler();

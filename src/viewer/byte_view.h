@@ -69,8 +69,9 @@ class ByteView : public QAbstractScrollArea {
   std::size_t SelLength() const { return anchor_ > caret_ ? anchor_ - caret_ : caret_ - anchor_; }
   void SetSelection(std::size_t start, std::size_t length);  // caret at the end
   void SelectAll();
-  // The selection decoded for the clipboard.
+  // The selection decoded for the clipboard, and put there (line ends as LF).
   QString SelectedDisplayText() const;
+  void CopySelection() const;
 
   std::size_t FirstVisibleLine() const;
   void ScrollToLine(std::size_t line);
@@ -135,6 +136,8 @@ class ByteView : public QAbstractScrollArea {
   bool EditKey(QKeyEvent* event);
   void ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing);
   void AfterTextChange(std::size_t only_line = SIZE_MAX, std::size_t old_pieces = 0);
+  // Text typed or pasted as pane bytes (line ends CR LF).
+  std::string EncodeTyped(const QString& text, std::size_t* unmappable) const;
   // Where the caret is drawn in the viewport (empty when it is not on screen).
   QRectF CaretRect();
 

@@ -96,14 +96,18 @@ void ByteView::ReplaceAllBytes(std::string_view bytes) {
   AfterTextChange();
 }
 
+std::string ByteView::EncodeTyped(const QString& text, std::size_t* unmappable) const {
+  const QString crlf = WithCrLf(text);
+  return encoding::PaneCodec::For(page_).Encode(
+      std::u16string_view(reinterpret_cast<const char16_t*>(crlf.utf16()), static_cast<std::size_t>(crlf.size())),
+      unmappable);
+}
+
 void ByteView::InsertText(const QString& text, bool typing) {
   if (!edit_ || text.isEmpty()) return;
-  const QString crlf = WithCrLf(text);
   std::size_t unmappable = 0;
-  const std::string bytes = encoding::PaneCodec::For(page_).Encode(
-      std::u16string_view(reinterpret_cast<const char16_t*>(crlf.utf16()), static_cast<std::size_t>(crlf.size())),
-      &unmappable);
-  ApplyEdit(SelStart(), SelLength(), bytes, typing && crlf.indexOf(QLatin1Char('\n')) < 0);
+  const std::string bytes = EncodeTyped(text, &unmappable);
+  ApplyEdit(SelStart(), SelLength(), bytes, typing && bytes.find('\n') == std::string::npos);
   if (unmappable > 0) emit Substituted(unmappable);
 }
 
@@ -139,7 +143,7 @@ void ByteView::DeleteForward() {
 
 void ByteView::CutSelection() {
   if (!edit_ || SelLength() == 0) return;
-  QApplication::clipboard()->setText(SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  CopySelection();
   DeleteSelection();
 }
 
@@ -147,11 +151,8 @@ std::size_t ByteView::PasteClipboard() {
   if (!edit_) return 0;
   const QString text = QApplication::clipboard()->text();
   if (text.isEmpty()) return 0;
-  const QString crlf = WithCrLf(text);
   std::size_t unmappable = 0;
-  const std::string bytes = encoding::PaneCodec::For(page_).Encode(
-      std::u16string_view(reinterpret_cast<const char16_t*>(crlf.utf16()), static_cast<std::size_t>(crlf.size())),
-      &unmappable);
+  const std::string bytes = EncodeTyped(text, &unmappable);
   ApplyEdit(SelStart(), SelLength(), bytes, false);
   if (unmappable > 0) emit Substituted(unmappable);
   return unmappable;

@@ -28,6 +28,11 @@ void ByteView::SetSelection(std::size_t start, std::size_t length) {
 
 void ByteView::SelectAll() { SetSelection(0, doc_ ? doc_->TextCrLfLength() : 0); }
 
+void ByteView::CopySelection() const {
+  // The desktop's line end on the clipboard.
+  if (SelLength() > 0) QApplication::clipboard()->setText(SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 QString ByteView::SelectedDisplayText() const {
   if (!doc_ || SelLength() == 0) return {};
   const auto& codec = encoding::PaneCodec::For(page_);
@@ -120,7 +125,7 @@ void ByteView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->matches(QKeySequence::Copy)) {
-    if (SelLength() > 0) QApplication::clipboard()->setText(SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    CopySelection();
     return;
   }
   if (edit_ && EditKey(event)) return;

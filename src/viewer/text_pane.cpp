@@ -83,6 +83,13 @@ void TextPane::BeginEditing() {
   view_->SetEditable(edit_.get());
 }
 
+void TextPane::DropEditModel() {
+  edit_.reset();
+  editing_lines_.reset();
+  edited_crlf_.reset();
+  edited_bytes_.reset();
+}
+
 void TextPane::EndEditing() {
   if (!edit_) return;
   if (edit_->AtOriginal()) {
@@ -91,25 +98,13 @@ void TextPane::EndEditing() {
     doc_.SetBytes(std::string(EditedBytes()));
   }
   view_->SwapDocument(&doc_);
-  edit_.reset();
-  editing_lines_.reset();
-  edited_crlf_.reset();
-  edited_bytes_.reset();
+  DropEditModel();
 }
 
 void TextPane::SetText(ByteBuffer bytes, encoding::TextForm form) {
-  SetForm(form);
-  rich_ = false;
-  unmappable_ = 0;
-  edit_.reset();
-  editing_lines_.reset();
-  edited_crlf_.reset();
-  edited_bytes_.reset();
-  doc_.SetBytes(std::move(bytes));
-  view_->SetDocument(&doc_);
-  if (!read_only_) BeginEditing();  // simple edit keeps editing the new text
-  ShowPage(view_);
-  emit ContentChanged();
+  TextDocument document;
+  document.SetBytes(std::move(bytes));
+  SetDocument(std::move(document), false, form);
 }
 
 void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::TextForm form) {
@@ -118,17 +113,14 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   SetForm(form);
   rich_ = false;
   unmappable_ = 0;
-  edit_.reset();
-  editing_lines_.reset();
-  edited_crlf_.reset();
-  edited_bytes_.reset();
+  DropEditModel();
   doc_ = std::move(document);
   view_->SetDocument(&doc_);
   if (keep_view) {
     view_->SetSelection(std::min(caret, doc_.TextCrLfLength()), 0);
     view_->ScrollToLine(top);
   }
-  if (!read_only_) BeginEditing();
+  if (!read_only_) BeginEditing();  // simple edit keeps editing the new text
   ShowPage(view_);
   emit ContentChanged();
 }
@@ -304,8 +296,7 @@ bool TextPane::CanRedo() const { return edit_ && edit_->CanRedo(); }
 void TextPane::Redo() { view_->RedoEdit(); }
 
 void TextPane::Copy() {
-  if (!HasSelection()) return;
-  QApplication::clipboard()->setText(view_->SelectedDisplayText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  view_->CopySelection();
 }
 
 void TextPane::Cut() {

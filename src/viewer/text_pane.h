@@ -160,6 +160,7 @@ class TextPane : public QWidget {
   // Simple edit starts on the shown document, and ends giving it back (edited or not).
   void BeginEditing();
   void EndEditing();
+  void DropEditModel();
   // The text now: the edit model while editing, else the shown document.
   const LineSource& Source() const;
   // The unedited bytes (the shown document's, or the edit model's original's).

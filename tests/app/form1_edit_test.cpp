@@ -29,8 +29,6 @@ class EditInWindow : public WindowTest {
     controllers::SaveController::ask_name = nullptr;
     WindowTest::TearDown();
   }
-  void Select(const char* name) { ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(name)), 1); }
-  void Run(const char* name) { form->Action(QString::fromUtf8(name))->trigger(); }
   void Compose(const QString& text) {
     QWidget* view = form->RichEdit1->View();
     QInputMethodEvent composing(text, {});
@@ -47,7 +45,7 @@ TEST_F(EditInWindow, AMemoTypedIntoUndoneSavedWithABackupAndAsRichText) {
   dir.Write("files/MEMO.TXT", memo);
   Open();
   ASSERT_TRUE(form->MoveToFolder(Q(dir / "files")));
-  Select("MEMO.TXT");
+  SelectHere("MEMO.TXT");
   EXPECT_EQ(Pane(), memo);
 
   Run("MediterRich");
@@ -76,9 +74,9 @@ TEST_F(EditInWindow, AMemoTypedIntoUndoneSavedWithABackupAndAsRichText) {
   Run("MediterRich");
   ASSERT_TRUE(form->RichEdit1->ReadOnly());
   if (!form->Action("Mrtf")->isChecked()) Run("Mrtf");  // rich text shown formatted
-  Select("MEMO.TXT");
+  SelectHere("MEMO.TXT");
   EXPECT_EQ(Pane(), memo + test::S("卵"));
-  Select("MEMO.RTF");
+  SelectHere("MEMO.RTF");
   EXPECT_TRUE(form->RichEdit1->ShowingRichText());
   EXPECT_EQ(form->RichEdit1->Text(), memo + test::S("卵"));
 }

@@ -29,7 +29,6 @@ class TextCommandsTest : public WindowTest {
     ASSERT_TRUE(form->MoveToFolder(Q(dir / "files")));
     ASSERT_EQ(form->FileView1->SelectByCaption(name), 1);
   }
-  void Run(const char* name) { form->Action(QString::fromUtf8(name))->trigger(); }
   QColor InfoColor() const { return form->LFilestring->palette().color(QPalette::WindowText); }
   std::string Text() const { return form->RichEdit1->Bytes(); }
   // Answers the modal dialogs as they open: a text for the input box, "start,count" for

@@ -32,8 +32,6 @@ class UnicodeNotes : public WindowTest {
     controllers::SaveController::ask_name = nullptr;
     WindowTest::TearDown();
   }
-  void Select(const char* name) { ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(name)), 1); }
-  void Run(const char* name) { form->Action(QString::fromUtf8(name))->trigger(); }
   std::string Pane() const { return form->RichEdit1->Bytes(); }
   QString Info() const { return form->LFilestring->text(); }
   // Answers the grep dialog with a pattern over every file, then waits for the report.
@@ -61,7 +59,7 @@ TEST_F(UnicodeNotes, ReadGreppedConvertedBackAndEditedStayUtf8) {
   Open();
   ASSERT_TRUE(form->MoveToFolder(Q(dir / "notes")));
 
-  Select("shopping.md");
+  SelectHere("shopping.md");
   EXPECT_TRUE(Info().endsWith(QStringLiteral("UTF-8"))) << Info().toStdString();
   EXPECT_EQ(Pane(), shopping);
   EXPECT_EQ(form->RichEdit1->Line(1), "牛乳と卵 🥚");
@@ -73,20 +71,20 @@ TEST_F(UnicodeNotes, ReadGreppedConvertedBackAndEditedStayUtf8) {
   EXPECT_NE(report.find("古いメモ\r\n"), std::string::npos) << report;
 
   // To Shift_JIS and back: nothing lost.
-  Select("plain.txt");
+  SelectHere("plain.txt");
   Run("Mutf8tosjis");
   EXPECT_EQ(Pane(), test::S("日本語のノート\n二行目\n"));
   controllers::SaveController::ask_name = [&](QWidget*, const QString&, const QString&) {
     return Q(dir / "notes" / "plain.sjis.txt");
   };
   Run("MTsave1");
-  Select("plain.sjis.txt");
+  SelectHere("plain.sjis.txt");
   EXPECT_TRUE(Info().endsWith(QStringLiteral("ｼﾌﾄJIS"))) << Info().toStdString();
   Run("Msjistoutf8");
   EXPECT_EQ(Pane(), plain);
 
   // Edited and saved over: still UTF-8, still LF.
-  Select("shopping.md");
+  SelectHere("shopping.md");
   Run("MediterRich");
   form->RichEdit1->MoveCaretTo(form->RichEdit1->Text().size());
   form->RichEdit1->Type(QStringLiteral("パン 🍞"));
@@ -94,8 +92,8 @@ TEST_F(UnicodeNotes, ReadGreppedConvertedBackAndEditedStayUtf8) {
   Run("MToversave1");
   EXPECT_EQ(test::ReadFile(dir / "notes" / "shopping.md"), shopping + "パン 🍞\n");
   Run("MediterRich");
-  Select("plain.txt");
-  Select("shopping.md");
+  SelectHere("plain.txt");
+  SelectHere("shopping.md");
   EXPECT_TRUE(Info().endsWith(QStringLiteral("UTF-8"))) << Info().toStdString();
 }
 

@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QTest>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "shellview/file_view.h"
 #include "support/temp_dir.h"
 
 namespace haruvi::app {
@@ -36,6 +38,9 @@ class WindowTest : public ::testing::Test {
     Open();
   }
   QString Q(const std::filesystem::path& p) const { return QString::fromStdString(p.string()); }
+  // A menu command by its action's name, and a file of the shown folder by its caption.
+  void Run(const char* action) { form->Action(QString::fromUtf8(action))->trigger(); }
+  void SelectHere(const char* caption) { ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(caption)), 1); }
 
   test::TempDir dir;
   std::unique_ptr<TForm1> form;

@@ -1,13 +1,26 @@
 // A scripted user for the file engine's tests: it answers the folder question and the
-// conflict questions from a list, records what it was asked and can press Cancel.
+// conflict questions from a list, records what it was asked and can press Cancel; and the
+// operation the tests set up.
 #pragma once
 
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "fileops/shfop.h"
 
 namespace haruvi::test {
+
+inline fileops::TSHFOP MakeOp(fileops::TwFuncOption f, std::vector<std::string> from, std::string to,
+                              fileops::TfFlagsOptions options = fileops::TfFlagsOptions{}) {
+  fileops::TSHFOP op;
+  op.OperationF = f;
+  op.FromFFList = std::move(from);
+  op.ToFolder = std::move(to);
+  op.Options = options;
+  return op;
+}
 
 struct ScriptedUi : fileops::FileOpUi {
   bool create_folder = true;

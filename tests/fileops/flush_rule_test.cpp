@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "file_op_ui.h"
 #include "fileops/shfop.h"
 #include "fileops/split_merge.h"
 #include "support/temp_dir.h"
@@ -16,18 +17,9 @@ namespace haruvi::fileops {
 namespace {
 
 using test::ReadFile;
+using test::MakeOp;
 using test::TempDir;
 namespace fs = std::filesystem;
-
-TSHFOP Op(TwFuncOption f, std::vector<std::string> from, const std::string& to,
-          TfFlagsOptions options = TfFlagsOptions{}) {
-  TSHFOP op;
-  op.OperationF = f;
-  op.FromFFList = std::move(from);
-  op.ToFolder = to;
-  op.Options = options;
-  return op;
-}
 
 // Flushes made while `run` runs.
 template <typename Run>
@@ -44,20 +36,20 @@ TEST(FlushRule, CopyToFreeNamesAndMoveByRenameFlushNothing) {
   dir.Write("src/sub/b.txt", "b");
   fs::create_directories(dir / "dst");
   const FlushCounts copy = Counted([&] {
-    TSHFOP op = Op(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
+    TSHFOP op = MakeOp(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
     EXPECT_TRUE(op.Execute(nullptr));
   });
   EXPECT_EQ(copy.files, 0u);
   EXPECT_EQ(copy.file_systems, 0u);
   EXPECT_EQ(ReadFile(dir / "dst/src/sub/b.txt"), "b");
   const FlushCounts move = Counted([&] {
-    TSHFOP op = Op(wMOVE, {(dir / "src/a.txt").string()}, (dir / "dst").string());
+    TSHFOP op = MakeOp(wMOVE, {(dir / "src/a.txt").string()}, (dir / "dst").string());
     EXPECT_TRUE(op.Execute(nullptr));
   });
   EXPECT_EQ(move.files + move.file_systems, 0u);
   EXPECT_EQ(ReadFile(dir / "dst/a.txt"), "a");
   const FlushCounts del = Counted([&] {
-    TSHFOP op = Op(wDELETE, {(dir / "dst/src").string()}, "");
+    TSHFOP op = MakeOp(wDELETE, {(dir / "dst/src").string()}, "");
     EXPECT_TRUE(op.Execute(nullptr));
   });
   EXPECT_EQ(del.files + del.file_systems, 0u);
@@ -70,7 +62,7 @@ TEST(FlushRule, ACopyThatReplacesAFileIsFlushedBeforeItTakesItsPlace) {
   dir.Write("src/b.txt", "free");
   dir.Write("dst/a.txt", "old");
   const FlushCounts c = Counted([&] {
-    TSHFOP op = Op(wCOPY, {(dir / "src/a.txt").string(), (dir / "src/b.txt").string()}, (dir / "dst").string(),
+    TSHFOP op = MakeOp(wCOPY, {(dir / "src/a.txt").string(), (dir / "src/b.txt").string()}, (dir / "dst").string(),
                    TfFlagsOptions{NOCONFIRMATION});
     EXPECT_TRUE(op.Execute(nullptr));
   });
@@ -92,7 +84,7 @@ TEST(FlushRule, AMoveToAnotherFileSystemFlushesBeforeTheSourceGoes) {
   dir.Write("tree/a.txt", "a");
   dir.Write("tree/sub/b.txt", "b");
   const FlushCounts c = Counted([&] {
-    TSHFOP op = Op(wMOVE, {(dir / "tree").string()}, other.string());
+    TSHFOP op = MakeOp(wMOVE, {(dir / "tree").string()}, other.string());
     EXPECT_TRUE(op.Execute(nullptr));
   });
   EXPECT_EQ(c.file_systems, 1u);
@@ -107,7 +99,7 @@ TEST(FlushRule, TheTrashFlushesItsRecordsOnceForManyEntries) {
   std::vector<std::string> files;
   for (int i = 0; i < 5; ++i) files.push_back(dir.Write("docs/f" + std::to_string(i), "x").string());
   const FlushCounts c = Counted([&] {
-    TSHFOP op = Op(wDELETE, files, "", TfFlagsOptions{ALLOWUNDO});
+    TSHFOP op = MakeOp(wDELETE, files, "", TfFlagsOptions{ALLOWUNDO});
     op.trash_data_home = (dir / "data").string();
     EXPECT_TRUE(op.Execute(nullptr));
   });

@@ -27,12 +27,7 @@ using test::TempDir;
 namespace fs = std::filesystem;
 
 TSHFOP Op(TwFuncOption op, std::vector<std::string> from, std::string to) {
-  TSHFOP s;
-  s.OperationF = op;
-  s.FromFFList = std::move(from);
-  s.ToFolder = std::move(to);
-  s.Options = {NOCONFIRMMKDIR};
-  return s;
+  return test::MakeOp(op, std::move(from), std::move(to), {NOCONFIRMMKDIR});
 }
 
 bool NoLeftovers(const fs::path& folder) {

@@ -19,21 +19,15 @@ using test::ScriptedUi;
 using test::TempDir;
 namespace fs = std::filesystem;
 
-TSHFOP Op(TwFuncOption op, std::vector<std::string> from, std::string to) {
-  TSHFOP s;
-  s.OperationF = op;
-  s.FromFFList = std::move(from);
-  s.ToFolder = std::move(to);
-  return s;
-}
+using test::MakeOp;
 
 TEST(Shfop, NothingToDoReturnsFalseAtOnce) {
   TempDir dir;
   ScriptedUi ui;
-  TSHFOP empty = Op(wCOPY, {}, dir.path().string());
+  TSHFOP empty = MakeOp(wCOPY, {}, dir.path().string());
   EXPECT_FALSE(empty.Execute(&ui));
   auto f = dir.Write("a.txt", "a");
-  TSHFOP no_target = Op(wMOVE, {f.string()}, "");
+  TSHFOP no_target = MakeOp(wMOVE, {f.string()}, "");
   EXPECT_FALSE(no_target.Execute(&ui));
   EXPECT_TRUE(fs::exists(f));
   EXPECT_TRUE(ui.folder_questions.empty());
@@ -54,7 +48,7 @@ TEST(Shfop, CopyKeepsBytesModesTimesLinksAndFillsTheFileList) {
   fs::create_symlink("a b.txt", dir / "src/link");
   fs::create_symlink("../..", dir / "src/sub/loop");  // copied as a link, never entered
 
-  TSHFOP op = Op(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
+  TSHFOP op = MakeOp(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
   op.GetFileList = true;
   op.Options.Add(NOCONFIRMMKDIR);
   ScriptedUi ui;
@@ -94,7 +88,7 @@ TEST(Shfop, PatternsMissingFoldersAndTheVeto) {
   // The folder question: Cancel copies nothing and leaves Aborted as it was.
   ScriptedUi no;
   no.create_folder = false;
-  TSHFOP op = Op(wCOPY, {pattern}, (dir / "new/deeper").string());
+  TSHFOP op = MakeOp(wCOPY, {pattern}, (dir / "new/deeper").string());
   EXPECT_FALSE(op.Execute(&no));
   ASSERT_EQ(no.folder_questions.size(), 1u);
   EXPECT_EQ(no.folder_questions[0], (dir / "new/deeper").string());
@@ -108,19 +102,19 @@ TEST(Shfop, PatternsMissingFoldersAndTheVeto) {
   EXPECT_FALSE(fs::exists(dir / "new/deeper/b.TXT"));
   EXPECT_EQ(op.FileList().size(), 2u);
   // FILESONLY leaves matching folders out.
-  TSHFOP files = Op(wCOPY, {pattern}, (dir / "f").string());
+  TSHFOP files = MakeOp(wCOPY, {pattern}, (dir / "f").string());
   files.Options = {NOCONFIRMMKDIR, FILESONLY};
   ASSERT_TRUE(files.Execute(nullptr));
   EXPECT_FALSE(fs::exists(dir / "f/d.txt"));
   // A handler that clears the flag vetoes: false, Aborted, nothing done.
-  TSHFOP veto = Op(wDELETE, {(dir / "a.txt").string()}, "");
+  TSHFOP veto = MakeOp(wDELETE, {(dir / "a.txt").string()}, "");
   veto.Options = {};
   veto.OnPrepared = [](TSHFOP&, bool& exec) { exec = false; };
   EXPECT_FALSE(veto.Execute(nullptr));
   EXPECT_TRUE(veto.Aborted());
   EXPECT_TRUE(fs::exists(dir / "a.txt"));
   // A missing folder with no name cannot be made.
-  TSHFOP nameless = Op(wCOPY, {(dir / "c.doc").string()}, (dir / "c.doc/x").string());
+  TSHFOP nameless = MakeOp(wCOPY, {(dir / "c.doc").string()}, (dir / "c.doc/x").string());
   nameless.Options = {NOCONFIRMMKDIR};
   EXPECT_THROW(nameless.Execute(nullptr), FileOpError);
 }
@@ -137,7 +131,7 @@ TEST(Shfop, ConflictAnswersReplaceSkipRenameCancelAndForAll) {
                                         (dir / "src/c.txt").string()};
   ScriptedUi ui;
   ui.answers = {{ConflictChoice::Replace, false}, {ConflictChoice::Skip, false}, {ConflictChoice::Rename, false}};
-  TSHFOP op = Op(wCOPY, all, (dir / "dst").string());
+  TSHFOP op = MakeOp(wCOPY, all, (dir / "dst").string());
   ASSERT_TRUE(op.Execute(&ui));
   ASSERT_EQ(ui.conflicts.size(), 3u);
   EXPECT_EQ(ui.conflicts[0].source.size, 5u);
@@ -173,14 +167,14 @@ TEST(Shfop, ConflictAnswersReplaceSkipRenameCancelAndForAll) {
 TEST(Shfop, RefusesAFolderIntoItselfAndAFileOntoItself) {
   TempDir dir;
   dir.Write("tree/sub/f", "f");
-  TSHFOP into = Op(wCOPY, {(dir / "tree").string()}, (dir / "tree/sub").string());
+  TSHFOP into = MakeOp(wCOPY, {(dir / "tree").string()}, (dir / "tree/sub").string());
   EXPECT_FALSE(into.Execute(nullptr));
   ASSERT_EQ(into.Problems().size(), 1u);
   EXPECT_FALSE(fs::exists(dir / "tree/sub/tree"));
-  TSHFOP move_into = Op(wMOVE, {(dir / "tree").string()}, (dir / "tree/sub").string());
+  TSHFOP move_into = MakeOp(wMOVE, {(dir / "tree").string()}, (dir / "tree/sub").string());
   EXPECT_FALSE(move_into.Execute(nullptr));
   EXPECT_TRUE(fs::exists(dir / "tree/sub/f"));
-  TSHFOP same = Op(wCOPY, {(dir / "tree/sub/f").string()}, (dir / "tree/sub").string());
+  TSHFOP same = MakeOp(wCOPY, {(dir / "tree/sub/f").string()}, (dir / "tree/sub").string());
   EXPECT_FALSE(same.Execute(nullptr));
   EXPECT_EQ(ReadFile(dir / "tree/sub/f"), "f");
 }
@@ -193,7 +187,7 @@ TEST(Shfop, MoveRenamesOrMergesAndKeepsTheSourceOnConflicts) {
   dir.Write("dst/src/a.txt", "old");
   ScriptedUi ui;
   ui.answers = {{ConflictChoice::Replace, true}};
-  TSHFOP op = Op(wMOVE, {(dir / "src").string()}, (dir / "dst").string());
+  TSHFOP op = MakeOp(wMOVE, {(dir / "src").string()}, (dir / "dst").string());
   ASSERT_TRUE(op.Execute(&ui)) << op.Problems()[0].reason;
   EXPECT_FALSE(fs::exists(dir / "src"));
   EXPECT_EQ(ReadFile(dir / "dst/src/a.txt"), "a");
@@ -203,7 +197,7 @@ TEST(Shfop, MoveRenamesOrMergesAndKeepsTheSourceOnConflicts) {
   dir.Write("x/a.txt", "mine");
   ScriptedUi skip;
   skip.answers = {{ConflictChoice::Skip, false}};
-  TSHFOP keep = Op(wMOVE, {(dir / "x/a.txt").string()}, (dir / "dst/src").string());
+  TSHFOP keep = MakeOp(wMOVE, {(dir / "x/a.txt").string()}, (dir / "dst/src").string());
   ASSERT_TRUE(keep.Execute(&skip));
   EXPECT_EQ(ReadFile(dir / "x/a.txt"), "mine");
 }
@@ -214,7 +208,7 @@ TEST(Shfop, PermanentDeleteNeverFollowsLinksOutOfTheTree) {
   dir.Write("tree/a/b/c", "c");
   fs::create_symlink(dir / "outside", dir / "tree/a/out");
   fs::create_directory_symlink(dir / "outside", dir / "tree/a/b/dirlink");
-  TSHFOP op = Op(wDELETE, {(dir / "tree").string()}, "");
+  TSHFOP op = MakeOp(wDELETE, {(dir / "tree").string()}, "");
   op.Options = {};
   ScriptedUi ui;
   ASSERT_TRUE(op.Execute(&ui));
@@ -227,12 +221,12 @@ TEST(Shfop, RenameWithPatternsNeverOverwritesSilently) {
   TempDir dir;
   dir.Write("notes.txt", "n");
   dir.Write("taken.txt", "t");
-  TSHFOP op = Op(wRENAME, {(dir / "notes.txt").string()}, "*.bak");
+  TSHFOP op = MakeOp(wRENAME, {(dir / "notes.txt").string()}, "*.bak");
   ASSERT_TRUE(op.Execute(nullptr));
   EXPECT_EQ(op.ToFolder, "?*.bak");
   EXPECT_EQ(ReadFile(dir / "notes.bak"), "n");
   // Onto an existing name: asked; with no one to ask, refused.
-  TSHFOP onto = Op(wRENAME, {(dir / "notes.bak").string()}, "taken.txt");
+  TSHFOP onto = MakeOp(wRENAME, {(dir / "notes.bak").string()}, "taken.txt");
   EXPECT_FALSE(onto.Execute(nullptr));
   EXPECT_EQ(ReadFile(dir / "taken.txt"), "t");
   ScriptedUi ui;
@@ -250,7 +244,7 @@ TEST(Shfop, CancelStopsBetweenFilesAndLeavesNoPartialTarget) {
   for (int i = 0; i < 5; ++i) dir.Write("src/f" + std::to_string(i), std::string(1000, 'x'));
   ScriptedUi ui;
   ui.on_progress = [](const ProgressInfo& p) { return p.files_done < 2; };
-  TSHFOP op = Op(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
+  TSHFOP op = MakeOp(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
   op.Options.Add(NOCONFIRMMKDIR);
   EXPECT_FALSE(op.Execute(&ui));
   EXPECT_TRUE(op.Aborted());
@@ -269,11 +263,11 @@ TEST(Shfop, MultipleTargetsAreNamedOneBySourceEvenWithLineFeeds) {
   TempDir dir;
   dir.Write("a\nb/one.txt", "1");
   dir.Write("a\nb/two.txt", "2");
-  TSHFOP one = Op(wCOPY, {(dir / "a\nb/one.txt").string()}, (dir / "a\nb/one copy.txt").string());
+  TSHFOP one = MakeOp(wCOPY, {(dir / "a\nb/one.txt").string()}, (dir / "a\nb/one copy.txt").string());
   one.Options = {MULTIDESTFILES};
   ASSERT_TRUE(one.Execute(nullptr));
   EXPECT_EQ(ReadFile(dir / "a\nb/one copy.txt"), "1");
-  TSHFOP two = Op(wCOPY, {(dir / "a\nb/one.txt").string(), (dir / "a\nb/two.txt").string()}, "");
+  TSHFOP two = MakeOp(wCOPY, {(dir / "a\nb/one.txt").string(), (dir / "a\nb/two.txt").string()}, "");
   two.ToFolder = "unused";
   two.ToFiles = {(dir / "x1").string(), (dir / "x\n2").string()};
   two.Options = {MULTIDESTFILES};
@@ -295,7 +289,7 @@ TEST(Shfop, SparseFilesStaySparseAndCancelMidFileLeavesNoPart) {
     ASSERT_EQ(::ftruncate(fd, 64 << 20), 0);  // a hole at the end as well
     ::close(fd);
   }
-  TSHFOP op = Op(wCOPY, {sparse}, (dir / "dst").string());
+  TSHFOP op = MakeOp(wCOPY, {sparse}, (dir / "dst").string());
   op.Options.Add(NOCONFIRMMKDIR);
   ASSERT_TRUE(op.Execute(nullptr));
   struct stat st {};
@@ -322,7 +316,7 @@ TEST(Shfop, SparseFilesStaySparseAndCancelMidFileLeavesNoPart) {
     if (p.bytes_done > 0 && p.current == (dir / "src/big.bin").string()) pressed = true;
     return !pressed;
   };
-  TSHFOP big = Op(wCOPY, {(dir / "src/big.bin").string()}, (dir / "dst").string());
+  TSHFOP big = MakeOp(wCOPY, {(dir / "src/big.bin").string()}, (dir / "dst").string());
   EXPECT_FALSE(big.Execute(&ui));
   EXPECT_TRUE(big.Aborted());
   EXPECT_EQ(ReadFile(dir / "dst/big.bin"), "old");
