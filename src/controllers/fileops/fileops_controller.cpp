@@ -129,6 +129,26 @@ bool FileOpsController::RunShfop(const QString& failure) {
 
 // ---------------------------------------------------------------- copy and move
 
+std::optional<QString> FileOpsController::RunToTarget(dialogs::TForm2::Operation op, const QStringList& selected,
+                                                     const QString& failure_hint, bool* ok) {
+  const QString current = ctx().CurrentFolder();
+  const QString files_text = QString::number(selected.size()) + QStringLiteral("個のファイル");
+  const std::optional<QString> target =
+      prompts.target ? prompts.target(op, selected)
+                     : dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), current, op, files_text, selected);
+  *ok = false;
+  if (target) {
+    ui::BusyCursor busy;
+    if (current != *target) {
+      shfop_.ToFolder = bridge::ToDisk(*target);
+      *ok = RunShfop(failure_hint);
+    }
+  }
+  shfop_.FromFFList.clear();
+  shfop_.ToFolder.clear();
+  return target;
+}
+
 void FileOpsController::MfilecopyClick() {
   if (ctx().Files().SelectedCount() == 0 || !CurrentIsFile()) return;
   const QStringList selected = ctx().Files().SelectedPaths();
@@ -137,26 +157,9 @@ void FileOpsController::MfilecopyClick() {
   shfop_.ProgressTitle = "ファイルのコピー";
   shfop_.Options.Add(fileops::ALLOWUNDO);
   shfop_.FromFFList = ToDiskList(selected);
-  const QString current = ctx().CurrentFolder();
-  const QString files_text = QString::number(n) + QStringLiteral("個のファイル");
-  const std::optional<QString> target =
-      prompts.target ? prompts.target(dialogs::TForm2::kCopy, selected)
-                     : dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), current, dialogs::TForm2::kCopy,
-                                                files_text, selected);
-  if (!target) {
-    shfop_.FromFFList.clear();
-    return;
-  }
   bool ok = false;
-  {
-    ui::BusyCursor busy;
-    if (current != *target) {
-      shfop_.ToFolder = bridge::ToDisk(*target);
-      ok = RunShfop(QStringLiteral("コピーできませんでした。"));
-    }
-  }
-  shfop_.FromFFList.clear();
-  shfop_.ToFolder.clear();
+  const std::optional<QString> target = RunToTarget(dialogs::TForm2::kCopy, selected, QStringLiteral("コピーできませんでした。"), &ok);
+  if (!target) return;
   QString reselect = ctx().SelectedPath();
   if (ok && Checked("Mtodiropen")) {
     ctx().MoveToFolder(*target);
@@ -176,26 +179,10 @@ void FileOpsController::MfilemoveClick() {
   shfop_.OperationF = fileops::wMOVE;
   shfop_.ProgressTitle = "ファイルの移動";
   shfop_.FromFFList = ToDiskList(selected);
-  const QString current = ctx().CurrentFolder();
   const QString name = NameOfPath(ctx().SelectedPath());
-  const std::optional<QString> target =
-      prompts.target ? prompts.target(dialogs::TForm2::kMove, selected)
-                     : dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), current, dialogs::TForm2::kMove,
-                                                QString::number(n) + QStringLiteral("個のファイル"), selected);
-  if (!target) {
-    shfop_.FromFFList.clear();
-    return;
-  }
   bool ok = false;
-  {
-    ui::BusyCursor busy;
-    if (current != *target) {
-      shfop_.ToFolder = bridge::ToDisk(*target);
-      ok = RunShfop(QStringLiteral("移動できませんでした。"));
-    }
-  }
-  shfop_.FromFFList.clear();
-  shfop_.ToFolder.clear();
+  const std::optional<QString> target = RunToTarget(dialogs::TForm2::kMove, selected, QStringLiteral("移動できませんでした。"), &ok);
+  if (!target) return;
   ctx().viewreset();
   if (ok && Checked("Mtodiropen")) {
     ctx().MoveToFolder(*target);

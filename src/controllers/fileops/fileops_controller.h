@@ -76,6 +76,10 @@ class FileOpsController : public ui::Controller {
   bool Confirm(const QString& question);
   // Runs the engine; on failure says `failure` with the problems the engine listed.
   bool RunShfop(const QString& failure_hint);
+  // Asks for the target folder and runs the prepared operation there (nothing when it is
+  // the shown folder); nullopt when the question was cancelled. The sources are cleared.
+  std::optional<QString> RunToTarget(dialogs::TForm2::Operation op, const QStringList& selected,
+                                     const QString& failure_hint, bool* ok);
   void SaveLines(const QString& title, const QStringList& lines, bool report);
   void ReportProblems(const QString& headline);
 
