@@ -73,6 +73,7 @@ TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& c
     }
     Fill();
   } catch (...) {
+    prefetch_.reset();
     if (map_) ::munmap(map_, map_size_);
     ::close(fd_);  // no destructor runs for an object that was never made
     fd_ = -1;
@@ -92,6 +93,7 @@ OpenedFile::~OpenedFile() {
 }
 
 TTxtFile::~TTxtFile() {
+  prefetch_.reset();  // its thread is done with the mapping before it goes
   if (map_) ::munmap(map_, map_size_);
   if (fd_ >= 0) ::close(fd_);
 }
@@ -114,6 +116,7 @@ bool TTxtFile::Map() {
     return false;
   }
   ::madvise(file, bytes, MADV_SEQUENTIAL);
+  prefetch_ = std::make_unique<MapPrefetch>(static_cast<const char*>(file), bytes);
   map_ = base;
   map_size_ = total;
   buf_ = base + page - 1;

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "regex/sjis_char.h"
+#include "search/map_prefetch.h"
 
 namespace haruvi::search {
 
@@ -114,6 +115,7 @@ class TTxtFile {
   char* buf_ = nullptr;  // store_->data, or the window's start in the mapping
   char* map_ = nullptr;  // the mapping: a page, the file, a page (nullptr: reading)
   std::size_t map_size_ = 0;
+  std::unique_ptr<MapPrefetch> prefetch_;  // fills the mapping's page tables ahead of the reader
   std::size_t size_ = 0;
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;

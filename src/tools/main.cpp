@@ -4,36 +4,49 @@
 #include <string>
 
 #include "haruvi_version.h"
+#include "tools/more_module.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
 
 namespace haruvi::tool {
 
-std::vector<Command>& MutableCommands() {
-  static std::vector<Command> commands;
-  return commands;
-}
-
-bool RegisterCommand(const Command& command) {
-  MutableCommands().push_back(command);
-  return true;
-}
-
-const std::vector<Command>& Commands() { return MutableCommands(); }
-
-int UsageError(const Command& command, std::string_view message) {
-  std::cerr << "haruvi-tool: " << message << "\nusage: haruvi-tool " << command.synopsis << '\n';
-  return kExitUsage;
-}
-
 namespace {
+
+// The program's own commands and then the module's, loaded when asked for: listing them
+// all, or a command the program does not hold.
+std::vector<Command> AllCommands() {
+  std::vector<Command> all = Commands();
+  const MoreCommands& more = LoadMoreCommands();
+  all.insert(all.end(), more.commands.begin(), more.commands.end());
+  return all;
+}
+
+const Command* Find(const std::vector<Command>& commands, std::string_view name) {
+  for (const Command& c : commands)
+    if (c.name == name) return &c;
+  return nullptr;
+}
+
+int Run(const Command& c, const Args& args, std::uint64_t (*last_input_size)()) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << "usage: haruvi-tool " << c.synopsis << "\n  " << c.summary << '\n';
+    return kExitOk;
+  }
+  try {
+    return c.run(args);
+  } catch (const std::bad_alloc&) {
+    // Never an abort: say which command ran out of memory on how big an input.
+    std::cerr << "haruvi-tool: " << c.name << ": out of memory (input of " << last_input_size() << " bytes)\n";
+    return kExitNoMatch;
+  }
+}
 
 void PrintHelp(std::ostream& out) {
   out << "usage: haruvi-tool COMMAND [ARGS...]\n"
          "       haruvi-tool --help | --version\n\n"
          "Reads the named file (or standard input when no file or \"-\" is given) and\n"
          "writes bytes to standard output unchanged.\n\ncommands:\n";
-  for (const Command& c : Commands()) {
+  for (const Command& c : AllCommands()) {
     std::string syn(c.synopsis);
     out << "  " << syn;
     if (syn.size() < 34) out << std::string(34 - syn.size(), ' ');
@@ -60,22 +73,11 @@ int main(int argc, char** argv) {
     std::cout << "haruvi-tool " << HARUVI_VERSION_STRING << '\n';
     return kExitOk;
   }
-  for (const Command& c : Commands()) {
-    if (c.name == first) {
-      Args args(argv + 2, argv + argc);
-      if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << "usage: haruvi-tool " << c.synopsis << "\n  " << c.summary << '\n';
-        return kExitOk;
-      }
-      try {
-        return c.run(args);
-      } catch (const std::bad_alloc&) {
-        // Never an abort: say which command ran out of memory on how big an input.
-        std::cerr << "haruvi-tool: " << c.name << ": out of memory (input of " << LastInputSize() << " bytes)\n";
-        return kExitNoMatch;
-      }
-    }
-  }
+  const Args args(argv + 2, argv + argc);
+  if (const Command* c = Find(Commands(), first)) return Run(*c, args, &LastInputSize);
+  const MoreCommands& more = LoadMoreCommands();
+  if (const Command* c = Find(more.commands, first)) return Run(*c, args, more.last_input_size);
+  if (!more.error.empty()) std::cerr << "haruvi-tool: some commands are missing: " << more.error << '\n';
   std::cerr << "haruvi-tool: unknown command '" << first << "'\n";
   PrintHelp(std::cerr);
   return kExitUsage;

@@ -1,6 +1,8 @@
 // haruvi-tool's frame: help, version, argument errors and the byte path.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "haruvi_version.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -13,6 +15,29 @@ TEST(ToolFrame, HelpListsCommandsAndExitsZero) {
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_NE(r.out.find("usage: haruvi-tool COMMAND"), std::string::npos);
   EXPECT_NE(r.out.find("cat [FILE]"), std::string::npos);
+}
+
+TEST(ToolFrame, TheModuleCommandsRunAndAreListedWithTheOthers) {
+  auto help = RunTool({"--help"});
+  for (const char* name : {"\n  text ", "\n  archive ", "\n  grep ", "\n  conv "})
+    EXPECT_NE(help.out.find(name), std::string::npos) << name;
+  auto list = RunTool({"text", "list"});
+  EXPECT_EQ(list.exit_code, 0);
+  EXPECT_NE(list.out.find("sort-asc"), std::string::npos);
+}
+
+TEST(ToolFrame, WithoutItsModuleTheProgramSaysWhichCommandsAreMissing) {
+  TempDir dir;
+  const auto alone = dir.path() / "haruvi-tool";
+  std::filesystem::copy_file(ToolPath(), alone);
+  const auto text = RunProcess(alone.string(), {"text", "list"});
+  EXPECT_EQ(text.exit_code, 2);
+  EXPECT_NE(text.err.find("some commands are missing"), std::string::npos) << text.err;
+  EXPECT_NE(text.err.find("unknown command 'text'"), std::string::npos) << text.err;
+  // Its own commands go on working.
+  const auto cat = RunProcess(alone.string(), {"cat"}, "bytes\n");
+  EXPECT_EQ(cat.exit_code, 0);
+  EXPECT_EQ(cat.out, "bytes\n");
 }
 
 TEST(ToolFrame, VersionComesFromTheBuild) {

@@ -1,0 +1,58 @@
+// Finding and loading the module: beside the program first (the build), then the
+// installed lib/haruvi folder.
+#include "tools/more_module.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace haruvi::tool {
+namespace {
+
+std::string ProgramFolder() {
+  char buf[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return ".";
+  std::string exe(buf, static_cast<std::size_t>(n));
+  return exe.substr(0, exe.rfind('/'));
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+MoreCommands Load() {
+  MoreCommands more;
+  const std::string folder = ProgramFolder();
+  std::string path = folder + "/" + kMoreModuleName;
+  if (!IsFile(path)) path = folder + "/../lib/haruvi/" + kMoreModuleName;
+  void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* why = ::dlerror();
+    more.error = why ? why : path + ": cannot be loaded";
+    return more;
+  }
+  // The module stays loaded to the end: its commands' code and texts live in it.
+  auto commands = reinterpret_cast<MoreCommandsFn>(::dlsym(handle, kMoreCommandsSymbol));
+  more.last_input_size = reinterpret_cast<MoreLastInputSizeFn>(::dlsym(handle, kMoreLastInputSizeSymbol));
+  if (!commands || !more.last_input_size) {
+    more.error = path + ": not haruvi-tool's module";
+    more.last_input_size = nullptr;
+    return more;
+  }
+  std::size_t count = 0;
+  const Command* table = commands(&count);
+  more.commands.assign(table, table + count);
+  return more;
+}
+
+}  // namespace
+
+const MoreCommands& LoadMoreCommands() {
+  static const MoreCommands more = Load();
+  return more;
+}
+
+}  // namespace haruvi::tool
