@@ -68,7 +68,7 @@ bool TGrep::CanGrepUtf8() {
   return !literal_utf8_.empty();
 }
 
-void TGrep::GrepFile(const std::filesystem::path& path, OpenedFile* opened) {
+void TGrep::GrepFile(const std::string& path, OpenedFile* opened) {
   if (!OnMatch) return;
   TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_, opened);
   f.SetMaxWindow(line_limit_);
@@ -87,7 +87,7 @@ void TGrep::GrepFile(const std::filesystem::path& path, OpenedFile* opened) {
   }
 }
 
-void TGrep::GrepUtf8File(const std::filesystem::path& path) {
+void TGrep::GrepUtf8File(const std::string& path) {
   if (!CanGrepUtf8()) return GrepFile(path);
   if (!OnMatch) return;
   TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);

@@ -43,7 +43,7 @@ class TGrep : public regex::TRegularExpression {
   // Scans one file and calls OnMatch for every matching line; nothing without OnMatch.
   // Raises EFileNotFound (system message), EGrepCancel and ELineTooLong. A file the caller
   // has opened already may be handed over in `opened` (UnicodeCopy::Opened).
-  void GrepFile(const std::filesystem::path& path, OpenedFile* opened = nullptr);
+  void GrepFile(const std::string& path, OpenedFile* opened = nullptr);
 
   TGrepOnMatch OnMatch;
   // The stop request. It is seen at block reads and reported lines and stays set until
@@ -59,7 +59,7 @@ class TGrep : public regex::TRegularExpression {
   // Worked out at the first call: the conversion's tables cost more than most greps.
   bool CanGrepUtf8();
   // GrepFile for a UTF-8 file (CanGrepUtf8): the lines reported are the file's UTF-8.
-  void GrepUtf8File(const std::filesystem::path& path);
+  void GrepUtf8File(const std::string& path);
   // Tests: run a given scanner (Automaton always works; the others only when chosen or
   // applicable) and use small blocks.
   void ForceScanner(Scanner s) { forced_ = s; }

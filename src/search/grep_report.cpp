@@ -19,18 +19,30 @@ void GrepPrinter::BeginUtf8File(std::string_view path) {
 void GrepPrinter::BeginFile(std::string_view path, const encoding::Utf8StandIns* standins) {
   standins_ = standins;
   utf8_lines_ = false;
-  path_ = options_.utf8 ? std::string(path) : encoding::PathToSjis(path);
+  // Most files of a tree have no match: their path is put in the report's form only
+  // when a line or the header needs it.
+  raw_path_.assign(path);
+  path_ready_ = false;
   if (!options_.file_headers) return;
+  ReadyPath();
   if (options_.utf8) line_.assign(encoding::SjisToUtf8(kFileHeaderStart));
   else line_.assign(kFileHeaderStart);
   line_.append(path_).append(" ]");
   Put();
 }
 
+const std::string& GrepPrinter::ReadyPath() {
+  if (!path_ready_) {
+    path_ = options_.utf8 ? raw_path_ : encoding::PathToSjis(raw_path_);
+    path_ready_ = true;
+  }
+  return path_;
+}
+
 void GrepPrinter::Match(const RE_LineInfo_t& line) {
   ++matches_;
   line_.clear();
-  if (options_.line_numbers) line_.append(path_).append("(").append(std::to_string(line.LineNo)).append(") :");
+  if (options_.line_numbers) line_.append(ReadyPath()).append("(").append(std::to_string(line.LineNo)).append(") :");
   if (utf8_lines_) {
     line_.append(options_.utf8 ? line.Line : encoding::Utf8ToSjisCounted(line.Line));
   } else if (standins_) {

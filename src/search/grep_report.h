@@ -53,12 +53,15 @@ class GrepPrinter {
 
  private:
   void Put();
+  const std::string& ReadyPath();
 
   GrepReportOptions options_;
   ReportSink sink_;
   const encoding::Utf8StandIns* standins_ = nullptr;
   bool utf8_lines_ = false;
-  std::string path_;  // the current file's path as the report shows it
+  std::string raw_path_;     // the current file's path as the file system names it
+  std::string path_;         // and as the report shows it, once path_ready_
+  bool path_ready_ = false;
   std::string line_;  // one buffer for every line, so a long report allocates once
   std::int64_t matches_ = 0;
 };

@@ -20,7 +20,7 @@ namespace haruvi::search {
 using regex::Code;
 using encoding::IsLeadByte;
 
-TTxtFile::TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
+TTxtFile::TTxtFile(const std::string& path, const std::atomic<bool>& cancel,
                    std::function<void()> yield, std::size_t block_size, TxtBuffer* storage,
                    std::uint64_t map_from, OpenedFile* opened)
     : store_(storage ? storage : &own_),
@@ -116,7 +116,7 @@ bool TTxtFile::Map() {
     return false;
   }
   ::madvise(file, bytes, MADV_SEQUENTIAL);
-  prefetch_ = std::make_unique<MapPrefetch>(static_cast<const char*>(file), bytes);
+  prefetch_ = std::make_unique<encoding::MapPrefetch>(static_cast<const char*>(file), bytes);
   map_ = base;
   map_size_ = total;
   buf_ = base + page - 1;

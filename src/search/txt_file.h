@@ -17,7 +17,7 @@
 #include <string>
 
 #include "regex/sjis_char.h"
-#include "search/map_prefetch.h"
+#include "encoding/map_prefetch.h"
 
 namespace haruvi::search {
 
@@ -64,7 +64,7 @@ class TTxtFile {
   // with the system's message if it cannot.
   // At every block read `yield` runs (the window processes its events) and then a set
   // `cancel` raises EGrepCancel.
-  TTxtFile(const std::filesystem::path& path, const std::atomic<bool>& cancel,
+  TTxtFile(const std::string& path, const std::atomic<bool>& cancel,
            std::function<void()> yield, std::size_t block_size = kBlockSize,
            TxtBuffer* storage = nullptr, std::uint64_t map_from = kMapFrom, OpenedFile* opened = nullptr);
   ~TTxtFile();
@@ -115,7 +115,7 @@ class TTxtFile {
   char* buf_ = nullptr;  // store_->data, or the window's start in the mapping
   char* map_ = nullptr;  // the mapping: a page, the file, a page (nullptr: reading)
   std::size_t map_size_ = 0;
-  std::unique_ptr<MapPrefetch> prefetch_;  // fills the mapping's page tables ahead of the reader
+  std::unique_ptr<encoding::MapPrefetch> prefetch_;  // fills the mapping's page tables ahead of the reader
   std::size_t size_ = 0;
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far
   std::size_t block_size_;

@@ -16,6 +16,7 @@
 #include "encoding/char_code.h"
 #include "encoding/codings.h"
 #include "encoding/jis_convert.h"
+#include "encoding/map_prefetch.h"
 #include "encoding/piece_convert.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
@@ -46,10 +47,7 @@ class Input {
       ::close(fd);
       return in;  // empty: nothing to map
     }
-    // Populated at once: faulting a page at a time costs more than the scan. Not for a
-    // huge file, whose code is decided by its first bytes long before its end.
-    const int populate = st.st_size <= (off_t{256} << 20) ? MAP_POPULATE : 0;
-    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE | populate, fd, 0);
+    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
     ::close(fd);
     if (map == MAP_FAILED) {
       auto data = ReadInput(path);
@@ -60,13 +58,19 @@ class Input {
     ::madvise(map, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
     in.map_ = map;
     in.size_ = static_cast<size_t>(st.st_size);
+    // Faulting a page at a time costs more than the scan: the page tables are filled on
+    // another thread ahead of it (and no further than the scan goes: a huge file's code
+    // is decided by its first bytes long before its end).
+    in.prefetch_ = std::make_unique<enc::MapPrefetch>(static_cast<const char*>(map), in.size_);
     return in;
   }
-  Input(Input&& other) noexcept : map_(other.map_), size_(other.size_), owned_(std::move(other.owned_)) {
+  Input(Input&& other) noexcept
+      : map_(other.map_), size_(other.size_), owned_(std::move(other.owned_)), prefetch_(std::move(other.prefetch_)) {
     other.map_ = nullptr;
   }
   Input& operator=(Input&&) = delete;
   ~Input() {
+    prefetch_.reset();  // done with the mapping first
     if (map_) ::munmap(map_, size_);
   }
   std::string_view bytes() const {
@@ -78,6 +82,7 @@ class Input {
   void* map_ = nullptr;
   size_t size_ = 0;
   std::string owned_;
+  std::unique_ptr<enc::MapPrefetch> prefetch_;
 };
 
 // ---------------------------------------------------------------- detect

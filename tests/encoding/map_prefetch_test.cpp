@@ -1,6 +1,6 @@
 // The page-table prefetch of a mapped file: it fills the tables so the reader takes no
 // faults, never raises a signal on a file cut short under it, and stops when dropped.
-#include "search/map_prefetch.h"
+#include "encoding/map_prefetch.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -13,7 +13,7 @@
 
 #include "support/temp_dir.h"
 
-namespace haruvi::search {
+namespace haruvi::encoding {
 namespace {
 
 long MinorFaults() {
@@ -94,4 +94,4 @@ TEST(MapPrefetch, DroppedWhileRunningLeavesTheMappingToItsOwner) {
 }
 
 }  // namespace
-}  // namespace haruvi::search
+}  // namespace haruvi::encoding

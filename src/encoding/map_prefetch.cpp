@@ -2,7 +2,7 @@
 // ahead of a reader scanning at memory speed. Populating never raises a signal: a range
 // past a file cut short ends the thread with an error, and the reader then meets the
 // missing pages itself.
-#include "search/map_prefetch.h"
+#include "encoding/map_prefetch.h"
 
 #include <sys/mman.h>
 
@@ -14,7 +14,7 @@
 #define MADV_POPULATE_READ 22
 #endif
 
-namespace haruvi::search {
+namespace haruvi::encoding {
 
 MapPrefetch::MapPrefetch(const char* data, std::size_t bytes) {
   if (bytes == 0) return;
@@ -48,4 +48,4 @@ void MapPrefetch::Run(const char* data, std::size_t bytes) {
   }
 }
 
-}  // namespace haruvi::search
+}  // namespace haruvi::encoding

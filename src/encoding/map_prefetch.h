@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <thread>
 
-namespace haruvi::search {
+namespace haruvi::encoding {
 
 class MapPrefetch {
  public:
@@ -33,4 +33,4 @@ class MapPrefetch {
   std::thread thread_;
 };
 
-}  // namespace haruvi::search
+}  // namespace haruvi::encoding
