@@ -36,17 +36,12 @@ class UnicodeNotes : public WindowTest {
   QString Info() const { return form->LFilestring->text(); }
   // Answers the grep dialog with a pattern over every file, then waits for the report.
   void Grep(const QString& pattern) {
-    QTimer::singleShot(20, form.get(), [pattern] {
-      auto* dialog = qobject_cast<controllers::TForm9*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
+    AnswerNext<controllers::TForm9>([pattern](controllers::TForm9* dialog) {
       dialog->CBRegExp->setEditText(pattern);
       dialog->All->setChecked(true);
-      dialog->accept();
     });
     Run("Mgrep");
-    QElapsedTimer waited;
-    waited.start();
-    while (form->Action("Mgrep2")->isEnabled() && waited.elapsed() < 10000) QTest::qWait(20);
+    WaitWhileEnabled("Mgrep2");
   }
 };
 

@@ -5,7 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,28 @@ class WindowTest : public ::testing::Test {
   // A menu command by its action's name, and a file of the shown folder by its caption.
   void Run(const char* action) { form->Action(QString::fromUtf8(action))->trigger(); }
   void SelectHere(const char* caption) { ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(caption)), 1); }
+  // Answers the next modal dialog, which must be a D: `fill` sets its fields, then it is
+  // accepted (any other dialog is closed, failing the test, so nothing waits for ever).
+  template <class D, class Fill>
+  void AnswerNext(Fill fill) {
+    QTimer::singleShot(20, form.get(), [fill] {
+      QWidget* modal = QApplication::activeModalWidget();
+      auto* dialog = qobject_cast<D*>(modal);
+      if (!dialog) {
+        ADD_FAILURE() << "the next dialog was not the one expected";
+        if (modal) modal->close();
+        return;
+      }
+      fill(dialog);
+      dialog->accept();
+    });
+  }
+  // Waits while the command `action` stays enabled (a grep running), up to ten seconds.
+  void WaitWhileEnabled(const char* action) {
+    QElapsedTimer waited;
+    waited.start();
+    while (form->Action(QString::fromUtf8(action))->isEnabled() && waited.elapsed() < 10000) QTest::qWait(20);
+  }
 
   test::TempDir dir;
   std::unique_ptr<TForm1> form;
