@@ -141,4 +141,53 @@ std::string Utf8StandIns::ToUtf8(std::string_view sjis) const {
   return out;
 }
 
+void ToSjisAlike(std::string_view utf8, std::string& out) {
+  const std::size_t n = utf8.size();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t at = out.size();
+  out.resize(at + 2 * n);  // every byte gives at most two
+  char* o = out.data() + at;
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      i = CopyAsciiRun(p, i, n, o);
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t len = Utf8SequenceAt(utf8, i, &cp);
+    const std::uint32_t entry = len ? RoundTripEntry(cp) : 0;
+    i += len ? len : 1;
+    const auto code = static_cast<std::uint16_t>(entry ? entry & 0xFFFF : kAnyStandIn);
+    if ((entry >> 16) == 1) {
+      *o++ = static_cast<char>(code & 0xFF);
+      continue;
+    }
+    *o++ = static_cast<char>(code >> 8);
+    *o++ = static_cast<char>(code & 0xFF);
+  }
+  out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+Utf8Source Utf8SourceOf(std::string_view sjis) {
+  Utf8Source source;
+  if (sjis.empty() || sjis.size() > 2) return source;
+  const auto b = static_cast<unsigned char>(sjis[0]);
+  if (sjis.size() == 1 && b < 0x80) {
+    source.kind = Utf8Source::kOne;
+    source.utf8 = std::string(sjis);
+    return source;
+  }
+  const auto code = static_cast<std::uint16_t>(sjis.size() == 2 ? b << 8 | static_cast<unsigned char>(sjis[1]) : b);
+  if (sjis.size() == 2 && IsUserArea(code)) {
+    source.kind = Utf8Source::kStandIns;
+    return source;
+  }
+  const PaneCodec::Tables& t = Cp932();
+  const char16_t u = sjis.size() == 2 ? t.pair[code] : t.single[b];
+  const std::uint32_t entry = u ? RoundTripEntry(u) : 0;
+  if (!entry || (entry & 0xFFFF) != code || (entry >> 16) != sjis.size()) return source;
+  source.kind = Utf8Source::kOne;
+  AppendUtf8(source.utf8, u);
+  return source;
+}
+
 }  // namespace haruvi::encoding

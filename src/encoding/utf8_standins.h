@@ -37,4 +37,21 @@ class Utf8StandIns {
   std::uint32_t next_ = 0;                                   // index of the next code to try
 };
 
+// For matching lines one at a time with a pattern that treats every user-area code alike
+// (so which stand-in a character gets cannot matter): `utf8` in Shift_JIS appended to
+// `out`, each character without a code of its own and each stray byte as the one code
+// kAnyStandIn. No table is kept, so no text is too varied for it.
+inline constexpr std::uint16_t kAnyStandIn = 0xF040;
+void ToSjisAlike(std::string_view utf8, std::string& out);
+
+// Which UTF-8 text ToSjis and ToSjisAlike turn into the Shift_JIS character `sjis` (its
+// one or two bytes): exactly one character's bytes (kOne, in `utf8`); none at all (kNone:
+// a code that does not read back as its character, as the duplicates of NEC and IBM
+// characters); or any character without a code (kStandIns: a user-area code).
+struct Utf8Source {
+  enum Kind { kOne, kNone, kStandIns } kind = kNone;
+  std::string utf8;
+};
+Utf8Source Utf8SourceOf(std::string_view sjis);
+
 }  // namespace haruvi::encoding

@@ -4,6 +4,7 @@
 #include "search/grep.h"
 
 #include "encoding/unicode_convert.h"
+#include "encoding/utf8_standins.h"
 
 #include "encoding/sjis_char.h"
 #include "regex/char_dict.h"
@@ -41,6 +42,8 @@ void TGrep::SetRegExp(std::string_view pattern) {
   literal_.clear();
   literal_utf8_.clear();
   literal_utf8_known_ = false;
+  utf8_lines_ = Utf8Lines::kUnknown;
+  required_utf8_.clear();
   // The dictionary takes a while to build: only a fuzzy grep asks for it.
   if (UseFuzzyCharDic() && PreProcessor().FuzzyCharDicList.empty())
     PreProcessor().FuzzyCharDicList.push_back(regex::CharEquivalenceDictionary());
@@ -58,6 +61,7 @@ void TGrep::SetRegExp(std::string_view pattern) {
 }
 
 bool TGrep::CanGrepUtf8() {
+  if (scanner_ == Scanner::LineAutomaton) return Utf8LinesKnown() != Utf8Lines::kNo;
   if (scanner_ != Scanner::Literal) return false;
   if (!literal_utf8_known_) {
     std::size_t missing = 0;
@@ -66,6 +70,26 @@ bool TGrep::CanGrepUtf8() {
     literal_utf8_known_ = true;
   }
   return !literal_utf8_.empty();
+}
+
+TGrep::Utf8Lines TGrep::Utf8LinesKnown() {
+  if (utf8_lines_ != Utf8Lines::kUnknown) return utf8_lines_;
+  utf8_lines_ = Utf8Lines::kNo;
+  if (!line_automaton_ || line_automaton_->AllLines() || required_.empty() || !prefilter_ ||
+      !line_automaton_->TreatsUserAreaAlike())
+    return utf8_lines_;
+  std::vector<std::string> forms;
+  bool never = false;
+  for (const std::string& r : required_) {
+    encoding::Utf8Source source = encoding::Utf8SourceOf(r);
+    if (source.kind == encoding::Utf8Source::kStandIns) return utf8_lines_;
+    // A character no UTF-8 text turns into: no line of such a file can match.
+    if (source.kind == encoding::Utf8Source::kNone) never = true;
+    else forms.push_back(std::move(source.utf8));
+  }
+  required_utf8_ = std::move(forms);
+  utf8_lines_ = never ? Utf8Lines::kNever : Utf8Lines::kYes;
+  return utf8_lines_;
 }
 
 void TGrep::GrepFile(const std::string& path, OpenedFile* opened) {
@@ -80,7 +104,7 @@ void TGrep::GrepFile(const std::string& path, OpenedFile* opened) {
     case Scanner::Literal: ScanLiteral(f); break;
     case Scanner::LineAutomaton:
       if (line_automaton_->AllLines()) ScanAllLines(f);
-      else if (prefilter_ && !required_.empty()) ScanCandidateLines(f, *line_automaton_);
+      else if (prefilter_ && !required_.empty()) ScanCandidateLines(f, *line_automaton_, required_);
       else ScanLines(f, *line_automaton_);
       break;
     default: ScanAutomaton(f); break;
@@ -92,6 +116,10 @@ void TGrep::GrepUtf8File(const std::string& path) {
   if (!OnMatch) return;
   TTxtFile f(path, Cancel, OnIdle, block_size_, &buffer_, map_from_);
   f.SetMaxWindow(line_limit_);
+  if (scanner_ == Scanner::LineAutomaton) {
+    if (utf8_lines_ == Utf8Lines::kYes) ScanCandidateLines(f, *line_automaton_, required_utf8_, true);
+    return;
+  }
   utf8_file_ = true;
   try {
     ScanLiteral(f);

@@ -53,9 +53,12 @@ class TGrep : public regex::TRegularExpression {
   std::function<void()> OnIdle;
 
   Scanner CurrentScanner() const { return scanner_; }
-  // A plain literal whose characters all have UTF-8 forms can search a UTF-8 file as it
-  // is: every hit of well-formed UTF-8 starts on a character. True when GrepUtf8File may
-  // be used.
+  // True when GrepUtf8File may be used: a UTF-8 file is then searched as it is. A plain
+  // literal whose characters all have UTF-8 forms is found in the UTF-8 bytes (every hit
+  // of well-formed UTF-8 starts on a character). A pattern of the line automaton that
+  // needs certain characters, and treats all user-area codes alike, looks for those
+  // characters' UTF-8 forms; only the lines that hold them are put into Shift_JIS (with
+  // one stand-in for every character without a code) for the automaton.
   // Worked out at the first call: the conversion's tables cost more than most greps.
   bool CanGrepUtf8();
   // GrepFile for a UTF-8 file (CanGrepUtf8): the lines reported are the file's UTF-8.
@@ -80,8 +83,15 @@ class TGrep : public regex::TRegularExpression {
  private:
   void ScanLiteral(TTxtFile& f);
   void ScanLines(TTxtFile& f, const LineAutomaton& la);
-  void ScanCandidateLines(TTxtFile& f, const LineAutomaton& la);
+  // With `utf8`, `required` are UTF-8 forms and each candidate line is put into Shift_JIS
+  // before the automaton reads it.
+  void ScanCandidateLines(TTxtFile& f, const LineAutomaton& la, const std::vector<std::string>& required,
+                          bool utf8 = false);
   void ScanAllLines(TTxtFile& f);
+  // For a UTF-8 file and a line-automaton pattern: whether the required characters' UTF-8
+  // forms can be looked for, or no line can match at all.
+  enum class Utf8Lines { kUnknown, kNo, kYes, kNever };
+  Utf8Lines Utf8LinesKnown();
   void ScanAutomaton(TTxtFile& f);
 
   Scanner scanner_ = Scanner::Nothing;
@@ -91,6 +101,9 @@ class TGrep : public regex::TRegularExpression {
   std::string literal_;
   std::string literal_utf8_;  // literal_ in UTF-8, empty when it has none
   bool literal_utf8_known_ = false;
+  Utf8Lines utf8_lines_ = Utf8Lines::kUnknown;
+  std::vector<std::string> required_utf8_;  // the UTF-8 forms of required_ (kYes)
+  std::string line_sjis_;  // a candidate UTF-8 line in Shift_JIS
   bool utf8_file_ = false;    // the file being scanned is UTF-8
   std::size_t block_size_ = TTxtFile::kBlockSize;
   std::size_t line_limit_ = 0;

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "encoding/sjis_char.h"
+#include "encoding/utf8_standins.h"
 #include "search/byte_scan.h"
 #include "search/grep.h"
 #include "search/literal_scan.h"
@@ -152,17 +153,18 @@ std::size_t PickRequired(const std::vector<std::string>& required, const char* d
 
 }  // namespace
 
-void TGrep::ScanCandidateLines(TTxtFile& f, const LineAutomaton& la) {
+void TGrep::ScanCandidateLines(TTxtFile& f, const LineAutomaton& la, const std::vector<std::string>& required,
+                               bool utf8) {
   LineCounter lc;
   LineStartTracker lines;
   lines.Reset(1);
-  const std::size_t pick = PickRequired(required_, f.Data(), f.Size());
-  const std::string& needle = required_[pick];
+  const std::size_t pick = PickRequired(required, f.Data(), f.Size());
+  const std::string& needle = required[pick];
   LiteralFinder finder(needle);
   // The other required characters must be in the line too: a cheaper test than the automaton.
   std::vector<LiteralFinder> also;
-  for (std::size_t i = 0; i < required_.size() && also.size() < 4; ++i)
-    if (i != pick) also.emplace_back(required_[i]);
+  for (std::size_t i = 0; i < required.size() && also.size() < 4; ++i)
+    if (i != pick) also.emplace_back(required[i]);
   constexpr std::size_t kSample = 64 * 1024;
   if (f.Size() >= 4 * kSample) finder.Tune(f.Data(), f.Data() + kSample);
   const std::size_t m = needle.size();
@@ -189,7 +191,16 @@ void TGrep::ScanCandidateLines(TTxtFile& f, const LineAutomaton& la) {
     const char* line = f.Data();
     const bool all = std::all_of(also.begin(), also.end(),
                                  [&](const LiteralFinder& a) { return a.Find(line + ls, line + le) != line + le; });
-    if (all && LineMatches(la, reinterpret_cast<const unsigned char*>(line), ls, le)) Report(*this, f, lc, ls, le);
+    if (all && utf8) {
+      // The line alone in Shift_JIS, its line end after it, read as the line's own.
+      line_sjis_.clear();
+      encoding::ToSjisAlike(std::string_view(line + ls, le - ls), line_sjis_);
+      line_sjis_.push_back('\n');
+      if (LineMatches(la, reinterpret_cast<const unsigned char*>(line_sjis_.data()), 0, line_sjis_.size() - 1))
+        Report(*this, f, lc, ls, le);
+    } else if (all && LineMatches(la, reinterpret_cast<const unsigned char*>(line), ls, le)) {
+      Report(*this, f, lc, ls, le);
+    }
     p = le + 1;
     lines.Reset(le);
   }

@@ -266,4 +266,20 @@ std::size_t LineAutomaton::SkipIdle(const char* d, std::size_t p, std::size_t n)
   }
 }
 
+bool LineAutomaton::TreatsUserAreaAlike() const {
+  const std::uint32_t signal = FirstSignal();
+  const auto at = [&](std::uint32_t s, unsigned byte) { return table_[static_cast<std::size_t>(s) << 8 | byte]; };
+  for (std::uint32_t s = 0; s < signal; ++s) {
+    if (kinds_[s] != 0) continue;  // a pending lead byte: no code starts here
+    const std::uint32_t lead = at(s, 0xF0);
+    for (unsigned b = 0xF1; b <= 0xF9; ++b)
+      if (at(s, b) != lead) return false;
+    if (lead >= signal) continue;
+    const std::uint32_t first = at(lead, 0x40);
+    for (unsigned t = 0x41; t <= 0xFC; ++t)
+      if (t != 0x7F && at(lead, t) != first) return false;
+  }
+  return true;
+}
+
 }  // namespace haruvi::search

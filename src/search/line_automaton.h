@@ -42,6 +42,10 @@ class LineAutomaton {
   // `p` to the next character start whose byte may change the state (or near the window
   // end, stopping before a lead byte whose trail byte is still to be read).
   bool CanSkip() const { return skip_ != nullptr; }
+
+  // True when no state tells one user-area code (0xF040-0xF9FC) from another: which of
+  // them a line holds cannot change what matches (the grep of UTF-8 lines relies on it).
+  bool TreatsUserAreaAlike() const;
   std::size_t SkipIdle(const char* d, std::size_t p, std::size_t n) const;
 
  private:
