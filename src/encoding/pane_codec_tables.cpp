@@ -5,7 +5,6 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 
 namespace haruvi::encoding {
@@ -15,11 +14,17 @@ struct PageInfo {
   const char* converter_name;
   bool double_byte;
   std::string_view substitute;
+  // Shift_JIS's lead and trail ranges: pairs outside them are never characters, so
+  // they are not asked about (a third of the questions, at every start).
+  bool sjis_ranges = false;
 };
+
+bool SjisLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool SjisTrail(int c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 PageInfo InfoOf(CodePage page) {
   switch (page) {
-    case CodePage::Cp932: return {"CP932", true, "\x81\xAC"};  // "〓"
+    case CodePage::Cp932: return {"CP932", true, "\x81\xAC", true};  // "〓"
     case CodePage::Windows1252: return {"CP1252", false, "?"};
     case CodePage::Cp949: return {"CP949", true, "?"};
     case CodePage::Gbk: return {"CP936", true, "?"};
@@ -51,9 +56,11 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // The whole of `in` converted and flushed, or nullopt on any error.
+  // The whole of `in` converted and flushed, or nullopt on any error (after which the
+  // descriptor is reset before the next question; a success leaves nothing behind).
   std::optional<std::string> Convert(std::string_view in) const {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    if (dirty_) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    dirty_ = true;
     char buf[32];
     char* src = const_cast<char*>(in.data());
     size_t src_left = in.size();
@@ -62,11 +69,13 @@ class Converter {
     if (iconv(cd_, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1) || src_left != 0)
       return std::nullopt;
     if (iconv(cd_, nullptr, nullptr, &dst, &dst_left) == static_cast<size_t>(-1)) return std::nullopt;
+    dirty_ = false;
     return std::string(buf, static_cast<size_t>(dst - buf));
   }
 
  private:
   iconv_t cd_;
+  mutable bool dirty_ = false;
 };
 
 // The one UTF-16 unit that `bytes` decode to, if they decode to exactly one that the
@@ -107,31 +116,39 @@ std::unique_ptr<const PaneCodec::Tables> BuildPaneCodecTables(CodePage page) {
 
   Converter dec("UTF-16LE", info.converter_name);
   Converter enc(info.converter_name, "UTF-16LE");
-  // Every code of each unit, in code order (one-byte codes sort before two-byte ones).
-  std::map<char16_t, std::vector<uint32_t>> codes_of;
+  // Every (unit, code) found, in code order (one-byte codes before two-byte ones).
+  std::vector<std::pair<char16_t, uint32_t>> found;
+  found.reserve(info.double_byte ? 12000 : 256);
   if (!dec.ok()) {
-    for (int b = 0; b < 0x80; ++b) codes_of[static_cast<char16_t>(b)].push_back(EntryOf(1, b));
+    for (int b = 0; b < 0x80; ++b) found.emplace_back(static_cast<char16_t>(b), EntryOf(1, b));
   } else {
     for (int b = 0; b < 256; ++b) {
       const char byte = static_cast<char>(b);
-      if (auto u = DecodeOne(dec, std::string_view(&byte, 1))) codes_of[*u].push_back(EntryOf(1, b));
+      if (auto u = DecodeOne(dec, std::string_view(&byte, 1))) found.emplace_back(*u, EntryOf(1, b));
     }
     if (info.double_byte) {
       for (int b = 0x80; b < 256; ++b) {
+        if (info.sjis_ranges && !SjisLead(b)) continue;
         for (int c = 0; c < 256; ++c) {
+          if (info.sjis_ranges && !SjisTrail(c)) continue;
           const char two[2] = {static_cast<char>(b), static_cast<char>(c)};
-          if (auto u = DecodeOne(dec, std::string_view(two, 2)))
-            codes_of[*u].push_back(EntryOf(2, (b << 8) | c));
+          if (auto u = DecodeOne(dec, std::string_view(two, 2))) found.emplace_back(*u, EntryOf(2, (b << 8) | c));
         }
       }
     }
   }
+  // Grouped by unit, each unit's codes still in code order.
+  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 
   if (info.double_byte) {
     t->pair.assign(0x10000, 0);
     t->pair_dup.assign(0x10000, 0);
   }
-  for (auto& [unit, entries] : codes_of) {
+  std::vector<uint32_t> entries;
+  for (std::size_t i = 0; i < found.size();) {
+    const char16_t unit = found[i].first;
+    entries.clear();
+    for (; i < found.size() && found[i].first == unit; ++i) entries.push_back(found[i].second);
     uint32_t preferred = entries.front();
     if (entries.size() > 1) {
       const uint32_t system = PreferredEntry(enc, unit);

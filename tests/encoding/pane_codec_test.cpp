@@ -3,6 +3,7 @@
 #include "encoding/pane_codec.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <random>
 #include <thread>
@@ -92,6 +93,31 @@ TEST(PaneCodecCp932, UndecodableBytesBecomeRawUnitsWithoutSwallowingTheNext) {
   }
   EXPECT_FALSE(Cp932().IsRawByte(u'\uE000'));
   EXPECT_FALSE(Cp932().IsRawByte(u'a'));
+}
+
+// The tables ask the system converter only about pairs in Shift_JIS's lead and trail
+// ranges: no pair outside them may be a character of CP932 of its own.
+TEST(PaneCodecCp932, NoPairOutsideTheShiftJisRangesIsOneCharacter) {
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  auto lead = [](int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); };
+  auto trail = [](int c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; };
+  for (int b = 0x80; b < 256; ++b) {
+    for (int c = 0; c < 256; ++c) {
+      if (lead(b) && trail(c)) continue;
+      char in[2] = {static_cast<char>(b), static_cast<char>(c)};
+      char out[16];
+      char* ip = in;
+      char* op = out;
+      size_t il = 2, ol = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      const bool ok = iconv(cd, &ip, &il, &op, &ol) != static_cast<size_t>(-1) && il == 0;
+      EXPECT_FALSE(ok && op - out == 2) << std::hex << b << " " << c;
+      // And the pane shows it as no character of two bytes.
+      EXPECT_NE(Cp932().CharLength(std::string_view(in, 2)), 2u) << std::hex << b << " " << c;
+    }
+  }
+  iconv_close(cd);
 }
 
 TEST(PaneCodecCp932, CharLengthNeverPassesTheEnd) {
