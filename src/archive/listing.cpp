@@ -93,10 +93,10 @@ std::string AttributeText(const Entry& e) {
   return a;
 }
 
-Listing ListArchive(const std::string& path) {
+Listing ListArchive(const std::string& path, const ReadControl& control) {
   Listing out;
   Reader r;
-  if (!r.Open(path, &out.error)) return out;
+  if (!r.Open(path, &out.error, control)) return out;
   out.ok = true;
   Entry e;
   for (;;) {

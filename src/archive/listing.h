@@ -21,7 +21,7 @@ struct Listing {
 
 // Reads every header of the archive (and passes over the data to measure what each
 // entry takes). Entries read before a damage are kept, with `error` set.
-Listing ListArchive(const std::string& path);
+Listing ListArchive(const std::string& path, const ReadControl& control = {});
 
 // The 4-letter attribute text of an entry ("drwx", "-rw-").
 std::string AttributeText(const Entry& e);

@@ -229,7 +229,9 @@ int Reader::Next(Entry* out, std::string* error) {
     r = archive_read_next_header(a_, &e);
   }
   if (r == ARCHIVE_EOF) return 0;
-  if (r < ARCHIVE_WARN) {
+  // A damaged header (ARCHIVE_RETRY) ends the reading too: the entry it leaves is no
+  // entry, and searching on past it would turn the rest of the damage into entries.
+  if (r < ARCHIVE_WARN || r == ARCHIVE_RETRY) {
     *error = ErrorText(a_, "the archive is damaged");
     return -1;
   }

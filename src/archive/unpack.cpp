@@ -208,7 +208,7 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
   UnpackResult result;
   Reader reader;
   std::string error;
-  if (!reader.Open(archive_path, &error)) {
+  if (!reader.Open(archive_path, &error, ReadControl{options.decode_ahead, options.cancel, options.progress})) {
     result.code = kErrNotArchive;
     result.detail = error;
     result.detail_ja = "書庫を開けません: " + error;
