@@ -96,8 +96,12 @@ long Reader::ReadAhead(struct ::archive* a, void* self, const void** buffer) {
     if (!error.empty()) archive_set_error(a, -1, "%s", error.c_str());
     return ARCHIVE_FATAL;
   }
-  if (r.control_.progress) r.control_.progress->store(r.Position());
+  r.ReportProgress();
   return n;
+}
+
+void Reader::ReportProgress() const {
+  if (control_.progress) control_.progress->store(Position(), std::memory_order_relaxed);
 }
 
 // The filter nearest the format, as libarchive numbers them; the gzip inflated ahead
@@ -152,6 +156,15 @@ bool Reader::OpenWith(const std::string& path, bool lha_only, bool ahead, std::s
 
 bool Reader::Open(const std::string& path, std::string* error, const ReadControl& control) {
   control_ = control;
+  if (!OpenAny(path, error)) {
+    if (Cancelled()) *error = "cancelled";
+    return false;
+  }
+  return true;
+}
+
+bool Reader::OpenAny(const std::string& path, std::string* error) {
+  if (Cancelled()) return false;
   struct stat st {};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     *error = "not a regular file";
@@ -171,7 +184,7 @@ bool Reader::Open(const std::string& path, std::string* error, const ReadControl
   }
   // A gzip stream is inflated on a second thread; the LZH reader above tells an LZH
   // inside it from its first bytes, which cost nothing to inflate here.
-  const bool ahead = control.decode_ahead && StartsWithGzip(path);
+  const bool ahead = control_.decode_ahead && StartsWithGzip(path);
   if (OpenWith(path, false, ahead, error)) {
     LocaleScope scope;
     struct ::archive_entry* e = nullptr;
@@ -194,6 +207,11 @@ bool Reader::Open(const std::string& path, std::string* error, const ReadControl
 }
 
 int Reader::Next(Entry* out, std::string* error) {
+  if (Cancelled()) {
+    *error = "cancelled";
+    return -1;
+  }
+  ReportProgress();
   if (arj_) {
     ArjEntry a;
     const int got = arj_->Next(&a, error);
@@ -216,6 +234,7 @@ int Reader::Next(Entry* out, std::string* error) {
     *error = "no archive open";
     return -1;
   }
+
   // The entry's texts are converted when they are asked for, so the whole reading of
   // an entry runs under the locale.
   LocaleScope scope;
@@ -284,6 +303,7 @@ bool Reader::ReadData(const std::function<bool(std::string_view)>& sink, std::st
       *error = ErrorText(a_, "the archive is damaged");
       return false;
     }
+    ReportProgress();
     if (!sink(std::string_view(buf.data(), static_cast<std::size_t>(n)))) return false;
   }
 }

@@ -66,6 +66,8 @@ class Reader {
   bool SkipData(std::string* error);
   // Bytes of the archive file consumed so far.
   std::uint64_t Position() const;
+  // True once the control's cancel flag was seen set: a failure since then is the cancel.
+  bool Cancelled() const { return control_.cancel && control_.cancel->load(); }
   // True when a compression filter wraps the whole archive (tar.gz): no per-entry sizes.
   bool WholeCompressed() const;
   const NameCodec& Names() const { return names_; }
@@ -73,9 +75,11 @@ class Reader {
   ArchiveFamily Family() const;
 
  private:
+  bool OpenAny(const std::string& path, std::string* error);
   bool OpenWith(const std::string& path, bool lha_only, bool ahead, std::string* error);
   void Close();
   static long ReadAhead(struct ::archive* a, void* self, const void** buffer);
+  void ReportProgress() const;
   int FilterCode() const;
 
   struct ::archive* a_ = nullptr;
