@@ -262,6 +262,12 @@ int Reader::Next(Entry* out, std::string* error) {
     out->raw_name.clear();
   } else {
     out->raw_name = latin1_names_ ? FromLatin1Utf8(p) : std::string(p);
+    // The RAR 4 reader turns every "\" byte into "/", the second byte of a CP932
+    // character too ("ソ", "表"); Windows names hold no "/", so each was a "\", and the
+    // name codec separates folders at the ones that are no second byte.
+    if ((archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_RAR)
+      for (char& c : out->raw_name)
+        if (c == '/') c = '\\';
   }
   names_.Learn(out->raw_name);
   out->name = names_.ToDisk(out->raw_name);
