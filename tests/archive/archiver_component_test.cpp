@@ -255,6 +255,13 @@ TEST(MissingLibraries, TheLhaLibraryAnswersWhenPresent) {
   EXPECT_EQ(lha.Unlha(nullptr, "l \"" + lzh + "\"", &out, 65536), 0);
   EXPECT_NE(out.find("Listing of archive"), std::string::npos);
   EXPECT_EQ(lha.Unlha(nullptr, "q nonsense", &out, 65536), kErrCommand);
+  HaruviProgress stop;
+  stop.cancel = true;
+  EXPECT_EQ(lha.Unlha(nullptr, "l \"" + lzh + "\"", &out, 65536, &stop), kErrUserCancel);
+  HaruviProgress p;
+  EXPECT_EQ(lha.Unlha(nullptr, "x \"" + lzh + "\" \"" + (dir / "x").string() + "/\"", &out, 65536, &p), 0) << out;
+  EXPECT_EQ(p.total.load(), std::filesystem::file_size(lzh));
+  EXPECT_GT(p.done.load(), 0u);
 }
 
 }  // namespace

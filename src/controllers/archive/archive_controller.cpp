@@ -188,17 +188,18 @@ void ArchiveController::ShowLhaListing(const char* word) {
   ctx().Pane().Clear();
   const std::string command = std::string(word) + " " + Quoted(path);
   std::string out;
+  HaruviProgress progress;
   const int rc = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path,
                               [&, owner = static_cast<void*>(ctx().Window())] {
                                 // A listing that fills the buffer was cut: it is asked for
                                 // again with room for all of it, rather than shown cut.
                                 int result = 0;
                                 for (std::uint32_t size = kLhaOutput; size <= kLhaOutputMax; size *= 8) {
-                                  result = lha_.Unlha(owner, command, &out, size);
+                                  result = lha_.Unlha(owner, command, &out, size, &progress);
                                   if (result != 0 || out.size() + 1 < size) break;
                                 }
                                 return result;
-                              });
+                              }, &progress);
   if (rc == 0) ctx().Pane().SetText(std::move(out));
 }
 
@@ -224,8 +225,11 @@ void ArchiveController::LhaUnpack(const char* word) {
   const QString dest = WithSlash(*target);
   const std::string command = std::string(word) + " " + Quoted(path) + " " + Quoted(dest);
   std::string out;
-  const int rc = WhileWorking(QStringLiteral("解凍しています"), path,
-                              [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); });
+  HaruviProgress progress;
+  const int rc = WhileWorking(
+      QStringLiteral("解凍しています"), path,
+      [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
+      &progress);
   const bool folders = std::string(word) == "x";
   if (rc != 0) {
     Warn(QStringLiteral("解凍できませんでした。"));
@@ -259,8 +263,11 @@ void ArchiveController::MlhaPClick() {
   for (const QString& item : selected) files += " " + Quoted(item);
   const std::string command = "a " + Quoted(archive) + files;
   std::string out;
-  if (WhileWorking(QStringLiteral("圧縮しています"), archive,
-                   [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); }) == 0)
+  HaruviProgress progress;
+  if (WhileWorking(
+          QStringLiteral("圧縮しています"), archive,
+          [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
+          &progress) == 0)
     ctx().Pane().SetText(std::move(out));
   ctx().InfoLine().setText(bridge::DisplayName(archive) + QStringLiteral("   %1個のファイル").arg(selected.size()));
   ctx().viewreselect(archive);
