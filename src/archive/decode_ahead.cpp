@@ -193,8 +193,20 @@ std::uint64_t DecodeAhead::InputFor(std::uint64_t taken) const {
 }
 
 void DecodeAhead::Run() {
+  try {
+    Inflate();
+  } catch (const std::exception&) {  // no memory for the input: the reader is told, never left waiting
+    Publish(0, {}, true, true, "out of memory", 0);
+  }
+}
+
+void DecodeAhead::Inflate() {
   z_stream z{};
   const bool ready = inflateInit2(&z, -15) == Z_OK;  // raw deflate: the headers are read here
+  const struct End {
+    z_stream* z;
+    ~End() { inflateEnd(z); }
+  } release{&z};
   Input in(fd_);
   std::uint64_t used = 0;  // archive bytes used, as the filter counts them
   bool in_member = false, end = false;
@@ -262,7 +274,6 @@ void DecodeAhead::Run() {
     ++block_index;
     if (end || failed) break;
   }
-  inflateEnd(&z);
 }
 
 }  // namespace haruvi::archive

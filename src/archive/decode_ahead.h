@@ -53,6 +53,7 @@ class DecodeAhead {
   };
 
   void Run();
+  void Inflate();
   // Waits for a free block; false when told to stop.
   bool WaitForRoom();
   void Publish(std::size_t size, const std::vector<std::uint64_t>& steps, bool last, bool failed,
