@@ -189,8 +189,16 @@ TEST(DecodeAhead, CutAndDamagedStreamsFailAsOnOneThread) {
     bad[bad.size() * k / 8] ^= 0x55;
     ExpectAlike(dir, "flip" + std::to_string(k), bad);
   }
-  // Deflated data that fails at once, and a member of text that is no archive.
+  // Deflated data that fails at once, random bytes behind a good header, and a member
+  // of text that is no archive.
   ExpectAlike(dir, "junk", Member("").substr(0, 10) + std::string(5000, '\xFF'));
+  std::mt19937 rng(3);
+  for (int round = 0; round < 12; ++round) {
+    std::string junk = Member("").substr(0, 10);
+    junk.resize(10 + rng() % 200000);
+    for (std::size_t i = 10; i < junk.size(); ++i) junk[i] = static_cast<char>(rng());
+    ExpectAlike(dir, "random" + std::to_string(round), junk);
+  }
   ExpectAlike(dir, "text", Member(std::string(300000, 'a')));
 }
 
