@@ -234,7 +234,6 @@ int Reader::Next(Entry* out, std::string* error) {
     *error = "no archive open";
     return -1;
   }
-
   // The entry's texts are converted when they are asked for, so the whole reading of
   // an entry runs under the locale.
   LocaleScope scope;
