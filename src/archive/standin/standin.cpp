@@ -7,6 +7,9 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
 
 #include "archive/listing.h"
 #include "archive/unpack.h"
@@ -52,13 +55,23 @@ std::string Sjis(const std::string& utf8) { return encoding::PathToSjis(utf8); }
 
 bool Reads(const LibraryTraits& traits, ArchiveFamily family) { return traits.reads.count(family) > 0; }
 
-thread_local HaruviProgress* t_progress = nullptr;
+// The progress each calling thread handed over. A map under a lock rather than a
+// thread_local: the sanitizers' leak check trips over the thread-local storage of a
+// library loaded at run time.
+std::mutex g_progress_mutex;
+std::map<std::thread::id, HaruviProgress*> g_progress;
+
+HaruviProgress* ThisThreadsProgress() {
+  std::lock_guard<std::mutex> lock(g_progress_mutex);
+  const auto it = g_progress.find(std::this_thread::get_id());
+  return it == g_progress.end() ? nullptr : it->second;
+}
 
 // How the core reads for the command now running: with the caller's progress, when set,
 // whose total becomes the archive's size.
 ReadControl Control(const std::string& archive) {
   ReadControl control;
-  if (HaruviProgress* p = t_progress) {
+  if (HaruviProgress* p = ThisThreadsProgress()) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(archive, ec);
     p->total = ec ? 0 : static_cast<std::uint64_t>(size);
@@ -218,7 +231,7 @@ int RunCommand(const LibraryTraits& traits, const char* line, char* output, std:
     case 'u': {
       if (!traits.packs) return kErrNotSupported;
       CreateOptions opt;
-      if (t_progress) opt.cancel = &t_progress->cancel;
+      if (HaruviProgress* p = ThisThreadsProgress()) opt.cancel = &p->cancel;
       opt.update = !c.fresh;
       opt.base_names = true;
       std::string base = c.folder;
@@ -253,7 +266,11 @@ int CheckArchive(const LibraryTraits& traits, const char* path) {
 }
 
 int SetProgress(HaruviProgress* progress) {
-  t_progress = progress;
+  std::lock_guard<std::mutex> lock(g_progress_mutex);
+  if (progress)
+    g_progress[std::this_thread::get_id()] = progress;
+  else
+    g_progress.erase(std::this_thread::get_id());
   return 1;
 }
 
