@@ -139,6 +139,7 @@ TArchiver& TArchiveFile::Archiver() {
 int TArchiveFile::CheckArchive(int mode, int flags) { return Archiver().CheckArchive(file_name_, mode, flags); }
 
 HaruviArcHandle TArchiveFile::OpenArchive(void* window, std::uint32_t mode) {
+  Archiver().SetProgress(Progress);
   handle_ = Archiver().OpenArchive(window, file_name_, mode);
   return handle_;
 }
@@ -166,6 +167,7 @@ int TArchiveFile::Unpack(void* window, const TArchiverOptions* options, const st
   call.output = &output_;
   call.output_size = OutputSize;
   a.SetOwnerWindow(window);
+  a.SetProgress(Progress);
   const int rc = a.Unpack(call);
   a.KillOwnerWindow(window);
   return rc;
@@ -191,6 +193,7 @@ int TArchiveFile::Pack(void* window, const TArchiverOptions* options, const std:
     call.files = files;
   }
   a.SetOwnerWindow(window);
+  a.SetProgress(Progress);
   const int rc = a.Pack(call);
   a.KillOwnerWindow(window);
   return rc;

@@ -25,6 +25,9 @@ class TArchiveFile {
   TArchiverType ArchiverType() const { return type_; }
 
   std::uint32_t OutputSize = 8192;
+  // Set: open, unpack and pack report into it and stop when its cancel is set (with
+  // 32800), in the libraries that take a progress.
+  HaruviProgress* Progress = nullptr;
   TArchiverOptions Options;
 
   int CheckArchive(int mode, int flags);

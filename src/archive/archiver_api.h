@@ -3,7 +3,17 @@
 // the 558-byte entry record FindFirst and FindNext fill.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+
+// What a command running in a library has done, and the caller's wish to stop it: handed
+// to the library by PREFIXSetProgress on the thread that then runs the command (null
+// after it), read and written meanwhile from the window's thread.
+struct HaruviProgress {
+  std::atomic<std::uint64_t> done{0};   // archive bytes read so far (list, unpack)
+  std::atomic<std::uint64_t> total{0};  // the archive's size; 0 while unknown
+  std::atomic<bool> cancel{false};      // set: the command ends with 32800 and leaves nothing half-written
+};
 
 extern "C" {
 
@@ -38,5 +48,6 @@ using HaruviSetOwnerWindowExFn = int (*)(void*, void*);
 using HaruviKillOwnerWindowExFn = int (*)(void*);
 using HaruviExtractMemFn = int (*)(void*, const char*, char*, std::uint32_t, void*, void*, std::uint32_t*);
 using HaruviGetArchiveTypeFn = int (*)(const char*);
+using HaruviSetProgressFn = int (*)(HaruviProgress*);
 
 }  // extern "C"

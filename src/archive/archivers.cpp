@@ -84,8 +84,20 @@ void* TPrefixArchiver::Export(const std::string& suffix, ArchiverLibrary* lib) {
   return fn;
 }
 
+TPrefixArchiver::ProgressScope::ProgressScope(ArchiverLibrary* lib, const std::string& prefix, HaruviProgress* progress) {
+  if (!progress || !lib) return;
+  set_ = lib->Get<HaruviSetProgressFn>(prefix + "SetProgress");
+  if (set_) set_(progress);
+}
+
+TPrefixArchiver::ProgressScope::~ProgressScope() {
+  if (set_) set_(nullptr);
+}
+
 HaruviArcHandle TPrefixArchiver::OpenArchive(void* window, const std::string& archive, std::uint32_t mode) {
-  return reinterpret_cast<HaruviOpenArchiveFn>(Export("OpenArchive"))(window, archive.c_str(), mode);
+  auto open = reinterpret_cast<HaruviOpenArchiveFn>(Export("OpenArchive"));
+  ProgressScope scope(lib_.get(), prefix_, progress_);
+  return open(window, archive.c_str(), mode);
 }
 int TPrefixArchiver::FindFirst(HaruviArcHandle h, HaruviIndividualInfo* info, const std::string& wildcard) {
   return reinterpret_cast<HaruviFindFirstFn>(Export("FindFirst"))(h, wildcard.c_str(), info);
@@ -108,6 +120,7 @@ int TPrefixArchiver::Run(const std::string& line, const ArcCall& call, ArchiverL
   void* fn = lib ? lib->Find(name) : nullptr;
   if (!fn) throw EArchiver((lib ? lib->path() : library_) + " に " + name + " のエントリが見つかりません。");
   std::vector<char> buffer(std::max<std::uint32_t>(call.output_size, 1), '\0');
+  ProgressScope scope(lib, name, progress_);
   const int rc = reinterpret_cast<HaruviCommandFn>(fn)(call.window, line.c_str(), buffer.data(),
                                                         static_cast<std::uint32_t>(buffer.size()));
   buffer.back() = '\0';  // the text ends at its first NUL, never past the buffer

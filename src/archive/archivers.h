@@ -55,6 +55,8 @@ class TArchiver {
   virtual int CheckArchive(const std::string& archive, int mode, int flags);
   virtual void SetOwnerWindow(void* window) { owner_ = window; }
   virtual void KillOwnerWindow(void*) { owner_ = nullptr; }
+  // The progress the next commands report and heed, in libraries that take one.
+  void SetProgress(HaruviProgress* progress) { progress_ = progress; }
 
   // The command line of the last command.
   const std::string& CommandLine() const { return command_line_; }
@@ -62,6 +64,7 @@ class TArchiver {
 
  protected:
   void* owner_ = nullptr;
+  HaruviProgress* progress_ = nullptr;
   std::string command_line_;
 };
 
@@ -85,6 +88,15 @@ class TPrefixArchiver : public TArchiver {
   // Runs the prefix function with `line`, keeps the line, fills the output.
   int Run(const std::string& line, const ArcCall& call, ArchiverLibrary* lib = nullptr,
           const std::string& prefix = {});
+  // Hands the progress to `lib` for its commands with `prefix`, for the scope.
+  class ProgressScope {
+   public:
+    ProgressScope(ArchiverLibrary* lib, const std::string& prefix, HaruviProgress* progress);
+    ~ProgressScope();
+
+   private:
+    HaruviSetProgressFn set_ = nullptr;
+  };
   // The common tail: UserOptions, archive, folder, files (or the response file),
   // UserFileList.
   void Tail(TCmdOpt& c, const ArcCall& call, TResFileUse use, bool zip_names) const;

@@ -17,12 +17,16 @@ std::uint32_t LhaBinding::Version() const {
   return fn ? fn() : 0;
 }
 
-int LhaBinding::Unlha(void* window, const std::string& command, std::string* output, std::uint32_t size) const {
+int LhaBinding::Unlha(void* window, const std::string& command, std::string* output, std::uint32_t size,
+                      HaruviProgress* progress) const {
   if (output) output->clear();
   const auto fn = lib_ ? lib_->Get<HaruviCommandFn>("Unlha") : nullptr;
   if (!fn) return kErrNotArchive;
+  const auto set_progress = progress ? lib_->Get<HaruviSetProgressFn>("UnlhaSetProgress") : nullptr;
   std::vector<char> buffer(size ? size : 1, '\0');
+  if (set_progress) set_progress(progress);
   const int rc = fn(window, command.c_str(), buffer.data(), static_cast<std::uint32_t>(buffer.size()));
+  if (set_progress) set_progress(nullptr);
   buffer.back() = '\0';
   if (output) *output = buffer.data();
   return rc;

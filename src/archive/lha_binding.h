@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "archive/archiver_api.h"
 #include "archive/archiver_library.h"
 
 namespace haruvi::archive {
@@ -19,8 +20,10 @@ class LhaBinding {
   bool Loaded() const { return lib_ != nullptr; }
   // The library's version; 0 when it is not loaded.
   std::uint32_t Version() const;
-  // Runs a command line; *output gets the library's text up to its first NUL.
-  int Unlha(void* window, const std::string& command, std::string* output, std::uint32_t size) const;
+  // Runs a command line; *output gets the library's text up to its first NUL. The
+  // command reports into `progress` and stops when its cancel is set, when given.
+  int Unlha(void* window, const std::string& command, std::string* output, std::uint32_t size,
+            HaruviProgress* progress = nullptr) const;
   // False when the library is not loaded.
   bool CheckArchive(const std::string& path, int mode) const;
 

@@ -93,10 +93,13 @@ std::string AttributeText(const Entry& e) {
   return a;
 }
 
-Listing ListArchive(const std::string& path) {
+Listing ListArchive(const std::string& path, const ReadControl& control) {
   Listing out;
   Reader r;
-  if (!r.Open(path, &out.error)) return out;
+  if (!r.Open(path, &out.error, control)) {
+    out.cancelled = r.Cancelled();
+    return out;
+  }
   out.ok = true;
   Entry e;
   for (;;) {
@@ -115,6 +118,8 @@ Listing ListArchive(const std::string& path) {
     if (!e.packed) e.packed = r.Position() - start;  // ARJ headers carry it
     out.entries.push_back(std::move(e));
   }
+  out.cancelled = !out.ok && r.Cancelled();
+  if (out.cancelled) out.error = "cancelled";
   out.family = r.Family();
   // LZH: the CRC-16 of each member, in archive order.
   if (out.family == ArchiveFamily::kLzh) {

@@ -15,13 +15,14 @@ namespace haruvi::archive {
 struct Listing {
   bool ok = false;
   std::string error;  // why the archive could not be read (whole or from some entry on)
+  bool cancelled = false;  // the control's cancel flag ended the reading
   std::vector<Entry> entries;
   ArchiveFamily family = ArchiveFamily::kNone;
 };
 
 // Reads every header of the archive (and passes over the data to measure what each
-// entry takes). Entries read before a damage are kept, with `error` set.
-Listing ListArchive(const std::string& path);
+// entry takes). Entries read before a damage or a cancel are kept, with `error` set.
+Listing ListArchive(const std::string& path, const ReadControl& control = {});
 
 // The 4-letter attribute text of an entry ("drwx", "-rw-").
 std::string AttributeText(const Entry& e);

@@ -11,8 +11,10 @@
 #include <archive_entry.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <vector>
 
+#include "archive/decode_ahead.h"
 #include "archive/locale_scope.h"
 
 namespace haruvi::archive {
@@ -34,7 +36,7 @@ std::string FromLatin1Utf8(std::string_view s) {
   return out;
 }
 
-std::string MethodOf(struct ::archive* a) {
+std::string MethodOf(struct ::archive* a, int filter) {
   const char* name = archive_format_name(a);
   const std::string f = name ? name : "";
   const std::size_t lh = f.find("-l");
@@ -52,7 +54,7 @@ std::string MethodOf(struct ::archive* a) {
   if (f.find("RAR") != std::string::npos) return "rar";
   if (f.find("7-Zip") != std::string::npos) return "7z";
   if (f.find("tar") != std::string::npos) {
-    switch (archive_filter_code(a, 0)) {
+    switch (filter) {
       case ARCHIVE_FILTER_GZIP: return "tgz";
       case ARCHIVE_FILTER_BZIP2: return "bz2";
       case ARCHIVE_FILTER_COMPRESS: return "taz";
@@ -77,11 +79,39 @@ void Reader::Close() {
   arj_.reset();
   if (a_) archive_read_free(a_);
   a_ = nullptr;
+  ahead_.reset();  // after libarchive, which reads its blocks to the last
   first_pending_ = false;
   first_entry_ = nullptr;
 }
 
-bool Reader::OpenWith(const std::string& path, bool lha_only, std::string* error) {
+long Reader::ReadAhead(struct ::archive* a, void* self, const void** buffer) {
+  Reader& r = *static_cast<Reader*>(self);
+  if (r.control_.cancel && r.control_.cancel->load()) {
+    archive_set_error(a, ECANCELED, "cancelled");
+    return ARCHIVE_FATAL;
+  }
+  std::string error;
+  const long n = r.ahead_->Next(buffer, &error);
+  if (n < 0) {
+    if (!error.empty()) archive_set_error(a, -1, "%s", error.c_str());
+    return ARCHIVE_FATAL;
+  }
+  r.ReportProgress();
+  return n;
+}
+
+void Reader::ReportProgress() const {
+  if (control_.progress) control_.progress->store(Position(), std::memory_order_relaxed);
+}
+
+// The filter nearest the format, as libarchive numbers them; the gzip inflated ahead
+// counts as the outermost.
+int Reader::FilterCode() const {
+  if (ahead_ && archive_filter_count(a_) <= 1) return ARCHIVE_FILTER_GZIP;
+  return archive_filter_code(a_, 0);
+}
+
+bool Reader::OpenWith(const std::string& path, bool lha_only, bool ahead, std::string* error) {
   Close();
   LocaleScope scope;
   a_ = archive_read_new();
@@ -109,7 +139,13 @@ bool Reader::OpenWith(const std::string& path, bool lha_only, std::string* error
     archive_read_free(probe);
     if (builtin) support(a_);
   }
-  if (archive_read_open_filename(a_, path.c_str(), 64 * 1024) != ARCHIVE_OK) {
+  if (ahead) {
+    ahead_ = std::make_unique<DecodeAhead>();
+    if (!ahead_->Start(path, error)) ahead_.reset();
+  }
+  const int opened = ahead_ ? archive_read_open(a_, this, nullptr, &Reader::ReadAhead, nullptr)
+                            : archive_read_open_filename(a_, path.c_str(), 64 * 1024);
+  if (opened != ARCHIVE_OK) {
     *error = ErrorText(a_, "cannot open the archive");
     Close();
     return false;
@@ -118,14 +154,24 @@ bool Reader::OpenWith(const std::string& path, bool lha_only, std::string* error
   return true;
 }
 
-bool Reader::Open(const std::string& path, std::string* error) {
+bool Reader::Open(const std::string& path, std::string* error, const ReadControl& control) {
+  control_ = control;
+  if (!OpenAny(path, error)) {
+    if (Cancelled()) *error = "cancelled";
+    return false;
+  }
+  return true;
+}
+
+bool Reader::OpenAny(const std::string& path, std::string* error) {
+  if (Cancelled()) return false;
   struct stat st {};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     *error = "not a regular file";
     return false;
   }
   // LZH first, with its names as bytes; anything else with every other format.
-  if (OpenWith(path, true, error)) {
+  if (OpenWith(path, true, false, error)) {
     LocaleScope scope;
     struct ::archive_entry* e = nullptr;
     const int r = archive_read_next_header(a_, &e);
@@ -136,7 +182,10 @@ bool Reader::Open(const std::string& path, std::string* error) {
       return true;
     }
   }
-  if (OpenWith(path, false, error)) {
+  // A gzip stream is inflated on a second thread; the LZH reader above tells an LZH
+  // inside it from its first bytes, which cost nothing to inflate here.
+  const bool ahead = control_.decode_ahead && StartsWithGzip(path);
+  if (OpenWith(path, false, ahead, error)) {
     LocaleScope scope;
     struct ::archive_entry* e = nullptr;
     const int r = archive_read_next_header(a_, &e);
@@ -158,6 +207,11 @@ bool Reader::Open(const std::string& path, std::string* error) {
 }
 
 int Reader::Next(Entry* out, std::string* error) {
+  if (Cancelled()) {
+    *error = "cancelled";
+    return -1;
+  }
+  ReportProgress();
   if (arj_) {
     ArjEntry a;
     const int got = arj_->Next(&a, error);
@@ -193,7 +247,9 @@ int Reader::Next(Entry* out, std::string* error) {
     r = archive_read_next_header(a_, &e);
   }
   if (r == ARCHIVE_EOF) return 0;
-  if (r < ARCHIVE_WARN) {
+  // A damaged header (ARCHIVE_RETRY) ends the reading too: the entry it leaves is no
+  // entry, and searching on past it would turn the rest of the damage into entries.
+  if (r < ARCHIVE_WARN || r == ARCHIVE_RETRY) {
     *error = ErrorText(a_, "the archive is damaged");
     return -1;
   }
@@ -205,6 +261,12 @@ int Reader::Next(Entry* out, std::string* error) {
     out->raw_name.clear();
   } else {
     out->raw_name = latin1_names_ ? FromLatin1Utf8(p) : std::string(p);
+    // The RAR 4 reader turns every "\" byte into "/", the second byte of a CP932
+    // character too ("ソ", "表"); Windows names hold no "/", so each was a "\", and the
+    // name codec separates folders at the ones that are no second byte.
+    if ((archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_RAR)
+      for (char& c : out->raw_name)
+        if (c == '/') c = '\\';
   }
   names_.Learn(out->raw_name);
   out->name = names_.ToDisk(out->raw_name);
@@ -232,7 +294,7 @@ int Reader::Next(Entry* out, std::string* error) {
   out->size = archive_entry_size_is_set(e) && size > 0 ? static_cast<std::uint64_t>(size) : 0;
   out->mtime = archive_entry_mtime_is_set(e) ? static_cast<std::int64_t>(archive_entry_mtime(e)) : 0;
   out->mode = static_cast<std::uint32_t>(archive_entry_perm(e));
-  out->method = out->kind == EntryKind::kFolder ? (latin1_names_ ? "-lhd-" : "-----") : MethodOf(a_);
+  out->method = out->kind == EntryKind::kFolder ? (latin1_names_ ? "-lhd-" : "-----") : MethodOf(a_, FilterCode());
   return 1;
 }
 
@@ -246,6 +308,7 @@ bool Reader::ReadData(const std::function<bool(std::string_view)>& sink, std::st
       *error = ErrorText(a_, "the archive is damaged");
       return false;
     }
+    ReportProgress();
     if (!sink(std::string_view(buf.data(), static_cast<std::size_t>(n)))) return false;
   }
 }
@@ -261,7 +324,9 @@ bool Reader::SkipData(std::string* error) {
 
 std::uint64_t Reader::Position() const {
   if (arj_) return arj_->Position();
-  return a_ ? static_cast<std::uint64_t>(archive_filter_bytes(a_, -1)) : 0;
+  if (!a_) return 0;
+  const auto read = static_cast<std::uint64_t>(archive_filter_bytes(a_, -1));
+  return ahead_ ? ahead_->InputFor(read) : read;
 }
 
 ArchiveFamily Reader::Family() const {
@@ -275,7 +340,7 @@ ArchiveFamily Reader::Family() const {
     case ARCHIVE_FORMAT_RAR_V5: return ArchiveFamily::kRar;
     case ARCHIVE_FORMAT_7ZIP: return ArchiveFamily::k7z;
     case ARCHIVE_FORMAT_TAR:
-      switch (archive_filter_code(a_, 0)) {
+      switch (FilterCode()) {
         case ARCHIVE_FILTER_NONE: return ArchiveFamily::kTar;
         case ARCHIVE_FILTER_BZIP2: return ArchiveFamily::kBz2;
         default: return ArchiveFamily::kTgz;
@@ -284,6 +349,6 @@ ArchiveFamily Reader::Family() const {
   }
 }
 
-bool Reader::WholeCompressed() const { return a_ && archive_filter_count(a_) > 1; }
+bool Reader::WholeCompressed() const { return a_ && (ahead_ || archive_filter_count(a_) > 1); }
 
 }  // namespace haruvi::archive

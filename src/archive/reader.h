@@ -3,6 +3,7 @@
 // formats and filters that need no outside program are enabled.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,6 +37,17 @@ struct Entry {
   std::string method;  // "-lh5-", "deflate", ...
 };
 
+// How a reading runs. A gzip-compressed archive is inflated on a second thread (off only
+// to compare with the one-thread path); `cancel`, when set, ends the reading at the next
+// block of the archive read or the next entry; `progress` follows the archive bytes read.
+struct ReadControl {
+  bool decode_ahead = true;
+  const std::atomic<bool>* cancel = nullptr;
+  std::atomic<std::uint64_t>* progress = nullptr;
+};
+
+class DecodeAhead;
+
 class Reader {
  public:
   Reader();
@@ -44,7 +56,7 @@ class Reader {
   Reader& operator=(const Reader&) = delete;
 
   // False with *error ("not an archive this program reads", or the library's reason).
-  bool Open(const std::string& path, std::string* error);
+  bool Open(const std::string& path, std::string* error, const ReadControl& control = {});
   // 1 with *entry filled, 0 at the end, -1 with *error.
   int Next(Entry* entry, std::string* error);
   // The current entry's data in pieces; the sink returns false to stop (then the result
@@ -54,6 +66,8 @@ class Reader {
   bool SkipData(std::string* error);
   // Bytes of the archive file consumed so far.
   std::uint64_t Position() const;
+  // True once the control's cancel flag was seen set: a failure since then is the cancel.
+  bool Cancelled() const { return control_.cancel && control_.cancel->load(); }
   // True when a compression filter wraps the whole archive (tar.gz): no per-entry sizes.
   bool WholeCompressed() const;
   const NameCodec& Names() const { return names_; }
@@ -61,14 +75,20 @@ class Reader {
   ArchiveFamily Family() const;
 
  private:
-  bool OpenWith(const std::string& path, bool lha_only, std::string* error);
+  bool OpenAny(const std::string& path, std::string* error);
+  bool OpenWith(const std::string& path, bool lha_only, bool ahead, std::string* error);
   void Close();
+  static long ReadAhead(struct ::archive* a, void* self, const void** buffer);
+  void ReportProgress() const;
+  int FilterCode() const;
 
   struct ::archive* a_ = nullptr;
   bool latin1_names_ = false;
   bool first_pending_ = false;  // the first header was read while choosing the reader
   int first_result_ = 0;
   struct ::archive_entry* first_entry_ = nullptr;
+  std::unique_ptr<DecodeAhead> ahead_;  // the gzip inflated on its own thread, when it is
+  ReadControl control_;
   std::unique_ptr<ArjReader> arj_;  // ARJ, which libarchive does not read
   NameCodec names_;
 };

@@ -121,7 +121,7 @@ class Unpacker {
           return true;
         },
         &error);
-    if (cancelled) return Fail(kErrUserCancel, "cancelled", "展開を中止しました。");
+    if (cancelled || (!read && reader.Cancelled())) return Fail(kErrUserCancel, "cancelled", "展開を中止しました。");
     if (over)
       return Fail(kErrWrite, "the archive unpacks to more than the limit allows (an archive bomb?)",
                   "展開後の大きさが上限を超えるため展開を中止しました。");
@@ -208,10 +208,11 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
   UnpackResult result;
   Reader reader;
   std::string error;
-  if (!reader.Open(archive_path, &error)) {
-    result.code = kErrNotArchive;
+  if (!reader.Open(archive_path, &error, ReadControl{options.decode_ahead, options.cancel, options.progress})) {
+    const bool cancelled = reader.Cancelled();
+    result.code = cancelled ? kErrUserCancel : kErrNotArchive;
     result.detail = error;
-    result.detail_ja = "書庫を開けません: " + error;
+    result.detail_ja = cancelled ? "展開を中止しました。" : "書庫を開けません: " + error;
     return result;
   }
   struct stat st {};
@@ -240,7 +241,8 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
       const int got = reader.Next(&e, &error);
       if (got == 0) break;
       if (got < 0) {
-        ok = unpacker.Fail(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
+        ok = reader.Cancelled() ? unpacker.Fail(kErrUserCancel, "cancelled", "展開を中止しました。")
+                                : unpacker.Fail(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
         break;
       }
       ok = unpacker.Entry(reader, e, stage.get());

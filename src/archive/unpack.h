@@ -35,6 +35,8 @@ struct UnpackOptions {
   std::uint64_t ratio_floor = std::uint64_t{256} << 20;  // ...checked past this much
   std::uint64_t max_entries = 2'000'000;
   const std::atomic<bool>* cancel = nullptr;
+  std::atomic<std::uint64_t>* progress = nullptr;  // archive bytes read so far
+  bool decode_ahead = true;  // see ReadControl
 };
 
 struct RefusedEntry {

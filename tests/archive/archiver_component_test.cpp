@@ -9,6 +9,7 @@
 #include "archive/create.h"
 #include "archive/lha_binding.h"
 #include "archive/result_codes.h"
+#include "archive_fixture.h"
 #include "support/temp_dir.h"
 
 namespace haruvi::archive {
@@ -171,6 +172,45 @@ TEST(Output, IsCutAtTheBufferSize) {
   EXPECT_FALSE(f.GetOutput().empty());
 }
 
+TEST(Progress, TheLibrariesReportIntoItAndStopWhenCancelled) {
+  TempDir dir;
+  for (const auto& [format, name] : {std::pair{CreateFormat::kTgz, "p.tgz"}, {CreateFormat::kZip, "p.zip"},
+                                     {CreateFormat::kLzh, "p.lzh"}}) {
+    const std::string path = MakeArchive(dir, format, name);
+    TArchiveFile f;
+    f.SetFileName(path);
+    f.Options.Set("x", 1);
+    HaruviProgress stop;
+    stop.cancel = true;
+    f.Progress = &stop;
+    const std::filesystem::path cancelled = dir / (std::string("cancelled-") + name);
+    EXPECT_EQ(f.Unpack(nullptr, nullptr, {}, cancelled.string()), kErrUserCancel) << name;
+    EXPECT_TRUE(test::TreeOf(cancelled).empty()) << name;
+    EXPECT_EQ(f.OpenArchive(nullptr, 0), nullptr) << name;
+    // Reported: the archive's size and the bytes read of it.
+    HaruviProgress p;
+    f.Progress = &p;
+    EXPECT_EQ(f.Unpack(nullptr, nullptr, {}, (dir / (std::string("whole-") + name)).string()), 0) << f.GetOutput();
+    EXPECT_EQ(p.total.load(), std::filesystem::file_size(path)) << name;
+    EXPECT_GT(p.done.load(), 0u) << name;
+    EXPECT_LE(p.done.load(), p.total.load()) << name;
+    EXPECT_EQ(test::ReadFile(dir / (std::string("whole-") + name) / "in/sub/b.txt"), "beta beta");
+    // The library lets go of it after the call.
+    f.Progress = nullptr;
+    p.cancel = true;
+    EXPECT_EQ(f.Unpack(nullptr, nullptr, {}, (dir / (std::string("again-") + name)).string()), 0) << name;
+  }
+  // Packing stops too, and makes no archive.
+  dir.Write("pack/one.txt", "one");
+  HaruviProgress stop;
+  stop.cancel = true;
+  TArchiveFile f;
+  f.SetFileName((dir / "new.zip").string());
+  f.Progress = &stop;
+  EXPECT_EQ(f.Pack(nullptr, nullptr, {"pack/one.txt"}, dir.path().string()), kErrUserCancel);
+  EXPECT_FALSE(std::filesystem::exists(dir / "new.zip"));
+}
+
 TEST(MissingLibraries, DisableWhatNeedsThemWithTheirMessages) {
   TempDir dir;
   const std::string lzh = MakeArchive(dir, CreateFormat::kLzh, "m.lzh");
@@ -215,6 +255,13 @@ TEST(MissingLibraries, TheLhaLibraryAnswersWhenPresent) {
   EXPECT_EQ(lha.Unlha(nullptr, "l \"" + lzh + "\"", &out, 65536), 0);
   EXPECT_NE(out.find("Listing of archive"), std::string::npos);
   EXPECT_EQ(lha.Unlha(nullptr, "q nonsense", &out, 65536), kErrCommand);
+  HaruviProgress stop;
+  stop.cancel = true;
+  EXPECT_EQ(lha.Unlha(nullptr, "l \"" + lzh + "\"", &out, 65536, &stop), kErrUserCancel);
+  HaruviProgress p;
+  EXPECT_EQ(lha.Unlha(nullptr, "x \"" + lzh + "\" \"" + (dir / "x").string() + "/\"", &out, 65536, &p), 0) << out;
+  EXPECT_EQ(p.total.load(), std::filesystem::file_size(lzh));
+  EXPECT_GT(p.done.load(), 0u);
 }
 
 }  // namespace

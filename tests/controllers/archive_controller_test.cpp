@@ -4,11 +4,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "archive/archive_fixture.h"
 #include "archive/archiver_library.h"
 #include "archive/create.h"
 #include "archive/listing.h"
 #include "archive/lzh_writer.h"
 #include "controllers/archive/archive_controller.h"
+#include "dialogs/progress_dialog.h"
 #include "fake_window.h"
 #include "support/sjis.h"
 #include "ui/messages.h"
@@ -126,6 +133,31 @@ TEST_F(ArchiveTest, GeneralUnpackShowsTheResultMessage) {
   w.Pane().SetText("kept");
   ctl.Marcunpack1Click();
   EXPECT_EQ(PaneText(), "kept");
+}
+
+TEST_F(ArchiveTest, CancelInTheProgressWindowStopsTheUnpackingAndWritesNothing) {
+  // Enough entries that the progress window comes up before they are all written.
+  std::vector<test::RawEntry> entries;
+  for (int i = 0; i < 30000; ++i) entries.emplace_back("many/f" + std::to_string(i) + ".txt", std::string(700, 'x'));
+  test::WriteRawArchive((w.dir / "shown/many.tar.gz").string(), entries, "ustar", "gzip");
+  Select("many.tar.gz");
+  target = Q("cout");
+  QString shown;
+  QTimer press;
+  QObject::connect(&press, &QTimer::timeout, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (auto* window = qobject_cast<dialogs::TForm24*>(top); window && window->isVisible()) {
+        EXPECT_TRUE(window->BitBtn1->isVisible());
+        shown = window->Ldump2->text();
+        window->BitBtn1->click();
+      }
+  });
+  press.start(20);
+  ctl.Marcunpack1Click();
+  press.stop();
+  EXPECT_TRUE(shown.endsWith(QStringLiteral("%"))) << shown.toStdString();
+  EXPECT_NE(PaneText().find(test::S("ユーザーによって処理を中断されました。")), std::string::npos) << PaneText();
+  EXPECT_TRUE(test::TreeOf(w.dir / "cout").empty());
 }
 
 TEST_F(ArchiveTest, UnpackingIntoTheShownFolderGoesToTheCurrentDirectory) {

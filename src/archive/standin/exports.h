@@ -26,6 +26,7 @@
   }                                                                                                               \
   HARUVI_EXPORT int PREFIX##SetOwnerWindowEx(void*, void*) { return 1; }                                          \
   HARUVI_EXPORT int PREFIX##KillOwnerWindowEx(void*) { return 1; }                                                \
+  HARUVI_EXPORT int PREFIX##SetProgress(HaruviProgress* p) { return haruvi::archive::standin::SetProgress(p); }   \
   HARUVI_EXPORT int PREFIX##ExtractMem(void*, const char*, char*, std::uint32_t, void*, void*, std::uint32_t*) {  \
     return haruvi::archive::kErrNotSupported;                                                                     \
   }

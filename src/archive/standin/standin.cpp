@@ -7,6 +7,9 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
 
 #include "archive/listing.h"
 #include "archive/unpack.h"
@@ -51,6 +54,43 @@ void PutOutput(const std::string& text, char* output, std::uint32_t size) {
 std::string Sjis(const std::string& utf8) { return encoding::PathToSjis(utf8); }
 
 bool Reads(const LibraryTraits& traits, ArchiveFamily family) { return traits.reads.count(family) > 0; }
+
+// The progress each calling thread handed over. A map under a lock rather than a
+// thread_local: the sanitizers' leak check trips over the thread-local storage of a
+// library loaded at run time.
+std::mutex g_progress_mutex;
+std::map<std::thread::id, HaruviProgress*> g_progress;
+
+HaruviProgress* ThisThreadsProgress() {
+  std::lock_guard<std::mutex> lock(g_progress_mutex);
+  const auto it = g_progress.find(std::this_thread::get_id());
+  return it == g_progress.end() ? nullptr : it->second;
+}
+
+// How the core reads for the command now running: with the caller's progress, when set,
+// whose total becomes the archive's size.
+ReadControl Control(const std::string& archive) {
+  ReadControl control;
+  if (HaruviProgress* p = ThisThreadsProgress()) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(archive, ec);
+    p->total = ec ? 0 : static_cast<std::uint64_t>(size);
+    p->done = 0;
+    control.cancel = &p->cancel;
+    control.progress = &p->done;
+  }
+  return control;
+}
+
+// What an archive is, from its first header (no reading of the whole).
+ArchiveFamily FamilyOf(const std::string& archive, const ReadControl& control) {
+  Reader r;
+  std::string error;
+  Entry e;
+  if (!r.Open(archive, &error, control)) return ArchiveFamily::kNone;
+  r.Next(&e, &error);
+  return r.Family();
+}
 
 struct Walk {
   std::vector<Entry> entries;
@@ -161,7 +201,8 @@ int RunCommand(const LibraryTraits& traits, const char* line, char* output, std:
   switch (c.op) {
     case 'l':
     case 'v': {
-      const Listing l = ListArchive(c.archive);
+      const Listing l = ListArchive(c.archive, Control(c.archive));
+      if (l.cancelled) return kErrUserCancel;
       if (!l.ok && l.entries.empty()) return kErrNotArchive;
       if (!Reads(traits, l.family)) return kErrNotArchive;
       const std::string name = NameCodec::ToPane(c.archive);
@@ -170,8 +211,12 @@ int RunCommand(const LibraryTraits& traits, const char* line, char* output, std:
     }
     case 'x':
     case 'e': {
-      if (!traits.reads.empty() && !Reads(traits, ListArchive(c.archive).family)) return kErrNotArchive;
+      const ReadControl control = Control(c.archive);
+      if (!traits.reads.empty() && !Reads(traits, FamilyOf(c.archive, control)))
+        return control.cancel && control.cancel->load() ? kErrUserCancel : kErrNotArchive;
       UnpackOptions opt;
+      opt.cancel = control.cancel;
+      opt.progress = control.progress;
       opt.overwrite = c.overwrite;
       opt.ignore_folders = c.flat;
       // The destination is made when missing, as the command-line unpackers do.
@@ -186,6 +231,7 @@ int RunCommand(const LibraryTraits& traits, const char* line, char* output, std:
     case 'u': {
       if (!traits.packs) return kErrNotSupported;
       CreateOptions opt;
+      if (HaruviProgress* p = ThisThreadsProgress()) opt.cancel = &p->cancel;
       opt.update = !c.fresh;
       opt.base_names = true;
       std::string base = c.folder;
@@ -219,8 +265,17 @@ int CheckArchive(const LibraryTraits& traits, const char* path) {
   return Reads(traits, r.Family()) ? 1 : 0;
 }
 
+int SetProgress(HaruviProgress* progress) {
+  std::lock_guard<std::mutex> lock(g_progress_mutex);
+  if (progress)
+    g_progress[std::this_thread::get_id()] = progress;
+  else
+    g_progress.erase(std::this_thread::get_id());
+  return 1;
+}
+
 HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path) {
-  Listing l = ListArchive(Unquoted(path));
+  Listing l = ListArchive(Unquoted(path), Control(Unquoted(path)));
   if (!l.ok || !Reads(traits, l.family)) return nullptr;
   auto* w = new Walk;
   w->entries = std::move(l.entries);

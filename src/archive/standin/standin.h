@@ -57,6 +57,8 @@ HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path);
 int CloseArchive(HaruviArcHandle handle);
 int FindFirst(HaruviArcHandle handle, const char* wildcard, HaruviIndividualInfo* info);
 int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info);
+// The progress the next commands on this thread report and heed (null: none).
+int SetProgress(HaruviProgress* progress);
 // tar32's kind number: 1 tar, 2 gzip, 6 bzip2, 0 anything else.
 int TarArchiveType(const char* path);
 

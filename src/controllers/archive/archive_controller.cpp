@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -116,22 +118,28 @@ ArchiveController::ArchiveController(ui::WindowContext& ctx, QObject* parent) : 
 }
 
 template <typename Work>
-auto ArchiveController::WhileWorking(const QString& what, const QString& path, Work work) -> decltype(work()) {
+auto ArchiveController::WhileWorking(const QString& what, const QString& path, Work work, HaruviProgress* progress)
+    -> decltype(work()) {
   using Result = decltype(work());
   std::packaged_task<Result()> task(std::move(work));
   std::future<Result> done = task.get_future();
   std::thread worker(std::move(task));
   ui::BusyCursor busy;
-  std::unique_ptr<dialogs::TForm24> progress;
+  std::unique_ptr<dialogs::TForm24> window;
   QElapsedTimer clock;
   clock.start();
   while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-    if (!progress && clock.elapsed() > 400) {
-      // The library cannot be stopped halfway, so the window offers no Cancel.
-      progress = std::make_unique<dialogs::TForm24>(QStringLiteral("書庫"), what, bridge::DisplayName(path), ctx().Window());
-      progress->BitBtn1->hide();
-      progress->show();
+    if (!window && clock.elapsed() > 400) {
+      window = std::make_unique<dialogs::TForm24>(QStringLiteral("書庫"), what, bridge::DisplayName(path), ctx().Window());
+      // Without a progress the library cannot be stopped halfway: no Cancel then.
+      if (progress)
+        connect(window.get(), &dialogs::TForm24::Cancelled, window.get(), [progress] { progress->cancel = true; });
+      else
+        window->BitBtn1->hide();
+      window->show();
     }
+    if (window && progress && progress->total > 0)
+      window->Ldump2->setText(what + QStringLiteral("  %1%").arg(std::min<std::uint64_t>(progress->done * 100 / progress->total, 100)));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
   }
   worker.join();
@@ -180,17 +188,18 @@ void ArchiveController::ShowLhaListing(const char* word) {
   ctx().Pane().Clear();
   const std::string command = std::string(word) + " " + Quoted(path);
   std::string out;
+  HaruviProgress progress;
   const int rc = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path,
                               [&, owner = static_cast<void*>(ctx().Window())] {
                                 // A listing that fills the buffer was cut: it is asked for
                                 // again with room for all of it, rather than shown cut.
                                 int result = 0;
                                 for (std::uint32_t size = kLhaOutput; size <= kLhaOutputMax; size *= 8) {
-                                  result = lha_.Unlha(owner, command, &out, size);
+                                  result = lha_.Unlha(owner, command, &out, size, &progress);
                                   if (result != 0 || out.size() + 1 < size) break;
                                 }
                                 return result;
-                              });
+                              }, &progress);
   if (rc == 0) ctx().Pane().SetText(std::move(out));
 }
 
@@ -216,8 +225,11 @@ void ArchiveController::LhaUnpack(const char* word) {
   const QString dest = WithSlash(*target);
   const std::string command = std::string(word) + " " + Quoted(path) + " " + Quoted(dest);
   std::string out;
-  const int rc = WhileWorking(QStringLiteral("解凍しています"), path,
-                              [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); });
+  HaruviProgress progress;
+  const int rc = WhileWorking(
+      QStringLiteral("解凍しています"), path,
+      [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
+      &progress);
   const bool folders = std::string(word) == "x";
   if (rc != 0) {
     Warn(QStringLiteral("解凍できませんでした。"));
@@ -251,8 +263,11 @@ void ArchiveController::MlhaPClick() {
   for (const QString& item : selected) files += " " + Quoted(item);
   const std::string command = "a " + Quoted(archive) + files;
   std::string out;
-  if (WhileWorking(QStringLiteral("圧縮しています"), archive,
-                   [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput); }) == 0)
+  HaruviProgress progress;
+  if (WhileWorking(
+          QStringLiteral("圧縮しています"), archive,
+          [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
+          &progress) == 0)
     ctx().Pane().SetText(std::move(out));
   ctx().InfoLine().setText(bridge::DisplayName(archive) + QStringLiteral("   %1個のファイル").arg(selected.size()));
   ctx().viewreselect(archive);
@@ -284,8 +299,10 @@ void ArchiveController::Marclist1Click() {
     const std::string disk = bridge::ToDisk(path);
     std::vector<archive::Entry> entries;
     void* owner = ctx().Window();  // opaque to the libraries: they never draw
+    HaruviProgress progress;
     const bool listed = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path, [&] {
       archive::TArchiveFile file;
+      file.Progress = &progress;
       file.SetFileName(disk);
       if (file.CheckArchive(1, 4) == 0) return false;
       if (file.OpenArchive(owner, 0)) {
@@ -294,8 +311,8 @@ void ArchiveController::Marclist1Click() {
         file.CloseArchive();
       }
       return true;
-    });
-    if (!listed) return;
+    }, &progress);
+    if (!listed || progress.cancel) return;
     ctx().Pane().Clear();
     ctx().Pane().SetText(archive::FormatListing(bridge::NameToPane(path, ctx().Pane().CodePage()), entries));
   } catch (const archive::EArchiver& e) {
@@ -317,15 +334,17 @@ void ArchiveController::Marcunpack1Click() {
     const std::string disk = bridge::ToDisk(path), dest_disk = bridge::ToDisk(dest);
     std::string output;
     void* owner = ctx().Window();
+    HaruviProgress progress;
     const int rc = WhileWorking(QStringLiteral("解凍しています"), path, [&] {
       archive::TArchiveFile file;
+      file.Progress = &progress;
       file.SetFileName(disk);
       file.Options.Set("x", 1);
       file.OutputSize = 8192;
       const int result = file.Unpack(owner, nullptr, {}, dest_disk);
       output = file.GetOutput();
       return result;
-    });
+    }, &progress);
     ctx().Pane().Clear();
     ctx().viewreset();
     std::string text;
@@ -359,15 +378,17 @@ void ArchiveController::MarcmakeClick() {
     const std::string temp_name = bridge::ToDisk(temp), base = bridge::ToDisk(ctx().CurrentFolder());
     std::string output;
     void* owner = ctx().Window();
+    HaruviProgress progress;
     int rc = WhileWorking(QStringLiteral("圧縮しています"), archive, [&] {
       archive::TArchiveFile file;
+      file.Progress = &progress;
       file.SetFileName(temp_name);
       file.Options.Set("x", 1);
       file.OutputSize = 8192;
       const int result = file.Pack(owner, nullptr, files, base);
       output = file.GetOutput();
       return result;
-    });
+    }, &progress);
     const std::string temp_disk = bridge::ToDisk(temp);
     if (rc == 0 && ::access(temp_disk.c_str(), F_OK) == 0) {
       if (::rename(temp_disk.c_str(), bridge::ToDisk(archive).c_str()) != 0) rc = archive::kErrWrite;

@@ -12,6 +12,8 @@
 #include "platform/setting_key.h"
 #include "ui/controller.h"
 
+struct HaruviProgress;
+
 namespace haruvi::controllers {
 
 class ArchiveController : public ui::Controller {
@@ -57,9 +59,12 @@ class ArchiveController : public ui::Controller {
   std::string Quoted(const QString& path) const;
   void Warn(const QString& text);
   // Runs `work` on a worker thread while the window keeps painting (user input waits);
-  // past a moment the progress window says what is going on. Exceptions come back here.
+  // past a moment the progress window says what is going on, with how far the work has
+  // come and a Cancel button that sets `progress`'s cancel when the work reports into
+  // one. Exceptions come back here.
   template <typename Work>
-  auto WhileWorking(const QString& what, const QString& path, Work work) -> decltype(work());
+  auto WhileWorking(const QString& what, const QString& path, Work work, HaruviProgress* progress = nullptr)
+      -> decltype(work());
 
   archive::LhaBinding lha_;
 };
