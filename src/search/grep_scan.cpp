@@ -22,13 +22,14 @@ using encoding::IsLeadByte;
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-// Position after the last line end in [floor, pos), or floor when there is none.
+// Position after the last line end in [floor, pos), or floor when there is none: the last
+// line feed, then a carriage return after it.
 std::size_t LineStartBefore(const char* d, std::size_t floor, std::size_t pos) {
-  while (pos > floor) {
-    if (IsLineEnd(d[pos - 1])) return pos;
-    --pos;
-  }
-  return floor;
+  if (pos <= floor) return floor;
+  const void* lf = ::memrchr(d + floor, '\n', pos - floor);
+  const std::size_t from = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - d) + 1 : floor;
+  const void* cr = from < pos ? ::memrchr(d + from, '\r', pos - from) : nullptr;
+  return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) + 1 : from;
 }
 
 // First line end in [from, n), or n.
