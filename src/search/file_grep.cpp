@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -19,6 +20,10 @@ namespace {
 using ProblemSink = std::function<void(const std::string&, const std::string&)>;
 
 constexpr std::size_t kBlock = 64 * 1024;
+// Live, the head file's lines go out in small blocks, and what waits goes out within
+// FileGrepOptions::live_wait even when no more lines come (a hit early in a long file is
+// shown as the reading goes on).
+constexpr std::size_t kLiveBlock = 4 * 1024;
 
 class Ordered {
  public:
@@ -92,14 +97,22 @@ void Work(Shared& s) {
   grep.SetRegExp(s.pattern);
   grep.SetLineLimit(s.options.line_limit);
   grep.SetMapFrom(s.options.map_from);
-  grep.OnIdle = [&] {
-    if (s.cancel && s.cancel->load(std::memory_order_relaxed)) grep.Cancel = true;
-  };
   std::size_t current = 0;
   std::string text;
+  auto sent = std::chrono::steady_clock::now();
+  const auto put = [&] {
+    s.out.Put(current, text, false, {}, {});
+    sent = std::chrono::steady_clock::now();
+  };
+  grep.OnIdle = [&] {
+    if (s.cancel && s.cancel->load(std::memory_order_relaxed)) grep.Cancel = true;
+    if (s.options.live && !text.empty() && std::chrono::steady_clock::now() - sent >= s.options.live_wait &&
+        s.out.AtHead(current))
+      put();
+  };
   GrepPrinter printer(s.options.report, [&](std::string_view line) {
     text.append(line);
-    if ((s.options.live || text.size() >= kBlock) && s.out.AtHead(current)) s.out.Put(current, text, false, {}, {});
+    if (text.size() >= (s.options.live ? kLiveBlock : kBlock) && s.out.AtHead(current)) put();
   });
   grep.OnMatch = printer.Handler();
   for (;;) {

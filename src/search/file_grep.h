@@ -4,11 +4,13 @@
 // list streams as it is found. A file that cannot be read (gone, a device, a FIFO, a
 // line too long to hold) is reported through `problem` in its place and the grep goes
 // on. The stop request is seen at every block read and reported line. The head file's
-// report goes out in blocks of 64 KB as found, or line by line when `live`. UTF-8 and
-// UTF-16 files are searched by character (see FileGrepOptions::by_form).
+// report goes out in blocks of 64 KB as found, or when `live` in blocks of 4 KB and
+// within `live_wait`. UTF-8 and UTF-16 files are searched by character (see
+// FileGrepOptions::by_form).
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -29,7 +31,8 @@ struct FileGrepOptions {
   int threads = 1;
   bool skip_links = false;       // symbolic links are passed over (tree walks do not follow them)
   std::size_t line_limit = 0;    // TGrep::SetLineLimit
-  bool live = false;             // the head file's lines go out one by one (the window's pane)
+  bool live = false;             // the head file's lines go out in small blocks, soon (the window's pane)
+  std::chrono::milliseconds live_wait{20};  // live: how long lines found may wait for more
   std::uint64_t map_from = TTxtFile::kNeverMap;  // TGrep::SetMapFrom
   // Files whose beginning is UTF-8 or UTF-16 are grepped by their characters: converted to
   // Shift_JIS with stand-ins for what CP932 lacks (which no pattern can match), their

@@ -176,6 +176,32 @@ TEST(GrepFiles, ABegunFileGivesTheSameLinesWhereverItsBeginningWasRead) {
   for (int where : {0, 1, 2}) EXPECT_EQ(lines(where), want) << where;
 }
 
+// Live (the window's pane), the head file's lines go out in small blocks rather than one
+// by one, and a hit early in a long file goes out while the file is still being read.
+TEST(GrepFiles, LiveReportsComeInSmallBlocksAndSoonAfterAHit) {
+  test::TempDir dir;
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "hit " + std::to_string(i) + "\n";
+  const std::string lines = dir.Write("many.txt", many).string();
+  FileGrepOptions live = Opt(1);
+  live.live = true;
+  std::size_t calls = 0;
+  std::string report;
+  GrepFiles("hit", {lines}, live, [&](std::string_view t) { ++calls, report.append(t); }, {});
+  EXPECT_EQ(report, Grep("hit", {lines}, Opt(1)).report);
+  EXPECT_LT(calls, 100u);  // 5,000 lines
+
+  // One hit, then much more to read: the hit is out before the reading ends, so a stop
+  // asked for on its arrival ends the grep.
+  const std::string tail = dir.Write("tail.txt", "first hit\n" + std::string(4u << 20, 'x') + "\n").string();
+  live.live_wait = std::chrono::milliseconds(0);  // out at the next block read
+  std::atomic<bool> stop{false};
+  const FileGrepResult r = GrepFiles("hit", {tail}, live, [&](std::string_view t) {
+    if (t.find("first hit") != std::string_view::npos) stop = true;
+  }, {}, &stop);
+  EXPECT_TRUE(r.cancelled);
+}
+
 // Files fed while the grep runs (as a tree walk finds them) give the report of the same
 // list given whole, whatever the worker count and however slowly they come; a feed closed
 // empty ends the grep with nothing.

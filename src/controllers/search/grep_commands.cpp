@@ -117,16 +117,21 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   ctx().Actions().Get(QStringLiteral("Mgrep3"))->setEnabled(true);
   worker_ = std::thread([this, pattern = std::move(pattern), files = std::move(files), tree = std::move(tree), o,
                          page]() mutable {
-    if (!tree.empty()) {
-      // The whole tree, links not followed; devices and FIFOs are listed as unreadable.
-      fileops::WalkTree(
-          tree,
-          [&files](fileops::TreeEntry&& e) {
-            if (e.kind == fileops::TreeEntry::File || e.kind == fileops::TreeEntry::Other)
-              files.push_back(std::move(e.path));
-          },
-          &cancel_);
-    }
+    // The files go to the workers as they are found: a tree is grepped while the walk
+    // goes on (links not followed; devices and FIFOs are listed, to be reported).
+    search::FileFeed feed;
+    auto fill = [&] {
+      for (std::string& f : files) feed.Add(std::move(f));
+      if (!tree.empty()) {
+        fileops::WalkTree(
+            tree,
+            [&feed](fileops::TreeEntry&& e) {
+              if (e.kind == fileops::TreeEntry::File || e.kind == fileops::TreeEntry::Other) feed.Add(std::move(e.path));
+            },
+            &cancel_);
+      }
+      feed.Close();
+    };
     auto sink = [this](std::string_view text) {
       std::lock_guard lock(grep_mu_);
       grep_incoming_.append(text);
@@ -138,7 +143,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
       grep_incoming_.append(line);
     };
     try {
-      const search::FileGrepResult r = search::GrepFiles(pattern, files, o, sink, problem, &cancel_);
+      const search::FileGrepResult r = search::GrepFiles(pattern, feed, o, sink, problem, &cancel_, fill);
       grep_cancelled_ = r.cancelled || cancel_.load();
     } catch (const std::exception&) {
       // Nothing else escapes GrepFiles once the pattern compiled; keep the window alive.
@@ -148,6 +153,10 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   });
   grep_timer_->start(50);
 }
+
+namespace {
+constexpr std::size_t kQuickReport = 256 * 1024;
+}  // namespace
 
 void SearchController::Grep1Match(bool last) {
   std::string block;
@@ -160,11 +169,16 @@ void SearchController::Grep1Match(bool last) {
   took.start();
   grep_text_ += block;
   viewer::TextDocument doc;
-  doc.SetBytes(std::string(grep_text_));
+  // The last block leaves the whole report to the pane; before it the report goes on.
+  doc.SetBytes(last ? std::move(grep_text_) : std::string(grep_text_));
+  if (last) grep_text_.clear();
   ctx().Pane().SetDocument(std::move(doc), true, grep_form_);
   // A long report takes longer to show: the window gets at least three quarters of the
-  // time between two blocks to itself.
-  grep_timer_->setInterval(std::max<int>(50, static_cast<int>(4 * took.elapsed())));
+  // time between two blocks to itself. Past the first screens only the line count and
+  // the scroll bar change, so a long report is shown again less often, leaving the
+  // processor to the grep.
+  const int least = grep_text_.size() < kQuickReport ? 50 : 250;
+  grep_timer_->setInterval(std::max<int>(least, static_cast<int>(4 * took.elapsed())));
 }
 
 void SearchController::GrepFinished() {
