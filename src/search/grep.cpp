@@ -75,9 +75,9 @@ bool TGrep::CanGrepUtf8() {
 TGrep::Utf8Lines TGrep::Utf8LinesKnown() {
   if (utf8_lines_ != Utf8Lines::kUnknown) return utf8_lines_;
   utf8_lines_ = Utf8Lines::kNo;
-  if (!line_automaton_ || line_automaton_->AllLines() || required_.empty() || !prefilter_ ||
-      !line_automaton_->TreatsUserAreaAlike())
+  if (!line_automaton_ || line_automaton_->AllLines() || !line_automaton_->TreatsUserAreaAlike())
     return utf8_lines_;
+  if (required_.empty() || !prefilter_) return utf8_lines_ = Utf8Lines::kEvery;
   std::vector<std::string> forms;
   bool never = false;
   for (const std::string& r : required_) {
@@ -118,6 +118,7 @@ void TGrep::GrepUtf8File(const std::string& path) {
   f.SetMaxWindow(line_limit_);
   if (scanner_ == Scanner::LineAutomaton) {
     if (utf8_lines_ == Utf8Lines::kYes) ScanCandidateLines(f, *line_automaton_, required_utf8_, true);
+    else if (utf8_lines_ == Utf8Lines::kEvery) ScanAllLines(f, line_automaton_.get());
     return;
   }
   utf8_file_ = true;

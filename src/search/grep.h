@@ -56,9 +56,10 @@ class TGrep : public regex::TRegularExpression {
   // True when GrepUtf8File may be used: a UTF-8 file is then searched as it is. A plain
   // literal whose characters all have UTF-8 forms is found in the UTF-8 bytes (every hit
   // of well-formed UTF-8 starts on a character). A pattern of the line automaton that
-  // needs certain characters, and treats all user-area codes alike, looks for those
-  // characters' UTF-8 forms; only the lines that hold them are put into Shift_JIS (with
-  // one stand-in for every character without a code) for the automaton.
+  // treats all user-area codes alike looks for the UTF-8 forms of the characters every
+  // match needs, if any; only the lines that hold them (else every line) are put into
+  // Shift_JIS, each alone (with one stand-in for every character without a code), for
+  // the automaton.
   // Worked out at the first call: the conversion's tables cost more than most greps.
   bool CanGrepUtf8();
   // GrepFile for a UTF-8 file (CanGrepUtf8): the lines reported are the file's UTF-8.
@@ -87,10 +88,14 @@ class TGrep : public regex::TRegularExpression {
   // before the automaton reads it.
   void ScanCandidateLines(TTxtFile& f, const LineAutomaton& la, const std::vector<std::string>& required,
                           bool utf8 = false);
-  void ScanAllLines(TTxtFile& f);
+  // Every line, or with `utf8` every line of a UTF-8 file that the automaton matches once
+  // put into Shift_JIS.
+  void ScanAllLines(TTxtFile& f, const LineAutomaton* utf8 = nullptr);
+  bool Utf8LineMatches(const LineAutomaton& la, std::string_view line);
   // For a UTF-8 file and a line-automaton pattern: whether the required characters' UTF-8
-  // forms can be looked for, or no line can match at all.
-  enum class Utf8Lines { kUnknown, kNo, kYes, kNever };
+  // forms can be looked for (kYes), every line must be tried (kEvery), or no line can
+  // match at all (kNever).
+  enum class Utf8Lines { kUnknown, kNo, kYes, kEvery, kNever };
   Utf8Lines Utf8LinesKnown();
   void ScanAutomaton(TTxtFile& f);
 

@@ -192,16 +192,9 @@ void TGrep::ScanCandidateLines(TTxtFile& f, const LineAutomaton& la, const std::
     const char* line = f.Data();
     const bool all = std::all_of(also.begin(), also.end(),
                                  [&](const LiteralFinder& a) { return a.Find(line + ls, line + le) != line + le; });
-    if (all && utf8) {
-      // The line alone in Shift_JIS, its line end after it, read as the line's own.
-      line_sjis_.clear();
-      encoding::ToSjisAlike(std::string_view(line + ls, le - ls), line_sjis_);
-      line_sjis_.push_back('\n');
-      if (LineMatches(la, reinterpret_cast<const unsigned char*>(line_sjis_.data()), 0, line_sjis_.size() - 1))
-        Report(*this, f, lc, ls, le);
-    } else if (all && LineMatches(la, reinterpret_cast<const unsigned char*>(line), ls, le)) {
+    if (all && (utf8 ? Utf8LineMatches(la, std::string_view(line + ls, le - ls))
+                     : LineMatches(la, reinterpret_cast<const unsigned char*>(line), ls, le)))
       Report(*this, f, lc, ls, le);
-    }
     p = le + 1;
     lines.Reset(le);
   }
@@ -251,7 +244,15 @@ void TGrep::ScanLines(TTxtFile& f, const LineAutomaton& la) {
   }
 }
 
-void TGrep::ScanAllLines(TTxtFile& f) {
+bool TGrep::Utf8LineMatches(const LineAutomaton& la, std::string_view line) {
+  // The line alone in Shift_JIS, its line end after it, read as the line's own.
+  line_sjis_.clear();
+  encoding::ToSjisAlike(line, line_sjis_);
+  line_sjis_.push_back('\n');
+  return LineMatches(la, reinterpret_cast<const unsigned char*>(line_sjis_.data()), 0, line_sjis_.size() - 1);
+}
+
+void TGrep::ScanAllLines(TTxtFile& f, const LineAutomaton* utf8) {
   LineCounter lc;
   std::size_t ls = 1;  // after the sentinel line feed
   for (;;) {
@@ -262,7 +263,7 @@ void TGrep::ScanAllLines(TTxtFile& f) {
     }
     std::size_t p = ls;
     std::size_t le = FindLineEnd(f, lc, ls, p);
-    Report(*this, f, lc, ls, le);
+    if (!utf8 || Utf8LineMatches(*utf8, std::string_view(f.Data() + ls, le - ls))) Report(*this, f, lc, ls, le);
     if (f.Data()[le] == '\r' && le + 1 >= f.Size() && !f.AtEof()) le -= Refill(f, lc, le);
     ls = le + ((f.Data()[le] == '\r' && le + 1 < f.Size() && f.Data()[le + 1] == '\n') ? 2 : 1);
   }

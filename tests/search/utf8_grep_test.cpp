@@ -1,8 +1,8 @@
 // A UTF-8 file grepped as it is gives the lines, numbers and bytes that its whole
-// Shift_JIS form with stand-ins gives: for literals, and for patterns that need certain
-// characters (only the lines holding their UTF-8 forms are converted, each alone, with one
-// stand-in for everything without a code). Patterns that could tell stand-ins apart are
-// not taken that way.
+// Shift_JIS form with stand-ins gives: for literals, and for the line automaton's patterns
+// (each line, or only those holding the UTF-8 forms of the characters every match needs,
+// converted alone, with one stand-in for everything without a code), fuzzy or not.
+// Patterns that could tell stand-ins apart are not taken that way.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -21,12 +21,14 @@ using haruvi::test::S;
 using Lines = std::vector<std::pair<std::int64_t, std::string>>;
 
 // The lines of the whole text's Shift_JIS form, put back into UTF-8.
-Lines Reference(const std::string& sjis_pattern, const std::string& utf8, const test::TempDir& dir) {
+Lines Reference(const std::string& sjis_pattern, const std::string& utf8, const test::TempDir& dir,
+                bool fuzzy = false) {
   encoding::Utf8StandIns standins;
   const std::optional<std::string> sjis = standins.ToSjis(utf8);
   EXPECT_TRUE(sjis.has_value());
   const auto file = dir.Write("copy.txt", sjis.value_or(""));
   TGrep g;
+  g.SetUseFuzzyCharDic(fuzzy);
   g.SetRegExp(sjis_pattern);
   Lines out;
   g.OnMatch = [&](TGrep&, RE_LineInfo_t& li) { out.emplace_back(li.LineNo, standins.ToUtf8(li.Line)); };
@@ -35,8 +37,10 @@ Lines Reference(const std::string& sjis_pattern, const std::string& utf8, const 
 }
 
 // The file as it is when the grep may, else through the same reference.
-Lines Direct(const std::string& sjis_pattern, const std::string& path, std::size_t block, bool* direct) {
+Lines Direct(const std::string& sjis_pattern, const std::string& path, std::size_t block, bool* direct,
+             bool fuzzy = false) {
   TGrep g;
+  g.SetUseFuzzyCharDic(fuzzy);
   g.SetRegExp(sjis_pattern);
   g.SetBlockSize(block);
   Lines out;
@@ -63,25 +67,28 @@ std::string RandomUtf8(std::mt19937& rng, std::size_t pieces) {
 TEST(Utf8Grep, LinesOfAUtf8FileAreThoseOfItsShiftJisFormWithStandIns) {
   const std::vector<std::string> patterns = {
       S("[0-9]+年[0-9]+月"), S("年.月"), S("年[^a]月"), S("^.年"), S("月$"), S("ｱﾞ*"), S("①+"), S("ⅰ|㈱"),
-      S("文字コード"), S("年 *[0-9]"), S("日..日"), S("～"), "abc|x", S("年[0-9]*$")};
+      S("文字コード"), S("年 *[0-9]"), S("日..日"), S("～"), "abc|x", S("年[0-9]*$"), "[0-9]+", S("ｱ|e")};
   std::mt19937 rng(20261207);
   test::TempDir dir;
   std::size_t direct_runs = 0;
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 24; ++round) {
     const std::string text = RandomUtf8(rng, 40 + static_cast<std::size_t>(round) * 20);
     const std::string path = dir.Write("u.txt", text).string();
     for (const std::string& pattern : patterns) {
-      const Lines want = Reference(pattern, text, dir);
-      for (std::size_t block : {std::size_t{3}, TTxtFile::kBlockSize}) {
-        bool direct = false;
-        const Lines got = Direct(pattern, path, block, &direct);
-        if (!direct) continue;
-        ++direct_runs;
-        ASSERT_EQ(got, want) << "round " << round << " pattern #" << (&pattern - patterns.data()) << " block " << block;
+      for (bool fuzzy : {false, true}) {
+        const Lines want = Reference(pattern, text, dir, fuzzy);
+        for (std::size_t block : {std::size_t{3}, TTxtFile::kBlockSize}) {
+          bool direct = false;
+          const Lines got = Direct(pattern, path, block, &direct, fuzzy);
+          if (!direct) continue;
+          ++direct_runs;
+          ASSERT_EQ(got, want) << "round " << round << " pattern #" << (&pattern - patterns.data()) << " block "
+                               << block << " fuzzy " << fuzzy;
+        }
       }
     }
   }
-  EXPECT_GE(direct_runs, 40u * 2 * 12);  // all but the patterns that cannot go this way
+  EXPECT_GE(direct_runs, 24u * 2 * 2 * 14);  // every pattern, plain and fuzzy
 }
 
 TEST(Utf8Grep, OnlyPatternsThatCannotTellStandInsApartGoTheDirectWay) {
@@ -95,7 +102,7 @@ TEST(Utf8Grep, OnlyPatternsThatCannotTellStandInsApartGoTheDirectWay) {
   EXPECT_TRUE(direct(S("文字コード")));     // a literal
   EXPECT_FALSE(direct(S("年\\xF040+")));    // a user-area code: stand-ins differ
   EXPECT_FALSE(direct(S("年[\\xF040-\\xF0FF]")));
-  EXPECT_FALSE(direct("[0-9]+"));           // no character every match needs
+  EXPECT_TRUE(direct("[0-9]+"));            // no character every match needs: every line tried
   // A code no UTF-8 character becomes (an IBM character's NEC copy): no line can match.
   test::TempDir dir;
   const std::string path = dir.Write("u.txt", "ⅰ年\n年\n").string();
