@@ -12,12 +12,14 @@ namespace haruvi::tool {
 
 namespace {
 
-// The program's own commands and then the module's, loaded when asked for: listing them
+// The program's own commands and then the modules', loaded when asked for: listing them
 // all, or a command the program does not hold.
 std::vector<Command> AllCommands() {
   std::vector<Command> all = Commands();
-  const MoreCommands& more = LoadMoreCommands();
-  all.insert(all.end(), more.commands.begin(), more.commands.end());
+  for (const ModuleOf& m : kModules) {
+    const MoreCommands& more = LoadMoreCommands(m.file);
+    all.insert(all.end(), more.commands.begin(), more.commands.end());
+  }
   return all;
 }
 
@@ -75,9 +77,17 @@ int main(int argc, char** argv) {
   }
   const Args args(argv + 2, argv + argc);
   if (const Command* c = Find(Commands(), first)) return Run(*c, args, &LastInputSize);
-  const MoreCommands& more = LoadMoreCommands();
-  if (const Command* c = Find(more.commands, first)) return Run(*c, args, more.last_input_size);
-  if (!more.error.empty()) std::cerr << "haruvi-tool: some commands are missing: " << more.error << '\n';
+  // The module that holds the command first; an unknown word is looked for in them all.
+  std::vector<const char*> files;
+  for (const ModuleOf& m : kModules)
+    if (first == m.command) files.push_back(m.file);
+  for (const ModuleOf& m : kModules)
+    if (first != m.command) files.push_back(m.file);
+  for (const char* file : files) {
+    const MoreCommands& more = LoadMoreCommands(file);
+    if (const Command* c = Find(more.commands, first)) return Run(*c, args, more.last_input_size);
+    if (!more.error.empty()) std::cerr << "haruvi-tool: some commands are missing: " << more.error << '\n';
+  }
   std::cerr << "haruvi-tool: unknown command '" << first << "'\n";
   PrintHelp(std::cerr);
   return kExitUsage;

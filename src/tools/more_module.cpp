@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
+
 namespace haruvi::tool {
 namespace {
 
@@ -23,11 +25,11 @@ bool IsFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-MoreCommands Load() {
+MoreCommands Load(const char* file) {
   MoreCommands more;
   const std::string folder = ProgramFolder();
-  std::string path = folder + "/" + kMoreModuleName;
-  if (!IsFile(path)) path = folder + "/../lib/haruvi/" + kMoreModuleName;
+  std::string path = folder + "/" + file;
+  if (!IsFile(path)) path = folder + "/../lib/haruvi/" + file;
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     const char* why = ::dlerror();
@@ -50,9 +52,12 @@ MoreCommands Load() {
 
 }  // namespace
 
-const MoreCommands& LoadMoreCommands() {
-  static const MoreCommands more = Load();
-  return more;
+const MoreCommands& LoadMoreCommands(const char* file) {
+  // One slot per module of kModules; the program is one thread when it loads them.
+  static std::map<std::string, MoreCommands> loaded;
+  auto it = loaded.find(file);
+  if (it == loaded.end()) it = loaded.emplace(file, Load(file)).first;
+  return it->second;
 }
 
 }  // namespace haruvi::tool

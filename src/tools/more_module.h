@@ -1,6 +1,6 @@
-// The module of haruvi-tool's commands that need the big libraries (ICU for the text
-// commands' sort, the archive libraries): loaded only when one of them runs, so that
-// every other command starts without loading those libraries.
+// The modules of haruvi-tool's commands that need big libraries (ICU for the text
+// commands' sort; libarchive and libgcab for the archive commands): each is loaded only
+// when one of its commands runs, so that every other command starts without them.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +12,13 @@
 
 namespace haruvi::tool {
 
-// The module's file name, beside the program in the build and in lib/haruvi installed.
-inline constexpr const char* kMoreModuleName = "haruvi-tool-more.so";
+// The modules' file names, beside the program in the build and in lib/haruvi installed,
+// and the command each holds.
+struct ModuleOf {
+  const char* command;
+  const char* file;
+};
+inline constexpr ModuleOf kModules[] = {{"text", "haruvi-tool-text.so"}, {"archive", "haruvi-tool-archive.so"}};
 
 // What the module exports (C names, looked up with dlsym).
 extern "C" {
@@ -29,7 +34,7 @@ struct MoreCommands {
   std::string error;  // why it could not be loaded
 };
 
-// Loads the module once (later calls give the same answer).
-const MoreCommands& LoadMoreCommands();
+// Loads the module `file` once (later calls give the same answer).
+const MoreCommands& LoadMoreCommands(const char* file);
 
 }  // namespace haruvi::tool

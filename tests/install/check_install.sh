@@ -39,7 +39,8 @@ for cmd in $("$root/bin/haruvi-tool" --help | awk '/^commands:/ { on = 1; next }
 done
 check grep -q "^haruvi-tool " <<< "$("$root/bin/haruvi-tool" --version)"
 # The commands of the tool's module (text, archive) run from the installed tree too.
-check test -e "$root/lib/haruvi/haruvi-tool-more.so"
+check test -e "$root/lib/haruvi/haruvi-tool-text.so"
+check test -e "$root/lib/haruvi/haruvi-tool-archive.so"
 check grep -q "sort-asc" <<< "$("$root/bin/haruvi-tool" text list)"
 check grep -qx "archive" <<< "$("$root/bin/haruvi-tool" --help | awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }')"
 check grep -q "help pages: $root/share/haruvi/help/index.html" <<< "$(ASAN_OPTIONS=detect_leaks=0 "$root/bin/haruvi" --help)"

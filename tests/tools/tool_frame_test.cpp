@@ -38,6 +38,13 @@ TEST(ToolFrame, WithoutItsModuleTheProgramSaysWhichCommandsAreMissing) {
   const auto cat = RunProcess(alone.string(), {"cat"}, "bytes\n");
   EXPECT_EQ(cat.exit_code, 0);
   EXPECT_EQ(cat.out, "bytes\n");
+  // Each module stands alone: with the archive module beside it, the archive commands
+  // run and the text commands are still missing.
+  std::filesystem::copy_file(std::filesystem::path(ToolPath()).parent_path() / "haruvi-tool-archive.so",
+                             dir.path() / "haruvi-tool-archive.so");
+  const auto archive = RunProcess(alone.string(), {"archive"});
+  EXPECT_NE(archive.err.find("usage: haruvi-tool archive"), std::string::npos) << archive.err;
+  EXPECT_NE(RunProcess(alone.string(), {"text", "list"}).err.find("unknown command 'text'"), std::string::npos);
 }
 
 TEST(ToolFrame, VersionComesFromTheBuild) {
