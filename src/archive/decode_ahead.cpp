@@ -94,10 +94,14 @@ bool StartsWithGzip(const std::string& path) {
   std::vector<unsigned char> head(kSniff);
   std::size_t got = 0;
   while (got < head.size()) {
-    const ssize_t n = read(fd, head.data() + got, head.size() - got);
+    // Only a gzip file is read on past its first bytes (a header's optional fields
+    // may be long); any other archive is known by its magic.
+    const std::size_t want = got < 3 ? 3 - got : head.size() - got;
+    const ssize_t n = read(fd, head.data() + got, want);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     got += static_cast<std::size_t>(n);
+    if (got >= 3 && (head[0] != 0x1F || head[1] != 0x8B || head[2] != 8)) break;
   }
   close(fd);
   return GzipHeaderLength(head.data(), got) > 0;

@@ -3,22 +3,14 @@
 #include "tools/more_module.h"
 
 #include <dlfcn.h>
-#include <limits.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <map>
 
+#include "platform/settings_location.h"
+
 namespace haruvi::tool {
 namespace {
-
-std::string ProgramFolder() {
-  char buf[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string exe(buf, static_cast<std::size_t>(n));
-  return exe.substr(0, exe.rfind('/'));
-}
 
 bool IsFile(const std::string& path) {
   struct stat st {};
@@ -27,7 +19,8 @@ bool IsFile(const std::string& path) {
 
 MoreCommands Load(const char* file) {
   MoreCommands more;
-  const std::string folder = ProgramFolder();
+  const std::filesystem::path exe = platform::ExecutablePath();
+  const std::string folder = exe.empty() ? std::string(".") : exe.parent_path().string();
   std::string path = folder + "/" + file;
   if (!IsFile(path)) path = folder + "/../lib/haruvi/" + file;
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -12,7 +12,6 @@
 #include "dialogs/target_dialog.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
-#include "ui/messages.h"
 #include "ui/prompt_dialog.h"
 #include "viewer/text_pane.h"
 #include "window_fixture.h"
@@ -26,10 +25,6 @@ using test::S;
 
 class ArchiveTrial : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ui::SetHeadless(true);
-  }
   std::string Pane() const { return form->RichEdit1->Text(); }
   // Two files of the list selected together, as with Ctrl+click.
   void SelectBoth(const char* a, const char* b) {

@@ -10,7 +10,6 @@
 #include "controllers/save/save_controller.h"
 #include "shellview/file_view.h"
 #include "support/sjis.h"
-#include "ui/messages.h"
 #include "ui/panel_bar.h"
 #include "viewer/byte_view.h"
 #include "viewer/text_pane.h"
@@ -21,14 +20,6 @@ namespace {
 
 class EditInWindow : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ui::SetHeadless(true);
-  }
-  void TearDown() override {
-    controllers::SaveController::ask_name = nullptr;
-    WindowTest::TearDown();
-  }
   void Compose(const QString& text) {
     QWidget* view = form->RichEdit1->View();
     QInputMethodEvent composing(text, {});

@@ -13,7 +13,6 @@
 #include "controllers/search/search_forms.h"
 #include "support/sjis.h"
 #include "ui/input_box.h"
-#include "ui/messages.h"
 #include "viewer/byte_view.h"
 #include "viewer/text_pane.h"
 #include "window_fixture.h"
@@ -26,10 +25,6 @@ using testing::internal::GetCapturedStderr;
 
 class SearchTrial : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ui::SetHeadless(true);
-  }
   viewer::TextPane& Pane() const { return *form->RichEdit1; }
   // The line (from 0) the selection starts on, and the selected bytes.
   std::size_t HitLine() const { return Pane().LineOfOffset(Pane().SelStart()); }

@@ -14,7 +14,6 @@
 #include "controllers/search/search_forms.h"
 #include "shellview/file_view.h"
 #include "support/sjis.h"
-#include "ui/messages.h"
 #include "viewer/byte_view.h"
 #include "viewer/text_pane.h"
 #include "window_fixture.h"
@@ -24,14 +23,6 @@ namespace {
 
 class UnicodeNotes : public WindowTest {
  protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    ui::SetHeadless(true);
-  }
-  void TearDown() override {
-    controllers::SaveController::ask_name = nullptr;
-    WindowTest::TearDown();
-  }
   std::string Pane() const { return form->RichEdit1->Bytes(); }
   QString Info() const { return form->LFilestring->text(); }
   // Answers the grep dialog with a pattern over every file, then waits for the report.

@@ -13,17 +13,24 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "controllers/save/save_controller.h"
 #include "shellview/file_view.h"
 #include "support/temp_dir.h"
+#include "ui/messages.h"
 
 namespace haruvi::app {
 
 class WindowTest : public ::testing::Test {
  protected:
-  void SetUp() override { ::setenv("HARUVI_INI", (dir / "haruvi.ini").c_str(), 1); }
+  // Messages go to standard error rather than into a box no test would click away.
+  void SetUp() override {
+    ::setenv("HARUVI_INI", (dir / "haruvi.ini").c_str(), 1);
+    ui::SetHeadless(true);
+  }
   void TearDown() override {
     if (form) form->close();
     form.reset();
+    controllers::SaveController::ask_name = nullptr;  // a test's answer to the save dialog
     ::unsetenv("HARUVI_INI");
   }
   std::filesystem::path IniPath() const { return dir / "haruvi.ini"; }

@@ -1,19 +1,37 @@
 // Helpers of the archive tests: archives with any entries (hostile ones included) made
-// straight through libarchive, and the list of what a folder holds.
+// straight through libarchive, deflated bytes made through zlib, and the list of what a
+// folder holds.
 #pragma once
 
 #include <archive.h>
 #include <archive_entry.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace haruvi::test {
+
+// `data` deflated at `level`: raw with window bits -15, one gzip member with 31.
+inline std::string Deflated(std::string_view data, int level, int window_bits) {
+  z_stream z{};
+  deflateInit2(&z, level, Z_DEFLATED, window_bits, 8, Z_DEFAULT_STRATEGY);
+  std::string out(deflateBound(&z, static_cast<uLong>(data.size())) + 32, '\0');  // room for a gzip header
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  z.avail_in = static_cast<uInt>(data.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  deflate(&z, Z_FINISH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
 
 struct RawEntry {
   RawEntry(std::string n, std::string d = {}, unsigned t = AE_IFREG, std::string l = {}, std::string h = {})

@@ -21,20 +21,6 @@ namespace {
 using test::RawEntry;
 using test::TempDir;
 
-std::string RawDeflate(std::string_view data, int level) {
-  z_stream z{};
-  deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-  std::string out(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  z.avail_in = static_cast<uInt>(data.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
-  return out;
-}
-
 void PutLe32(std::string* s, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) s->push_back(static_cast<char>(v >> (8 * i)));
 }
@@ -48,7 +34,7 @@ std::string Member(std::string_view data, int level = 6, unsigned flags = 0) {
   if (flags & 8) m += std::string("name.tar\0", 9);
   if (flags & 16) m += std::string("a comment\0", 10);
   if (flags & 2) m += "\x12\x34";
-  m += RawDeflate(data, level);
+  m += test::Deflated(data, level, -15);
   PutLe32(&m, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
                                                static_cast<uInt>(data.size()))));
   PutLe32(&m, static_cast<std::uint32_t>(data.size()));
