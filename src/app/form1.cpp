@@ -46,6 +46,7 @@
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "ui/panel_bar.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::app {
@@ -198,7 +199,7 @@ void TForm1::FormCreate() {
   // Selecting the folder in the tree has listed it already (a big folder is listed once).
   if (FileView1->Folder() != folder) FileView1->SetFolder(folder);
   ComboView1->ShowPath(folder);
-  LFilestring->clear();
+  text_->SetInfo(QString());
   folderinfo();
   if (FileView1->SelectByCaption(name) > 0) filedisp();
 }
@@ -255,20 +256,13 @@ void TForm1::FormResize() {
 
 // ---------------------------------------------------------------- shared routines
 
-void TForm1::textclear() {
-  RichEdit1->Clear();
-  LFilestring->clear();
-}
-
-void TForm1::editmodeon() { edit_->editmodeon(); }
+void TForm1::textclear() { text_->textclear(); }
 
 void TForm1::filedisp() { display_->filedisp(); }
 
 void TForm1::filedisp2() { display_->filedisp2(); }
 
 void TForm1::ShowSelection() { FileView1Change(SelectedPath(), false); }
-
-void TForm1::EnsureWholeText() { display_->FinishLoading(); }
 
 void TForm1::folderinfo() {
   StartFolderStatus(false);

@@ -80,8 +80,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
 
   // ui::WindowContext.
   QWidget* Window() override { return this; }
-  viewer::TextPane& Pane() override { return *RichEdit1; }
-  QLabel& InfoLine() override { return *LFilestring; }
+  ui::ShownText& Text() override { return *text_; }
   ui::PanelBar& TextStatus() override { return *SBarR; }
   ui::PanelBar& Status() override { return *StatusBar1; }
   shellview::TFileView& Files() override { return *FileView1; }
@@ -104,9 +103,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   void filedisp() override;
   void filedisp2() override;
   void initset() override;
-  void editmodeon() override;
   void ShowSelection() override;
-  void EnsureWholeText() override;
   bool MoveToFolder(const QString& folder) override;
   void SetTextPaneVisible(bool visible) override;
   int SavedTextHeight() const override { return savedtextheight_; }
@@ -191,6 +188,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   bool shown_once_ = false;
   int savedtextheight_ = 0;
   FolderStatus* folder_status_ = nullptr;
+  ui::ShownText* text_ = nullptr;
   // The features, in the order their settings are applied.
   std::vector<ui::Controller*> controllers_;
   controllers::ArchiveController* archive_ = nullptr;

@@ -14,6 +14,7 @@
 #include "shellview/folder_view.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::app {
@@ -42,10 +43,8 @@ void TForm1::FolderView1Change(const QString& path) {
 }
 
 void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
-  RichEdit1->Clear();
-  QPalette p = LFilestring->palette();
-  p.setColor(QPalette::WindowText, Qt::black);
-  LFilestring->setPalette(p);
+  // The text of the file left behind goes; the line stays until the next one is shown.
+  text_->Clear();
   // An LHA archive shows its listing instead, while "LHA書庫内容表示" is on.
   if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown &&
       !archive_->PreviewSelection())

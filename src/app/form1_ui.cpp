@@ -14,6 +14,7 @@
 #include "shellview/folder_view.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::app {
@@ -89,6 +90,7 @@ void TForm1::BuildPanels() {
   rbt->addWidget(LFilestring);
   RichEdit1 = new viewer::TextPane(PanelRB);
   SBarR = new ui::PanelBar(QStringLiteral("SBarR"), {100, 80, 50, 40, 60, 50, 50}, PanelRB);
+  text_ = new ui::ShownText(*RichEdit1, *LFilestring, *SBarR, this);
   rb->addWidget(PanelRBT);
   rb->addWidget(RichEdit1, 1);
   rb->addWidget(SBarR);

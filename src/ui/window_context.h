@@ -5,16 +5,11 @@
 #pragma once
 
 #include <QApplication>
-#include <QColor>
-#include <QLabel>
-#include <QPalette>
 #include <QString>
 #include <cstdint>
 
-class QLabel;
 class QToolBar;
 class QWidget;
-class QColor;
 
 namespace haruvi::platform { class Settings; }
 namespace haruvi::shellview {
@@ -22,12 +17,11 @@ class TComboView;
 class TFileView;
 class TFolderView;
 }  // namespace haruvi::shellview
-namespace haruvi::viewer { class TextPane; }
-
 namespace haruvi::ui {
 
 class ActionRegistry;
 class PanelBar;
+class ShownText;
 
 // The window's flags, as the commands read and set them.
 struct WindowFlags {
@@ -46,8 +40,9 @@ class WindowContext {
 
   // Parts of the window.
   virtual QWidget* Window() = 0;  // parent of the commands' dialogs
-  virtual viewer::TextPane& Pane() = 0;
-  virtual QLabel& InfoLine() = 0;
+  // The shown text: its content, origin, information line, step back and simple edit;
+  // its view (caret, selection, scrolling, fonts) is Text().View().
+  virtual ShownText& Text() = 0;
   virtual PanelBar& TextStatus() = 0;  // the bar under the pane
   virtual PanelBar& Status() = 0;      // the window's bar
   virtual shellview::TFileView& Files() = 0;
@@ -74,14 +69,8 @@ class WindowContext {
   virtual void filedisp() = 0;
   virtual void filedisp2() = 0;
   virtual void initset() = 0;
-  // Simple-edit mode as the text commands enter it, when the pane is still read-only: the
-  // pane writable, " 編集 " in the text bar's third panel, the information line red.
-  virtual void editmodeon() = 0;
   // Shows the selected file as a selection change shows it.
   virtual void ShowSelection() = 0;
-  // A big file is shown by its beginning while the rest is read: whatever needs the
-  // pane's whole text (a text command, a save) calls this first; it waits for the rest.
-  virtual void EnsureWholeText() = 0;
   // Moves the views to `folder` quietly; false when it cannot be shown.
   virtual bool MoveToFolder(const QString& folder) = 0;
   // Shows or hides the text pane, keeping the text bars.
@@ -89,14 +78,6 @@ class WindowContext {
   virtual int SavedTextHeight() const = 0;
   virtual void SetSavedTextHeight(int height) = 0;
 };
-
-// The information line's colour says where the pane's text comes from: black as loaded,
-// red when changed or in simple edit, blue after a conversion, a dump or a report.
-inline void SetInfoColor(QLabel& info, const QColor& color) {
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, color);
-  info.setPalette(p);
-}
 
 // The hourglass while a command works, restored on every way out.
 class BusyCursor {

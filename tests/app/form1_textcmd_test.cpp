@@ -17,6 +17,7 @@
 #include "support/sjis.h"
 #include "ui/input_box.h"
 #include "ui/panel_bar.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 #include "window_fixture.h"
 
@@ -136,7 +137,7 @@ TEST_F(TextCommandsTest, SimpleEditModeIsEnteredOnceAndKeptOn) {
   Open();
   Select("a.txt");
   EXPECT_EQ(form->SBarR->Text(2), " 閲覧 ");
-  form->editmodeon();
+  form->Text().editmodeon();
   EXPECT_FALSE(form->RichEdit1->ReadOnly());
   EXPECT_EQ(form->SBarR->Text(2), " 編集 ");
   EXPECT_EQ(InfoColor(), QColor(255, 0, 0));

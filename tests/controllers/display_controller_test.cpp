@@ -198,7 +198,7 @@ class BigFileTest : public ::testing::Test {
   void WaitForTheRest() {
     QElapsedTimer t;
     t.start();
-    while (display.Loading() && t.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!w.Text().Complete() && t.elapsed() < 10000) QApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   test::FakeWindow w;
   DisplayController display{w};
@@ -208,7 +208,7 @@ class BigFileTest : public ::testing::Test {
 TEST_F(BigFileTest, TheBeginningShowsAtOnceAndTheRestFollows) {
   w.Files().SelectByCaption("a.txt");
   display.filedisp();
-  EXPECT_TRUE(display.Loading());
+  EXPECT_FALSE(w.Text().Complete());
   EXPECT_LT(w.Pane().Bytes().size(), 300u);
   EXPECT_TRUE(w.Pane().Bytes().ends_with("\r\n"));  // cut at a line end
   EXPECT_EQ(w.TextStatus().Text(1), " … 行 ");
@@ -227,17 +227,17 @@ TEST_F(BigFileTest, ANewSelectionOrAnotherTextDropsTheRest) {
   EXPECT_EQ(w.Pane().Bytes(), std::string(2000, 'b'));  // never the first file's rest
   w.Files().SelectByCaption("a.txt");
   display.filedisp();
-  w.Pane().SetText(std::string("a command's result"));  // the pane changed by someone else
-  EXPECT_FALSE(display.Loading());
+  w.Text().Show("a listing", ui::TextOrigin::Listing);  // another text in its place
+  EXPECT_TRUE(w.Text().Complete());
   QApplication::processEvents();
-  EXPECT_EQ(w.Pane().Bytes(), "a command's result");
+  EXPECT_EQ(w.Pane().Bytes(), "a listing");
 }
 
 TEST_F(BigFileTest, WhateverNeedsTheWholeTextWaitsForIt) {
   w.Files().SelectByCaption("a.txt");
   display.filedisp();
-  display.FinishLoading();
-  EXPECT_FALSE(display.Loading());
+  w.Text().EnsureWhole();
+  EXPECT_TRUE(w.Text().Complete());
   EXPECT_EQ(w.Pane().Bytes(), text);
 }
 

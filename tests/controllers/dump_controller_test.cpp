@@ -27,7 +27,6 @@ TEST(DumpController, DumpsTheFileAndTheLinesIntoThePane) {
   w.Pane().SetText(std::string("AB"));
   w.Actions().Trigger("Mdump1bP");  // the pop-up copy runs the same command
   EXPECT_EQ(w.Pane().Bytes(), "m.bin   info\r\n\r\nAB\r\n44\r\n12\r\n");
-  EXPECT_TRUE(w.Called("EnsureWholeText"));
 }
 
 TEST(DumpController, NothingHappensWithoutAFile) {

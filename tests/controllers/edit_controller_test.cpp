@@ -9,6 +9,7 @@
 #include <QLabel>
 
 #include "fake_window.h"
+#include "ui/shown_text.h"
 
 namespace haruvi::controllers {
 namespace {
@@ -32,9 +33,10 @@ TEST_F(EditTest, TheModeSwitchShowsItselfEverywhere) {
   EXPECT_TRUE(w.Pane().ReadOnly());
   EXPECT_EQ(w.TextStatus().Text(2), " 閲覧 ");
   EXPECT_EQ(Info(), QColor(Qt::black));
-  edit.editmodeon();
-  edit.editmodeon();  // a second call changes nothing
+  w.Text().editmodeon();
+  w.Text().editmodeon();  // a second call changes nothing
   EXPECT_FALSE(w.Pane().ReadOnly());
+  EXPECT_EQ(w.Actions().Get("MediterRich")->text(), "簡易編集を解除(&R)");  // the menu follows the mode
   EXPECT_EQ(w.Pane().Bytes(), "\x93\xfa\x96\x7b\r\nabc\r\nlast");  // entering edit keeps the bytes
 }
 
@@ -44,7 +46,7 @@ TEST_F(EditTest, ClipboardCommandsActOnlyWhereTheyMay) {
   EXPECT_EQ(w.Pane().Bytes(), "\x93\xfa\x96\x7b\r\nabc\r\nlast");
   w.Actions().Trigger("Mcopy1");
   EXPECT_EQ(QApplication::clipboard()->text(), "abc");
-  edit.editmodeon();
+  w.Text().editmodeon();
   w.Pane().SetSelection(0, 4);  // 日本
   w.Actions().Trigger("Mcut");
   EXPECT_EQ(QApplication::clipboard()->text(), "日本");

@@ -18,6 +18,7 @@
 #include "support/temp_dir.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
+#include "ui/shown_text.h"
 #include "ui/window_context.h"
 #include "viewer/text_pane.h"
 
@@ -37,7 +38,8 @@ class FakeWindow : public ui::WindowContext {
         combo_(new shellview::TComboView(&window_)),
         main_bar_(new QToolBar(&window_)),
         text_bar_(new QToolBar(&window_)),
-        actions_(&window_) {}
+        actions_(&window_),
+        text_(new ui::ShownText(*pane_, *info_, *text_status_, &window_)) {}
 
   // Moves the views to `folder` (as the window does) and selects `name` there.
   void Select(const std::filesystem::path& folder, const QString& name) {
@@ -51,8 +53,10 @@ class FakeWindow : public ui::WindowContext {
   }
 
   QWidget* Window() override { return &window_; }
-  viewer::TextPane& Pane() override { return *pane_; }
-  QLabel& InfoLine() override { return *info_; }
+  ui::ShownText& Text() override { return *text_; }
+  // What the tests look at: the pane and the information line themselves.
+  viewer::TextPane& Pane() { return *pane_; }
+  QLabel& InfoLine() { return *info_; }
   ui::PanelBar& TextStatus() override { return *text_status_; }
   ui::PanelBar& Status() override { return *status_; }
   shellview::TFileView& Files() override { return *files_; }
@@ -75,18 +79,7 @@ class FakeWindow : public ui::WindowContext {
   void filedisp() override { calls.push_back("filedisp"); }
   void filedisp2() override { calls.push_back("filedisp2"); }
   void initset() override { calls.push_back("initset"); }
-  // As the window does it: the pane writable, the panel and the label red.
-  void editmodeon() override {
-    calls.push_back("editmodeon");
-    if (!pane_->ReadOnly()) return;
-    pane_->SetReadOnly(false);
-    text_status_->SetText(2, QStringLiteral(" 編集 "), true);
-    QPalette p = info_->palette();
-    p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    info_->setPalette(p);
-  }
   void ShowSelection() override { calls.push_back("ShowSelection"); }
-  void EnsureWholeText() override { calls.push_back("EnsureWholeText"); }
   bool MoveToFolder(const QString& folder) override {
     calls.push_back("MoveToFolder " + folder.toStdString());
     ui::QuietGuard quiet(flags_);
@@ -117,6 +110,7 @@ class FakeWindow : public ui::WindowContext {
   QToolBar* text_bar_;
   ui::ActionRegistry actions_;
   ui::WindowFlags flags_;
+  ui::ShownText* text_;
   int saved_height_ = 0;
 };
 

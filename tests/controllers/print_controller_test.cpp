@@ -70,7 +70,6 @@ TEST_F(PrintTest, JapaneseTextComesOutOnAsManyPagesAsItNeeds) {
   EXPECT_NE(text.find("日本語の行 150"), std::string::npos);
   EXPECT_EQ(Info("Pages"), std::to_string(r.pages));
   EXPECT_EQ(Info("Title"), "memo.txt");
-  EXPECT_TRUE(w.Called("EnsureWholeText"));
 }
 
 TEST_F(PrintTest, AUtf8PaneIsPrintedInItsShownCodePage) {

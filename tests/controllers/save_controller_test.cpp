@@ -10,6 +10,8 @@
 #include "encoding/unicode_convert.h"
 #include "fake_window.h"
 #include "ui/messages.h"
+#include "ui/shown_text.h"
+#include "viewer/file_display.h"
 #include "viewer/rtf_reader.h"
 
 namespace haruvi::controllers {
@@ -40,12 +42,27 @@ TEST_F(SaveTest, OverwriteWritesThePaneBytesAndKeepsTheOldAsBackup) {
   w.Actions().Trigger("MToversave1");
   EXPECT_EQ(test::ReadFile(w.dir / "f/memo.txt"), "\x93\xfa\x96\x7b\r\nline\r\n");
   EXPECT_EQ(test::ReadFile(w.dir / "f/memo.$$$"), "old text");
-  EXPECT_TRUE(w.Called("EnsureWholeText"));  // a big file's rest is waited for first
   EXPECT_TRUE(w.Called("viewreselect"));
   w.Actions().Trigger("Mbackup1");  // off
   w.Pane().SetText(std::string("newer"));
   w.Actions().Trigger("MToversave1");
   EXPECT_EQ(test::ReadFile(w.dir / "f/memo.$$$"), "old text");
+}
+
+TEST_F(SaveTest, ABigFileStillBeingReadIsSavedWholeNeverItsBeginning) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "line " + std::to_string(i) + "\n";
+  w.dir.Write("f/big.txt", text);
+  w.Files().Fill();
+  w.Files().SelectByCaption("big.txt");
+  const std::string path = (w.dir / "f/big.txt").string();
+  viewer::DisplaySettings settings;
+  settings.preview_bytes = 512;
+  viewer::FileDisplay shown = viewer::ShowFile(path, settings);
+  ASSERT_TRUE(shown.preview);
+  ASSERT_TRUE(w.Text().ShowFile(shown, path, ui::TextOrigin::File));
+  w.Actions().Trigger("MToversave1");
+  EXPECT_EQ(test::ReadFile(w.dir / "f/big.txt"), text);
 }
 
 TEST_F(SaveTest, AnUneditedPaneSavesTheBytesItWasGivenWhateverTheyAre) {

@@ -174,7 +174,7 @@ TEST_F(SearchTest, ReplaceEverythingIsLiteralAndMultibyteAware) {
   dialogs->patterns.push_back(PatternAnswer{QStringLiteral("."), QStringLiteral(""), false});
   controller->Mreplaceall1Click();
   EXPECT_EQ(PaneUtf8(), "ア& ab");
-  ui::SetInfoColor(win.InfoLine(), Qt::black);
+  win.Text().SetOrigin(ui::TextOrigin::File);  // black
   dialogs->patterns.push_back(PatternAnswer{QStringLiteral("zz"), QStringLiteral("y"), false});
   controller->Mreplaceall1Click();
   EXPECT_EQ(PaneUtf8(), "ア& ab");

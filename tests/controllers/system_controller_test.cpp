@@ -19,6 +19,7 @@
 #include "controllers/system/dir_dialog.h"
 #include "controllers/system/drive_dialog.h"
 #include "fake_window.h"
+#include "ui/shown_text.h"
 #include "ui/messages.h"
 
 namespace haruvi::controllers {
@@ -105,6 +106,8 @@ TEST_F(SystemTest, DirListingGoesIntoThePaneWithItsLabel) {
   EXPECT_EQ(w.InfoLine().text(), "dir   \"" + folder + "\" /O:-N   の結果");
   sys.RunDir("/no/such/folder");  // a message, and the pane is left empty
   EXPECT_TRUE(w.Pane().IsEmpty());
+  w.Text().Undo();  // the listing before it comes back
+  EXPECT_EQ(w.Pane().Bytes(), text);
 }
 
 TEST_F(SystemTest, SystemReportHasItsLabelsInOrder) {

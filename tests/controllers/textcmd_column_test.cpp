@@ -202,7 +202,7 @@ TEST_F(TextCmdTest, CancelledHtmlStrippingLeavesTheTextUnchanged) {
   EXPECT_EQ(InfoColor(), QColor(Qt::black));
   EXPECT_FALSE(Editing());
   EXPECT_TRUE(w.Flags().worktext.isEmpty());
-  EXPECT_FALSE(cmd.Undo().CanUndo());
+  EXPECT_FALSE(w.Text().CanUndo());
 }
 
 TEST_F(TextCmdTest, TexCommandsAreRemoved) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "controllers/textcmd/text_undo.h"
+#include "ui/shown_text.h"
 #include "controllers/textcmd/textcmd_controller.h"
 #include "controllers/textcmd/textcmd_dialogs.h"
 #include "fake_window.h"

@@ -227,8 +227,8 @@ TEST_F(TextCmdTest, OneUndoRestoresTheTextBeforeTheCommand) {
   EXPECT_EQ(Text(), numbered);
 
   // A big text keeps one step back instead, not every command's whole result.
-  const std::size_t limit = TextUndo::edit_step_limit;
-  TextUndo::edit_step_limit = 1000;
+  const std::size_t limit = ui::ShownText::edit_step_limit;
+  ui::ShownText::edit_step_limit = 1000;
   std::string big;
   for (int i = 0; i < 17; ++i) big += std::string(100, static_cast<char>('a' + i % 26)) + "z\r\n";
   w.Pane().SetText(big);
@@ -239,13 +239,13 @@ TEST_F(TextCmdTest, OneUndoRestoresTheTextBeforeTheCommand) {
   ASSERT_EQ(Text(), big);
   Run("Mundo");
   EXPECT_EQ(Text(), once);
-  TextUndo::edit_step_limit = limit;
+  ui::ShownText::edit_step_limit = limit;
   EXPECT_FALSE(w.Actions().Get("Mundo")->isEnabled());
 
   // A text shown since is never replaced by an older one.
   Run("Mreverse1");
   w.Pane().SetText(std::string("new file"));
-  EXPECT_FALSE(cmd.Undo().CanUndo());
+  EXPECT_FALSE(w.Text().CanUndo());
   Run("Mundo");
   EXPECT_EQ(Text(), "new file");
 }

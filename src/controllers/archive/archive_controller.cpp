@@ -25,6 +25,7 @@
 #include "dialogs/target_dialog.h"
 #include "dialogs/progress_dialog.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "ui/prompt_dialog.h"
@@ -179,13 +180,12 @@ void ArchiveController::ShowLhaListing(const char* word) {
     ctx().filedisp();
     return;
   }
-  ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep1(bridge::ToDisk(path))));
-  ctx().Pane().Clear();
+  ctx().Text().fileinfo(bridge::ToDisk(path));
+  ctx().folderinfo();
   if (!lha_.CheckArchive(Quoted(path), 4)) {
     ctx().filedisp();
     return;
   }
-  ctx().Pane().Clear();
   const std::string command = std::string(word) + " " + Quoted(path);
   std::string out;
   HaruviProgress progress;
@@ -200,7 +200,7 @@ void ArchiveController::ShowLhaListing(const char* word) {
                                 }
                                 return result;
                               }, &progress);
-  if (rc == 0) ctx().Pane().SetText(std::move(out));
+  if (rc == 0) ctx().Text().Show(std::move(out), ui::TextOrigin::Listing);
 }
 
 // ---------------------------------------------------------------- LHA commands
@@ -239,8 +239,7 @@ void ArchiveController::LhaUnpack(const char* word) {
       if (ctx().Actions().Checked(QStringLiteral("Mtodiropen"))) ctx().MoveToFolder(*target);
       ctx().viewreset();
     }
-    ctx().Pane().Clear();
-    ctx().Pane().SetText(std::move(out));
+    ctx().Text().Show(std::move(out), ui::TextOrigin::Listing);
   }
   ctx().Flags().worktext.clear();
   if (!folders) ctx().viewreselect(path);
@@ -257,7 +256,7 @@ void ArchiveController::MlhaPClick() {
   if (!answer || answer->isEmpty()) return;
   const QString name = answer->toLower().endsWith(QStringLiteral(".lzh")) ? *answer : AsLzh(*answer);
   const QString archive = folder + name;
-  ctx().Pane().Clear();
+  ctx().Text().Clear();
   const QStringList selected = ctx().Files().SelectedPaths();
   std::string files;
   for (const QString& item : selected) files += " " + Quoted(item);
@@ -268,8 +267,8 @@ void ArchiveController::MlhaPClick() {
           QStringLiteral("圧縮しています"), archive,
           [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
           &progress) == 0)
-    ctx().Pane().SetText(std::move(out));
-  ctx().InfoLine().setText(bridge::DisplayName(archive) + QStringLiteral("   %1個のファイル").arg(selected.size()));
+    ctx().Text().Show(std::move(out), ui::TextOrigin::Listing);
+  ctx().Text().SetInfo(bridge::DisplayName(archive) + QStringLiteral("   %1個のファイル").arg(selected.size()));
   ctx().viewreselect(archive);
 }
 
@@ -313,8 +312,8 @@ void ArchiveController::Marclist1Click() {
       return true;
     }, &progress);
     if (!listed || progress.cancel) return;
-    ctx().Pane().Clear();
-    ctx().Pane().SetText(archive::FormatListing(bridge::NameToPane(path, ctx().Pane().CodePage()), entries));
+    ctx().Text().Show(archive::FormatListing(bridge::NameToPane(path, ctx().Text().View().CodePage()), entries),
+                      ui::TextOrigin::Listing);
   } catch (const archive::EArchiver& e) {
     Warn(QString::fromUtf8(e.what()));
   }
@@ -345,12 +344,11 @@ void ArchiveController::Marcunpack1Click() {
       output = file.GetOutput();
       return result;
     }, &progress);
-    ctx().Pane().Clear();
     ctx().viewreset();
     std::string text;
     const std::string message = archive::ResultMessage(rc);
-    if (!message.empty()) text = bridge::ToPane(QString::fromStdString(message), ctx().Pane().CodePage()) + "\r\n";
-    ctx().Pane().SetText(text + output);
+    if (!message.empty()) text = bridge::ToPane(QString::fromStdString(message), ctx().Text().View().CodePage()) + "\r\n";
+    ctx().Text().Show(text + output, ui::TextOrigin::Listing);
   } catch (const archive::EArchiver& e) {
     Warn(QString::fromUtf8(e.what()));
   }
@@ -365,7 +363,7 @@ void ArchiveController::MarcmakeClick() {
                                                 QStringLiteral("圧縮ファイル名 拡張子指定。ex)haruvt.zip"), "ARCpack", proposed);
   if (!answer || answer->isEmpty()) return;
   const QString archive = folder + *answer;
-  ctx().Pane().Clear();
+  ctx().Text().Clear();
   // The new archive is made under a temporary name beside the old one, which it
   // replaces only when made: a failure never costs the old archive.
   const QFileInfo info(archive);
@@ -396,7 +394,7 @@ void ArchiveController::MarcmakeClick() {
     ::unlink(temp_disk.c_str());
     ctx().viewrefresh();
     ctx().textclear();
-    ctx().Pane().SetText(output + "\r\nResult code = " + std::to_string(rc) + "\r\n");
+    ctx().Text().Show(output + "\r\nResult code = " + std::to_string(rc) + "\r\n", ui::TextOrigin::Listing);
   } catch (const archive::EArchiver& e) {
     ::unlink(bridge::ToDisk(temp).c_str());
     Warn(QString::fromUtf8(e.what()));

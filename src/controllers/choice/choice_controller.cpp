@@ -12,6 +12,7 @@
 #include "shellview/file_view.h"
 #include "shellview/item_menu.h"
 #include "shellview/listing.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 #include "ui/prompt_dialog.h"
@@ -36,7 +37,7 @@ bool ChoiceController::Jump(const QString& target, const QString& previous, cons
     ui::QuietGuard quiet(ctx());
     moved = ctx().MoveToFolder(target);
     if (moved) {
-      ctx().InfoLine().clear();
+      ctx().Text().SetInfo(QString());
       if (select.isEmpty() || ctx().Files().SelectByCaption(select) == 0) ctx().Files().SelectRow(0);
     } else if (!previous.isEmpty()) {
       ctx().MoveToFolder(previous);

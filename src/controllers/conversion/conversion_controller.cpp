@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <array>
 #include <new>
@@ -13,6 +12,7 @@
 #include "bridge/disk_path.h"
 #include "encoding/char_code.h"
 #include "encoding/crlf_lines.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/file_display.h"
@@ -134,7 +134,7 @@ void ConversionController::WatchMenus(QMenu* codes, QMenu* popup_codes) {
 
 void ConversionController::EnableByCode() {
   std::array<bool, kFitted> fit{};
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   if (!pane.IsEmpty()) fit = FitFor(encoding::DetectCharCode(pane.BytesView()));
   for (int i = 0; i < kFitted; ++i) fitted_[static_cast<size_t>(i)]->setEnabled(fit[static_cast<size_t>(i)]);
   popup_auto_->setEnabled(fit[0]);
@@ -151,16 +151,6 @@ void ConversionController::Mcodehenkan1Click() { EnableByCode(); }
 
 // The pop-up's copies follow their main items; this enables the main ones alike.
 void ConversionController::Mcodehenkan2Click() { EnableByCode(); }
-
-namespace {
-
-void ShowBlue(QLabel& info) {
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, Qt::blue);
-  info.setPalette(p);
-}
-
-}  // namespace
 
 // The selected file's bytes; nullopt (and nothing said) when nothing regular is selected,
 // or with *error set when reading failed.
@@ -193,8 +183,7 @@ void ConversionController::unicodeconvert(encoding::UnicodeOp op) {
           form = encoding::TextForm::Utf16Le;
           result = encoding::Utf16ToPaneUtf8(result, true);
         }
-        ctx().Pane().SetText(std::move(result), form);
-        ShowBlue(ctx().InfoLine());
+        ctx().Text().Replace(std::move(result), ui::TextOrigin::Converted, form);
       }
     } catch (const std::bad_alloc&) {
       error = "out of memory";
@@ -231,8 +220,7 @@ void ConversionController::fileconvert(encoding::TCodingOp op) {
         if (!ReadsBytesAsTheyAre(op) && !encoding::IsJoinedWithCrLf(text))
           text = lines = encoding::JoinLinesWithCrLf(text);
         std::string result = encoding::ApplyCodingOp(op, text);
-        ctx().Pane().SetText(std::move(result));
-        ShowBlue(ctx().InfoLine());
+        ctx().Text().Replace(std::move(result), ui::TextOrigin::Converted, encoding::TextForm::Legacy);
         return;
       }
     } catch (const std::bad_alloc&) {

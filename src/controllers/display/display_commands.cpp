@@ -15,6 +15,7 @@
 #include "platform/settings_values.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 #include "viewer/text_pane.h"
@@ -52,7 +53,7 @@ void DisplayController::ApplyPaneFont(const QString& name, int style, int color,
   pane_font_name_ = name;
   pane_font_style_ = platform::FontStyleFromInt(style) ? style : 0;
   pane_font_color_ = color;
-  ctx().Pane().SetPaneFont(MakeFont(name, pane_font_style_, size), ToQColor(color));
+  ctx().Text().View().SetPaneFont(MakeFont(name, pane_font_style_, size), ToQColor(color));
 }
 
 void DisplayController::ApplyFileFont(const QString& name, int style, int color, int size) {
@@ -85,7 +86,7 @@ void DisplayController::iniload() {
                 ini.Read(kFontRColor, pane_font_color_), ini.Read(kFontRSize, 9));
   ApplyFileFont(bridge::FromDisk(ini.Read(kFontFName, bridge::ToDisk(file_font_name_))), ini.Read(kFontFStyle),
                 ini.Read(kFontFColor, file_font_color_), ini.Read(kFontFSize, 9));
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   pane.SetWordWrap(ini.Read(kWordWrap, pane.WordWrap()));
   wordwrap_->setChecked(pane.WordWrap());
   ctx().Flags().tabwidth = ini.Read(kTabWidth);
@@ -102,12 +103,12 @@ void DisplayController::inisave() {
   ini.Write(kFontRName, bridge::ToDisk(pane_font_name_));
   ini.Write(kFontRStyle, pane_font_style_);
   ini.Write(kFontRColor, pane_font_color_);
-  ini.Write(kFontRSize, ctx().Pane().PaneFont().pointSize());
+  ini.Write(kFontRSize, ctx().Text().View().PaneFont().pointSize());
   ini.Write(kFontFName, bridge::ToDisk(file_font_name_));
   ini.Write(kFontFStyle, file_font_style_);
   ini.Write(kFontFSize, ctx().Files().font().pointSize());
   ini.Write(kFontFColor, file_font_color_);
-  ini.Write(kWordWrap, ctx().Pane().WordWrap());
+  ini.Write(kWordWrap, ctx().Text().View().WordWrap());
   ini.Write(kTabWidth, ctx().Flags().tabwidth);
   ini.Write(kMenuDisp, disp_->isChecked());
   ini.Write(kMenuRtf, rtf_->isChecked());
@@ -123,19 +124,19 @@ void DisplayController::MdispClick() {
 
 void DisplayController::MrtfClick() {
   const bool on = rtf_->isChecked();
-  ctx().Pane().SetPlainTextMode(!on);
+  ctx().Text().View().SetPlainTextMode(!on);
   ctx().TextStatus().SetText(3, on ? QStringLiteral(" RTF ") : QStringLiteral("     "), true);
 }
 
-void DisplayController::MwordwrapClick() { ctx().Pane().SetWordWrap(wordwrap_->isChecked()); }
+void DisplayController::MwordwrapClick() { ctx().Text().View().SetWordWrap(wordwrap_->isChecked()); }
 
 void DisplayController::MfonttextClick() {
-  auto dialog = std::make_unique<TextFontDialog>(ctx().Pane().PaneFont(), ctx().Pane().TextColor(), ctx().Window());
+  auto dialog = std::make_unique<TextFontDialog>(ctx().Text().View().PaneFont(), ctx().Text().View().TextColor(), ctx().Window());
   if (dialog->exec() != QDialog::Accepted) return;
   const QFont chosen = dialog->Font();
   // A colour the user did not change keeps its stored form (a system colour stays one).
   int color = pane_font_color_;
-  if (dialog->Color() != ctx().Pane().TextColor()) color = StoredColorOf(dialog->Color());
+  if (dialog->Color() != ctx().Text().View().TextColor()) color = StoredColorOf(dialog->Color());
   ApplyPaneFont(chosen.family(), StyleBits(chosen), color, chosen.pointSize());
   tabset();
 }
@@ -151,7 +152,7 @@ void DisplayController::MchartsetClick() {
   auto dialog = std::make_unique<TForm8>(pane_charset_, ctx().Window());
   connect(dialog.get(), &TForm8::CharsetChosen, this, [this](int charset) {
     pane_charset_ = charset;
-    ctx().Pane().SetCodePage(encoding::CodePageForCharset(charset));
+    ctx().Text().View().SetCodePage(encoding::CodePageForCharset(charset));
   });
   dialog->exec();
 }
@@ -179,14 +180,14 @@ void DisplayController::Mtextrepaint1Click() {
   f.instantmode = 1;
   f.shiftdown = 0;
   f.altdown = 0;
-  SetInfoColor(Qt::black);
+  ctx().Text().SetOrigin(ui::TextOrigin::File);  // black, whatever follows
   filedisp();
 }
 
 void DisplayController::MtextnewviewClick() {
   ctx().Flags().viewenabled = 1;
   ctx().Flags().instantmode = 1;
-  SetInfoColor(Qt::black);
+  ctx().Text().SetOrigin(ui::TextOrigin::File);  // black, whatever follows
   if (!ctx().SelectedPath().isEmpty()) ctx().ShowSelection();
   // Instant display stays on: the check marks and the status panel say so.
   disp_->setChecked(true);
@@ -216,8 +217,8 @@ void DisplayController::Mreadmax1Click() {
 // selection with instant display shows it.
 void DisplayController::MvClick() {
   if (disp_->isChecked()) {
-    if (ctx().Pane().isHidden()) ctx().Actions().Trigger(QStringLiteral("MeditView1"));
-    ctx().Pane().setFocus();
+    if (ctx().Text().View().isHidden()) ctx().Actions().Trigger(QStringLiteral("MeditView1"));
+    ctx().Text().View().setFocus();
     return;
   }
   ctx().Flags().instantmode = 1;

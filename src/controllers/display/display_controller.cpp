@@ -3,11 +3,11 @@
 #include "controllers/display/display_controller.h"
 
 #include <QAction>
-#include <QLabel>
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "ui/panel_bar.h"
@@ -48,18 +48,6 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
   names_current_ = a.Declare({"Mfilenamedisp3", "現在表示のファイル(&C)",
                               "現在表示のファイル|表示中のファイルの情報をテキストに表示します。"},
                              on(&DisplayController::Mfilenamedisp3Click));
-  // The line count follows the pane whatever filled or emptied it; a change that is not
-  // the display's own drops the rest of a file still being read.
-  rest_ = new RestLoader(this);
-  connect(rest_, &RestLoader::Loaded, this, [this] {
-    if (auto rest = rest_->Take()) ApplyRest(std::move(*rest));
-  });
-  connect(&ctx.Pane(), &viewer::TextPane::ContentChanged, this, [this] {
-    if (!applying_) rest_->Cancel();
-    ShowLineCount();
-  });
-  // Lines typed or joined in simple edit count too.
-  connect(&ctx.Pane(), &viewer::TextPane::TextEdited, this, &DisplayController::ShowLineCount);
   a.Twin("Mdisp", "Mdisp1");
   a.Twin("Mrtf", "Mrtf1");
   a.Twin("Mfilenamedisp1", "Mfilenamedisp11");
@@ -75,41 +63,6 @@ std::vector<platform::KeyInfo> DisplayController::Keys() const {
 
 // ---------------------------------------------------------------- showing the selected file
 
-void DisplayController::SetInfoColor(const QColor& color) { ui::SetInfoColor(ctx().InfoLine(), color); }
-
-void DisplayController::ShowLineCount() {
-  const viewer::TextPane& pane = ctx().Pane();
-  // While the rest of the file is read, the count is not known yet.
-  const QString count = rest_->Pending() ? QStringLiteral(" … 行 ") : QStringLiteral(" %1 行 ").arg(pane.LineCount());
-  ctx().TextStatus().SetText(1, pane.IsEmpty() && !rest_->Pending() ? QString() : count);
-}
-
-bool DisplayController::Loading() const { return rest_->Pending(); }
-
-void DisplayController::FinishLoading() {
-  if (!rest_->Pending()) return;
-  ui::BusyCursor busy;
-  if (auto rest = rest_->Wait()) ApplyRest(std::move(*rest));
-}
-
-void DisplayController::ApplyRest(viewer::LoadedRest rest) {
-  applying_ = true;
-  if (rest.loaded) {
-    ctx().Pane().SetDocument(std::move(rest.document), true, rest.form);
-    ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep2(pending_step1_, pending_kind_, rest.code)));
-  } else {
-    // The beginning alone is not the file: it goes, and the line keeps its first step.
-    ctx().Pane().Clear();
-    ctx().InfoLine().setText(bridge::FromUtf8(pending_way_ == viewer::LoadWay::Direct
-                                                  ? viewer::InfoLineStep2(pending_step1_, "", "")
-                                                  : pending_step1_));
-    if (pending_way_ == viewer::LoadWay::Stream)
-      ui::Warn(ctx().Window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(rest.error));
-  }
-  applying_ = false;
-  ShowLineCount();
-}
-
 void DisplayController::filedisp() {
   if (!ctx().Flags().instantmode) return;
   DisplaySelected(false);
@@ -119,7 +72,7 @@ void DisplayController::filedisp2() { DisplaySelected(true); }
 
 void DisplayController::DisplaySelected(bool forced) {
   const std::string disk = bridge::ToDisk(ctx().SelectedPath());
-  viewer::TextPane& pane = ctx().Pane();
+  ui::ShownText& text = ctx().Text();
   // The read settings are read at every display, so their dialogs apply to the next one.
   viewer::DisplaySettings settings;
   const platform::Settings& ini = ctx().Settings();
@@ -127,71 +80,23 @@ void DisplayController::DisplaySelected(bool forced) {
   settings.read.stream_check = ini.Read(kStreamCheck);
   settings.read.read_max = ini.Read(kReadMax);
   settings.rich_text = rtf_->isChecked();
-  settings.page = pane.CodePage();
+  settings.page = text.View().CodePage();
   settings.forced = forced;
-  settings.editing = !pane.ReadOnly();
+  settings.editing = text.Editing();
   settings.preview_bytes = preview_bytes_;
 
-  rest_->Cancel();  // a file still being read is no longer wanted
   ui::BusyCursor busy;
   viewer::FileDisplay shown = viewer::ShowFile(disk, settings);
   if (forced && !shown.regular) return;  // the show commands touch nothing without a file
-  ctx().InfoLine().clear();
-  pane.SetPlainTextMode(!settings.rich_text);
-  pane.Clear();
+  text.textclear();
+  text.View().SetPlainTextMode(!settings.rich_text);
   if (!shown.exists) return;
-  if (!Apply(shown)) return;
-  if (shown.preview) {
-    // The rest is read and indexed off the window's thread; the line count waits for it.
-    pending_step1_ = shown.info_step1;
-    pending_kind_ = shown.kind;
-    pending_way_ = shown.way;
-    rest_->Start(disk, shown.size);
-    ShowLineCount();
-  }
+  if (!text.ShowFile(shown, disk, forced ? ui::TextOrigin::FileAgain : ui::TextOrigin::File)) return;
   if (forced) ctx().folderinfo();
   else ctx().folderinfo2();
 }
 
-bool DisplayController::Apply(viewer::FileDisplay& shown) {
-  viewer::TextPane& pane = ctx().Pane();
-  switch (shown.color) {
-    case viewer::InfoColor::Black: SetInfoColor(Qt::black); break;
-    case viewer::InfoColor::Red: SetInfoColor(Qt::red); break;
-    case viewer::InfoColor::Blue: SetInfoColor(Qt::blue); break;
-  }
-  ctx().InfoLine().setText(bridge::FromUtf8(shown.info_line));
-  if (shown.way != viewer::LoadWay::Nothing && !shown.loaded) {
-    // A failing stream load is reported; a failing direct load leaves the pane empty.
-    if (shown.way == viewer::LoadWay::Stream)
-      ui::Warn(ctx().Window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
-    return shown.way == viewer::LoadWay::Direct;
-  }
-  applying_ = true;
-  if (shown.rich) pane.SetRichText(*shown.rich, std::move(shown.bytes));
-  else if (shown.loaded) pane.SetText(std::move(shown.bytes), shown.form);
-  applying_ = false;
-  return true;
-}
-
-bool DisplayController::streamdisp(const QString& path) {
-  viewer::DisplaySettings settings;
-  settings.read = {0, true, 0};  // always the memory-stream way
-  settings.rich_text = rtf_->isChecked();
-  settings.page = ctx().Pane().CodePage();
-  viewer::FileDisplay shown = viewer::ShowFile(bridge::ToDisk(path), settings);
-  if (!shown.regular) return false;
-  return Apply(shown);
-}
-
-void DisplayController::fileinfo() {
-  // Step 1 only: nothing is loaded.
-  ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep1(bridge::ToDisk(ctx().SelectedPath()))));
-  ctx().Pane().Clear();
-  ctx().folderinfo();
-}
-
-void DisplayController::tabset() { ctx().Pane().SetTabWidth(ctx().Flags().tabwidth); }
+void DisplayController::tabset() { ctx().Text().View().SetTabWidth(ctx().Flags().tabwidth); }
 
 // ---------------------------------------------------------------- file names into the pane
 
@@ -202,25 +107,26 @@ void DisplayController::Mfilenamedisp0Click() {
 void DisplayController::Mfilenamedisp1Click() {
   if (ctx().Files().Count() == 0) return;
   std::vector<std::string> lines;
-  const encoding::CodePage page = ctx().Pane().CodePage();
+  const encoding::CodePage page = ctx().Text().View().CodePage();
   for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::NameToPane(c, page));
-  ctx().Pane().SetLines(lines);
+  ctx().Text().ShowLines(lines, ui::TextOrigin::Listing);
 }
 
 void DisplayController::Mfilenamedisp2Click() {
   if (ctx().Files().Count() == 0) return;
   std::vector<std::string> lines;
-  const encoding::CodePage page = ctx().Pane().CodePage();
+  const encoding::CodePage page = ctx().Text().View().CodePage();
   QString folder = ctx().CurrentFolder();
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
   for (const QString& c : ctx().Files().Captions()) lines.push_back(bridge::NameToPane(folder + c, page));
-  ctx().Pane().SetLines(lines);
+  ctx().Text().ShowLines(lines, ui::TextOrigin::Listing);
 }
 
 void DisplayController::Mfilenamedisp3Click() {
-  const QString info = ctx().InfoLine().text();
-  ctx().Pane().Clear();
-  if (!info.isEmpty()) ctx().Pane().SetLines({bridge::ToPane(info, ctx().Pane().CodePage())});
+  ui::ShownText& text = ctx().Text();
+  const QString info = text.Info();
+  if (info.isEmpty()) text.Clear();
+  else text.ShowLines({bridge::ToPane(info, text.View().CodePage())}, ui::TextOrigin::Listing);
 }
 
 }  // namespace haruvi::controllers

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/setting_key.h"
-#include "controllers/display/rest_loader.h"
 #include "ui/controller.h"
 
 class QAction;
@@ -54,14 +53,7 @@ class DisplayController : public ui::Controller {
   // Routines.
   void filedisp();
   void filedisp2();
-  // Loads `path` through one read of the whole file; false (after a message) on failure.
-  bool streamdisp(const QString& path);
-  void fileinfo();
   void tabset();
-  // A file shown by its beginning is read and indexed whole meanwhile: this waits for it
-  // (whatever needs the whole text, a text command or a save, calls it first).
-  void FinishLoading();
-  bool Loading() const;
   // Files above this many bytes are shown by their beginning first (tests make it small).
   static void SetPreviewBytes(std::uint64_t bytes) { preview_bytes_ = bytes; }
 
@@ -90,11 +82,6 @@ class DisplayController : public ui::Controller {
 
  private:
   void DisplaySelected(bool forced);
-  // Puts a shown file into the pane and the information line; false when the read failed.
-  bool Apply(viewer::FileDisplay& shown);
-  void SetInfoColor(const QColor& color);
-  void ApplyRest(viewer::LoadedRest rest);
-  void ShowLineCount();
   void ApplyPaneFont(const QString& name, int style, int color, int size);
   void ApplyFileFont(const QString& name, int style, int color, int size);
 
@@ -109,10 +96,6 @@ class DisplayController : public ui::Controller {
   int file_font_style_ = 0;
   int file_font_color_ = 0;
   int pane_charset_ = 128;
-  RestLoader* rest_;
-  bool applying_ = false;          // the pane changes because of a display
-  std::string pending_step1_, pending_kind_;
-  viewer::LoadWay pending_way_ = viewer::LoadWay::Direct;
   static inline std::uint64_t preview_bytes_ = 4u << 20;
 };
 

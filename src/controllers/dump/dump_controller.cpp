@@ -9,6 +9,7 @@
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
 #include "dialogs/progress_dialog.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/file_display.h"
@@ -38,9 +39,10 @@ void DumpController::WithProgress(Dump&& dump) {
   progress.show();
   viewer::HexDump result = dump(cancelled);
   progress.hide();
-  viewer::TextPane& pane = ctx().Pane();
-  pane.SetText(std::move(result.text));
-  if (!result.cancelled) ui::SetInfoColor(ctx().InfoLine(), Qt::blue);
+  ui::ShownText& text = ctx().Text();
+  // A stopped dump keeps the line's colour: what it shows is not the whole dump.
+  text.Replace(std::move(result.text), result.cancelled ? text.Origin() : ui::TextOrigin::Report,
+               encoding::TextForm::Legacy);
   flags.worktext.clear();
 }
 
@@ -56,7 +58,7 @@ void DumpController::Mdump1Click() {
     ui::Warn(ctx().Window(), QStringLiteral("ファイルを読み込めません\n") + bridge::FromUtf8(error));
     return;
   }
-  const std::string info = bridge::ToPane(ctx().InfoLine().text(), ctx().Pane().CodePage());
+  const std::string info = bridge::ToPane(ctx().Text().Info(), ctx().Text().View().CodePage());
   WithProgress([&](const auto& cancelled) { return viewer::DumpBytes(bytes->view(), info, cancelled); });
 }
 
@@ -64,10 +66,10 @@ void DumpController::Mdump1bClick() {
   const std::string path = bridge::ToDisk(ctx().SelectedPath());
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
-  const std::string text = ctx().Pane().Text();
-  const std::string info = bridge::ToPane(ctx().InfoLine().text(), ctx().Pane().CodePage());
+  const std::string text = ctx().Text().View().Text();
+  const std::string info = bridge::ToPane(ctx().Text().Info(), ctx().Text().View().CodePage());
   WithProgress([&](const auto& cancelled) { return viewer::DumpUnderLines(text, info, cancelled); });
 }
 

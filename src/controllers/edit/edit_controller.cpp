@@ -12,6 +12,7 @@
 
 #include "bridge/disk_path.h"
 #include "dialogs/folder_dialog.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/input_box.h"
 #include "ui/panel_bar.h"
@@ -35,9 +36,11 @@ EditController::EditController(ui::WindowContext& ctx, QObject* parent) : Contro
   a.Declare({"Mfileexe", "ファイル　実行(&E)", "実行|ファイルを実行します。"}, on(&EditController::MfileexeClick));
   a.Declare({"MediterSet", "エディタの設定(&S)", "エディタの設定|エディターを設定します。"}, on(&EditController::MediterSetClick));
   a.Twin("MediterRich", "MediterRich2");
-  connect(&ctx.Pane(), &viewer::TextPane::CaretMoved, this, &EditController::caretdisp);
+  // The shown text owns the mode; its menu item and tool button follow it.
+  connect(&ctx.Text(), &ui::ShownText::EditingChanged, this, &EditController::ShowMode);
+  connect(&ctx.Text().View(), &viewer::TextPane::CaretMoved, this, &EditController::caretdisp);
   // Said at once, typed or pasted, not found out at saving: what this code cannot hold.
-  connect(&ctx.Pane(), &viewer::TextPane::Substituted, this, [this](std::size_t lost) {
+  connect(&ctx.Text().View(), &viewer::TextPane::Substituted, this, [this](std::size_t lost) {
     this->ctx().Status().SetText(4, QStringLiteral("%1 文字はこの文字コードにないため「〓」になりました").arg(lost));
   });
 }
@@ -46,28 +49,18 @@ void EditController::WatchMenu(QMenu* edit) {
   connect(edit, &QMenu::aboutToShow, this, &EditController::Medit1Click);
 }
 
-void EditController::MarkChanged() { ui::SetInfoColor(ctx().InfoLine(), QColor(255, 0, 0)); }
+void EditController::MarkChanged() { ctx().Text().MarkChanged(); }
 
-void EditController::SetMode(bool editing) {
-  // A big file still being read is edited whole, never its beginning alone.
-  if (editing) ctx().EnsureWholeText();
-  ctx().Pane().SetReadOnly(!editing);
-  ctx().TextStatus().SetText(2, editing ? QStringLiteral(" 編集 ") : QStringLiteral(" 閲覧 "), true);
+void EditController::ShowMode(bool editing) {
   mode_->setChecked(editing);  // the tool button "簡易編集" shows it pressed
   mode_->setText(editing ? QStringLiteral("簡易編集を解除(&R)") : QStringLiteral("簡易編集する(&R)"));
-  ui::SetInfoColor(ctx().InfoLine(), editing ? QColor(255, 0, 0) : QColor(Qt::black));
 }
 
-void EditController::editmodeon() {
-  if (!ctx().Pane().ReadOnly()) return;
-  SetMode(true);
-}
-
-void EditController::MediterRichClick() { SetMode(ctx().Pane().ReadOnly()); }
+void EditController::MediterRichClick() { ctx().Text().SetEditing(!ctx().Text().Editing()); }
 
 void EditController::Medit1Click() {
   ui::ActionRegistry& a = ctx().Actions();
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   const bool selection = pane.HasSelection();
   a.Get(QStringLiteral("Mpast"))->setEnabled(viewer::TextPane::ClipboardHasText());
   for (const char* n : {"Mcut", "Mcopy1", "Mtextdelete"}) a.Get(QString::fromUtf8(n))->setEnabled(selection);
@@ -76,29 +69,29 @@ void EditController::Medit1Click() {
 }
 
 void EditController::McutClick() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.ReadOnly() || !pane.HasSelection()) return;
   pane.Cut();
   MarkChanged();
 }
 
-void EditController::Mcopy1Click() { ctx().Pane().Copy(); }
+void EditController::Mcopy1Click() { ctx().Text().View().Copy(); }
 
 void EditController::MpastClick() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.ReadOnly() || !viewer::TextPane::ClipboardHasText()) return;
   pane.Paste();  // what the code cannot hold is said by the pane's signal
   MarkChanged();
 }
 
 void EditController::MtextdeleteClick() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.ReadOnly() || !pane.HasSelection()) return;
   pane.DeleteSelection();
   MarkChanged();
 }
 
-void EditController::MselectallClick() { ctx().Pane().SelectAll(); }
+void EditController::MselectallClick() { ctx().Text().View().SelectAll(); }
 
 std::size_t EditController::JumpLine(const QString& answer, std::size_t line_count) {
   bool number = false;
@@ -109,25 +102,25 @@ std::size_t EditController::JumpLine(const QString& answer, std::size_t line_cou
 }
 
 void EditController::MjumpClick() {
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   const auto answer = ui::InputBox(ctx().Window(), QStringLiteral("指定行へジャンプ"), QStringLiteral("行番号を入力して下さい"), QString());
   if (!answer) return;
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   pane.MoveCaretTo(pane.OffsetOfLine(JumpLine(*answer, pane.LineCount())));
   pane.setFocus();
   caretdisp();
 }
 
 void EditController::Mlinetop1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   pane.MoveCaretTo(0);
   pane.setFocus();
   caretdisp();
 }
 
 void EditController::Mlinebottom1Click() {
-  ctx().EnsureWholeText();
-  viewer::TextPane& pane = ctx().Pane();
+  ctx().Text().EnsureWhole();
+  viewer::TextPane& pane = ctx().Text().View();
   const std::size_t length = pane.Text().size();
   pane.MoveCaretTo(length > 0 ? length - 1 : 0);
   pane.setFocus();
@@ -135,7 +128,7 @@ void EditController::Mlinebottom1Click() {
 }
 
 void EditController::caretdisp() {
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   const std::size_t position = pane.SelStart();
   const std::size_t line = pane.LineOfOffset(position);
   const std::size_t column = position - pane.OffsetOfLine(line) + 1;

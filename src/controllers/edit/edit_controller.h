@@ -22,7 +22,6 @@ class EditController : public ui::Controller {
   std::vector<platform::KeyInfo> Keys() const override { return {kEditer.info}; }
   void WatchMenu(QMenu* edit);
 
-  void editmodeon();
   void MediterRichClick();
   void Medit1Click();
   void McutClick();
@@ -43,7 +42,7 @@ class EditController : public ui::Controller {
   static std::size_t JumpLine(const QString& answer, std::size_t line_count);
 
  private:
-  void SetMode(bool editing);
+  void ShowMode(bool editing);
   void MarkChanged();
   QAction* mode_;
 };

@@ -165,7 +165,6 @@ void FileOpsController::MfilecopyClick() {
     ctx().MoveToFolder(*target);
     reselect = WithSlash(*target) + NameOfPath(reselect);
   }
-  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
   ctx().viewreset();
   ctx().viewreselect(reselect);
   if (ok && Checked("Mdialogdisp1")) ui::Inform(ctx().Window(), QString::number(n) + QStringLiteral("個のファイルをコピーしました。"));
@@ -302,7 +301,6 @@ void FileOpsController::MpropatyClick() {
   if (path.isEmpty()) return;
   const bool accepted = ChangeAttributes(ctx().Window(), path, prompts.attributes);
   if (accepted) ctx().filedisp();
-  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
   ctx().viewreselect(AttributeTarget(path));
 }
 

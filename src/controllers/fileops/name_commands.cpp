@@ -10,6 +10,7 @@
 #include "fileops/save_file.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/text_pane.h"
@@ -42,7 +43,7 @@ void FileOpsController::SaveLines(const QString& title, const QStringList& lines
   }
   if (name.isEmpty()) return;
   std::string bytes;
-  const encoding::CodePage page = ctx().Pane().CodePage();
+  const encoding::CodePage page = ctx().Text().View().CodePage();
   for (const QString& l : lines) bytes += bridge::NameToPane(l, page) + "\r\n";
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(name), bytes, false);
   if (!r.ok) {

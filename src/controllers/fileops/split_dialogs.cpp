@@ -21,6 +21,7 @@
 #include "fileops/split_merge.h"
 #include "platform/history.h"
 #include "platform/ini_file.h"
+#include "ui/shown_text.h"
 #include "ui/messages.h"
 
 namespace haruvi::controllers {

@@ -5,6 +5,7 @@
 
 #include "controllers/keys/key_table.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "viewer/text_pane.h"
 
@@ -78,7 +79,7 @@ void KeysController::FillKeyMenu(QMenu* menu) {
 }
 
 void KeysController::MfClick() {
-  if (ctx().Pane().IsEmpty()) return;
+  if (ctx().Text().View().IsEmpty()) return;
   ctx().Actions().Trigger(QStringLiteral("Mserch"));
 }
 

@@ -13,6 +13,7 @@
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "shellview/listing.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 #include "viewer/text_pane.h"
@@ -101,8 +102,8 @@ void LayoutController::inisave() {
 // ---------------------------------------------------------------- pane and bars
 
 void LayoutController::MeditView1Click() {
-  const bool visible = !ctx().Pane().isHidden();
-  if (visible) ctx().SetSavedTextHeight(ctx().Pane().height());
+  const bool visible = !ctx().Text().View().isHidden();
+  if (visible) ctx().SetSavedTextHeight(ctx().Text().View().height());
   ctx().SetTextPaneVisible(!visible);
   if (ctx().Files().CurrentView()->isEnabled()) ctx().Files().CurrentView()->setFocus();
   else ctx().Folders().setFocus();
@@ -196,7 +197,7 @@ void LayoutController::WatchMenus(QMenu* view, QMenu* popup_view, QMenu* /*popup
 
 void LayoutController::MhyojiClick() {
   if (wordwrap_text_)
-    wordwrap_text_->setText(ctx().Pane().WordWrap() ? QStringLiteral("右で折り返さない(&R)") : QStringLiteral("右で折り返す(&R)"));
+    wordwrap_text_->setText(ctx().Text().View().WordWrap() ? QStringLiteral("右で折り返さない(&R)") : QStringLiteral("右で折り返す(&R)"));
   if (widths_menu_) widths_menu_->setEnabled(ctx().Files().Style() == shellview::ViewStyle::Details);
 }
 

@@ -1,6 +1,7 @@
 // The print commands.
 #include "controllers/print/print_controller.h"
 
+#include <QLabel>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -8,6 +9,7 @@
 #include "bridge/disk_path.h"
 #include "controllers/print/margin_dialog.h"
 #include "dialogs/progress_dialog.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/text_pane.h"
@@ -38,8 +40,8 @@ systools::Margins PrintController::StoredMargins() const {
 }
 
 print::PrintResult PrintController::PrintPane(QPrinter& printer) {
-  ctx().EnsureWholeText();
-  viewer::TextPane& pane = ctx().Pane();
+  ctx().Text().EnsureWhole();
+  viewer::TextPane& pane = ctx().Text().View();
   const QString path = ctx().SelectedPath();
   printer.setDocName(path.isEmpty() ? QStringLiteral("Haruvi") : bridge::DisplayName(QFileInfo(path).fileName()));
   const systools::PageRect rect = systools::ApplyMargins(print::MetricsOf(printer), StoredMargins());

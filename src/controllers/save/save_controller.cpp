@@ -11,6 +11,7 @@
 #include "encoding/unicode_convert.h"
 #include "fileops/save_file.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "ui/panel_bar.h"
@@ -73,8 +74,8 @@ SaveController::SaveController(ui::WindowContext& ctx, QObject* parent) : Contro
 }
 
 bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextForm> form) {
-  viewer::TextPane& pane = ctx().Pane();
-  ctx().EnsureWholeText();  // a big file still being read is saved whole, never its beginning
+  viewer::TextPane& pane = ctx().Text().View();
+  ctx().Text().EnsureWhole();  // a big file still being read is saved whole, never its beginning
   ui::BusyCursor busy;
   std::string bytes = pane.Bytes();
   // The format follows the name: .RTF rich text, .TXT plain, anything else the pane's mode.
@@ -136,7 +137,7 @@ void SaveController::MTsave1Click() {
   } else if (!selected.isEmpty() && was.absolutePath().toUpper() == saved_folder.toUpper()) {
     ctx().viewreselect(target);
   }
-  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
+  ctx().Text().MarkSaved(bridge::ToDisk(target));
 }
 
 void SaveController::MToversave1Click() {
@@ -154,14 +155,14 @@ void SaveController::MToversave1Click() {
     }
     ctx().viewreselect(target);
   }
-  ui::SetInfoColor(ctx().InfoLine(), Qt::black);
+  ctx().Text().MarkSaved(bridge::ToDisk(target));
   fileinfo2();
 }
 
 void SaveController::fileinfo2() {
   const QString path = ctx().SelectedPath();
   if (path.isEmpty()) return;
-  ctx().InfoLine().setText(bridge::FromUtf8(viewer::InfoLineStep1(bridge::ToDisk(path))));
+  ctx().Text().NameFile(bridge::ToDisk(path));
 }
 
 }  // namespace haruvi::controllers

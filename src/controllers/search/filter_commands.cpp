@@ -8,6 +8,7 @@
 #include "controllers/search/search_controller.h"
 #include "regex/regex_error.h"
 #include "search/line_filter.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/text_pane.h"
@@ -22,45 +23,44 @@ bool DialogDisp(ui::WindowContext& ctx) {
 
 }  // namespace
 
-void SearchController::PaneLines(const std::vector<std::string>& lines) {
-  ctx().Pane().SetLines(FromCore(lines), ctx().Pane().TextForm());
-  Changed();
+void SearchController::ReplaceByLines(const std::vector<std::string>& lines) {
+  ctx().Text().ReplaceLines(FromCore(lines));
 }
 
 void SearchController::Mpickupline1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
   const std::optional<QString> text =
       dialogs_->Text(ctx().Window(), QStringLiteral("検索行抽出"), QStringLiteral("検索する文字列"), preset);
   if (!text) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
     const std::optional<std::string> core = CoreText();
     if (!core) return;
     r = search::PickLines(*core, CoreBytes(*text));
-    PaneLines(r.lines);
+    ReplaceByLines(r.lines);
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行抽出しました！"));
 }
 
 void SearchController::Mdeleteline1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
   const std::optional<QString> text =
       dialogs_->Text(ctx().Window(), QStringLiteral("検索行削除"), QStringLiteral("検索する文字列"), preset);
   if (!text) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
     const std::optional<std::string> core = CoreText();
     if (!core) return;
     r = search::DeleteLines(*core, CoreBytes(*text));
-    if (r.count > 0) ctx().Pane().SetLines(FromCore(r.lines), ctx().Pane().TextForm());
+    if (r.count > 0) ReplaceByLines(r.lines);
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行削除しました！"));
   Changed();
@@ -70,17 +70,17 @@ void SearchController::MpickuplineSEIKI1Click() { FilterLinesMatching(PatternUse
 void SearchController::MdeletelineR1Click() { FilterLinesMatching(PatternUse::RegexDelete, false); }
 
 void SearchController::FilterLinesMatching(PatternUse use, bool keep) {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(use);
   if (!a || a->pattern.isEmpty()) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   try {
     const std::optional<std::string> core = CoreText();
     if (!core) return;
     const std::string pattern = CoreBytes(a->pattern);
-    PaneLines((keep ? search::PickLinesMatching(*core, pattern, a->fuzzy)
+    ReplaceByLines((keep ? search::PickLinesMatching(*core, pattern, a->fuzzy)
                     : search::DeleteLinesMatching(*core, pattern, a->fuzzy)).lines);
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);
@@ -88,18 +88,18 @@ void SearchController::FilterLinesMatching(PatternUse use, bool keep) {
 }
 
 void SearchController::Mstringreplace1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const QString preset = pane.HasSelection() ? PaneText(pane.SelectedText()) : QString();
   const std::optional<QString> word = dialogs_->Text(ctx().Window(), QStringLiteral("検索語句削除"),
                                                      QStringLiteral("削除する語句を入力して下さい"), preset);
   if (!word) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;
   const std::string w = CoreBytes(*word);
-  if (!w.empty()) pane.SetText(FromCore(search::DeleteWord(*core, w)), pane.TextForm());
+  if (!w.empty()) ctx().Text().Replace(FromCore(search::DeleteWord(*core, w)));
   Changed();
 }
 
@@ -107,9 +107,9 @@ void SearchController::Mrenzku1Click() { Continuous(false); }
 void SearchController::Mrenzokudeleteline1Click() { Continuous(true); }
 
 void SearchController::Continuous(bool lines) {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
-  if (pane.ReadOnly()) ctx().editmodeon();
+  if (pane.ReadOnly()) ctx().Text().editmodeon();
   platform::Settings& ini = ctx().Settings();
   ListSetup setup;
   setup.caption = QString::fromUtf8(lines ? "検索行削除 連続" : "検索語句削除　連続");
@@ -141,7 +141,7 @@ void SearchController::Continuous(bool lines) {
       ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), marked);
     }
   }
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;
@@ -150,9 +150,9 @@ void SearchController::Continuous(bool lines) {
   try {
     // Worked out whole before the pane changes: a bad entry discards the earlier ones too.
     if (lines) {
-      PaneLines(search::DeleteLinesOfList(*core, entries, a->regex, false));
+      ReplaceByLines(search::DeleteLinesOfList(*core, entries, a->regex, false));
     } else {
-      pane.SetText(FromCore(search::DeleteWordsOfList(*core, entries, a->regex, false)), pane.TextForm());
+      ctx().Text().Replace(FromCore(search::DeleteWordsOfList(*core, entries, a->regex, false)));
     }
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);

@@ -21,6 +21,7 @@
 #include "regex/regex_error.h"
 #include "search/file_grep.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/text_pane.h"
@@ -74,7 +75,7 @@ void SearchController::MgrepClick() {
   }
   // A tree is walked by the worker too: a big one never holds the window up.
   // The engine reads patterns in the Japanese code page whatever the pane shows now.
-  StartGrep(bridge::ToPane(a->pattern, ctx().Pane().CodePage()), std::move(list),
+  StartGrep(bridge::ToPane(a->pattern, ctx().Text().View().CodePage()), std::move(list),
             a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
 }
 
@@ -82,9 +83,9 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
                                  const GrepAnswer& a) {
   // The report comes in the form of the text shown before it: after a UTF-8 file, UTF-8
   // (every file's lines as they are, Shift_JIS ones converted), else the Japanese code.
-  const bool utf8 = encoding::IsUnicode(ctx().Pane().TextForm());
+  const bool utf8 = encoding::IsUnicode(ctx().Text().View().TextForm());
   grep_form_ = utf8 ? encoding::TextForm::Utf8 : encoding::TextForm::Legacy;
-  const encoding::CodePage page = utf8 ? encoding::CodePage::Utf8 : ctx().Pane().CodePage();
+  const encoding::CodePage page = utf8 ? encoding::CodePage::Utf8 : ctx().Text().View().CodePage();
   search::FileGrepOptions o;
   o.report = {.file_headers = a.headers, .line_numbers = a.numbers, .utf8 = utf8};
   o.fuzzy = a.fuzzy;
@@ -104,15 +105,13 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
       return;
     }
   }
-  ctx().textclear();
-  ctx().Pane().Clear();
-  ctx().InfoLine().clear();
   grep_text_ = bridge::ToPane(QStringLiteral("Grepの実行　検索正規表現 = ") + a.pattern, page) + "\r\n\r\n";
   grep_incoming_.clear();
   grep_cancelled_ = false;
   cancel_ = false;
   done_ = false;
-  ctx().Pane().SetText(grep_text_, grep_form_);
+  // The report replaces the text as one step back: 元に戻す brings the text before it.
+  ctx().Text().BeginReport(grep_text_, grep_form_);
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(true);
   ctx().Actions().Get(QStringLiteral("Mgrep3"))->setEnabled(true);
   worker_ = std::thread([this, pattern = std::move(pattern), files = std::move(files), tree = std::move(tree), o,
@@ -172,7 +171,7 @@ void SearchController::Grep1Match(bool last) {
   // The last block leaves the whole report to the pane; before it the report goes on.
   doc.SetBytes(last ? std::move(grep_text_) : std::string(grep_text_));
   if (last) grep_text_.clear();
-  ctx().Pane().SetDocument(std::move(doc), true, grep_form_);
+  ctx().Text().Continue(std::move(doc));
   // A long report takes longer to show: the window gets at least three quarters of the
   // time between two blocks to itself. Past the first screens only the line count and
   // the scroll bar change, so a long report is shown again less often, leaving the
@@ -187,7 +186,7 @@ void SearchController::GrepFinished() {
   grep_timer_->stop();
   if (grep_cancelled_) {
     std::lock_guard lock(grep_mu_);
-    grep_incoming_ += bridge::ToPane(QStringLiteral("[Grepを中止]"), ctx().Pane().ShownPage()) + "\r\n";
+    grep_incoming_ += bridge::ToPane(QStringLiteral("[Grepを中止]"), ctx().Text().View().ShownPage()) + "\r\n";
   }
   Grep1Match(true);
   ctx().Actions().Get(QStringLiteral("Mgrep2"))->setEnabled(false);

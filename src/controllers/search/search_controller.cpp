@@ -15,6 +15,7 @@
 #include "platform/history.h"
 #include "regex/awk_str.h"
 #include "regex/regex_error.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "viewer/text_pane.h"
@@ -120,45 +121,40 @@ std::vector<platform::KeyInfo> SearchController::Keys() const {
 
 void SearchController::SetDialogs(std::unique_ptr<SearchDialogs> dialogs) { dialogs_ = std::move(dialogs); }
 
-std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Pane().ShownPage()); }
+std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Text().View().ShownPage()); }
 
 std::optional<std::string> SearchController::CoreText() {
-  viewer::TextPane& pane = ctx().Pane();
-  standins_.reset();
-  if (!encoding::IsUnicode(pane.TextForm())) return pane.Text();
-  standins_.emplace();
-  std::optional<std::string> sjis = standins_->ToSjis(pane.Text());
-  if (!sjis) {
-    standins_.reset();
-    ui::Warn(ctx().Window(), QStringLiteral("このテキストには Shift_JIS にない文字が多すぎるため、処理できません。"));
+  ui::ShownText& shown = ctx().Text();
+  std::string whole = shown.View().Text();
+  sjis_ = shown.Sjis(whole);
+  if (!sjis_) {
+    ui::Warn(ctx().Window(), QString::fromUtf8(ui::SjisView::kTooForeign));
+    return std::nullopt;
   }
-  return sjis;
+  // Legacy text is its own Shift_JIS view: it is handed over, not copied.
+  return sjis_->Converted() ? std::string(sjis_->Text()) : std::move(whole);
 }
 
 std::string SearchController::CoreBytes(const QString& s) {
-  if (!standins_) return PaneBytes(s);
-  std::optional<std::string> sjis = standins_->ToSjis(PaneBytes(s));
-  return sjis ? std::move(*sjis) : std::string();
+  return sjis_ ? sjis_->ToSjis(PaneBytes(s)) : PaneBytes(s);
 }
 
 std::string SearchController::FromCore(std::string text) const {
-  return standins_ ? standins_->ToUtf8(text) : text;
+  return sjis_ ? sjis_->ToPane(std::move(text)) : text;
 }
 
 std::vector<std::string> SearchController::FromCore(std::vector<std::string> lines) const {
-  if (standins_)
-    for (std::string& l : lines) l = standins_->ToUtf8(l);
-  return lines;
+  return sjis_ ? sjis_->ToPane(std::move(lines)) : lines;
 }
 
 QString SearchController::PaneText(std::string_view bytes) const {
-  return viewer::DecodeForDisplay(bytes, ctx().Pane().ShownPage());
+  return viewer::DecodeForDisplay(bytes, ctx().Text().View().ShownPage());
 }
 
-void SearchController::Changed() { ui::SetInfoColor(ctx().InfoLine(), QColor(255, 0, 0)); }
+void SearchController::Changed() { ctx().Text().MarkChanged(); }
 
 void SearchController::SelectHit(std::size_t start, std::size_t length) {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   pane.SetSelection(start, length);
   // The hit moves halfway toward the top of the view.
   const long long caret_line = static_cast<long long>(pane.LineOfOffset(start + length));
@@ -170,7 +166,7 @@ void SearchController::SelectHit(std::size_t start, std::size_t length) {
 // ---- Find in text ------------------------------------------------------------------
 
 void SearchController::MserchClick() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   platform::Settings& ini = ctx().Settings();
   FindSetup setup;
@@ -205,24 +201,24 @@ void SearchController::MserchClick() {
 }
 
 void SearchController::MserchNextClick() {
-  ctx().Pane().setFocus();
+  ctx().Text().View().setFocus();
   if (find_.text.empty()) return MserchClick();
   find_.options.down = true;
   FindDialog1Find();
 }
 
 void SearchController::Mserchnextup1Click() {
-  ctx().Pane().setFocus();
+  ctx().Text().View().setFocus();
   if (find_.text.empty()) return MserchClick();
   find_.options.down = false;
   FindDialog1Find();
 }
 
 void SearchController::FindDialog1Find() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   if (find_.text.empty()) return MserchClick();
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   std::string scratch;
   const std::string_view text = pane.TextView(scratch);
   find_.options.utf8 = encoding::IsUnicode(pane.TextForm());
@@ -237,7 +233,7 @@ void SearchController::FindDialog1Find() {
 // ---- Replace -----------------------------------------------------------------------
 
 void SearchController::Mreplace1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (!replace_dialog_) {
     replace_dialog_ = new ReplaceDialog(ctx().Window());
     replace_dialog_->OnFind = [this] { ReplaceDialog1Find(); };
@@ -261,8 +257,8 @@ void SearchController::Mreplace1Click() {
 
 void SearchController::ReplaceDialog1Find() {
   replace_found_ = false;
-  viewer::TextPane& pane = ctx().Pane();
-  ctx().EnsureWholeText();
+  viewer::TextPane& pane = ctx().Text().View();
+  ctx().Text().EnsureWhole();
   std::string scratch;
   const std::string_view text = pane.TextView(scratch);
   const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
@@ -281,7 +277,7 @@ void SearchController::ReplaceDialog1Find() {
 }
 
 void SearchController::ReplaceDialog1Replace(bool all) {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   // The selection must still be a hit: the text may have changed since it was found.
   if (replace_found_) {
     const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
@@ -294,7 +290,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
   if (!replace_found_) ReplaceDialog1Find();
   if (!all) {
     if (!replace_found_) return;
-    pane.ReplaceSelection(replace_.replace);  // in simple edit, a step its undo takes back
+    ctx().Text().ReplaceSelection(replace_.replace);  // one step back
     Changed();
     // On from just after the inserted text, so a replacement holding the find text is
     // not found again.
@@ -310,8 +306,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
     r = search::ReplaceAll(pane.Text(), replace_.find, replace_.replace, o, pane.SelStart());
   }
   if (r.count == 0) return;
-  pane.SetText(std::move(r.text), pane.TextForm());
-  Changed();
+  ctx().Text().Replace(std::move(r.text));
   ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral(" 個置換！"));
   SelectHit(r.caret, 0);
 }
@@ -322,7 +317,7 @@ std::optional<PatternAnswer> SearchController::AskPattern(PatternUse use) {
   setup.use = use;
   setup.patterns = ToList(platform::LoadHistory(ini.File(), "GrepR", kPatternHistory));
   setup.replacements = ToList(platform::LoadHistory(ini.File(), "GrepR", kTemplateHistory));
-  if (ctx().Pane().HasSelection()) setup.preset = PaneText(ctx().Pane().SelectedText());
+  if (ctx().Text().View().HasSelection()) setup.preset = PaneText(ctx().Text().View().SelectedText());
   std::optional<PatternAnswer> answer = dialogs_->Pattern(ctx().Window(), setup);
   platform::IniFile::Batch batch(ini.File());
   platform::SaveHistory(ini.File(), "GrepR", FromList(setup.patterns), kPatternHistory);
@@ -336,11 +331,11 @@ bool SearchController::ShowPatternError(const std::exception& e) {
 }
 
 void SearchController::MreplaceGrep1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexReplace);
   if (!a || a->pattern.isEmpty()) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   int count = 0;
   std::string text;
   {
@@ -363,8 +358,7 @@ void SearchController::MreplaceGrep1Click() {
   if (count == 0) {
     ui::Warn(ctx().Window(), QStringLiteral("置換しませんでした"));
   } else {
-    pane.SetText(std::move(text), pane.TextForm());
-    Changed();
+    ctx().Text().Replace(std::move(text));
     if (ctx().Actions().Contains(QStringLiteral("Mdialogdisp1")) && ctx().Actions().Checked(QStringLiteral("Mdialogdisp1")))
       ui::Inform(ctx().Window(), QStringLiteral("置換回数 = ") + QString::number(count));
   }
@@ -372,17 +366,17 @@ void SearchController::MreplaceGrep1Click() {
 }
 
 void SearchController::Mreplaceall1Click() {
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(PatternUse::PlainReplace);
   if (!a) return;
-  ctx().EnsureWholeText();
+  ctx().Text().EnsureWhole();
   {
     ui::BusyCursor busy;
     search::ReplaceResult r = search::ReplaceAll(pane.Text(), PaneBytes(a->pattern), PaneBytes(a->replacement),
                                                  search::FindOptions{true, false, true,
                                                                      encoding::IsUnicode(pane.TextForm())});
-    if (r.count > 0) pane.SetText(std::move(r.text), pane.TextForm());
+    if (r.count > 0) ctx().Text().Replace(std::move(r.text));
   }
   Changed();
 }

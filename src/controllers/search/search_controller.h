@@ -16,7 +16,7 @@
 #include "controllers/search/search_dialogs.h"
 #include "encoding/text_form.h"
 #include "search/text_find.h"
-#include "encoding/utf8_standins.h"
+#include "ui/shown_text.h"
 #include "ui/controller.h"
 
 class QTimer;
@@ -106,7 +106,8 @@ class SearchController : public ui::Controller {
   // A pattern command's dialog with the "GrepR" histories.
   std::optional<PatternAnswer> AskPattern(PatternUse use);
   bool ShowPatternError(const std::exception& e);
-  void PaneLines(const std::vector<std::string>& lines);
+  // The filter's kept lines in place of the text, as one step back.
+  void ReplaceByLines(const std::vector<std::string>& lines);
   void Continuous(bool lines);
   // Grep: the worker's report is collected here and put into the pane in blocks.
   // Greps `files`, or the whole of `tree` when it is not empty (walked by the worker).
@@ -132,7 +133,7 @@ class SearchController : public ui::Controller {
   encoding::TextForm grep_form_ = encoding::TextForm::Legacy;  // and its form
   bool grep_cancelled_ = false;
   QTimer* grep_timer_ = nullptr;
-  std::optional<encoding::Utf8StandIns> standins_;  // while a UTF-8 pane's command runs
+  std::optional<ui::SjisView> sjis_;  // the text a pattern command reads, while it runs
 };
 
 }  // namespace haruvi::controllers

@@ -5,6 +5,7 @@
 
 #include "bridge/disk_path.h"
 #include "dialogs/folder_dialog.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "viewer/text_pane.h"
 
@@ -29,7 +30,7 @@ void SettingsFileController::Minifileclear1Click() {
   QApplication::restoreOverrideCursor();
   ctx().Flags().ctrldown = 0;
   ctx().SetTextPaneVisible(true);
-  ctx().Pane().update();
+  ctx().Text().View().update();
   ctx().viewrefresh();
   ctx().filedisp();
 }

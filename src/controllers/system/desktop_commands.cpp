@@ -13,6 +13,7 @@
 #include "bridge/pane_text.h"
 #include "controllers/system/system_controller.h"
 #include "systools/url_pick.h"
+#include "ui/shown_text.h"
 #include "ui/messages.h"
 #include "ui/prompt_dialog.h"
 #include "viewer/text_pane.h"
@@ -32,7 +33,7 @@ QString PaneText(const viewer::TextPane& pane) {
 }  // namespace
 
 QString SystemController::UrlProposal() const {
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return QString();
   std::string url;
   if (pane.SelLength() > 0) {
@@ -95,8 +96,8 @@ void SystemController::MsendClick() {
     ui::Inform(ctx().Window(), QStringLiteral("メールを送信できません (xdg-email が見つかりません)。"));
     return;
   }
-  ctx().EnsureWholeText();
-  const QString text = PaneText(ctx().Pane());
+  ctx().Text().EnsureWhole();
+  const QString text = PaneText(ctx().Text().View());
   QStringList args;
   if (text.size() <= kMaxBodyChars) {
     args = {QStringLiteral("--body"), text};

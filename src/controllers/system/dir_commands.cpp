@@ -16,8 +16,10 @@
 #include "dialogs/progress_dialog.h"
 #include "platform/history.h"
 #include "systools/dir_listing.h"
+#include "ui/shown_text.h"
 #include "ui/messages.h"
 #include "ui/prompt_dialog.h"
+#include "viewer/text_document.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -32,8 +34,8 @@ const platform::HistoryKeys kPathKeys{"DriveCount", "Items_", 10};
 void SystemController::RunDir(QString command) {
   // By value: the progress window's Cancel writes its mark into the window's work string.
   const systools::DirRequest request = systools::ParseDirCommand(bridge::ToDisk(command));
-  ctx().InfoLine().clear();
-  ctx().Pane().Clear();
+  // The line and the pane are emptied while the listing runs; 元に戻す brings the text back.
+  ctx().Text().BeginReport(std::string(), encoding::TextForm::Legacy, ui::TextOrigin::Report);
   systools::DirListing listing;
   {
     ui::BusyCursor busy;
@@ -60,7 +62,7 @@ void SystemController::RunDir(QString command) {
     ui::Warn(ctx().Window(), bridge::FromDisk(listing.error));
     return;
   }
-  viewer::TextPane& pane = ctx().Pane();
+  viewer::TextPane& pane = ctx().Text().View();
   std::string text;
   size_t at = 0;
   while (at < listing.text.size()) {
@@ -69,10 +71,11 @@ void SystemController::RunDir(QString command) {
     text += bridge::NameToPane(bridge::FromDisk(listing.text.substr(at, nl - at)), pane.CodePage()) + "\r\n";
     at = nl + 1;
   }
-  pane.SetText(std::move(text));
-  ctx().InfoLine().setText(QStringLiteral("dir   ") + command + QStringLiteral("   の結果"));
+  viewer::TextDocument listed;
+  listed.SetBytes(std::move(text));
+  ctx().Text().Continue(std::move(listed));
+  ctx().Text().SetInfo(QStringLiteral("dir   ") + command + QStringLiteral("   の結果"));
   if (listing.stopped) Report(QStringLiteral("dirコマンドを中止しました"));
-  ui::SetInfoColor(ctx().InfoLine(), QColor(0, 0, 255));
 }
 
 void SystemController::Mdircommand1Click() {

@@ -15,6 +15,7 @@
 #include "platform/settings_location.h"
 #include "systools/system_report.h"
 #include "systools/zodiac.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
 #include "ui/panel_bar.h"
@@ -93,15 +94,14 @@ void SystemController::Report(const QString& text) { ctx().Status().SetText(4, t
 
 void SystemController::Msysteminfo1Click() {
   ctx().Flags().worktext.clear();
-  viewer::TextPane& pane = ctx().Pane();
-  ctx().InfoLine().clear();
+  viewer::TextPane& pane = ctx().Text().View();
+  ctx().Text().SetInfo(QString());
   ctx().TextStatus().SetText(0, QString());
   ctx().TextStatus().SetText(1, QString());
   std::string text;
   for (const std::string& line : systools::ReportLines(systools::GatherSystemFacts()))
     text += bridge::NameToPane(bridge::FromDisk(line), pane.CodePage()) + "\r\n";
-  pane.SetText(std::move(text));
-  ui::SetInfoColor(ctx().InfoLine(), QColor(0, 0, 255));
+  ctx().Text().Replace(std::move(text), ui::TextOrigin::Report, encoding::TextForm::Legacy);
 }
 
 void SystemController::MdriveInfoClick() {

@@ -8,6 +8,7 @@
 #include "controllers/textcmd/command_frame.h"
 #include "controllers/textcmd/textcmd_controller.h"
 #include "dialogs/progress_dialog.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -46,7 +47,7 @@ void TextCmdController::ColumnCommand(const char* command, const QString& captio
   if (f.Empty()) return;
   // From the caret's column, as many bytes as are selected.
   auto columns = f.AskColumns(caption, static_cast<long long>(f.caretcolumn()),
-                              static_cast<long long>(ctx().Pane().SelLength()), true);
+                              static_cast<long long>(ctx().Text().View().SelLength()), true);
   if (columns) f.Run(command, {Number(columns->start), Number(columns->count)});
 }
 
@@ -104,7 +105,7 @@ void TextCmdController::StripHtml(const char* command, bool edit_after) {
   progress.hide();
   flags.worktext.clear();
   // The extraction items end with the empty-line deletion, which enters simple edit.
-  if (done && edit_after) ctx().editmodeon();
+  if (done && edit_after) ctx().Text().editmodeon();
 }
 
 void TextCmdController::MhtmlClick() { StripHtml("html", false); }

@@ -4,14 +4,13 @@
 
 #include <sys/stat.h>
 
-#include <QLabel>
 #include <cstring>
 #include <new>
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
-#include "controllers/textcmd/text_undo.h"
 #include "textcmd/answers.h"
+#include "ui/shown_text.h"
 #include "ui/window_context.h"
 #include "viewer/file_display.h"
 #include "viewer/text_pane.h"
@@ -45,20 +44,18 @@ bool IsHexNumber(const QString& s) {
   return true;
 }
 
-}  // namespace
-
-QString NotANumber(const QString& answer) {
-  return QStringLiteral("'%1' は有効な整数値ではありません。").arg(answer);
-}
-
-std::vector<std::string_view> PaneLines(std::string_view text) {
+// The shown text's lines; a NUL byte is an ordinary byte, as the pane shows it.
+std::vector<std::string_view> LinesOf(std::string_view text) {
   std::vector<std::string_view> lines;
-  lines.reserve(text.size() / 48 + 1);
   const char* p = text.data();
   const char* const end = p + text.size();
+  const char* lf = nullptr;
+  bool lf_known = false;
   while (p < end) {
-    // Most texts end their lines with LF or CR LF: find the LF, then a CR before it.
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    if (!lf_known || (lf && lf < p)) {
+      lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      lf_known = true;
+    }
     const char* stop = lf ? lf : end;
     const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
     const char* line_end = cr ? cr : stop;
@@ -69,32 +66,37 @@ std::vector<std::string_view> PaneLines(std::string_view text) {
   return lines;
 }
 
-CommandFrame::CommandFrame(ui::WindowContext& ctx, TextUndo& undo, TextCmdDialogs& dialogs, Way way)
-    : ctx_(ctx), undo_(undo), dialogs_(dialogs), way_(way) {
+}  // namespace
+
+QString NotANumber(const QString& answer) {
+  return QStringLiteral("'%1' は有効な整数値ではありません。").arg(answer);
+}
+
+CommandFrame::CommandFrame(ui::WindowContext& ctx, TextCmdDialogs& dialogs, Way way)
+    : ctx_(ctx), dialogs_(dialogs), way_(way) {
   // A big file still being read: the command works on all of it, never its beginning.
-  ctx_.EnsureWholeText();
-  empty_ = ctx_.Pane().IsEmpty();
+  ctx_.Text().EnsureWhole();
+  empty_ = ctx_.Text().Empty();
 }
 
 CommandFrame::~CommandFrame() {
   // Entered after the text is put back, so the editor is filled once, not twice.
-  if (way_.edit || (way_.edit_unless_empty && !empty_)) ctx_.editmodeon();
+  if (way_.edit || (way_.edit_unless_empty && !empty_)) ctx_.Text().editmodeon();
 }
 
 std::size_t CommandFrame::CaretLine() const {
-  const viewer::TextPane& pane = ctx_.Pane();
+  const viewer::TextPane& pane = ctx_.Text().View();
   return pane.LineOfOffset(pane.SelStart());
 }
 
 std::size_t CommandFrame::caretcolumn() const {
-  const viewer::TextPane& pane = ctx_.Pane();
+  const viewer::TextPane& pane = ctx_.Text().View();
   const std::size_t start = pane.SelStart();
   const std::size_t line_start = pane.OffsetOfLine(pane.LineOfOffset(start));
   if (encoding::IsUnicode(pane.TextForm())) {
     // Counted in the Shift_JIS the command sees: a full-width character is two columns.
     const std::string head = pane.Line(pane.LineOfOffset(start)).substr(0, start - line_start);
-    encoding::Utf8StandIns standins;
-    if (auto sjis = standins.ToSjis(head)) return sjis->size() + 1;
+    if (auto sjis = ui::SjisView::Of(head, pane.TextForm())) return sjis->Text().size() + 1;
   }
   return start - line_start + 1;
 }
@@ -103,7 +105,7 @@ std::optional<std::string> CommandFrame::AskText(const QString& caption, const Q
                                                  const QString& initial) {
   std::optional<QString> answer = dialogs_.Text(ctx_.Window(), caption, prompt, initial);
   if (!answer) return std::nullopt;
-  return bridge::ToPane(*answer, ctx_.Pane().ShownPage());
+  return bridge::ToPane(*answer, ctx_.Text().View().ShownPage());
 }
 
 std::optional<std::string> CommandFrame::AskInteger(const QString& caption, const QString& prompt,
@@ -138,10 +140,8 @@ bool CommandFrame::Run(std::string_view name, std::vector<std::string> answers,
   const textcmd::TextCommand* command = textcmd::FindTextCommand(name);
   if (!command) throw std::logic_error("no text command " + std::string(name));
   return RunWork([&](const textcmd::CommandInput& in) {
-    if (standins_) {
-      for (std::string& a : answers)
-        if (auto sjis = standins_->ToSjis(a)) a = std::move(*sjis);
-    }
+    if (sjis_ && sjis_->Converted())
+      for (std::string& a : answers) a = sjis_->ToSjis(a);
     return textcmd::RunTextCommand(*command, answers, in, cancelled);
   });
 }
@@ -150,22 +150,15 @@ bool CommandFrame::RunWork(const Work& work) {
   textcmd::CommandRun run;
   {
     ui::BusyCursor busy;
-    WrapGuard wrap(ctx_.Pane(), way_.wrap_off);
+    WrapGuard wrap(ctx_.Text().View(), way_.wrap_off);
     try {
-      std::string_view text = ctx_.Pane().BytesView();
-      std::optional<std::string> sjis;
-      standins_.reset();
-      if (encoding::IsUnicode(ctx_.Pane().TextForm())) {
-        standins_.emplace();
-        sjis = standins_->ToSjis(text);
-        if (sjis) text = *sjis;
-      }
-      if (standins_ && !sjis) {
-        standins_.reset();
+      sjis_ = ctx_.Text().Sjis(ctx_.Text().View().BytesView());
+      if (!sjis_) {
         run.status = Status::kRefused;
-        run.message = "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
+        run.message = ui::SjisView::kTooForeign;
       } else {
-        const std::vector<std::string_view> lines = PaneLines(text);
+        const std::string_view text = sjis_->Text();
+        const std::vector<std::string_view> lines = LinesOf(text);
         run = work(textcmd::CommandInput{text, lines});
         if (run.status == Status::kDone) return Apply(std::move(run), false);
       }
@@ -174,7 +167,7 @@ bool CommandFrame::RunWork(const Work& work) {
       run.message = "out of memory";
     }
   }
-  standins_.reset();
+  sjis_.reset();
   // Said once the cursor is back.
   dialogs_.Refuse(ctx_.Window(), run.status == Status::kFailed
                                      ? QStringLiteral("テキストを処理できませんでした。(%1)").arg(bridge::FromUtf8(run.message))
@@ -216,10 +209,10 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   // A stopped command leaves the text as it was: half a result is no result.
   if (run.output.cancelled) return false;
   std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
-  if (standins_ && !from_file) text = standins_->ToUtf8(text);
-  standins_.reset();
-  undo_.Replace(std::move(text));
-  ui::SetInfoColor(ctx_.InfoLine(), from_file ? QColor(Qt::blue) : QColor(255, 0, 0));
+  if (sjis_ && !from_file) text = sjis_->ToPane(std::move(text));
+  sjis_.reset();
+  // A command on the file's own bytes gives the file converted; on the shown text, a change.
+  ctx_.Text().Replace(std::move(text), from_file ? ui::TextOrigin::Converted : ui::TextOrigin::Changed);
   return true;
 }
 

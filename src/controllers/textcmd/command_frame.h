@@ -1,8 +1,7 @@
 // The frame every text command runs in: the empty-pane check, the prompts and the
 // refusal of answers that are no number, the busy cursor and the word-wrap guard, the
-// pane's lines handed to the command table, one replacement of the pane's text (kept as
-// the undo step), the label's colour, and simple-edit mode entered on every way out
-// where the command enters it.
+// shown text's lines handed to the command table, one replacement of the shown text (its
+// step back), and simple-edit mode entered on every way out where the command enters it.
 #pragma once
 
 #include <QString>
@@ -13,21 +12,15 @@
 #include <vector>
 
 #include "controllers/textcmd/textcmd_dialogs.h"
-#include "encoding/utf8_standins.h"
+#include "ui/shown_text.h"
 #include "textcmd/command_table.h"
 
 namespace haruvi::ui { class WindowContext; }
 
 namespace haruvi::controllers {
 
-class TextUndo;
-
 // "'abc' は有効な整数値ではありません。": the one wording for an answer that must be a number.
 QString NotANumber(const QString& answer);
-
-// The pane's text as lines: a line ends at CR LF, a lone CR or a lone LF (a NUL byte is
-// an ordinary byte, as the pane shows it); a final line end makes no extra line.
-std::vector<std::string_view> PaneLines(std::string_view text);
 
 class CommandFrame {
  public:
@@ -38,7 +31,7 @@ class CommandFrame {
   };
   using Work = std::function<textcmd::CommandRun(const textcmd::CommandInput& in)>;
 
-  CommandFrame(ui::WindowContext& ctx, TextUndo& undo, TextCmdDialogs& dialogs, Way way);
+  CommandFrame(ui::WindowContext& ctx, TextCmdDialogs& dialogs, Way way);
   ~CommandFrame();
   CommandFrame(const CommandFrame&) = delete;
   CommandFrame& operator=(const CommandFrame&) = delete;
@@ -67,8 +60,7 @@ class CommandFrame {
  private:
   bool Apply(textcmd::CommandRun run, bool from_file);
   ui::WindowContext& ctx_;
-  std::optional<encoding::Utf8StandIns> standins_;  // set while a UTF-8 pane's command runs
-  TextUndo& undo_;
+  std::optional<ui::SjisView> sjis_;  // set while a command runs
   TextCmdDialogs& dialogs_;
   Way way_;
   bool empty_ = true;

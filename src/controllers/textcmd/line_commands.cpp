@@ -7,6 +7,7 @@
 #include "controllers/textcmd/command_frame.h"
 #include "controllers/textcmd/textcmd_controller.h"
 #include "encoding/width.h"
+#include "ui/shown_text.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -45,7 +46,7 @@ void TextCmdController::Mrenban1Click() {
   CommandFrame f = Frame();
   if (f.Empty()) return;
   // The lines touched by the selection, both ends included; without one, every line.
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   std::size_t first = 0, last = pane.LineCount() - 1;
   if (pane.SelLength() > 0) {
     first = pane.LineOfOffset(pane.SelStart());
@@ -121,7 +122,7 @@ void TextCmdController::McrdelClick() {
   CommandFrame f = Frame(kEdit);
   if (f.Empty()) return;
   // Inside the selection only when there is one.
-  const viewer::TextPane& pane = ctx().Pane();
+  const viewer::TextPane& pane = ctx().Text().View();
   if (pane.SelLength() > 0) f.Run("del-line-ends-range", {Number(pane.SelStart()), Number(pane.SelLength())});
   else f.Run("del-line-ends", {});
 }
@@ -133,7 +134,7 @@ void TextCmdController::Mtrim1Click() {
 
 void TextCmdController::Msameline1Click() {
   CommandFrame f = Frame(kEdit);
-  if (ctx().Pane().LineCount() >= 2) f.Run("del-repeated", {});
+  if (ctx().Text().View().LineCount() >= 2) f.Run("del-repeated", {});
 }
 
 void TextCmdController::MopacdeleteClick() {

@@ -3,10 +3,9 @@
 #include "controllers/textcmd/textcmd_controller.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 
-#include "controllers/textcmd/text_undo.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "viewer/text_pane.h"
 
@@ -105,7 +104,7 @@ const Item kItems[] = {
 }  // namespace
 
 TextCmdController::TextCmdController(ui::WindowContext& ctx, QObject* parent)
-    : Controller(ctx, parent), dialogs_(std::make_unique<TextCmdDialogs>()), undo_(new TextUndo(ctx.Pane(), this)) {
+    : Controller(ctx, parent), dialogs_(std::make_unique<TextCmdDialogs>()) {
   ui::ActionRegistry& a = ctx.Actions();
   for (const Item& item : kItems) {
     QAction* action = a.Declare(item.action, [this, h = item.handler] { (this->*h)(); });
@@ -115,8 +114,8 @@ TextCmdController::TextCmdController(ui::WindowContext& ctx, QObject* parent)
   a.Declare({"ToolButton51", "htmlタグ削除", "htmlタグ削除|htmlのタグを削除してテキストにします。"},
             [this] { MhtmlClick(); });
   undo_action_ = a.Get(QStringLiteral("Mundo"));
-  connect(undo_, &TextUndo::Changed, this, &TextCmdController::UpdateUndo);
-  connect(&ctx.Pane(), &viewer::TextPane::TextEdited, this, &TextCmdController::UpdateUndo);
+  connect(&ctx.Text(), &ui::ShownText::UndoChanged, this, &TextCmdController::UpdateUndo);
+  connect(&ctx.Text().View(), &viewer::TextPane::TextEdited, this, &TextCmdController::UpdateUndo);
   UpdateUndo();
 }
 
@@ -131,17 +130,13 @@ void TextCmdController::WatchMenus(QMenu* edit, QMenu* popup_edit) {
 
 void TextCmdController::Medit1Click() { UpdateUndo(); }
 
-void TextCmdController::UpdateUndo() { undo_action_->setEnabled(undo_->CanUndo()); }
+void TextCmdController::UpdateUndo() { undo_action_->setEnabled(ctx().Text().CanUndo()); }
 
-CommandFrame TextCmdController::Frame(Way way) { return CommandFrame(ctx(), *undo_, *dialogs_, way); }
+CommandFrame TextCmdController::Frame(Way way) { return CommandFrame(ctx(), *dialogs_, way); }
 
 void TextCmdController::MundoClick() {
-  if (!undo_->CanUndo()) return;
-  QLabel& info = ctx().InfoLine();
-  QPalette p = info.palette();
-  p.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  info.setPalette(p);
-  undo_->Undo();
+  if (!ctx().Text().CanUndo()) return;
+  ctx().Text().Undo();  // the line turns red
   UpdateUndo();
 }
 

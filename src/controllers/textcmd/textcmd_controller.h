@@ -17,8 +17,6 @@ class QMenu;
 
 namespace haruvi::controllers {
 
-class TextUndo;
-
 class TextCmdController : public ui::Controller {
   Q_OBJECT
 
@@ -34,7 +32,6 @@ class TextCmdController : public ui::Controller {
   // Opening "編集(&E)" or its pop-up copy brings the undo item up to date.
   void WatchMenus(QMenu* edit, QMenu* popup_edit);
   void Medit1Click();
-  TextUndo& Undo() { return *undo_; }
 
   // 編集(&E)
   void MundoClick();
@@ -109,7 +106,6 @@ class TextCmdController : public ui::Controller {
   void UpdateUndo();
 
   std::unique_ptr<TextCmdDialogs> dialogs_;
-  TextUndo* undo_;
   QAction* undo_action_ = nullptr;
 };
 

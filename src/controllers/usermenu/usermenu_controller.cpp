@@ -14,6 +14,7 @@
 #include "platform/command_line.h"
 #include "platform/user_lists.h"
 #include "shellview/file_view.h"
+#include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 
@@ -110,7 +111,7 @@ void UserMenuController::torokufolderjump(int tag) {
       ctx().Status().SetText(4, QStringLiteral("フォルダーが見つかりません: ") + path);
       return;
     }
-    ctx().InfoLine().clear();
+    ctx().Text().SetInfo(QString());
     if (ctx().Files().Count() > 0) ctx().Files().SelectRow(0);
   }
   ctx().folderinfo();

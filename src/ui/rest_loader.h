@@ -14,7 +14,7 @@
 
 #include "viewer/file_display.h"
 
-namespace haruvi::controllers {
+namespace haruvi::ui {
 
 class RestLoader : public QObject {
   Q_OBJECT
@@ -51,4 +51,4 @@ class RestLoader : public QObject {
   std::uint64_t next_id_ = 1;
 };
 
-}  // namespace haruvi::controllers
+}  // namespace haruvi::ui

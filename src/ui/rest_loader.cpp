@@ -1,8 +1,8 @@
-#include "controllers/display/rest_loader.h"
+#include "ui/rest_loader.h"
 
 #include <QMetaObject>
 
-namespace haruvi::controllers {
+namespace haruvi::ui {
 
 RestLoader::RestLoader(QObject* parent) : QObject(parent) {}
 
@@ -70,4 +70,4 @@ std::optional<viewer::LoadedRest> RestLoader::Wait() {
   return r;
 }
 
-}  // namespace haruvi::controllers
+}  // namespace haruvi::ui

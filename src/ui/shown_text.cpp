@@ -1,0 +1,347 @@
+// ShownText: the one owner of the text the pane shows; see shown_text.h.
+#include "ui/shown_text.h"
+
+#include <QLabel>
+#include <QPalette>
+
+#include "bridge/pane_text.h"
+#include "ui/messages.h"
+#include "ui/panel_bar.h"
+#include "ui/rest_loader.h"
+#include "ui/window_context.h"
+#include "viewer/file_display.h"
+#include "viewer/file_info.h"
+#include "viewer/text_pane.h"
+
+namespace haruvi::ui {
+namespace {
+
+// The pane changes because this class changes it (nested uses keep the outer mark).
+class Own {
+ public:
+  explicit Own(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~Own() { flag_ = before_; }
+  Own(const Own&) = delete;
+  Own& operator=(const Own&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
+
+QColor InfoColorOf(TextOrigin origin, bool editing) {
+  if (editing) return QColor(255, 0, 0);
+  switch (origin) {
+    case TextOrigin::Changed: return QColor(255, 0, 0);
+    case TextOrigin::FileAgain:
+    case TextOrigin::Converted:
+    case TextOrigin::Report: return QColor(0, 0, 255);
+    case TextOrigin::Nothing:
+    case TextOrigin::File:
+    case TextOrigin::Listing: break;
+  }
+  return QColor(Qt::black);
+}
+
+// ---------------------------------------------------------------- the Shift_JIS view
+
+std::optional<SjisView> SjisView::Of(std::string_view pane_text, encoding::TextForm form) {
+  SjisView v;
+  v.pane_text_ = pane_text;
+  if (!encoding::IsUnicode(form)) return v;
+  v.standins_.emplace();
+  v.sjis_ = v.standins_->ToSjis(pane_text);
+  if (!v.sjis_) return std::nullopt;
+  return v;
+}
+
+std::string SjisView::ToSjis(std::string_view pane_bytes) {
+  if (!standins_) return std::string(pane_bytes);
+  std::optional<std::string> sjis = standins_->ToSjis(pane_bytes);
+  return sjis ? std::move(*sjis) : std::string();
+}
+
+std::string SjisView::ToPane(std::string sjis) const { return standins_ ? standins_->ToUtf8(sjis) : sjis; }
+
+std::vector<std::string> SjisView::ToPane(std::vector<std::string> lines) const {
+  if (standins_)
+    for (std::string& l : lines) l = standins_->ToUtf8(l);
+  return lines;
+}
+
+// ---------------------------------------------------------------- the shown text
+
+ShownText::ShownText(viewer::TextPane& pane, QLabel& info, PanelBar& status, QObject* parent)
+    : QObject(parent), pane_(pane), info_(info), status_(status), rest_(new RestLoader(this)) {
+  connect(rest_, &RestLoader::Loaded, this, [this] {
+    if (auto rest = rest_->Take()) ApplyRest(std::move(*rest));
+  });
+  // Content put into the pane past this class (a test, a stray caller) is no text of
+  // ours: its step back and the rest of a big file go.
+  connect(&pane_, &viewer::TextPane::ContentChanged, this, [this] {
+    if (changing_) return;
+    rest_->Cancel();
+    Forget();
+    ShowLineCount();
+  });
+  // Typing after a command: the edit's own undo takes it back; the command's step would
+  // bring the text from before the typing over it.
+  connect(&pane_, &viewer::TextPane::TextEdited, this, [this] {
+    Forget();
+    ShowLineCount();
+  });
+}
+
+ShownText::~ShownText() = default;
+
+void ShownText::Forget() {
+  const bool was = held_;
+  before_.reset();
+  held_ = false;
+  if (was) emit UndoChanged();
+}
+
+void ShownText::ApplyColor() {
+  QPalette p = info_.palette();
+  p.setColor(QPalette::WindowText, InfoColorOf(origin_, Editing()));
+  info_.setPalette(p);
+}
+
+void ShownText::SetOrigin(TextOrigin origin) {
+  origin_ = origin;
+  ApplyColor();
+}
+
+QString ShownText::Info() const { return info_.text(); }
+
+void ShownText::SetInfo(const QString& text) { info_.setText(text); }
+
+void ShownText::NameFile(const std::string& path) { info_.setText(bridge::FromUtf8(viewer::InfoLineStep1(path))); }
+
+void ShownText::fileinfo(const std::string& path) {
+  Clear();
+  NameFile(path);
+  ApplyColor();
+}
+
+void ShownText::MarkSaved(const std::string& path) {
+  source_path_ = path;
+  SetOrigin(TextOrigin::File);
+}
+
+void ShownText::ShowLineCount() {
+  // While the rest of a big file is read, the count is not known yet.
+  const bool pending = rest_->Pending();
+  const QString count = pending ? QStringLiteral(" … 行 ") : QStringLiteral(" %1 行 ").arg(pane_.LineCount());
+  status_.SetText(1, pane_.IsEmpty() && !pending ? QString() : count);
+}
+
+bool ShownText::Empty() const { return pane_.IsEmpty(); }
+
+encoding::TextForm ShownText::Form() const { return pane_.TextForm(); }
+
+std::optional<SjisView> ShownText::Sjis(std::string_view pane_text) const { return SjisView::Of(pane_text, Form()); }
+
+// ---------------------------------------------------------------- new content
+
+bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, TextOrigin origin) {
+  const Own own(changing_);
+  rest_->Cancel();  // a file still being read is no longer wanted
+  Forget();
+  source_path_ = path;
+  origin_ = origin;
+  ApplyColor();
+  info_.setText(bridge::FromUtf8(shown.info_line));
+  if (shown.way != viewer::LoadWay::Nothing && !shown.loaded) {
+    // A failing stream load is reported; a failing direct load leaves the pane empty.
+    if (shown.way == viewer::LoadWay::Stream)
+      Warn(pane_.window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
+    pane_.Clear();
+    ShowLineCount();
+    return shown.way == viewer::LoadWay::Direct;
+  }
+  if (shown.rich) pane_.SetRichText(*shown.rich, std::move(shown.bytes));
+  else if (shown.loaded) pane_.SetText(std::move(shown.bytes), shown.form);
+  else pane_.Clear();
+  if (shown.preview) {
+    // The rest is read and indexed off the window's thread; the line count waits for it.
+    pending_step1_ = shown.info_step1;
+    pending_kind_ = shown.kind;
+    pending_way_ = static_cast<int>(shown.way);
+    rest_->Start(path, shown.size);
+  }
+  ShowLineCount();
+  return true;
+}
+
+void ShownText::ApplyRest(viewer::LoadedRest rest) {
+  const Own own(changing_);
+  if (rest.loaded) {
+    pane_.SetDocument(std::move(rest.document), true, rest.form);
+    info_.setText(bridge::FromUtf8(viewer::InfoLineStep2(pending_step1_, pending_kind_, rest.code)));
+  } else {
+    // The beginning alone is not the file: it goes, and the line keeps its first step.
+    pane_.Clear();
+    const auto way = static_cast<viewer::LoadWay>(pending_way_);
+    info_.setText(bridge::FromUtf8(way == viewer::LoadWay::Direct ? viewer::InfoLineStep2(pending_step1_, "", "")
+                                                                   : pending_step1_));
+    if (way == viewer::LoadWay::Stream)
+      Warn(pane_.window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(rest.error));
+  }
+  ShowLineCount();
+}
+
+void ShownText::Show(std::string bytes, TextOrigin origin, encoding::TextForm form) {
+  const Own own(changing_);
+  rest_->Cancel();
+  Forget();
+  source_path_.clear();
+  pane_.SetText(std::move(bytes), form);
+  SetOrigin(origin);
+  ShowLineCount();
+}
+
+void ShownText::ShowLines(const std::vector<std::string>& lines, TextOrigin origin) {
+  std::string text;
+  for (const std::string& l : lines) text.append(l).append("\r\n");
+  Show(std::move(text), origin);
+}
+
+void ShownText::Clear() {
+  const Own own(changing_);
+  rest_->Cancel();
+  Forget();
+  source_path_.clear();
+  origin_ = TextOrigin::Nothing;
+  pane_.Clear();
+  ApplyColor();
+  ShowLineCount();
+}
+
+void ShownText::textclear() {
+  Clear();
+  info_.clear();
+  ApplyColor();
+}
+
+// ---------------------------------------------------------------- commands
+
+void ShownText::Replace(std::string bytes, TextOrigin origin, std::optional<encoding::TextForm> form) {
+  ReplaceWith(std::move(bytes), origin, form.value_or(pane_.TextForm()), true);
+}
+
+void ShownText::BeginReport(std::string bytes, encoding::TextForm form, TextOrigin origin) {
+  // Its later parts replace the edit model, so the step back is held here, not in it.
+  ReplaceWith(std::move(bytes), origin, form, false);
+  info_.clear();
+}
+
+void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm now, bool edit_step) {
+  const Own own(changing_);
+  EnsureWhole();
+  // In simple edit the edit's own undo holds the command as one step, after the typing:
+  // every such step keeps its whole result, so a big text keeps one step back instead.
+  if (edit_step && Editing() && now == pane_.TextForm() && bytes.size() <= edit_step_limit &&
+      pane_.TextLength() <= edit_step_limit) {
+    pane_.ReplaceAllWhileEditing(bytes);
+    SetOrigin(origin);
+    ShowLineCount();
+    emit UndoChanged();
+    return;
+  }
+  Step step{viewer::ByteBuffer(), pane_.TextForm(), origin_, source_path_, info_.text()};
+  // What the pane held is moved out, not copied.
+  step.bytes = pane_.ReplaceText(viewer::ByteBuffer(std::move(bytes)), now);
+  before_ = std::move(step);
+  held_ = true;
+  if (origin == TextOrigin::Report || origin == TextOrigin::Listing) source_path_.clear();
+  SetOrigin(origin);
+  ShowLineCount();
+  emit UndoChanged();
+}
+
+void ShownText::ReplaceLines(const std::vector<std::string>& lines, TextOrigin origin) {
+  std::string text;
+  for (const std::string& l : lines) text.append(l).append("\r\n");
+  Replace(std::move(text), origin);
+}
+
+void ShownText::ReplaceSelection(std::string_view bytes) {
+  const Own own(changing_);
+  if (Editing()) {
+    pane_.ReplaceSelection(bytes);
+    MarkChanged();
+    emit UndoChanged();
+    return;
+  }
+  const std::size_t start = pane_.SelStart();
+  std::string text = pane_.Text();
+  text.replace(start, pane_.SelLength(), bytes);
+  Replace(std::move(text));
+  pane_.SetSelection(start + bytes.size(), 0);
+}
+
+void ShownText::Continue(viewer::TextDocument document) {
+  const Own own(changing_);
+  pane_.SetDocument(std::move(document), true, pane_.TextForm());
+  ShowLineCount();
+}
+
+bool ShownText::CanUndo() const { return pane_.CanUndo() || held_; }
+
+void ShownText::Undo() {
+  const Own own(changing_);
+  if (pane_.CanUndo()) {
+    pane_.Undo();
+    MarkChanged();
+    ShowLineCount();
+    emit UndoChanged();
+    return;
+  }
+  if (!held_ || !before_) return;
+  Step step = std::move(*before_);
+  before_.reset();
+  held_ = false;
+  pane_.SetText(std::move(step.bytes), step.form);
+  source_path_ = std::move(step.source);
+  info_.setText(step.info);
+  // Going back is a change of its own: the line turns red, as after any command.
+  MarkChanged();
+  ShowLineCount();
+  emit UndoChanged();
+}
+
+// ---------------------------------------------------------------- completeness
+
+void ShownText::EnsureWhole() {
+  if (!rest_->Pending()) return;
+  BusyCursor busy;
+  if (auto rest = rest_->Wait()) ApplyRest(std::move(*rest));
+}
+
+bool ShownText::Complete() const { return !rest_->Pending(); }
+
+// ---------------------------------------------------------------- simple edit
+
+bool ShownText::Editing() const { return !pane_.ReadOnly(); }
+
+void ShownText::editmodeon() {
+  if (Editing()) return;
+  SetEditing(true);
+}
+
+void ShownText::SetEditing(bool on) {
+  const Own own(changing_);
+  // A big file still being read is edited whole, never its beginning alone.
+  if (on) EnsureWhole();
+  pane_.SetReadOnly(!on);
+  status_.SetText(2, on ? QStringLiteral(" 編集 ") : QStringLiteral(" 閲覧 "), true);
+  // Leaving simple edit: the line turns black, the text is kept as it is now.
+  if (!on && origin_ == TextOrigin::Changed) origin_ = source_path_.empty() ? TextOrigin::Listing : TextOrigin::File;
+  ApplyColor();
+  emit EditingChanged(on);
+}
+
+}  // namespace haruvi::ui

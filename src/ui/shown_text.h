@@ -1,0 +1,192 @@
+// The text the pane shows, with one owner: its bytes and form (held by the pane, which
+// stays the view: caret, selection, scrolling, fonts), where they came from and so the
+// information line's colour, whether a big file is read whole yet, the Shift_JIS view the
+// commands written for Shift_JIS read, the one step back of a command, and simple edit.
+// Controllers read and replace the shown text here, never through the widget.
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "encoding/text_form.h"
+#include "encoding/utf8_standins.h"
+#include "viewer/byte_buffer.h"
+
+class QLabel;
+
+namespace haruvi::viewer {
+class TextDocument;
+class TextPane;
+struct FileDisplay;
+struct LoadedRest;
+enum class LoadWay;
+}  // namespace haruvi::viewer
+
+namespace haruvi::ui {
+
+class PanelBar;
+class RestLoader;
+
+// Where the shown text came from. The information line's colour and what saving it means
+// follow from it.
+enum class TextOrigin {
+  Nothing,    // the pane is empty
+  File,       // the selected file as loaded (black)
+  FileAgain,  // the selected file shown by a show command (blue)
+  Changed,    // changed by a command, a filter, a replacement, or a grep's report (red)
+  Converted,  // a code conversion or coding of the file or the text (blue)
+  Report,     // the program's own report: a dump, a system report, a folder listing (blue)
+  Listing,    // a list of names or an archive's listing (black)
+};
+
+// Red whenever simple edit is on; otherwise as the origin says.
+QColor InfoColorOf(TextOrigin origin, bool editing);
+
+// The text a command written for Shift_JIS reads. Legacy text is itself; a UTF-8 text goes
+// in CP932 with stand-ins for what CP932 lacks (encoding/utf8_standins.h), and the answers
+// typed for it and the result cross the same table, so every character comes back exactly.
+class SjisView {
+ public:
+  std::string_view Text() const { return sjis_ ? std::string_view(*sjis_) : pane_text_; }
+  bool Converted() const { return standins_.has_value(); }
+  // Text typed for the pane (in its shown code page) as the command must see it.
+  std::string ToSjis(std::string_view pane_bytes);
+  // A command's result back into the pane's form.
+  std::string ToPane(std::string sjis) const;
+  std::vector<std::string> ToPane(std::vector<std::string> lines) const;
+
+  // nullopt when a UTF-8 text holds more characters without a code than the stand-ins
+  // can take (the caller says kTooForeign).
+  static std::optional<SjisView> Of(std::string_view pane_text, encoding::TextForm form);
+  static constexpr const char* kTooForeign =
+      "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
+
+ private:
+  std::string_view pane_text_;
+  std::optional<std::string> sjis_;
+  std::optional<encoding::Utf8StandIns> standins_;
+};
+
+class ShownText : public QObject {
+  Q_OBJECT
+
+ public:
+  // `status` is the bar under the pane: panel 1 counts the lines, panel 2 names the mode.
+  ShownText(viewer::TextPane& pane, QLabel& info, PanelBar& status, QObject* parent = nullptr);
+  ~ShownText() override;
+
+  // The view: caret, selection, scrolling, fonts. Content goes through this class.
+  viewer::TextPane& View() { return pane_; }
+  const viewer::TextPane& View() const { return pane_; }
+
+  // ---------------------------------------------------------------- new content
+  // A file's display, as viewer::ShowFile made it: its bytes or formatted text, the
+  // information line, and for a big file the rest read off the window's thread. False
+  // when nothing could be shown (the pane then stays empty). The step back is forgotten.
+  bool ShowFile(viewer::FileDisplay& shown, const std::string& path, TextOrigin origin);
+  // Content of its own (a listing, a list of names): the step back is forgotten.
+  void Show(std::string bytes, TextOrigin origin, encoding::TextForm form = encoding::TextForm::Legacy);
+  void ShowLines(const std::vector<std::string>& lines, TextOrigin origin);
+  // The pane emptied (the information line kept), and textclear: both emptied.
+  void Clear();
+  void textclear();
+
+  // ---------------------------------------------------------------- commands
+  // A command's result for the whole text, in the text's own form unless `form` says
+  // otherwise: one step back (in simple edit, a step of the edit's own undo, after the
+  // typing). `origin` is what the text is now (Changed: red).
+  void Replace(std::string bytes, TextOrigin origin = TextOrigin::Changed,
+               std::optional<encoding::TextForm> form = std::nullopt);
+  void ReplaceLines(const std::vector<std::string>& lines, TextOrigin origin = TextOrigin::Changed);
+  // Bytes in the shown code page (CR LF line ends) in place of the selection, the caret
+  // after them: a step of the edit's undo while editing, else the one step back.
+  void ReplaceSelection(std::string_view bytes);
+  // A report that grows (grep): BeginReport puts its head in place of the text (one step
+  // back, the information line emptied); Continue shows the text so far, the caret and
+  // the top line staying, the step back still the one before the report.
+  void BeginReport(std::string bytes, encoding::TextForm form, TextOrigin origin = TextOrigin::Changed);
+  void Continue(viewer::TextDocument document);
+  // The step back: the edit's own undo while editing, else the last command's step.
+  bool CanUndo() const;
+  void Undo();
+  bool HoldsCommandStep() const { return held_; }
+  // Texts up to this size keep every command as a step of the edit's undo while editing.
+  static inline std::size_t edit_step_limit = 16u << 20;
+
+  // ---------------------------------------------------------------- reading
+  bool Empty() const;
+  // The Shift_JIS view of `pane_text` (the pane's bytes or its CR LF text) in the shown
+  // text's form; nullopt when it cannot be made (SjisView::kTooForeign says why).
+  std::optional<SjisView> Sjis(std::string_view pane_text) const;
+  encoding::TextForm Form() const;
+
+  // ---------------------------------------------------------------- completeness
+  // A big file is shown by its beginning while the rest is read: whatever needs the whole
+  // text (a command, a save, simple edit) calls this first; it waits for the rest.
+  void EnsureWhole();
+  bool Complete() const;
+
+  // ---------------------------------------------------------------- origin, information line
+  TextOrigin Origin() const { return origin_; }
+  // The file the text was loaded from (kept through commands and conversions); empty when
+  // it is a report or a listing of the program's own.
+  const std::string& SourcePath() const { return source_path_; }
+  void SetOrigin(TextOrigin origin);
+  void MarkChanged() { SetOrigin(TextOrigin::Changed); }
+  QString Info() const;
+  void SetInfo(const QString& text);
+  // `fileinfo`: a file named without being read (an archive about to be listed, a file
+  // just saved): the line's first step for `path`, the pane emptied. The window's
+  // folderinfo follows where the caller wants the folder's totals.
+  void fileinfo(const std::string& path);
+  // The line's first step for `path` alone, the text left as it is.
+  void NameFile(const std::string& path);
+  // The text was just written to `path`: it is that file's text now (black).
+  void MarkSaved(const std::string& path);
+
+  // ---------------------------------------------------------------- simple edit
+  bool Editing() const;
+  // Simple edit as the text commands enter it: nothing when it is on already.
+  void editmodeon();
+  void SetEditing(bool on);
+
+ signals:
+  // The mode changed (the edit feature shows it on its menu item and tool button).
+  void EditingChanged(bool editing);
+  void UndoChanged();
+
+ private:
+  struct Step {
+    viewer::ByteBuffer bytes;
+    encoding::TextForm form;
+    TextOrigin origin;
+    std::string source;
+    QString info;
+  };
+  void ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm form, bool edit_step);
+  void Forget();
+  void ApplyColor();
+  void ShowLineCount();
+  void ApplyRest(viewer::LoadedRest rest);
+
+  viewer::TextPane& pane_;
+  QLabel& info_;
+  PanelBar& status_;
+  RestLoader* rest_;
+  TextOrigin origin_ = TextOrigin::Nothing;
+  std::string source_path_;
+  std::optional<Step> before_;
+  bool held_ = false;
+  bool changing_ = false;  // the pane's content is being set from here
+  // A file shown by its beginning: its information line's first step, kind and way.
+  std::string pending_step1_, pending_kind_;
+  int pending_way_ = 0;
+};
+
+}  // namespace haruvi::ui
