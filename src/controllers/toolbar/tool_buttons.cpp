@@ -62,7 +62,6 @@ constexpr ToolButtonInfo kButtons[] = {
     {2, "ToolButton33", "検索", "edit-find", "ToolButton33"},
     {2, "ToolButton53", "置換", "edit-find-replace", "ToolButton53"},
     {2, "ToolButton48", "URL", "web-browser", "Murl"},
-    {2, "ToolButton51", "html->txt", "text-x-generic", "ToolButton51"},
     {2, "ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
     {2, "ToolButton24", "", "", ""},
     {2, "ToolButton7", "簡易編集", "input-keyboard", "MediterRich"},
