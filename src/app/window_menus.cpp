@@ -9,6 +9,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <initializer_list>
+#include <stdexcept>
+#include <string>
 
 #include "ui/action_registry.h"
 
@@ -28,41 +30,52 @@ QMenu* Sub(QMenu* parent, const char* caption, const char* name) {
   return m;
 }
 
-// The text commands of "編集(&E)", "削除(&K)" and "変換(&C)"; `p` is "" for the main menu
-// and "P" for the pop-up copies. `codes` is the code-conversion submenu to place.
-void AddTextMenus(ui::ActionRegistry& actions, QMenu* edit, QMenu* del, QMenu* conv, QMenu* codes, const char* p) {
-  auto add = [&](QMenu* m, std::initializer_list<const char*> names) {
-    for (const char* n : names) {
-      if (!*n) m->addSeparator();
-      else m->addAction(actions.Get(QString::fromUtf8(n) + QString::fromUtf8(p)));
+// The commands placed in the menu-bar menu of `top`'s caption (ui/placement.h), in the
+// order they were placed, or their pop-up copies: a submenu is made where the first of its
+// commands stands, and the first of a group has a line above its entry.
+void AddPlaced(ui::ActionRegistry& actions, QMenu* top, bool popup) {
+  for (const ui::Placement& place : actions.Placements()) {
+    const QStringList path = QString::fromUtf8(place.menu).split(QLatin1Char('/'));
+    if (path.front() != top->title() || (popup && place.popup.isEmpty())) continue;
+    QMenu* m = top;
+    bool made = path.size() == 1;
+    for (qsizetype i = 1; i < path.size(); ++i) {
+      QMenu* sub = nullptr;
+      for (QAction* a : m->actions())
+        if (a->menu() && a->menu()->title() == path[i]) sub = a->menu();
+      if (!sub) {
+        if (i == 1 && place.group_start) m->addSeparator();
+        sub = m->addMenu(path[i]);
+        made = true;
+      }
+      m = sub;
     }
-  };
-  add(edit, {"Mundo", ""});
-  add(edit->addMenu(QStringLiteral("行の並び替え")), {"MLineSortU1", "MLineSortD1"});
-  add(edit->addMenu(QStringLiteral("行番号を追加")),
-      {"MlinenoaddLeft1", "MlinenoaddLeftc1", "MlinenoaddRight1", "MlinenoaddRightc1"});
-  add(edit, {"Mrenban1", "Mreverse1", "Mupperlinecopy1", ""});
-  add(edit->addMenu(QStringLiteral("桁位置に挿入")), {"MinsertCR1", "MinsertChr1", "MinsertChar1"});
-  add(edit, {"Mcolumncopy1"});
+    if (path.size() == 1 && place.group_start) m->addSeparator();
+    if (!made && place.group_start)
+      throw std::logic_error(std::string(place.action) + " starts a group inside a submenu");
+    m->addAction(actions.Get(popup ? place.popup : QString::fromUtf8(place.action)));
+  }
+}
 
-  add(del, {"Monelinedelete1"});
-  add(del->addMenu(QStringLiteral("空白を削除")), {"MtrimL1", "MtrimR1", "Mall1bytetrim1", "Mall2bytetrim1"});
-  add(del->addMenu(QStringLiteral("TAB文字を削除")), {"Malltabdelete1", "Mtoptabdelete1"});
-  add(del, {"Mcrdel", "Mtrim1", "Msameline1", "Mopacdelete", "", "Mcolumndelete1", "Mtextotxt2"});
+// The entry of `top` that holds `a`: the action itself or the submenu it is in.
+QAction* EntryOf(QMenu* top, QAction* a) {
+  for (QAction* entry : top->actions())
+    if (entry == a || (entry->menu() && entry->menu()->actions().contains(a))) return entry;
+  throw std::logic_error("no entry holds " + a->objectName().toStdString());
+}
 
-  conv->addAction(actions.Get(QString::fromUtf8(*p ? "Mtojis3" : "Mtojis1")));
-  conv->addMenu(codes);
-  add(conv, {"", "Mcrauto1"});
-  add(conv->addMenu(QStringLiteral("改行コード変換")),
-      {"MCRtoCRLF1", "MLFtoCRLF1", "MCRLFtoCR1", "MLFtoCR1", "MCRLFtoLF1", "MCRtoLF1"});
-  conv->addSeparator();
-  add(conv->addMenu(QStringLiteral("TAB文字->")), {"Mtabtospace1", "Mtabtocomma1", "Mtabtounderscore1"});
-  add(conv, {"M2byteto1bytenull1", "", "Mhanktozen1", "Mzentohank1", "Mhkanatozkana1", ""});
-  add(conv->addMenu(QStringLiteral("html->テキスト")), {"Mhtml", "Mhtmlall", "html2", "htmlTAB1"});
-  add(conv, {"Mtextotxt1", ""});
-  add(conv->addMenu(QStringLiteral("16進表示(&P)")), {"Mdump1", "Mdump1b"});
-  add(conv->addMenu(QStringLiteral("行->CSVデータ変換")),
-      {"MlineCSVa", "MlineCSVb", "MlineCSVc", "MlineCSVd", "MlineCSVf", "MlineCSVe", "MlineCSVh", "MlineCSVg"});
+// "編集(&E)", "削除(&K)" and "変換(&C)" (or their pop-up copies, `popup`): the text
+// commands' places, with the code conversions ahead of them and the hex dump before the
+// CSV join in "変換(&C)". `codes` is the code-conversion submenu to place.
+void AddTextMenus(ui::ActionRegistry& actions, QMenu* edit, QMenu* del, QMenu* conv, QMenu* codes, bool popup) {
+  for (QMenu* m : {edit, del, conv}) AddPlaced(actions, m, popup);
+  QAction* first = conv->actions().value(0);
+  conv->insertAction(first, actions.Get(QString::fromUtf8(popup ? "Mtojis3" : "Mtojis1")));
+  conv->insertMenu(first, codes);
+  auto* hex = new QMenu(QStringLiteral("16進表示(&P)"), conv);
+  Add(actions, hex, popup ? std::initializer_list<const char*>{"Mdump1P", "Mdump1bP"}
+                          : std::initializer_list<const char*>{"Mdump1", "Mdump1b"});
+  conv->insertMenu(EntryOf(conv, actions.Get(QString::fromUtf8(popup ? "MlineCSVaP" : "MlineCSVa"))), hex);
 }
 
 // "文字コード変換(&J)": the conversions, then the codings; the pop-up copy has the items'
@@ -112,7 +125,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   del->setObjectName(QStringLiteral("Mdelete1"));
   QMenu* conv = bar->addMenu(QStringLiteral("変換(&C)"));
   conv->setObjectName(QStringLiteral("Mhenkan1"));
-  AddTextMenus(actions, m.edit, del, conv, m.codes, "");
+  AddTextMenus(actions, m.edit, del, conv, m.codes, false);
   QMenu* find = bar->addMenu(QStringLiteral("検索(&S)"));
   find->setObjectName(QStringLiteral("Mserch0"));
   Add(actions, find, {"Mserch", "MserchNext", "Mserchnextup1", "", "Mreplace1", "MreplaceGrep1", "Mreplaceall1", "",
@@ -177,7 +190,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   Add(actions, m.popup_view, {"Mtoolbar2", "Meditview2"});
   m.popup_edit = Sub(m.popup, "編集(&E)", "Medit2");
   AddTextMenus(actions, m.popup_edit, Sub(m.popup, "削除(&K)", "Mdelete2"), Sub(m.popup, "変換(&C)", "Mhenkan2"),
-               m.popup_codes, "P");
+               m.popup_codes, true);
   Add(actions, Sub(m.popup, "検索(&S)", "Mserch3"),
       {"Mserch1", "Mserchnext2", "Mserchnextup2", "", "Mreplace2", "MreplaceGrep2", "Mreplaceall2", "", "Mgrep1",
        "Mgrep3", "", "Mpickupline2", "MpickuplineSEIKI2", "Mdeleteline2", "MdeletelineR2", "Mrenzokudeleteline2",

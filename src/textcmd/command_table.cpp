@@ -71,9 +71,11 @@ std::string TextCommand::Usage() const {
 namespace {
 
 using Views = std::vector<std::string_view>;
-using A = std::span<const Answer>;
-using I = const CommandInput&;
-using C = const CancelCheck&;
+// The three arguments every command's run takes, and what it hands back.
+using Answers = std::span<const Answer>;
+using Input = const CommandInput&;
+using Cancel = const CancelCheck&;
+using Out = CommandOutput;
 
 Checked Refuse(std::string message) { return {0, std::move(message)}; }
 
@@ -136,23 +138,29 @@ std::size_t Size(const Answer& a) { return static_cast<std::size_t>(a.number); }
 // The items of the HTML menu that go on after the stripping: TAB deletion, leading-space
 // trim, then empty-line deletion, each when asked for. They run on a cancelled result
 // too, as the menu items run them on whatever the stripping left in the pane.
-CommandOutput HtmlThen(I in, C cancelled, bool tabs, bool leading, bool empty) {
+struct AfterHtml {
+  bool delete_tabs = false;
+  bool trim_leading = false;
+  bool delete_empty = false;
+};
+
+CommandOutput HtmlThen(Input in, Cancel cancelled, AfterHtml then) {
   HtmlResult html = StripHtml(in.lines, cancelled);
   CommandOutput out;
-  if (!tabs && !leading && !empty) {
+  if (!then.delete_tabs && !then.trim_leading && !then.delete_empty) {
     out = CommandOutput::OfText(std::move(html.text));
   } else {
     Views views = SplitLines(html.text);
     Lines a, b;
-    if (tabs) {
+    if (then.delete_tabs) {
       a = DeleteAllTabs(views);
       views = a.Views();
     }
-    if (leading) {
+    if (then.trim_leading) {
       b = TrimLeadingSpaces(views);
       views = b.Views();
     }
-    if (empty) views = DeleteEmptyLines(views);
+    if (then.delete_empty) views = DeleteEmptyLines(views);
     // The views point into `html.text`, `a` or `b`: the lines are copied out before they go.
     Lines kept;
     for (auto l : views) kept.Add(l);
@@ -162,71 +170,125 @@ CommandOutput HtmlThen(I in, C cancelled, bool tabs, bool leading, bool empty) {
   return out;
 }
 
-CommandOutput Csv(I in, std::size_t group, std::string_view quote, std::string_view sep) {
+CommandOutput Csv(Input in, std::size_t group, std::string_view quote, std::string_view sep) {
   return CommandOutput::OfLines(linecsv(in.lines, quote, sep, group));
 }
 
+// One row per command, in menu order. A command reads the pane's lines unless it says
+// `on_bytes`; `note` is said after its parameters in the usage.
 std::vector<TextCommand> BuildTable() {
-  using O = CommandOutput;
   return {
-      {"sort-asc", {}, "", false, [](A, I in, C) { return O::OfViews(SortLines(in.lines, SortOrder::kAscending)); }},
-      {"sort-desc", {}, "", false, [](A, I in, C) { return O::OfViews(SortLines(in.lines, SortOrder::kDescending)); }},
-      {"number", {WholeNumber("LAYOUT(1-4)", 1, 4, "the layout")}, "", false,
-       [](A a, I in, C) { return O::OfLines(linenumber(in.lines, static_cast<int>(a[0].number))); }},
-      {"serial", {Text("FORMAT"), AnyNumber("FIRST", "the first number")}, "", false,
-       [](A a, I in, C) { return O::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, 0, SIZE_MAX)); }},
-      {"serial-lines",
-       {Text("FORMAT"), AnyNumber("FIRST", "the first number"), Line(), WholeNumber("TO", 1, INT32_MAX, "the line")},
-       "", false,
-       [](A a, I in, C) {
-         return O::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, Size(a[2]) - 1, Size(a[3]) - 1));
+      {.name = "sort-asc",
+       .run = [](Answers, Input in, Cancel) { return Out::OfViews(SortLines(in.lines, SortOrder::kAscending)); }},
+      {.name = "sort-desc",
+       .run = [](Answers, Input in, Cancel) { return Out::OfViews(SortLines(in.lines, SortOrder::kDescending)); }},
+      {.name = "number",
+       .params = {WholeNumber("LAYOUT(1-4)", 1, 4, "the layout")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(linenumber(in.lines, static_cast<int>(a[0].number)));
        }},
-      {"reverse", {}, "", false, [](A, I in, C) { return O::OfLines(ReverseLines(in.lines)); }},
-      {"dup-line", {Line()}, "", false, [](A a, I in, C) { return O::OfLines(DuplicateLine(in.lines, Size(a[0]) - 1)); }},
-      {"del-line", {Line()}, "", false, [](A a, I in, C) { return O::OfViews(DeleteLine(in.lines, Size(a[0]) - 1)); }},
-      {"trim-left", {}, "", false, [](A, I in, C) { return O::OfLines(TrimLeadingSpaces(in.lines)); }},
-      {"trim-right", {}, "", false, [](A, I in, C) { return O::OfLines(TrimTrailingSpaces(in.lines)); }},
-      {"del-spaces", {}, "", false, [](A, I in, C) { return O::OfText(DeleteAllSpaces(JoinLines(in.lines))); }},
-      {"del-fullwidth-spaces", {}, "", false,
-       [](A, I in, C) { return O::OfText(DeleteAllFullWidthSpaces(JoinLines(in.lines))); }},
-      {"del-tabs", {}, "", false, [](A, I in, C) { return O::OfLines(DeleteAllTabs(in.lines)); }},
-      {"del-leading-tabs", {}, "", false, [](A, I in, C) { return O::OfLines(DeleteLeadingTabs(in.lines)); }},
-      {"tab-to", {Text("TEXT")}, "", false, [](A a, I in, C) { return O::OfLines(tabreplace(in.lines, a[0].text)); }},
-      {"fullwidth-space-to-spaces", {}, "", false,
-       [](A, I in, C) { return O::OfLines(FullWidthSpacesToSpaces(in.lines)); }},
-      {"del-line-ends", {}, "", false, [](A, I in, C) { return O::OfText(RemoveLineEnds(JoinLines(in.lines))); }},
-      {"del-line-ends-range",
-       {WholeNumber("START", 0, INT32_MAX, "the start"), WholeNumber("LENGTH", 0, INT32_MAX, "the length")}, "", false,
-       [](A a, I in, C) { return O::OfText(RemoveLineEnds(JoinLines(in.lines), Size(a[0]), Size(a[1]))); }},
-      {"del-empty", {}, "", false, [](A, I in, C) { return O::OfViews(DeleteEmptyLines(in.lines)); }},
-      {"del-repeated", {}, "", false, [](A, I in, C) { return O::OfViews(DeleteRepeatedLines(in.lines)); }},
-      {"del-same-key", {AnyNumber("N", "the key column")}, "", false,
-       [](A a, I in, C) { return O::OfViews(DeleteSameKeyLines(in.lines, a[0].number)); }},
-      {"line-end-detect", {}, "", true,
-       [](A, I in, C) { return O::OfBytes(std::to_string(DetectLineEnd(in.bytes)) + "\n"); }},
-      {"line-end", {LineEnd("FROM"), LineEnd("TO")}, "(none|crlf|cr|lf)", true,
-       [](A a, I in, C) {
-         return O::OfBytes(crconvert(in.bytes, static_cast<TLineEnd>(a[0].number), static_cast<TLineEnd>(a[1].number)));
+      {.name = "serial",
+       .params = {Text("FORMAT"), AnyNumber("FIRST", "the first number")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, 0, SIZE_MAX));
        }},
-      {"line-end-auto", {}, "", true, [](A, I in, C) { return O::OfBytes(crauto(in.bytes)); }},
-      {"html", {}, "", false, [](A, I in, C c) { return HtmlThen(in, c, false, false, false); }},
-      {"html-all", {}, "", false, [](A, I in, C c) { return HtmlThen(in, c, true, true, true); }},
-      {"html-tabs", {}, "", false, [](A, I in, C c) { return HtmlThen(in, c, true, false, true); }},
-      {"html-empty", {}, "", false, [](A, I in, C c) { return HtmlThen(in, c, false, false, true); }},
-      {"tex", {}, "", false, [](A, I in, C) { return O::OfText(StripTex(JoinLines(in.lines))); }},
-      {"break", {Column("COLUMN")}, "", false, [](A a, I in, C) { return O::OfLines(BreakAtColumn(in.lines, Size(a[0]))); }},
-      {"break-insert", {Column("COLUMN"), Text("TEXT")}, "", false,
-       [](A a, I in, C) { return O::OfLines(BreakAtColumn(in.lines, Size(a[0]), a[1].text)); }},
-      {"insert", {Column("COLUMN"), Text("TEXT")}, "", false,
-       [](A a, I in, C) { return O::OfLines(InsertAtColumn(in.lines, Size(a[0]), a[1].text)); }},
-      {"del-columns", {Column("START"), Column("COUNT", 0)}, "", false,
-       [](A a, I in, C) { return O::OfLines(DeleteColumns(in.lines, Size(a[0]), Size(a[1]))); }},
-      {"extract-columns", {Column("START"), Column("COUNT", 0)}, "", false,
-       [](A a, I in, C) { return O::OfLines(ExtractColumns(in.lines, Size(a[0]), Size(a[1]))); }},
-      {"csv", {GroupSize(), Text("QUOTE"), Text("SEPARATOR")}, "", false,
-       [](A a, I in, C) { return Csv(in, Size(a[0]), a[1].text, a[2].text); }},
-      {"csv-hex", {GroupSize(), HexSeparator()}, "", false,
-       [](A a, I in, C) {
+      {.name = "serial-lines",
+       .params = {Text("FORMAT"), AnyNumber("FIRST", "the first number"), Line(),
+                  WholeNumber("TO", 1, INT32_MAX, "the line")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(AddSerialNumbers(in.lines, a[0].text, a[1].number, Size(a[2]) - 1, Size(a[3]) - 1));
+       }},
+      {.name = "reverse", .run = [](Answers, Input in, Cancel) { return Out::OfLines(ReverseLines(in.lines)); }},
+      {.name = "dup-line",
+       .params = {Line()},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfLines(DuplicateLine(in.lines, Size(a[0]) - 1)); }},
+      {.name = "del-line",
+       .params = {Line()},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfViews(DeleteLine(in.lines, Size(a[0]) - 1)); }},
+      {.name = "trim-left",
+       .run = [](Answers, Input in, Cancel) { return Out::OfLines(TrimLeadingSpaces(in.lines)); }},
+      {.name = "trim-right",
+       .run = [](Answers, Input in, Cancel) { return Out::OfLines(TrimTrailingSpaces(in.lines)); }},
+      {.name = "del-spaces",
+       .run = [](Answers, Input in, Cancel) { return Out::OfText(DeleteAllSpaces(JoinLines(in.lines))); }},
+      {.name = "del-fullwidth-spaces",
+       .run = [](Answers, Input in, Cancel) { return Out::OfText(DeleteAllFullWidthSpaces(JoinLines(in.lines))); }},
+      {.name = "del-tabs", .run = [](Answers, Input in, Cancel) { return Out::OfLines(DeleteAllTabs(in.lines)); }},
+      {.name = "del-leading-tabs",
+       .run = [](Answers, Input in, Cancel) { return Out::OfLines(DeleteLeadingTabs(in.lines)); }},
+      {.name = "tab-to",
+       .params = {Text("TEXT")},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfLines(tabreplace(in.lines, a[0].text)); }},
+      {.name = "fullwidth-space-to-spaces",
+       .run = [](Answers, Input in, Cancel) { return Out::OfLines(FullWidthSpacesToSpaces(in.lines)); }},
+      {.name = "del-line-ends",
+       .run = [](Answers, Input in, Cancel) { return Out::OfText(RemoveLineEnds(JoinLines(in.lines))); }},
+      {.name = "del-line-ends-range",
+       .params = {WholeNumber("START", 0, INT32_MAX, "the start"), WholeNumber("LENGTH", 0, INT32_MAX, "the length")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfText(RemoveLineEnds(JoinLines(in.lines), Size(a[0]), Size(a[1])));
+       }},
+      {.name = "del-empty", .run = [](Answers, Input in, Cancel) { return Out::OfViews(DeleteEmptyLines(in.lines)); }},
+      {.name = "del-repeated",
+       .run = [](Answers, Input in, Cancel) { return Out::OfViews(DeleteRepeatedLines(in.lines)); }},
+      {.name = "del-same-key",
+       .params = {AnyNumber("N", "the key column")},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfViews(DeleteSameKeyLines(in.lines, a[0].number)); }},
+      {.name = "line-end-detect",
+       .on_bytes = true,
+       .run = [](Answers, Input in, Cancel) { return Out::OfBytes(std::to_string(DetectLineEnd(in.bytes)) + "\n"); }},
+      {.name = "line-end",
+       .params = {LineEnd("FROM"), LineEnd("TO")},
+       .note = "(none|crlf|cr|lf)",
+       .on_bytes = true,
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfBytes(
+             crconvert(in.bytes, static_cast<TLineEnd>(a[0].number), static_cast<TLineEnd>(a[1].number)));
+       }},
+      {.name = "line-end-auto",
+       .on_bytes = true,
+       .run = [](Answers, Input in, Cancel) { return Out::OfBytes(crauto(in.bytes)); }},
+      {.name = "html", .run = [](Answers, Input in, Cancel c) { return HtmlThen(in, c, {}); }},
+      {.name = "html-all",
+       .run = [](Answers, Input in, Cancel c) {
+         return HtmlThen(in, c, {.delete_tabs = true, .trim_leading = true, .delete_empty = true});
+       }},
+      {.name = "html-tabs",
+       .run = [](Answers, Input in, Cancel c) {
+         return HtmlThen(in, c, {.delete_tabs = true, .delete_empty = true});
+       }},
+      {.name = "html-empty",
+       .run = [](Answers, Input in, Cancel c) { return HtmlThen(in, c, {.delete_empty = true}); }},
+      {.name = "tex", .run = [](Answers, Input in, Cancel) { return Out::OfText(StripTex(JoinLines(in.lines))); }},
+      {.name = "break",
+       .params = {Column("COLUMN")},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfLines(BreakAtColumn(in.lines, Size(a[0]))); }},
+      {.name = "break-insert",
+       .params = {Column("COLUMN"), Text("TEXT")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(BreakAtColumn(in.lines, Size(a[0]), a[1].text));
+       }},
+      {.name = "insert",
+       .params = {Column("COLUMN"), Text("TEXT")},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(InsertAtColumn(in.lines, Size(a[0]), a[1].text));
+       }},
+      {.name = "del-columns",
+       .params = {Column("START"), Column("COUNT", 0)},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(DeleteColumns(in.lines, Size(a[0]), Size(a[1])));
+       }},
+      {.name = "extract-columns",
+       .params = {Column("START"), Column("COUNT", 0)},
+       .run = [](Answers a, Input in, Cancel) {
+         return Out::OfLines(ExtractColumns(in.lines, Size(a[0]), Size(a[1])));
+       }},
+      {.name = "csv",
+       .params = {GroupSize(), Text("QUOTE"), Text("SEPARATOR")},
+       .run = [](Answers a, Input in, Cancel) { return Csv(in, Size(a[0]), a[1].text, a[2].text); }},
+      {.name = "csv-hex",
+       .params = {GroupSize(), HexSeparator()},
+       .run = [](Answers a, Input in, Cancel) {
          const char sep = static_cast<char>(a[1].number);
          return Csv(in, Size(a[0]), "", std::string_view(&sep, 1));
        }},

@@ -86,11 +86,11 @@ class CommandOutput {
 struct TextCommand {
   using Run = std::function<CommandOutput(std::span<const Answer> answers, const CommandInput& in,
                                           const CancelCheck& cancelled)>;
-  std::string_view name;
-  std::vector<Parameter> params;
-  std::string_view note;  // said after the parameter names in the usage: "(none|crlf|cr|lf)"
-  bool on_bytes = false;  // reads CommandInput::bytes, not lines
-  Run run;
+  std::string_view name = {};
+  std::vector<Parameter> params = {};
+  std::string_view note = {};  // said after the parameter names in the usage: "(none|crlf|cr|lf)"
+  bool on_bytes = false;       // reads CommandInput::bytes, not lines
+  Run run = {};
 
   // The parameter names and the note: "FROM TO (none|crlf|cr|lf)"; empty for none.
   std::string Usage() const;

@@ -90,6 +90,16 @@ void ActionRegistry::SetChecked(const QString& name, bool on) { Get(name)->setCh
 
 void ActionRegistry::Trigger(const QString& name) { Get(name)->trigger(); }
 
+void ActionRegistry::Place(Placement place) {
+  const QString action = QString::fromUtf8(place.action);
+  Get(action);
+  if (!place.popup.isEmpty()) Get(place.popup);
+  if (place.button.bar != 0) Get(QString::fromUtf8(place.ButtonAction()));
+  for (const Placement& p : placements_)
+    if (action == QString::fromUtf8(p.action)) throw std::logic_error("action placed twice: " + action.toStdString());
+  placements_.push_back(std::move(place));
+}
+
 QStringList ActionRegistry::Names() const {
   QStringList names;
   for (const auto& [name, a] : actions_) names << name;

@@ -1,7 +1,8 @@
 // The window's commands by name. Each controller declares its actions here (name,
-// caption, "short|long" hint, handler, check mark); menus, tool buttons, key commands
-// and user menus find them by the item's name. An unknown name is a programming error:
-// Get() throws, so a misspelled name fails at start-up or in a test, never silently.
+// caption, "short|long" hint, handler, check mark) and may place them (ui/placement.h);
+// menus, tool buttons, key commands and user menus find them by the item's name. An
+// unknown name is a programming error: Get() throws, so a misspelled name fails at
+// start-up or in a test, never silently.
 #pragma once
 
 #include <QObject>
@@ -10,6 +11,9 @@
 #include <functional>
 #include <map>
 #include <stdexcept>
+#include <vector>
+
+#include "ui/placement.h"
 
 class QAction;
 
@@ -51,9 +55,16 @@ class ActionRegistry : public QObject {
   void Trigger(const QString& name);
   QStringList Names() const;
 
+  // States where a declared command shows. Its pop-up copy and its button's command must
+  // be declared already; a second place for a command throws.
+  void Place(Placement place);
+  // Every place, in the order the controllers placed them.
+  const std::vector<Placement>& Placements() const { return placements_; }
+
  private:
   QAction* Make(const ActionItem& item);
   std::map<QString, QAction*> actions_;
+  std::vector<Placement> placements_;
 };
 
 }  // namespace haruvi::ui

@@ -132,6 +132,60 @@ TEST_F(TextCommandsTest, TheMenusAndThePopUpHoldTheCommands) {
   EXPECT_EQ(form->Action("ToolButton52")->toolTip(), "文字コード(T)");
 }
 
+// A menu on one line: each entry's name, "-" for a line, a submenu as "[caption: entries]"
+// ("文字コード変換(&J)" by its caption alone: its entries are the code conversions').
+QString MenuLine(QMenu* menu) {
+  QStringList parts;
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) parts << "-";
+    else if (a->menu() && a->text() == "文字コード変換(&J)") parts << "[" + a->text() + "]";
+    else if (a->menu()) parts << "[" + a->text() + ": " + MenuLine(a->menu()) + "]";
+    else parts << a->objectName();
+  }
+  return parts.join(' ');
+}
+
+// The three text menus and their copies in the pop-up menu, entry by entry.
+TEST_F(TextCommandsTest, TheTextMenusAndTheirPopUpCopiesKeepTheirLayout) {
+  Open();
+  const char* const captions[] = {"編集(&E)", "削除(&K)", "変換(&C)"};
+  const char* const on_bar[] = {
+      "Mundo - [行の並び替え: MLineSortU1 MLineSortD1] [行番号を追加: MlinenoaddLeft1 MlinenoaddLeftc1 "
+      "MlinenoaddRight1 MlinenoaddRightc1] Mrenban1 Mreverse1 Mupperlinecopy1 - [桁位置に挿入: MinsertCR1 "
+      "MinsertChr1 MinsertChar1] Mcolumncopy1 - MediterRich Mcut Mcopy1 Mpast Mtextdelete Mselectall - Mjump "
+      "Mlinetop1 Mlinebottom1 - MTsave2 - MeditView1",
+      "Monelinedelete1 [空白を削除: MtrimL1 MtrimR1 Mall1bytetrim1 Mall2bytetrim1] [TAB文字を削除: Malltabdelete1 "
+      "Mtoptabdelete1] Mcrdel Mtrim1 Msameline1 Mopacdelete - Mcolumndelete1 Mtextotxt2",
+      "Mtojis1 [文字コード変換(&J)] - Mcrauto1 [改行コード変換: MCRtoCRLF1 MLFtoCRLF1 MCRLFtoCR1 MLFtoCR1 "
+      "MCRLFtoLF1 MCRtoLF1] - [TAB文字->: Mtabtospace1 Mtabtocomma1 Mtabtounderscore1] M2byteto1bytenull1 - "
+      "Mhanktozen1 Mzentohank1 Mhkanatozkana1 - [html->テキスト: Mhtml Mhtmlall html2 htmlTAB1] Mtextotxt1 - "
+      "[16進表示(&P): Mdump1 Mdump1b] [行->CSVデータ変換: MlineCSVa MlineCSVb MlineCSVc MlineCSVd MlineCSVf "
+      "MlineCSVe MlineCSVh MlineCSVg]"};
+  const char* const in_popup[] = {
+      "MundoP - [行の並び替え: MLineSortU1P MLineSortD1P] [行番号を追加: MlinenoaddLeft1P MlinenoaddLeftc1P "
+      "MlinenoaddRight1P MlinenoaddRightc1P] Mrenban1P Mreverse1P Mupperlinecopy1P - [桁位置に挿入: MinsertCR1P "
+      "MinsertChr1P MinsertChar1P] Mcolumncopy1P",
+      "Monelinedelete1P [空白を削除: MtrimL1P MtrimR1P Mall1bytetrim1P Mall2bytetrim1P] [TAB文字を削除: "
+      "Malltabdelete1P Mtoptabdelete1P] McrdelP Mtrim1P Msameline1P MopacdeleteP - Mcolumndelete1P Mtextotxt2P",
+      "Mtojis3 [文字コード変換(&J)] - Mcrauto1P [改行コード変換: MCRtoCRLF1P MLFtoCRLF1P MCRLFtoCR1P MLFtoCR1P "
+      "MCRLFtoLF1P MCRtoLF1P] - [TAB文字->: Mtabtospace1P Mtabtocomma1P Mtabtounderscore1P] M2byteto1bytenull1P - "
+      "Mhanktozen1P Mzentohank1P Mhkanatozkana1P - [html->テキスト: MhtmlP MhtmlallP html2P htmlTAB1P] "
+      "Mtextotxt1P - [16進表示(&P): Mdump1P Mdump1bP] [行->CSVデータ変換: MlineCSVaP MlineCSVbP MlineCSVcP "
+      "MlineCSVdP MlineCSVfP MlineCSVeP MlineCSVhP MlineCSVgP]"};
+  auto sub = [](const QList<QAction*>& entries, const char* caption) -> QMenu* {
+    for (QAction* a : entries)
+      if (a->menu() && a->text() == QString::fromUtf8(caption)) return a->menu();
+    return nullptr;
+  };
+  for (int i = 0; i < 3; ++i) {
+    QMenu* bar = sub(form->menuBar()->actions(), captions[i]);
+    QMenu* popup = sub(form->PopupMenu1->actions(), captions[i]);
+    ASSERT_TRUE(bar && popup) << captions[i];
+    EXPECT_EQ(MenuLine(bar).toStdString(), on_bar[i]) << captions[i];
+    EXPECT_EQ(MenuLine(popup).toStdString(), in_popup[i]) << captions[i];
+  }
+}
+
 TEST_F(TextCommandsTest, SimpleEditModeIsEnteredOnceAndKeptOn) {
   dir.Write("files/a.txt", "b\r\na\r\n");
   Open();

@@ -22,6 +22,24 @@ TEST(ActionRegistry, UnknownOrRepeatedNamesAreErrors) {
   EXPECT_EQ(a.Get("Mone")->statusTip(), "長い説明。");
 }
 
+// A place names declared commands only, once per command, and keeps the order it was given.
+TEST(ActionRegistry, PlacesNameDeclaredCommandsOnce) {
+  ActionRegistry a;
+  a.Declare({"Mone", "一", ""}, [] {});
+  a.Declare({"Mtwo", "二", ""}, [] {});
+  EXPECT_THROW(a.Place({.action = "Mnone"}), UnknownAction);
+  EXPECT_THROW(a.Place({.action = "Mone", .popup = "MoneP"}), UnknownAction);
+  EXPECT_THROW(a.Place({.action = "Mone", .button = {.bar = 2, .name = "ToolButton9", .caption = "ボタン"}}),
+               UnknownAction);
+  a.Twin("Mtwo", "MtwoP");
+  a.Place({.action = "Mtwo", .menu = "編集(&E)", .popup = "MtwoP"});
+  a.Place({.action = "Mone", .menu = "編集(&E)/下"});
+  EXPECT_THROW(a.Place({.action = "Mtwo"}), std::logic_error);
+  ASSERT_EQ(a.Placements().size(), 2u);
+  EXPECT_STREQ(a.Placements()[0].action, "Mtwo");
+  EXPECT_STREQ(a.Placements()[1].action, "Mone");
+}
+
 TEST(ActionRegistry, TwinsRunTheHandlerOnceAndShareTheMark) {
   ActionRegistry a;
   int runs = 0;

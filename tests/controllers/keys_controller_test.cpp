@@ -1,30 +1,31 @@
-// The letter keys of the file list: every key, its lower-case form and its katakana twin
-// run the command the table names, through the registry; inert keys stay inert.
+// The letter keys of the file list: every key of the user's key list, its lower-case form
+// and its katakana twin run the command the list names, through the registry; a command
+// placed with a key joins them; inert keys stay inert.
 #include <QAction>
 #include <QMenu>
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "controllers/keys/key_table.h"
 #include "controllers/keys/keys_controller.h"
 #include "fake_window.h"
+#include "support/key_list.h"
+#include "ui/action_registry.h"
 
 namespace haruvi::controllers {
 namespace {
 
-QString Name(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
 class KeysTest : public ::testing::Test {
  protected:
   KeysTest() {
-    // Every command the table names that the keys controller does not declare itself,
+    // Every command the key list names that the keys controller does not declare itself,
     // plus the commands its own entries call.
-    std::size_t n = 0;
-    const keys::KeyCommand* table = keys::KeyTable(&n);
-    for (std::size_t i = 0; i < n; ++i) Record(Name(table[i].action));
+    for (const test::ListedKey& k : test::kListedKeys) Record(QString::fromUtf8(k.action));
     for (const char* name : {"Mserch", "Mrootfolder", "ToolButton55", "Mlhalist", "MserchNext", "Mserchnextup1",
                              "Micon1", "Micon2", "Micon3", "Micon4"})
       Record(QString::fromUtf8(name));
@@ -44,18 +45,15 @@ class KeysTest : public ::testing::Test {
 };
 
 TEST_F(KeysTest, EveryLetterItsLowerCaseAndItsKanaTwinRunTheirCommand) {
-  std::size_t n = 0;
-  const keys::KeyCommand* table = keys::KeyTable(&n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const keys::KeyCommand& k = table[i];
-    const QString action = Name(k.action);
+  for (const test::ListedKey& k : test::kListedKeys) {
+    const QString action = QString::fromUtf8(k.action);
     if (action == "Mf" || action == "Mz" || action == "Myc" || action == "Myy") continue;  // below
     ran.clear();
-    const QString letter = QString(QChar(k.letter));
+    const QString letter = QString::fromUtf8(k.letter);
     EXPECT_TRUE(keys->FileView1KeyPress(letter)) << k.letter;
     EXPECT_TRUE(keys->FileView1KeyPress(letter.toLower())) << k.letter;
-    EXPECT_TRUE(keys->FileView1KeyPress(Name(k.kana))) << k.letter;
-    EXPECT_EQ(ran[action], 3) << k.letter << " -> " << action.toStdString();
+    EXPECT_TRUE(keys->FileView1KeyPress(QString::fromUtf8(k.kana))) << k.letter;
+    EXPECT_EQ(ran[action], 3) << k.letter << " -> " << k.action;
   }
   // The root key and its twin "ｰ" go to the root folder command.
   ran.clear();
@@ -64,14 +62,48 @@ TEST_F(KeysTest, EveryLetterItsLowerCaseAndItsKanaTwinRunTheirCommand) {
   EXPECT_EQ(ran["Mrootfolder"], 2);
 }
 
-TEST_F(KeysTest, TheTableCoversTheLettersAndNoKanaTwice) {
-  std::size_t n = 0;
-  const keys::KeyCommand* table = keys::KeyTable(&n);
-  EXPECT_EQ(n, 27u);  // A-X, Z, ";" and "\"
+// The table holds the listed keys and nothing else; no key nor kana is taken twice.
+TEST_F(KeysTest, TheTableIsTheKeyList) {
+  const std::vector<keys::KeyCommand> table = keys::KeyCommands(w.Actions().Placements());
+  std::set<std::string_view> listed;
+  for (const test::ListedKey& k : test::kListedKeys) {
+    const keys::KeyCommand* by_letter = keys::FindKey(table, k.letter);
+    ASSERT_TRUE(by_letter) << k.letter;
+    EXPECT_EQ(by_letter->action, k.action) << k.letter;
+    EXPECT_EQ(by_letter->kana, k.kana) << k.letter;
+    EXPECT_EQ(keys::FindKey(table, k.kana), by_letter) << k.kana;
+    listed.insert(k.action);
+  }
+  std::set<char> letters;
   std::set<std::string_view> kana;
-  for (std::size_t i = 0; i < n; ++i) EXPECT_TRUE(kana.insert(table[i].kana).second) << table[i].letter;
-  EXPECT_EQ(keys::FindKey("Y"), nullptr);
-  EXPECT_EQ(keys::FindKey("ﾁ")->action, "Mpropaty");
+  for (const keys::KeyCommand& k : table) {
+    EXPECT_TRUE(listed.count(k.action)) << k.letter << " is not in the key list";
+    EXPECT_TRUE(letters.insert(k.letter).second) << k.letter;
+    EXPECT_TRUE(kana.insert(k.kana).second) << k.letter;
+  }
+  EXPECT_EQ(keys::FindKey(table, "Y"), nullptr);
+  EXPECT_EQ(keys::FindKey(table, "ﾝ"), nullptr);
+}
+
+// A command placed with a key letter is typed like the others and listed in the key menu
+// in key order; a key already taken is refused when the keys are read.
+TEST_F(KeysTest, APlacedKeyJoinsTheTableAndTheKeyMenu) {
+  Record("Mplaced");
+  w.Actions().Place({.action = "Mplaced", .key = {.letter = 'Y', .entry = "&Y 置いたコマンド"}});
+  EXPECT_TRUE(keys->FileView1KeyPress("y"));
+  EXPECT_TRUE(keys->FileView1KeyPress(QStringLiteral("ﾝ")));
+  EXPECT_EQ(ran["Mplaced"], 2);
+  QMenu menu;
+  keys->FillKeyMenu(&menu);
+  QStringList texts;
+  for (QAction* a : menu.actions()) texts << a->text();
+  const qsizetype y = texts.indexOf(QStringLiteral("&Y 置いたコマンド"));
+  EXPECT_EQ(texts.indexOf(QStringLiteral("&X ファイルを実行")), y - 1);
+  EXPECT_EQ(texts.indexOf(QStringLiteral("&Z メニューを表示/終了")), y + 1);
+
+  Record("Mclash");
+  w.Actions().Place({.action = "Mclash", .key = {.letter = 'C', .entry = "&C 重なり"}});
+  EXPECT_THROW(keys->FileView1KeyPress("c"), std::logic_error);
 }
 
 TEST_F(KeysTest, UnnamedCharactersPassOnAndDisabledCommandsDoNothing) {

@@ -7,7 +7,9 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QSet>
 #include <map>
+#include <stdexcept>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -50,9 +52,20 @@ class ToolbarTest : public ::testing::Test {
   std::unique_ptr<ToolbarController> bars;
 };
 
+// Each bar holds its buttons, dividers included, once each and in table order.
+TEST_F(ToolbarTest, EachBarHoldsItsButtonsOnceInOrder) {
+  for (int bar : {1, 2}) {
+    QStringList expected, names;
+    for (const toolbar::ToolButtonInfo& b : bars->Buttons())
+      if (b.bar == bar) expected << QString::fromUtf8(b.name.data(), qsizetype(b.name.size()));
+    for (QAction* a : (bar == 1 ? w.MainToolBar() : w.TextToolBar()).actions())
+      names << a->property("buttonName").toString();
+    EXPECT_EQ(names, expected) << bar;
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size()) << bar;
+  }
+}
+
 TEST_F(ToolbarTest, ButtonsRunTheirCommandsAndHidingOneLeavesTheMenuItem) {
-  EXPECT_EQ(w.MainToolBar().actions().size(), 31);
-  EXPECT_EQ(w.TextToolBar().actions().size(), 23);
   bars->Button("ToolButton4")->trigger();
   EXPECT_EQ(ran["Mfilecopy"], 1);
   EXPECT_EQ(bars->Button("ToolButton4")->toolTip(), QStringLiteral("短い"));
@@ -73,13 +86,20 @@ TEST_F(ToolbarTest, KeysRoundTripThroughTheDialogAndDividersKeepTheirs) {
   EXPECT_FALSE(Shown("ToolButton39"));
   EXPECT_TRUE(Shown("ToolButton36"));
 
-  TForm21 dialog(S());
+  TForm21 dialog(S(), bars->Buttons());
   EXPECT_EQ(dialog.PageControl1->currentIndex(), 0);
   EXPECT_EQ(dialog.PageControl1->tabText(0), QStringLiteral("メイン"));
-  ASSERT_EQ(dialog.CLB1->count(), 24);
-  ASSERT_EQ(dialog.CLB2->count(), 17);
+  // An entry for every button that is no divider, in bar order.
+  for (int bar : {1, 2}) {
+    QStringList expected, entries;
+    for (const toolbar::ToolButtonInfo& b : bars->Buttons())
+      if (b.bar == bar && !b.divider()) expected << QString::fromUtf8(b.entry.data(), qsizetype(b.entry.size()));
+    QListWidget* list = bar == 1 ? dialog.CLB1 : dialog.CLB2;
+    for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
+    EXPECT_EQ(entries, expected) << bar;
+  }
   EXPECT_EQ(dialog.CLB1->item(0)->text(), QStringLiteral("印刷"));
-  EXPECT_EQ(dialog.CLB2->item(16)->text(), QStringLiteral("折り返し"));
+  EXPECT_EQ(dialog.CLB2->item(dialog.CLB2->count() - 1)->text(), QStringLiteral("折り返し"));
   EXPECT_EQ(Entry(dialog.CLB2, QStringLiteral("折り返し"))->checkState(), Qt::Unchecked);
   Entry(dialog.CLB1, QStringLiteral("印刷"))->setCheckState(Qt::Unchecked);
   Entry(dialog.CLB1, QStringLiteral("印刷設定"))->setCheckState(Qt::Unchecked);
@@ -98,18 +118,55 @@ TEST_F(ToolbarTest, KeysRoundTripThroughTheDialogAndDividersKeepTheirs) {
   EXPECT_FALSE(S().File().ReadValue("ToolBar2", "ToolButton9"));
 
   // The dialog opens again with what was chosen.
-  EXPECT_EQ(TForm21(S()).CLB1->item(0)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(TForm21(S(), bars->Buttons()).CLB1->item(0)->checkState(), Qt::Unchecked);
 }
 
 TEST_F(ToolbarTest, ShowAllThenCancelChangesNothing) {
   S().File().WriteString("ToolBar1", "ToolButton36", "0");
-  TForm21 dialog(S());
+  TForm21 dialog(S(), bars->Buttons());
   dialog.Button1Click();
   EXPECT_EQ(dialog.CLB1->item(0)->checkState(), Qt::Checked);
   dialog.BitBtn2Click();
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_TRUE(KeyIs("ToolBar1", "ToolButton36", "0"));
   EXPECT_FALSE(S().File().ReadValue("ToolBar1", "ToolButton35"));
+}
+
+// A command placed with a button of its own: the button follows the one it names, runs
+// the button's command, has its key and its entry in the dialog.
+TEST(ToolbarPlaces, APlacedButtonFollowsTheButtonItNames) {
+  test::FakeWindow w;
+  std::map<QString, int> ran;
+  std::size_t n = 0;
+  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const QString name = QString::fromUtf8(table[i].action.data(), qsizetype(table[i].action.size()));
+    if (!table[i].divider() && !w.Actions().Contains(name)) w.Actions().Declare({name.toStdString().c_str(), "", ""}, [] {});
+  }
+  w.Actions().Declare({"Mplaced", "置いた", ""}, [] {});
+  w.Actions().Declare({"ToolButton99", "ボタンの", "ボタン|ボタンの説明"}, [&] { ran["ToolButton99"]++; });
+  w.Actions().Place({.action = "Mplaced",
+                     .button = {.bar = 2, .name = "ToolButton99", .entry = "置いたボタン", .icon = "edit-find",
+                                .after = "ToolButton48", .caption = "ボタンの"}});
+  ToolbarController bars(w, nullptr);
+  bars.FillBars();
+  const QList<QAction*> text_bar = w.TextToolBar().actions();
+  const qsizetype at = text_bar.indexOf(bars.Button("ToolButton99"));
+  ASSERT_GT(at, 0);
+  EXPECT_EQ(text_bar.at(at - 1), bars.Button("ToolButton48"));
+  EXPECT_EQ(bars.Button("ToolButton99")->text(), QStringLiteral("ボタンの"));
+  bars.Button("ToolButton99")->trigger();
+  EXPECT_EQ(ran["ToolButton99"], 1);
+  bool keyed = false;
+  for (const platform::KeyInfo& k : bars.Keys()) keyed |= k.section == "ToolBar2" && k.key == "ToolButton99";
+  EXPECT_TRUE(keyed);
+  TForm21 dialog(w.Settings(), bars.Buttons());
+  EXPECT_EQ(dialog.CLB2->findItems(QStringLiteral("置いたボタン"), Qt::MatchExactly).size(), 1);
+
+  // A button that follows none of the bar's throws when the bar is read.
+  w.Actions().Declare({"Mstray", "", ""}, [] {});
+  w.Actions().Place({.action = "Mstray", .button = {.bar = 1, .name = "ToolButton98", .after = "ToolButton0"}});
+  EXPECT_THROW(bars.Buttons(), std::logic_error);
 }
 
 }  // namespace

@@ -1,60 +1,106 @@
-// The key table: one row per key, looked up by the typed character.
+// The key table: one row per key, its kana from the keyboard, looked up by the typed
+// character.
 #include "controllers/keys/key_table.h"
 
+#include <algorithm>
 #include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "ui/placement.h"
 
 namespace haruvi::controllers::keys {
 namespace {
 
+struct KeyRow {
+  char letter;
+  std::string_view action;
+  std::string_view entry;
+};
+
 // V shows the selected file now (the display controller's "表示" button runs filedisp2);
 // H opens help at its contents page (context 1001), which is what "Mhelp" shows.
-constexpr KeyCommand kKeys[] = {
-    {'A', "ﾁ", "Mpropaty", "&A 属性の変更"},
-    {'B', "ｺ", "Mdump1", "&B 16進表示"},
-    {'C', "ｿ", "Mfilecopy", "&C ファイルのコピー"},
-    {'D', "ｼ", "Mfiledelete", "&D ファイルの削除"},
-    {'E', "ｲ", "Mediter", "&E エディターで編集"},
-    {'F', "ﾊ", "Mf", "&F テキストの検索"},
-    {'G', "ｷ", "Mtorokufolder", "&G 登録フォルダー"},
-    {'H', "ｸ", "Mhelp", "&H ヘルプ"},
-    {'I', "ﾆ", "Mlhalist", "&I LHA書庫内容表示"},
-    {'J', "ﾏ", "Mjump", "&J 指定行へジャンプ"},
-    {'K', "ﾉ", "Mmkdir", "&K フォルダーの作成"},
-    {'L', "ﾘ", "Mfolderm", "&L フォルダーを指定"},
-    {'M', "ﾓ", "Mfilemove", "&M ファイルの移動"},
-    {'N', "ﾐ", "Minitview", "&N 最新の情報に更新"},
-    {'O', "ﾗ", "Mdrivem", "&O ドライブを指定"},
-    {'P', "ｾ", "MlhaP", "&P LHA書庫の作成"},
-    {'Q', "ﾀ", "Mexit1", "&Q 終了"},
-    {'R', "ｽ", "Mrename", "&R 名前の変更"},
-    {'S', "ﾄ", "Mfilesort1", "&S ファイルの並び替え"},
-    {'T', "ｶ", "Mtojis1", "&T 文字コード自動変換"},
-    {'U', "ﾅ", "MlhaU", "&U LHA書庫の解凍"},
-    {'V', "ﾋ", "Mv", "&V テキストを表示"},
-    {'W', "ﾃ", "Mmask", "&W 拡張子を指定"},
-    {'X', "ｻ", "Mfileexe", "&X ファイルを実行"},
-    {'Z', "ﾂ", "Mz", "&Z メニューを表示/終了"},
-    {';', "ﾚ", "Myc", "&；　LHA書庫内容表示切替"},
-    {'\\', "ｰ", "Myy", "&\\ ルートフォルダーに移動"},
+constexpr KeyRow kKeys[] = {
+    {'A', "Mpropaty", "&A 属性の変更"},
+    {'B', "Mdump1", "&B 16進表示"},
+    {'C', "Mfilecopy", "&C ファイルのコピー"},
+    {'D', "Mfiledelete", "&D ファイルの削除"},
+    {'E', "Mediter", "&E エディターで編集"},
+    {'F', "Mf", "&F テキストの検索"},
+    {'G', "Mtorokufolder", "&G 登録フォルダー"},
+    {'H', "Mhelp", "&H ヘルプ"},
+    {'I', "Mlhalist", "&I LHA書庫内容表示"},
+    {'J', "Mjump", "&J 指定行へジャンプ"},
+    {'K', "Mmkdir", "&K フォルダーの作成"},
+    {'L', "Mfolderm", "&L フォルダーを指定"},
+    {'M', "Mfilemove", "&M ファイルの移動"},
+    {'N', "Minitview", "&N 最新の情報に更新"},
+    {'O', "Mdrivem", "&O ドライブを指定"},
+    {'P', "MlhaP", "&P LHA書庫の作成"},
+    {'Q', "Mexit1", "&Q 終了"},
+    {'R', "Mrename", "&R 名前の変更"},
+    {'S', "Mfilesort1", "&S ファイルの並び替え"},
+    {'T', "Mtojis1", "&T 文字コード自動変換"},
+    {'U', "MlhaU", "&U LHA書庫の解凍"},
+    {'V', "Mv", "&V テキストを表示"},
+    {'W', "Mmask", "&W 拡張子を指定"},
+    {'X', "Mfileexe", "&X ファイルを実行"},
+    {'Z', "Mz", "&Z メニューを表示/終了"},
+    {';', "Myc", "&；　LHA書庫内容表示切替"},
+    {'\\', "Myy", "&\\ ルートフォルダーに移動"},
 };
+
+// The keys of a Japanese keyboard in key order, each with its kana-mode katakana (the
+// yen key, typed as a backslash, gives the long-vowel mark).
+constexpr struct {
+  char letter;
+  std::string_view kana;
+} kKeyboard[] = {
+    {'A', "ﾁ"}, {'B', "ｺ"}, {'C', "ｿ"}, {'D', "ｼ"}, {'E', "ｲ"}, {'F', "ﾊ"}, {'G', "ｷ"}, {'H', "ｸ"}, {'I', "ﾆ"},
+    {'J', "ﾏ"}, {'K', "ﾉ"}, {'L', "ﾘ"}, {'M', "ﾓ"}, {'N', "ﾐ"}, {'O', "ﾗ"}, {'P', "ｾ"}, {'Q', "ﾀ"}, {'R', "ｽ"},
+    {'S', "ﾄ"}, {'T', "ｶ"}, {'U', "ﾅ"}, {'V', "ﾋ"}, {'W', "ﾃ"}, {'X', "ｻ"}, {'Y', "ﾝ"}, {'Z', "ﾂ"}, {';', "ﾚ"},
+    {':', "ｹ"}, {',', "ﾈ"}, {'.', "ﾙ"}, {'/', "ﾒ"}, {'-', "ﾎ"}, {'^', "ﾍ"}, {'@', "ﾞ"}, {'[', "ﾟ"}, {']', "ﾑ"},
+    {'\\', "ｰ"},
+};
+
+std::size_t KeyOrder(char letter) {
+  for (std::size_t i = 0; i < std::size(kKeyboard); ++i)
+    if (kKeyboard[i].letter == letter) return i;
+  return std::size(kKeyboard);
+}
 
 }  // namespace
 
-const KeyCommand* KeyTable(std::size_t* count) {
-  *count = std::size(kKeys);
-  return kKeys;
+std::string_view KanaOf(char letter) {
+  const std::size_t i = KeyOrder(letter);
+  return i < std::size(kKeyboard) ? kKeyboard[i].kana : std::string_view();
 }
 
-const KeyCommand* FindKey(std::string_view typed) {
+std::vector<KeyCommand> KeyCommands(const std::vector<ui::Placement>& places) {
+  std::vector<KeyCommand> keys;
+  for (const KeyRow& k : kKeys) keys.push_back({k.letter, KanaOf(k.letter), k.action, k.entry});
+  for (const ui::Placement& p : places) {
+    const char letter = p.key.letter;
+    if (letter == 0) continue;
+    if (KanaOf(letter).empty() || FindKey(keys, std::string_view(&letter, 1)))
+      throw std::logic_error(std::string(p.action) + " cannot take the key " + letter);
+    keys.push_back({letter, KanaOf(letter), p.action, p.key.entry});
+  }
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const KeyCommand& a, const KeyCommand& b) { return KeyOrder(a.letter) < KeyOrder(b.letter); });
+  return keys;
+}
+
+const KeyCommand* FindKey(std::span<const KeyCommand> keys, std::string_view typed) {
   if (typed.empty()) return nullptr;
   if (typed.size() == 1) {
     char c = typed[0];
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    for (const KeyCommand& k : kKeys)
+    for (const KeyCommand& k : keys)
       if (k.letter == c) return &k;
     return nullptr;
   }
-  for (const KeyCommand& k : kKeys)
+  for (const KeyCommand& k : keys)
     if (k.kana == typed) return &k;
   return nullptr;
 }

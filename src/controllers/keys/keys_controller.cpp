@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <vector>
 
 #include "controllers/keys/key_table.h"
 #include "shellview/file_view.h"
@@ -28,7 +29,8 @@ KeysController::KeysController(ui::WindowContext& ctx, QObject* parent) : Contro
 
 bool KeysController::FileView1KeyPress(const QString& text) {
   if (text.size() != 1 && !(text.size() == 2 && text.at(0).isHighSurrogate())) return false;
-  const keys::KeyCommand* key = keys::FindKey(text.toStdString());
+  const std::vector<keys::KeyCommand> table = keys::KeyCommands(ctx().Actions().Placements());
+  const keys::KeyCommand* key = keys::FindKey(table, text.toStdString());
   if (!key) return false;
   QAction* action = ctx().Actions().Get(QString::fromUtf8(key->action.data(), qsizetype(key->action.size())));
   // A command that is off just now (no library, nothing to act on) leaves the key inert.
@@ -50,10 +52,7 @@ void KeysController::FillKeyMenu(QMenu* menu) {
     connect(e, &QAction::triggered, this, [this, name] { ctx().Actions().Trigger(name); });
     menu->insertAction(head, e);
   };
-  std::size_t n = 0;
-  const keys::KeyCommand* table = keys::KeyTable(&n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const keys::KeyCommand& k = table[i];
+  for (const keys::KeyCommand& k : keys::KeyCommands(reg.Placements())) {
     const QString name = QString::fromUtf8(k.action.data(), qsizetype(k.action.size()));
     if (name == QStringLiteral("Mz")) {
       // Chosen from the open menu it only closes it (the menu closes by itself).

@@ -1,5 +1,5 @@
 // The column commands (break, insert, delete and extract at byte columns), the CSV join,
-// and HTML and TeX stripping; HTML stripping runs with the progress window and Cancel.
+// and HTML stripping, which runs with the progress window and Cancel.
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -90,7 +90,7 @@ void TextCmdController::MlineCSVgClick() {
   if (separator) linecsv(f, "", *separator);
 }
 
-// ---------------------------------------------------------------- HTML and TeX
+// ---------------------------------------------------------------- HTML
 
 void TextCmdController::StripHtml(const char* command, bool edit_after) {
   CommandFrame f = Frame();
@@ -112,10 +112,5 @@ void TextCmdController::MhtmlClick() { StripHtml("html", false); }
 void TextCmdController::MhtmlallClick() { StripHtml("html-all", true); }
 void TextCmdController::html2Click() { StripHtml("html-tabs", true); }
 void TextCmdController::htmlTAB1Click() { StripHtml("html-empty", true); }
-
-void TextCmdController::Mtextotxt1Click() {
-  CommandFrame f = Frame({true, false, false});
-  if (!f.Empty()) f.Run("tex", {});
-}
 
 }  // namespace haruvi::controllers

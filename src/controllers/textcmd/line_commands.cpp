@@ -1,6 +1,6 @@
-// The line commands: sorting, numbers, reversing, the caret's line, trimming, TABs, line
-// ends (of the pane and of the selected file), empty, repeated and same-key lines, and
-// width and kana. Each states its scope, answers and mode; the table does the work.
+// The line commands that ask or look before they run: serial numbers, the caret's line,
+// line ends in the selection, repeated and same-key lines, and width and kana. Each states
+// its scope, answers and mode; the table does the work.
 #include <QString>
 #include <string>
 
@@ -13,34 +13,12 @@
 namespace haruvi::controllers {
 namespace {
 
-constexpr CommandFrame::Way kEdit{true, false, false};
-constexpr CommandFrame::Way kEditWrapOff{true, false, true};
-constexpr CommandFrame::Way kWrapOff{false, false, true};
-constexpr CommandFrame::Way kEditUnlessEmpty{false, true, false};
+// Simple edit is entered whatever happens.
+constexpr CommandFrame::Way kEdit{.edit = true};
 
 std::string Number(std::size_t n) { return std::to_string(n); }
 
 }  // namespace
-
-void TextCmdController::MLineSortU1Click() {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("sort-asc", {});
-}
-
-void TextCmdController::MLineSortD1Click() {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("sort-desc", {});
-}
-
-void TextCmdController::linenumber(int layout) {
-  CommandFrame f = Frame(kEditWrapOff);
-  if (!f.Empty()) f.Run("number", {Number(static_cast<std::size_t>(layout))});
-}
-
-void TextCmdController::MlinenoaddLeft1Click() { linenumber(1); }
-void TextCmdController::MlinenoaddLeftc1Click() { linenumber(2); }
-void TextCmdController::MlinenoaddRight1Click() { linenumber(3); }
-void TextCmdController::MlinenoaddRightc1Click() { linenumber(4); }
 
 void TextCmdController::Mrenban1Click() {
   CommandFrame f = Frame();
@@ -59,11 +37,6 @@ void TextCmdController::Mrenban1Click() {
   f.Run("serial-lines", {*format, *start, Number(first + 1), Number(last + 1)});
 }
 
-void TextCmdController::Mreverse1Click() {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("reverse", {});
-}
-
 void TextCmdController::Mupperlinecopy1Click() {
   CommandFrame f = Frame();
   if (!f.Empty()) f.Run("dup-line", {Number(f.CaretLine() + 1)});
@@ -74,50 +47,6 @@ void TextCmdController::Monelinedelete1Click() {
   if (!f.Empty()) f.Run("del-line", {Number(f.CaretLine() + 1)});
 }
 
-void TextCmdController::MtrimL1Click() {
-  CommandFrame f = Frame(kEditWrapOff);
-  if (!f.Empty()) f.Run("trim-left", {});
-}
-
-void TextCmdController::MtrimR1Click() {
-  CommandFrame f = Frame(kEdit);
-  if (!f.Empty()) f.Run("trim-right", {});
-}
-
-void TextCmdController::Mall1bytetrim1Click() {
-  CommandFrame f = Frame(kEditUnlessEmpty);
-  if (!f.Empty()) f.Run("del-spaces", {});
-}
-
-void TextCmdController::Mall2bytetrim1Click() {
-  CommandFrame f = Frame(kEditUnlessEmpty);
-  if (!f.Empty()) f.Run("del-fullwidth-spaces", {});
-}
-
-void TextCmdController::Malltabdelete1Click() {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("del-tabs", {});
-}
-
-void TextCmdController::Mtoptabdelete1Click() {
-  CommandFrame f = Frame(kWrapOff);
-  if (!f.Empty()) f.Run("del-leading-tabs", {});
-}
-
-void TextCmdController::tabreplace(const char* with) {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("tab-to", {with});
-}
-
-void TextCmdController::Mtabtospace1Click() { tabreplace(" "); }
-void TextCmdController::Mtabtocomma1Click() { tabreplace(","); }
-void TextCmdController::Mtabtounderscore1Click() { tabreplace("_"); }
-
-void TextCmdController::M2byteto1bytenull1Click() {
-  CommandFrame f = Frame();
-  if (!f.Empty()) f.Run("fullwidth-space-to-spaces", {});
-}
-
 void TextCmdController::McrdelClick() {
   CommandFrame f = Frame(kEdit);
   if (f.Empty()) return;
@@ -125,11 +54,6 @@ void TextCmdController::McrdelClick() {
   const viewer::TextPane& pane = ctx().Text().View();
   if (pane.SelLength() > 0) f.Run("del-line-ends-range", {Number(pane.SelStart()), Number(pane.SelLength())});
   else f.Run("del-line-ends", {});
-}
-
-void TextCmdController::Mtrim1Click() {
-  CommandFrame f = Frame(kEdit);
-  if (!f.Empty()) f.Run("del-empty", {});
 }
 
 void TextCmdController::Msameline1Click() {
@@ -144,25 +68,6 @@ void TextCmdController::MopacdeleteClick() {
                         QString::number(f.caretcolumn()));
   if (n) f.Run("del-same-key", {*n});
 }
-
-// ---------------------------------------------------------------- the selected file's line ends
-
-void TextCmdController::crconvert(const char* from, const char* to) {
-  CommandFrame f = Frame();
-  f.RunOnFile("line-end", {from, to});
-}
-
-void TextCmdController::Mcrauto1Click() {
-  CommandFrame f = Frame();
-  f.RunOnFile("line-end-auto", {});
-}
-
-void TextCmdController::MCRtoCRLF1Click() { crconvert("cr", "crlf"); }
-void TextCmdController::MLFtoCRLF1Click() { crconvert("lf", "crlf"); }
-void TextCmdController::MCRLFtoCR1Click() { crconvert("crlf", "cr"); }
-void TextCmdController::MLFtoCR1Click() { crconvert("lf", "cr"); }
-void TextCmdController::MCRLFtoLF1Click() { crconvert("crlf", "lf"); }
-void TextCmdController::MCRtoLF1Click() { crconvert("cr", "lf"); }
 
 // ---------------------------------------------------------------- width and kana
 

@@ -1,7 +1,8 @@
 // The text commands of the "編集(&E)", "削除(&K)" and "変換(&C)" menus: sorting, numbers,
 // trimming, TABs, line ends, columns, CSV, HTML and TeX stripping, width and kana, and the
-// undo of the last command. Each handler states its scope and answers and runs the core's
-// command table through the command frame; no command logic lives here.
+// undo of the last command. Each is a row (command_rows.h) the controller declares and
+// places; a handler states a command's scope and answers where the row cannot, and runs
+// the core's command table through the command frame; no command logic lives here.
 #pragma once
 
 #include <QString>
@@ -16,6 +17,8 @@ class QAction;
 class QMenu;
 
 namespace haruvi::controllers {
+
+struct CommandRow;
 
 class TextCmdController : public ui::Controller {
   Q_OBJECT
@@ -33,16 +36,11 @@ class TextCmdController : public ui::Controller {
   void WatchMenus(QMenu* edit, QMenu* popup_edit);
   void Medit1Click();
 
+  // The handlers of the commands that ask or show more than a core command's run; every
+  // other command is its row's core command (command_rows.cpp).
   // 編集(&E)
   void MundoClick();
-  void MLineSortU1Click();
-  void MLineSortD1Click();
-  void MlinenoaddLeft1Click();
-  void MlinenoaddLeftc1Click();
-  void MlinenoaddRight1Click();
-  void MlinenoaddRightc1Click();
   void Mrenban1Click();
-  void Mreverse1Click();
   void Mupperlinecopy1Click();
   void MinsertCR1Click();
   void MinsertChr1Click();
@@ -50,37 +48,18 @@ class TextCmdController : public ui::Controller {
   void Mcolumncopy1Click();
   // 削除(&K)
   void Monelinedelete1Click();
-  void MtrimL1Click();
-  void MtrimR1Click();
-  void Mall1bytetrim1Click();
-  void Mall2bytetrim1Click();
-  void Malltabdelete1Click();
-  void Mtoptabdelete1Click();
   void McrdelClick();
-  void Mtrim1Click();
   void Msameline1Click();
   void MopacdeleteClick();
   void Mcolumndelete1Click();
   // 変換(&C)
-  void Mtabtospace1Click();
-  void Mtabtocomma1Click();
-  void Mtabtounderscore1Click();
-  void M2byteto1bytenull1Click();
   void Mhanktozen1Click();
   void Mzentohank1Click();
   void Mhkanatozkana1Click();
-  void Mcrauto1Click();
-  void MCRtoCRLF1Click();
-  void MLFtoCRLF1Click();
-  void MCRLFtoCR1Click();
-  void MLFtoCR1Click();
-  void MCRLFtoLF1Click();
-  void MCRtoLF1Click();
   void MhtmlClick();
   void MhtmlallClick();
   void html2Click();
   void htmlTAB1Click();
-  void Mtextotxt1Click();
   void MlineCSVaClick();
   void MlineCSVbClick();
   void MlineCSVcClick();
@@ -93,9 +72,8 @@ class TextCmdController : public ui::Controller {
  private:
   using Way = CommandFrame::Way;
   CommandFrame Frame(Way way = {});
-  void linenumber(int layout);
-  void tabreplace(const char* with);
-  void crconvert(const char* from, const char* to);
+  // A row without a handler: its core command with its answers, in its mode.
+  void RunRow(const CommandRow& row);
   // The HTML items: the stripping with its progress window, then the chained steps.
   void StripHtml(const char* command, bool edit_after);
   // Asks for the group size, then joins; the frame has asked for the separator if any.

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
-#include "controllers/toolbar/tool_buttons.h"
 
 namespace haruvi::controllers {
 namespace {
@@ -18,7 +18,8 @@ QString Q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.s
 
 }  // namespace
 
-TForm21::TForm21(platform::Settings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
+TForm21::TForm21(platform::Settings& settings, std::vector<toolbar::ToolButtonInfo> bar_buttons, QWidget* parent)
+    : QDialog(parent), settings_(settings), buttons_(std::move(bar_buttons)) {
   setObjectName(QStringLiteral("Form21"));
   setWindowTitle(QStringLiteral("ツールボタンの設定"));
   auto* layout = new QVBoxLayout(this);
@@ -47,10 +48,7 @@ TForm21::TForm21(platform::Settings& settings, QWidget* parent) : QDialog(parent
   connect(BitBtn2, &QPushButton::clicked, this, &TForm21::BitBtn2Click);
 
   // Dividers have keys too, but the dialog never shows nor writes them.
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const toolbar::ToolButtonInfo& b = table[i];
+  for (const toolbar::ToolButtonInfo& b : buttons_) {
     if (b.divider()) continue;
     auto* item = new QListWidgetItem(Q(b.entry), b.bar == 1 ? CLB1 : CLB2);
     item->setData(kNameRole, Q(b.name));
@@ -65,14 +63,12 @@ void TForm21::Button1Click() {
 }
 
 void TForm21::BitBtn1Click() {
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
   for (QListWidget* list : {CLB1, CLB2}) {
     for (int i = 0; i < list->count(); ++i) {
       const QString name = list->item(i)->data(kNameRole).toString();
-      for (std::size_t k = 0; k < n; ++k)
-        if (Q(table[k].name) == name && (table[k].bar == 1) == (list == CLB1))
-          settings_.Write(toolbar::ButtonKey(table[k]), list->item(i)->checkState() == Qt::Checked);
+      for (const toolbar::ToolButtonInfo& b : buttons_)
+        if (Q(b.name) == name && (b.bar == 1) == (list == CLB1))
+          settings_.Write(toolbar::ButtonKey(b), list->item(i)->checkState() == Qt::Checked);
     }
   }
   accept();

@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+#include <vector>
+
+#include "controllers/toolbar/tool_buttons.h"
 #include "platform/setting_key.h"
 
 class QListWidget;
@@ -16,7 +19,8 @@ class TForm21 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm21(platform::Settings& settings, QWidget* parent = nullptr);
+  // An entry for each of `buttons` that is no divider, in their order.
+  TForm21(platform::Settings& settings, std::vector<toolbar::ToolButtonInfo> buttons, QWidget* parent = nullptr);
 
   // OK: writes every entry's check (both lists, in list order) and closes.
   void BitBtn1Click();
@@ -34,6 +38,7 @@ class TForm21 : public QDialog {
 
  private:
   platform::Settings& settings_;
+  std::vector<toolbar::ToolButtonInfo> buttons_;
 };
 
 }  // namespace haruvi::controllers

@@ -1,7 +1,12 @@
 // The tool-button table of both bars.
 #include "controllers/toolbar/tool_buttons.h"
 
+#include <algorithm>
 #include <iterator>
+#include <stdexcept>
+#include <string>
+
+#include "ui/placement.h"
 
 namespace haruvi::controllers::toolbar {
 namespace {
@@ -57,7 +62,6 @@ constexpr ToolButtonInfo kButtons[] = {
     {2, "ToolButton33", "検索", "edit-find", "ToolButton33"},
     {2, "ToolButton53", "置換", "edit-find-replace", "ToolButton53"},
     {2, "ToolButton48", "URL", "web-browser", "Murl"},
-    {2, "ToolButton51", "html->txt", "text-x-generic", "ToolButton51"},
     {2, "ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
     {2, "ToolButton24", "", "", ""},
     {2, "ToolButton7", "簡易編集", "input-keyboard", "MediterRich"},
@@ -70,6 +74,20 @@ constexpr ToolButtonInfo kButtons[] = {
 const ToolButtonInfo* ToolButtons(std::size_t* count) {
   *count = std::size(kButtons);
   return kButtons;
+}
+
+std::vector<ToolButtonInfo> BarButtons(const std::vector<ui::Placement>& places) {
+  std::vector<ToolButtonInfo> buttons(std::begin(kButtons), std::end(kButtons));
+  for (const ui::Placement& p : places) {
+    const ui::ToolButtonPlace& b = p.button;
+    if (b.bar == 0) continue;
+    auto after = std::find_if(buttons.begin(), buttons.end(),
+                              [&](const ToolButtonInfo& x) { return x.bar == b.bar && x.name == b.after; });
+    if (after == buttons.end())
+      throw std::logic_error(std::string(b.name) + " follows no button " + b.after);
+    buttons.insert(after + 1, ToolButtonInfo{b.bar, b.name, b.entry, b.icon, p.ButtonAction()});
+  }
+  return buttons;
 }
 
 platform::BoolKey ButtonKey(const ToolButtonInfo& b) {

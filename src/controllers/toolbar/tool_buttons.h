@@ -1,12 +1,16 @@
 // The buttons of the two tool bars in bar order: the button's name (also its settings
 // key), its entry in the configuration dialog, its icon and the command it runs by name
-// ("" for a divider). Plain data; no widgets.
+// ("" for a divider). A command placed with a button of its own (ui/placement.h) joins
+// them after the button it names. Plain data; no widgets.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "platform/setting_key.h"
+
+namespace haruvi::ui { struct Placement; }
 
 namespace haruvi::controllers::toolbar {
 
@@ -22,8 +26,11 @@ struct ToolButtonInfo {
 
 inline constexpr std::string_view kOwner = "toolbar";
 
-// Both bars, ToolBar1's buttons first.
+// The bars' own buttons, ToolBar1's first.
 const ToolButtonInfo* ToolButtons(std::size_t* count);
+// Every button of both bars: the bars' own, each placed command's button after the one it
+// names (one placed earlier included). A name no bar has throws std::logic_error.
+std::vector<ToolButtonInfo> BarButtons(const std::vector<ui::Placement>& places);
 // The visibility key of a button: section "ToolBar1" or "ToolBar2", named like it, default 1.
 platform::BoolKey ButtonKey(const ToolButtonInfo& b);
 

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "controllers/toolbar/tool_button_dialog.h"
-#include "controllers/toolbar/tool_buttons.h"
 #include "ui/action_registry.h"
 
 namespace haruvi::controllers {
@@ -23,11 +22,13 @@ ToolbarController::ToolbarController(ui::WindowContext& ctx, QObject* parent) : 
                         [this] { MtoolbarsetClick(); });
 }
 
+std::vector<toolbar::ToolButtonInfo> ToolbarController::Buttons() const {
+  return toolbar::BarButtons(ctx().Actions().Placements());
+}
+
 std::vector<platform::KeyInfo> ToolbarController::Keys() const {
   std::vector<platform::KeyInfo> keys;
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
-  for (std::size_t i = 0; i < n; ++i) keys.push_back(toolbar::ButtonKey(table[i]).info);
+  for (const toolbar::ToolButtonInfo& b : Buttons()) keys.push_back(toolbar::ButtonKey(b).info);
   return keys;
 }
 
@@ -39,10 +40,7 @@ void ToolbarController::FillBars() {
 // Each button is an action of its own on the bar, so hiding it leaves the menu item of
 // the same command alone; it mirrors the command's caption, hint, icon, state and check.
 void ToolbarController::Populate(QToolBar& bar, int which) {
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const toolbar::ToolButtonInfo& b = table[i];
+  for (const toolbar::ToolButtonInfo& b : Buttons()) {
     if (b.bar != which) continue;
     const QString name = Q(b.name);
     QAction* a;
@@ -87,10 +85,8 @@ QAction* ToolbarController::Button(const QString& name) const {
 }
 
 void ToolbarController::iniload() {
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
-  for (std::size_t i = 0; i < n; ++i)
-    SetButton(table[i].bar, Q(table[i].name), ctx().Settings().Read(toolbar::ButtonKey(table[i]), true));
+  for (const toolbar::ToolButtonInfo& b : Buttons())
+    SetButton(b.bar, Q(b.name), ctx().Settings().Read(toolbar::ButtonKey(b), true));
 }
 
 void ToolbarController::SetButton(int bar, const QString& button, bool visible) {
@@ -107,7 +103,7 @@ void ToolbarController::toolbtnset2(const QString& button, bool visible) { SetBu
 
 void ToolbarController::MtoolbarsetClick() {
   ctx().Flags().worktext.clear();
-  auto dialog = std::make_unique<TForm21>(ctx().Settings(), ctx().Window());
+  auto dialog = std::make_unique<TForm21>(ctx().Settings(), Buttons(), ctx().Window());
   if (dialog->exec() == QDialog::Accepted) {
     ctx().Flags().worktext = QStringLiteral("true");
     ApplyChosen();
@@ -119,13 +115,11 @@ void ToolbarController::MtoolbarsetClick() {
 
 void ToolbarController::ApplyChosen() {
   // The dialog wrote the keys; apply them in list order (dividers keep theirs).
-  std::size_t n = 0;
-  const toolbar::ToolButtonInfo* table = toolbar::ToolButtons(&n);
-  for (std::size_t i = 0; i < n; ++i) {
-    if (table[i].divider()) continue;
-    const bool on = ctx().Settings().Read(toolbar::ButtonKey(table[i]), true);
-    if (table[i].bar == 1) toolbtnset(Q(table[i].name), on);
-    else toolbtnset2(Q(table[i].name), on);
+  for (const toolbar::ToolButtonInfo& b : Buttons()) {
+    if (b.divider()) continue;
+    const bool on = ctx().Settings().Read(toolbar::ButtonKey(b), true);
+    if (b.bar == 1) toolbtnset(Q(b.name), on);
+    else toolbtnset2(Q(b.name), on);
   }
 }
 

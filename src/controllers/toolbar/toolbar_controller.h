@@ -6,6 +6,7 @@
 #include <QString>
 #include <map>
 
+#include "controllers/toolbar/tool_buttons.h"
 #include "ui/controller.h"
 
 class QAction;
@@ -35,6 +36,8 @@ class ToolbarController : public ui::Controller {
 
   // The bar's action of a button (nullptr before FillBars or for an unknown name).
   QAction* Button(const QString& name) const;
+  // Every button of both bars, the placed commands' included (tool_buttons.h).
+  std::vector<toolbar::ToolButtonInfo> Buttons() const;
 
  private:
   void Populate(QToolBar& bar, int which);
