@@ -11,6 +11,8 @@
 #include <ctime>
 #include <system_error>
 
+#include "platform/write_all.h"
+
 namespace haruvi::platform {
 namespace {
 
@@ -70,17 +72,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& target, const std::strin
   std::string tmpl = real.string() + ".XXXXXX";
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else {
-      done += static_cast<size_t>(n);
-    }
-  }
+  bool ok = WriteAll(fd, data);
   if (ok && ::fchmod(fd, mode) != 0) ok = false;
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
