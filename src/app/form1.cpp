@@ -286,7 +286,7 @@ void TForm1::ShowFolderTotals(const QString& folder, quint64 files, quint64 byte
   if (folder != CurrentFolder()) return;
   auto framed = [](quint64 n, const char* unit) {
     return QStringLiteral(" ") +
-           QString::fromStdString(platform::TrimBlanks(platform::FormatThousands(static_cast<std::uint64_t>(n), 15))) +
+           QString::fromStdString(platform::TrimSpaces(platform::FormatThousands(static_cast<std::uint64_t>(n), 15))) +
            QLatin1Char(' ') + QString::fromUtf8(unit) + QLatin1Char(' ');
   };
   StatusBar1->SetText(1, framed(files, "個"), true);

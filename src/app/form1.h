@@ -157,7 +157,6 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   QToolButton* SBeditview = nullptr;
 
   FolderStatus* folder_status() const { return folder_status_; }
-  controllers::DisplayController& Display() const { return *display_; }
   int PanelRBHeight() const;
   void SetPanelRBHeight(int height);
   int PanelLWidth() const;

@@ -15,21 +15,10 @@
 #include "archive/lzh_writer.h"
 #include "archive/name_codec.h"
 #include "encoding/utf8_sjis.h"
+#include "platform/write_all.h"
 
 namespace haruvi::archive {
 namespace {
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // Opens a file to pack: a regular file only (O_NONBLOCK so that a FIFO put in its place
 // since the walk cannot hold us).
@@ -84,7 +73,7 @@ class LzhSink : public Sink {
 
  private:
   int Flush(std::string* error) {
-    const bool ok = WriteAll(fd_, buffer_);
+    const bool ok = platform::WriteAll(fd_, buffer_);
     buffer_.clear();
     if (!ok) *error = std::strerror(errno);
     return ok ? 1 : -1;

@@ -9,7 +9,6 @@
 namespace haruvi::archive {
 
 void LhaBinding::Load() { lib_ = ArchiverLibrary::Load("UNLHA32"); }
-void LhaBinding::Free() { lib_.reset(); }
 
 std::uint32_t LhaBinding::Version() const {
   if (!lib_) return 0;

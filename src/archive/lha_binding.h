@@ -14,9 +14,8 @@ namespace haruvi::archive {
 
 class LhaBinding {
  public:
-  // Loads "UNLHA32" (held until Free or the end of the program).
+  // Loads "UNLHA32" (held until the end of the program).
   void Load();
-  void Free();
   bool Loaded() const { return lib_ != nullptr; }
   // The library's version; 0 when it is not loaded.
   std::uint32_t Version() const;

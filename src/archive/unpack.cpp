@@ -13,6 +13,7 @@
 
 #include "archive/reader.h"
 #include "archive/safe_paths.h"
+#include "platform/write_all.h"
 
 namespace haruvi::archive {
 namespace {
@@ -32,18 +33,6 @@ class Fd {
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 std::string Joined(const std::vector<std::string>& parts) {
   std::string s;
@@ -117,7 +106,7 @@ class Unpacker {
           if (r_.bytes > opt_.max_total ||
               (r_.bytes > opt_.ratio_floor && r_.bytes / (archive_size_ ? archive_size_ : 1) >= opt_.max_ratio))
             return !(over = true);
-          if (!WriteAll(out.get(), piece)) return !(write_failed = true);
+          if (!platform::WriteAll(out.get(), piece)) return !(write_failed = true);
           return true;
         },
         &error);

@@ -90,10 +90,6 @@ auto OneCharSteps(Step& step) {
   return [&step](const unsigned char* p, size_t i, size_t, size_t n, char*& o) { return step(p, i, n, o); };
 }
 template <typename Step>
-std::string ConvertInChunks(std::string_view text, size_t estimate, size_t growth, Step step) {
-  return ConvertInRuns(text, estimate, growth, OneCharSteps(step));
-}
-template <typename Step>
 std::string ConvertPieceInChunks(std::string_view text, size_t limit, size_t* used, size_t estimate, size_t growth,
                                  Step step) {
   return ConvertPieceInRuns(text, limit, used, estimate, growth, OneCharSteps(step));

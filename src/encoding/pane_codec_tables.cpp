@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::encoding {
 namespace {
 
@@ -18,9 +20,6 @@ struct PageInfo {
   // they are not asked about (a third of the questions, at every start).
   bool sjis_ranges = false;
 };
-
-bool SjisLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool SjisTrail(int c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
 PageInfo InfoOf(CodePage page) {
   switch (page) {
@@ -128,9 +127,9 @@ std::unique_ptr<const PaneCodec::Tables> BuildPaneCodecTables(CodePage page) {
     }
     if (info.double_byte) {
       for (int b = 0x80; b < 256; ++b) {
-        if (info.sjis_ranges && !SjisLead(b)) continue;
+        if (info.sjis_ranges && !IsLeadByte(static_cast<unsigned char>(b))) continue;
         for (int c = 0; c < 256; ++c) {
-          if (info.sjis_ranges && !SjisTrail(c)) continue;
+          if (info.sjis_ranges && !IsTrailByte(static_cast<unsigned char>(c))) continue;
           const char two[2] = {static_cast<char>(b), static_cast<char>(c)};
           if (auto u = DecodeOne(dec, std::string_view(two, 2))) found.emplace_back(*u, EntryOf(2, (b << 8) | c));
         }

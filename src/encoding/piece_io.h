@@ -85,11 +85,11 @@ class ChunkWriter {
 
   bool Append(std::string_view bytes);
   bool Flush();
-  // The block being gathered, for callers that build output in place (then Commit).
-  std::string& Block() { return buf_; }
-  bool Commit() { return buf_.size() < block_ || Flush(); }
 
  private:
+  // Hands the block on once it has grown to its size.
+  bool Commit() { return buf_.size() < block_ || Flush(); }
+
   Sink sink_;
   std::size_t block_;
   std::string buf_;

@@ -8,6 +8,7 @@
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/utf8.h"
+#include "encoding/text_form.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -188,6 +189,28 @@ Utf8Source Utf8SourceOf(std::string_view sjis) {
   source.kind = Utf8Source::kOne;
   AppendUtf8(source.utf8, u);
   return source;
+}
+
+SjisView::SjisView(std::string_view pane_bytes, TextForm form) : text_(pane_bytes) {
+  if (!IsUnicode(form)) return;
+  standins_.emplace();
+  if (std::optional<std::string> sjis = standins_->ToSjis(pane_bytes)) {
+    converted_ = std::move(*sjis);
+    text_ = converted_;
+  } else {
+    standins_.reset();
+    text_ = {};
+    refused_ = true;
+  }
+}
+
+std::optional<std::string> SjisView::ToCommand(std::string_view pane_bytes) {
+  if (!standins_) return std::string(pane_bytes);
+  return standins_->ToSjis(pane_bytes);
+}
+
+std::string SjisView::ToPane(std::string_view result) const {
+  return standins_ ? standins_->ToUtf8(result) : std::string(result);
 }
 
 }  // namespace haruvi::encoding

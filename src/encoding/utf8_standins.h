@@ -14,6 +14,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "encoding/text_form.h"
+
 namespace haruvi::encoding {
 
 class Utf8StandIns {
@@ -53,5 +55,40 @@ struct Utf8Source {
   std::string utf8;
 };
 Utf8Source Utf8SourceOf(std::string_view sjis);
+
+// What a command says when a Unicode text has more characters without a code than the
+// user-defined area can stand in for.
+inline constexpr std::string_view kTooManyWithoutSjis =
+    "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
+
+// A pane's text as a Shift_JIS command reads it, made once for one run: legacy text as it
+// is (no copy), a Unicode form's (UTF-8, or UTF-16 held as UTF-8) converted through one
+// table of stand-ins, which then also converts what is typed for the command and brings
+// its result back. Text() may point into the view, so it is neither copied nor moved.
+class SjisView {
+ public:
+  SjisView(std::string_view pane_bytes, TextForm form);
+  SjisView(const SjisView&) = delete;
+  SjisView& operator=(const SjisView&) = delete;
+
+  // A Unicode text with too many characters without a code: Text() is empty, and the
+  // command is to be refused with kTooManyWithoutSjis.
+  bool Refused() const { return refused_; }
+  std::string_view Text() const { return text_; }
+  // The text went through stand-ins (a Unicode form, not refused).
+  bool Converted() const { return standins_.has_value(); }
+  // Bytes typed in the pane's form (a pattern, a prompt's answer) as the command must
+  // see them: with the text's stand-ins (new ones added), or as they are for a legacy
+  // text. nullopt when they need more stand-ins than are left.
+  std::optional<std::string> ToCommand(std::string_view pane_bytes);
+  // A command's Shift_JIS result in the pane's form again.
+  std::string ToPane(std::string_view result) const;
+
+ private:
+  std::optional<Utf8StandIns> standins_;
+  std::string converted_;
+  std::string_view text_;
+  bool refused_ = false;
+};
 
 }  // namespace haruvi::encoding

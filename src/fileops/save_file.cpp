@@ -8,21 +8,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/write_all.h"
+
 namespace haruvi::fileops {
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
+using platform::WriteAll;
 
 // A copy of `from`'s bytes at `to` (written whole, then renamed into place).
 bool CopyTo(const std::string& from, const std::string& to) {

@@ -2,6 +2,7 @@
 
 #include "fileops/flush.h"
 #include "fileops/fs_util.h"
+#include "platform/write_all.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -77,19 +78,6 @@ int ClaimInfoFile(const std::string& trash, const std::string& base, std::string
   }
   errno = EEXIST;
   return -1;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -210,7 +198,7 @@ TrashResult TrashSession::Move(const std::string& path_in) {
   std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
   const std::string text =
       "[Trash Info]\nPath=" + PercentEncodePath(info_path) + "\nDeletionDate=" + date + "\n";
-  const bool written = WriteAll(fd, text) && (!place_.sync_each || FlushFile(fd));
+  const bool written = platform::WriteAll(fd, text) && (!place_.sync_each || FlushFile(fd));
   const int saved = errno;
   ::close(fd);
   if (!written) {

@@ -11,15 +11,11 @@
 #include <ctime>
 #include <system_error>
 
+#include "platform/text_format.h"
+#include "platform/write_all.h"
+
 namespace haruvi::platform {
 namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
 
 // The file's bytes, or nullopt when it is missing, not a regular file or unreadable.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
@@ -70,17 +66,7 @@ bool ReplaceFileAtomically(const std::filesystem::path& target, const std::strin
   std::string tmpl = real.string() + ".XXXXXX";
   int fd = ::mkstemp(tmpl.data());
   if (fd < 0) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else {
-      done += static_cast<size_t>(n);
-    }
-  }
+  bool ok = WriteAll(fd, data);
   if (ok && ::fchmod(fd, mode) != 0) ok = false;
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
@@ -100,7 +86,7 @@ bool SameIniName(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
-  std::string_view t = TrimBlanks(text);
+  std::string_view t = TrimSpacesAndTabs(text);
   if (t.empty()) return std::nullopt;
   auto hex = [](std::string_view digits) -> std::optional<std::int32_t> {
     if (digits.empty() || digits.size() > 8) return std::nullopt;

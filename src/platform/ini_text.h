@@ -35,8 +35,6 @@ class IniText {
   // Removes a key; false when it was not there.
   bool Erase(std::string_view section, std::string_view key);
 
-  IniEncoding Encoding() const { return encoding_; }
-
  private:
   struct Span {
     std::size_t header = std::string::npos;  // npos: no such section

@@ -29,11 +29,17 @@ std::string JapaneseShortWeekday(int day_of_week) {
   return kNames[((day_of_week % 7) + 7) % 7];
 }
 
-std::string TrimBlanks(const std::string& s) {
+std::string TrimSpaces(const std::string& s) {
   size_t b = s.find_first_not_of(' ');
   if (b == std::string::npos) return {};
   size_t e = s.find_last_not_of(' ');
   return s.substr(b, e - b + 1);
+}
+
+std::string_view TrimSpacesAndTabs(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
 }
 
 }  // namespace haruvi::platform

@@ -73,12 +73,6 @@ void TAWKStr::AppendExpanded(std::string& out, const Template& t, std::string_vi
   }
 }
 
-std::string TAWKStr::ExpandTemplate(std::string_view templ, std::string_view matched) const {
-  std::string out;
-  AppendExpanded(out, PrepareTemplate(templ), matched);
-  return out;
-}
-
 int TAWKStr::GSub(std::string_view templ, std::string& subject) const {
   WalkMemo memo;  // the subject stays unchanged until the end
   MatchRange m = Search(subject, 0, memo);

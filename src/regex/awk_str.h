@@ -49,8 +49,6 @@ class TAWKStr : public TMatchCORE {
   std::size_t GSubPiece(std::string_view templ, std::string_view held, bool last, std::string& out,
                         PieceState& state) const;
 
-  // The template expanded for one matched text.
-  std::string ExpandTemplate(std::string_view templ, std::string_view matched) const;
   // Escape processing of a template, after literal ampersands have been marked.
   static std::string ProcessEscapes(std::string_view templ);
 

@@ -22,8 +22,6 @@ class ByteTable {
   // States 0..StateCount()-1 are the automaton's; entries >= StateCount() in a state's row
   // name a trail row; -1 is no move.
   int StateCount() const { return states_; }
-  int TrailRowCount() const { return static_cast<int>(lone_.size()); }
-  const std::int32_t* Rows() const { return rows_.data(); }
   std::int32_t Entry(int row, unsigned char b) const {
     return rows_[static_cast<std::size_t>(row) * 256 + b];
   }

@@ -187,8 +187,4 @@ MatchRange TMatchCORE::SearchFrom(std::string_view text, std::size_t start) cons
   return SearchFrom(text, start, memo);
 }
 
-std::size_t TMatchCORE::LongestFrom(int state, std::string_view text, std::size_t pos) const {
-  return WithWalker([&](const auto& w) { return Longest(w, state, text, pos, nullptr); });
-}
-
 }  // namespace haruvi::regex

@@ -36,8 +36,6 @@ class TMatchCORE : public TRegularExpression {
   // The same, sharing `memo` between calls on one unchanged text (GSub's loop).
   MatchRange Search(std::string_view text, std::size_t start, WalkMemo& memo) const;
   MatchRange SearchFrom(std::string_view text, std::size_t start, WalkMemo& memo) const;
-  // The end of the longest match from automaton state `state` at `pos`, or npos.
-  std::size_t LongestFrom(int state, std::string_view text, std::size_t pos) const;
   // True for the byte that ends a line for "$": CR or LF by LineSeparator.
   bool IsLineSeparator(unsigned char b) const { return b == (LineSeparator == mcls_CRLF ? '\r' : '\n'); }
 

@@ -50,8 +50,6 @@ class TREParseTree {
   int Root() const { return root_; }
   void SetRoot(int id) { root_ = id; }
   const ParseNode& Node(int id) const { return nodes_[static_cast<std::size_t>(id)]; }
-  const std::vector<int>& Leaves() const { return leaves_; }
-  std::size_t NodeCount() const { return nodes_.size(); }
 
   // One-line dump for tests and diagnostics: leaves as [lo-hi] in hex, inner nodes as
   // cat(..), or(..), star(..), () for empty, ^ and $ for anchors.

@@ -63,11 +63,6 @@ void TRegularExpression::SetUseFuzzyCharDic(bool on) {
   SetRegExp(std::string(regexp_));
 }
 
-void TRegularExpression::SetUseSynonymDic(bool on) {
-  pre_.UseSynonymDic = on;
-  SetRegExp(std::string(regexp_));
-}
-
 std::vector<std::string> TRegularExpression::CachedPatterns() const {
   std::vector<std::string> out;
   for (const Entry& e : cache_) out.push_back(e.processed);

@@ -36,10 +36,8 @@ class TRegularExpression {
   const std::string& RegExp() const { return regexp_; }
 
   bool UseFuzzyCharDic() const { return pre_.UseFuzzyCharDic; }
-  bool UseSynonymDic() const { return pre_.UseSynonymDic; }
-  // Both recompile the current pattern with the new expansion.
+  // Recompiles the current pattern with the new expansion.
   void SetUseFuzzyCharDic(bool on);
-  void SetUseSynonymDic(bool on);
   TREPreProcessor& PreProcessor() { return pre_; }
 
   const TRE_DFA& CurrentDFA() const { return *cache_[current_].compiled->dfa; }
@@ -52,8 +50,6 @@ class TRegularExpression {
   // Cache inspection: processed pattern texts in cache order, and the current index.
   std::vector<std::string> CachedPatterns() const;
   std::size_t CurrentEntry() const { return current_; }
-  // The compiled automaton of the current entry is shared with whoever holds it.
-  std::shared_ptr<const CompiledPattern> CurrentCompiled() const { return cache_[current_].compiled; }
 
   virtual Code LineHeadCode() const { return kLineHeadCode; }
   virtual Code LineTailCode() const { return kLineTailCode; }

@@ -16,6 +16,7 @@
 #include "encoding/jis_convert.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
+#include "platform/write_all.h"
 
 namespace haruvi::search {
 namespace {
@@ -29,16 +30,6 @@ std::size_t ReadUpTo(int fd, char* p, std::size_t n) {
     done += static_cast<std::size_t>(r);
   }
   return done;
-}
-
-bool WriteAll(int fd, std::string_view s) {
-  while (!s.empty()) {
-    const ssize_t w = ::write(fd, s.data(), s.size());
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    s.remove_prefix(static_cast<std::size_t>(w));
-  }
-  return true;
 }
 
 }  // namespace
@@ -109,7 +100,7 @@ bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std:
   if (legacy) {  // EUC and JIS are grepped in Shift_JIS, as the pane shows them converted
     const std::string sjis = code == encoding::ccEuc ? encoding::EucToSjis(bytes) : encoding::JisToSjis(bytes);
     fd_ = ::memfd_create("haruvi-grep", MFD_CLOEXEC);
-    if (fd_ < 0 || !WriteAll(fd_, sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
+    if (fd_ < 0 || !platform::WriteAll(fd_, sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
     return true;
   }
   has_standins_ = true;
@@ -123,7 +114,7 @@ bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std:
     return true;
   }
   fd_ = ::memfd_create("haruvi-grep", MFD_CLOEXEC);
-  if (fd_ < 0 || !WriteAll(fd_, *sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
+  if (fd_ < 0 || !platform::WriteAll(fd_, *sjis)) *trouble = std::string("no room for the converted text: ") + std::strerror(errno);
   return true;
 }
 

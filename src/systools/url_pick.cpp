@@ -3,11 +3,14 @@
 
 #include <cctype>
 
+#include "encoding/sjis_char.h"
+
 namespace haruvi::systools {
 namespace {
 
+using encoding::IsLeadByte;
+
 bool Printable(unsigned char c) { return c >= 0x21 && c <= 0x7E; }
-bool Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 std::string Run(std::string_view s, size_t from) {
   size_t end = from;
@@ -21,7 +24,7 @@ std::string UrlFromLine(std::string_view line) {
   size_t i = 0;
   while (i < line.size()) {
     const auto c = static_cast<unsigned char>(line[i]);
-    if (Lead(c)) i += 2;
+    if (IsLeadByte(c)) i += 2;
     else if (Printable(c)) break;
     else ++i;
   }
@@ -31,7 +34,7 @@ std::string UrlFromLine(std::string_view line) {
 }
 
 std::string UrlFromSelection(std::string_view s) {
-  while (!s.empty() && Lead(static_cast<unsigned char>(s.front()))) s.remove_prefix(s.size() >= 2 ? 2 : 1);
+  while (!s.empty() && IsLeadByte(static_cast<unsigned char>(s.front()))) s.remove_prefix(s.size() >= 2 ? 2 : 1);
   while (!s.empty() && !Printable(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
   while (!s.empty() && !Printable(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
   return Run(s, 0);

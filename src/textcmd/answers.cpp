@@ -2,19 +2,14 @@
 
 #include <charconv>
 
+#include "platform/text_format.h"
+
 namespace haruvi::textcmd {
-namespace {
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-}  // namespace
+using platform::TrimSpacesAndTabs;
 
 std::optional<std::int32_t> ParseInteger(std::string_view answer) {
-  answer = TrimBlanks(answer);
+  answer = TrimSpacesAndTabs(answer);
   if (!answer.empty() && answer.front() == '+') answer.remove_prefix(1);
   if (answer.empty()) return std::nullopt;
   std::int32_t value = 0;
@@ -26,7 +21,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view answer) {
 std::int32_t NumberOr(std::string_view answer, std::int32_t fallback, std::int32_t lo,
                       std::int32_t hi) {
   std::int32_t v = fallback;
-  std::string_view t = TrimBlanks(answer);
+  std::string_view t = TrimSpacesAndTabs(answer);
   if (auto n = ParseInteger(t)) {
     v = *n;
   } else if (!t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos) {
@@ -36,7 +31,7 @@ std::int32_t NumberOr(std::string_view answer, std::int32_t fallback, std::int32
 }
 
 std::optional<char> ParseHexSeparator(std::string_view answer) {
-  answer = TrimBlanks(answer);
+  answer = TrimSpacesAndTabs(answer);
   if (answer.empty() || answer.size() > 8) return std::nullopt;
   unsigned value = 0;
   auto [ptr, ec] = std::from_chars(answer.data(), answer.data() + answer.size(), value, 16);

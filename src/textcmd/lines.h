@@ -35,7 +35,6 @@ class Lines {
     std::size_t begin = i == 0 ? 0 : ends_[i - 1];
     return std::string_view(bytes_).substr(begin, ends_[i] - begin);
   }
-  std::size_t ByteSize() const { return bytes_.size(); }
 
   std::vector<std::string_view> Views() const;
   // Every line followed by `eol`: the pane's whole text when `eol` is CR LF.

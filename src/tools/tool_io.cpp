@@ -9,6 +9,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/write_all.h"
+
 namespace haruvi::tool {
 namespace {
 
@@ -102,17 +104,9 @@ bool InputDescriptor::Open(std::string_view path) {
 void InputDescriptor::PrintReadError() const { PrintError(name_ + ": " + std::strerror(errno)); }
 
 bool WriteOutput(std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      PrintError(std::string("standard output: ") + std::strerror(errno));
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
+  if (platform::WriteAll(STDOUT_FILENO, bytes)) return true;
+  PrintError(std::string("standard output: ") + std::strerror(errno));
+  return false;
 }
 
 }  // namespace haruvi::tool

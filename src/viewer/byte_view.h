@@ -39,7 +39,6 @@ class ByteView : public QAbstractScrollArea {
   // Simple edit: the model that edits go to (not owned; null: read only). It must be
   // the document shown.
   void SetEditable(EditDocument* edit);
-  bool Editable() const { return edit_ != nullptr; }
   // Edits as the keys make them, at the caret or over the selection. Text is encoded
   // in the code page (any line end becomes CR LF); characters it cannot hold become its
   // substitute and are counted by Substituted. Typing merges into one undo step.

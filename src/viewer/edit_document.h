@@ -123,7 +123,6 @@ class EditDocument final : public LineSource {
 
   std::string_view Buf(int which) const { return which == 0 ? original_bytes_ : std::string_view(added_); }
   const std::vector<std::size_t>& Ends(int which) const { return which == 0 ? original_ends_ : added_ends_; }
-  static std::vector<std::size_t> FindEnds(std::string_view bytes);
   std::size_t EndsIn(int which, std::size_t from, std::size_t to) const;
   std::uint32_t NewNode(int buffer, std::size_t start, std::size_t length);
   void Update(std::uint32_t n);

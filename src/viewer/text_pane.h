@@ -72,7 +72,6 @@ class TextPane : public QWidget {
   std::size_t TextLength() const { return Source().TextCrLfLength(); }
   std::string Line(std::size_t line) const;
   std::vector<std::string> Lines() const;
-  std::string FirstLine() const { return Line(0); }
 
   // Selection and caret as byte offsets into Text().
   std::size_t SelStart() const;

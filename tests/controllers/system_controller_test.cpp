@@ -17,7 +17,7 @@
 
 #include "bridge/pane_text.h"
 #include "controllers/system/dir_dialog.h"
-#include "controllers/system/drive_dialog.h"
+#include "controllers/system/drive_info_dialog.h"
 #include "fake_window.h"
 #include "ui/shown_text.h"
 #include "ui/messages.h"

@@ -54,5 +54,49 @@ TEST(Utf8StandIns, TooManyCharactersWithoutACodeAreRefused) {
   EXPECT_EQ(t.ToUtf8(*sjis), fewer);
 }
 
+TEST(SjisView, LegacyTextIsReadInPlaceAndEverythingPassesAsItIs) {
+  const std::string text = "\x93\xFA\x96\x7B\r\n\xF0\x40";
+  SjisView view(text, TextForm::Legacy);
+  EXPECT_FALSE(view.Refused());
+  EXPECT_FALSE(view.Converted());
+  EXPECT_EQ(view.Text().data(), text.data());
+  EXPECT_EQ(view.Text().size(), text.size());
+  EXPECT_EQ(*view.ToCommand("\xF0\x40"), "\xF0\x40");
+  EXPECT_EQ(view.ToPane("\x82\xA0\xF0\x40"), "\x82\xA0\xF0\x40");
+}
+
+TEST(SjisView, UnicodeTextAnswersAndResultShareOneTable) {
+  // 日😀 in both Unicode forms the pane holds as UTF-8.
+  for (TextForm form : {TextForm::Utf8, TextForm::Utf8Bom, TextForm::Utf16Le, TextForm::Utf16Be}) {
+    const std::string text = "\xE6\x97\xA5\xF0\x9F\x98\x80";
+    SjisView view(text, form);
+    ASSERT_FALSE(view.Refused());
+    EXPECT_TRUE(view.Converted());
+    EXPECT_EQ(view.Text(), "\x93\xFA\xF0\x40");
+    // An answer reuses the text's stand-in and adds one for a character the text lacks.
+    EXPECT_EQ(*view.ToCommand("\xF0\x9F\x98\x80"), "\xF0\x40");
+    EXPECT_EQ(*view.ToCommand("\xED\x95\x9C"), "\xF0\x41");
+    // A command's result (here the text reversed, plus the answer) comes back in UTF-8.
+    EXPECT_EQ(view.ToPane("\xF0\x40\x93\xFA\xF0\x41"), "\xF0\x9F\x98\x80\xE6\x97\xA5\xED\x95\x9C");
+  }
+}
+
+TEST(SjisView, TooVariedUnicodeTextIsRefusedAndLeavesNothingToRead) {
+  std::string text;
+  for (char32_t cp = 0xAC00; cp < 0xAC00 + 1881; ++cp) AppendUtf8(text, cp);
+  SjisView view(text, TextForm::Utf8);
+  EXPECT_TRUE(view.Refused());
+  EXPECT_FALSE(view.Converted());
+  EXPECT_TRUE(view.Text().empty());
+  // The same text as legacy bytes is nothing to refuse.
+  EXPECT_FALSE(SjisView(text, TextForm::Legacy).Refused());
+  // Answers can exhaust the stand-ins too, after a text that did not.
+  std::string fewer;
+  for (char32_t cp = 0xAC00; cp < 0xAC00 + 1880; ++cp) AppendUtf8(fewer, cp);
+  SjisView full(fewer, TextForm::Utf8);
+  ASSERT_FALSE(full.Refused());
+  EXPECT_FALSE(full.ToCommand("\xF0\x9F\x98\x80"));
+}
+
 }  // namespace
 }  // namespace haruvi::encoding

@@ -21,7 +21,16 @@ TEST(TextFormat, ThousandsSeparatorsAndPadding) {
   EXPECT_EQ(FormatThousands(std::int64_t{-1000}), "-1,000");
   EXPECT_EQ(FormatThousands(std::int64_t{-1234567}), "-1,234,567");
   EXPECT_EQ(FormatThousands(std::int64_t{INT64_MIN}), "-9,223,372,036,854,775,808");
-  EXPECT_EQ(TrimBlanks(FormatThousands(std::uint64_t{42}, 15)), "42");
+  EXPECT_EQ(TrimSpaces(FormatThousands(std::uint64_t{42}, 15)), "42");
+}
+
+TEST(TextFormat, EachTrimTakesOnlyItsBlanks) {
+  EXPECT_EQ(TrimSpaces("  1,234 "), "1,234");
+  EXPECT_EQ(TrimSpaces("\t12\t"), "\t12\t");  // a tab is no padding
+  EXPECT_EQ(TrimSpaces("   "), "");
+  EXPECT_EQ(TrimSpacesAndTabs(" \t-12\t "), "-12");
+  EXPECT_EQ(TrimSpacesAndTabs("1 2"), "1 2");
+  EXPECT_EQ(TrimSpacesAndTabs("\t \t"), "");
 }
 
 TEST(TextFormat, ShortWeekdaysStartOnSunday) {

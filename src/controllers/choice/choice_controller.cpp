@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "bridge/disk_path.h"
-#include "controllers/choice/drive_dialog.h"
+#include "controllers/choice/drive_letter_dialog.h"
 #include "fileops/typed_folder.h"
 #include "platform/drive_letters.h"
 #include "shellview/file_view.h"

@@ -10,7 +10,7 @@
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
-#include "controllers/system/drive_dialog.h"
+#include "controllers/system/drive_info_dialog.h"
 #include "haruvi_version.h"
 #include "platform/settings_location.h"
 #include "systools/system_report.h"

@@ -1,5 +1,5 @@
 // The drive-usage dialog and its pie chart, drawn with QPainter.
-#include "controllers/system/drive_dialog.h"
+#include "controllers/system/drive_info_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

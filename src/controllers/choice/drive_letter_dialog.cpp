@@ -1,4 +1,4 @@
-#include "controllers/choice/drive_dialog.h"
+#include "controllers/choice/drive_letter_dialog.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
