@@ -196,7 +196,6 @@ SjisView::SjisView(std::string_view pane_bytes, TextForm form) : text_(pane_byte
   standins_.emplace();
   if (std::optional<std::string> sjis = standins_->ToSjis(pane_bytes)) {
     converted_ = std::move(*sjis);
-    text_ = converted_;
   } else {
     standins_.reset();
     text_ = {};

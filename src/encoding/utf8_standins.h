@@ -64,17 +64,15 @@ inline constexpr std::string_view kTooManyWithoutSjis =
 // A pane's text as a Shift_JIS command reads it, made once for one run: legacy text as it
 // is (no copy), a Unicode form's (UTF-8, or UTF-16 held as UTF-8) converted through one
 // table of stand-ins, which then also converts what is typed for the command and brings
-// its result back. Text() may point into the view, so it is neither copied nor moved.
+// its result back. A legacy text's Text() is the given bytes, valid while they live.
 class SjisView {
  public:
   SjisView(std::string_view pane_bytes, TextForm form);
-  SjisView(const SjisView&) = delete;
-  SjisView& operator=(const SjisView&) = delete;
 
   // A Unicode text with too many characters without a code: Text() is empty, and the
   // command is to be refused with kTooManyWithoutSjis.
   bool Refused() const { return refused_; }
-  std::string_view Text() const { return text_; }
+  std::string_view Text() const { return standins_ ? std::string_view(converted_) : text_; }
   // The text went through stand-ins (a Unicode form, not refused).
   bool Converted() const { return standins_.has_value(); }
   // Bytes typed in the pane's form (a pattern, a prompt's answer) as the command must

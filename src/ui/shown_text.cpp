@@ -45,32 +45,6 @@ QColor InfoColorOf(TextOrigin origin, bool editing) {
   return QColor(Qt::black);
 }
 
-// ---------------------------------------------------------------- the Shift_JIS view
-
-std::optional<SjisView> SjisView::Of(std::string_view pane_text, encoding::TextForm form) {
-  SjisView v;
-  v.pane_text_ = pane_text;
-  if (!encoding::IsUnicode(form)) return v;
-  v.standins_.emplace();
-  v.sjis_ = v.standins_->ToSjis(pane_text);
-  if (!v.sjis_) return std::nullopt;
-  return v;
-}
-
-std::string SjisView::ToSjis(std::string_view pane_bytes) {
-  if (!standins_) return std::string(pane_bytes);
-  std::optional<std::string> sjis = standins_->ToSjis(pane_bytes);
-  return sjis ? std::move(*sjis) : std::string();
-}
-
-std::string SjisView::ToPane(std::string sjis) const { return standins_ ? standins_->ToUtf8(sjis) : sjis; }
-
-std::vector<std::string> SjisView::ToPane(std::vector<std::string> lines) const {
-  if (standins_)
-    for (std::string& l : lines) l = standins_->ToUtf8(l);
-  return lines;
-}
-
 // ---------------------------------------------------------------- the shown text
 
 ShownText::ShownText(viewer::TextPane& pane, QLabel& info, PanelBar& status, QObject* parent)
@@ -142,7 +116,6 @@ bool ShownText::Empty() const { return pane_.IsEmpty(); }
 
 encoding::TextForm ShownText::Form() const { return pane_.TextForm(); }
 
-std::optional<SjisView> ShownText::Sjis(std::string_view pane_text) const { return SjisView::Of(pane_text, Form()); }
 
 // ---------------------------------------------------------------- new content
 

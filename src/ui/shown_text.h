@@ -48,31 +48,6 @@ enum class TextOrigin {
 // Red whenever simple edit is on; otherwise as the origin says.
 QColor InfoColorOf(TextOrigin origin, bool editing);
 
-// The text a command written for Shift_JIS reads. Legacy text is itself; a UTF-8 text goes
-// in CP932 with stand-ins for what CP932 lacks (encoding/utf8_standins.h), and the answers
-// typed for it and the result cross the same table, so every character comes back exactly.
-class SjisView {
- public:
-  std::string_view Text() const { return sjis_ ? std::string_view(*sjis_) : pane_text_; }
-  bool Converted() const { return standins_.has_value(); }
-  // Text typed for the pane (in its shown code page) as the command must see it.
-  std::string ToSjis(std::string_view pane_bytes);
-  // A command's result back into the pane's form.
-  std::string ToPane(std::string sjis) const;
-  std::vector<std::string> ToPane(std::vector<std::string> lines) const;
-
-  // nullopt when a UTF-8 text holds more characters without a code than the stand-ins
-  // can take (the caller says kTooForeign).
-  static std::optional<SjisView> Of(std::string_view pane_text, encoding::TextForm form);
-  static constexpr const char* kTooForeign =
-      "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
-
- private:
-  std::string_view pane_text_;
-  std::optional<std::string> sjis_;
-  std::optional<encoding::Utf8StandIns> standins_;
-};
-
 class ShownText : public QObject {
   Q_OBJECT
 
@@ -121,9 +96,10 @@ class ShownText : public QObject {
 
   // ---------------------------------------------------------------- reading
   bool Empty() const;
-  // The Shift_JIS view of `pane_text` (the pane's bytes or its CR LF text) in the shown
-  // text's form; nullopt when it cannot be made (SjisView::kTooForeign says why).
-  std::optional<SjisView> Sjis(std::string_view pane_text) const;
+  // The Shift_JIS view a command written for Shift_JIS reads of `pane_text` (the pane's
+  // bytes or its CR LF text), in the shown text's form: Refused() when a Unicode text has
+  // too many characters without a code (encoding::kTooManyWithoutSjis says so).
+  encoding::SjisView Sjis(std::string_view pane_text) const { return encoding::SjisView(pane_text, Form()); }
   encoding::TextForm Form() const;
 
   // ---------------------------------------------------------------- completeness

@@ -1,7 +1,7 @@
 // The shown text's owner: every command that replaces the text can be taken back (the
 // filters, both replacements, a grep, even one that leaves nothing), the information
 // line's colour and source follow the origin, a big file is whole before a command works
-// on it, and a UTF-8 text crosses into Shift_JIS and back exactly.
+// on it, and the Shift_JIS view follows the text's form.
 #include "ui/shown_text.h"
 
 #include <gtest/gtest.h>
@@ -136,21 +136,16 @@ TEST(ShownText, ACommandOnABigFileStillBeingReadWorksOnAllOfIt) {
   EXPECT_EQ(w.Pane().Bytes(), text);  // the whole file came back, byte for byte
 }
 
-TEST(SjisView, AUtf8TextAndItsAnswersCrossIntoShiftJisAndBackExactly) {
-  const std::string utf8 = "𠮷野家\r\n€ and é\r\n";
-  auto view = ui::SjisView::Of(utf8, encoding::TextForm::Utf8);
-  ASSERT_TRUE(view);
-  EXPECT_TRUE(view->Converted());
-  EXPECT_EQ(view->Text().find("\xEF"), std::string_view::npos);  // no UTF-8 left
-  const std::string answer = view->ToSjis("𠮷");
-  EXPECT_EQ(answer.size(), 2u);  // one whole two-byte stand-in
-  EXPECT_EQ(view->ToPane(std::string(view->Text())), utf8);
-  EXPECT_EQ(view->ToPane(answer + "!"), "𠮷!");
-
-  auto legacy = ui::SjisView::Of("\x93\xfa", encoding::TextForm::Legacy);
-  ASSERT_TRUE(legacy);
-  EXPECT_FALSE(legacy->Converted());
-  EXPECT_EQ(legacy->Text(), "\x93\xfa");
+TEST(ShownText, ItsShiftJisViewFollowsTheTextsForm) {
+  test::FakeWindow w;
+  w.Text().Show("\xF0\xA0\xAE\xB7\r\n", ui::TextOrigin::Listing, encoding::TextForm::Utf8);  // 𠮷
+  encoding::SjisView utf8 = w.Text().Sjis(w.Pane().BytesView());
+  ASSERT_TRUE(utf8.Converted());
+  EXPECT_EQ(utf8.Text().size(), 4u);  // one two-byte stand-in and CR LF
+  encoding::SjisView moved = std::move(utf8);  // kept by a command while it runs
+  EXPECT_EQ(moved.ToPane(moved.Text()), "\xF0\xA0\xAE\xB7\r\n");
+  w.Text().Show("\x93\xfa\r\n", ui::TextOrigin::Listing);
+  EXPECT_FALSE(w.Text().Sjis(w.Pane().BytesView()).Converted());
 }
 
 }  // namespace

@@ -126,9 +126,10 @@ std::string SearchController::PaneBytes(const QString& s) const { return bridge:
 std::optional<std::string> SearchController::CoreText() {
   ui::ShownText& shown = ctx().Text();
   std::string whole = shown.View().Text();
-  sjis_ = shown.Sjis(whole);
-  if (!sjis_) {
-    ui::Warn(ctx().Window(), QString::fromUtf8(ui::SjisView::kTooForeign));
+  sjis_.emplace(shown.Sjis(whole));
+  if (sjis_->Refused()) {
+    sjis_.reset();
+    ui::Warn(ctx().Window(), bridge::FromUtf8(std::string(encoding::kTooManyWithoutSjis)));
     return std::nullopt;
   }
   // Legacy text is its own Shift_JIS view: it is handed over, not copied.
@@ -136,15 +137,17 @@ std::optional<std::string> SearchController::CoreText() {
 }
 
 std::string SearchController::CoreBytes(const QString& s) {
-  return sjis_ ? sjis_->ToSjis(PaneBytes(s)) : PaneBytes(s);
+  if (!sjis_) return PaneBytes(s);
+  std::optional<std::string> sjis = sjis_->ToCommand(PaneBytes(s));
+  return sjis ? std::move(*sjis) : std::string();
 }
 
-std::string SearchController::FromCore(std::string text) const {
-  return sjis_ ? sjis_->ToPane(std::move(text)) : text;
-}
+std::string SearchController::FromCore(std::string text) const { return sjis_ ? sjis_->ToPane(text) : text; }
 
 std::vector<std::string> SearchController::FromCore(std::vector<std::string> lines) const {
-  return sjis_ ? sjis_->ToPane(std::move(lines)) : lines;
+  if (sjis_)
+    for (std::string& l : lines) l = sjis_->ToPane(l);
+  return lines;
 }
 
 QString SearchController::PaneText(std::string_view bytes) const {

@@ -15,6 +15,7 @@
 
 #include "controllers/search/search_dialogs.h"
 #include "encoding/text_form.h"
+#include "encoding/utf8_standins.h"
 #include "search/text_find.h"
 #include "ui/shown_text.h"
 #include "ui/controller.h"
@@ -133,7 +134,7 @@ class SearchController : public ui::Controller {
   encoding::TextForm grep_form_ = encoding::TextForm::Legacy;  // and its form
   bool grep_cancelled_ = false;
   QTimer* grep_timer_ = nullptr;
-  std::optional<ui::SjisView> sjis_;  // the text a pattern command reads, while it runs
+  std::optional<encoding::SjisView> sjis_;  // the text a pattern command reads, while it runs
 };
 
 }  // namespace haruvi::controllers

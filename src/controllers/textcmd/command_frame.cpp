@@ -96,7 +96,8 @@ std::size_t CommandFrame::caretcolumn() const {
   if (encoding::IsUnicode(pane.TextForm())) {
     // Counted in the Shift_JIS the command sees: a full-width character is two columns.
     const std::string head = pane.Line(pane.LineOfOffset(start)).substr(0, start - line_start);
-    if (auto sjis = ui::SjisView::Of(head, pane.TextForm())) return sjis->Text().size() + 1;
+    const encoding::SjisView sjis(head, pane.TextForm());
+    if (!sjis.Refused()) return sjis.Text().size() + 1;
   }
   return start - line_start + 1;
 }
@@ -141,7 +142,8 @@ bool CommandFrame::Run(std::string_view name, std::vector<std::string> answers,
   if (!command) throw std::logic_error("no text command " + std::string(name));
   return RunWork([&](const textcmd::CommandInput& in) {
     if (sjis_ && sjis_->Converted())
-      for (std::string& a : answers) a = sjis_->ToSjis(a);
+      for (std::string& a : answers)
+        if (auto sjis = sjis_->ToCommand(a)) a = std::move(*sjis);
     return textcmd::RunTextCommand(*command, answers, in, cancelled);
   });
 }
@@ -152,10 +154,10 @@ bool CommandFrame::RunWork(const Work& work) {
     ui::BusyCursor busy;
     WrapGuard wrap(ctx_.Text().View(), way_.wrap_off);
     try {
-      sjis_ = ctx_.Text().Sjis(ctx_.Text().View().BytesView());
-      if (!sjis_) {
+      sjis_.emplace(ctx_.Text().Sjis(ctx_.Text().View().BytesView()));
+      if (sjis_->Refused()) {
         run.status = Status::kRefused;
-        run.message = ui::SjisView::kTooForeign;
+        run.message = encoding::kTooManyWithoutSjis;
       } else {
         const std::string_view text = sjis_->Text();
         const std::vector<std::string_view> lines = LinesOf(text);
@@ -209,7 +211,7 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   // A stopped command leaves the text as it was: half a result is no result.
   if (run.output.cancelled) return false;
   std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
-  if (sjis_ && !from_file) text = sjis_->ToPane(std::move(text));
+  if (sjis_ && !from_file) text = sjis_->ToPane(text);
   sjis_.reset();
   // A command on the file's own bytes gives the file converted; on the shown text, a change.
   ctx_.Text().Replace(std::move(text), from_file ? ui::TextOrigin::Converted : ui::TextOrigin::Changed);

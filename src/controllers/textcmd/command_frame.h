@@ -60,7 +60,7 @@ class CommandFrame {
  private:
   bool Apply(textcmd::CommandRun run, bool from_file);
   ui::WindowContext& ctx_;
-  std::optional<ui::SjisView> sjis_;  // set while a command runs
+  std::optional<encoding::SjisView> sjis_;  // set while a command runs
   TextCmdDialogs& dialogs_;
   Way way_;
   bool empty_ = true;
