@@ -1,7 +1,6 @@
-// The one line rule of a text, for every layer that splits the pane's text or a file
-// into lines: a line ends at CR LF, at a lone CR or at a lone LF, and a final line end
-// makes no extra empty line. A NUL byte is an ordinary byte here; a caller that stops
-// at the first NUL cuts the text first (UpToFirstNul).
+// The one line rule for every layer that splits the pane's text or a file into lines: a
+// line ends at CR LF, a lone CR or a lone LF; a final line end makes no extra empty line.
+// NUL is an ordinary byte; a caller that stops at the first NUL cuts first (UpToFirstNul).
 #pragma once
 
 #include <cstddef>
