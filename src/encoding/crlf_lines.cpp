@@ -3,13 +3,13 @@
 #include "encoding/crlf_lines.h"
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "encoding/byte_writer.h"
+#include "encoding/line_scan.h"
 
 namespace haruvi::encoding {
 
@@ -38,21 +38,13 @@ bool IsJoinedWithCrLf(std::string_view bytes) {
 }
 
 std::string JoinLinesWithCrLf(std::string_view file_bytes) {
-  if (const void* nul = std::memchr(file_bytes.data(), '\0', file_bytes.size()))
-    file_bytes = file_bytes.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - file_bytes.data()));
+  file_bytes = UpToFirstNul(file_bytes);
   if (IsJoinedWithCrLf(file_bytes)) return std::string(file_bytes);
-  const char* p = file_bytes.data();
-  const size_t n = file_bytes.size();
-  ByteWriter out(n + n / 16 + 2);
+  ByteWriter out(file_bytes.size() + file_bytes.size() / 16 + 2);
   char* o = out.begin();
-  size_t i = 0;
-  while (i < n) {
-    size_t end = i;  // the first CR or LF of this line
-    while (end < n && p[end] != '\r' && p[end] != '\n') ++end;
-    o = out.Append(o, file_bytes.substr(i, end - i));
+  for (LineCursor c(file_bytes); !c.AtEnd(); c.Advance()) {
+    o = out.Append(o, c.Line());
     o = out.Append(o, "\r\n");
-    if (end < n && p[end] == '\r' && end + 1 < n && p[end + 1] == '\n') ++end;
-    i = end + 1;
   }
   return out.Finish(o);
 }

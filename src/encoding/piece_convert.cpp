@@ -9,6 +9,7 @@
 #include "encoding/byte_writer.h"
 #include "encoding/char_code.h"
 #include "encoding/codings.h"
+#include "encoding/line_scan.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -226,9 +227,9 @@ bool CrLfLineSource::Fill(std::size_t want) {
     }
     if (!raw_.Fill(kPieceBytes)) return false;
     const std::string_view bytes = raw_.Held();
-    const void* nul = std::memchr(bytes.data(), '\0', bytes.size());
-    const size_t take = nul ? static_cast<size_t>(static_cast<const char*>(nul) - bytes.data()) : bytes.size();
-    Join(bytes.substr(0, take));
+    const std::string_view text = UpToFirstNul(bytes);
+    const bool nul = text.size() < bytes.size();
+    Join(text);
     raw_.Consume(bytes.size());
     if (nul || raw_.AtEnd()) {
       if (open_line_) buf_.append("\r\n");
@@ -239,23 +240,21 @@ bool CrLfLineSource::Fill(std::size_t want) {
 }
 
 void CrLfLineSource::Join(std::string_view bytes) {
-  const char* p = bytes.data();
-  const size_t n = bytes.size();
-  size_t i = 0;
-  buf_.reserve(buf_.size() + n + n / 8 + 16);
-  while (i < n) {
-    size_t end = i;
-    while (end < n && p[end] != '\r' && p[end] != '\n') ++end;
-    if (end > i) {
-      buf_.append(p + i, end - i);
-      cr_before_ = false;
+  if (bytes.empty()) return;
+  // An LF opening the piece pairs with the CR that closed the one before, whose line end
+  // is written already.
+  const size_t from = cr_before_ && bytes.front() == '\n' ? 1 : 0;
+  cr_before_ = false;
+  buf_.reserve(buf_.size() + bytes.size() + bytes.size() / 8 + 16);
+  for (LineCursor c(bytes, from); !c.AtEnd(); c.Advance()) {
+    buf_.append(c.Line());
+    if (c.EndLength() == 0) {  // goes on in the next piece
       open_line_ = true;
+      break;
     }
-    if (end == n) break;
-    if (p[end] == '\r' || !cr_before_) buf_.append("\r\n");
-    cr_before_ = p[end] == '\r';
+    buf_.append("\r\n");
     open_line_ = false;
-    i = end + 1;
+    cr_before_ = c.Next() == bytes.size() && bytes.back() == '\r';
   }
 }
 

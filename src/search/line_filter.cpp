@@ -2,8 +2,7 @@
 // its line separator, as regex replace does.
 #include "search/line_filter.h"
 
-#include <cstring>
-
+#include "encoding/line_scan.h"
 #include "regex/awk_str.h"
 #include "search/text_find.h"
 
@@ -24,7 +23,7 @@ LineFilterResult ByPattern(std::string_view text, std::string_view pattern, bool
   regex::TAWKStr awk;
   Compile(awk, pattern, fuzzy);
   LineFilterResult r;
-  for (std::string_view line : SplitLines(text)) {
+  for (std::string_view line : encoding::LinesOf(text)) {
     const bool hit = awk.Match(line).position >= 1;
     if (hit == keep_matching) r.lines.emplace_back(line);
     else ++r.count;
@@ -35,25 +34,9 @@ LineFilterResult ByPattern(std::string_view text, std::string_view pattern, bool
 
 }  // namespace
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p < end) {
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    const char* stop = lf ? lf : end;
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-    const char* line_end = cr ? cr : stop;
-    lines.emplace_back(p, static_cast<std::size_t>(line_end - p));
-    if (cr) p = cr + 1 == lf ? lf + 1 : cr + 1;
-    else p = lf ? lf + 1 : end;
-  }
-  return lines;
-}
-
 LineFilterResult PickLines(std::string_view text, std::string_view needle) {
   LineFilterResult r;
-  for (std::string_view line : SplitLines(text))
+  for (std::string_view line : encoding::LinesOf(text))
     if (Contains(line, needle)) r.lines.emplace_back(line);
   r.count = r.lines.size();
   return r;
@@ -61,7 +44,7 @@ LineFilterResult PickLines(std::string_view text, std::string_view needle) {
 
 LineFilterResult DeleteLines(std::string_view text, std::string_view needle) {
   LineFilterResult r;
-  for (std::string_view line : SplitLines(text)) {
+  for (std::string_view line : encoding::LinesOf(text)) {
     if (Contains(line, needle)) ++r.count;
     else r.lines.emplace_back(line);
   }
@@ -84,7 +67,7 @@ std::string DeleteWord(std::string_view text, std::string_view word) {
 std::vector<std::string> DeleteLinesOfList(std::string_view text, const std::vector<std::string>& entries, bool regex,
                                            bool fuzzy) {
   std::vector<std::string> lines;
-  for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+  for (std::string_view line : encoding::LinesOf(text)) lines.emplace_back(line);
   for (const std::string& entry : entries) {
     if (regex) {
       if (entry.empty()) {  // an empty pattern matches every line
@@ -117,7 +100,7 @@ std::string DeleteWordsOfList(std::string_view text, const std::vector<std::stri
 
 std::vector<std::string> ParseListFile(std::string_view bytes) {
   std::vector<std::string> entries;
-  for (std::string_view line : SplitLines(bytes)) entries.emplace_back(line);
+  for (std::string_view line : encoding::LinesOf(bytes)) entries.emplace_back(line);
   return entries;
 }
 

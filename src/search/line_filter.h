@@ -1,7 +1,8 @@
 // The line filters of the pane: keep or delete the lines that contain a text or match a
 // pattern, delete a word everywhere, and the continuous forms that apply a list of
-// entries in order, each on the result of the one before. Lines are the pane's (CR LF,
-// a lone CR or a lone LF ends one); results are lines to be joined with CR LF, or text.
+// entries in order, each on the result of the one before. Lines are the pane's
+// (encoding::LinesOf: CR LF, a lone CR or a lone LF ends one; a NUL is an ordinary byte);
+// results are lines to be joined with CR LF, or text.
 #pragma once
 
 #include <cstddef>
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace haruvi::search {
-
-std::vector<std::string_view> SplitLines(std::string_view text);
 
 struct LineFilterResult {
   std::vector<std::string> lines;  // what stays

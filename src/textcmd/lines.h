@@ -45,8 +45,9 @@ class Lines {
   std::vector<std::size_t> ends_;
 };
 
-// Splits a text the way the pane does: a line ends at CR LF, at a lone CR or at a lone LF,
-// a NUL byte ends the text, and a final line end makes no extra empty line.
+// The lines of a text as the commands read a file: cut at the first NUL byte, then split
+// by the pane's rule (encoding::SplitLines: CR LF, a lone CR or a lone LF ends a line, a
+// final line end makes no extra empty line).
 std::vector<std::string_view> SplitLines(std::string_view text);
 
 // Every line followed by CR LF.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "encoding/line_scan.h"
+
 namespace haruvi::viewer {
 namespace {
 // The two bytes every lone line end of the original is shown as.
@@ -19,19 +21,16 @@ EditDocument::EditDocument(TextDocument original) : original_(std::move(original
   nodes_.emplace_back();  // the empty node
   added_ = kCrLf;
   added_ends_ = {1};
-  // The positions of the original's line ends, from the shown document's own scan so the
-  // rule is the same; lone CR and LF become pieces of "\r\n" so that the text is the
-  // CR LF text the pane's offsets count.
+  // The positions of the original's line ends, by the line rule the shown document
+  // indexes with; lone CR and LF become pieces of "\r\n" so that the text is the CR LF
+  // text the pane's offsets count.
   std::vector<std::uint32_t> pieces;
-  const char* base = original_bytes_.data();
   std::size_t segment = 0;
   original_ends_.reserve(original_.LineCount());
-  for (std::size_t i = 0; i < original_.LineCount(); ++i) {
-    const std::string_view line = original_.Line(i);
-    const std::size_t end = static_cast<std::size_t>(line.data() - base) + line.size();
-    const std::size_t ending = original_.LineEndLength(i);
-    if (ending == 2) original_ends_.push_back(end + 1);
-    if (ending != 1) continue;
+  for (encoding::LineCursor c(original_bytes_); !c.AtEnd(); c.Advance()) {
+    const std::size_t end = c.End();
+    if (c.EndLength() == 2) original_ends_.push_back(end + 1);
+    if (c.EndLength() != 1) continue;
     original_ends_.push_back(end);
     if (end > segment) pieces.push_back(NewNode(0, segment, end - segment));
     pieces.push_back(NewNode(1, 0, 2));
@@ -179,9 +178,10 @@ std::uint32_t EditDocument::Append(std::string_view bytes) {
   // A CR that ended the buffer is known to be lone only now.
   if (old && added_.back() == '\r' && bytes.front() != '\n') added_ends_.push_back(old - 1);
   added_.append(bytes);
-  for (std::size_t p = old; p < added_.size(); ++p) {
-    if (added_[p] == '\n' || (added_[p] == '\r' && p + 1 < added_.size() && added_[p + 1] != '\n'))
-      added_ends_.push_back(p);
+  // A line end is kept at its last byte; a CR ending the buffer waits for the next bytes.
+  for (encoding::LineCursor c(added_, old); c.EndLength() > 0; c.Advance()) {
+    if (c.EndLength() == 1 && c.Next() == added_.size() && added_.back() == '\r') break;
+    added_ends_.push_back(c.Next() - 1);
   }
   return NewNode(1, old, bytes.size());
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "encoding/line_scan.h"
+
 namespace haruvi::viewer {
 namespace {
 
@@ -20,18 +22,11 @@ void Label(std::string& out, std::size_t number) {
   out += " : ";
 }
 
-// The lines of a text as the pane splits them: CR LF, a lone CR or a lone LF end a line;
-// a final line end adds no empty line.
+// The lines of a text as the pane splits them, until `line` returns false.
 template <class F>
 bool EachLine(std::string_view text, F&& line) {
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string_view::npos) end = text.size();
-    if (!line(text.substr(at, end - at))) return false;
-    if (end == text.size()) break;
-    at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
+  for (std::string_view l : encoding::LinesOf(text))
+    if (!line(l)) return false;
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "viewer/rtf_writer.h"
 
+#include "encoding/line_scan.h"
 #include "viewer/rtf_reader.h"
 
 namespace haruvi::viewer {
@@ -62,14 +63,9 @@ std::string WriteRtf(std::string_view pane_bytes, encoding::CodePage page, std::
   Escaped(out, font_name);
   out += ";}}\r\n\\f0\\fs" + std::to_string(half_points > 0 ? half_points : 18) + " ";
   // One paragraph a line: CR LF, a lone CR and a lone LF each end one.
-  std::size_t at = 0;
-  while (at < pane_bytes.size()) {
-    std::size_t end = pane_bytes.find_first_of("\r\n", at);
-    const bool last = end == std::string_view::npos;
-    Escaped(out, pane_bytes.substr(at, last ? std::string_view::npos : end - at));
-    if (last) break;
-    out += "\\par\r\n";
-    at = end + (pane_bytes[end] == '\r' && end + 1 < pane_bytes.size() && pane_bytes[end + 1] == '\n' ? 2 : 1);
+  for (encoding::LineCursor c(pane_bytes); !c.AtEnd(); c.Advance()) {
+    Escaped(out, c.Line());
+    if (c.EndLength()) out += "\\par\r\n";
   }
   out += "}\r\n";
   return out;

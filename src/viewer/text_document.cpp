@@ -1,28 +1,10 @@
 #include "viewer/text_document.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "encoding/line_scan.h"
 
 namespace haruvi::viewer {
-
-void TextDocument::EndOf(std::size_t start, std::size_t* end, std::size_t* next) const {
-  const char* begin = bytes_.data();
-  const char* p = begin + start;
-  const char* stop_all = begin + bytes_.size();
-  // Most texts use one kind of line end: search for LF, then look for a CR before it.
-  const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(stop_all - p)));
-  const char* stop = lf ? lf : stop_all;
-  const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-  if (cr) {
-    *end = static_cast<std::size_t>(cr - begin);
-    *next = *end + 1 + (cr + 1 == lf ? 1 : 0);
-  } else if (lf) {
-    *end = static_cast<std::size_t>(lf - begin);
-    *next = *end + 1;
-  } else {
-    *end = *next = bytes_.size();
-  }
-}
 
 TextDocument::TextDocument(TextDocument&& other) noexcept { *this = std::move(other); }
 
@@ -55,17 +37,13 @@ void TextDocument::SetBytes(ByteBuffer bytes) {
   line_count_ = 0;
   max_line_length_ = 0;
   all_crlf_ = true;
-  std::size_t pos = 0, crlf = 0;
-  while (pos < bytes_.size()) {
-    if (line_count_ % kMarkEvery == 0) marks_.push_back({pos, crlf});
-    std::size_t end, next;
-    EndOf(pos, &end, &next);
-    const std::size_t ending = next - end;
-    if (ending == 1) all_crlf_ = false;
-    max_line_length_ = std::max(max_line_length_, end - pos);
-    crlf += end - pos + (ending ? 2 : 0);
+  std::size_t crlf = 0;
+  for (encoding::LineCursor c(bytes_); !c.AtEnd(); c.Advance()) {
+    if (line_count_ % kMarkEvery == 0) marks_.push_back({c.Start(), crlf});
+    if (c.EndLength() == 1) all_crlf_ = false;
+    max_line_length_ = std::max(max_line_length_, c.End() - c.Start());
+    crlf += c.End() - c.Start() + (c.EndLength() ? 2 : 0);
     ++line_count_;
-    pos = next;
   }
   crlf_length_ = crlf;
 }
@@ -88,11 +66,14 @@ const TextDocument::Found& TextDocument::Find(std::size_t line) const {
     f.crlf = m.crlf;
     at = line / kMarkEvery * kMarkEvery;
   }
-  for (;; ++at) {
-    EndOf(f.start, &f.end, &f.next);
-    if (at == line) break;
-    f.crlf += (f.end - f.start) + (f.next > f.end ? 2 : 0);
-    f.start = f.next;
+  for (encoding::LineCursor c(bytes_, f.start);; c.Advance(), ++at) {
+    if (at == line) {
+      f.start = c.Start();
+      f.end = c.End();
+      f.next = c.Next();
+      break;
+    }
+    f.crlf += c.End() - c.Start() + (c.EndLength() ? 2 : 0);
   }
   f.line = line;
   slot = f;
@@ -117,12 +98,9 @@ std::string TextDocument::TextCrLf() const {
   if (all_crlf_) return std::string(bytes_);
   std::string text;
   text.reserve(crlf_length_);
-  for (std::size_t pos = 0; pos < bytes_.size();) {
-    std::size_t end, next;
-    EndOf(pos, &end, &next);
-    text.append(bytes_.substr(pos, end - pos));
-    if (next > end) text += "\r\n";
-    pos = next;
+  for (encoding::LineCursor c(bytes_); !c.AtEnd(); c.Advance()) {
+    text.append(c.Line());
+    if (c.EndLength()) text += "\r\n";
   }
   return text;
 }
@@ -137,8 +115,13 @@ std::size_t TextDocument::LineOfOffset(std::size_t offset) const {
   // The last mark at or before the offset, then line by line.
   auto it = std::upper_bound(marks_.begin(), marks_.end(), offset,
                              [](std::size_t v, const Mark& m) { return v < m.crlf; });
+  const Mark& mark = *(it - 1);
   std::size_t line = static_cast<std::size_t>(it - marks_.begin() - 1) * kMarkEvery;
-  while (line + 1 < line_count_ && LineStart(line + 1) <= offset) ++line;
+  std::size_t crlf = mark.crlf;
+  for (encoding::LineCursor c(bytes_, mark.byte); line + 1 < line_count_; c.Advance(), ++line) {
+    crlf += c.End() - c.Start() + (c.EndLength() ? 2 : 0);  // where the next line starts
+    if (crlf > offset) break;
+  }
   return line;
 }
 
@@ -153,13 +136,21 @@ std::string TextDocument::SliceCrLf(std::size_t start, std::size_t length) const
     return out;
   }
   const std::size_t stop = std::min(TextCrLfLength(), start + std::min(length, TextCrLfLength()));
-  for (std::size_t line = LineOfOffset(start); line < line_count_ && LineStart(line) < stop; ++line) {
-    std::string piece(Line(line));
-    if (LineEndLength(line)) piece += "\r\n";
-    const std::size_t from = LineStart(line);
+  if (start >= stop) return out;
+  const std::size_t first = LineOfOffset(start);
+  std::size_t from = LineStart(first);  // where the cursor's line starts in TextCrLf()
+  for (encoding::LineCursor c(bytes_, Find(first).start); !c.AtEnd() && from < stop; c.Advance()) {
+    const std::size_t span = c.End() - c.Start() + (c.EndLength() ? 2 : 0);
+    // [a, b) of the line's text followed by its CR LF.
     const std::size_t a = start > from ? start - from : 0;
-    const std::size_t b = std::min(piece.size(), stop - from);
-    if (a < b) out.append(piece, a, b - a);
+    const std::size_t b = std::min(span, stop - from);
+    const std::string_view text = c.Line();
+    if (a < std::min(b, text.size())) out.append(text.substr(a, std::min(b, text.size()) - a));
+    if (b > std::max(a, text.size())) {
+      const std::size_t at = std::max(a, text.size());
+      out.append(std::string_view("\r\n").substr(at - text.size(), b - at));
+    }
+    from += span;
   }
   return out;
 }

@@ -26,8 +26,9 @@ class TextDocument final : public LineSource {
   TextDocument(const TextDocument&) = delete;
   TextDocument& operator=(const TextDocument&) = delete;
 
-  // Takes the bytes as they are and indexes the lines: a line ends at CR LF, at a lone
-  // CR or at a lone LF; a final line end makes no extra empty line.
+  // Takes the bytes as they are and indexes the lines by encoding::LineCursor's rule: a
+  // line ends at CR LF, at a lone CR or at a lone LF; a final line end makes no extra
+  // empty line; a NUL is an ordinary byte.
   void SetBytes(ByteBuffer bytes);
   void SetBytes(std::string bytes) { SetBytes(ByteBuffer(std::move(bytes))); }
   void Clear() { SetBytes(std::string()); }
@@ -68,8 +69,6 @@ class TextDocument final : public LineSource {
     std::size_t start = 0, end = 0, next = 0, crlf = 0;
   };
   const Found& Find(std::size_t line) const;
-  // The end of the text of the line starting at `start`, and where the next one starts.
-  void EndOf(std::size_t start, std::size_t* end, std::size_t* next) const;
 
   ByteBuffer buffer_;
   std::string_view bytes_;

@@ -108,6 +108,21 @@ TEST(TextDocument, ManyLinesAgreeWithASimpleSplitInAnyOrder) {
   EXPECT_EQ(d.SliceCrLf(starts[70], 40), all.substr(starts[70], 40));
 }
 
+TEST(TextDocument, ATextOfLoneCrsIsIndexedAndReadInOneWalk) {
+  // A million lines ended by CR alone and no LF anywhere: indexing, reading a line from
+  // its mark and slicing near the end each stay a walk over the lines they pass.
+  std::string text;
+  for (int i = 0; i < 1'000'000; ++i) text.append(i % 1000 == 999 ? "last" : "abc").append("\r");
+  TextDocument d;
+  d.SetBytes(text);
+  ASSERT_EQ(d.LineCount(), 1'000'000u);
+  EXPECT_EQ(d.TextCrLfLength(), text.size() + 1'000'000u);
+  EXPECT_EQ(d.Line(999'999), "last");
+  EXPECT_EQ(d.Line(123'456), "abc");
+  EXPECT_EQ(d.LineOfOffset(d.LineStart(777'777) + 4), 777'777u);
+  EXPECT_EQ(d.SliceCrLf(d.TextCrLfLength() - 9, 100), "c\r\nlast\r\n");
+}
+
 TEST(TextDocument, TheIndexCostsLittleWhateverTheNumberOfLines) {
   // Two million empty lines: the old index took 16 bytes a line; the marks take 1/4.
   TextDocument d;
