@@ -4,11 +4,11 @@
 
 #include <sys/stat.h>
 
-#include <cstring>
 #include <new>
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
+#include "encoding/line_scan.h"
 #include "textcmd/answers.h"
 #include "ui/shown_text.h"
 #include "ui/window_context.h"
@@ -42,28 +42,6 @@ bool IsHexNumber(const QString& s) {
   for (QChar c : s)
     if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'))) return false;
   return true;
-}
-
-// The shown text's lines; a NUL byte is an ordinary byte, as the pane shows it.
-std::vector<std::string_view> LinesOf(std::string_view text) {
-  std::vector<std::string_view> lines;
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  const char* lf = nullptr;
-  bool lf_known = false;
-  while (p < end) {
-    if (!lf_known || (lf && lf < p)) {
-      lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-      lf_known = true;
-    }
-    const char* stop = lf ? lf : end;
-    const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
-    const char* line_end = cr ? cr : stop;
-    lines.emplace_back(p, static_cast<std::size_t>(line_end - p));
-    if (cr) p = cr + 1 == lf ? lf + 1 : cr + 1;
-    else p = lf ? lf + 1 : end;
-  }
-  return lines;
 }
 
 }  // namespace
@@ -160,7 +138,7 @@ bool CommandFrame::RunWork(const Work& work) {
         run.message = encoding::kTooManyWithoutSjis;
       } else {
         const std::string_view text = sjis_->Text();
-        const std::vector<std::string_view> lines = LinesOf(text);
+        const std::vector<std::string_view> lines = encoding::SplitLines(text);
         run = work(textcmd::CommandInput{text, lines});
         if (run.status == Status::kDone) return Apply(std::move(run), false);
       }
