@@ -258,9 +258,15 @@ void TForm1::FormResize() {
 
 void TForm1::textclear() { text_->textclear(); }
 
-void TForm1::filedisp() { display_->filedisp(); }
+// The display shows the file; the window then names its folder's totals (reusing a walk
+// of the same folder), so the display never climbs back into the window.
+void TForm1::filedisp() {
+  if (display_->filedisp()) folderinfo2();
+}
 
-void TForm1::filedisp2() { display_->filedisp2(); }
+void TForm1::filedisp2() {
+  if (display_->filedisp2()) folderinfo();
+}
 
 void TForm1::ShowSelection() { FileView1Change(SelectedPath(), false); }
 

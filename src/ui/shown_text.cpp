@@ -114,6 +114,21 @@ void ShownText::ShowLineCount() {
 
 bool ShownText::Empty() const { return pane_.IsEmpty(); }
 
+std::string_view ShownText::WholeBytes() {
+  EnsureWhole();
+  return pane_.BytesView();
+}
+
+std::string ShownText::WholeText() {
+  EnsureWhole();
+  return pane_.Text();
+}
+
+std::string_view ShownText::WholeText(std::string& scratch) {
+  EnsureWhole();
+  return pane_.TextView(scratch);
+}
+
 encoding::TextForm ShownText::Form() const { return pane_.TextForm(); }
 
 

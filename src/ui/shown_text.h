@@ -95,6 +95,12 @@ class ShownText : public QObject {
   static inline std::size_t edit_step_limit = 16u << 20;
 
   // ---------------------------------------------------------------- reading
+  // The whole text, waiting first for the rest of a big file still being read: its bytes
+  // exactly as given (valid until the content changes), and with CR LF line ends (without
+  // a copy when it has them already; else built into `scratch`).
+  std::string_view WholeBytes();
+  std::string WholeText();
+  std::string_view WholeText(std::string& scratch);
   bool Empty() const;
   // The Shift_JIS view a command written for Shift_JIS reads of `pane_text` (the pane's
   // bytes or its CR LF text), in the shown text's form: Refused() when a Unicode text has

@@ -181,7 +181,7 @@ void DisplayController::Mtextrepaint1Click() {
   f.shiftdown = 0;
   f.altdown = 0;
   ctx().Text().SetOrigin(ui::TextOrigin::File);  // black, whatever follows
-  filedisp();
+  ShowAndCount(false);
 }
 
 void DisplayController::MtextnewviewClick() {
@@ -222,10 +222,10 @@ void DisplayController::MvClick() {
     return;
   }
   ctx().Flags().instantmode = 1;
-  filedisp();
+  ShowAndCount(false);
   ctx().Flags().instantmode = 0;
 }
 
-void DisplayController::ToolButton49Click() { filedisp2(); }
+void DisplayController::ToolButton49Click() { ShowAndCount(true); }
 
 }  // namespace haruvi::controllers

@@ -63,14 +63,21 @@ std::vector<platform::KeyInfo> DisplayController::Keys() const {
 
 // ---------------------------------------------------------------- showing the selected file
 
-void DisplayController::filedisp() {
-  if (!ctx().Flags().instantmode) return;
-  DisplaySelected(false);
+bool DisplayController::filedisp() {
+  if (!ctx().Flags().instantmode) return false;
+  return DisplaySelected(false);
 }
 
-void DisplayController::filedisp2() { DisplaySelected(true); }
+bool DisplayController::filedisp2() { return DisplaySelected(true); }
 
-void DisplayController::DisplaySelected(bool forced) {
+void DisplayController::ShowAndCount(bool forced) {
+  // A show command names the folder's totals after the file, as a selection does.
+  if (!DisplaySelected(forced)) return;
+  if (forced) ctx().folderinfo();
+  else ctx().folderinfo2();
+}
+
+bool DisplayController::DisplaySelected(bool forced) {
   const std::string disk = bridge::ToDisk(ctx().SelectedPath());
   ui::ShownText& text = ctx().Text();
   // The read settings are read at every display, so their dialogs apply to the next one.
@@ -87,13 +94,11 @@ void DisplayController::DisplaySelected(bool forced) {
 
   ui::BusyCursor busy;
   viewer::FileDisplay shown = viewer::ShowFile(disk, settings);
-  if (forced && !shown.regular) return;  // the show commands touch nothing without a file
+  if (forced && !shown.regular) return false;  // the show commands touch nothing without a file
   text.textclear();
   text.View().SetPlainTextMode(!settings.rich_text);
-  if (!shown.exists) return;
-  if (!text.ShowFile(shown, disk, forced ? ui::TextOrigin::FileAgain : ui::TextOrigin::File)) return;
-  if (forced) ctx().folderinfo();
-  else ctx().folderinfo2();
+  if (!shown.exists) return false;
+  return text.ShowFile(shown, disk, forced ? ui::TextOrigin::FileAgain : ui::TextOrigin::File);
 }
 
 void DisplayController::tabset() { ctx().Text().View().SetTabWidth(ctx().Flags().tabwidth); }

@@ -51,8 +51,10 @@ class DisplayController : public ui::Controller {
   std::vector<platform::KeyInfo> Keys() const override;
 
   // Routines.
-  void filedisp();
-  void filedisp2();
+  // Show the selected file (filedisp2: whatever instant display says, the line blue);
+  // true when it was shown, the window then naming the folder's totals.
+  bool filedisp();
+  bool filedisp2();
   void tabset();
   // Files above this many bytes are shown by their beginning first (tests make it small).
   static void SetPreviewBytes(std::uint64_t bytes) { preview_bytes_ = bytes; }
@@ -81,7 +83,9 @@ class DisplayController : public ui::Controller {
   static int TabWidthFromAnswer(const QString& answer);
 
  private:
-  void DisplaySelected(bool forced);
+  bool DisplaySelected(bool forced);
+  // The show commands: the display, then the folder's totals.
+  void ShowAndCount(bool forced);
   void ApplyPaneFont(const QString& name, int style, int color, int size);
   void ApplyFileFont(const QString& name, int style, int color, int size);
 

@@ -66,9 +66,8 @@ void DumpController::Mdump1bClick() {
   const std::string path = bridge::ToDisk(ctx().SelectedPath());
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0) return;
-  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
-  const std::string text = ctx().Text().View().Text();
+  const std::string text = ctx().Text().WholeText();
   const std::string info = bridge::ToPane(ctx().Text().Info(), ctx().Text().View().CodePage());
   WithProgress([&](const auto& cancelled) { return viewer::DumpUnderLines(text, info, cancelled); });
 }

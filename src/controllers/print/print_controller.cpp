@@ -40,7 +40,7 @@ systools::Margins PrintController::StoredMargins() const {
 }
 
 print::PrintResult PrintController::PrintPane(QPrinter& printer) {
-  ctx().Text().EnsureWhole();
+  const std::string_view bytes = ctx().Text().WholeBytes();  // never a big file's beginning alone
   viewer::TextPane& pane = ctx().Text().View();
   const QString path = ctx().SelectedPath();
   printer.setDocName(path.isEmpty() ? QStringLiteral("Haruvi") : bridge::DisplayName(QFileInfo(path).fileName()));
@@ -48,7 +48,6 @@ print::PrintResult PrintController::PrintPane(QPrinter& printer) {
   dialogs::TForm24 progress(QStringLiteral("印刷"), QStringLiteral("印刷中です"), path, ctx().Window());
   progress.show();
   const auto cancelled = progress.CancelPoll(ctx().Flags().worktext);
-  const std::string_view bytes = pane.BytesView();
   const print::PrintResult r =
       print::PrintText(printer, bytes, pane.ShownPage(), pane.PaneFont(), rect, [&](int pages, std::size_t done) {
         progress.Ldump2->setText(QStringLiteral("印刷中です %1 ページ (%2%)")

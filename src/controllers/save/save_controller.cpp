@@ -75,9 +75,9 @@ SaveController::SaveController(ui::WindowContext& ctx, QObject* parent) : Contro
 
 bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextForm> form) {
   viewer::TextPane& pane = ctx().Text().View();
-  ctx().Text().EnsureWhole();  // a big file still being read is saved whole, never its beginning
   ui::BusyCursor busy;
-  std::string bytes = pane.Bytes();
+  // A big file still being read is saved whole, never its beginning.
+  std::string bytes(ctx().Text().WholeBytes());
   // The format follows the name: .RTF rich text, .TXT plain, anything else the pane's mode.
   const QString ext = QFileInfo(target).suffix().toUpper();
   const bool rich = ext == QLatin1String("RTF") || (ext != QLatin1String("TXT") && !pane.PlainTextMode());

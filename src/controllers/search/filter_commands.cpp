@@ -34,7 +34,6 @@ void SearchController::Mpickupline1Click() {
   const std::optional<QString> text =
       dialogs_->Text(ctx().Window(), QStringLiteral("検索行抽出"), QStringLiteral("検索する文字列"), preset);
   if (!text) return;
-  ctx().Text().EnsureWhole();
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
@@ -53,7 +52,6 @@ void SearchController::Mdeleteline1Click() {
   const std::optional<QString> text =
       dialogs_->Text(ctx().Window(), QStringLiteral("検索行削除"), QStringLiteral("検索する文字列"), preset);
   if (!text) return;
-  ctx().Text().EnsureWhole();
   search::LineFilterResult r;
   {
     ui::BusyCursor busy;
@@ -74,7 +72,6 @@ void SearchController::FilterLinesMatching(PatternUse use, bool keep) {
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(use);
   if (!a || a->pattern.isEmpty()) return;
-  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   try {
     const std::optional<std::string> core = CoreText();
@@ -94,7 +91,6 @@ void SearchController::Mstringreplace1Click() {
   const std::optional<QString> word = dialogs_->Text(ctx().Window(), QStringLiteral("検索語句削除"),
                                                      QStringLiteral("削除する語句を入力して下さい"), preset);
   if (!word) return;
-  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;
@@ -141,7 +137,6 @@ void SearchController::Continuous(bool lines) {
       ini.File().WriteString("RenzokuDelete", "Items_" + std::to_string(n), marked);
     }
   }
-  ctx().Text().EnsureWhole();
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;

@@ -125,7 +125,7 @@ std::string SearchController::PaneBytes(const QString& s) const { return bridge:
 
 std::optional<std::string> SearchController::CoreText() {
   ui::ShownText& shown = ctx().Text();
-  std::string whole = shown.View().Text();
+  std::string whole = shown.WholeText();  // never a big file's beginning alone
   sjis_.emplace(shown.Sjis(whole));
   if (sjis_->Refused()) {
     sjis_.reset();
@@ -221,9 +221,8 @@ void SearchController::FindDialog1Find() {
   viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
   if (find_.text.empty()) return MserchClick();
-  ctx().Text().EnsureWhole();
   std::string scratch;
-  const std::string_view text = pane.TextView(scratch);
+  const std::string_view text = ctx().Text().WholeText(scratch);
   find_.options.utf8 = encoding::IsUnicode(pane.TextForm());
   const auto hit = search::FindInText(find_.text, text, find_.options, pane.SelStart(), pane.SelLength());
   if (!hit) {
@@ -261,9 +260,8 @@ void SearchController::Mreplace1Click() {
 void SearchController::ReplaceDialog1Find() {
   replace_found_ = false;
   viewer::TextPane& pane = ctx().Text().View();
-  ctx().Text().EnsureWhole();
   std::string scratch;
-  const std::string_view text = pane.TextView(scratch);
+  const std::string_view text = ctx().Text().WholeText(scratch);
   const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
                               encoding::IsUnicode(pane.TextForm())};
   // From the selection on, then once more from the top.
@@ -306,7 +304,7 @@ void SearchController::ReplaceDialog1Replace(bool all) {
   search::ReplaceResult r;
   {
     ui::BusyCursor busy;
-    r = search::ReplaceAll(pane.Text(), replace_.find, replace_.replace, o, pane.SelStart());
+    r = search::ReplaceAll(ctx().Text().WholeText(), replace_.find, replace_.replace, o, pane.SelStart());
   }
   if (r.count == 0) return;
   ctx().Text().Replace(std::move(r.text));
@@ -338,7 +336,6 @@ void SearchController::MreplaceGrep1Click() {
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(PatternUse::RegexReplace);
   if (!a || a->pattern.isEmpty()) return;
-  ctx().Text().EnsureWhole();
   int count = 0;
   std::string text;
   {
@@ -373,10 +370,9 @@ void SearchController::Mreplaceall1Click() {
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(PatternUse::PlainReplace);
   if (!a) return;
-  ctx().Text().EnsureWhole();
   {
     ui::BusyCursor busy;
-    search::ReplaceResult r = search::ReplaceAll(pane.Text(), PaneBytes(a->pattern), PaneBytes(a->replacement),
+    search::ReplaceResult r = search::ReplaceAll(ctx().Text().WholeText(), PaneBytes(a->pattern), PaneBytes(a->replacement),
                                                  search::FindOptions{true, false, true,
                                                                      encoding::IsUnicode(pane.TextForm())});
     if (r.count > 0) ctx().Text().Replace(std::move(r.text));
