@@ -17,6 +17,7 @@
 #include "controllers/archive/archive_controller.h"
 #include "dialogs/progress_dialog.h"
 #include "fake_window.h"
+#include "ui/shown_text.h"
 #include "support/sjis.h"
 #include "ui/messages.h"
 
@@ -68,6 +69,8 @@ TEST_F(ArchiveTest, TheListingShowsOnSelectionOnlyForLhaArchivesWhileSwitchedOn)
   EXPECT_NE(PaneText().find("Listing of archive"), std::string::npos);
   EXPECT_NE(PaneText().find("src/two.txt"), std::string::npos);
   EXPECT_TRUE(w.InfoLine().text().startsWith("box.lzh"));
+  EXPECT_TRUE(w.Called("folderinfo"));  // named as a file is: the folder's totals too
+  EXPECT_TRUE(w.Text().SourcePath().empty());  // a listing is not the archive's text
   Select("plain.exe");
   EXPECT_FALSE(ctl.PreviewSelection());  // not an archive: shown as usual
   Select("box.zip");
