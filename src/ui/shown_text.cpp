@@ -29,6 +29,16 @@ class Own {
   bool before_;
 };
 
+// Lines as the pane holds them: each followed by CR LF.
+std::string JoinedCrLf(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& l : lines) size += l.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& l : lines) text.append(l).append("\r\n");
+  return text;
+}
+
 }  // namespace
 
 QColor InfoColorOf(TextOrigin origin, bool editing) {
@@ -71,10 +81,9 @@ ShownText::ShownText(viewer::TextPane& pane, QLabel& info, PanelBar& status, QOb
 ShownText::~ShownText() = default;
 
 void ShownText::Forget() {
-  const bool was = held_;
+  if (!before_) return;
   before_.reset();
-  held_ = false;
-  if (was) emit UndoChanged();
+  emit UndoChanged();
 }
 
 void ShownText::ApplyColor() {
@@ -97,12 +106,15 @@ void ShownText::NameFile(const std::string& path) { info_.setText(bridge::FromUt
 void ShownText::fileinfo(const std::string& path) {
   Clear();
   NameFile(path);
-  ApplyColor();
 }
 
 void ShownText::MarkSaved(const std::string& path) {
   source_path_ = path;
   SetOrigin(TextOrigin::File);
+}
+
+void ShownText::WarnStreamFailed(const std::string& error) {
+  Warn(pane_.window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(error));
 }
 
 void ShownText::ShowLineCount() {
@@ -131,7 +143,6 @@ std::string_view ShownText::WholeText(std::string& scratch) {
 
 encoding::TextForm ShownText::Form() const { return pane_.TextForm(); }
 
-
 // ---------------------------------------------------------------- new content
 
 bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, TextOrigin origin) {
@@ -144,8 +155,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
   info_.setText(bridge::FromUtf8(shown.info_line));
   if (shown.way != viewer::LoadWay::Nothing && !shown.loaded) {
     // A failing stream load is reported; a failing direct load leaves the pane empty.
-    if (shown.way == viewer::LoadWay::Stream)
-      Warn(pane_.window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(shown.error));
+    if (shown.way == viewer::LoadWay::Stream) WarnStreamFailed(shown.error);
     pane_.Clear();
     ShowLineCount();
     return shown.way == viewer::LoadWay::Direct;
@@ -157,7 +167,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
     // The rest is read and indexed off the window's thread; the line count waits for it.
     pending_step1_ = shown.info_step1;
     pending_kind_ = shown.kind;
-    pending_way_ = static_cast<int>(shown.way);
+    pending_way_ = shown.way;
     rest_->Start(path, shown.size);
   }
   ShowLineCount();
@@ -172,11 +182,9 @@ void ShownText::ApplyRest(viewer::LoadedRest rest) {
   } else {
     // The beginning alone is not the file: it goes, and the line keeps its first step.
     pane_.Clear();
-    const auto way = static_cast<viewer::LoadWay>(pending_way_);
-    info_.setText(bridge::FromUtf8(way == viewer::LoadWay::Direct ? viewer::InfoLineStep2(pending_step1_, "", "")
-                                                                   : pending_step1_));
-    if (way == viewer::LoadWay::Stream)
-      Warn(pane_.window(), QStringLiteral("ストリームからの読み込みに失敗しました\n") + bridge::FromUtf8(rest.error));
+    info_.setText(bridge::FromUtf8(pending_way_ == viewer::LoadWay::Direct ? viewer::InfoLineStep2(pending_step1_, "", "")
+                                                                            : pending_step1_));
+    if (pending_way_ == viewer::LoadWay::Stream) WarnStreamFailed(rest.error);
   }
   ShowLineCount();
 }
@@ -192,9 +200,7 @@ void ShownText::Show(std::string bytes, TextOrigin origin, encoding::TextForm fo
 }
 
 void ShownText::ShowLines(const std::vector<std::string>& lines, TextOrigin origin) {
-  std::string text;
-  for (const std::string& l : lines) text.append(l).append("\r\n");
-  Show(std::move(text), origin);
+  Show(JoinedCrLf(lines), origin);
 }
 
 void ShownText::Clear() {
@@ -211,7 +217,6 @@ void ShownText::Clear() {
 void ShownText::textclear() {
   Clear();
   info_.clear();
-  ApplyColor();
 }
 
 // ---------------------------------------------------------------- commands
@@ -243,7 +248,6 @@ void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::Text
   // What the pane held is moved out, not copied.
   step.bytes = pane_.ReplaceText(viewer::ByteBuffer(std::move(bytes)), now);
   before_ = std::move(step);
-  held_ = true;
   if (origin == TextOrigin::Report || origin == TextOrigin::Listing) source_path_.clear();
   SetOrigin(origin);
   ShowLineCount();
@@ -251,9 +255,7 @@ void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::Text
 }
 
 void ShownText::ReplaceLines(const std::vector<std::string>& lines, TextOrigin origin) {
-  std::string text;
-  for (const std::string& l : lines) text.append(l).append("\r\n");
-  Replace(std::move(text), origin);
+  Replace(JoinedCrLf(lines), origin);
 }
 
 void ShownText::ReplaceSelection(std::string_view bytes) {
@@ -277,7 +279,7 @@ void ShownText::Continue(viewer::TextDocument document) {
   ShowLineCount();
 }
 
-bool ShownText::CanUndo() const { return pane_.CanUndo() || held_; }
+bool ShownText::CanUndo() const { return pane_.CanUndo() || before_.has_value(); }
 
 void ShownText::Undo() {
   const Own own(changing_);
@@ -288,10 +290,9 @@ void ShownText::Undo() {
     emit UndoChanged();
     return;
   }
-  if (!held_ || !before_) return;
+  if (!before_) return;
   Step step = std::move(*before_);
   before_.reset();
-  held_ = false;
   pane_.SetText(std::move(step.bytes), step.form);
   source_path_ = std::move(step.source);
   info_.setText(step.info);

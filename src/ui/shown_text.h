@@ -90,7 +90,6 @@ class ShownText : public QObject {
   // The step back: the edit's own undo while editing, else the last command's step.
   bool CanUndo() const;
   void Undo();
-  bool HoldsCommandStep() const { return held_; }
   // Texts up to this size keep every command as a step of the edit's undo while editing.
   static inline std::size_t edit_step_limit = 16u << 20;
 
@@ -156,6 +155,7 @@ class ShownText : public QObject {
   void ApplyColor();
   void ShowLineCount();
   void ApplyRest(viewer::LoadedRest rest);
+  void WarnStreamFailed(const std::string& error);
 
   viewer::TextPane& pane_;
   QLabel& info_;
@@ -163,12 +163,11 @@ class ShownText : public QObject {
   RestLoader* rest_;
   TextOrigin origin_ = TextOrigin::Nothing;
   std::string source_path_;
-  std::optional<Step> before_;
-  bool held_ = false;
+  std::optional<Step> before_;  // the one step back of a command, outside the edit's undo
   bool changing_ = false;  // the pane's content is being set from here
   // A file shown by its beginning: its information line's first step, kind and way.
   std::string pending_step1_, pending_kind_;
-  int pending_way_ = 0;
+  viewer::LoadWay pending_way_{};
 };
 
 }  // namespace haruvi::ui

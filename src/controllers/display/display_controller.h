@@ -11,14 +11,7 @@
 #include "ui/controller.h"
 
 class QAction;
-class QColor;
 class QFont;
-
-namespace haruvi::viewer {
-struct FileDisplay;
-struct LoadedRest;
-enum class LoadWay;
-}  // namespace haruvi::viewer
 
 namespace haruvi::controllers {
 

@@ -17,7 +17,6 @@
 #include "encoding/text_form.h"
 #include "encoding/utf8_standins.h"
 #include "search/text_find.h"
-#include "ui/shown_text.h"
 #include "ui/controller.h"
 
 class QTimer;
