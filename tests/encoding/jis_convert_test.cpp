@@ -152,6 +152,15 @@ TEST(JisConvert, BadInputIsKeptAndNeverSwallowsTheNextCharacter) {
   ExpectRows(JisToSjis, {{"\x1B$B\x1B(Jx", "x"}, {"\x1BXYabc", "abc"}});
 }
 
+TEST(JisConvert, OnlyTheKanaMarkMakesAHalfWidthKanaInEuc) {
+  // 0x8F (the three-byte code's mark) before a kana-range byte starts a pair like any
+  // other lead byte; 0x8E before a byte that is no kana is kept, and so is that byte.
+  const BytePair pair = JisPairToSjis(0x0F, 0x22);
+  EXPECT_EQ(EucToSjis("\x8F\xA2"), (std::string{static_cast<char>(pair[0]), static_cast<char>(pair[1])}));
+  EXPECT_EQ(EucToSjis("\x8E\xE0"), "\x8E\xE0");
+  EXPECT_EQ(EucToSjis("\x8E\xB1\x8E\xE0"), "\xB1\x8E\xE0");
+}
+
 TEST(JisConvert, APieceOfALargerBufferIsReadOnlyToItsEnd) {
   // Cut anywhere, a view must convert as a copy of the same bytes does: the byte after
   // its end (which a copy has as a terminating zero) may complete a pair or a mark.
