@@ -228,6 +228,7 @@ void ShownText::Replace(std::string bytes, TextOrigin origin, std::optional<enco
 void ShownText::BeginReport(std::string bytes, encoding::TextForm form, TextOrigin origin) {
   // Its later parts replace the edit model, so the step back is held here, not in it.
   ReplaceWith(std::move(bytes), origin, form, false);
+  source_path_.clear();  // a report is no file's text, whatever was shown before it
   info_.clear();
 }
 

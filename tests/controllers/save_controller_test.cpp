@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QListWidget>
+#include <QTimer>
 #include <random>
 
 #include "controllers/options/options_controller.h"
+#include "dialogs/file_name_dialog.h"
+#include "shellview/path_edit.h"
 #include "encoding/unicode_convert.h"
 #include "fake_window.h"
 #include "ui/messages.h"
@@ -21,6 +25,9 @@ class SaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
     options.initset();  // backups on, as by default
+    // These tests put text in the pane by hand; the question of a text that is not the
+    // file's own is answered in its own tests.
+    SaveController::ask_over = [](const QString&) { return SaveController::OverAnswer::Overwrite; };
     w.dir.Write("f/memo.txt", "old text");
     w.MoveToFolder(Q("f"));
     ui::SetHeadless(true);
@@ -29,6 +36,13 @@ class SaveTest : public ::testing::Test {
     ui::SetHeadless(false);
     SaveController::ask_name = nullptr;
     SaveController::ask_form = nullptr;
+    SaveController::ask_over = nullptr;
+    dialogs::FileNameDialog::confirm_overwrite = nullptr;
+  }
+  // Shows `path` in the pane as selecting it does.
+  void ShowAsSelected(const std::filesystem::path& path) {
+    viewer::FileDisplay shown = viewer::ShowFile(path.string(), viewer::DisplaySettings{});
+    ASSERT_TRUE(w.Text().ShowFile(shown, path.string(), ui::TextOrigin::File));
   }
   QString Q(const char* rel) const { return QString::fromStdString((w.dir / rel).string()); }
   test::FakeWindow w;
@@ -141,6 +155,83 @@ TEST_F(SaveTest, AFailedSaveKeepsTheTextAndTheFile) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find("保存できませんでした"), std::string::npos);
   EXPECT_EQ(w.Pane().Bytes(), "precious");
   EXPECT_EQ(test::ReadFile(w.dir / "f/memo.txt"), "old text");
+}
+
+TEST_F(SaveTest, SavingOverAFileWhoseTextIsNotShownAsksNamingBoth) {
+  const std::string sjis_name = "\x93\xfa\x96\x7b.txt";  // 日本.txt in Shift_JIS bytes
+  w.dir.Write("f/" + sjis_name, "the file");
+  w.dir.Write("f/other.txt", "other file");
+  w.Files().Fill();
+  std::vector<QString> asked;
+  auto answer = SaveController::OverAnswer::Cancel;
+  SaveController::ask_over = [&](const QString& q) {
+    asked.push_back(q);
+    return answer;
+  };
+  // A grep-like report shown after the file: the selected file keeps its bytes on Cancel.
+  w.Files().SelectByCaption(bridge::FromDisk(sjis_name));
+  ShowAsSelected(w.dir / ("f/" + sjis_name));
+  w.Text().BeginReport("report line\r\n", encoding::TextForm::Legacy);
+  w.Actions().Trigger("MToversave1");
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("ファイルの内容ではありません")));
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("日本.txt")));  // the selected file by the name shown
+  EXPECT_EQ(test::ReadFile(w.dir / ("f/" + sjis_name)), "the file");
+  // Another file's text: the question names where it came from; "名前を付けて保存" goes there.
+  ShowAsSelected(w.dir / "f/other.txt");
+  answer = SaveController::OverAnswer::SaveAs;
+  SaveController::ask_name = [&](QWidget*, const QString&, const QString&) { return Q("f/copy.txt"); };
+  w.Actions().Trigger("MToversave1");
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_TRUE(asked[1].contains(QStringLiteral("other.txt")));
+  EXPECT_EQ(test::ReadFile(w.dir / "f/copy.txt"), "other file");
+  EXPECT_EQ(test::ReadFile(w.dir / ("f/" + sjis_name)), "the file");
+  // The file's own text, changed by a command, is saved over it without a question.
+  w.Files().SelectByCaption(bridge::FromDisk(sjis_name));
+  ShowAsSelected(w.dir / ("f/" + sjis_name));
+  w.Text().Replace("changed");
+  w.Actions().Trigger("MToversave1");
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(test::ReadFile(w.dir / ("f/" + sjis_name)), "changed");
+}
+
+TEST_F(SaveTest, TheNameDialogKeepsAShiftJisNameAndAsksBeforeSavingOverIt) {
+  const std::string sjis_name = "\x93\xfa\x96\x7b.txt";
+  w.dir.Write("g/" + sjis_name, "the file");
+  const QString folder = bridge::FromDisk((w.dir / "g").string());
+  const QString name = bridge::FromDisk(sjis_name);
+  int asked = 0;
+  bool overwrite = false;
+  dialogs::FileNameDialog::confirm_overwrite = [&](QWidget*, const QString&) {
+    ++asked;
+    return overwrite;
+  };
+  for (bool answer : {false, true}) {
+    overwrite = answer;
+    dialogs::FileNameDialog dialog(dialogs::FileNameDialog::Mode::Save, QStringLiteral("保存"));
+    dialog.SetFilters({QStringLiteral("テキスト (*.txt)")}, QStringLiteral("txt"));
+    dialog.SetStart(folder, name);
+    auto* edit = dialog.findChild<shellview::PathEdit*>(QStringLiteral("Name"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("日本.txt"));  // shown as Shift_JIS, never as stray bytes
+    auto* files = dialog.findChild<QListWidget*>(QStringLiteral("Files"));
+    ASSERT_EQ(files->count(), 1);  // the file is listed, by its name as shown
+    EXPECT_EQ(files->item(0)->text(), QStringLiteral("日本.txt"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result() == QDialog::Accepted, answer);
+    if (answer) {
+      EXPECT_EQ(bridge::ToDisk(dialog.Path()), (w.dir / ("g/" + sjis_name)).string());
+    }
+  }
+  EXPECT_EQ(asked, 2);
+  // A typed name is the user's own: a new file, with the default suffix, and no question.
+  dialogs::FileNameDialog dialog(dialogs::FileNameDialog::Mode::Save, QStringLiteral("保存"));
+  dialog.SetFilters({QStringLiteral("テキスト (*.txt)")}, QStringLiteral("txt"));
+  dialog.SetStart(folder, name);
+  dialog.findChild<shellview::PathEdit*>(QStringLiteral("Name"))->setText(QStringLiteral("新しい"));
+  dialog.accept();
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(bridge::ToDisk(dialog.Path()), (w.dir / "g/新しい.txt").string());
 }
 
 }  // namespace

@@ -1,13 +1,10 @@
 #include "controllers/edit/edit_controller.h"
 
 #include <QAction>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 #include <memory>
 
 #include "bridge/disk_path.h"
@@ -16,6 +13,7 @@
 #include "ui/action_registry.h"
 #include "ui/input_box.h"
 #include "ui/panel_bar.h"
+#include "ui/path_transfer.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -135,28 +133,57 @@ void EditController::caretdisp() {
   ctx().TextStatus().SetText(0, QStringLiteral(" %1行 %2列 ").arg(line + 1).arg(column));
 }
 
+namespace {
+
+// $EDITOR is most often a terminal editor, which started from a window has no screen
+// to draw on: those are left to the desktop's default for text.
+bool RunsInATerminal(const QString& command) {
+  static const QStringList kTerminal{"vi", "vim", "nvim", "nano", "pico", "ed", "ex", "joe", "jed", "micro",
+                                     "ne", "mcedit", "kak", "hx", "helix", "mg", "zile", "jove"};
+  const QString program = command.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+  return kTerminal.contains(program.section(QLatin1Char('/'), -1));
+}
+
+}  // namespace
+
 void EditController::MediterClick() {
-  // The setting, else the desktop's editor: $VISUAL, $EDITOR, else the text/plain default.
-  QString editor = bridge::FromDisk(ctx().Settings().Read(kEditer));
-  if (editor.isEmpty()) editor = qEnvironmentVariable("VISUAL");
+  // The setting (a program's path), else the desktop's editor: $VISUAL, $EDITOR when
+  // it draws a window, else the default application for text.
+  QStringList command;
+  if (const QString set = bridge::FromDisk(ctx().Settings().Read(kEditer)); !set.isEmpty()) command << set;
+  else if (const QString visual = qEnvironmentVariable("VISUAL"); !visual.isEmpty())
+    command = QProcess::splitCommand(visual);
+  else if (const QString editor = qEnvironmentVariable("EDITOR"); !editor.isEmpty() && !RunsInATerminal(editor))
+    command = QProcess::splitCommand(editor);
   const QString file = ctx().SelectedPath();
-  if (editor.isEmpty()) {
-    if (!file.isEmpty() && !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-      ctx().Status().SetText(4, QStringLiteral("エディターが見つかりません"));
+  QString why;
+  if (command.isEmpty()) {
+    if (!file.isEmpty() && !ui::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
+      ctx().Status().SetText(4, QStringLiteral("エディターが見つかりません: ") + why);
     return;
   }
-  // Started directly, never through a shell: the path is one argument whatever it holds.
-  QStringList args;
-  if (!file.isEmpty()) args << file;
-  if (!QProcess::startDetached(editor, args, ctx().CurrentFolder()))
-    ctx().Status().SetText(4, QStringLiteral("エディターを起動できません: ") + editor);
+  // Started directly, never through a shell: the path is one argument, its bytes as on disk.
+  const QString program = command.takeFirst();
+  if (!file.isEmpty()) command << file;
+  if (!ui::StartProgram(program, command, ctx().CurrentFolder(), &why))
+    ctx().Status().SetText(4, QStringLiteral("エディターを起動できません: ") + bridge::DisplayName(program) +
+                                  QStringLiteral(" (") + why + QLatin1Char(')'));
 }
 
 void EditController::MfileexeClick() {
   const QString file = ctx().SelectedPath();
-  if (file.isEmpty() || !QFileInfo::exists(file)) return;
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-    ctx().Status().SetText(4, QStringLiteral("開くアプリケーションがありません: ") + file);
+  if (file.isEmpty()) {
+    ctx().Status().SetText(4, QStringLiteral("実行するファイルが選択されていません"));
+    return;
+  }
+  if (!bridge::Exists(file)) {
+    ctx().Status().SetText(4, QStringLiteral("ファイルがありません: ") + bridge::DisplayName(file));
+    return;
+  }
+  QString why;
+  if (!ui::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
+    ctx().Status().SetText(4, QStringLiteral("開くアプリケーションがありません: ") + bridge::DisplayName(file) +
+                                  QStringLiteral(" (") + why + QLatin1Char(')'));
 }
 
 void EditController::MediterSetClick() {

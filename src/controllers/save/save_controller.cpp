@@ -1,13 +1,13 @@
 #include "controllers/save/save_controller.h"
 
 #include <QAction>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "bridge/disk_path.h"
 #include "bridge/pane_text.h"
+#include "dialogs/file_name_dialog.h"
 #include "encoding/unicode_convert.h"
 #include "fileops/save_file.h"
 #include "shellview/file_view.h"
@@ -46,20 +46,34 @@ SaveAnswer AskName(QWidget* parent, const QString& folder, const QString& name) 
     if (SaveController::ask_form) a.form = SaveController::ask_form();
     return a;
   }
-  QFileDialog dialog(parent, QStringLiteral("テキストに名前を付けて保存"), folder);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The program's own dialog: names keep their bytes, and saving over a file asks first
+  // whatever code its name is in.
+  dialogs::FileNameDialog dialog(dialogs::FileNameDialog::Mode::Save, QStringLiteral("テキストに名前を付けて保存"),
+                                 parent);
   QStringList filters;
   for (const CodeFilter& f : kCodeFilters) filters << QString::fromUtf8(f.filter);
   filters << QStringLiteral("ﾘｯﾁテキスト (*.rtf)") << QStringLiteral("すべて (*)");
-  dialog.setNameFilters(filters);
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-  if (!name.isEmpty()) dialog.selectFile(name);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  SaveAnswer a{dialog.selectedFiles().front(), std::nullopt};
+  dialog.SetFilters(filters, QStringLiteral("txt"));
+  dialog.SetStart(folder, name);
+  if (dialog.exec() != QDialog::Accepted || dialog.Path().isEmpty()) return {};
+  SaveAnswer a{dialog.Path(), std::nullopt};
   for (const CodeFilter& f : kCodeFilters)
-    if (dialog.selectedNameFilter() == QString::fromUtf8(f.filter)) a.form = f.form;
+    if (dialog.Filter() == QString::fromUtf8(f.filter)) a.form = f.form;
   return a;
+}
+
+SaveController::OverAnswer AskOver(QWidget* parent, const QString& question) {
+  if (SaveController::ask_over) return SaveController::ask_over(question);
+  if (ui::Headless()) return SaveController::OverAnswer::Cancel;
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("上書き保存"), question, QMessageBox::NoButton, parent);
+  QPushButton* over = box.addButton(QStringLiteral("上書き保存(&O)"), QMessageBox::DestructiveRole);
+  QPushButton* as = box.addButton(QStringLiteral("名前を付けて保存(&A)..."), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.exec();
+  if (box.clickedButton() == over) return SaveController::OverAnswer::Overwrite;
+  if (box.clickedButton() == as) return SaveController::OverAnswer::SaveAs;
+  return SaveController::OverAnswer::Cancel;
 }
 
 }  // namespace
@@ -79,7 +93,7 @@ bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextF
   // A big file still being read is saved whole, never its beginning.
   std::string bytes(ctx().Text().WholeBytes());
   // The format follows the name: .RTF rich text, .TXT plain, anything else the pane's mode.
-  const QString ext = QFileInfo(target).suffix().toUpper();
+  const QString ext = bridge::Suffix(target).toUpper();
   const bool rich = ext == QLatin1String("RTF") || (ext != QLatin1String("TXT") && !pane.PlainTextMode());
   // Another code than the text's own is only for plain text in the Japanese code page.
   const encoding::TextForm from = pane.TextForm();
@@ -117,24 +131,25 @@ bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextF
 
 void SaveController::MTsave1Click() {
   const QString selected = ctx().SelectedPath();
-  const QFileInfo was(selected);
-  QString folder = selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveDir)) : was.absolutePath();
-  const QString name = selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveName)) : was.fileName();
+  const QString folder =
+      selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveDir)) : bridge::FolderOf(selected);
+  const QString name =
+      selected.isEmpty() ? bridge::FromDisk(ctx().Settings().Read(kSaveName)) : bridge::FileName(selected);
   const SaveAnswer answer = AskName(ctx().Window(), folder, name);
   const QString target = answer.path;
   if (target.isEmpty()) return;
+  const QString saved_folder = bridge::FolderOf(target);
   {
     platform::IniFile::Batch both(ctx().Settings().File());
-    ctx().Settings().Write(kSaveName, bridge::ToDisk(QFileInfo(target).fileName()));
-    ctx().Settings().Write(kSaveDir, bridge::ToDisk(QFileInfo(target).absolutePath()));
+    ctx().Settings().Write(kSaveName, bridge::ToDisk(bridge::FileName(target)));
+    ctx().Settings().Write(kSaveDir, bridge::ToDisk(saved_folder));
   }
   if (!SaveTo(target, answer.form)) return;
   ctx().viewreset();
-  const QString saved_folder = QFileInfo(target).absolutePath();
   if (ctx().Actions().Checked(QStringLiteral("Mtodiropen"))) {
     ctx().MoveToFolder(saved_folder);
     ctx().viewreselect(target);
-  } else if (!selected.isEmpty() && was.absolutePath().toUpper() == saved_folder.toUpper()) {
+  } else if (!selected.isEmpty() && bridge::FolderOf(selected) == saved_folder) {
     ctx().viewreselect(target);
   }
   ctx().Text().MarkSaved(bridge::ToDisk(target));
@@ -142,10 +157,25 @@ void SaveController::MTsave1Click() {
 
 void SaveController::MToversave1Click() {
   const QString target = ctx().SelectedPath();
-  if (target.isEmpty() || QFileInfo(target).isDir()) {
+  if (target.isEmpty() || bridge::IsFolder(target)) {
     // Nothing to write over: said, rather than silently doing nothing.
     ctx().Status().SetText(4, QStringLiteral("上書き保存するファイルが選択されていません"));
     return;
+  }
+  // A grep's report, a dump, a listing or another file's text is not written over the
+  // selected file without a word: the question names both.
+  const std::string& source = ctx().Text().SourcePath();
+  if (source != bridge::ToDisk(target)) {
+    const QString shown = source.empty()
+                              ? QStringLiteral("表示中のテキストはファイルの内容ではありません (検索結果・ダンプ・一覧など)。")
+                              : QStringLiteral("表示中のテキストは ") + bridge::DisplayName(bridge::FromDisk(source)) +
+                                    QStringLiteral(" の内容です。");
+    switch (AskOver(ctx().Window(), shown + QStringLiteral("\n選択中の ") + bridge::DisplayName(target) +
+                                        QStringLiteral(" に上書き保存しますか？"))) {
+      case OverAnswer::Overwrite: break;
+      case OverAnswer::SaveAs: MTsave1Click(); return;
+      case OverAnswer::Cancel: return;
+    }
   }
   if (!SaveTo(target)) return;
   if (ctx().Actions().Checked(QStringLiteral("Mbackup1"))) {

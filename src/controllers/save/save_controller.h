@@ -36,6 +36,9 @@ class SaveController : public ui::Controller {
   // code picked beside it (nullopt: as the text was loaded).
   static inline std::function<QString(QWidget*, const QString& folder, const QString& name)> ask_name;
   static inline std::function<std::optional<encoding::TextForm>()> ask_form;
+  // Saving over a file whose text is not the one shown asks first (tests answer it).
+  enum class OverAnswer { Overwrite, SaveAs, Cancel };
+  static inline std::function<OverAnswer(const QString& question)> ask_over;
 };
 
 }  // namespace haruvi::controllers
