@@ -188,12 +188,12 @@ void TForm1::FormCreate() {
         break;
       }
   }
-  if (QFileInfo(start).isDir()) {  // a folder opens itself
-    if (MoveToFolder(QDir::cleanPath(QFileInfo(start).absoluteFilePath()))) folderinfo();
+  if (bridge::IsFolder(start)) {  // a folder opens itself
+    if (MoveToFolder(QDir::cleanPath(start))) folderinfo();
     return;
   }
   const QString name = longfilename(start);
-  const QString folder = QDir::cleanPath(QFileInfo(start).absolutePath());
+  const QString folder = QDir::cleanPath(bridge::FolderOf(start));
   ui::QuietGuard quiet(flags_);
   if (name.isEmpty() || !FolderView1->SelectPath(folder)) return;
   // Selecting the folder in the tree has listed it already (a big folder is listed once).
@@ -281,7 +281,7 @@ void TForm1::folderinfo2() { StartFolderStatus(true); }
 void TForm1::StartFolderStatus(bool reuse) {
   const QString folder = CurrentFolder();
   if (folder.isEmpty()) return;
-  StatusBar1->SetText(0, folder);
+  StatusBar1->SetText(0, bridge::DisplayName(folder));
   // The totals arrive when the walk ends; until then the panels say it is counting.
   StatusBar1->SetText(1, QStringLiteral(" … 個 "), true);
   StatusBar1->SetText(2, QStringLiteral(" … byte "), true);
@@ -323,7 +323,7 @@ void TForm1::viewreset() {
 
 void TForm1::viewreselect(const QString& name) {
   viewrefresh();
-  const QString caption = QFileInfo(name).fileName();
+  const QString caption = bridge::FileName(name);
   int n = 0;
   {
     ui::QuietGuard quiet(flags_);

@@ -6,8 +6,12 @@
 #include <QImageWriter>
 #include <QPixmap>
 #include <QTimer>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/form1.h"
 #include "app/splash_form.h"
@@ -49,7 +53,46 @@ bool DisplayAvailable() {
   return false;
 }
 
+void MakeStartPathsAbsolute(StartOptions& options, const QString& folder) {
+  auto absolute = [&folder](const QString& p) {
+    return p.isEmpty() || p.startsWith(QLatin1Char('/')) ? p : bridge::Join(folder, p);
+  };
+  options.screenshot_path = absolute(options.screenshot_path);
+  if (options.file_args.isEmpty()) return;
+  // The arguments joined with blanks name the file (an unquoted path with blanks); when
+  // they name nothing, the first argument that exists is taken.
+  QString start = absolute(options.file_args.join(QLatin1Char(' ')));
+  if (!bridge::Exists(start)) {
+    for (const QString& a : options.file_args)
+      if (bridge::Exists(absolute(a))) {
+        start = absolute(a);
+        break;
+      }
+  }
+  options.file_args = QStringList{start};
+}
+
 namespace {
+
+// Relative paths in the environment are the start folder's: made absolute before the
+// window moves its working folder while browsing.
+void MakeEnvironmentPathsAbsolute(const std::string& folder) {
+  for (const char* name : {"HARUVI_INI", "HARUVI_ARCHIVERS"}) {
+    const char* v = std::getenv(name);
+    if (!v || !*v || *v == '/' || folder.empty()) continue;
+    ::setenv(name, (folder + "/" + v).c_str(), 1);
+  }
+}
+
+std::string WorkingFolder() {
+  std::string folder(4096, '\0');
+  while (!::getcwd(folder.data(), folder.size())) {
+    if (errno != ERANGE) return {};
+    folder.resize(folder.size() * 2);
+  }
+  folder.resize(std::strlen(folder.c_str()));
+  return folder;
+}
 
 void PrintUsage(FILE* to) {
   std::fprintf(to,
@@ -94,6 +137,9 @@ int RunProgram(int argc, char** argv) {
     std::printf("haruvi %s\n", HARUVI_VERSION_STRING);
     return 0;
   }
+  const std::string start_folder = WorkingFolder();
+  MakeEnvironmentPathsAbsolute(start_folder);
+  MakeStartPathsAbsolute(options, bridge::FromDisk(start_folder));
   const bool screenshot = !options.screenshot_path.isEmpty();
   if (screenshot) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,6 +17,11 @@ struct StartOptions {
 
 StartOptions ParseCommandLine(const QStringList& args);
 
+// Relative names on the command line are the start folder's (`folder`, lossless form):
+// made absolute before the window moves its working folder; the file arguments become
+// the one file they name.
+void MakeStartPathsAbsolute(StartOptions& options, const QString& folder);
+
 // True when a windowing system can be reached (or Qt was told which platform to use).
 bool DisplayAvailable();
 

@@ -31,6 +31,12 @@ inline QString DisplayName(const QString& lossless) {
   return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
+// A prompt shows a proposed name as shown; when the user leaves it as it is, the name
+// meant is the proposal itself, bytes and all; anything else is what the user typed.
+inline QString KeptOrTyped(const QString& answer, const QString& proposed) {
+  return !proposed.isEmpty() && answer == DisplayName(proposed) ? proposed : answer;
+}
+
 // What the window asks of a path, by its bytes: Qt's file classes would write a name
 // that is not UTF-8 as U+FFFD and ask about another file, so nothing in the window
 // builds a QFileInfo, QDir or QFile from a path.

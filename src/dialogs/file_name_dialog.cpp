@@ -39,6 +39,15 @@ QString NameInFolder(const QString& folder, const QString& name) {
   return n.startsWith(QLatin1Char('/')) ? n : bridge::Join(folder, n);
 }
 
+QString AskFileName(QWidget* parent, FileNameDialog::Mode mode, const QString& caption, const QString& start,
+                    const QStringList& filters, const QString& suffix) {
+  FileNameDialog dialog(mode, caption, parent);
+  dialog.SetFilters(filters, suffix);
+  const bool folder = start.isEmpty() || bridge::IsFolder(start);
+  dialog.SetStart(folder ? start : bridge::FolderOf(start), folder ? QString() : bridge::FileName(start));
+  return dialog.exec() == QDialog::Accepted ? dialog.Path() : QString();
+}
+
 FileNameDialog::FileNameDialog(Mode mode, const QString& caption, QWidget* parent) : QDialog(parent), mode_(mode) {
   setObjectName(QStringLiteral("FileNameDialog"));
   setWindowTitle(caption);

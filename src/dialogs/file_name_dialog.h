@@ -55,6 +55,11 @@ class FileNameDialog : public QDialog {
   QPushButton* ok_ = nullptr;
 };
 
+// Asks for a file (the lossless path, empty when cancelled); `start` is a folder or a file
+// whose folder is shown and whose name is proposed.
+QString AskFileName(QWidget* parent, FileNameDialog::Mode mode, const QString& caption, const QString& start,
+                    const QStringList& filters, const QString& suffix = QString());
+
 // The path a typed or picked name stands for in `folder`: an absolute name is itself,
 // a relative one is joined to the folder; "~" is the home folder.
 QString NameInFolder(const QString& folder, const QString& name);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "bridge/disk_path.h"
+#include "bridge/path_mime.h"
 
 namespace haruvi::shellview {
 namespace {
@@ -146,12 +147,11 @@ bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int
 QStringList FileListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
 
 QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
-  QList<QUrl> urls;
+  // file: URLs with the names' bytes percent-encoded, whatever their code.
+  QStringList paths;
   for (const QModelIndex& i : indexes)
-    if (i.column() == 0) urls << QUrl::fromLocalFile(i.data(kPathRole).toString());
-  auto* data = new QMimeData;
-  data->setUrls(urls);
-  return data;
+    if (i.column() == 0) paths << i.data(kPathRole).toString();
+  return bridge::PathsMimeData(paths);
 }
 
 }  // namespace haruvi::shellview

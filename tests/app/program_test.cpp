@@ -72,5 +72,22 @@ TEST(Program, AFolderOrSeveralFilesFromADesktopOpenAsExpected) {
   EXPECT_NE(test::ReadFile(dir / "2.ini").find("Directory=" + (dir / "notes").string()), std::string::npos);
 }
 
+// Names given relative to the start folder stay the start folder's, though the window
+// moves its working folder while it browses.
+TEST(Program, RelativeNamesAreTheStartFoldersWhereverTheWindowBrowses) {
+  test::TempDir dir;
+  dir.Write("other/c.txt", "c");
+  dir.Write("h.ini", "[Form]\r\nWidth=700\r\n");
+  const auto r = test::RunProcess(HARUVI_PROGRAM_PATH, {"--screenshot", "s.png", "other/c.txt"}, {},
+                                  {"HARUVI_INI=h.ini", "QT_QPA_PLATFORM=offscreen", "ASAN_OPTIONS=detect_leaks=0"},
+                                  dir.path().string());
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir / "s.png"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "other/s.png"));
+  const std::string ini = test::ReadFile(dir / "h.ini");
+  EXPECT_NE(ini.find("Directory=" + (dir / "other").string()), std::string::npos) << ini;  // written back here
+  EXPECT_FALSE(std::filesystem::exists(dir / "other/h.ini"));
+}
+
 }  // namespace
 }  // namespace haruvi::app

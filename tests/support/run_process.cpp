@@ -14,7 +14,8 @@ extern char** environ;
 namespace haruvi::test {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input, const std::vector<std::string>& extra_env) {
+                         const std::string& input, const std::vector<std::string>& extra_env,
+                         const std::string& folder) {
   ProcessResult result;
   int in_pipe[2], out_pipe[2], err_pipe[2];
   if (::pipe2(in_pipe, O_CLOEXEC) || ::pipe2(out_pipe, O_CLOEXEC) || ::pipe2(err_pipe, O_CLOEXEC))
@@ -26,6 +27,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ::dup2(out_pipe[1], 1);
     ::dup2(err_pipe[1], 2);
     for (const std::string& e : extra_env) ::putenv(const_cast<char*>(e.c_str()));
+    if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -15,7 +15,7 @@ struct ProcessResult {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = {},
-                         const std::vector<std::string>& extra_env = {});
+                         const std::vector<std::string>& extra_env = {}, const std::string& folder = {});
 
 // haruvi-tool from this build, and its path.
 ProcessResult RunTool(const std::vector<std::string>& args, const std::string& input = {});

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -40,7 +39,7 @@ constexpr std::uint32_t kLhaOutputMax = 256u << 20;
 
 // The upper-cased extension of a path's name (".LZH"), "" without one.
 QString UpperExtension(const QString& path) {
-  const QString name = QFileInfo(path).fileName();
+  const QString name = bridge::FileName(path);
   const int dot = name.lastIndexOf(QLatin1Char('.'));
   return dot < 0 ? QString() : name.mid(dot).toUpper();
 }
@@ -249,12 +248,13 @@ void ArchiveController::MlhaPClick() {
   if (!lha_.Loaded()) return;
   ctx().Flags().worktext.clear();
   const QString folder = WithSlash(ctx().CurrentFolder());
-  const QString proposed = AsLzh(QFileInfo(ctx().SelectedPath()).fileName());
-  const std::optional<QString> answer =
+  const QString proposed = AsLzh(bridge::FileName(ctx().SelectedPath()));
+  const std::optional<QString> typed =
       AskName(QStringLiteral("ＬＨＡファイルに圧縮"), QStringLiteral("圧縮ファイル名を指定します。　ex) haruv.lzh"),
-              "LHApack", proposed);
-  if (!answer || answer->isEmpty()) return;
-  const QString name = answer->toLower().endsWith(QStringLiteral(".lzh")) ? *answer : AsLzh(*answer);
+              "LHApack", bridge::DisplayName(proposed));
+  if (!typed || typed->isEmpty()) return;
+  const QString answer = bridge::KeptOrTyped(*typed, proposed);
+  const QString name = answer.toLower().endsWith(QStringLiteral(".lzh")) ? answer : AsLzh(answer);
   const QString archive = folder + name;
   ctx().Text().Clear();
   const QStringList selected = ctx().Files().SelectedPaths();
@@ -358,18 +358,20 @@ void ArchiveController::MarcmakeClick() {
   ctx().Flags().worktext.clear();
   if (ctx().Files().Count() == 0) return;
   const QString folder = WithSlash(ctx().CurrentFolder());
-  const QString proposed = AsLzh(QFileInfo(ctx().SelectedPath()).fileName());
-  const std::optional<QString> answer = AskName(QStringLiteral("書庫ファイルを作成"),
-                                                QStringLiteral("圧縮ファイル名 拡張子指定。ex)haruvt.zip"), "ARCpack", proposed);
-  if (!answer || answer->isEmpty()) return;
-  const QString archive = folder + *answer;
+  const QString proposed = AsLzh(bridge::FileName(ctx().SelectedPath()));
+  const std::optional<QString> typed =
+      AskName(QStringLiteral("書庫ファイルを作成"), QStringLiteral("圧縮ファイル名 拡張子指定。ex)haruvt.zip"), "ARCpack",
+              bridge::DisplayName(proposed));
+  if (!typed || typed->isEmpty()) return;
+  const QString answer = bridge::KeptOrTyped(*typed, proposed);
+  const QString archive = answer.startsWith(QLatin1Char('/')) ? answer : folder + answer;
   ctx().Text().Clear();
   // The new archive is made under a temporary name beside the old one, which it
   // replaces only when made: a failure never costs the old archive.
-  const QFileInfo info(archive);
-  const QString temp = info.absolutePath() + QStringLiteral("/.haruvi-new-%1-").arg(::getpid()) + info.fileName();
+  const QString temp = bridge::Join(bridge::FolderOf(archive), QStringLiteral(".haruvi-new-%1-").arg(::getpid()) +
+                                                                  bridge::FileName(archive));
   QStringList captions;
-  for (const QString& p : ctx().Files().SelectedPaths()) captions << QFileInfo(p).fileName();
+  for (const QString& p : ctx().Files().SelectedPaths()) captions << bridge::FileName(p);
   std::vector<std::string> files;
   for (const QString& c : captions) files.push_back(bridge::ToDisk(c));
   try {

@@ -72,10 +72,11 @@ void ChoiceController::MfoldermClick() {
   const QString current = ctx().CurrentFolder();
   const auto answer = ui::Ask(ctx().Window(), QStringLiteral("フォルダーの指定"),
                               QStringLiteral("フォルダーの指定　例)　/home/haruv"), ctx().Settings().File(),
-                              "FolderSet", current);
+                              "FolderSet", bridge::DisplayName(current));
   if (!answer) return;
   ctx().Flags().worktext = *answer;
-  if (answer->isEmpty() || *answer == current) return;
+  // The folder shown and left as it is stays where it is, whatever its name's code.
+  if (answer->isEmpty() || bridge::KeptOrTyped(*answer, current) == current) return;
   const std::vector<platform::LetteredDrive> drives = platform::LetterDrives(platform::RealMounts());
   fileops::TypedFolderContext where;
   where.current = bridge::ToDisk(current);
@@ -88,7 +89,7 @@ void ChoiceController::MfoldermClick() {
     return;
   }
   if (!Jump(bridge::FromDisk(target->folder), current, bridge::FromDisk(target->select_file)))
-    ctx().Status().SetText(4, QStringLiteral("フォルダーを開けません: ") + bridge::FromDisk(target->folder));
+    ctx().Status().SetText(4, QStringLiteral("フォルダーを開けません: ") + bridge::DisplayName(bridge::FromDisk(target->folder)));
 }
 
 std::vector<std::string> ChoiceController::MaskOfAnswer(const QString& answer) {

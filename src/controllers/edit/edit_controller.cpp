@@ -13,7 +13,7 @@
 #include "ui/action_registry.h"
 #include "ui/input_box.h"
 #include "ui/panel_bar.h"
-#include "ui/path_transfer.h"
+#include "bridge/programs.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -158,14 +158,14 @@ void EditController::MediterClick() {
   const QString file = ctx().SelectedPath();
   QString why;
   if (command.isEmpty()) {
-    if (!file.isEmpty() && !ui::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
+    if (!file.isEmpty() && !bridge::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
       ctx().Status().SetText(4, QStringLiteral("エディターが見つかりません: ") + why);
     return;
   }
   // Started directly, never through a shell: the path is one argument, its bytes as on disk.
   const QString program = command.takeFirst();
   if (!file.isEmpty()) command << file;
-  if (!ui::StartProgram(program, command, ctx().CurrentFolder(), &why))
+  if (!bridge::StartProgram(program, command, ctx().CurrentFolder(), &why))
     ctx().Status().SetText(4, QStringLiteral("エディターを起動できません: ") + bridge::DisplayName(program) +
                                   QStringLiteral(" (") + why + QLatin1Char(')'));
 }
@@ -181,7 +181,7 @@ void EditController::MfileexeClick() {
     return;
   }
   QString why;
-  if (!ui::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
+  if (!bridge::OpenWithDesktop(file, ctx().CurrentFolder(), &why))
     ctx().Status().SetText(4, QStringLiteral("開くアプリケーションがありません: ") + bridge::DisplayName(file) +
                                   QStringLiteral(" (") + why + QLatin1Char(')'));
 }

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "bridge/disk_path.h"
+#include "bridge/path_mime.h"
 #include "controllers/fileops/attr_dialog.h"
 #include "controllers/fileops/op_runner.h"
 #include "fileops/fs_util.h"
@@ -423,9 +424,7 @@ bool FileOpsController::eventFilter(QObject* watched, QEvent* event) {
       drop->acceptProposedAction();
       return true;
     }
-    QStringList paths;
-    for (const QUrl& u : drop->mimeData()->urls())
-      if (u.isLocalFile()) paths << bridge::FromDisk(QByteArray::fromPercentEncoding(u.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+    const QStringList paths = bridge::PathsFromMimeData(drop->mimeData());
     drop->acceptProposedAction();
     DropFiles(paths);
     return true;

@@ -1,18 +1,17 @@
 // Saving what the views show (the folder tree, the list's names, names with the folder)
 // as Shift_JIS text with CR LF, and copying the selected file's path.
-#include <QClipboard>
-#include <QFileDialog>
-#include <QGuiApplication>
 #include <QTreeWidgetItem>
 
 #include "bridge/pane_text.h"
 #include "controllers/fileops/fileops_controller.h"
+#include "dialogs/file_name_dialog.h"
 #include "fileops/save_file.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
 #include "ui/shown_text.h"
 #include "ui/action_registry.h"
 #include "ui/messages.h"
+#include "ui/path_transfer.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
@@ -34,12 +33,11 @@ void FileOpsController::SaveLines(const QString& title, const QStringList& lines
   if (prompts.save_name) {
     name = prompts.save_name(title, initial);
   } else if (!ui::Headless()) {
-    QFileDialog dialog(ctx().Window(), title, folder,
-                       QStringLiteral("テキスト(*.txt);;ﾘｯﾁテキスト(*.rtf);;すべて(*)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(initial);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) name = dialog.selectedFiles().front();
+    name = dialogs::AskFileName(ctx().Window(), dialogs::FileNameDialog::Mode::Save, title,
+                                bridge::Join(folder, initial),
+                                {QStringLiteral("テキスト (*.txt)"), QStringLiteral("ﾘｯﾁテキスト (*.rtf)"),
+                                 QStringLiteral("すべて (*)")},
+                                QStringLiteral("txt"));
   }
   if (name.isEmpty()) return;
   std::string bytes;
@@ -47,11 +45,12 @@ void FileOpsController::SaveLines(const QString& title, const QStringList& lines
   for (const QString& l : lines) bytes += bridge::NameToPane(l, page) + "\r\n";
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(name), bytes, false);
   if (!r.ok) {
-    ui::Warn(ctx().Window(), name + QStringLiteral(" に保存できませんでした: ") + QString::fromUtf8(r.error.c_str()));
+    ui::Warn(ctx().Window(),
+             bridge::DisplayName(name) + QStringLiteral(" に保存できませんでした: ") + QString::fromUtf8(r.error.c_str()));
     return;
   }
   if (report && ctx().Actions().Checked(QStringLiteral("Mdialogdisp1")))
-    ui::Inform(ctx().Window(), name + QStringLiteral(" に保存しました。"));
+    ui::Inform(ctx().Window(), bridge::DisplayName(name) + QStringLiteral(" に保存しました。"));
 }
 
 void FileOpsController::MfoldersaveClick() {
@@ -83,8 +82,9 @@ void FileOpsController::Mfilenamesave2Click() {
 }
 
 void FileOpsController::Mfilenamecopy1Click() {
+  // The name as shown for a text reader, and the bytes for a file manager.
   const QString path = ctx().SelectedPath();
-  if (!path.isEmpty()) QGuiApplication::clipboard()->setText(path);
+  if (!path.isEmpty()) ui::CopyPathsToClipboard({path});
 }
 
 }  // namespace haruvi::controllers

@@ -4,8 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,8 +13,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "bridge/disk_path.h"
+#include "bridge/pane_text.h"
+#include "dialogs/file_name_dialog.h"
+#include "fileops/save_file.h"
 #include "controllers/search/pattern_aids.h"
 #include "search/line_filter.h"
 #include "ui/messages.h"
@@ -250,18 +255,17 @@ TForm31::TForm31(const ListSetup& setup, QWidget* parent)
   connect(up, &QPushButton::clicked, this, [this] { Move(-1); });
   connect(down, &QPushButton::clicked, this, [this] { Move(1); });
   connect(clear, &QPushButton::clicked, Edit1, &QLineEdit::clear);
-  const QString filter = QStringLiteral("テキスト (*.txt);;すべて (*)");
-  connect(load, &QPushButton::clicked, this, [this, filter] {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("連続削除リストの読み込み"), open_at_, filter);
+  const QStringList filters{QStringLiteral("テキスト (*.txt)"), QStringLiteral("すべて (*)")};
+  connect(load, &QPushButton::clicked, this, [this, filters] {
+    const QString path = dialogs::AskFileName(this, dialogs::FileNameDialog::Mode::Open,
+                                              QStringLiteral("連続削除リストの読み込み"), open_at_, filters);
     if (!path.isEmpty() && LoadList(path)) save_at_ = path;
   });
-  connect(save, &QPushButton::clicked, this, [this, filter] {
-    QFileDialog dialog(this, QStringLiteral("連続削除リストの保存"), save_at_, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().front();
-    if (SaveList(path)) open_at_ = path;
+  connect(save, &QPushButton::clicked, this, [this, filters] {
+    const QString path = dialogs::AskFileName(this, dialogs::FileNameDialog::Mode::Save,
+                                              QStringLiteral("連続削除リストの保存"), save_at_, filters,
+                                              QStringLiteral("txt"));
+    if (!path.isEmpty() && SaveList(path)) open_at_ = path;
   });
   auto* v = new QVBoxLayout(this);
   AddAll(v, {Label(this, "Label1", "削除文字列(&C)", Edit1), Edit1, Label(this, "Label2", "削除文字列リスト(&I)", ListBox1),
@@ -291,26 +295,26 @@ void TForm31::Move(int step) {
 }
 
 bool TForm31::LoadList(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
-    ui::Warn(this, f.errorString());
+  std::ifstream in(bridge::ToDisk(path), std::ios::binary);
+  std::ostringstream read;
+  if (in) read << in.rdbuf();
+  if (!in || in.bad()) {
+    ui::Warn(this, bridge::DisplayName(path) + QStringLiteral(" を読めません: ") +
+                       QString::fromLocal8Bit(std::strerror(errno)));
     return false;
   }
-  const QByteArray bytes = f.readAll();
+  const std::string bytes = read.str();
   ListBox1->clear();
-  for (const std::string& e : search::ParseListFile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-    ListBox1->addItem(bridge::FromDisk(e));
+  for (const std::string& e : search::ParseListFile(bytes)) ListBox1->addItem(bridge::FromDisk(e));
   return true;
 }
 
 bool TForm31::SaveList(const QString& path) {
   std::vector<std::string> entries;
   for (int i = 0; i < ListBox1->count(); ++i) entries.push_back(bridge::ToDisk(ListBox1->item(i)->text()));
-  const std::string bytes = search::FormatListFile(entries);
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) || !f.flush()) {
-    ui::Warn(this, f.errorString());
+  const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(path), search::FormatListFile(entries), false);
+  if (!r.ok) {
+    ui::Warn(this, bridge::DisplayName(path) + QStringLiteral(" に保存できませんでした: ") + bridge::FromUtf8(r.error));
     return false;
   }
   return true;
