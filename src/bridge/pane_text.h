@@ -29,7 +29,9 @@ inline std::string NameToPane(const QString& path, encoding::CodePage page) {
     const QString& name = names[n];
     bool utf8 = true;
     for (QChar c : name) utf8 = utf8 && !(c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF);
-    out += utf8 ? ToPane(name, page) : ToDisk(name);
+    // In a UTF-8 pane such a name is put in as it is shown, else it would show as stray bytes.
+    if (utf8) out += ToPane(name, page);
+    else out += page == encoding::CodePage::Utf8 ? ToPane(DisplayName(name), page) : ToDisk(name);
   }
   return out;
 }

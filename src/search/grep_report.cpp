@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "encoding/display_name.h"
 #include "encoding/unicode_convert.h"
 #include "encoding/utf8_sjis.h"
 
@@ -33,7 +34,8 @@ void GrepPrinter::BeginFile(std::string_view path, const encoding::Utf8StandIns*
 
 const std::string& GrepPrinter::ReadyPath() {
   if (!path_ready_) {
-    path_ = options_.utf8 ? raw_path_ : encoding::PathToSjis(raw_path_);
+    if (!options_.utf8) path_ = encoding::PathToSjis(raw_path_);
+    else path_ = options_.names_as_shown ? encoding::NameForDisplay(raw_path_) : raw_path_;
     path_ready_ = true;
   }
   return path_;

@@ -24,6 +24,9 @@ struct GrepReportOptions {
   bool line_numbers = false;  // "path(n) :" before each matching line
   // The report in UTF-8 (header, paths and lines) instead of Shift_JIS.
   bool utf8 = false;
+  // In a UTF-8 report, a name that is not UTF-8 (Shift_JIS from an old archive) read as
+  // the window shows it, so the report is UTF-8 throughout; off, names keep their bytes.
+  bool names_as_shown = false;
 };
 
 // Receives the report one whole line at a time, its CR LF included.

@@ -186,6 +186,31 @@ TEST_F(FileOpsTest, JapaneseNamesCopiedMovedAcrossFileSystemsTrashedAndRestored)
   EXPECT_EQ(ReadFile(w.dir / "g/一時.txt"), std::string(100000, 'x'));
 }
 
+TEST_F(FileOpsTest, AFolderInTheSelectionIsCopiedWholeAndATildeTargetIsTheHomeFolders) {
+  w.dir.Write("f/sub/inner.txt", "in");
+  w.Files().Fill();
+  w.Files().SelectByCaption(QStringLiteral("sub"));  // the folder is the current item
+  SelectAlso({"a.txt"});
+  ASSERT_EQ(w.Files().SelectedCount(), 2);
+  const QByteArray home = qgetenv("HOME");
+  ::setenv("HOME", (w.dir / "home").c_str(), 1);
+  fs::create_directories(w.dir / "home/docs");
+  FileOpsController::prompts.target = [](auto, auto&) { return std::optional<QString>(QStringLiteral("~/docs")); };
+  const std::string said = Said("Mfilecopy");
+  ::setenv("HOME", home.constData(), 1);
+  EXPECT_NE(said.find("2個のファイルをコピーしました。"), std::string::npos) << said;
+  EXPECT_EQ(ReadFile(w.dir / "home/docs/sub/inner.txt"), "in");
+  EXPECT_EQ(ReadFile(w.dir / "home/docs/a.txt"), "aaa");
+  EXPECT_FALSE(fs::exists(w.dir / "f/~"));  // never a folder named "~"
+  // Moved the same way.
+  w.Files().Fill();
+  w.Files().SelectByCaption(QStringLiteral("sub"));
+  FileOpsController::prompts.target = [this](auto, auto&) { return std::optional<QString>(Q("g")); };
+  Said("Mfilemove");
+  EXPECT_EQ(ReadFile(w.dir / "g/sub/inner.txt"), "in");
+  EXPECT_FALSE(fs::exists(w.dir / "f/sub"));
+}
+
 TEST_F(FileOpsTest, MoveFollowsTheTargetWhenAsked) {
   w.Actions().Trigger("Mtodiropen");  // on
   FileOpsController::prompts.target = [&](dialogs::TForm2::Operation op, auto&) {

@@ -73,6 +73,20 @@ TEST(GrepPrinter, PathsAreShownInShiftJisOrAsTheirBytes) {
   EXPECT_EQ(report.Bytes(), S("// 検索ファイル [ ") + "/d/bad\xFF.txt ]\r\n/d/bad\xFF.txt(3) :x\r\n");
 }
 
+// A UTF-8 report for the window is UTF-8 throughout: a Shift_JIS name reads as shown;
+// without the window's wish the name keeps its bytes.
+TEST(GrepPrinter, AUtf8ReportForTheWindowShowsAShiftJisNameInUtf8) {
+  const std::string sjis_path = "/d/\x93\xfa\x96\x7b.txt";  // 日本.txt in Shift_JIS
+  for (bool shown : {true, false}) {
+    Report report;
+    GrepPrinter printer({.line_numbers = true, .utf8 = true, .names_as_shown = shown},
+                        [&report](std::string_view line) { report.calls.emplace_back(line); });
+    printer.BeginFile(sjis_path);
+    printer.Match(Line("x", 1));
+    EXPECT_EQ(report.Bytes(), (shown ? std::string("/d/日本.txt") : sjis_path) + "(1) :x\r\n");
+  }
+}
+
 TEST(GrepPrinter, MatchingLinesKeepEveryByte) {
   const std::string odd("a\0b\x82\xFF\r\x81", 7);  // NUL, broken pair, lone CR, lead at the end
   Report plain, numbered;

@@ -134,9 +134,14 @@ std::optional<QString> FileOpsController::RunToTarget(dialogs::TForm2::Operation
                                                      const QString& failure_hint, bool* ok) {
   const QString current = ctx().CurrentFolder();
   const QString files_text = QString::number(selected.size()) + QStringLiteral("個のファイル");
-  const std::optional<QString> target =
+  std::optional<QString> target =
       prompts.target ? prompts.target(op, selected)
                      : dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), current, op, files_text, selected);
+  // "~/docs" is the home folder's docs, as in a shell; a relative name is the current folder's.
+  if (target && !target->isEmpty()) {
+    *target = bridge::ExpandHome(*target, bridge::FromDisk(qgetenv("HOME").toStdString()));
+    if (!target->startsWith(QLatin1Char('/'))) *target = bridge::Join(current, *target);
+  }
   *ok = false;
   if (target) {
     ui::BusyCursor busy;
@@ -151,7 +156,8 @@ std::optional<QString> FileOpsController::RunToTarget(dialogs::TForm2::Operation
 }
 
 void FileOpsController::MfilecopyClick() {
-  if (ctx().Files().SelectedCount() == 0 || !CurrentIsFile()) return;
+  // Folders in the selection are copied whole, like files.
+  if (ctx().Files().SelectedCount() == 0 || !bridge::Exists(ctx().SelectedPath())) return;
   const QStringList selected = ctx().Files().SelectedPaths();
   const int n = static_cast<int>(selected.size());
   shfop_.OperationF = fileops::wCOPY;
@@ -173,7 +179,7 @@ void FileOpsController::MfilecopyClick() {
 }
 
 void FileOpsController::MfilemoveClick() {
-  if (ctx().Files().SelectedCount() == 0 || !CurrentIsFile()) return;
+  if (ctx().Files().SelectedCount() == 0 || !bridge::Exists(ctx().SelectedPath())) return;
   const QStringList selected = ctx().Files().SelectedPaths();
   const int n = static_cast<int>(selected.size());
   shfop_.OperationF = fileops::wMOVE;

@@ -87,7 +87,7 @@ void SearchController::StartGrep(std::string pattern, std::vector<std::string> f
   grep_form_ = utf8 ? encoding::TextForm::Utf8 : encoding::TextForm::Legacy;
   const encoding::CodePage page = utf8 ? encoding::CodePage::Utf8 : ctx().Text().View().CodePage();
   search::FileGrepOptions o;
-  o.report = {.file_headers = a.headers, .line_numbers = a.numbers, .utf8 = utf8};
+  o.report = {.file_headers = a.headers, .line_numbers = a.numbers, .utf8 = utf8, .names_as_shown = true};
   o.fuzzy = a.fuzzy;
   // Workers as the tool has them; the report still comes in list order, the file at its
   // head line by line as found.
