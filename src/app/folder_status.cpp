@@ -1,6 +1,5 @@
 #include "app/folder_status.h"
 
-#include <QFile>
 #include <QMetaObject>
 
 #include "fileops/folder_walk.h"

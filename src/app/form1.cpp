@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QSplitter>

@@ -4,7 +4,6 @@
 // the window's order.
 #include <QApplication>
 #include <QDate>
-#include <QDir>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QLocale>
@@ -110,7 +109,7 @@ bool TForm1::inisave() {
   settings_.Write(kVersion, HARUVI_VERSION_STRING);
   settings_.Write(kDate, locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
   settings_.Write(kTime, locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
-  const std::string cwd = QDir::currentPath().toStdString();
+  const std::string cwd = bridge::ToDisk(CurrentFolder());  // where the window is, by its bytes
   settings_.Write(kDrive, cwd);
   const platform::DriveSpace space = platform::DriveSpaceOf(cwd);
   settings_.Write(kDiskSize, std::to_string(space.size) + " byte");

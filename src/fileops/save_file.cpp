@@ -15,11 +15,20 @@ namespace {
 
 using platform::WriteAll;
 
+// The template of a temporary beside `path`: its name plus six letters, or, when that
+// would pass the file system's limit on a name (255 bytes), a short hidden name.
+std::string TempBeside(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t name_length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
+  if (name_length + 7 <= 255) return path + ".XXXXXX";
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".haruvi-XXXXXX";
+}
+
 // A copy of `from`'s bytes at `to` (written whole, then renamed into place).
 bool CopyTo(const std::string& from, const std::string& to) {
   const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  std::string tmp = to + ".XXXXXX";
+  std::string tmp = TempBeside(to);
   const int out = ::mkstemp(tmp.data());
   bool ok = out >= 0;
   char buf[1 << 16];
@@ -82,7 +91,7 @@ SaveResult SaveFile(const std::string& target, std::string_view bytes, bool back
   }
 
   // 1. The new text, whole, beside the target.
-  std::string tmp = real + ".XXXXXX";
+  std::string tmp = TempBeside(real);
   const int fd = ::mkstemp(tmp.data());
   if (fd < 0) return Failed(target);
   bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;

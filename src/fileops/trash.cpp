@@ -56,8 +56,21 @@ std::string Absolute(const std::string& path) {
   return std::string(cwd) + "/" + path;
 }
 
+// The name in the trash: the item's own, shortened (its extension kept, never inside a
+// UTF-8 character) when the info file's name or a number added would pass 255 bytes.
+std::string FittingName(const std::string& name) {
+  constexpr std::size_t kRoom = 255 - (sizeof ".trashinfo" - 1) - 6;  // ".NNNN" and a spare
+  if (name.size() <= kRoom) return name;
+  const std::size_t dot = name.find_last_of('.');
+  const std::string ext = dot != std::string::npos && dot > 0 && name.size() - dot <= 16 ? name.substr(dot) : "";
+  std::size_t cut = kRoom - ext.size();
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return name.substr(0, cut) + ext;
+}
+
 // A name free in both files/ and info/, taken by creating its info file exclusively.
-int ClaimInfoFile(const std::string& trash, const std::string& base, std::string* name) {
+int ClaimInfoFile(const std::string& trash, const std::string& item_name, std::string* name) {
+  const std::string base = FittingName(item_name);
   for (int n = 1; n < 10000; ++n) {
     std::string candidate = base;
     if (n > 1) {

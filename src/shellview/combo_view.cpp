@@ -2,7 +2,6 @@
 #include "bridge/disk_path.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileIconProvider>
 #include <QPainter>
 #include <QStandardPaths>
@@ -57,11 +56,13 @@ void TComboView::AddFixed() {
     setItemData(count() - 1, path, kPathRole);
     setItemData(count() - 1, level, kLevelRole);
   };
-  const QString home = QDir::homePath();
-  add(folder, QDir(home).dirName().isEmpty() ? home : QDir(home).dirName(), home, 0);
-  QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-  if (!desktop.isEmpty() && desktop != home && QDir(desktop).exists())
-    add(folder, QDir(desktop).dirName(), desktop, 1);
+  // The home folder by its bytes ($HOME), as every other path of the views.
+  const QString home = bridge::FromDisk(qgetenv("HOME").isEmpty() ? std::string("/") : qgetenv("HOME").toStdString());
+  const QString home_name = bridge::DisplayName(bridge::FileName(home));
+  add(folder, home_name.isEmpty() ? bridge::DisplayName(home) : home_name, home, 0);
+  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+  if (!desktop.isEmpty() && desktop != home && bridge::IsFolder(desktop))
+    add(folder, bridge::FileName(desktop), desktop, 1);
   for (const platform::Mount& m : platform::RealMounts()) {
     QString p = bridge::FromDisk(m.path);
     add(drive, bridge::DisplayName(p), p, 1);

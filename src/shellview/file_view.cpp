@@ -1,6 +1,7 @@
 #include "shellview/file_view.h"
 
 #include "bridge/disk_path.h"
+#include "bridge/programs.h"
 #include "shellview/file_list_model.h"
 
 #include <QDesktopServices>
@@ -317,7 +318,7 @@ void TFileView::OpenItem(int row) {
   const FileEntry* e = EntryAt(row);
   if (!e) return;
   if (e->is_dir) emit FolderOpened(bridge::FromDisk(e->path));
-  else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(bridge::FromDisk(e->path))))
+  else if (!bridge::OpenWithDesktop(bridge::FromDisk(e->path), Folder(), nullptr))
     emit OpenFailed(bridge::FromDisk(e->path));
 }
 

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include <QFile>
 #include <QFileIconProvider>
 #include <QHeaderView>
 #include <QSignalBlocker>

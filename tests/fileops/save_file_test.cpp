@@ -51,6 +51,22 @@ TEST(SaveFile, TwoSavesLeaveTheNewestAndTheOneBefore) {
   EXPECT_EQ(ReadFile(dir / "MEMO.$$$"), "doc");
 }
 
+// A name at the file system's limit leaves no room for a temporary named after it.
+TEST(SaveFile, ANameOf255BytesIsSavedWithItsBackup) {
+  test::TempDir dir;
+  std::string name;
+  for (int i = 0; i < 83; ++i) name += "\xE3\x81\x82";  // あ
+  name += "ab.txt";
+  ASSERT_EQ(name.size(), 255u);
+  const std::string path = (dir / name).string();
+  dir.Write(name, "old");
+  const SaveResult r = SaveFile(path, "new", true);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(ReadFile(BackupName(path)), "old");
+  EXPECT_EQ(Entries(dir.path()), 2);  // no temporary left behind
+}
+
 TEST(SaveFile, ModeLinksAndNewFiles) {
   test::TempDir dir;
   auto p = dir.Write("a.txt", "old");

@@ -53,6 +53,30 @@ TEST(Trash, InfoFileThenEntryAndUniqueNames) {
   EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
+// A name at the 255-byte limit leaves no room for ".trashinfo": the trash's name is
+// shortened, whole characters and the extension kept, and the info file names the item.
+TEST(Trash, ANameOf255BytesGoesToTheTrashUnderAShorterName) {
+  TempDir dir;
+  TrashPlace place;
+  place.data_home = (dir / "data").string();
+  std::string name;
+  for (int i = 0; i < 83; ++i) name += "\xE3\x81\x82";  // あ
+  name += "ab.txt";
+  ASSERT_EQ(name.size(), 255u);
+  for (const char* text : {"first", "second"}) {  // the second gets a number added
+    auto f = dir.Write("docs/" + name, text);
+    const TrashResult r = MoveToTrash(f.string(), place);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_FALSE(fs::exists(f));
+    EXPECT_EQ(ReadFile(r.trashed_as), text);
+    const std::string trashed = fs::path(r.trashed_as).filename().string();
+    EXPECT_LE(trashed.size() + 10, 255u);
+    EXPECT_TRUE(trashed.ends_with(".txt")) << trashed;
+    EXPECT_EQ(trashed.rfind("\xE3\x81\x82", 0), 0u);
+    EXPECT_NE(ReadFile(r.info_file).find("Path=" + PercentEncodePath(f.string()) + "\n"), std::string::npos);
+  }
+}
+
 TEST(Trash, FailuresLoseNothing) {
   TempDir dir;
   TrashPlace place;

@@ -253,8 +253,11 @@ void FileOpsController::MrenameClick() {
   if (!CurrentIsFile()) return;
   const QString path = ctx().SelectedPath();
   const QString name = NameOfPath(path);
-  const std::optional<QString> wanted =
-      AskText(QStringLiteral("ファイル名の変更"), name + QStringLiteral(" ->　新しい名前は？"), name);
+  // The name is shown as the list shows it; left as it is, it is the same name.
+  const QString shown = bridge::DisplayName(name);
+  std::optional<QString> wanted =
+      AskText(QStringLiteral("ファイル名の変更"), shown + QStringLiteral(" ->　新しい名前は？"), shown);
+  if (wanted) wanted = bridge::KeptOrTyped(*wanted, name);
   if (!wanted || *wanted == name) return;
   if (!UsableName(*wanted)) {
     ui::Warn(ctx().Window(), *wanted + QStringLiteral(" は名前に使えません。"));
@@ -264,7 +267,7 @@ void FileOpsController::MrenameClick() {
   const std::string to = fileops::JoinPath(fileops::ParentOf(from), bridge::ToDisk(*wanted));
   // Never over an existing name: the user is told instead.
   if (!fileops::RenameNoReplace(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str())) {
-    ui::Warn(ctx().Window(), *wanted + QStringLiteral(" に名前を変更できませんでした: ") +
+    ui::Warn(ctx().Window(), bridge::DisplayName(*wanted) + QStringLiteral(" に名前を変更できませんでした: ") +
                                  QString::fromUtf8(fileops::SystemReason().c_str()));
   }
   ctx().viewreset();
@@ -275,8 +278,11 @@ void FileOpsController::MfilefukiseiClick() {
   if (!CurrentIsFile()) return;
   const QString path = ctx().SelectedPath();
   const QString name = NameOfPath(path);
-  const std::optional<QString> wanted =
-      AskText(QStringLiteral("ファイル名の変更"), name + QStringLiteral(" ->　新しい名前は？"), name);
+  // The name is shown as the list shows it; left as it is, it is the same name.
+  const QString shown = bridge::DisplayName(name);
+  std::optional<QString> wanted =
+      AskText(QStringLiteral("ファイル名の変更"), shown + QStringLiteral(" ->　新しい名前は？"), shown);
+  if (wanted) wanted = bridge::KeptOrTyped(*wanted, name);
   if (!wanted || *wanted == name || wanted->isEmpty()) return;
   if (!UsableName(*wanted)) {
     ui::Warn(ctx().Window(), *wanted + QStringLiteral(" は名前に使えません。"));

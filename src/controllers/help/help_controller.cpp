@@ -24,10 +24,10 @@ void HelpController::ToolButton8Click() {
     ctx().Status().SetText(4, QStringLiteral("ヘルプが見つかりません"));
     return;
   }
-  QUrl url = QUrl::fromLocalFile(bridge::FromDisk((folder / "index.html").string()));
+  QUrl url = bridge::FileUrl(bridge::FromDisk((folder / "index.html").string()));
   url.setFragment(QStringLiteral("1001"));
   if (!QDesktopServices::openUrl(url))
-    ctx().Status().SetText(4, QStringLiteral("ヘルプを表示できません (ブラウザーが見つかりません): ") + url.toLocalFile());
+    ctx().Status().SetText(4, QStringLiteral("ヘルプを表示できません (ブラウザーが見つかりません): ") + bridge::DisplayName(bridge::PathFromUrl(url)));
 }
 
 void HelpController::Mversion1Click() {

@@ -2,7 +2,6 @@
 #include "controllers/print/print_controller.h"
 
 #include <QLabel>
-#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -43,7 +42,7 @@ print::PrintResult PrintController::PrintPane(QPrinter& printer) {
   const std::string_view bytes = ctx().Text().WholeBytes();  // never a big file's beginning alone
   viewer::TextPane& pane = ctx().Text().View();
   const QString path = ctx().SelectedPath();
-  printer.setDocName(path.isEmpty() ? QStringLiteral("Haruvi") : bridge::DisplayName(QFileInfo(path).fileName()));
+  printer.setDocName(path.isEmpty() ? QStringLiteral("Haruvi") : bridge::DisplayName(bridge::FileName(path)));
   const systools::PageRect rect = systools::ApplyMargins(print::MetricsOf(printer), StoredMargins());
   dialogs::TForm24 progress(QStringLiteral("印刷"), QStringLiteral("印刷中です"), path, ctx().Window());
   progress.show();

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -104,7 +103,7 @@ void SystemController::MsendClick() {
   } else {
     // The mail program reads the file after this returns: it stays in the cache folder.
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/mail");
-    QDir().mkpath(dir);
+    QDir::root().mkpath(dir);
     QTemporaryFile file(dir + QStringLiteral("/haruvi-XXXXXX.txt"));
     file.setAutoRemove(false);
     const QByteArray utf8 = text.toUtf8();
@@ -124,8 +123,8 @@ void SystemController::MgomiClick() {
   // Without a handler for trash: the trash's own folder.
   const QString files = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                         QStringLiteral("/Trash/files");
-  QDir().mkpath(files);
-  if (!desktop_.open_url(QUrl::fromLocalFile(files))) Report(QStringLiteral("ごみ箱を開けません: ") + files);
+  QDir::root().mkpath(files);
+  if (!desktop_.open_url(bridge::FileUrl(files))) Report(QStringLiteral("ごみ箱を開けません: ") + files);
 }
 
 void SystemController::McontrolpanelClick() {

@@ -12,6 +12,7 @@
 #include "bridge/pane_text.h"
 #include "controllers/system/drive_info_dialog.h"
 #include "haruvi_version.h"
+#include "bridge/programs.h"
 #include "platform/settings_location.h"
 #include "systools/system_report.h"
 #include "systools/zodiac.h"
@@ -27,7 +28,7 @@ Desktop Desktop::Real() {
   Desktop d;
   d.open_url = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   d.start = [](const QString& program, const QStringList& args, const QString& folder) {
-    return QProcess::startDetached(program, args, folder);
+    return bridge::StartProgram(program, args, folder, nullptr);  // the folder's bytes as on disk
   };
   d.find = [](const QString& name) { return QStandardPaths::findExecutable(name); };
   d.confirm = [](const QString& question) {
@@ -144,9 +145,9 @@ void SystemController::OpenHelp(const QString& anchor) {
     Report(QStringLiteral("ヘルプが見つかりません"));
     return;
   }
-  QUrl url = QUrl::fromLocalFile(bridge::FromDisk((folder / "index.html").string()));
+  QUrl url = bridge::FileUrl(bridge::FromDisk((folder / "index.html").string()));
   if (!anchor.isEmpty()) url.setFragment(anchor);
-  if (!desktop_.open_url(url)) Report(QStringLiteral("ヘルプを表示できません: ") + url.toLocalFile());
+  if (!desktop_.open_url(url)) Report(QStringLiteral("ヘルプを表示できません: ") + bridge::DisplayName(bridge::PathFromUrl(url)));
 }
 
 void SystemController::Mcontents1Click() { OpenHelp(QStringLiteral("1001")); }

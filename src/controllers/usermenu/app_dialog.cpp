@@ -1,6 +1,5 @@
 #include "controllers/usermenu/app_dialog.h"
 
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
@@ -10,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include "bridge/disk_path.h"
 
 #include "bridge/disk_path.h"
 #include "controllers/usermenu/usermenu_controller.h"
@@ -25,7 +26,7 @@ bool ProgramExists(const std::string& line) {
   const platform::CommandLine cl = platform::SplitCommandLine(line);
   if (!cl.error.empty()) return false;
   const QString program = bridge::FromDisk(cl.words[0]);
-  if (program.contains(QLatin1Char('/'))) return QFileInfo(program).isFile();
+  if (program.contains(QLatin1Char('/'))) return bridge::Exists(program) && !bridge::IsFolder(program);
   return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
@@ -105,7 +106,11 @@ void TForm22::Edit1Change() {
 
 void TForm22::TreeClick(const QString& path) {
   Edit1->setText(path);
-  Edit2->setText(QFileInfo(path).completeBaseName());
+  Edit2->setText([&path] {
+    const QString name = bridge::DisplayName(bridge::FileName(path));
+    const qsizetype dot = name.indexOf(QLatin1Char('.'), 1);
+    return dot > 0 ? name.left(dot) : name;
+  }());
   Edit1Change();
 }
 

@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
 #include <QToolBar>
 #include <memory>
 
 #include "bridge/disk_path.h"
+#include "bridge/programs.h"
 #include "controllers/usermenu/app_dialog.h"
 #include "controllers/usermenu/folder_dialog.h"
 #include "controllers/usermenu/menu_items.h"
@@ -96,8 +96,10 @@ void UserMenuController::appexe(int tag) {
   const QString program = bridge::FromDisk(cl.words[0]);
   QStringList args;
   for (std::size_t i = 1; i < cl.words.size(); ++i) args << bridge::FromDisk(cl.words[i]);
-  if (!QProcess::startDetached(program, args, ctx().CurrentFolder()))
-    ctx().Status().SetText(4, QStringLiteral("アプリケーションを起動できません: ") + program);
+  QString why;
+  if (!bridge::StartProgram(program, args, ctx().CurrentFolder(), &why))
+    ctx().Status().SetText(4, QStringLiteral("アプリケーションを起動できません: ") + bridge::DisplayName(program) +
+                                  QStringLiteral(" (") + why + QLatin1Char(')'));
 }
 
 void UserMenuController::torokufolderjump(int tag) {
