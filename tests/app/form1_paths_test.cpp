@@ -3,6 +3,7 @@
 // 255-byte UTF-8 name, through the window's own commands.
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -14,7 +15,10 @@
 #include "dialogs/file_name_dialog.h"
 #include "shellview/item_menu.h"
 #include "shellview/path_edit.h"
+#include "dialogs/target_dialog.h"
+#include "ui/prompt_dialog.h"
 #include "ui/shown_text.h"
+#include "viewer/text_pane.h"
 #include "window_fixture.h"
 
 namespace haruvi::app {
@@ -116,7 +120,31 @@ TEST_F(PathsTest, EveryCommandReachesTheFileByItsBytes) {
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(test::ReadFile(path), "again\r\n");
 
-    // Copied, then moved into a Shift_JIS folder, then the copy goes to the trash.
+    // An archive under the proposed name, left as shown, unpacked into the other folder.
+    Open(bridge::FromDisk(path));
+    const std::string stem = name.substr(0, name.rfind('.'));
+    AnswerNext<ui::TForm33>([&](ui::TForm33* ask) {
+      EXPECT_EQ(ask->ComboBox1->currentText(), bridge::DisplayName(bridge::FromDisk(stem + ".lzh")));
+    });
+    Run("Marcmake");
+    ASSERT_TRUE(fs::exists(folder + "/" + stem + ".lzh")) << form->Text().View().Bytes();
+    ASSERT_TRUE(form->FileView1->SelectByCaption(bridge::FromDisk(stem + ".lzh")));
+    AnswerNext<dialogs::TForm2>([&](dialogs::TForm2* d) { d->CBdir->setEditText(bridge::FromDisk(target)); });
+    Run("Marcunpack1");
+    // Names from an archive are unpacked in UTF-8: a Shift_JIS name comes out as it is shown.
+    const std::string unpacked = target + "/" + bridge::ToDisk(bridge::DisplayName(bridge::FromDisk(name)));
+    EXPECT_EQ(test::ReadFile(unpacked), "again\r\n") << form->Text().View().Bytes();
+    fs::remove(unpacked);
+    fs::remove(folder + "/" + stem + ".lzh");
+
+    // The folder prompt shows the folder as the tree does; left as it is, nothing moves.
+    AnswerNext<ui::TForm33>([&](ui::TForm33* ask) {
+      EXPECT_EQ(ask->ComboBox1->currentText(), bridge::DisplayName(bridge::FromDisk(folder)));
+    });
+    Run("Mfolderm");
+    EXPECT_EQ(bridge::ToDisk(form->CurrentFolder()), folder);
+
+    // Copied, then moved into a Shift_JIS folder, renamed there, then it goes to the trash.
     Open(bridge::FromDisk(path));
     FileOpsController::prompts.target = [&](auto, auto&) { return std::optional<QString>(bridge::FromDisk(target)); };
     Run("Mfilecopy");
@@ -127,8 +155,18 @@ TEST_F(PathsTest, EveryCommandReachesTheFileByItsBytes) {
     EXPECT_FALSE(fs::exists(path));
     Open(bridge::FromDisk(target + "/" + name));
     ASSERT_EQ(bridge::ToDisk(form->SelectedPath()), target + "/" + name);
+    FileOpsController::prompts.text = [&](const QString&, const QString&, const QString& initial) {
+      EXPECT_EQ(initial, shown);
+      return std::optional<QString>(initial);  // left as shown: the same name, nothing renamed
+    };
+    Run("Mrename");
+    EXPECT_TRUE(fs::exists(target + "/" + name));
+    FileOpsController::prompts.text = [](auto&, auto&, auto&) { return std::optional<QString>("renamed.txt"); };
+    Run("Mrename");
+    ASSERT_TRUE(fs::exists(target + "/renamed.txt"));
+    ASSERT_EQ(bridge::ToDisk(form->SelectedPath()), target + "/renamed.txt");
     Run("Mfiledelete");
-    EXPECT_FALSE(fs::exists(target + "/" + name));
+    EXPECT_FALSE(fs::exists(target + "/renamed.txt"));
     form->close();
     form.reset();
   }

@@ -85,6 +85,9 @@ TEST(StandinCommands, EachStyleFindsWordArchiveFolderAndFiles) {
   ASSERT_TRUE(standin::ParseCommand(rar, "-e -u \"x.rar\" \"o/\"", &c));
   EXPECT_EQ(c.op, 'x');
   EXPECT_TRUE(c.flat);
+  // A quoted word is a name, though it starts like a switch.
+  ASSERT_TRUE(standin::ParseCommand(lha, "a -x1 \"x.lzh\" \"-dash.txt\" \"--\" -r", &c));
+  EXPECT_EQ(c.files, (std::vector<std::string>{"-dash.txt", "--"}));
   // Lines a library does not understand.
   for (const char* bad : {"", "   ", "q x.lzh", "xx x.lzh", "x", "x -+ -x1"}) EXPECT_FALSE(standin::ParseCommand(lha, bad, &c)) << bad;
 }

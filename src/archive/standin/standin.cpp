@@ -18,7 +18,9 @@
 namespace haruvi::archive::standin {
 namespace {
 
-std::vector<std::string> Tokens(const std::string& line) {
+// The words of a command line; `names` marks the words that were quoted, which are
+// names whatever they start with (a file called "-dash.txt" is no switch).
+std::vector<std::string> Tokens(const std::string& line, std::vector<bool>* names = nullptr) {
   std::vector<std::string> out;
   std::size_t i = 0;
   while (i < line.size()) {
@@ -26,12 +28,18 @@ std::vector<std::string> Tokens(const std::string& line) {
     if (i >= line.size()) break;
     std::string token;
     bool quoted = false;
+    bool was_quoted = false;
     while (i < line.size() && (quoted || line[i] != ' ')) {
-      if (line[i] == '"') quoted = !quoted;
-      else token.push_back(line[i]);
+      if (line[i] == '"') {
+        quoted = !quoted;
+        was_quoted = true;
+      } else {
+        token.push_back(line[i]);
+      }
       ++i;
     }
     out.push_back(token);
+    if (names) names->push_back(was_quoted);
   }
   return out;
 }
@@ -150,7 +158,8 @@ std::string UnpackReport(const std::string& archive, const UnpackResult& r) {
 
 bool ParseCommand(const LibraryTraits& traits, const std::string& line, Command* out) {
   *out = Command{};
-  std::vector<std::string> t = Tokens(line);
+  std::vector<bool> quoted;
+  std::vector<std::string> t = Tokens(line, &quoted);
   if (t.empty()) return false;
   std::size_t i = 0;
   if (traits.style == Style::kZipPack) {
@@ -174,7 +183,7 @@ bool ParseCommand(const LibraryTraits& traits, const std::string& line, Command*
       (s == "-f" ? out->archive : out->folder) = t[++i];
       continue;
     }
-    if (!s.empty() && s[0] == '-') {
+    if (!s.empty() && s[0] == '-' && !quoted[i]) {
       if (traits.style == Style::kTar && (s.rfind("-z", 0) == 0 || s.rfind("-B", 0) == 0)) out->tar_filter = s[1];
       if (s == "-o" || s == "-c1" || s == "-y") out->overwrite = true;
       if (s == "-j" || s == "-x0") out->flat = true;

@@ -368,8 +368,11 @@ void ArchiveController::MarcmakeClick() {
   ctx().Text().Clear();
   // The new archive is made under a temporary name beside the old one, which it
   // replaces only when made: a failure never costs the old archive.
-  const QString temp = bridge::Join(bridge::FolderOf(archive), QStringLiteral(".haruvi-new-%1-").arg(::getpid()) +
-                                                                  bridge::FileName(archive));
+  // (A name near the 255-byte limit leaves no room for the prefix: then a short one.)
+  QString temp_leaf = QStringLiteral(".haruvi-new-%1-").arg(::getpid()) + bridge::FileName(archive);
+  if (bridge::ToDisk(temp_leaf).size() > 255)  // the kind of archive follows the extension
+    temp_leaf = QStringLiteral(".haruvi-new-%1").arg(::getpid()) + UpperExtension(archive).toLower();
+  const QString temp = bridge::Join(bridge::FolderOf(archive), temp_leaf);
   QStringList captions;
   for (const QString& p : ctx().Files().SelectedPaths()) captions << bridge::FileName(p);
   std::vector<std::string> files;
