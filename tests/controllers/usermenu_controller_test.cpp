@@ -117,6 +117,13 @@ TEST_F(UserMenuTest, AFolderItemJumpsThereByItsNumber) {
   platform::WriteFolderList(Ini(), {(w.dir.path() / "gone").string()});
   menus.torokufolderjump(1);
   EXPECT_TRUE(w.Status().Text(4).contains(QStringLiteral("gone")));
+  // "~/dest" is the home folder's dest.
+  const QByteArray home = qgetenv("HOME");
+  ::setenv("HOME", w.dir.path().c_str(), 1);
+  platform::WriteFolderList(Ini(), {"~/dest"});
+  menus.torokufolderjump(1);
+  ::setenv("HOME", home.constData(), 1);
+  EXPECT_EQ(w.CurrentFolder().toStdString(), (w.dir.path() / "dest").string());
 }
 
 TEST_F(UserMenuTest, TheApplicationDialogKeepsTheMenusInStepAndWritesOnClose) {

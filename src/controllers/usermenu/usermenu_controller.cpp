@@ -106,11 +106,12 @@ void UserMenuController::torokufolderjump(int tag) {
   if (tag < 1) return;
   const std::string folder = platform::ReadFolder(ctx().Settings().File(), tag);
   if (folder.empty()) return;
-  const QString path = bridge::FromDisk(folder);
+  // A folder registered as "~/..." is the home folder's, as in a shell.
+  const QString path = bridge::ExpandHome(bridge::FromDisk(folder), bridge::FromDisk(qgetenv("HOME").toStdString()));
   {
     ui::QuietGuard quiet(ctx());
     if (!ctx().MoveToFolder(path)) {
-      ctx().Status().SetText(4, QStringLiteral("フォルダーが見つかりません: ") + path);
+      ctx().Status().SetText(4, QStringLiteral("フォルダーが見つかりません: ") + bridge::DisplayName(path));
       return;
     }
     ctx().Text().SetInfo(QString());
