@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/temp_beside.h"
 #include "platform/write_all.h"
 
 namespace haruvi::fileops {
@@ -15,47 +16,93 @@ namespace {
 
 using platform::WriteAll;
 
-// The template of a temporary beside `path`: its name plus six letters, or, when that
-// would pass the file system's limit on a name (255 bytes), a short hidden name.
-std::string TempBeside(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::size_t name_length = slash == std::string::npos ? path.size() : path.size() - slash - 1;
-  if (name_length + 7 <= 255) return path + ".XXXXXX";
-  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".haruvi-XXXXXX";
+// Copies every byte of the open file `in` (from its start) to the open file `out`.
+bool CopyBytes(int in, int out) {
+  if (::lseek(in, 0, SEEK_SET) != 0) return false;
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (!WriteAll(out, std::string_view(buf, static_cast<std::size_t>(n)))) return false;
+  }
+}
+
+// A copy of `from`'s bytes, whole and flushed, in `copy` (named once whole).
+bool CopyBeside(const std::string& from, platform::NewFileBeside& copy) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  const bool ok = copy.Fd() >= 0 && CopyBytes(in, copy.Fd()) && ::fsync(copy.Fd()) == 0;
+  const int saved = errno;
+  ::close(in);
+  errno = saved;
+  return ok && copy.Close();
 }
 
 // A copy of `from`'s bytes at `to` (written whole, then renamed into place).
 bool CopyTo(const std::string& from, const std::string& to) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  std::string tmp = TempBeside(to);
-  const int out = ::mkstemp(tmp.data());
-  bool ok = out >= 0;
-  char buf[1 << 16];
-  while (ok) {
-    const ssize_t n = ::read(in, buf, sizeof buf);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    ok = WriteAll(out, std::string_view(buf, static_cast<std::size_t>(n)));
-  }
-  ::close(in);
-  if (out >= 0) {
-    ok = ok && ::fsync(out) == 0;
-    ok = ::close(out) == 0 && ok;
-    ok = ok && ::rename(tmp.c_str(), to.c_str()) == 0;
-    if (!ok) ::unlink(tmp.c_str());
-  }
-  return ok;
+  platform::NewFileBeside copy(to);
+  if (!CopyBeside(from, copy)) return false;
+  if (::rename(copy.Name().c_str(), to.c_str()) != 0) return false;
+  copy.Taken();
+  return true;
+}
+
+// Writes `bytes` over the open file from its start and cuts it to their length.
+bool Overwrite(int fd, std::string_view bytes) {
+  return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
 
 SaveResult Failed(const std::string& what) {
   SaveResult r;
   r.error = what + ": " + std::strerror(errno);
   return r;
+}
+
+// A file with several names: every name must see the new text, so it is written over the
+// file itself, but only with the old text kept whole elsewhere (the backup, else a copy
+// of our own) and room for the new text reserved first; a failure puts the old text back.
+SaveResult WriteInPlace(const std::string& target, const std::string& real, const struct stat& old,
+                        std::string_view bytes, const std::string& kept_in) {
+  platform::NewFileBeside own(real);
+  std::string old_text = kept_in;
+  if (old_text.empty()) {
+    if (!CopyBeside(real, own)) return Failed(target);
+    old_text = own.Name();
+  }
+  const int fd = ::open(real.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return Failed(target);
+  if (bytes.size() > static_cast<std::size_t>(old.st_size)) {
+    const int e = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+    if (e != 0 && e != EOPNOTSUPP && e != EINVAL) {  // no room: nothing was touched
+      ::close(fd);
+      errno = e;
+      return Failed(target);
+    }
+  }
+  if (Overwrite(fd, bytes)) {
+    if (::close(fd) != 0) return Failed(target);
+    SaveResult done;
+    done.ok = true;
+    return done;
+  }
+  SaveResult failed = Failed(target);
+  // The old text back from where it was kept; if even that fails, the copy stays.
+  const int in = ::open(old_text.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat kept {};
+  const bool restored = in >= 0 && ::fstat(in, &kept) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && CopyBytes(in, fd) &&
+                        ::ftruncate(fd, kept.st_size) == 0 && ::fsync(fd) == 0;
+  if (in >= 0) ::close(in);
+  ::close(fd);
+  if (!restored) {
+    if (kept_in.empty()) own.Taken();
+    failed.error += " (the old text is kept in " + old_text + ")";
+  }
+  return failed;
 }
 
 }  // namespace
@@ -90,54 +137,52 @@ SaveResult SaveFile(const std::string& target, std::string_view bytes, bool back
     return Failed(target);
   }
 
-  // 1. The new text, whole, beside the target.
-  std::string tmp = TempBeside(real);
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) return Failed(target);
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  // 1. The new text, whole, beside the target (unnamed until it is whole).
+  platform::NewFileBeside fresh(real);
+  if (fresh.Fd() < 0) return Failed(target);
+  bool ok = WriteAll(fresh.Fd(), bytes) && ::fsync(fresh.Fd()) == 0;
   if (ok) {
     mode_t mode = 0666;
     if (exists) {
       mode = old.st_mode & 07777;
-      (void)::fchown(fd, old.st_uid, old.st_gid);  // kept where allowed
+      (void)::fchown(fresh.Fd(), old.st_uid, old.st_gid);  // kept where allowed
     } else {
       const mode_t mask = ::umask(0);
       ::umask(mask);
       mode &= ~mask;
     }
-    ok = ::fchmod(fd, mode) == 0;
+    ok = ::fchmod(fresh.Fd(), mode) == 0;
   }
-  if (::close(fd) != 0) ok = false;
-  if (!ok) {
-    SaveResult f = Failed(target);
-    ::unlink(tmp.c_str());
-    return f;
-  }
+  if (!ok || !fresh.Close()) return Failed(target);
 
-  // 2. The old text as the backup, kept whatever happens next.
-  if (backup && exists) {
-    const std::string name = BackupName(target);
-    ::unlink(name.c_str());
+  // 2. The old text as the backup. A backup that cannot be made stops the save: the user
+  // asked for the old text to be kept. A file whose own name is its backup name has no
+  // backup (it would be itself).
+  const std::string backup_name = BackupName(target);
+  if (backup && exists && backup_name != target && backup_name != real) {
+    ::unlink(backup_name.c_str());
     // A second name for the old file costs nothing and keeps its bytes when the target's
     // name moves on; where that cannot be, a copy.
-    r.backup_made = (old.st_nlink == 1 && ::link(real.c_str(), name.c_str()) == 0) || CopyTo(real, name);
+    r.backup_made = (old.st_nlink == 1 && ::link(real.c_str(), backup_name.c_str()) == 0) || CopyTo(real, backup_name);
+    if (!r.backup_made) {
+      SaveResult f = Failed(backup_name);
+      f.backup_failed = true;
+      return f;
+    }
   }
 
-  // 3. Into place: renamed over the target, or, for a file with several names, copied in.
+  // 3. Into place: renamed over the target, or, for a file with several names, written in.
   if (exists && old.st_nlink > 1) {
-    const int in = ::open(real.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    ok = in >= 0 && WriteAll(in, bytes) && ::fsync(in) == 0;
-    if (in >= 0 && ::close(in) != 0) ok = false;
-    const int saved_errno = errno;
-    ::unlink(tmp.c_str());
-    errno = saved_errno;
-    if (!ok) return Failed(target);
-  } else if (::rename(tmp.c_str(), real.c_str()) != 0) {
+    SaveResult in_place = WriteInPlace(target, real, old, bytes, r.backup_made ? backup_name : std::string());
+    in_place.backup_made = r.backup_made;
+    return in_place;
+  }
+  if (::rename(fresh.Name().c_str(), real.c_str()) != 0) {
     SaveResult f = Failed(target);
     f.backup_made = r.backup_made;
-    ::unlink(tmp.c_str());
     return f;
   }
+  fresh.Taken();
   r.ok = true;
   return r;
 }

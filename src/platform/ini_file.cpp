@@ -1,6 +1,8 @@
 // The settings file on disk: reading it when it changed, and writing it whole, atomically.
 #include "platform/ini_file.h"
 
+#include "platform/temp_beside.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,15 +65,15 @@ bool ReplaceFileAtomically(const std::filesystem::path& target, const std::strin
     mode = 0666 & ~mask;
   }
 
-  std::string tmpl = real.string() + ".XXXXXX";
-  int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data);
-  if (ok && ::fchmod(fd, mode) != 0) ok = false;
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tmpl.c_str(), real.c_str()) != 0) ok = false;
-  if (!ok) ::unlink(tmpl.c_str());
+  // Unnamed until whole: a write killed half way leaves nothing behind.
+  NewFileBeside fresh(real.string());
+  if (fresh.Fd() < 0) return false;
+  bool ok = WriteAll(fresh.Fd(), data);
+  if (ok && ::fchmod(fresh.Fd(), mode) != 0) ok = false;
+  if (ok && ::fsync(fresh.Fd()) != 0) ok = false;
+  if (!fresh.Close()) ok = false;
+  if (ok && ::rename(fresh.Name().c_str(), real.c_str()) != 0) ok = false;
+  if (ok) fresh.Taken();
   return ok;
 }
 
@@ -241,17 +243,17 @@ bool IniFile::DeleteFile() {
 }
 
 int IniFile::RemoveStaleTemporaries() const {
-  // Our temporaries are the file's name, a dot and six characters (see ReplaceFileAtomically).
+  // Only names that carry our marker for this file are ours; whatever else is named like
+  // the settings file (a user's "haruvi.ini.backup", "haruvi.ini.old-01") is the user's.
   std::error_code ec;
   const std::filesystem::path dir = path_.parent_path().empty() ? "." : path_.parent_path();
-  const std::string prefix = path_.filename().string() + ".";
+  const std::string target = path_.filename().string();
   int removed = 0;
   for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!IsTemporaryOf(it->path().filename().string(), target)) continue;
     struct stat st {};
     if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-    if (std::time(nullptr) - st.st_mtime < 60) continue;
+    if (std::time(nullptr) - st.st_mtime < 60) continue;  // another window's write in progress
     if (::unlink(it->path().c_str()) == 0) ++removed;
   }
   return removed;

@@ -120,18 +120,23 @@ TEST_F(IniWholeTest, AChangeOnDiskIsSeenAtTheNextRead) {
   EXPECT_EQ(ini.ReadInteger("ReadMax", "Byte", 7), 0);
 }
 
-TEST_F(IniWholeTest, StaleTemporariesAreRemovedAndFreshOnesKept) {
+// Only our own marked temporaries of this file go, and only old ones: the user's files
+// named like the settings file plus six characters stay, however old.
+TEST_F(IniWholeTest, OnlyOurOwnStaleTemporariesAreRemoved) {
   auto p = dir.Write("a.ini", "[A]\r\n");
-  auto old = dir.Write("a.ini.Ab3xY9", "half");
-  dir.Write("a.ini.fresh1", "in progress");
-  dir.Write("a.ini.bak", "the user's");
+  auto old = dir.Write("a.ini.haruvi-tmp-Ab3xY9", "half");
+  dir.Write("a.ini.haruvi-tmp-fresh1", "in progress");
   struct utimbuf long_ago {1000000000, 1000000000};
   ::utime(old.c_str(), &long_ago);
-  ::utime((dir / "a.ini.bak").c_str(), &long_ago);
+  for (const char* users : {"a.ini.bak", "a.ini.backup", "a.ini.old-01", "a.ini.NOTES1", "b.ini.haruvi-tmp-Ab3xY9"}) {
+    dir.Write(users, "the user's");
+    ::utime((dir / users).c_str(), &long_ago);
+  }
   EXPECT_EQ(IniFile(p).RemoveStaleTemporaries(), 1);
   EXPECT_FALSE(std::filesystem::exists(old));
-  EXPECT_TRUE(std::filesystem::exists(dir / "a.ini.fresh1"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "a.ini.bak"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "a.ini.haruvi-tmp-fresh1"));
+  for (const char* users : {"a.ini.bak", "a.ini.backup", "a.ini.old-01", "a.ini.NOTES1", "b.ini.haruvi-tmp-Ab3xY9"})
+    EXPECT_TRUE(std::filesystem::exists(dir / users)) << users;
 }
 
 // A child rewrites every key in batches, each batch with one generation number, until it

@@ -123,7 +123,9 @@ bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextF
   const bool backup = ctx().Actions().Checked(QStringLiteral("Mbackup1"));
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(target), bytes, backup);
   if (!r.ok) {
-    ui::Warn(ctx().Window(), QStringLiteral("保存できませんでした。\n") + bridge::FromUtf8(r.error));
+    ui::Warn(ctx().Window(), (r.backup_failed ? QStringLiteral("バックアップを作成できないため、保存しませんでした。\n")
+                                              : QStringLiteral("保存できませんでした。\n")) +
+                                 bridge::DisplayName(bridge::FromDisk(r.error)));
     return false;
   }
   return true;
