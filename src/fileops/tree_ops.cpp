@@ -1,5 +1,7 @@
 #include "fileops/tree_ops.h"
 
+#include "platform/temp_beside.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -180,11 +182,11 @@ bool TreeOps::CopyRegular(const std::string& source, const struct stat& st, cons
   struct stat now {};
   if (::fstat(in.fd, &now) != 0 || !S_ISREG(now.st_mode)) return Fail(source, "通常のファイルではなくなりました");
   ::fcntl(in.fd, F_SETFL, ::fcntl(in.fd, F_GETFL) & ~O_NONBLOCK);
-  const std::string temp = TempName(target);
-  Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (out.fd < 0) return Fail(target, SystemReason());
+  // The copy is unnamed until whole: a copy killed half way leaves nothing in the target.
+  platform::NewFileBeside out(target);
+  if (out.Fd() < 0) return Fail(target, SystemReason());
   const std::uint64_t base = progress_.bytes_done;
-  const DataCopyResult r = CopyFileData(in.fd, out.fd, now, [&](std::uint64_t done) {
+  const DataCopyResult r = CopyFileData(in.fd, out.Fd(), now, [&](std::uint64_t done) {
     progress_.bytes_done = base + done;
     Tick(source);
     return Poll();
@@ -192,27 +194,26 @@ bool TreeOps::CopyRegular(const std::string& source, const struct stat& st, cons
   // Modes and times as far as the target's file system keeps them (a FAT stick keeps
   // few): the bytes are what must not fail.
   bool ok = r.ok;
-  if (ok) CopyAttributes(out.fd, now);
+  if (ok) CopyAttributes(out.Fd(), now);
   std::string why = r.error;
-  if (ok && sync_each && !FlushFile(out.fd)) {
+  if (ok && sync_each && !FlushFile(out.Fd())) {
     ok = false;
     why = SystemReason();
   }
-  if (::close(out.fd) != 0 && ok) {
+  if (ok && !out.Close()) {
     ok = false;
     why = SystemReason();
   }
-  out.fd = -1;
   if (ok) {
-    const bool placed = replace ? ::rename(temp.c_str(), target.c_str()) == 0
-                                : RenameNoReplace(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str());
-    if (!placed) {
+    const bool placed = replace ? ::rename(out.Name().c_str(), target.c_str()) == 0
+                                : RenameNoReplace(AT_FDCWD, out.Name().c_str(), AT_FDCWD, target.c_str());
+    if (placed) out.Taken();
+    else {
       ok = false;
       why = SystemReason();
     }
   }
   if (!ok) {
-    ::unlink(temp.c_str());
     progress_.bytes_done = base;
     if (r.cancelled) return false;
     return Fail(source, why);

@@ -73,7 +73,8 @@ bool NewFileBeside::Close() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int tries = 0; tries < 100; ++tries) {
       std::string name = Stem(target_) + RandomLetters();
-      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+          (errno == ENOENT && ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)) {  // no /proc
         name_ = std::move(name);
         break;
       }

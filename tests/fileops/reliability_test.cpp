@@ -75,6 +75,37 @@ TEST(Reliability, AFullDiskFailsTheFileNamesItAndLeavesNoPart) {
   EXPECT_EQ(ReadFile(dir / "dst/src/big.bin"), "old");
 }
 
+// A copy killed at any moment leaves in the target only whole files: the copy of a file
+// has no name until it is whole.
+TEST(Reliability, ACopyKilledAtAnyMomentLeavesNoPartInTheTarget) {
+  TempDir dir;
+  std::string big(4 << 20, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 % 251);
+  dir.Write("src/a.bin", big);
+  dir.Write("src/b.bin", big.substr(0, 1 << 20));
+  unsigned seed = 3;
+  for (int round = 0; round < 30; ++round) {
+    const fs::path dst = dir / ("dst" + std::to_string(round));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      TSHFOP op = Op(wCOPY, {(dir / "src").string()}, dst.string());
+      ::_exit(op.Execute(nullptr) ? 0 : 1);
+    }
+    ::usleep(500 + ::rand_r(&seed) % 20000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!fs::exists(dst)) continue;
+    for (auto& e : fs::recursive_directory_iterator(dst)) {
+      const std::string name = e.path().filename().string();
+      if (e.is_directory()) continue;
+      ASSERT_TRUE(name == "a.bin" || name == "b.bin") << "round " << round << ": " << name;
+      ASSERT_EQ(ReadFile(e.path()), name == "a.bin" ? big : big.substr(0, 1 << 20)) << "round " << round;
+    }
+  }
+}
+
 TEST(Reliability, FifosAndSocketsAreReportedAndNeverOpened) {
   TempDir dir;
   dir.Write("src/plain.txt", "p");
