@@ -1,5 +1,7 @@
 #include "platform/ini_text.h"
 
+#include <algorithm>
+
 #include "encoding/utf8.h"
 #include "platform/ini_file.h"
 
@@ -161,15 +163,49 @@ IniText::Span IniText::FindSection(std::string_view section) const {
   return span;
 }
 
-std::optional<std::string> IniText::Get(std::string_view section, std::string_view key) const {
-  const Span span = FindSection(section);
-  if (span.header == std::string::npos) return std::nullopt;
-  for (size_t i = span.header + 1; i < span.last; ++i) {
-    std::string_view value;
-    auto k = KeyOf(lines_[i].text, &value);
-    if (k && SameIniName(*k, key)) return std::string(value);
+namespace {
+
+std::string IndexKey(std::string_view section, std::string_view key) {
+  std::string k;
+  k.reserve(section.size() + key.size() + 1);
+  for (char c : section) k.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c);
+  k.push_back('\0');
+  for (char c : key) k.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c);
+  return k;
+}
+
+}  // namespace
+
+void IniText::Index() const {
+  index_.clear();
+  std::vector<std::string> seen;  // sections met: a later one of the same name is not read
+  bool reading = false;
+  std::string section;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (auto name = SectionOf(lines_[i].text)) {
+      section = IndexKey(*name, "");
+      section.pop_back();
+      reading = std::find(seen.begin(), seen.end(), section) == seen.end();
+      if (reading) seen.push_back(section);
+      continue;
+    }
+    if (!reading) continue;
+    if (auto k = KeyOf(lines_[i].text, nullptr)) index_.emplace_back(IndexKey(section, *k), i);
   }
-  return std::nullopt;
+  // Sorted, the first of equal keys first: that is the one Get returns.
+  std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  indexed_ = true;
+}
+
+std::optional<std::string> IniText::Get(std::string_view section, std::string_view key) const {
+  if (!indexed_) Index();
+  const std::string wanted = IndexKey(section, key);
+  const auto it = std::lower_bound(index_.begin(), index_.end(), wanted,
+                                   [](const auto& entry, const std::string& k) { return entry.first < k; });
+  if (it == index_.end() || it->first != wanted) return std::nullopt;
+  std::string_view value;
+  KeyOf(lines_[it->second].text, &value);
+  return std::string(value);
 }
 
 std::vector<std::string> IniText::Keys(std::string_view section) const {
@@ -184,6 +220,7 @@ std::vector<std::string> IniText::Keys(std::string_view section) const {
 bool IniText::HasSection(std::string_view section) const { return FindSection(section).header != std::string::npos; }
 
 bool IniText::Set(std::string_view section, std::string_view key, std::string_view value) {
+  indexed_ = false;  // lines move
   const std::string entry = std::string(key) + "=" + OneLine(value);
   const Span span = FindSection(section);
   if (span.header == std::string::npos) {
@@ -210,6 +247,7 @@ bool IniText::Set(std::string_view section, std::string_view key, std::string_vi
 }
 
 bool IniText::Erase(std::string_view section, std::string_view key) {
+  indexed_ = false;
   const Span span = FindSection(section);
   if (span.header == std::string::npos) return false;
   for (size_t i = span.header + 1; i < span.last; ++i) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,13 @@ class IniText {
     std::size_t last = 0;                    // the line after the section
   };
   Span FindSection(std::string_view section) const;
+  // Where each key's value is, by lower-cased "section\0key", as Get finds it (the first
+  // section of a name, the first key in it): built on the first read after a change, so
+  // reading n keys costs the file once, not n times.
+  void Index() const;
+
+  mutable std::vector<std::pair<std::string, std::size_t>> index_;
+  mutable bool indexed_ = false;
 
   IniEncoding encoding_ = IniEncoding::Utf8;
   std::vector<IniLine> lines_;

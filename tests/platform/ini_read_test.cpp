@@ -69,9 +69,25 @@ TEST_F(IniReadTest, CrLfFilesBomAndUtf8ValuesReadCleanly) {
 }
 
 TEST_F(IniReadTest, FirstSectionAndFirstKeyWin) {
-  IniFile ini = Make("[A]\nk=1\nk=2\n[B]\nk=3\n[a]\nk=4\n");
+  IniFile ini = Make("[A]\nk=1\nk=2\n[B]\nk=3\n[a]\nk=4\nonly=5\n");
   EXPECT_EQ(ini.ReadInteger("A", "k", 0), 1);
   EXPECT_EQ(ini.ReadInteger("B", "k", 0), 3);
+  EXPECT_EQ(ini.ReadInteger("A", "only", 0), 0);  // a later section of the name is not read
+}
+
+// Reads between writes see every write, in a file of many keys read one by one.
+TEST_F(IniReadTest, ReadsBetweenWritesSeeEachWrite) {
+  std::string text = "[Exe]\n";
+  for (int i = 0; i < 2000; ++i) text += "File" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  IniFile ini = Make(text);
+  for (int i = 0; i < 2000; i += 97) EXPECT_EQ(ini.ReadInteger("exe", "file" + std::to_string(i), -1), i);
+  ini.WriteInteger("Exe", "File5", 55);
+  ini.WriteInteger("Exe", "New", 7);
+  EXPECT_EQ(ini.ReadInteger("Exe", "File5", 0), 55);
+  EXPECT_EQ(ini.ReadInteger("Exe", "New", 0), 7);
+  EXPECT_EQ(ini.ReadInteger("Exe", "File1999", 0), 1999);
+  ini.DeleteKey("Exe", "File5");
+  EXPECT_EQ(ini.ReadInteger("Exe", "File5", -1), -1);
 }
 
 TEST_F(IniReadTest, CommentsAndJunkLinesAreNotKeys) {
