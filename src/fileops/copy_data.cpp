@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/write_all.h"
+
 namespace haruvi::fileops {
 namespace {
 
@@ -91,9 +93,33 @@ DataCopyResult CopySpan(int in, std::uint64_t in_off, int out, std::uint64_t out
 
 }  // namespace
 
+namespace {
+
+// A file whose size reads 0 may still hold bytes (/proc, /sys): they are read to the end,
+// up to a bound, instead of copying an empty file.
+DataCopyResult CopySizeless(int in, int out) {
+  constexpr std::uint64_t kLimit = 64u << 20;
+  char buf[1 << 16];
+  std::uint64_t total = 0;
+  for (;;) {
+    const ssize_t n = ::read(in, buf, sizeof buf);
+    if (n == 0) return DataCopyResult{true, false, {}};
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Fail("");
+    }
+    total += static_cast<std::uint64_t>(n);
+    if (total > kLimit) return DataCopyResult{false, false, "大きさの分からないファイルが上限 (64 MB) を超えました"};
+    if (!platform::WriteAll(out, std::string_view(buf, static_cast<std::size_t>(n))))
+      return Fail(errno == ENOSPC || errno == EFBIG || errno == EDQUOT ? "書き込めません: " : "");
+  }
+}
+
+}  // namespace
+
 DataCopyResult CopyFileData(int in, int out, const struct stat& in_stat, const ByteProgress& progress) {
   const std::uint64_t size = static_cast<std::uint64_t>(in_stat.st_size);
-  if (size == 0) return DataCopyResult{true, false, {}};
+  if (size == 0) return CopySizeless(in, out);
   // A reflink shares the blocks: instant, and holes stay holes.
   if (::ioctl(out, FICLONE, in) == 0) {
     if (progress && !progress(size)) return DataCopyResult{false, true, {}};

@@ -121,6 +121,7 @@ std::string_view FirstLineOf(std::string_view text) {
 }
 
 FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
+  constexpr std::uint64_t kSizelessReadLimit = 4u << 20;
   FileDisplay d;
   struct stat st {};
   const bool found = !path.empty() && ::stat(path.c_str(), &st) == 0;
@@ -140,7 +141,9 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
   const bool by_beginning = s.preview_bytes > 0 && d.size > s.preview_bytes && !s.rich_text && !s.editing;
   if (d.way != LoadWay::Nothing) {
     try {
-      std::optional<ByteBuffer> bytes = ReadWholeFile(path, by_beginning ? s.preview_bytes : d.size, &d.error);
+      // A file whose size reads 0 may still hold text (/proc, /sys): read up to a bound.
+      const std::uint64_t want = by_beginning ? s.preview_bytes : d.size == 0 ? kSizelessReadLimit : d.size;
+      std::optional<ByteBuffer> bytes = ReadWholeFile(path, want, &d.error);
       if (!bytes) {
         // A failed stream read keeps the line at its first step; a failed direct read
         // goes on with an empty pane.

@@ -106,6 +106,14 @@ TEST(Reliability, ACopyKilledAtAnyMomentLeavesNoPartInTheTarget) {
   }
 }
 
+// A file whose size reads 0 but holds bytes (/proc) is copied with them.
+TEST(Reliability, AFileWhoseSizeReadsZeroIsCopiedWithItsBytes) {
+  TempDir dir;
+  TSHFOP op = Op(wCOPY, {"/proc/self/mounts"}, (dir / "dst").string());
+  ASSERT_TRUE(op.Execute(nullptr));
+  EXPECT_NE(ReadFile(dir / "dst/mounts").find(" / "), std::string::npos);
+}
+
 TEST(Reliability, FifosAndSocketsAreReportedAndNeverOpened) {
   TempDir dir;
   dir.Write("src/plain.txt", "p");

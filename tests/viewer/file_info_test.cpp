@@ -113,6 +113,20 @@ TEST(FileDisplay, LoadsTheWholeFileOrNothing) {
   EXPECT_FALSE(ShowFile(dir.path().string(), DisplaySettings{}).exists);
 }
 
+// A file whose size reads 0 but that holds text (/proc) shows its text; an empty file
+// stays empty.
+TEST(FileDisplay, AFileWhoseSizeReadsZeroShowsWhatItHolds) {
+  FileDisplay d = ShowFile("/proc/self/status", DisplaySettings{});
+  ASSERT_TRUE(d.regular);
+  EXPECT_EQ(d.size, 0u);
+  EXPECT_TRUE(d.loaded);
+  EXPECT_NE(d.bytes.view().find("Pid:"), std::string_view::npos);
+  test::TempDir dir;
+  d = ShowFile(dir.Write("empty", "").string(), DisplaySettings{});
+  EXPECT_TRUE(d.loaded);
+  EXPECT_TRUE(d.bytes.empty());
+}
+
 TEST(FileDisplay, UnreadableFileGivesTheSystemMessage) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   test::TempDir dir;
