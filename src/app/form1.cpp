@@ -128,8 +128,10 @@ void TForm1::BuildControllers() {
   edit_ = new controllers::EditController(*this, this);
   textcmd_ = new controllers::TextCmdController(*this, this);
   conversion_ = new controllers::ConversionController(*this, this);
+  auto* save = new controllers::SaveController(*this, this);
+  text_->SetSaver([this, save] { return SaveShownText(*save); });
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
-                  new controllers::SaveController(*this, this), new controllers::HelpController(*this, this),
+                  save, new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
                   new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this),
                   new controllers::PrintController(*this, this), new controllers::SystemController(*this, this)};
@@ -213,7 +215,20 @@ void TForm1::FormShow() {
   Action(QStringLiteral("Mnow"))->setText(caption);
 }
 
+bool TForm1::SaveShownText(controllers::SaveController& save) {
+  const std::string source = text_->SourcePath();
+  if (source.empty()) {
+    save.MTsave1Click();
+    return !text_->Unsaved();
+  }
+  if (!save.SaveTo(bridge::FromDisk(source))) return false;
+  text_->MarkSaved(source);
+  return true;
+}
+
 bool TForm1::FormCloseQuery() {
+  // Changed text is asked about first: Cancel keeps the window open as it was.
+  if (!text_->MayLeave()) return false;
   flags_.worktext.clear();
   if (RichEdit1->isHidden()) SetTextPaneVisible(true);
   if (!inisave() && ini_.LastWrite() != platform::IniFile::WriteState::ReadOnly)

@@ -40,6 +40,7 @@ class ArchiveController;
 class DisplayController;
 class EditController;
 class KeysController;
+class SaveController;
 class ToolbarController;
 class UserMenuController;
 class LayoutController;
@@ -132,6 +133,9 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   void FolderView1Change(const QString& path);
   void FileView1Change(const QString& path, bool state_change);
   void Mexit1Click();
+  // The answer 保存 to "変更を保存しますか": the text written over the file it came from
+  // (through the save dialog when it came from none).
+  bool SaveShownText(controllers::SaveController& save);
 
   // Components.
   QToolBar* ToolBar1 = nullptr;

@@ -7,6 +7,7 @@
 #include <QStatusTipEvent>
 
 #include "app/form1.h"
+#include "bridge/disk_path.h"
 #include "controllers/archive/archive_controller.h"
 #include "controllers/keys/keys_controller.h"
 #include "shellview/combo_view.h"
@@ -22,12 +23,23 @@ namespace haruvi::app {
 // ---------------------------------------------------------------- selection events
 
 void TForm1::ComboView1Change(const QString& path) {
+  if (flags_.viewenabled && !text_->MayLeave()) {
+    ComboView1->ShowPath(CurrentFolder());  // Cancel: the combo names the folder still shown
+    return;
+  }
   if (flags_.viewenabled) textclear();
   FolderView1->SelectPath(path);
 }
 
 void TForm1::FolderView1Change(const QString& path) {
   if (path.isEmpty()) return;
+  if (flags_.viewenabled && path != FileView1->Folder() && !text_->MayLeave()) {
+    // Cancel: back to the folder of the text, which stays as it was.
+    const QString previous = FolderView1->PreviousPath();
+    const QSignalBlocker block(FolderView1);
+    if (!previous.isEmpty()) FolderView1->SelectPath(previous);
+    return;
+  }
   if (!FileView1->SetFolder(path)) {
     // A folder that cannot be listed: back to the previous one, without a message.
     const QString previous = FolderView1->PreviousPath();
@@ -43,6 +55,12 @@ void TForm1::FolderView1Change(const QString& path) {
 }
 
 void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
+  if (flags_.viewenabled && !text_->MayLeave()) {
+    // Cancel: the list selects the edited file again, and the text stays as it was.
+    const QSignalBlocker block(FileView1);
+    FileView1->SelectByCaption(bridge::FileName(bridge::FromDisk(text_->SourcePath())));
+    return;
+  }
   // The text of the file left behind goes; the line stays until the next one is shown.
   text_->Clear();
   // An LHA archive shows its listing instead, while "LHA書庫内容表示" is on.

@@ -83,6 +83,30 @@ size_t PaneCodec::CharLength(std::string_view bytes) const {
   return 1;
 }
 
+size_t PaneCodec::CharStart(std::string_view bytes, size_t at) const {
+  if (at >= bytes.size()) return bytes.size();
+  if (!tables_) {
+    // A well-formed sequence that starts up to three bytes back and reaches past `at`;
+    // its first byte is no continuation byte, so nothing before it can hold it.
+    for (size_t back = 1; back <= 3 && back <= at; ++back) {
+      const size_t s = at - back;
+      if (static_cast<unsigned char>(bytes[s]) < 0xC0) continue;
+      return s + Utf8SequenceAt(bytes, s) > at ? s : at;
+    }
+    return at;
+  }
+  // Back to the byte after one that leads no character (or to the line's start): a
+  // character starts there, whatever came before. Then forward by characters.
+  size_t from = at;
+  while (from > 0 && tables_->lead[static_cast<unsigned char>(bytes[from - 1])]) --from;
+  while (from < at) {
+    const size_t n = CharLength(bytes.substr(from));
+    if (from + n > at) break;
+    from += n;
+  }
+  return from;
+}
+
 namespace {
 
 std::u16string DecodeUtf8(std::string_view bytes) {

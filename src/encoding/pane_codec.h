@@ -69,6 +69,11 @@ class PaneCodec {
   // Bytes of the character at bytes[0] as Decode() takes them: 1 or 2, never past the
   // end; 0 for an empty view.
   size_t CharLength(std::string_view bytes) const;
+  // The start of the character (as Decode() takes them) that holds bytes[at]: `at`
+  // itself when a character starts there; bytes.size() for `at` past the end. Exact
+  // from anywhere in a line: a byte that leads no two-byte character always ends one
+  // (and in UTF-8 a character is at most four bytes), so no scan from the start.
+  size_t CharStart(std::string_view bytes, size_t at) const;
   // A unit that stands for an undecodable byte (in UTF-8, the low half of a pair that
   // follows its high half is a character's: see PlainText).
   bool IsRawByte(char16_t unit) const { return unit >= kRawByteBase && unit < kRawByteBase + 256; }

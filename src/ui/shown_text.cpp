@@ -2,7 +2,10 @@
 #include "ui/shown_text.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPalette>
+#include <QPushButton>
+#include <cstdio>
 
 #include "bridge/pane_text.h"
 #include "ui/messages.h"
@@ -11,6 +14,7 @@
 #include "ui/window_context.h"
 #include "viewer/file_display.h"
 #include "viewer/file_info.h"
+#include "viewer/text_document.h"
 #include "viewer/text_pane.h"
 
 namespace haruvi::ui {
@@ -73,6 +77,7 @@ ShownText::ShownText(viewer::TextPane& pane, QLabel& info, PanelBar& status, QOb
   // Typing after a command: the edit's own undo takes it back; the command's step would
   // bring the text from before the typing over it.
   connect(&pane_, &viewer::TextPane::TextEdited, this, [this] {
+    unsaved_ = true;
     Forget();
     ShowLineCount();
   });
@@ -109,6 +114,7 @@ void ShownText::fileinfo(const std::string& path) {
 }
 
 void ShownText::MarkSaved(const std::string& path) {
+  unsaved_ = false;
   source_path_ = path;
   SetOrigin(TextOrigin::File);
 }
@@ -149,6 +155,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
   const Own own(changing_);
   rest_->Cancel();  // a file still being read is no longer wanted
   Forget();
+  unsaved_ = false;
   source_path_ = path;
   origin_ = origin;
   ApplyColor();
@@ -193,6 +200,7 @@ void ShownText::Show(std::string bytes, TextOrigin origin, encoding::TextForm fo
   const Own own(changing_);
   rest_->Cancel();
   Forget();
+  unsaved_ = false;
   source_path_.clear();
   pane_.SetText(std::move(bytes), form);
   SetOrigin(origin);
@@ -207,6 +215,7 @@ void ShownText::Clear() {
   const Own own(changing_);
   rest_->Cancel();
   Forget();
+  unsaved_ = false;
   source_path_.clear();
   origin_ = TextOrigin::Nothing;
   pane_.Clear();
@@ -222,33 +231,46 @@ void ShownText::textclear() {
 // ---------------------------------------------------------------- commands
 
 void ShownText::Replace(std::string bytes, TextOrigin origin, std::optional<encoding::TextForm> form) {
-  ReplaceWith(std::move(bytes), origin, form.value_or(pane_.TextForm()), true);
+  const bool own = origin == TextOrigin::Report || origin == TextOrigin::Listing;
+  ReplaceWith(std::move(bytes), origin, form.value_or(pane_.TextForm()), true, own);
+}
+
+void ShownText::ReplaceLineEnds(std::string bytes) {
+  ReplaceWith(std::move(bytes), TextOrigin::Converted, pane_.TextForm(), true, true);
 }
 
 void ShownText::BeginReport(std::string bytes, encoding::TextForm form, TextOrigin origin) {
   // Its later parts replace the edit model, so the step back is held here, not in it.
-  ReplaceWith(std::move(bytes), origin, form, false);
+  ReplaceWith(std::move(bytes), origin, form, false, true);
   source_path_.clear();  // a report is no file's text, whatever was shown before it
   info_.clear();
 }
 
-void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm now, bool edit_step) {
+void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm now, bool edit_step,
+                            bool own_line_end) {
   const Own own(changing_);
   EnsureWhole();
+  // One rule for line ends in both modes: a text keeps the line end it was loaded with
+  // (a command's CR LF result is written back with it), unless the result brings its
+  // own (a line-end command, a report).
+  const std::string line_end(own_line_end ? viewer::FirstLineEnd(bytes) : pane_.LineEnd());
   // In simple edit the edit's own undo holds the command as one step, after the typing:
   // every such step keeps its whole result, so a big text keeps one step back instead.
   if (edit_step && Editing() && now == pane_.TextForm() && bytes.size() <= edit_step_limit &&
       pane_.TextLength() <= edit_step_limit) {
-    pane_.ReplaceAllWhileEditing(bytes);
+    pane_.ReplaceAllWhileEditing(bytes, own_line_end ? std::string_view(line_end) : std::string_view());
+    unsaved_ = true;
     SetOrigin(origin);
     ShowLineCount();
     emit UndoChanged();
     return;
   }
-  Step step{viewer::ByteBuffer(), pane_.TextForm(), origin_, source_path_, info_.text()};
+  if (!own_line_end && line_end != "\r\n") bytes = viewer::WithLineEnds(bytes, line_end);
+  Step step{viewer::ByteBuffer(), pane_.TextForm(), origin_, source_path_, info_.text(), std::string(pane_.LineEnd())};
   // What the pane held is moved out, not copied.
-  step.bytes = pane_.ReplaceText(viewer::ByteBuffer(std::move(bytes)), now);
+  step.bytes = pane_.ReplaceText(viewer::ByteBuffer(std::move(bytes)), now, line_end);
   before_ = std::move(step);
+  if (Editing()) unsaved_ = true;
   if (origin == TextOrigin::Report || origin == TextOrigin::Listing) source_path_.clear();
   SetOrigin(origin);
   ShowLineCount();
@@ -294,7 +316,7 @@ void ShownText::Undo() {
   if (!before_) return;
   Step step = std::move(*before_);
   before_.reset();
-  pane_.SetText(std::move(step.bytes), step.form);
+  pane_.ReplaceText(std::move(step.bytes), step.form, step.line_end);
   source_path_ = std::move(step.source);
   info_.setText(step.info);
   // Going back is a change of its own: the line turns red, as after any command.
@@ -312,6 +334,41 @@ void ShownText::EnsureWhole() {
 }
 
 bool ShownText::Complete() const { return !rest_->Pending(); }
+
+// ---------------------------------------------------------------- leaving changed text
+
+bool ShownText::MayLeave() {
+  if (!unsaved_) return true;
+  LeaveAnswer answer = LeaveAnswer::Discard;
+  if (ask_leave) {
+    answer = ask_leave();
+  } else if (Headless()) {
+    std::fputs("変更を保存しますか: 破棄 (no one to ask)\n", stderr);
+  } else {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Haruvi"), QStringLiteral("変更を保存しますか"),
+                    QMessageBox::NoButton, pane_.window());
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    answer = box.clickedButton() == save ? LeaveAnswer::Save
+             : box.clickedButton() == discard ? LeaveAnswer::Discard
+                                               : LeaveAnswer::Cancel;
+  }
+  switch (answer) {
+    case LeaveAnswer::Cancel: return false;
+    case LeaveAnswer::Save:
+      // A failed save has said why; the text stays for another try.
+      if (!save_ || !save_()) return false;
+      unsaved_ = false;
+      return true;
+    case LeaveAnswer::Discard: break;
+  }
+  unsaved_ = false;
+  return true;
+}
 
 // ---------------------------------------------------------------- simple edit
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,8 +77,13 @@ class ShownText : public QObject {
   // A command's result for the whole text, in the text's own form unless `form` says
   // otherwise: one step back (in simple edit, a step of the edit's own undo, after the
   // typing). `origin` is what the text is now (Changed: red).
+  // A result written with CR LF takes the text's own line end (LF stays LF); a report or
+  // a listing of the program's own keeps the line end it has.
   void Replace(std::string bytes, TextOrigin origin = TextOrigin::Changed,
                std::optional<encoding::TextForm> form = std::nullopt);
+  // A line-end command's result (the file's bytes converted): its line end becomes the
+  // text's, which a save then writes, in simple edit as in viewing.
+  void ReplaceLineEnds(std::string bytes);
   void ReplaceLines(const std::vector<std::string>& lines, TextOrigin origin = TextOrigin::Changed);
   // Bytes in the shown code page (CR LF line ends) in place of the selection, the caret
   // after them: a step of the edit's undo while editing, else the one step back.
@@ -131,6 +137,22 @@ class ShownText : public QObject {
   // The text was just written to `path`: it is that file's text now (black).
   void MarkSaved(const std::string& path);
 
+  // ---------------------------------------------------------------- leaving changed text
+  // Typing, pasting or a command in simple edit changed the text since it was shown or
+  // saved (the mark stays when simple edit is left).
+  bool Unsaved() const { return unsaved_; }
+  // Asked before the text is left (another file or folder, a show command, a command
+  // that reads the file again, closing): "変更を保存しますか" with 保存 / 破棄 / キャンセル.
+  // True to go on: nothing was unsaved, it was saved, or the user let it go. False on
+  // Cancel or a failed save: the caller changes nothing, so the text, the caret and the
+  // selection stay.
+  enum class LeaveAnswer { Save, Discard, Cancel };
+  bool MayLeave();
+  // How the text is saved for the question (the window's save over its file).
+  void SetSaver(std::function<bool()> save) { save_ = std::move(save); }
+  // The question's answer without a dialog (tests); a headless run without it discards.
+  static inline std::function<LeaveAnswer()> ask_leave;
+
   // ---------------------------------------------------------------- simple edit
   bool Editing() const;
   // Simple edit as the text commands enter it: nothing when it is on already.
@@ -149,8 +171,10 @@ class ShownText : public QObject {
     TextOrigin origin;
     std::string source;
     QString info;
+    std::string line_end;
   };
-  void ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm form, bool edit_step);
+  void ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm form, bool edit_step,
+                   bool own_line_end = false);
   void Forget();
   void ApplyColor();
   void ShowLineCount();
@@ -165,6 +189,8 @@ class ShownText : public QObject {
   std::string source_path_;
   std::optional<Step> before_;  // the one step back of a command, outside the edit's undo
   bool changing_ = false;  // the pane's content is being set from here
+  bool unsaved_ = false;
+  std::function<bool()> save_;
   // A file shown by its beginning: its information line's first step, kind and way.
   std::string pending_step1_, pending_kind_;
   viewer::LoadWay pending_way_{};

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -51,9 +52,8 @@ void ByteView::SwapDocument(const LineSource* document) {
   if (wrap_ && doc_) pieces_.Build(*doc_);
   Invalidate();
   UpdateScrollBars();
-  const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
-  anchor_ = std::min(anchor, total);
-  caret_ = std::min(caret, total);
+  anchor_ = Boundary(anchor);
+  caret_ = Boundary(caret);
   ScrollToLine(top);
   horizontalScrollBar()->setValue(h);
   viewport()->update();
@@ -127,18 +127,19 @@ void ByteView::UpdateScrollBars() {
 }
 
 std::size_t ByteView::AlignToChar(std::string_view line, std::size_t byte) const {
-  // Walk back to a byte that cannot be a trail byte, then forward by characters.
-  std::size_t p = std::min(byte, line.size());
-  std::size_t back = p;
-  while (back > 0 && p - back < 4096 && static_cast<unsigned char>(line[back - 1]) >= 0x40) --back;
-  const auto& codec = encoding::PaneCodec::For(page_);
-  std::size_t at = back;
-  while (at < p) {
-    std::size_t n = std::max<std::size_t>(1, codec.CharLength(line.substr(at)));
-    if (at + n > p) break;
-    at += n;
-  }
-  return at;
+  return encoding::PaneCodec::For(page_).CharStart(line, std::min(byte, line.size()));
+}
+
+std::size_t ByteView::Boundary(std::size_t offset) const {
+  if (!doc_ || doc_->LineCount() == 0) return 0;
+  const std::size_t first = TextStart();
+  offset = std::clamp(offset, first, std::max(first, doc_->TextCrLfLength()));
+  const std::size_t line = doc_->LineOfOffset(offset);
+  const std::size_t start = doc_->LineStart(line);
+  const std::string_view bytes = doc_->Line(line);
+  // Inside a line end (between CR and LF) is before it: CR LF is one.
+  if (offset - start >= bytes.size()) return std::min(offset, start + bytes.size());
+  return start + AlignToChar(bytes, offset - start);
 }
 
 std::pair<std::size_t, std::size_t> ByteView::PieceRange(std::size_t line, std::size_t piece) const {
@@ -303,8 +304,10 @@ void ByteView::PaintPiece(QPainter& p, LineLayout& l, std::size_t line, qreal y)
   }
 }
 
-void ByteView::paintEvent(QPaintEvent*) {
+void ByteView::paintEvent(QPaintEvent* event) {
   QPainter p(viewport());
+  // Only the lines the event asks for are drawn (a keystroke asks for its line alone).
+  const QRect dirty = event->rect();
   if (!doc_ || doc_->LineCount() == 0) {
     // An empty text being edited still shows where typing goes.
     if (edit_ && hasFocus()) p.fillRect(QRectF(2, 0, 1, fontMetrics().lineSpacing()), palette().color(QPalette::Text));
@@ -323,7 +326,14 @@ void ByteView::paintEvent(QPaintEvent*) {
     return;
   }
   qreal y = 0;
-  for (std::size_t line = FirstVisibleLine(); line < doc_->LineCount() && y < h; ++line) {
+  const qreal spacing = fontMetrics().lineSpacing();
+  for (std::size_t line = FirstVisibleLine(); line < doc_->LineCount() && y < std::min<qreal>(h, dirty.bottom() + 1);
+       ++line) {
+    // Without word wrap every line is one row high.
+    if (y + spacing <= dirty.top()) {
+      y += spacing;
+      continue;
+    }
     LineLayout& l = Layout(line);
     PaintPiece(p, l, line, y);
     y += l.height;

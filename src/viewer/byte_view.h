@@ -47,7 +47,8 @@ class ByteView : public QAbstractScrollArea {
   void ReplaceSelectionBytes(std::string_view bytes) { ApplyEdit(SelStart(), SelLength(), bytes, false); }
   // The whole text replaced as one edit (a command's result); the caret stays where it
   // was, or at the end when the text got shorter.
-  void ReplaceAllBytes(std::string_view bytes);
+  // With a `line_end`, the text's line end changes in the same undo step.
+  void ReplaceAllBytes(std::string_view bytes, std::string_view line_end = {});
   void DeleteBackward();
   void DeleteForward();
   void DeleteSelection();
@@ -63,6 +64,16 @@ class ByteView : public QAbstractScrollArea {
   void SetTabStopDistance(qreal pixels);
   void SetTextColor(const QColor& color);
 
+  // The one rule for where the caret and a selection's ends may stand: on a character
+  // boundary of the pane's code (a Shift_JIS pair, a UTF-8 sequence) and never between
+  // the CR and LF of a line end, after a UTF-8 byte-order mark, within the text. Any
+  // offset is moved back to the nearest such place; every way of placing them uses it.
+  std::size_t Boundary(std::size_t offset) const;
+  // Characters from the start of the offset's line up to it (a tab and an undecodable
+  // byte are one each): the caret panel's column, whatever the code.
+  std::size_t CharsBefore(std::size_t offset) const;
+  // The boundary after the character (or line end) at a boundary.
+  std::size_t NextBoundary(std::size_t offset) const;
   std::size_t Caret() const { return caret_; }
   std::size_t SelStart() const { return std::min(anchor_, caret_); }
   std::size_t SelLength() const { return anchor_ > caret_ ? anchor_ - caret_ : caret_ - anchor_; }

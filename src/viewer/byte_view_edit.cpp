@@ -24,9 +24,10 @@ QString WithCrLf(QString text) {
 }
 
 // Text a key types: printable characters, never control codes (those are the keys'
-// own business) or the characters of shortcuts.
+// own business) or the characters of shortcuts: with Ctrl, Alt (Alt+letter opens the
+// window's menus) or Meta held, a key is the window's.
 bool TypesText(const QKeyEvent* event) {
-  if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   const QString text = event->text();
   if (text.isEmpty()) return false;
   for (const QChar c : text)
@@ -64,7 +65,16 @@ void ByteView::AfterTextChange(std::size_t only_line, std::size_t old_pieces) {
   EnsureCaretVisible();
   emit Edited();
   emit CaretMoved();
-  viewport()->update();
+  // An edit inside one line repaints that line alone (a scroll, which the edit may have
+  // caused, repaints everything through the bars' signals).
+  const std::size_t top = FirstVisibleLine();
+  if (only_line != SIZE_MAX && !wrap_ && only_line >= top) {
+    const int spacing = fontMetrics().lineSpacing();
+    const auto row = static_cast<int>(std::min<std::size_t>(only_line - top, INT32_MAX / 2 / std::max(1, spacing)));
+    viewport()->update(QRect(0, row * spacing, viewport()->width(), spacing));
+  } else {
+    viewport()->update();
+  }
 }
 
 void ByteView::ApplyEdit(std::size_t offset, std::size_t length, std::string_view bytes, bool typing) {
@@ -81,17 +91,17 @@ void ByteView::ApplyEdit(std::size_t offset, std::size_t length, std::string_vie
                         offset + length <= doc_->LineStart(line) + doc_->Line(line).size();
   const std::size_t old_pieces = one_line ? WrapPieces::PiecesOf(doc_->Line(line).size()) : 0;
   edit_->Replace(offset, length, bytes);
-  anchor_ = caret_ = offset + bytes.size();
+  anchor_ = caret_ = Boundary(offset + bytes.size());
   AfterTextChange(one_line ? line : SIZE_MAX, old_pieces);
   typing_ = typing;
 }
 
-void ByteView::ReplaceAllBytes(std::string_view bytes) {
+void ByteView::ReplaceAllBytes(std::string_view bytes, std::string_view line_end) {
   if (!edit_) return;
   const std::size_t caret = caret_;
   edit_->EndGroup();
-  edit_->Replace(0, edit_->TextCrLfLength(), bytes);
-  anchor_ = caret_ = std::min(caret, edit_->TextCrLfLength());
+  edit_->ReplaceWithLineEnd(0, edit_->TextCrLfLength(), bytes, line_end);
+  anchor_ = caret_ = Boundary(caret);
   typing_ = false;
   AfterTextChange();
 }
@@ -161,7 +171,7 @@ std::size_t ByteView::PasteClipboard() {
 bool ByteView::UndoEdit() {
   if (!edit_ || !edit_->CanUndo()) return false;
   const std::size_t caret = edit_->Undo();
-  anchor_ = caret_ = std::min(caret, edit_->TextCrLfLength());
+  anchor_ = caret_ = Boundary(caret);
   typing_ = false;
   AfterTextChange();
   return true;
@@ -170,7 +180,7 @@ bool ByteView::UndoEdit() {
 bool ByteView::RedoEdit() {
   if (!edit_ || !edit_->CanRedo()) return false;
   const std::size_t caret = edit_->Redo();
-  anchor_ = caret_ = std::min(caret, edit_->TextCrLfLength());
+  anchor_ = caret_ = Boundary(caret);
   typing_ = false;
   AfterTextChange();
   return true;

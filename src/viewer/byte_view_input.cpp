@@ -18,12 +18,34 @@ std::size_t ByteView::TextStart() const {
 }
 
 void ByteView::SetSelection(std::size_t start, std::size_t length) {
-  const std::size_t total = doc_ ? doc_->TextCrLfLength() : 0;
-  const std::size_t first = TextStart();
-  anchor_ = std::clamp(start, first, std::max(first, total));
-  caret_ = std::min(total, std::max(start, first) + length);
+  const std::size_t end = start + std::min(length, SIZE_MAX - start);
+  typing_ = false;  // typing after the caret was placed is a new undo step
+  anchor_ = Boundary(start);
+  caret_ = Boundary(end);
+  // An end that moved back into the start's character still selects that character.
+  if (length > 0 && caret_ <= anchor_ && doc_ && anchor_ < doc_->TextCrLfLength()) caret_ = NextBoundary(anchor_);
   emit CaretMoved();
   viewport()->update();
+}
+
+std::size_t ByteView::CharsBefore(std::size_t offset) const {
+  if (!doc_ || doc_->LineCount() == 0) return 0;
+  const std::size_t line = doc_->LineOfOffset(offset);
+  const std::string_view bytes = doc_->Line(line);
+  const std::size_t stop = std::min(bytes.size(), offset - std::min(offset, doc_->LineStart(line)));
+  const auto& codec = encoding::PaneCodec::For(page_);
+  std::size_t chars = 0;
+  // A byte-order mark is no character of the text.
+  for (std::size_t at = line == 0 ? TextStart() : 0; at < stop; ++chars) at += std::max<std::size_t>(1, codec.CharLength(bytes.substr(at)));
+  return chars;
+}
+
+std::size_t ByteView::NextBoundary(std::size_t offset) const {
+  if (!doc_ || doc_->LineCount() == 0) return 0;
+  const std::size_t line = doc_->LineOfOffset(offset);
+  const std::size_t start = doc_->LineStart(line);
+  if (offset - start < doc_->Line(line).size()) return start + NextCharEnd(line, offset - start);
+  return line + 1 < doc_->LineCount() ? doc_->LineStart(line + 1) : doc_->TextCrLfLength();
 }
 
 void ByteView::SelectAll() { SetSelection(0, doc_ ? doc_->TextCrLfLength() : 0); }
@@ -95,7 +117,7 @@ void ByteView::MoveByRows(int rows, bool extend) {
 
 void ByteView::MoveCaret(std::size_t offset, bool extend) {
   typing_ = false;  // typing elsewhere is a new undo step
-  caret_ = std::min(std::max(offset, TextStart()), doc_ ? doc_->TextCrLfLength() : 0);
+  caret_ = Boundary(offset);
   if (!extend) anchor_ = caret_;
   EnsureCaretVisible();
   emit CaretMoved();
@@ -134,6 +156,8 @@ void ByteView::keyPressEvent(QKeyEvent* event) {
   const std::size_t line = doc_->LineOfOffset(caret_);
   const std::size_t byte = caret_ - doc_->LineStart(line);
   const std::size_t len = doc_->Line(line).size();
+  // A key that moves the caret ends the typing undone as one step, moved or not.
+  typing_ = false;
   auto at = [this](std::size_t l, std::size_t b) {
     l = std::min(l, doc_->LineCount() - 1);
     return doc_->LineStart(l) + AlignToChar(doc_->Line(l), b);

@@ -12,11 +12,19 @@ namespace haruvi::viewer {
 namespace {
 // The two bytes every lone line end of the original is shown as.
 constexpr std::string_view kCrLf = "\r\n";
+
+// One of the three kinds, as a string that outlives every edit record.
+std::string_view KnownLineEnd(std::string_view line_end) {
+  if (line_end == "\n") return "\n";
+  if (line_end == "\r") return "\r";
+  return kCrLf;
+}
 }  // namespace
 
 EditDocument::EditDocument() : EditDocument(TextDocument()) {}
 
-EditDocument::EditDocument(TextDocument original) : original_(std::move(original)) {
+EditDocument::EditDocument(TextDocument original, std::string_view line_end)
+    : original_(std::move(original)), line_end_(KnownLineEnd(line_end)) {
   original_bytes_ = original_.Bytes();
   nodes_.emplace_back();  // the empty node
   added_ = kCrLf;
@@ -193,6 +201,8 @@ EditDocument::Edit EditDocument::Swap(const Edit& edit) {
   const std::size_t put = edit.pieces ? nodes_[edit.pieces].sum_length : 0;
   root_ = Merge(Merge(head, edit.pieces), tail);
   ForgetLines();
+  const std::string_view was = line_end_;
+  if (!edit.line_end.empty()) line_end_ = edit.line_end;
   // Only the lines an edit touches change length: the one where it starts, the one where
   // it ends and those wholly inside the bytes put in.
   longest_ = std::max(longest_, put);
@@ -200,16 +210,22 @@ EditDocument::Edit EditDocument::Swap(const Edit& edit) {
     const std::size_t next = line + 1 < LineCount() ? LineStart(line + 1) : TextCrLfLength();
     longest_ = std::max(longest_, next - LineStart(line));
   }
-  return Edit{edit.offset, put, taken};
+  return Edit{edit.offset, put, taken, edit.line_end.empty() ? std::string_view() : was};
 }
 
 void EditDocument::Replace(std::size_t offset, std::size_t length, std::string_view bytes) {
+  ReplaceWithLineEnd(offset, length, bytes, {});
+}
+
+void EditDocument::ReplaceWithLineEnd(std::size_t offset, std::size_t length, std::string_view bytes,
+                                      std::string_view line_end) {
   const std::size_t total = TextCrLfLength();
   offset = std::min(offset, total);
   length = std::min(length, total - offset);
-  if (!length && bytes.empty()) return;
+  if (!line_end.empty()) line_end = KnownLineEnd(line_end);
+  if (!length && bytes.empty() && (line_end.empty() || line_end == line_end_)) return;
   const std::uint32_t pieces = bytes.empty() ? 0 : Append(bytes);
-  const Edit undo = Swap(Edit{offset, length, pieces});
+  const Edit undo = Swap(Edit{offset, length, pieces, line_end});
   // What could be redone is gone for good: its pieces are in no tree but their records'
   // (every node is in exactly one tree), so they are reused.
   for (const std::vector<Edit>& group : redo_) {

@@ -46,7 +46,8 @@ class EditDocument final : public LineSource {
  public:
   EditDocument();
   // Takes over the shown document: its buffer is not copied and stays in place.
-  explicit EditDocument(TextDocument original);
+  // `line_end` is what the edited text is written back with (see LineEnd).
+  explicit EditDocument(TextDocument original, std::string_view line_end = "\r\n");
   EditDocument(const EditDocument&) = delete;
   EditDocument& operator=(const EditDocument&) = delete;
 
@@ -54,6 +55,12 @@ class EditDocument final : public LineSource {
   void Insert(std::size_t offset, std::string_view bytes);
   void Erase(std::size_t offset, std::size_t length);
   void Replace(std::size_t offset, std::size_t length, std::string_view bytes);
+  // A replacement that also makes `line_end` the text's line end (a line-end command's
+  // result): one edit, so undo brings back the text and its line end together.
+  void ReplaceWithLineEnd(std::size_t offset, std::size_t length, std::string_view bytes, std::string_view line_end);
+  // The line end the text is saved with: "\r\n", "\n" or "\r" (the text itself holds
+  // CR LF, so typing and commands never mix kinds).
+  std::string_view LineEnd() const { return line_end_; }
 
   std::size_t LineCount() const override;
   // A line without its line end (empty past the last line): a view into the bytes when
@@ -119,6 +126,7 @@ class EditDocument final : public LineSource {
   struct Edit {
     std::size_t offset = 0, length = 0;
     std::uint32_t pieces = 0;
+    std::string_view line_end;  // the line end it sets (a static string), empty: kept
   };
 
   std::string_view Buf(int which) const { return which == 0 ? original_bytes_ : std::string_view(added_); }
@@ -148,6 +156,7 @@ class EditDocument final : public LineSource {
   std::vector<std::size_t> original_ends_;  // LF, and CR not followed by LF, in the original
   std::string added_;
   std::vector<std::size_t> added_ends_;
+  std::string_view line_end_;
   // nodes_[0] is the empty node. A deque, so that growing it never moves millions of
   // pieces at once in the middle of a keystroke.
   std::deque<Node> nodes_;

@@ -182,4 +182,19 @@ std::string WithLineEnds(std::string_view crlf_text, std::string_view line_end) 
   }
 }
 
+std::string WithCrLfEnds(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 32);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') {
+      out.push_back(c);
+      continue;
+    }
+    out.append("\r\n");
+    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+  }
+  return out;
+}
+
 }  // namespace haruvi::viewer

@@ -85,5 +85,7 @@ class TextDocument final : public LineSource {
 std::string_view FirstLineEnd(std::string_view bytes);
 // A CR LF text with every CR LF written as `line_end`.
 std::string WithLineEnds(std::string_view crlf_text, std::string_view line_end);
+// Every line end (CR LF, a lone CR, a lone LF) written as CR LF.
+std::string WithCrLfEnds(std::string_view bytes);
 
 }  // namespace haruvi::viewer

@@ -74,8 +74,7 @@ const LineSource& TextPane::Source() const {
 }
 
 void TextPane::BeginEditing() {
-  line_end_ = std::string(FirstLineEnd(doc_.Bytes()));
-  edit_ = std::make_unique<EditDocument>(std::move(doc_));
+  edit_ = std::make_unique<EditDocument>(std::move(doc_), line_end_);
   editing_lines_ = std::make_unique<EditingLines>(*edit_);
   edited_crlf_.reset();
   edited_bytes_.reset();
@@ -92,11 +91,13 @@ void TextPane::DropEditModel() {
 
 void TextPane::EndEditing() {
   if (!edit_) return;
+  const std::string line_end(edit_->LineEnd());
   if (edit_->AtOriginal()) {
     doc_ = edit_->TakeOriginal();
   } else {
     doc_.SetBytes(std::string(EditedBytes()));
   }
+  line_end_ = line_end;  // also for a text with no line end yet
   view_->SwapDocument(&doc_);
   DropEditModel();
 }
@@ -115,6 +116,8 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   unmappable_ = 0;
   DropEditModel();
   doc_ = std::move(document);
+  line_end_ = std::string(FirstLineEnd(next_line_end_.empty() ? doc_.Bytes() : std::string_view(next_line_end_)));
+  next_line_end_.clear();
   view_->SetDocument(&doc_);
   if (keep_view) {
     view_->SetSelection(std::min(caret, doc_.TextCrLfLength()), 0);
@@ -125,7 +128,7 @@ void TextPane::SetDocument(TextDocument document, bool keep_view, encoding::Text
   emit ContentChanged();
 }
 
-ByteBuffer TextPane::ReplaceText(ByteBuffer bytes, encoding::TextForm form) {
+ByteBuffer TextPane::ReplaceText(ByteBuffer bytes, encoding::TextForm form, std::string_view line_end) {
   ByteBuffer before;
   if (Edited()) {
     EditedBytes();
@@ -135,6 +138,7 @@ ByteBuffer TextPane::ReplaceText(ByteBuffer bytes, encoding::TextForm form) {
   } else {
     before = doc_.TakeBuffer();
   }
+  next_line_end_ = line_end;
   SetText(std::move(bytes), form);
   return before;
 }
@@ -210,7 +214,7 @@ const std::string& TextPane::EditedCrLf() const {
 }
 
 const std::string& TextPane::EditedBytes() const {
-  if (!edited_bytes_) edited_bytes_ = WithLineEnds(EditedCrLf(), line_end_);
+  if (!edited_bytes_) edited_bytes_ = WithLineEnds(EditedCrLf(), edit_->LineEnd());
   return *edited_bytes_;
 }
 
@@ -264,6 +268,8 @@ std::size_t TextPane::LineOfOffset(std::size_t offset) const {
 }
 
 std::size_t TextPane::OffsetOfLine(std::size_t line) const { return Source().LineStart(line); }
+
+std::size_t TextPane::CharsBefore(std::size_t offset) const { return view_->CharsBefore(offset); }
 
 std::size_t TextPane::FirstVisibleLine() const {
   if (stack_->currentWidget() == rich_view_) return static_cast<std::size_t>(rich_view_->cursorForPosition(QPoint(0, 0)).blockNumber());
@@ -325,8 +331,17 @@ void TextPane::ReplaceSelection(std::string_view bytes) {
   SetSelection(start + bytes.size(), 0);
 }
 
-void TextPane::ReplaceAllWhileEditing(std::string_view bytes) {
-  if (!read_only_) view_->ReplaceAllBytes(bytes);
+void TextPane::ReplaceAllWhileEditing(std::string_view bytes, std::string_view line_end) {
+  if (read_only_) return;
+  // The edit model holds CR LF text: a result with other line ends is written so first.
+  const std::string crlf = WithCrLfEnds(bytes);
+  view_->ReplaceAllBytes(crlf, line_end);
+}
+
+std::string_view TextPane::LineEnd() const { return edit_ ? edit_->LineEnd() : std::string_view(line_end_); }
+
+void TextPane::SetLineEnd(std::string_view line_end) {
+  if (!edit_) line_end_ = std::string(FirstLineEnd(line_end));
 }
 
 void TextPane::DeleteSelection() {

@@ -41,7 +41,13 @@ class TextPane : public QWidget {
   void SetText(ByteBuffer bytes, encoding::TextForm form = encoding::TextForm::Legacy);
   // SetText that hands back what Bytes() gave before, without a copy where the pane
   // still held the bytes it was given (a command's step back).
-  ByteBuffer ReplaceText(ByteBuffer bytes, encoding::TextForm form);
+  // A `line_end` given is the new text's line end (else its own first one).
+  ByteBuffer ReplaceText(ByteBuffer bytes, encoding::TextForm form, std::string_view line_end = {});
+  // The line end the text is saved with once edited (what Bytes() writes each line end
+  // as): the one it was loaded with, unless a line-end command's result set another.
+  // New content takes its own first one ("\r\n" when it has none).
+  std::string_view LineEnd() const;
+  void SetLineEnd(std::string_view line_end);
   void SetLines(const std::vector<std::string>& lines,  // joined with CR LF
                 encoding::TextForm form = encoding::TextForm::Legacy);
   // Takes a document indexed elsewhere (a worker thread) in one step. With `keep_view`,
@@ -82,6 +88,8 @@ class TextPane : public QWidget {
   // While editing, the very end after a final line end is the line after the last.
   std::size_t LineOfOffset(std::size_t offset) const;
   std::size_t OffsetOfLine(std::size_t line) const;
+  // Characters before an offset in its line (a tab is one): the caret panel's column - 1.
+  std::size_t CharsBefore(std::size_t offset) const;
 
   std::size_t FirstVisibleLine() const;
   void ScrollToLine(std::size_t line);
@@ -109,8 +117,10 @@ class TextPane : public QWidget {
   // after them: while editing one undo step of the text; while viewing, a new content.
   void ReplaceSelection(std::string_view bytes);
   // A command's result for the whole text while editing: one undo step of the text,
-  // the typing before it still undoable (see ReplaceText for viewing).
-  void ReplaceAllWhileEditing(std::string_view bytes);
+  // the typing before it still undoable (see ReplaceText for viewing). Any line ends in
+  // `bytes` are taken as the pane's CR LF; a `line_end` given becomes the text's line end
+  // in the same step.
+  void ReplaceAllWhileEditing(std::string_view bytes, std::string_view line_end = {});
   void DeleteSelection();
   void SelectAll();
   bool HasSelection() const { return SelLength() > 0; }
@@ -172,6 +182,7 @@ class TextPane : public QWidget {
   std::unique_ptr<EditDocument> edit_;  // while editing; holds the shown document
   std::unique_ptr<EditingLines> editing_lines_;  // what the view shows of it
   std::string line_end_ = "\r\n";       // what edited text is written back with
+  std::string next_line_end_;           // the next content's, when told
   mutable std::optional<std::string> edited_crlf_, edited_bytes_;
   ByteView* view_;
   QTextEdit* rich_view_;

@@ -45,7 +45,7 @@ TEST_F(EditInWindow, AMemoTypedIntoUndoneSavedWithABackupAndAsRichText) {
   form->RichEdit1->MoveCaretTo(form->RichEdit1->Text().size());
   Compose(QStringLiteral("卵"));
   QTest::keyClicks(form->RichEdit1->View(), "xx");  // a slip
-  EXPECT_EQ(form->SBarR->Text(0), " 3行 5列 ");  // the caret after 卵xx
+  EXPECT_EQ(form->SBarR->Text(0), " 3行 4列 ");  // the caret after 卵xx, counted in characters
   Run("Mundo");  // takes back the slip's typing alone
   EXPECT_EQ(Pane(), memo + test::S("卵"));
 
@@ -62,7 +62,7 @@ TEST_F(EditInWindow, AMemoTypedIntoUndoneSavedWithABackupAndAsRichText) {
   EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
 
   // Reopened: the plain text as saved, the rich text shown formatted with the same words.
-  Run("MediterRich");
+  // (The save over the file with its backup showed the file again, for viewing.)
   ASSERT_TRUE(form->RichEdit1->ReadOnly());
   if (!form->Action("Mrtf")->isChecked()) Run("Mrtf");  // rich text shown formatted
   SelectHere("MEMO.TXT");

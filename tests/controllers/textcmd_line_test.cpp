@@ -201,7 +201,7 @@ TEST_F(TextCmdTest, OneUndoRestoresTheTextBeforeTheCommand) {
   Show(text);
   EXPECT_FALSE(w.Actions().Get("Mundo")->isEnabled());
   Run("MLineSortU1");
-  EXPECT_EQ(Text(), "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(Text(), "a\rb\rc\r");  // the text's line end (its first, CR) kept
   EXPECT_TRUE(w.Actions().Get("Mundo")->isEnabled());
   EXPECT_TRUE(w.Actions().Get("MundoP")->isEnabled());
   SetInfoColor(Qt::black);

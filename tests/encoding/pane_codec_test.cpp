@@ -55,6 +55,34 @@ TEST_P(EveryCodePage, CharLengthAgreesWithDecoding) {
   EXPECT_EQ(codec().CharLength(""), 0u);
 }
 
+TEST_P(EveryCodePage, CharStartFindsTheCharacterAWalkFromTheStartFinds) {
+  // Mostly bytes that lead or trail two-byte characters and UTF-8 sequences, so runs of
+  // them are long; every offset's character start is what decoding from 0 gives.
+  std::mt19937 rng(11 + GetParam());
+  std::uniform_int_distribution<int> high(0x80, 0xFF), any(0, 255);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    for (int i = 0; i < 64; ++i) bytes += static_cast<char>(rng() % 8 ? high(rng) : any(rng));
+    std::vector<size_t> start_of(bytes.size() + 1);
+    for (size_t at = 0; at < bytes.size();) {
+      const size_t n = codec().CharLength(std::string_view(bytes).substr(at));
+      for (size_t k = 0; k < n; ++k) start_of[at + k] = at;
+      at += n;
+    }
+    start_of[bytes.size()] = bytes.size();
+    for (size_t at = 0; at <= bytes.size(); ++at) ASSERT_EQ(codec().CharStart(bytes, at), start_of[at]) << at;
+  }
+}
+
+TEST(PaneCodecCp932, CharStartIsExactFarIntoALongRunOfLeadBytes) {
+  // 亜 is 0x88 0x9F: both bytes can lead, so nothing near tells the pairs apart.
+  std::string run;
+  for (int i = 0; i < 5000; ++i) run += "\x88\x9F";
+  EXPECT_EQ(Cp932().CharStart(run, 9001), 9000u);
+  EXPECT_EQ(Cp932().CharStart(run, 9000), 9000u);
+  EXPECT_EQ(Cp932().CharStart("a" + run, 9002), 9001u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Pages, EveryCodePage, ::testing::Range(0, kCodePageCount),
                          [](const ::testing::TestParamInfo<int>& param_info) {
                            std::string name(CodePageName(static_cast<CodePage>(param_info.param)));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <random>
@@ -141,6 +142,59 @@ TEST_F(PaneEdit, AnEditedFileKeepsTheLineEndItUses) {
   pane.MoveCaretTo(4);
   Key(Qt::Key_Return);
   EXPECT_EQ(pane.Bytes(), "a\rb\r");
+}
+
+TEST_F(PaneEdit, EveryPlacementLandsOnACharacterAndNeverInsideCrLf) {
+  const std::string sjis = "\x8A\xBF\x8E\x9A\r\n\x95\\x";  // 漢字 CR LF 表 x (表's trail is '\\')
+  Edit(sjis);
+  pane.MoveCaretTo(1);  // inside 漢
+  EXPECT_EQ(pane.Caret(), 0u);
+  pane.MoveCaretTo(5);  // between CR and LF
+  EXPECT_EQ(pane.Caret(), 4u);
+  pane.SetSelection(3, 4);  // from inside 字 to inside 表
+  EXPECT_EQ(pane.SelStart(), 2u);
+  EXPECT_EQ(pane.SelLength(), 4u);
+  pane.SetSelection(7, 0);
+  pane.SetSelection(7, 1);  // a selection inside one character takes the character
+  EXPECT_EQ(pane.SelStart(), 6u);
+  EXPECT_EQ(pane.SelLength(), 2u);
+  pane.MoveCaretTo(5);
+  Key(Qt::Key_Z);  // typed before the line end, never between its bytes
+  EXPECT_EQ(pane.Bytes(), "\x8A\xBF\x8E\x9Az\r\n\x95\\x");
+  Edit("\xE6\xBC\xA2\xF0\xA0\xAE\xB7", encoding::TextForm::Utf8);  // 漢 𠮷
+  pane.MoveCaretTo(5);
+  EXPECT_EQ(pane.Caret(), 3u);
+  pane.MoveCaretTo(2);
+  EXPECT_EQ(pane.Caret(), 0u);
+  EXPECT_EQ(pane.CharsBefore(7), 2u);  // the caret panel's column counts characters
+}
+
+TEST_F(PaneEdit, ALineEndChangeIsAStepOfTheUndoWithTheText) {
+  Edit("a\nb\n");
+  pane.View()->ReplaceAllBytes("a\r\nb\r\n", "\r\n");  // a line-end command's result
+  EXPECT_EQ(pane.Bytes(), "a\r\nb\r\n");
+  pane.MoveCaretTo(1);
+  Key(Qt::Key_X);
+  EXPECT_EQ(pane.Bytes(), "ax\r\nb\r\n");
+  pane.Undo();
+  pane.Undo();
+  EXPECT_EQ(pane.Bytes(), "a\nb\n");
+  pane.Redo();
+  EXPECT_EQ(pane.Bytes(), "a\r\nb\r\n");
+  pane.SetReadOnly(true);  // kept when editing ends, even for a text without a line end
+  EXPECT_EQ(pane.LineEnd(), "\r\n");
+}
+
+TEST_F(PaneEdit, AltAndCtrlLettersAreTheWindowsNotTyped) {
+  Edit("ab");
+  pane.MoveCaretTo(2);
+  Key(Qt::Key_F, Qt::AltModifier);
+  Key(Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(pane.Bytes(), "ab");
+  QKeyEvent alt_f(QEvent::ShortcutOverride, Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
+  alt_f.ignore();  // as the shortcut map sends it
+  QApplication::sendEvent(pane.View(), &alt_f);
+  EXPECT_FALSE(alt_f.isAccepted());  // the menu bar's Alt+F goes ahead
 }
 
 TEST_F(PaneEdit, AnEditUndoneHandsBackTheGivenBytesExactly) {

@@ -158,7 +158,11 @@ std::optional<viewer::ByteBuffer> ConversionController::ReadSelected(std::string
   const std::string path = bridge::ToDisk(ctx().SelectedPath());
   struct stat st {};
   // Only a regular file is read: a FIFO or a device would block or never end.
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  auto regular = [&] { return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode); };
+  if (path.empty() || !regular()) return std::nullopt;
+  // The converted file takes the place of the text: changes typed into it are asked about
+  // (a save changes the file, so it is looked at again).
+  if (!ctx().Text().MayLeave() || !regular()) return std::nullopt;
   std::optional<viewer::ByteBuffer> bytes = viewer::ReadWholeFile(path, static_cast<std::uint64_t>(st.st_size), error);
   return bytes;
 }

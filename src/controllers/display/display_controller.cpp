@@ -80,6 +80,9 @@ void DisplayController::ShowAndCount(bool forced) {
 bool DisplayController::DisplaySelected(bool forced) {
   const std::string disk = bridge::ToDisk(ctx().SelectedPath());
   ui::ShownText& text = ctx().Text();
+  // A show command reads the file again over the text: changes typed into it are asked
+  // about (a selection asks in the window, before the list moves on).
+  if (forced && !text.MayLeave()) return false;
   // The read settings are read at every display, so their dialogs apply to the next one.
   viewer::DisplaySettings settings;
   const platform::Settings& ini = ctx().Settings();
@@ -89,12 +92,16 @@ bool DisplayController::DisplaySelected(bool forced) {
   settings.rich_text = rtf_->isChecked();
   settings.page = text.View().CodePage();
   settings.forced = forced;
-  settings.editing = text.Editing();
+  settings.editing = false;  // a file is shown for viewing: simple edit ends below
   settings.preview_bytes = preview_bytes_;
 
   ui::BusyCursor busy;
   viewer::FileDisplay shown = viewer::ShowFile(disk, settings);
   if (forced && !shown.regular) return false;  // the show commands touch nothing without a file
+  if (text.Editing()) {
+    text.Clear();  // the edited text goes first, so leaving the mode copies nothing
+    text.SetEditing(false);
+  }
   text.textclear();
   text.View().SetPlainTextMode(!settings.rich_text);
   if (!shown.exists) return false;

@@ -49,7 +49,11 @@ void DumpController::WithProgress(Dump&& dump) {
 void DumpController::Mdump1Click() {
   const std::string path = bridge::ToDisk(ctx().SelectedPath());
   struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  auto regular = [&] { return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode); };
+  if (path.empty() || !regular()) return;
+  // The dump takes the place of the text: changes typed into it are asked about (a save
+  // changes the file, so it is looked at again).
+  if (!ctx().Text().MayLeave() || !regular()) return;
   ui::BusyCursor busy;
   std::string error;
   // The read settings do not apply: the dump is of the whole file.

@@ -36,7 +36,11 @@ EditController::EditController(ui::WindowContext& ctx, QObject* parent) : Contro
   a.Twin("MediterRich", "MediterRich2");
   // The shown text owns the mode; its menu item and tool button follow it.
   connect(&ctx.Text(), &ui::ShownText::EditingChanged, this, &EditController::ShowMode);
+  // The caret panel follows every change of the caret, the text and the mode.
   connect(&ctx.Text().View(), &viewer::TextPane::CaretMoved, this, &EditController::caretdisp);
+  connect(&ctx.Text().View(), &viewer::TextPane::ContentChanged, this, &EditController::caretdisp);
+  connect(&ctx.Text().View(), &viewer::TextPane::TextEdited, this, &EditController::caretdisp);
+  connect(&ctx.Text(), &ui::ShownText::EditingChanged, this, &EditController::caretdisp);
   // Said at once, typed or pasted, not found out at saving: what this code cannot hold.
   connect(&ctx.Text().View(), &viewer::TextPane::Substituted, this, [this](std::size_t lost) {
     this->ctx().Status().SetText(4, QStringLiteral("%1 文字はこの文字コードにないため「〓」になりました").arg(lost));
@@ -119,7 +123,9 @@ void EditController::Mlinetop1Click() {
 void EditController::Mlinebottom1Click() {
   ctx().Text().EnsureWhole();
   viewer::TextPane& pane = ctx().Text().View();
-  const std::size_t length = pane.Text().size();
+  // The last character: the caret lands on its start (never inside a final CR LF or a
+  // two-byte character).
+  const std::size_t length = pane.TextLength();
   pane.MoveCaretTo(length > 0 ? length - 1 : 0);
   pane.setFocus();
   caretdisp();
@@ -129,7 +135,8 @@ void EditController::caretdisp() {
   const viewer::TextPane& pane = ctx().Text().View();
   const std::size_t position = pane.SelStart();
   const std::size_t line = pane.LineOfOffset(position);
-  const std::size_t column = position - pane.OffsetOfLine(line) + 1;
+  // Characters, not bytes: a kanji is one column in Shift_JIS and UTF-8 alike.
+  const std::size_t column = pane.CharsBefore(position) + 1;
   ctx().TextStatus().SetText(0, QStringLiteral(" %1行 %2列 ").arg(line + 1).arg(column));
 }
 

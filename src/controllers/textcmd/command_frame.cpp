@@ -161,7 +161,11 @@ bool CommandFrame::RunOnFile(std::string_view name, std::vector<std::string> ans
   const std::string path = bridge::ToDisk(ctx_.SelectedPath());
   struct stat st {};
   // Only a regular file is read: a FIFO or a device would block or never end.
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  auto regular = [&] { return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode); };
+  if (path.empty() || !regular()) return false;
+  // The file's bytes take the place of the text: changes typed into it are asked about
+  // (a save changes the file, so it is looked at again).
+  if (!ctx_.Text().MayLeave() || !regular()) return false;
   textcmd::CommandRun run;
   {
     ui::BusyCursor busy;
@@ -191,8 +195,10 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
   if (sjis_ && !from_file) text = sjis_->ToPane(text);
   sjis_.reset();
-  // A command on the file's own bytes gives the file converted; on the shown text, a change.
-  ctx_.Text().Replace(std::move(text), from_file ? ui::TextOrigin::Converted : ui::TextOrigin::Changed);
+  // A command on the file's own bytes (a line-end command) gives the file converted, with
+  // the line end it made; on the shown text, a change.
+  if (from_file) ctx_.Text().ReplaceLineEnds(std::move(text));
+  else ctx_.Text().Replace(std::move(text), ui::TextOrigin::Changed);
   return true;
 }
 
