@@ -272,6 +272,27 @@ TEST_F(TextCmdTest, TheSelectedFilesLineEndsAreConvertedInThePane) {
   EXPECT_EQ(Text(), "a\r\nb\r\n");
 }
 
+TEST_F(TextCmdTest, OneLineEndRuleInViewingAndInSimpleEdit) {
+  // A command keeps the text's line end; a line-end command sets it, in both modes alike.
+  w.dir.Write("f/lf.txt", "b\na\n");
+  w.Select(w.dir / "f", "lf.txt");
+  ui::ShownText::ask_leave = [] { return ui::ShownText::LeaveAnswer::Discard; };
+  for (const bool editing : {false, true}) {
+    SCOPED_TRACE(editing ? "simple edit" : "viewing");
+    Show("b\na\n");
+    if (editing) w.Text().SetEditing(!Editing());
+    Run("MLineSortU1");
+    EXPECT_EQ(Text(), "a\nb\n");
+    Run("MLFtoCRLF1");  // the file's bytes, converted (the sort let go without a question)
+    EXPECT_EQ(Text(), "b\r\na\r\n");
+    Run("MLineSortU1");
+    EXPECT_EQ(Text(), "a\r\nb\r\n");
+    EXPECT_EQ(Editing(), editing);
+    if (editing) w.Text().SetEditing(!Editing());
+  }
+  ui::ShownText::ask_leave = nullptr;
+}
+
 }  // namespace
 }  // namespace haruvi::controllers
 
