@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   timer.start();
   const haruvi::print::PrintResult r = haruvi::print::PrintText(
       printer, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
-      haruvi::encoding::CodePage::Cp932, font, rect);
+      haruvi::encoding::CodePage::Cp932, font, 8, rect);
   std::printf("haruvi\t%d pages\t%.2f s\n", r.pages, static_cast<double>(timer.elapsed()) / 1000.0);
   return r.error.isEmpty() ? 0 : 1;
 }

@@ -36,12 +36,16 @@ constexpr std::size_t kPieceBytes = 16 * 1024;
 
 class Pager {
  public:
-  Pager(QPrinter& printer, QPainter& painter, const QFont& font, const QRect& area, const PrintPoll& poll)
+  Pager(QPrinter& printer, QPainter& painter, const QFont& font, const QRect& area, int tab_width,
+        const PrintPoll& poll)
       : printer_(printer), painter_(painter), font_(font), area_(area), poll_(poll), y_(area.top()) {
     QFontMetricsF fm(font_, &printer_);
     spacing_ = fm.lineSpacing();
     option_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option_.setTabStopDistance(fm.horizontalAdvance(QLatin1Char(' ')) * 8);
+    // Stops every `tab_width` widths of "M", as the pane sets them. The layout takes the
+    // distance in the screen's units and scales it to the printer's resolution itself, so
+    // it is measured with the screen's metrics (the printer's would be scaled twice).
+    option_.setTabStopDistance(QFontMetricsF(font_).horizontalAdvance(QLatin1Char('M')) * std::max(1, tab_width));
   }
 
   // Lays out one piece of a line; false once the printing is cancelled.
@@ -119,7 +123,7 @@ QFont PrinterFont(QFont font) {
 }  // namespace
 
 PrintResult PrintText(QPrinter& printer, std::string_view bytes, encoding::CodePage page, const QFont& font,
-                      const systools::PageRect& rect, const PrintPoll& poll) {
+                      int tab_width, const systools::PageRect& rect, const PrintPoll& poll) {
   PrintResult result;
   QPainter painter;
   if (!painter.begin(&printer)) {
@@ -132,7 +136,7 @@ PrintResult PrintText(QPrinter& printer, std::string_view bytes, encoding::CodeP
   QRect area(static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right - rect.left),
              static_cast<int>(rect.bottom - rect.top));
   if (area.width() <= 0 || area.height() <= 0) area = QRect(QPoint(0, 0), printer.pageRect(QPrinter::DevicePixel).size().toSize());
-  Pager pager(printer, painter, f, area, poll);
+  Pager pager(printer, painter, f, area, tab_width, poll);
   const encoding::PaneCodec& codec = encoding::PaneCodec::For(page);
   systools::PieceReader reader(bytes, codec, kPieceBytes);
   systools::TextPiece piece;

@@ -29,9 +29,9 @@ struct PrintResult {
 // Asked after each page with the pages done and the bytes consumed; false cancels.
 using PrintPoll = std::function<bool(int pages, std::size_t done)>;
 
-// Prints `bytes` (CR LF or LF lines in `page`) in `font` inside `rect` (device dots of the
+// Prints `bytes` (lines ended as the pane ends them, in `page`) in `font` inside `rect` (device dots of the
 // printable area). The caller sets the document title on the printer.
-PrintResult PrintText(QPrinter& printer, std::string_view bytes, encoding::CodePage page, const QFont& font,
+PrintResult PrintText(QPrinter& printer, std::string_view bytes, encoding::CodePage page, const QFont& font, int tab_width,
                       const systools::PageRect& rect, const PrintPoll& poll = {});
 
 }  // namespace haruvi::print

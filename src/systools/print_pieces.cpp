@@ -6,16 +6,16 @@
 namespace haruvi::systools {
 
 PieceReader::PieceReader(std::string_view bytes, const encoding::PaneCodec& codec, std::size_t max_bytes)
-    : bytes_(bytes), codec_(codec), max_(std::max<std::size_t>(max_bytes, 2)) {}
+    : bytes_(bytes), codec_(codec), max_(std::max<std::size_t>(max_bytes, 2)), lines_(bytes) {}
 
 bool PieceReader::Next(TextPiece& out) {
   if (!in_line_) {
-    if (at_ >= bytes_.size()) return false;
-    const std::size_t nl = bytes_.find('\n', at_);
-    line_next_ = nl == std::string_view::npos ? bytes_.size() : nl + 1;
-    text_end_ = nl == std::string_view::npos ? bytes_.size() : nl;
-    // A CR before the LF (or a lone one at the very end) is the line's end, not text.
-    if (text_end_ > at_ && bytes_[text_end_ - 1] == '\r') --text_end_;
+    // Lines as the pane has them: CR LF, a lone CR or a lone LF ends one.
+    if (lines_.AtEnd()) return false;
+    at_ = lines_.Start();
+    text_end_ = lines_.End();
+    line_next_ = lines_.Next();
+    lines_.Advance();
     in_line_ = true;
   }
   std::size_t to = std::min(text_end_, at_ + max_);

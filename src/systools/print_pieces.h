@@ -1,4 +1,4 @@
-// The printer's walk through pane bytes: line by line (LF or CR LF ends a line), a line
+// The printer's walk through pane bytes: line by line (as the pane splits them), a line
 // longer than a limit in pieces cut where a character starts, so each piece can be laid
 // out alone and memory stays bounded whatever the text.
 #pragma once
@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "encoding/line_scan.h"
 #include "encoding/pane_codec.h"
 
 namespace haruvi::systools {
@@ -30,6 +31,7 @@ class PieceReader {
   std::size_t text_end_ = 0;   // end of the current line's text
   std::size_t line_next_ = 0;  // start of the line after it
   bool in_line_ = false;
+  encoding::LineCursor lines_;
 };
 
 }  // namespace haruvi::systools

@@ -150,6 +150,7 @@ class TextPane : public QWidget {
   encoding::CodePage ShownPage() const { return page_; }
   // Tab stops every `tab_width` widths of "M".
   void SetTabWidth(int tab_width);
+  int TabWidth() const { return tab_width_; }
   qreal TabStopDistance() const { return tab_distance_; }
 
   ByteView* View() const { return view_; }

@@ -87,7 +87,7 @@ TEST_F(PrintTest, AnOverlongLineIsWrappedAndCancelStopsBetweenPages) {
   for (int i = 0; i < 20000; ++i) line += "\x82\xA0\x82\xA2 abcd";  // あい abcd
   auto printer = Pdf("long.pdf");
   int asked = 0;
-  const print::PrintResult r = print::PrintText(*printer, line, encoding::CodePage::Cp932, QFont(), {0, 0, 0, 0},
+  const print::PrintResult r = print::PrintText(*printer, line, encoding::CodePage::Cp932, QFont(), 8, {0, 0, 0, 0},
                                                 [&](int, std::size_t) { return ++asked < 3; });
   EXPECT_TRUE(r.cancelled);
   EXPECT_EQ(asked, 3);
@@ -103,7 +103,7 @@ TEST_F(PrintTest, AnyBytesPrintInEitherCodePage) {
   }
   for (encoding::CodePage page : {encoding::CodePage::Cp932, encoding::CodePage::Utf8}) {
     auto printer = Pdf("any.pdf");
-    const print::PrintResult r = print::PrintText(*printer, bytes, page, QFont(), {0, 0, 0, 0});
+    const print::PrintResult r = print::PrintText(*printer, bytes, page, QFont(), 8, {0, 0, 0, 0});
     EXPECT_TRUE(r.error.isEmpty());
     EXPECT_GE(r.pages, 1);
   }
@@ -148,6 +148,48 @@ TEST_F(PrintTest, MarginDialogClampsToItsRangesAndNamesThePaper) {
   const systools::Margins e = form.Entered();
   EXPECT_EQ(e.top, 4);
   EXPECT_EQ(e.left, 15);
+}
+
+}  // namespace
+}  // namespace haruvi::controllers
+
+namespace haruvi::controllers {
+namespace {
+
+// A TAB prints as the pane shows it: to the next stop, tab width characters apart, on the
+// same line; short lines with a TAB take as many pages as lines without one.
+TEST_F(PrintTest, ATabMovesToTheNextStopOnTheSameLine) {
+  std::string text;
+  for (int i = 0; i < 180; ++i) text += "MM\tc\r\n";
+  w.Pane().SetText(text);
+  auto printer = Pdf("tab.pdf");
+  const print::PrintResult r = print.PrintPane(*printer);
+  std::string plain_text;
+  for (int i = 0; i < 180; ++i) plain_text += "MM c\r\n";
+  w.Pane().SetText(plain_text);
+  auto plain = Pdf("plain.pdf");
+  const print::PrintResult plain_result = print.PrintPane(*plain);
+  const int plain_pages = plain_result.pages;
+  EXPECT_FALSE(plain_result.cancelled);  // a second print in a row runs to its end
+  EXPECT_EQ(r.pages, plain_pages);
+  pdf_ = (w.dir.path() / "tab.pdf").string();
+  // The first line's words and where they stand, as pdftotext -bbox gives them.
+  const std::string box = test::RunProcess("/usr/bin/pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf_, "-"}).out;
+  auto x_of = [&](const std::string& word, double* min, double* max) {
+    const size_t at = box.find(">" + word + "</word>");
+    ASSERT_NE(at, std::string::npos) << box.substr(0, 600);
+    const size_t tag = box.rfind("<word", at);
+    const std::string head = box.substr(tag, at - tag);
+    *min = std::stod(head.substr(head.find("xMin=\"") + 6));
+    *max = std::stod(head.substr(head.find("xMax=\"") + 6));
+  };
+  double ab_min = 0, ab_max = 0, c_min = 0, c_max = 0;
+  x_of("MM", &ab_min, &ab_max);
+  x_of("c", &c_min, &c_max);
+  const double char_width = (ab_max - ab_min) / 2;
+  EXPECT_GT(c_min, ab_max);
+  // Eight widths of "M" from the line's start: the pane's tab width.
+  EXPECT_NEAR((c_min - ab_min) / char_width, 8.0, 0.5) << box.substr(0, 600);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The printer's walk: lines with either line end, empty lines, a last line without an
+// The printer's walk: lines with any line end, empty lines, a last line without an
 // end, and long lines cut only where a character starts, in Shift_JIS and UTF-8.
 #include <gtest/gtest.h>
 
@@ -21,12 +21,15 @@ std::vector<std::string> Walk(std::string_view bytes, CodePage page, std::size_t
   return out;
 }
 
-TEST(PrintPieces, LinesEndWithLfOrCrLfAndEmptyLinesCount) {
+// Lines end as the pane ends them: CR LF, a lone LF or a lone CR (a file from an old Mac
+// prints as many lines as it shows).
+TEST(PrintPieces, LinesEndAsThePaneEndsThemAndEmptyLinesCount) {
   EXPECT_EQ(Walk("ab\r\n\r\ncd\nef", CodePage::Cp932, 100), (std::vector<std::string>{"ab|", "|", "cd|", "ef|"}));
   EXPECT_EQ(Walk("ab\r\n", CodePage::Cp932, 100), (std::vector<std::string>{"ab|"}));
   EXPECT_EQ(Walk("", CodePage::Cp932, 100), (std::vector<std::string>{}));
   EXPECT_EQ(Walk("\n", CodePage::Cp932, 100), (std::vector<std::string>{"|"}));
-  EXPECT_EQ(Walk("a\rb\r", CodePage::Cp932, 100), (std::vector<std::string>{"a\rb|"}));
+  EXPECT_EQ(Walk("a\rb\r", CodePage::Cp932, 100), (std::vector<std::string>{"a|", "b|"}));
+  EXPECT_EQ(Walk("a\r\rb\n\rc", CodePage::Cp932, 100), (std::vector<std::string>{"a|", "|", "b|", "|", "c|"}));
 }
 
 TEST(PrintPieces, LongLinesAreCutOnlyWhereACharacterStarts) {

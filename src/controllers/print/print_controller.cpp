@@ -46,9 +46,12 @@ print::PrintResult PrintController::PrintPane(QPrinter& printer) {
   const systools::PageRect rect = systools::ApplyMargins(print::MetricsOf(printer), StoredMargins());
   dialogs::TForm24 progress(QStringLiteral("印刷"), QStringLiteral("印刷中です"), path, ctx().Window());
   progress.show();
+  // A cancel mark left by an earlier window (closing one leaves it) would stop this print
+  // after its first page.
+  ctx().Flags().worktext.clear();
   const auto cancelled = progress.CancelPoll(ctx().Flags().worktext);
   const print::PrintResult r =
-      print::PrintText(printer, bytes, pane.ShownPage(), pane.PaneFont(), rect, [&](int pages, std::size_t done) {
+      print::PrintText(printer, bytes, pane.ShownPage(), pane.PaneFont(), pane.TabWidth(), rect, [&](int pages, std::size_t done) {
         progress.Ldump2->setText(QStringLiteral("印刷中です %1 ページ (%2%)")
                                      .arg(pages)
                                      .arg(bytes.empty() ? 100 : static_cast<int>(done * 100 / bytes.size())));
