@@ -46,6 +46,8 @@ TEST_F(EditTest, ClipboardCommandsActOnlyWhereTheyMay) {
   EXPECT_EQ(w.Pane().Bytes(), "\x93\xfa\x96\x7b\r\nabc\r\nlast");
   w.Actions().Trigger("Mcopy1");
   EXPECT_EQ(QApplication::clipboard()->text(), "abc");
+  EXPECT_EQ(w.Pane().SelLength(), 0u);  // copied, the selection collapses to its start
+  EXPECT_EQ(w.Pane().SelStart(), 6u);
   w.Text().editmodeon();
   w.Pane().SetSelection(0, 4);  // 日本
   w.Actions().Trigger("Mcut");

@@ -77,7 +77,13 @@ void EditController::McutClick() {
   MarkChanged();
 }
 
-void EditController::Mcopy1Click() { ctx().Text().View().Copy(); }
+void EditController::Mcopy1Click() {
+  // Copied, the selection collapses to its start, as cut leaves it.
+  viewer::TextPane& pane = ctx().Text().View();
+  if (pane.SelLength() == 0) return;
+  pane.Copy();
+  pane.SetSelection(pane.SelStart(), 0);
+}
 
 void EditController::MpastClick() {
   viewer::TextPane& pane = ctx().Text().View();
