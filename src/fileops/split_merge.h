@@ -10,7 +10,7 @@
 
 namespace haruvi::fileops {
 
-inline constexpr std::uint64_t kMaxPieces = 999;  // piece numbers have three digits
+inline constexpr std::uint64_t kMaxPieces = 1000;  // three digits: 001 to 999, then 000; more would reuse names
 
 // The path without its extension, ".", and the number's last three digits of "000" + n:
 // ("/d/data.zip", 1) -> "/d/data.001". A leading "." of a name is no extension.

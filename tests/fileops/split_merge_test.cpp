@@ -87,6 +87,7 @@ TEST(SplitMerge, RefusalsCollisionsAndCancel) {
   auto f = dir.Write("big.dat", Pattern(5000));
   EXPECT_EQ(SplitRefusal(f.string(), 5000, 5), "1001個のﾌｧｲﾙに分割できません。");
   EXPECT_TRUE(SplitRefusal(f.string(), 4990, 5).empty());  // 999 pieces
+  EXPECT_TRUE(SplitRefusal(f.string(), 4995, 5).empty());  // 1000 pieces: the last is numbered 000
   const SplitOutcome many = SplitFile(f.string(), 5);
   EXPECT_FALSE(many.ok);
   EXPECT_FALSE(fs::exists(dir / "big.001"));
