@@ -186,14 +186,16 @@ bool CommandFrame::RunOnFile(std::string_view name, std::vector<std::string> ans
 }
 
 bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
-  // A stopped command leaves the text as it was: half a result is no result.
-  if (run.output.cancelled) return false;
+  // A stopped command's result is what it made before it stopped, ending with the line
+  // "中断しました！" the command writes: it goes into the pane like any result, and the
+  // caller learns it was stopped.
+  const bool stopped = run.output.cancelled;
   std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
   if (sjis_ && !from_file) text = sjis_->ToPane(text);
   sjis_.reset();
   // A command on the file's own bytes gives the file converted; on the shown text, a change.
   ctx_.Text().Replace(std::move(text), from_file ? ui::TextOrigin::Converted : ui::TextOrigin::Changed);
-  return true;
+  return !stopped;
 }
 
 }  // namespace haruvi::controllers
