@@ -15,6 +15,7 @@
 #include "platform/history.h"
 #include "platform/ini_file.h"
 #include "shellview/folder_view.h"
+#include "ui/history_combo.h"
 
 namespace haruvi::dialogs {
 
@@ -44,10 +45,8 @@ TForm2::TForm2(platform::IniFile& ini, QWidget* parent) : QDialog(parent), ini_(
   Memo1->setReadOnly(true);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* label2 = new QLabel(QStringLiteral("操作先ディレクトリ(&T)"), this);
-  CBdir = new QComboBox(this);
+  CBdir = ui::NewHistoryCombo(this);
   CBdir->setObjectName(QStringLiteral("CBdir"));
-  CBdir->setEditable(true);
-  CBdir->setInsertPolicy(QComboBox::NoInsert);
   label2->setBuddy(CBdir);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TForm2::accept);
