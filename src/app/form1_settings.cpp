@@ -102,6 +102,9 @@ void TForm1::iniload() {
   const int height = platform::ClampExtent(settings_.Read(kHeight, g.height()), screen.height());
   move(left, top);  // the frame's corner, as the file stores it
   resize(width, height);
+  // A size of the user's own stays as it is; the work area's, from initset, is the
+  // frame's and shrinks by it.
+  if (width != g.width() || height != g.height()) fit_frame_ = false;
   SettleLayout(this);
   SetPanelLWidth(platform::KeepIfOutside(settings_.Read(kPanelLWidth, PanelLWidth()), width, PanelLWidth()));
   SetPanelRBHeight(

@@ -10,7 +10,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
@@ -35,6 +37,8 @@
 #include "dialogs/target_dialog.h"
 #include "fake_window.h"
 #include "platform/history.h"
+#include "shellview/file_view.h"
+#include "shellview/folder_view.h"
 #include "ui/dialog_fit.h"
 #include "ui/input_box.h"
 #include "ui/messages.h"
@@ -148,6 +152,42 @@ TEST(DialogLayout, EveryCaptionIsShownWhole) {
     d->hide();
   }
   qApp->removeEventFilter(&fit);
+}
+
+// The list style gives every name the room its item asks for; a deep folder selected in
+// a narrow tree is scrolled sideways to its name.
+TEST(ViewWidths, NamesInTheListAndTheTreeAreShownWhole) {
+  test::FakeWindow w;
+  for (const char* n : {"data.001", "data.002", "data.bat", "短い.txt"}) w.dir.Write(std::string("f/") + n, "x");
+  std::string deep = "f";
+  for (const char* part : {"日本語のフォルダー", "さらに深いフォルダー", "もっと深いフォルダー", "一番深いフォルダー"}) {
+    deep += std::string("/") + part;
+    std::filesystem::create_directories(w.dir / deep);
+  }
+  shellview::TFileView& files = w.Files();
+  files.resize(400, 300);
+  files.show();
+  w.MoveToFolder(QString::fromStdString((w.dir / "f").string()));
+  files.SetViewStyle(shellview::ViewStyle::List);
+  auto* list = qobject_cast<QListView*>(files.CurrentView());
+  ASSERT_TRUE(list);
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.decorationSize = list->iconSize();
+  option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+  for (int r = 0; r < list->model()->rowCount(); ++r) {
+    const QModelIndex i = list->model()->index(r, 0);
+    EXPECT_GE(list->gridSize().width(), list->itemDelegate()->sizeHint(option, i).width()) << i.data().toString().toStdString();
+  }
+
+  shellview::TFolderView& tree = w.Folders();
+  tree.resize(137, 300);
+  tree.show();
+  ASSERT_TRUE(tree.SelectPath(QString::fromStdString((w.dir / deep).string())));
+  QCoreApplication::processEvents();
+  const QRect shown = tree.visualItemRect(tree.currentItem());
+  EXPECT_GE(shown.left(), 0);
+  EXPECT_LT(shown.left(), tree.viewport()->width() / 2);
 }
 
 // Types into the focused prompt once it is open, then presses `key` there.
