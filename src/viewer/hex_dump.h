@@ -46,6 +46,7 @@ class ByteDumper {
 HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled = {},
                        const DumpProduced& produced = {});
 
-inline constexpr std::string_view kDumpCancelled = "中断しました！";
+// In Shift_JIS, as the rest of the pane's text: the dump is shown in the font's code page.
+inline constexpr std::string_view kDumpCancelled = "\x92\x86\x92\x66\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81\x49";
 
 }  // namespace haruvi::viewer

@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <mutex>
 #include <thread>
 
@@ -110,7 +112,14 @@ void DumpController::WithProgress(Dump&& dump) {
     QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
   });
   QTimer tick;
-  connect(&tick, &QTimer::timeout, this, [&] { show(take()); });
+  connect(&tick, &QTimer::timeout, this, [&] {
+    QElapsedTimer took;
+    took.start();
+    show(take());
+    // Showing a long text again takes longer: the window keeps at least three quarters
+    // of the time to itself, so it stays usable however long the dump grows.
+    tick.setInterval(std::max<int>(100, static_cast<int>(4 * took.elapsed())));
+  });
   tick.start(100);
   if (!done) loop.exec();
   worker.join();
