@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -137,6 +138,26 @@ TEST_F(FileOpsProgressTest, EveryQuestionIsAnsweredByKeysAndClicksWhileTheProgre
     if (e.path().filename().string().starts_with("c") && e.path().filename() != "c.txt" && ReadFile(e.path()) == "cnew")
       ++kept_beside;
   EXPECT_EQ(kept_beside, 1);
+}
+
+TEST_F(FileOpsProgressTest, TheProgressNeverComesUpOverAnOpenQuestion) {
+  SelectAll();
+  OpRunner::show_after_ms = 100;
+  bool up_while_asked = false;
+  answers.push_back([&](QMessageBox* box) {
+    // The question stays open past the moment the progress window would come up.
+    QElapsedTimer open;
+    open.start();
+    while (open.elapsed() < 400) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      if (ShownProgress()) up_while_asked = true;
+    }
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    if (box->isVisible()) box->done(QMessageBox::Cancel);  // the key did not reach it: fail, not hang
+  });
+  CopyTo("t2/deeper");
+  EXPECT_FALSE(up_while_asked);
+  EXPECT_EQ(ReadFile(w.dir / "t2/deeper/a.txt"), "anew");
 }
 
 TEST_F(FileOpsProgressTest, TheProgressCountsTheFilesAndCancelStopsTheCopy) {
