@@ -248,6 +248,7 @@ void TForm1::Mexit1Click() { close(); }
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  if (fit_frame_) FitFrame(20);
   if (!shown_once_) {
     shown_once_ = true;
     FormShow();

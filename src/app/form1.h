@@ -188,6 +188,10 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   QString start_file_;
   QStringList start_args_;
   QString program_folder_;
+  // The work area holds the whole frame, title bar and borders included: the client is
+  // sized first, and shrunk by the frame's extents once the window manager has said them.
+  void FitFrame(int tries_left);
+  bool fit_frame_ = false;
   bool shown_once_ = false;
   int savedtextheight_ = 0;
   FolderStatus* folder_status_ = nullptr;

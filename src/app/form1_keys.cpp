@@ -2,6 +2,7 @@
 // browsing views (key preview), and the status hints.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusTipEvent>
@@ -63,6 +64,13 @@ void TForm1::FileView1Change(const QString& /*path*/, bool state_change) {
   }
   // The text of the file left behind goes; the line stays until the next one is shown.
   text_->Clear();
+  // A selection made with Shift, Ctrl or Alt held shows nothing. What is held is asked of
+  // the keyboard itself: a modifier let go while another window or a menu had the keys
+  // never reaches the list, and a flag kept from key releases would stay set.
+  const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+  flags_.shiftdown = (held & Qt::ShiftModifier) ? 1 : 0;
+  flags_.ctrldown = (held & Qt::ControlModifier) ? 1 : 0;
+  flags_.altdown = (held & Qt::AltModifier) ? 1 : 0;
   // An LHA archive shows its listing instead, while "LHA書庫内容表示" is on.
   if (flags_.viewenabled == 1 && !flags_.shiftdown && !flags_.altdown && !flags_.ctrldown &&
       !archive_->PreviewSelection())
@@ -152,9 +160,9 @@ bool TForm1::FileView1KeyDown(int key, Qt::KeyboardModifiers mods) {
         MoveToFolder(FileView1->SelectedPath());
         FileView1->SelectRow(0);
         folderinfo();
-        return true;
       }
-      return FileView1->Count() == 0;
+      // On a file Enter does nothing: the list would hand it to the desktop to open.
+      return true;
     case Qt::Key_Alt:
       flags_.altdown = 1;
       return true;

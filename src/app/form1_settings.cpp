@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTime>
+#include <QTimer>
+#include <algorithm>
 
 #include "app/form1.h"
 #include "bridge/disk_path.h"
@@ -61,6 +63,8 @@ void TForm1::initset() {
   const QRect work = WorkArea();
   move(work.topLeft());
   resize(work.size());
+  fit_frame_ = true;
+  if (isVisible()) FitFrame(20);
   flags_ = ui::WindowFlags{};
   SettleLayout(this);
   MoveToFolder(ProgramFolder());
@@ -69,6 +73,23 @@ void TForm1::initset() {
   SBarR->SetText(2, QStringLiteral(" 閲覧 "), true);
   for (ui::Controller* c : controllers_) c->initset();
   Splitter2Moved();
+}
+
+void TForm1::FitFrame(int tries_left) {
+  const QRect frame = frameGeometry();
+  if (frame == geometry()) {
+    // No frame known yet: the window manager says it a moment after the window shows
+    // (and never without one).
+    if (tries_left > 0) QTimer::singleShot(50, this, [this, tries_left] { FitFrame(tries_left - 1); });
+    else fit_frame_ = false;
+    return;
+  }
+  fit_frame_ = false;
+  const QRect work = WorkArea();
+  if (work.contains(frame)) return;
+  resize(std::min(width(), work.width() - (frame.width() - width())),
+         std::min(height(), work.height() - (frame.height() - height())));
+  move(work.topLeft());
 }
 
 void TForm1::iniload() {
@@ -80,6 +101,9 @@ void TForm1::iniload() {
   const int height = platform::ClampExtent(settings_.Read(kHeight, g.height()), screen.height());
   move(left, top);  // the frame's corner, as the file stores it
   resize(width, height);
+  // A size of the user's own stays as it is; the work area's, from initset, is the
+  // frame's and shrinks by it.
+  if (width != g.width() || height != g.height()) fit_frame_ = false;
   SettleLayout(this);
   SetPanelLWidth(platform::KeepIfOutside(settings_.Read(kPanelLWidth, PanelLWidth()), width, PanelLWidth()));
   SetPanelRBHeight(

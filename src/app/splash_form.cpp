@@ -1,6 +1,7 @@
 #include "app/splash_form.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,7 +15,6 @@ namespace haruvi::app {
 TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("Form3"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setFixedSize(292, 178);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   auto* blue = new QWidget(this);
@@ -24,6 +24,11 @@ TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint |
   p.setColor(QPalette::WindowText, Qt::white);
   blue->setPalette(p);
   auto* inner = new QVBoxLayout(blue);
+  auto* icon = new QLabel(blue);
+  icon->setObjectName(QStringLiteral("ProgramIcon"));
+  icon->setPixmap(QApplication::windowIcon().pixmap(48, 48));
+  icon->setAlignment(Qt::AlignCenter);
+  inner->addWidget(icon);
   auto* product = new QLabel(QStringLiteral(HARUVI_PRODUCT_NAME), blue);
   QFont big = product->font();
   big.setPixelSize(32);
@@ -42,6 +47,9 @@ TForm3::TForm3() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint |
   bottom->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   bottom->setAlignment(Qt::AlignCenter);
   layout->addWidget(bottom);
+  // Its classic size, grown where the fonts of the desktop need more.
+  const QSize hint = sizeHint();
+  setFixedSize(std::max(292, hint.width()), std::max(178, hint.height()));
   if (QScreen* s = QGuiApplication::primaryScreen())
     move(s->availableGeometry().center() - rect().center());
 }

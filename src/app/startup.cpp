@@ -19,6 +19,7 @@
 #include "platform/settings_location.h"
 #include "bridge/disk_path.h"
 #include "haruvi_version.h"
+#include "ui/dialog_fit.h"
 #include "ui/messages.h"
 #include "bridge/japanese.h"
 
@@ -162,6 +163,9 @@ int RunProgram(int argc, char** argv) {
     QIcon::setThemeSearchPaths(paths);
     QIcon::setThemeName(QStringLiteral("Adwaita"));
   }
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("haruvi"), QIcon(QStringLiteral(":/haruvi/haruvi.svg"))));
+  // Every dialog at least as wide as its title.
+  app.installEventFilter(new ui::DialogFit(&app));
   bridge::UseJapanese();
   QFont font(QString::fromStdString(platform::FontFamilyFor(platform::kWindowFontName)));
   font.setPointSize(9);

@@ -1,6 +1,7 @@
 #include "dialogs/target_dialog.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,6 +16,7 @@
 #include "platform/history.h"
 #include "platform/ini_file.h"
 #include "shellview/folder_view.h"
+#include "ui/history_combo.h"
 
 namespace haruvi::dialogs {
 
@@ -44,10 +46,8 @@ TForm2::TForm2(platform::IniFile& ini, QWidget* parent) : QDialog(parent), ini_(
   Memo1->setReadOnly(true);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   auto* label2 = new QLabel(QStringLiteral("操作先ディレクトリ(&T)"), this);
-  CBdir = new QComboBox(this);
+  CBdir = ui::NewHistoryCombo(this);
   CBdir->setObjectName(QStringLiteral("CBdir"));
-  CBdir->setEditable(true);
-  CBdir->setInsertPolicy(QComboBox::NoInsert);
   label2->setBuddy(CBdir);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TForm2::accept);
@@ -62,6 +62,12 @@ TForm2::TForm2(platform::IniFile& ini, QWidget* parent) : QDialog(parent), ini_(
   layout->addWidget(buttons);
   setTabOrder(CBdir, FolderView1);
   CBdir->setFocus();
+  // The tree is where a folder is chosen: a dozen rows at least, in the desktop's font;
+  // the list of files a few lines, scrolled.
+  const int row = FolderView1->fontMetrics().height() + 4;
+  FolderView1->setMinimumHeight(row * 12);
+  Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 2 * Memo1->frameWidth() + 8);
+  resize(std::max(460, sizeHint().width()), std::max(520, sizeHint().height()));
 
   for (const std::string& h : platform::LoadHistory(ini_, "File", {.count = "ToFileCount"})) history_ << bridge::FromDisk(h);
   CBdir->addItems(history_);

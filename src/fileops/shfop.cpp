@@ -146,6 +146,13 @@ bool TSHFOP::Execute(FileOpUi* ui) {
   if (FromFFList.empty()) return false;
   const std::vector<std::string> sources = ExpandSources();
   for (const std::string& s : sources) Resolve(s);
+  if (ui) {
+    // The counts are known before the first question: the progress says them at once.
+    ProgressInfo counted;
+    counted.files_total = file_list_.size();
+    counted.bytes_total = total_bytes_;
+    ui->Progress(counted);
+  }
 
   // A rename pattern "*.ext" takes the whole old name before the extension: "?*.ext".
   if (OperationF == wRENAME) {

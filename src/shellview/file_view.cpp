@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QTreeView>
 #include <QUrl>
 #include <algorithm>
@@ -180,7 +181,11 @@ void TFileView::FitListGrid() {
   for (size_t k = 0; k < probe; ++k)
     widest = std::max(widest, m.horizontalAdvance(bridge::DisplayName(bridge::FromDisk(entries[longest[k]].name))));
   widest = std::min(widest, 400);
-  list_->setGridSize(QSize(widest + 16 + 12, std::max(18, m.height() + 4)));
+  // The cell holds the icon and the name, each with the style's focus margins on both
+  // sides and the gap between them: counted from the style, so no name is cut short.
+  const int margin = list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+  const int cell = list_->iconSize().width() + widest + 4 * margin + 2 * list_->spacing() + 8;
+  list_->setGridSize(QSize(cell, std::max(list_->iconSize().height() + 2, m.height() + 4)));
 }
 
 void TFileView::SetViewStyle(ViewStyle style) {

@@ -3,10 +3,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <QFileIconProvider>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "shellview/listing.h"
@@ -119,8 +121,21 @@ bool TFolderView::SelectPath(const QString& path) {
     node = next;
   }
   setCurrentItem(node);
-  scrollToItem(node);
+  ShowName(node);
   return true;
+}
+
+void TFolderView::ShowName(QTreeWidgetItem* item) {
+  scrollToItem(item);
+  // The view scrolls only up and down to an item; a deep one is indented past a narrow
+  // column, so it is brought sideways too, its icon and name at the left edge.
+  const int column_width = header()->sectionSize(0);
+  if (column_width <= viewport()->width()) return;
+  doItemsLayout();
+  const QRect r = visualItemRect(item);
+  QScrollBar* h = horizontalScrollBar();
+  const int left = r.left() + h->value();
+  if (r.left() < 0 || r.left() > viewport()->width() / 2) h->setValue(std::max(0, left - indentation()));
 }
 
 void TFolderView::RenameSelected() {
@@ -169,7 +184,7 @@ void TFolderView::OnRenamed(QTreeWidgetItem* item, int column) {
 void TFolderView::ExpandSelected() {
   if (QTreeWidgetItem* item = currentItem(); item && !item->isExpanded()) {
     item->setExpanded(true);
-    scrollToItem(item);
+    ShowName(item);
   }
 }
 

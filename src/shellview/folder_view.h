@@ -31,6 +31,8 @@ class TFolderView : public QTreeWidget {
  private:
   QTreeWidgetItem* MakeNode(const QString& name, const QString& path);
   void LoadChildren(QTreeWidgetItem* node);
+  // Scrolls `item` into view, sideways as well when the tree is wider than the view.
+  void ShowName(QTreeWidgetItem* item);
   void OnRenamed(QTreeWidgetItem* item, int column);
 
   QString current_;

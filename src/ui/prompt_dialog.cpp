@@ -9,6 +9,7 @@
 
 #include "bridge/disk_path.h"
 #include "platform/history.h"
+#include "ui/history_combo.h"
 
 namespace haruvi::ui {
 
@@ -18,9 +19,7 @@ TForm33::TForm33(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   Label1 = new QLabel(this);
   Label2 = new QLabel(this);
-  ComboBox1 = new QComboBox(this);
-  ComboBox1->setEditable(true);
-  ComboBox1->setInsertPolicy(QComboBox::NoInsert);  // the history decides the order, not the box
+  ComboBox1 = NewHistoryCombo(this);
   ComboBox1->setMinimumWidth(360);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -92,7 +92,8 @@ void PartialLine(std::string& out, std::string_view rest, std::size_t number) {
 
 }  // namespace
 
-HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std::function<bool()>& cancelled) {
+HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std::function<bool()>& cancelled,
+                  const DumpProduced& produced) {
   HexDump d;
   const std::size_t whole = bytes.size() / 16;
   d.text.reserve(info_line.size() + 140 + (whole + 1) * kLineBytes + 32);
@@ -101,9 +102,12 @@ HexDump DumpBytes(std::string_view bytes, std::string_view info_line, const std:
   std::size_t line = 1;
   // Lines in blocks, with a look at the cancel question before every kCheckEvery-th.
   while (line <= whole) {
-    if (line % kCheckEvery == 0 && cancelled && cancelled()) {
-      d.cancelled = true;
-      break;
+    if (line % kCheckEvery == 0) {
+      if (produced) produced(d.text);
+      if (cancelled && cancelled()) {
+        d.cancelled = true;
+        break;
+      }
     }
     const std::size_t next_check = (line / kCheckEvery + 1) * kCheckEvery;
     const std::size_t count = std::min(next_check - line, whole - line + 1);
@@ -152,16 +156,20 @@ void ByteDumper::Finish(std::string* out) {
   held_.clear();
 }
 
-HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled) {
+HexDump DumpUnderLines(std::string_view text, std::string_view info_line, const std::function<bool()>& cancelled,
+                       const DumpProduced& produced) {
   HexDump d;
   d.text.reserve(info_line.size() + 4 + text.size() * 3 + 64);
   d.text.append(info_line);
   d.text += "\r\n\r\n";
   std::size_t n = 0;
   EachLine(text, [&](std::string_view line) {
-    if (++n % kCheckEvery == 0 && cancelled && cancelled()) {
-      d.cancelled = true;
-      return false;
+    if (++n % kCheckEvery == 0) {
+      if (produced) produced(d.text);
+      if (cancelled && cancelled()) {
+        d.cancelled = true;
+        return false;
+      }
     }
     d.text.append(line);
     d.text += "\r\n";

@@ -34,7 +34,7 @@ inline constexpr ListedKey kListedKeys[] = {
     {"S", "ﾄ", "Mfilesort1"},     // sort files
     {"T", "ｶ", "Mtojis1"},        // automatic code conversion
     {"U", "ﾅ", "MlhaU"},          // unpack LHA archive
-    {"V", "ﾋ", "Mv"},             // show the selected file now
+    {"V", "ﾋ", "ToolButton49"},   // show the selected file now (filedisp2, the line blue)
     {"W", "ﾃ", "Mmask"},          // choose extensions
     {"X", "ｻ", "Mfileexe"},       // run the file by its association
     {"Z", "ﾂ", "Mz"},             // open the key menu

@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include "support/sjis.h"
+
 namespace haruvi::viewer {
 namespace {
 
@@ -36,14 +38,14 @@ TEST(HexDump, ACancelKeepsWhatWasDoneAndSaysSo) {
   int asked = 0;
   const HexDump d = DumpBytes(std::string(16 * 10000 + 5, 'a'), "INFO", [&] { return ++asked >= 2; });
   EXPECT_TRUE(d.cancelled);
-  EXPECT_TRUE(d.text.ends_with("中断しました！\r\n"));
+  EXPECT_TRUE(d.text.ends_with(test::S("中断しました！") + "\r\n"));
   EXPECT_NE(d.text.find("00001FFF : "), std::string::npos);   // lines before the stop stay
   EXPECT_EQ(d.text.find("00002710 : "), std::string::npos);  // the last line never came
   std::string many;
   for (int i = 0; i < 10000; ++i) many += "line\r\n";
   const HexDump u = DumpUnderLines(many, "INFO", [] { return true; });
   EXPECT_TRUE(u.cancelled);
-  EXPECT_TRUE(u.text.ends_with("中断しました！\r\n"));
+  EXPECT_TRUE(u.text.ends_with(test::S("中断しました！") + "\r\n"));
 }
 
 TEST(HexDump, InPiecesItIsTheSameTextWhateverTheCuts) {

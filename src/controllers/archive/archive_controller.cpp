@@ -140,7 +140,12 @@ auto ArchiveController::WhileWorking(const QString& what, const QString& path, W
     }
     if (window && progress && progress->total > 0)
       window->Ldump2->setText(what + QStringLiteral("  %1%").arg(std::min<std::uint64_t>(progress->done * 100 / progress->total, 100)));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    // The progress window shuts out the rest of the program while it is up, so the keys
+    // and clicks can go through then: they reach its Cancel and nothing else. Before it
+    // comes up (and once Cancel closed it) they wait.
+    QCoreApplication::processEvents(window && window->isVisible() ? QEventLoop::AllEvents
+                                                                  : QEventLoop::ExcludeUserInputEvents,
+                                    20);
   }
   worker.join();
   return done.get();

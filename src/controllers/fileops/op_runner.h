@@ -3,6 +3,7 @@
 // Cancel) and asks the engine's questions (missing folder, name conflicts) in dialogs.
 #pragma once
 
+#include <QDialog>
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -11,9 +12,28 @@
 
 #include "fileops/shfop.h"
 
+class QLabel;
+class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace haruvi::controllers {
+
+// The progress window of a file operation: what is being worked on, the counts, a bar
+// and Cancel (Esc too), which asks the work to stop.
+class OpProgress : public QDialog {
+  Q_OBJECT
+
+ public:
+  OpProgress(QWidget* parent, const QString& title);
+  QLabel* Text = nullptr;
+  QProgressBar* Bar = nullptr;
+  QPushButton* CancelButton = nullptr;
+  void reject() override;
+
+ signals:
+  void Cancelled();
+};
 
 class OpRunner : public QObject, public fileops::FileOpUi {
   Q_OBJECT
@@ -37,9 +57,17 @@ class OpRunner : public QObject, public fileops::FileOpUi {
   // The questions' answers without dialogs (tests, headless runs).
   static inline std::function<bool(const QString& folder)> ask_create;
   static inline std::function<fileops::ConflictAnswer(const fileops::Conflict&)> ask_conflict;
+  // How long work runs before its progress window comes up (0: at once).
+  static inline int show_after_ms = 400;
 
  private:
+  // The window the questions belong to: the progress window while it is up.
+  QWidget* QuestionParent() const;
+
   QWidget* window_;
+  QWidget* progress_window_ = nullptr;
+  std::function<void()> refresh_;  // set while Run runs (the window's thread only)
+  int asking_ = 0;  // questions open (the window's thread only)
   std::atomic<bool> cancel_{false};
   std::mutex mutex_;
   fileops::ProgressInfo progress_;

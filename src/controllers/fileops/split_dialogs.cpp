@@ -18,6 +18,7 @@
 
 #include "bridge/disk_path.h"
 #include "controllers/fileops/op_runner.h"
+#include "ui/history_combo.h"
 #include "fileops/split_merge.h"
 #include "platform/history.h"
 #include "platform/ini_file.h"
@@ -45,9 +46,7 @@ TForm17::TForm17(platform::IniFile& ini, const QString& path, std::int64_t size,
     radios->addWidget(b);
   }
   layout->addWidget(group);
-  CBdiv = new QComboBox(this);
-  CBdiv->setEditable(true);
-  CBdiv->setInsertPolicy(QComboBox::NoInsert);
+  CBdiv = ui::NewHistoryCombo(this);
   layout->addWidget(CBdiv);
   Label4 = new QLabel(this);
   layout->addWidget(Label4);
@@ -69,7 +68,7 @@ TForm17::TForm17(platform::IniFile& ini, const QString& path, std::int64_t size,
     CBdiv->setEditText(QString::number(kSizes[i]));
     Preview();
   });
-  connect(CBdiv->lineEdit(), &QLineEdit::returnPressed, this, &TForm17::CBdivEnter);
+  CBdiv->lineEdit()->installEventFilter(this);
   Preview();
 }
 
@@ -96,6 +95,17 @@ void TForm17::CBdivEnter() {
   }
   Preview();
   BitBtn1->setFocus();
+}
+
+bool TForm17::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == CBdiv->lineEdit() && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      CBdivEnter();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TForm17::accept() {
@@ -132,9 +142,11 @@ TForm20::TForm20(const QString& folder, const QStringList& captions, QWidget* pa
   layout->addWidget(new QLabel(bridge::DisplayName(folder), this));
   Lfiles = new QLabel(QString::number(captions.size()) + QStringLiteral("個のファイル"), this);
   layout->addWidget(Lfiles);
-  layout->addWidget(new QLabel(QStringLiteral("結合するファイルリスト-結合順(&I)"), this));
+  auto* list_label = new QLabel(QStringLiteral("結合するファイルリスト-結合順(&I)"), this);
+  layout->addWidget(list_label);
   auto* row = new QHBoxLayout;
   ListBox1 = new QListWidget(this);
+  list_label->setBuddy(ListBox1);  // the letter moves the focus to the list (and is underlined)
   for (const QString& c : captions) {
     auto* item = new QListWidgetItem(bridge::DisplayName(c), ListBox1);
     item->setData(Qt::UserRole, c);
@@ -154,8 +166,10 @@ TForm20::TForm20(const QString& folder, const QStringList& captions, QWidget* pa
   side->addStretch();
   row->addLayout(side);
   layout->addLayout(row);
-  layout->addWidget(new QLabel(QStringLiteral("結合先ファイル名(&T)"), this));
+  auto* name_label = new QLabel(QStringLiteral("結合先ファイル名(&T)"), this);
+  layout->addWidget(name_label);
   Edit1 = new QLineEdit(this);
+  name_label->setBuddy(Edit1);
   layout->addWidget(Edit1);
   Label4 = new QLabel(QStringLiteral("結合情報"), this);
   layout->addWidget(Label4);

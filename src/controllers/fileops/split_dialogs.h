@@ -31,6 +31,8 @@ class TForm17 : public QDialog {
   void CBdivEnter();
   void accept() override;
   QString Result() const { return result_; }
+  // Enter in CBdiv is its own step and never reaches the dialog's OK.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QLabel* Label3 = nullptr;
   QLabel* Label4 = nullptr;

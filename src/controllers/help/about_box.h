@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace haruvi::controllers {
 
@@ -14,6 +15,8 @@ class TAboutBox : public QDialog {
   explicit TAboutBox(QWidget* parent = nullptr);
   QLabel* Version = nullptr;  // "Ver." + major + "." + minor
   QLabel* LV = nullptr;       // "Version:" + major.minor.release.build
+  QLabel* Icon = nullptr;     // the program's icon
+  QPushButton* Close = nullptr;  // "閉じる(&C)"
 };
 
 }  // namespace haruvi::controllers

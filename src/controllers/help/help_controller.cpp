@@ -14,7 +14,7 @@ namespace haruvi::controllers {
 
 HelpController::HelpController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
   ctx.Actions().Declare({"Mhelp", "ヘルプ(&H)", "ヘルプ|ヘルプを表示します。"}, [this] { ToolButton8Click(); });
-  ctx.Actions().Declare({"Mversion1", "バージョン情報(&A)", "バージョン情報|バージョン情報を表示します。"},
+  ctx.Actions().Declare({"Mversion1", "バージョン情報(&A)...", "バージョン情報|バージョン情報を表示します。"},
                         [this] { Mversion1Click(); });
 }
 

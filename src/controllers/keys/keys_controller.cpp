@@ -53,7 +53,7 @@ void KeysController::FillKeyMenu(QMenu* menu) {
     menu->insertAction(head, e);
   };
   for (const keys::KeyCommand& k : keys::KeyCommands(reg.Placements())) {
-    const QString name = QString::fromUtf8(k.action.data(), qsizetype(k.action.size()));
+    const QString name = QString::fromUtf8(k.entry_action.data(), qsizetype(k.entry_action.size()));
     if (name == QStringLiteral("Mz")) {
       // Chosen from the open menu it only closes it (the menu closes by itself).
       auto* e = new QAction(QString::fromUtf8(k.entry.data(), qsizetype(k.entry.size())), menu);

@@ -191,20 +191,41 @@ void LayoutController::ToolButton55Click() {
 void LayoutController::WatchMenus(QMenu* view, QMenu* popup_view, QMenu* /*popup_option*/) {
   wordwrap_text_ = ctx().Actions().Get(QStringLiteral("Mwordwrap"));
   widths_menu_ = view->findChild<QMenu*>(QStringLiteral("Mfileviewcolum"));
+  // The submenu belongs to the window (it sits in two menus): found among the entries.
+  const auto submenu = [](QMenu* menu, const char* name) -> QMenu* {
+    if (!menu) return nullptr;
+    for (QAction* a : menu->actions())
+      if (a->menu() && a->menu()->objectName() == QLatin1String(name)) return a->menu();
+    return nullptr;
+  };
+  codes_menu_ = submenu(view, "Mcodehenkan1");
+  popup_codes_menu_ = submenu(popup_view, "PopupMenu3");
   connect(view, &QMenu::aboutToShow, this, &LayoutController::MhyojiClick);
   connect(popup_view, &QMenu::aboutToShow, this, &LayoutController::Mhyoji1Click);
+  // The code conversions are a submenu of the text menus too, where they stay enabled:
+  // closing the menu that turned them off turns them on again.
+  connect(view, &QMenu::aboutToHide, this, [this] { EnableCodes(codes_menu_, true); });
+  if (popup_view) connect(popup_view, &QMenu::aboutToHide, this, [this] { EnableCodes(popup_codes_menu_, true); });
+}
+
+void LayoutController::EnableCodes(QMenu* codes, bool on) {
+  if (codes) codes->menuAction()->setEnabled(on);
 }
 
 void LayoutController::MhyojiClick() {
   if (wordwrap_text_)
     wordwrap_text_->setText(ctx().Text().View().WordWrap() ? QStringLiteral("右で折り返さない(&R)") : QStringLiteral("右で折り返す(&R)"));
   if (widths_menu_) widths_menu_->setEnabled(ctx().Files().Style() == shellview::ViewStyle::Details);
+  // The conversions work on the selected file: nothing to convert without one.
+  EnableCodes(codes_menu_, ctx().Files().SelectedCount() > 0);
 }
 
 void LayoutController::Mhyoji1Click() {
   // The pop-up's items share their main items' state through the twins; the word-wrap
   // caption is the one that follows the pane.
-  MhyojiClick();
+  if (wordwrap_text_)
+    wordwrap_text_->setText(ctx().Text().View().WordWrap() ? QStringLiteral("右で折り返さない(&R)") : QStringLiteral("右で折り返す(&R)"));
+  EnableCodes(popup_codes_menu_, ctx().Files().SelectedCount() > 0);
 }
 
 }  // namespace haruvi::controllers

@@ -69,6 +69,9 @@ class LayoutController : public ui::Controller {
   QAction* dragdrop_;
   QAction* wordwrap_text_ = nullptr;  // the display's item, renamed as wrap changes
   QMenu* widths_menu_ = nullptr;
+  QMenu* codes_menu_ = nullptr;        // "文字コード変換(&J)" in "表示(&D)"
+  QMenu* popup_codes_menu_ = nullptr;  // its copy in the pop-up's "表示(&D)"
+  static void EnableCodes(QMenu* codes, bool on);
 };
 
 }  // namespace haruvi::controllers

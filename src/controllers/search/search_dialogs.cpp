@@ -15,8 +15,9 @@ std::optional<FindAnswer> SearchDialogs::Find(QWidget* parent, const FindSetup& 
 std::optional<PatternAnswer> SearchDialogs::Pattern(QWidget* parent, PatternSetup& setup) {
   TForm25 form(setup, parent);
   const bool ok = form.exec() == QDialog::Accepted;
-  form.KeepHistories(setup);
+  // Cancel keeps the histories as they were: only an answer given goes into them.
   if (!ok) return std::nullopt;
+  form.KeepHistories(setup);
   return form.Answer();
 }
 

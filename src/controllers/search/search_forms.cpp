@@ -24,16 +24,15 @@
 #include "fileops/save_file.h"
 #include "controllers/search/pattern_aids.h"
 #include "search/line_filter.h"
+#include "ui/history_combo.h"
 #include "ui/messages.h"
 
 namespace haruvi::controllers {
 namespace {
 
 QComboBox* HistoryCombo(QWidget* parent, const QStringList& history, const char* name) {
-  auto* c = new QComboBox(parent);
+  QComboBox* c = ui::NewHistoryCombo(parent);
   c->setObjectName(QString::fromUtf8(name));
-  c->setEditable(true);
-  c->setInsertPolicy(QComboBox::NoInsert);
   c->addItems(history);
   return c;
 }

@@ -16,6 +16,7 @@
 
 #include "bridge/disk_path.h"
 #include "systools/dir_options.h"
+#include "ui/history_combo.h"
 
 namespace haruvi::controllers {
 
@@ -23,9 +24,8 @@ TForm7::TForm7(const QString& folder, const std::vector<std::string>& history, Q
   setObjectName(QStringLiteral("Form7"));
   setWindowTitle(QStringLiteral("dirｺﾏﾝﾄﾞ結果表示"));
   auto* layout = new QVBoxLayout(this);
-  CBpath = new QComboBox(this);
+  CBpath = ui::NewHistoryCombo(this);
   CBpath->setObjectName(QStringLiteral("CBpath"));
-  CBpath->setEditable(true);
   for (const std::string& h : history) CBpath->addItem(bridge::FromDisk(h));
   CBpath->setEditText(folder);
   layout->addWidget(CBpath);

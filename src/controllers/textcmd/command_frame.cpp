@@ -185,13 +185,15 @@ bool CommandFrame::RunOnFile(std::string_view name, std::vector<std::string> ans
     }
   }
   dialogs_.Refuse(ctx_.Window(), QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2")
-                                     .arg(ctx_.SelectedPath(), bridge::FromUtf8(run.message)));
+                                     .arg(bridge::DisplayName(ctx_.SelectedPath()), bridge::FromUtf8(run.message)));
   return false;
 }
 
 bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
-  // A stopped command leaves the text as it was: half a result is no result.
-  if (run.output.cancelled) return false;
+  // A stopped command's result is what it made before it stopped, ending with the line
+  // "中断しました！" the command writes: it goes into the pane like any result, and the
+  // caller learns it was stopped.
+  const bool stopped = run.output.cancelled;
   std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
   if (sjis_ && !from_file) text = sjis_->ToPane(text);
   sjis_.reset();
@@ -199,7 +201,7 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   // the line end it made; on the shown text, a change.
   if (from_file) ctx_.Text().ReplaceLineEnds(std::move(text));
   else ctx_.Text().Replace(std::move(text), ui::TextOrigin::Changed);
-  return true;
+  return !stopped;
 }
 
 }  // namespace haruvi::controllers

@@ -49,7 +49,8 @@ class CommandFrame {
                                                     bool with_count);
 
   // Runs the table's command on the pane's lines and puts the result back: false when
-  // it was refused, failed or cancelled, the text then left as it was. A UTF-8 pane's
+  // it was refused or failed, the text then left as it was, and false when it was
+  // cancelled, the text then what it made so far. A UTF-8 pane's
   // text (and the answers) go to the command in Shift_JIS with stand-ins for what CP932
   // lacks, and the result comes back as UTF-8 (encoding/utf8_standins.h).
   bool Run(std::string_view name, std::vector<std::string> answers, const textcmd::CancelCheck& cancelled = {});
