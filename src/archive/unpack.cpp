@@ -68,12 +68,13 @@ class Unpacker {
         return fd.get() >= 0 ? true : Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
       }
       case EntryKind::kSymlink: {
-        if (opt_.ignore_folders) return Refuse(e, Refusal::kOutside);
+        if (opt_.ignore_folders || !links_.StaysInside({parts.begin(), parts.end() - 1}, e.link))
+          return Refuse(e, Refusal::kOutside);
         Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
         if (dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
-        if (!links_.StaysInside({parts.begin(), parts.end() - 1}, e.link)) return Refuse(e, Refusal::kOutside);
-        const std::string leaf = FreeLeaf(e, dir.get(), parts);
+        const std::string leaf = FreeNameIn(dir.get(), parts.back());
         if (symlinkat(e.link.c_str(), dir.get(), leaf.c_str()) != 0) return Refuse(e, Refusal::kCannotWrite);
+        Kept(e, parts, leaf);
         return true;
       }
       case EntryKind::kHardlink: {
@@ -86,17 +87,17 @@ class Unpacker {
         Fd from(OpenFolderPath(stage, target, target.size() - 1, false));
         Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
         if (from.get() < 0 || dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
-        const std::string leaf = FreeLeaf(e, dir.get(), parts);
+        const std::string leaf = FreeNameIn(dir.get(), parts.back());
         if (linkat(from.get(), target.back().c_str(), dir.get(), leaf.c_str(), 0) != 0)
           return Refuse(e, Refusal::kCannotWrite);
-        Made(parts, leaf);
+        Made(e, parts, leaf);
         return true;
       }
       case EntryKind::kFile: break;
     }
     Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
     if (dir.get() < 0) return Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
-    const std::string leaf = FreeLeaf(e, dir.get(), parts);
+    const std::string leaf = FreeNameIn(dir.get(), parts.back());
     Fd out(openat(dir.get(), leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (out.get() < 0) return Refuse(e, Refusal::kCannotWrite);
     std::string error;
@@ -125,7 +126,7 @@ class Unpacker {
       const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(e.mtime), 0}};
       futimens(out.get(), times);
     }
-    Made(parts, leaf);
+    Made(e, parts, leaf);
     return true;
   }
 
@@ -141,22 +142,20 @@ class Unpacker {
     r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why});
     return true;
   }
-  // The name an entry is written under in `dir`: its own, or when an earlier entry of
-  // the same disk name is there (two stored names that convert to one, an entry stored
-  // twice, two files flattened into one folder) a free "NAME (2)" beside it, reported,
-  // so that no entry is ever written over another.
-  std::string FreeLeaf(const archive::Entry& e, int dir, const std::vector<std::string>& parts) {
-    const std::string leaf = FreeNameIn(dir, parts.back());
-    if (leaf != parts.back()) {
-      std::vector<std::string> given(parts.begin(), parts.end() - 1);
-      given.push_back(leaf);
-      r_.renamed.push_back({NameCodec::ToPane(e.name), NameCodec::ToPane(Joined(given))});
-    }
-    return leaf;
+  // The entry named `parts` was made under `leaf`, reported when that is another name:
+  // an entry whose disk name an earlier one took (two stored names that convert to one,
+  // an entry stored twice, two files flattened into one folder) is written beside it as
+  // "NAME (2)" (FreeNameIn), never over it.
+  void Kept(const archive::Entry& e, const std::vector<std::string>& parts, const std::string& leaf) {
+    if (leaf == parts.back()) return;
+    std::vector<std::string> given(parts.begin(), parts.end() - 1);
+    given.push_back(leaf);
+    r_.renamed.push_back({NameCodec::ToPane(e.name), NameCodec::ToPane(Joined(given))});
   }
   // A file made under `leaf` for the entry named `parts`: a later hard link to that name
   // reaches this one.
-  void Made(const std::vector<std::string>& parts, const std::string& leaf) {
+  void Made(const archive::Entry& e, const std::vector<std::string>& parts, const std::string& leaf) {
+    Kept(e, parts, leaf);
     std::vector<std::string> where(parts.begin(), parts.end() - 1);
     where.push_back(leaf);
     files_[Joined(parts)] = std::move(where);

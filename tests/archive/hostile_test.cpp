@@ -89,6 +89,7 @@ TEST(Hostile, LinksThroughEarlierLinksAreJudgedByWhereTheyLead) {
   // ".." are counted in the text, but lead to the target's parent on disk.
   Scene s;
   const UnpackResult r = s.Run({
+      {"d", "", AE_IFDIR},
       {"s", "", AE_IFLNK, "."},
       {"t", "", AE_IFLNK, "s/.."},
       {"u", "", AE_IFLNK, "s/s/s/../.."},
@@ -97,9 +98,10 @@ TEST(Hostile, LinksThroughEarlierLinksAreJudgedByWhereTheyLead) {
       {"later", "", AE_IFLNK, "d/.."},      // the target itself: fine
       {"t/evil.txt", "x"},
       {"ok", "", AE_IFLNK, "s/s/d"},  // through links that stay inside: fine
+      {"e/x", "", AE_IFLNK, "../s/.."},
   });
   EXPECT_EQ(r.code, kOk) << r.detail;
-  EXPECT_EQ(RefusedNames(r), (std::set<std::string>{"t", "u", "d/v", "w"}));
+  EXPECT_EQ(RefusedNames(r), (std::set<std::string>{"t", "u", "d/v", "w", "e/x"}));
   EXPECT_TRUE(std::filesystem::is_symlink(s.target / "s"));
   EXPECT_TRUE(std::filesystem::is_symlink(s.target / "ok"));
   // Every link made resolves to a place inside the target.
@@ -111,6 +113,7 @@ TEST(Hostile, LinksThroughEarlierLinksAreJudgedByWhereTheyLead) {
     EXPECT_EQ(real.rfind(inside, 0), 0u) << p << " -> " << real;
   }
   EXPECT_EQ(test::ReadFile(s.target / "t/evil.txt"), "x");  // "t" became a real folder
+  EXPECT_FALSE(std::filesystem::exists(s.target / "e"));  // a refused link leaves no folder
   s.ExpectOutsideUntouched();
 }
 
