@@ -9,7 +9,7 @@
 
 #include <cerrno>
 #include <random>
-#include <set>
+#include <map>
 
 #include "archive/reader.h"
 #include "archive/safe_paths.h"
@@ -43,11 +43,12 @@ std::string Joined(const std::vector<std::string>& parts) {
 // One unpacking run: the staging folder and what was made in it.
 class Unpacker {
  public:
-  Unpacker(const UnpackOptions& options, std::uint64_t archive_size, UnpackResult* result)
-      : opt_(options), archive_size_(archive_size), r_(*result) {}
+  Unpacker(const UnpackOptions& options, std::uint64_t archive_size, const LinkView& links, UnpackResult* result)
+      : opt_(options), archive_size_(archive_size), links_(links), r_(*result) {}
 
   // False after a failure that ends the whole run (code and detail set).
-  bool Entry(Reader& reader, const archive::Entry& e, int stage) {
+  bool Entry(Reader& reader, const archive::Entry& e) {
+    const int stage = links_.stage;
     if (++entries_ > opt_.max_entries) return Fail(kErrCommand, "more entries than an unpacking takes",
                                                    "書庫の項目が多すぎるため展開を中止しました。");
     std::vector<std::string> parts;
@@ -67,35 +68,37 @@ class Unpacker {
         return fd.get() >= 0 ? true : Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
       }
       case EntryKind::kSymlink: {
-        if (opt_.ignore_folders || !LinkStaysInside(parts, e.link)) return Refuse(e, Refusal::kOutside);
+        if (opt_.ignore_folders || !links_.StaysInside({parts.begin(), parts.end() - 1}, e.link))
+          return Refuse(e, Refusal::kOutside);
         Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
         if (dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
-        ClearFile(dir.get(), parts.back());
-        if (symlinkat(e.link.c_str(), dir.get(), parts.back().c_str()) != 0) return Refuse(e, Refusal::kCannotWrite);
-        files_.erase(Joined(parts));
+        const std::string leaf = FreeNameIn(dir.get(), parts.back());
+        if (symlinkat(e.link.c_str(), dir.get(), leaf.c_str()) != 0) return Refuse(e, Refusal::kCannotWrite);
+        Kept(e, parts, leaf);
         return true;
       }
       case EntryKind::kHardlink: {
         std::vector<std::string> target;
         if (!SplitInsideName(e.link, &target) || target.size() > kMaxDepth) return Refuse(e, Refusal::kOutside);
         if (opt_.ignore_folders) target = {target.back()};
-        if (!files_.count(Joined(target))) return Refuse(e, Refusal::kLinkTarget);
+        const auto made = files_.find(Joined(target));
+        if (made == files_.end()) return Refuse(e, Refusal::kLinkTarget);
+        target = made->second;
         Fd from(OpenFolderPath(stage, target, target.size() - 1, false));
         Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
         if (from.get() < 0 || dir.get() < 0) return Refuse(e, Refusal::kThroughLink);
-        ClearFile(dir.get(), parts.back());
-        if (linkat(from.get(), target.back().c_str(), dir.get(), parts.back().c_str(), 0) != 0)
+        const std::string leaf = FreeNameIn(dir.get(), parts.back());
+        if (linkat(from.get(), target.back().c_str(), dir.get(), leaf.c_str(), 0) != 0)
           return Refuse(e, Refusal::kCannotWrite);
-        files_.insert(Joined(parts));
-        ++r_.files;
+        Made(e, parts, leaf);
         return true;
       }
       case EntryKind::kFile: break;
     }
     Fd dir(OpenFolderPath(stage, parts, parts.size() - 1, true));
     if (dir.get() < 0) return Refuse(e, errno == ENOENT ? Refusal::kCannotWrite : Refusal::kThroughLink);
-    ClearFile(dir.get(), parts.back());
-    Fd out(openat(dir.get(), parts.back().c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    const std::string leaf = FreeNameIn(dir.get(), parts.back());
+    Fd out(openat(dir.get(), leaf.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (out.get() < 0) return Refuse(e, Refusal::kCannotWrite);
     std::string error;
     bool write_failed = false, over = false, cancelled = false;
@@ -123,8 +126,7 @@ class Unpacker {
       const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(e.mtime), 0}};
       futimens(out.get(), times);
     }
-    files_.insert(Joined(parts));
-    ++r_.files;
+    Made(e, parts, leaf);
     return true;
   }
 
@@ -140,19 +142,34 @@ class Unpacker {
     r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why});
     return true;
   }
-  // A later entry of the same name replaces a file or link written before (never a
-  // folder).
-  static void ClearFile(int dir, const std::string& name) {
-    struct stat st {};
-    if (fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-      unlinkat(dir, name.c_str(), 0);
+  // The entry named `parts` was made under `leaf`, reported when that is another name:
+  // an entry whose disk name an earlier one took (two stored names that convert to one,
+  // an entry stored twice, two files flattened into one folder) is written beside it as
+  // "NAME (2)" (FreeNameIn), never over it.
+  void Kept(const archive::Entry& e, const std::vector<std::string>& parts, const std::string& leaf) {
+    if (leaf == parts.back()) return;
+    std::vector<std::string> given(parts.begin(), parts.end() - 1);
+    given.push_back(leaf);
+    r_.renamed.push_back({NameCodec::ToPane(e.name), NameCodec::ToPane(Joined(given))});
+  }
+  // A file made under `leaf` for the entry named `parts`: a later hard link to that name
+  // reaches this one.
+  void Made(const archive::Entry& e, const std::vector<std::string>& parts, const std::string& leaf) {
+    Kept(e, parts, leaf);
+    std::vector<std::string> where(parts.begin(), parts.end() - 1);
+    where.push_back(leaf);
+    files_[Joined(parts)] = std::move(where);
+    ++r_.files;
   }
 
   const UnpackOptions& opt_;
   std::uint64_t archive_size_;
+  const LinkView& links_;
   UnpackResult& r_;
   std::uint64_t entries_ = 0;
-  std::set<std::string> files_;  // regular files made so far: what a hard link may name
+  // Regular files made so far by entry name, with the path each was written to: what a
+  // hard link may name.
+  std::map<std::string, std::vector<std::string>> files_;
 };
 
 std::string MakeStaging(int target) {
@@ -223,7 +240,8 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
   bool ok = true;
   {
     Fd stage(openat(target.get(), staging.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    Unpacker unpacker(options, static_cast<std::uint64_t>(st.st_size), &result);
+    const LinkView links{stage.get(), target.get(), options.overwrite};
+    Unpacker unpacker(options, static_cast<std::uint64_t>(st.st_size), links, &result);
     if (stage.get() < 0) ok = unpacker.Fail(kErrMakeDirectory, "cannot open the staging folder", "作業フォルダーを開けません。");
     Entry e;
     while (ok) {
@@ -234,14 +252,14 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
                                 : unpacker.Fail(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
         break;
       }
-      ok = unpacker.Entry(reader, e, stage.get());
+      ok = unpacker.Entry(reader, e);
     }
     if (ok) MergeInto(stage.get(), target.get(), options.overwrite, "", &result.kept);
   }
   RemoveTree(target.get(), staging);
   if (!ok) {
     result.files = 0;
-  } else if (!result.kept.empty() && result.code == kOk) {
+  } else if ((!result.kept.empty() || !result.renamed.empty()) && result.code == kOk) {
     result.code = kErrAlreadyExists;
   }
   return result;

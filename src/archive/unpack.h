@@ -1,5 +1,6 @@
 // Unpacking an archive into a folder the user chose, safely: nothing is written outside
 // it (names with "..", absolute names, devices, and links leading out are refused and
+// reported), two entries of one disk name are both kept (the later one as "NAME (2)",
 // reported), the total size and the expansion ratio are capped against archive bombs,
 // and the entries are written into a staging folder inside the target and moved into
 // place only when the whole archive was read, so a failure leaves no half-written files.
@@ -44,12 +45,20 @@ struct RefusedEntry {
   Refusal why;
 };
 
+// An entry whose name (after conversion to a disk name) an earlier entry already took,
+// unpacked beside it under a free name instead of over it.
+struct RenamedEntry {
+  std::string name;     // as the pane shows it (CP932)
+  std::string kept_as;  // the name it was given, the same way
+};
+
 struct UnpackResult {
   int code = kOk;       // kOk or one of the result codes
   std::string detail;   // English detail of a failure
   std::string detail_ja;
   std::vector<RefusedEntry> refused;
   std::vector<std::string> kept;  // names already in the target, left as they were
+  std::vector<RenamedEntry> renamed;
   std::uint64_t files = 0;
   std::uint64_t bytes = 0;
 };

@@ -59,7 +59,7 @@ WholeInput::WholeInput(WholeInput&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
       capacity_(std::exchange(other.capacity_, 0)),
-      file_(std::exchange(other.file_, false)) {}
+      map_(std::move(other.map_)) {}
 
 WholeInput& WholeInput::operator=(WholeInput&& other) noexcept {
   if (this != &other) {
@@ -67,7 +67,7 @@ WholeInput& WholeInput::operator=(WholeInput&& other) noexcept {
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
     capacity_ = std::exchange(other.capacity_, 0);
-    file_ = std::exchange(other.file_, false);
+    map_ = std::move(other.map_);
   }
   return *this;
 }
@@ -75,20 +75,18 @@ WholeInput& WholeInput::operator=(WholeInput&& other) noexcept {
 WholeInput::~WholeInput() { Release(); }
 
 void WholeInput::Release() {
-  if (data_ && (file_ ? size_ : capacity_)) ::munmap(data_, file_ ? size_ : capacity_);
+  if (data_ && capacity_) ::munmap(data_, capacity_);
   data_ = nullptr;
   size_ = capacity_ = 0;
-  file_ = false;
+  map_.reset();
 }
 
 bool WholeInput::Map(int fd, std::size_t size) {
   Release();
   if (size == 0) return true;
-  void* m = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  if (m == MAP_FAILED) return false;
-  data_ = static_cast<char*>(m);
-  size_ = size;
-  file_ = true;
+  auto map = std::make_unique<GuardedMap>();
+  if (!map->Map(fd, size, MAP_POPULATE)) return false;
+  map_ = std::move(map);
   return true;
 }
 

@@ -7,10 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "encoding/guarded_map.h"
 #include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
@@ -109,16 +111,21 @@ class WholeInput {
   // Reads `fd` to its end, or up to `limit` bytes; false on a read error (errno kept) or
   // when no memory is left (errno ENOMEM).
   bool ReadFrom(int fd, std::uint64_t limit = UINT64_MAX);
-  // Maps `size` bytes of a regular file; false when it cannot be mapped.
+  // Maps `size` bytes of a regular file; false when it cannot be mapped. The mapping is
+  // guarded: a file cut short meanwhile reads as zeros past the cut and Changed() says so.
   bool Map(int fd, std::size_t size);
-  std::string_view Bytes() const { return std::string_view(data_, size_); }
+  std::string_view Bytes() const {
+    return map_ ? std::string_view(map_->data(), map_->size()) : std::string_view(data_, size_);
+  }
+  // True when the mapped file lost pages while it was read: the bytes are not the file's.
+  bool Changed() const { return map_ && map_->Changed(); }
 
  private:
   void Release();
-  char* data_ = nullptr;
+  char* data_ = nullptr;      // what was read
   std::size_t size_ = 0;
-  std::size_t capacity_ = 0;  // of an anonymous mapping; 0 for a file's mapping
-  bool file_ = false;
+  std::size_t capacity_ = 0;  // of the anonymous mapping read into
+  std::unique_ptr<GuardedMap> map_;
 };
 
 }  // namespace haruvi::encoding

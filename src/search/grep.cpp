@@ -109,6 +109,7 @@ void TGrep::GrepFile(const std::string& path, OpenedFile* opened) {
       break;
     default: ScanAutomaton(f); break;
   }
+  f.CheckMapped();
 }
 
 void TGrep::GrepUtf8File(const std::string& path) {
@@ -119,6 +120,7 @@ void TGrep::GrepUtf8File(const std::string& path) {
   if (scanner_ == Scanner::LineAutomaton) {
     if (utf8_lines_ == Utf8Lines::kYes) ScanCandidateLines(f, *line_automaton_, required_utf8_, true);
     else if (utf8_lines_ == Utf8Lines::kEvery) ScanAllLines(f, line_automaton_.get());
+    f.CheckMapped();
     return;
   }
   utf8_file_ = true;
@@ -129,6 +131,7 @@ void TGrep::GrepUtf8File(const std::string& path) {
     throw;
   }
   utf8_file_ = false;
+  f.CheckMapped();
 }
 
 void TGrep::ScanAutomaton(TTxtFile& f) {

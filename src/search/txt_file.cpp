@@ -74,6 +74,7 @@ TTxtFile::TTxtFile(const std::string& path, const std::atomic<bool>& cancel,
     Fill();
   } catch (...) {
     prefetch_.reset();
+    guard_.reset();
     if (map_) ::munmap(map_, map_size_);
     ::close(fd_);  // no destructor runs for an object that was never made
     fd_ = -1;
@@ -94,6 +95,7 @@ OpenedFile::~OpenedFile() {
 
 TTxtFile::~TTxtFile() {
   prefetch_.reset();  // its thread is done with the mapping before it goes
+  guard_.reset();
   if (map_) ::munmap(map_, map_size_);
   if (fd_ >= 0) ::close(fd_);
 }
@@ -111,7 +113,9 @@ bool TTxtFile::Map() {
   if (area == MAP_FAILED) return false;
   char* base = static_cast<char*>(area);
   void* file = ::mmap(base + page, bytes, PROT_READ, MAP_PRIVATE | MAP_FIXED, fd_, 0);
-  if (file == MAP_FAILED) {
+  guard_ = file == MAP_FAILED ? nullptr : std::make_unique<encoding::MapGuard>(file, bytes);
+  if (!guard_ || !guard_->Active()) {
+    guard_.reset();
     ::munmap(area, total);
     return false;
   }
@@ -126,6 +130,7 @@ bool TTxtFile::Map() {
 
 // Mapped: the window's end moves on by up to a block; nothing is copied.
 void TTxtFile::FillMapped() {
+  CheckMapped();
   if (max_window_ && size_ > max_window_) throw ELineTooLong("a line longer than the window's " + std::to_string(max_window_) + " bytes");
   const std::uint64_t left = expect_ - read_total_;
   const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(left, static_cast<std::uint64_t>(block_size_)));
@@ -145,6 +150,10 @@ void TTxtFile::FillMapped() {
     done_ = true;
   }
   CheckCancel();
+}
+
+void TTxtFile::CheckMapped() const {
+  if (guard_ && guard_->Changed()) throw EFileNotFound(encoding::kFileChangedWhileRead);
 }
 
 void TTxtFile::CheckCancel() {

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "regex/sjis_char.h"
+#include "encoding/guarded_map.h"
 #include "encoding/map_prefetch.h"
 
 namespace haruvi::search {
@@ -54,9 +55,10 @@ class TTxtFile {
  public:
   static constexpr std::size_t kBlockSize = 102400;
   // Files of at least this size may be mapped; a mapped window grows a block at a time,
-  // so that it is bounded as a read one is. A mapped file cut short by another program
-  // while it is read raises SIGBUS, so only a process that handles it maps (the tool,
-  // which says so and stops); the window reads (kNeverMap).
+  // so that it is bounded as a read one is. The mapping is guarded: a file cut short by
+  // another program while it is read loses its pages to zeros, and the next block or
+  // CheckMapped raises EFileNotFound("the file changed while being read"). The window
+  // still reads (kNeverMap): its reading never depends on a signal handler.
   static constexpr std::uint64_t kMapFrom = 4u << 20;
   static constexpr std::uint64_t kNeverMap = UINT64_MAX;
 
@@ -81,6 +83,9 @@ class TTxtFile {
   std::size_t ReadBlock(std::size_t keep);
   // Yields and raises EGrepCancel when the stop was requested.
   void CheckCancel();
+  // Raises EFileNotFound when the mapped file was cut short under the reader: what was
+  // scanned is not the file (a scan calls it once more after its last block).
+  void CheckMapped() const;
   // The most the window may hold (0: no bound): a line, or a match attempt, that would
   // need more raises ELineTooLong rather than take memory without end.
   void SetMaxWindow(std::size_t bytes) { max_window_ = bytes; }
@@ -115,6 +120,7 @@ class TTxtFile {
   char* buf_ = nullptr;  // store_->data, or the window's start in the mapping
   char* map_ = nullptr;  // the mapping: a page, the file, a page (nullptr: reading)
   std::size_t map_size_ = 0;
+  std::unique_ptr<encoding::MapGuard> guard_;  // the mapped file's pages, against a cut
   std::unique_ptr<encoding::MapPrefetch> prefetch_;  // fills the mapping's page tables ahead of the reader
   std::size_t size_ = 0;
   std::uint64_t dropped_ = 0;  // bytes dropped from the window's front so far

@@ -1,6 +1,7 @@
 // "archive": list, unpack and create archives with the archive core. The listing is the
 // pane's text (CP932, CR LF); refused entries and skipped files are named on standard
-// error, and the exit code says that something was refused (1) or failed (3).
+// error, and the exit code says that something was refused, kept or renamed (1) or
+// failed (3).
 #include <iostream>
 
 #include "archive/create.h"
@@ -53,13 +54,15 @@ int Unpack(Args args) {
   const archive::UnpackResult r = archive::Unpack(args[0], args[1], options);
   for (const archive::RefusedEntry& e : r.refused)
     PrintError(args[0] + ": refused " + e.name + ": " + archive::RefusalText(e.why));
+  for (const archive::RenamedEntry& e : r.renamed)
+    PrintError(args[0] + ": unpacked " + e.name + " as " + e.kept_as + ": an earlier entry has the same name");
   for (const std::string& k : r.kept) PrintError(args[1] + ": kept the existing " + k);
   if (r.code != archive::kOk && r.code != archive::kErrAlreadyExists) {
     PrintError(args[0] + ": " + r.detail + " (nothing was unpacked)");
     return kExitFailed;
   }
   std::cout << r.files << " files, " << r.bytes << " bytes unpacked into " << args[1] << '\n';
-  return r.refused.empty() && r.kept.empty() ? kExitOk : kExitNoMatch;
+  return r.refused.empty() && r.kept.empty() && r.renamed.empty() ? kExitOk : kExitNoMatch;
 }
 
 int Create(Args args) {

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "encoding/char_code.h"
 #include "encoding/codings.h"
+#include "encoding/guarded_map.h"
 #include "encoding/jis_convert.h"
 #include "encoding/map_prefetch.h"
 #include "encoding/piece_convert.h"
@@ -29,58 +29,47 @@ namespace {
 
 namespace enc = haruvi::encoding;
 
-// The bytes of a file (mapped) or of standard input (read).
+// The bytes of a file (mapped, guarded against the file being cut short) or of standard
+// input (read).
 class Input {
  public:
-  static std::optional<Input> Open(const std::string& path) {
-    Input in;
+  static std::unique_ptr<Input> Open(const std::string& path) {
+    auto in = std::unique_ptr<Input>(new Input);
     if (path.empty() || path == "-") {
       auto data = ReadInput("");
-      if (!data) return std::nullopt;
-      in.owned_ = std::move(*data);
+      if (!data) return nullptr;
+      in->owned_ = std::move(*data);
       return in;
     }
     struct stat st {};
     const int fd = OpenInputFile(path, &st);
-    if (fd < 0) return std::nullopt;
-    if (st.st_size == 0) {
-      ::close(fd);
-      return in;  // empty: nothing to map
-    }
-    void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    if (fd < 0) return nullptr;
+    const bool mapped = in->map_.Map(fd, static_cast<size_t>(st.st_size));
     ::close(fd);
-    if (map == MAP_FAILED) {
+    if (!mapped) {
       auto data = ReadInput(path);
-      if (!data) return std::nullopt;
-      in.owned_ = std::move(*data);
+      if (!data) return nullptr;
+      in->owned_ = std::move(*data);
       return in;
     }
-    ::madvise(map, static_cast<size_t>(st.st_size), MADV_SEQUENTIAL);
-    in.map_ = map;
-    in.size_ = static_cast<size_t>(st.st_size);
+    if (in->map_.size() == 0) return in;  // empty: nothing was mapped
+    ::madvise(const_cast<char*>(in->map_.data()), in->map_.size(), MADV_SEQUENTIAL);
     // Faulting a page at a time costs more than the scan: the page tables are filled on
     // another thread ahead of it (and no further than the scan goes: a huge file's code
     // is decided by its first bytes long before its end).
-    in.prefetch_ = std::make_unique<enc::MapPrefetch>(static_cast<const char*>(map), in.size_);
+    in->prefetch_ = std::make_unique<enc::MapPrefetch>(in->map_.data(), in->map_.size());
     return in;
   }
-  Input(Input&& other) noexcept
-      : map_(other.map_), size_(other.size_), owned_(std::move(other.owned_)), prefetch_(std::move(other.prefetch_)) {
-    other.map_ = nullptr;
-  }
-  Input& operator=(Input&&) = delete;
-  ~Input() {
-    prefetch_.reset();  // done with the mapping first
-    if (map_) ::munmap(map_, size_);
-  }
+  ~Input() { prefetch_.reset(); }  // done with the mapping first
   std::string_view bytes() const {
-    return map_ ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view(owned_);
+    return map_.data() ? std::string_view(map_.data(), map_.size()) : std::string_view(owned_);
   }
+  // True when the file was cut short under the mapping: the bytes are not the file's.
+  bool Changed() const { return map_.Changed(); }
 
  private:
   Input() = default;
-  void* map_ = nullptr;
-  size_t size_ = 0;
+  enc::GuardedMap map_;
   std::string owned_;
   std::unique_ptr<enc::MapPrefetch> prefetch_;
 };
@@ -100,7 +89,13 @@ int RunDetect(const Args& args) {
       status = kExitNoMatch;
       continue;
     }
-    lines += enc::CodeNameOf(in->bytes()) + "\t" + path + "\n";
+    const std::string name = enc::CodeNameOf(in->bytes());
+    if (in->Changed()) {
+      PrintError(path + ": " + enc::kFileChangedWhileRead);
+      status = kExitNoMatch;
+      continue;
+    }
+    lines += name + "\t" + path + "\n";
   }
   return WriteOutput(lines) ? status : kExitNoMatch;
 }

@@ -2,7 +2,6 @@
 // the grep report (search/grep_report.h) the pane would hold; gsub reads and writes in
 // pieces. Patterns and templates arrive in UTF-8 and are converted to Shift_JIS (CP932)
 // unless --raw is given.
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,23 +38,11 @@ int RunGrep(const Args& args);
 // pages (a 1 MB block grown by doubling touches twice that).
 constexpr std::size_t kOutBlock = 64 * 1024;
 
-// The tool maps big files (the window never does): a file cut short by another program
-// while it is read faults on its missing pages. That ends the grep with a message and the
-// usage exit code rather than a crash.
-void OnFileCut(int) {
-  static const char kMessage[] = "haruvi-tool: grep: a file was cut short while it was read\n";
-  (void)!::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-  ::_exit(kExitUsage);
-}
-
-// Installs the handler and gives the size from which files are mapped.
-std::uint64_t MapBigFiles() {
-  struct sigaction sa {};
-  sa.sa_handler = &OnFileCut;
-  ::sigemptyset(&sa.sa_mask);
-  ::sigaction(SIGBUS, &sa, nullptr);
-  return search::TTxtFile::kMapFrom;
-}
+// The tool maps big files (the window never does). A file cut short by another program
+// while it is read is caught by the mapping's guard and reported as "PATH: the file
+// changed while being read" (the usage exit code for a named file, a problem line in a
+// tree's report), never a crash.
+std::uint64_t MapBigFiles() { return search::TTxtFile::kMapFrom; }
 
 int RunGSub(const Args& args);
 const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] [--out sjis|utf8] PATTERN PATH...",

@@ -75,6 +75,11 @@ bool OpenInput(const std::string& path, encoding::WholeInput& data) {
   return ok;
 }
 
+int FileChanged(const std::string& path) {
+  PrintError(path + ": " + encoding::kFileChangedWhileRead);
+  return kExitNoMatch;
+}
+
 int ListSubs() {
   std::string out = "usage: haruvi-tool text CMD [ARGS...] [FILE]\ncommands:\n";
   for (const tc::TextCommand& c : tc::TextCommands()) {
@@ -115,6 +120,9 @@ int RunText(const Args& args) {
     in.lines = lines;
   }
   tc::CommandRun run = tc::RunTextCommand(*command, std::span(args).subspan(1, count), in);
+  // A file cut short under its mapping read as zeros past the cut: nothing made of
+  // those bytes goes out.
+  if (data.Changed()) return FileChanged(path);
   switch (run.status) {
     case tc::CommandRun::Status::kRefused:
       return UsageError(kText, run.message);
@@ -124,7 +132,9 @@ int RunText(const Args& args) {
     case tc::CommandRun::Status::kDone:
       break;
   }
-  return Write(run.output) ? kExitOk : kExitNoMatch;
+  const bool written = Write(run.output);
+  if (data.Changed()) return FileChanged(path);  // the output still read the mapping
+  return written ? kExitOk : kExitNoMatch;
 }
 
 const bool registered = RegisterCommand(kText);

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <iostream>
 
+#include "encoding/guarded_map.h"
 #include "tools/tool_command.h"
 #include "tools/tool_io.h"
 #include "viewer/file_display.h"
@@ -30,6 +31,11 @@ int RunInfo(const Args& args) {
       rc = kExitNoMatch;
       continue;
     }
+    if (shown.changed_while_read) {
+      PrintError(path + ": " + encoding::kFileChangedWhileRead);
+      rc = kExitNoMatch;
+      continue;
+    }
     std::cout << shown.info_line << '\n';
   }
   return rc;
@@ -48,16 +54,23 @@ int RunHexdump(const Args& args) {
   const std::string& path = args.back();
   viewer::DisplaySettings only_the_line;
   only_the_line.info_only = true;
+  const auto changed = [&path] {
+    PrintError(path + ": " + encoding::kFileChangedWhileRead);
+    return kExitNoMatch;
+  };
   if (below) {
     auto bytes = ReadInput(path);
     if (!bytes) return kExitNoMatch;
-    const std::string info = viewer::ShowFile(path, only_the_line).info_line;
-    return WriteOutput(viewer::DumpUnderLines(*bytes, info).text) ? kExitOk : kExitNoMatch;
+    const viewer::FileDisplay shown = viewer::ShowFile(path, only_the_line);
+    if (shown.changed_while_read) return changed();
+    return WriteOutput(viewer::DumpUnderLines(*bytes, shown.info_line).text) ? kExitOk : kExitNoMatch;
   }
   // Sixteen to a line needs no more than a piece of the file at a time.
   InputDescriptor in;
   if (!in.Open(path)) return kExitNoMatch;
-  viewer::ByteDumper dumper(viewer::ShowFile(path, only_the_line).info_line);
+  const viewer::FileDisplay shown = viewer::ShowFile(path, only_the_line);
+  if (shown.changed_while_read) return changed();
+  viewer::ByteDumper dumper(shown.info_line);
   std::string piece(1 << 20, '\0'), out;
   out.reserve(4 << 20);
   std::uint64_t left = in.limit();
@@ -68,7 +81,11 @@ int RunHexdump(const Args& args) {
       in.PrintReadError();
       return kExitNoMatch;
     }
-    if (n == 0) break;
+    if (n == 0) {
+      // Cut short since it was opened: the dump so far is not the whole file.
+      if (in.limit() != UINT64_MAX) return changed();
+      break;
+    }
     left -= static_cast<std::uint64_t>(n);
     out.clear();
     dumper.Feed(std::string_view(piece.data(), static_cast<std::size_t>(n)), &out);

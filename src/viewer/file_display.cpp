@@ -1,7 +1,6 @@
 #include "viewer/file_display.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <new>
 
 #include "encoding/char_code.h"
+#include "encoding/guarded_map.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
 
@@ -30,7 +30,8 @@ std::string RichPaneBytes(const RtfDocument& doc, encoding::CodePage page) {
 }
 
 // The kind and code of a file seen through a read-only mapping (nothing copied; the
-// detection touches only the pages up to its deciding byte).
+// detection touches only the pages up to its deciding byte). The mapping is guarded: a
+// file cut short meanwhile is said, never a crash.
 void InfoFromMapping(const std::string& path, FileDisplay& d) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
@@ -38,16 +39,18 @@ void InfoFromMapping(const std::string& path, FileDisplay& d) {
     d.info_line = d.way == LoadWay::Direct ? InfoLineStep2(d.info_step1, "", "") : d.info_step1;
     return;
   }
+  encoding::GuardedMap map;
   std::string_view view;
-  void* map = MAP_FAILED;
-  if (d.size > 0) {
-    map = ::mmap(nullptr, static_cast<size_t>(d.size), PROT_READ, MAP_PRIVATE, fd, 0);
-    if (map != MAP_FAILED) view = std::string_view(static_cast<const char*>(map), static_cast<size_t>(d.size));
-  }
+  if (d.size > 0 && map.Map(fd, static_cast<size_t>(d.size))) view = std::string_view(map.data(), map.size());
   ::close(fd);
   d.kind = filekind(FirstLineOf(view.substr(0, 4096)), path);
   if (!view.empty()) d.code = encoding::CodeNameOf(view);
-  if (map != MAP_FAILED) ::munmap(map, static_cast<size_t>(d.size));
+  if (map.Changed()) {
+    d.changed_while_read = true;
+    d.error = encoding::kFileChangedWhileRead;
+    d.kind.clear();
+    d.code.clear();
+  }
   d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
 }
 

@@ -53,6 +53,9 @@ struct FileDisplay {
   std::string info_line;    // step 1 + kind + code once loaded; step 1 alone on failure
   InfoColor color = InfoColor::Black;
   bool preview = false;     // `bytes` is the beginning only; the code is not known yet
+  // The file was cut short while its information was read from a mapping: the kind and
+  // code are not the file's (encoding::kFileChangedWhileRead says so).
+  bool changed_while_read = false;
 };
 
 // The rest of a file shown by its beginning: the whole file read and indexed as the pane

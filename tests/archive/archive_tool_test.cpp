@@ -4,6 +4,7 @@
 
 #include "archive_fixture.h"
 #include "support/run_process.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
 
 namespace haruvi {
@@ -40,6 +41,19 @@ TEST(ArchiveTool, RefusedEntriesAreNamedAndTheExitCodeSaysSo) {
   EXPECT_NE(r.err.find("refused ../escape.txt"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(dir / "escape.txt"));
   EXPECT_EQ(test::ReadFile(dir / "out/fine.txt"), "y");
+}
+
+TEST(ArchiveTool, TwoEntriesOfOneDiskNameAreBothUnpackedAndTheRenamedOneNamed) {
+  TempDir dir;
+  const std::string tar = (dir / "c.tar").string();
+  test::WriteRawArchive(tar, {{test::S("表示.txt"), "sjis"}, {"表示.txt", "utf-8"}});
+  std::filesystem::create_directories(dir / "out");
+  const test::ProcessResult r = RunTool({"archive", "unpack", tar, (dir / "out").string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.out.find("2 files"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find(test::S("unpacked 表示.txt as 表示 (2).txt")), std::string::npos) << r.err;
+  EXPECT_EQ(test::ReadFile(dir / "out/表示.txt"), "sjis");
+  EXPECT_EQ(test::ReadFile(dir / "out/表示 (2).txt"), "utf-8");
 }
 
 TEST(ArchiveTool, FailuresAndMisuse) {

@@ -10,6 +10,7 @@
 #include "archive/lha_binding.h"
 #include "archive/result_codes.h"
 #include "archive_fixture.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
 
 namespace haruvi::archive {
@@ -85,6 +86,25 @@ TEST(CommandLines, ZipTarRarAndCabFollowTheirLibraries) {
   cab.Unpack(nullptr, nullptr, {}, (dir / "co").string());
   EXPECT_EQ(cab.CommandLine(), "-x -j \"" + (dir / "c.cab").string() + "\" \"" + (dir / "co").string() + "/\"");
   EXPECT_EQ(test::ReadFile(dir / "co/b.txt"), "beta beta");
+}
+
+TEST(CommandLines, TheWindowsUnpackReportsARenamedEntryAndARefusedLink) {
+  // What the window shows after unpacking: the second 表示.txt kept beside the first,
+  // and the link through a link that leads out refused, each named on its line.
+  TempDir dir;
+  const std::string tar = (dir / "c.tar").string();
+  test::WriteRawArchive(tar, {{test::S("表示.txt"), "sjis"}, {"表示.txt", "utf-8"},
+                              {"s", "", AE_IFLNK, "."}, {"t", "", AE_IFLNK, "s/.."}});
+  TArchiveFile f;
+  f.SetFileName(tar);
+  f.Options.Set("x", 1);
+  EXPECT_EQ(f.Unpack(nullptr, nullptr, {}, (dir / "out").string()), kErrAlreadyExists);
+  const std::string report = f.GetOutput();
+  EXPECT_NE(report.find(test::S("表示.txt : 同じ名前の項目が先にあるため 表示 (2).txt として展開しました")),
+            std::string::npos) << report;
+  EXPECT_NE(report.find(test::S("t : 展開先フォルダーの外を指しています")), std::string::npos) << report;
+  EXPECT_EQ(test::ReadFile(dir / "out/表示 (2).txt"), "utf-8");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "out/t"));
 }
 
 TEST(Choice, ByExtensionByContentAndNeither) {

@@ -9,6 +9,7 @@
 #include "archive/listing.h"
 #include "archive/unpack.h"
 #include "archive_fixture.h"
+#include "support/sjis.h"
 #include "support/temp_dir.h"
 
 namespace haruvi::archive {
@@ -80,6 +81,91 @@ TEST(Hostile, SymbolicLinksLeadingOutAreRefusedAndNeverWrittenThrough) {
   EXPECT_TRUE(std::filesystem::is_symlink(s.target / "inside"));
   EXPECT_EQ(test::ReadFile(s.target / "sub/x.txt"), "x");
   EXPECT_EQ(test::ReadFile(s.target / "up/evil.txt"), "x");  // "up" became a real folder
+  s.ExpectOutsideUntouched();
+}
+
+TEST(Hostile, LinksThroughEarlierLinksAreJudgedByWhereTheyLead) {
+  // s -> . is harmless alone; t -> s/.. and u -> s/s/s/../.. count as inside when the
+  // ".." are counted in the text, but lead to the target's parent on disk.
+  Scene s;
+  const UnpackResult r = s.Run({
+      {"d", "", AE_IFDIR},
+      {"s", "", AE_IFLNK, "."},
+      {"t", "", AE_IFLNK, "s/.."},
+      {"u", "", AE_IFLNK, "s/s/s/../.."},
+      {"d/v", "", AE_IFLNK, "../s/../outside"},
+      {"w", "", AE_IFLNK, "later/../.."},  // "later" could still become a link
+      {"later", "", AE_IFLNK, "d/.."},      // the target itself: fine
+      {"t/evil.txt", "x"},
+      {"ok", "", AE_IFLNK, "s/s/d"},  // through links that stay inside: fine
+      {"e/x", "", AE_IFLNK, "../s/.."},
+  });
+  EXPECT_EQ(r.code, kOk) << r.detail;
+  EXPECT_EQ(RefusedNames(r), (std::set<std::string>{"t", "u", "d/v", "w", "e/x"}));
+  EXPECT_TRUE(std::filesystem::is_symlink(s.target / "s"));
+  EXPECT_TRUE(std::filesystem::is_symlink(s.target / "ok"));
+  // Every link made resolves to a place inside the target.
+  const std::string inside = std::filesystem::canonical(s.target).string();
+  for (const std::string& p : test::TreeOf(s.target)) {
+    if (!std::filesystem::is_symlink(s.target / p)) continue;
+    std::error_code ec;
+    const std::string real = std::filesystem::weakly_canonical(s.target / p, ec).string();
+    EXPECT_EQ(real.rfind(inside, 0), 0u) << p << " -> " << real;
+  }
+  EXPECT_EQ(test::ReadFile(s.target / "t/evil.txt"), "x");  // "t" became a real folder
+  EXPECT_FALSE(std::filesystem::exists(s.target / "e"));  // a refused link leaves no folder
+  s.ExpectOutsideUntouched();
+}
+
+TEST(Hostile, LinksAreJudgedThroughTheTargetsOwnLinks) {
+  // The target already holds a link of the user's leading out, and one going down: an
+  // archive's link through the first is refused, through the second it is fine; with
+  // overwrite, what follows a link the archive may replace may not climb.
+  Scene s;
+  std::filesystem::create_directories(s.target / "deep/er");
+  std::filesystem::create_directory_symlink("../outside", s.target / "away");
+  std::filesystem::create_directory_symlink("deep/er", s.target / "down");
+  UnpackResult r = s.Run({{"a", "", AE_IFLNK, "away/keep.txt"}, {"b", "", AE_IFLNK, "down/../.."}});
+  EXPECT_EQ(RefusedNames(r), (std::set<std::string>{"a"}));
+  const std::string path = (s.dir / "over.tar").string();
+  test::WriteRawArchive(path, {{"c", "", AE_IFLNK, "down/../x"}, {"down", "", AE_IFLNK, "."}});
+  UnpackOptions overwrite;
+  overwrite.overwrite = true;
+  r = Unpack(path, s.target.string(), overwrite);
+  EXPECT_EQ(RefusedNames(r), (std::set<std::string>{"c"}));
+  EXPECT_EQ(std::filesystem::read_symlink(s.target / "down"), ".");
+  s.ExpectOutsideUntouched();
+}
+
+TEST(Hostile, EntriesOfOneDiskNameAreAllKeptAndNamed) {
+  // 表示.txt stored once in Shift_JIS and once in UTF-8 becomes one disk name; an entry
+  // stored twice and two files flattened into one folder collide the same way.
+  Scene s;
+  const UnpackResult r = s.Run({{test::S("表示.txt"), "sjis"},
+                                {"表示.txt", "utf-8"},
+                                {"same", "first"},
+                                {"same", "second"},
+                                {"link", "", AE_IFREG, "", "same"}});
+  EXPECT_EQ(r.code, kErrAlreadyExists) << r.detail;
+  EXPECT_EQ(r.files, 5u);
+  EXPECT_EQ(test::ReadFile(s.target / "表示.txt"), "sjis");
+  EXPECT_EQ(test::ReadFile(s.target / "表示 (2).txt"), "utf-8");
+  EXPECT_EQ(test::ReadFile(s.target / "same"), "first");
+  EXPECT_EQ(test::ReadFile(s.target / "same (2)"), "second");
+  EXPECT_EQ(test::ReadFile(s.target / "link"), "second");  // the name as last written
+  ASSERT_EQ(r.renamed.size(), 2u);
+  EXPECT_EQ(r.renamed[0].name, test::S("表示.txt"));
+  EXPECT_EQ(r.renamed[0].kept_as, test::S("表示 (2).txt"));
+  EXPECT_EQ(r.renamed[1].kept_as, "same (2)");
+
+  const std::string path = (s.dir / "flat.tar").string();
+  test::WriteRawArchive(path, {{"a/x.txt", "a"}, {"b/x.txt", "b"}});
+  UnpackOptions flat;
+  flat.ignore_folders = true;
+  std::filesystem::create_directories(s.dir / "flat");
+  EXPECT_EQ(Unpack(path, (s.dir / "flat").string(), flat).renamed.size(), 1u);
+  EXPECT_EQ(test::ReadFile(s.dir / "flat/x.txt"), "a");
+  EXPECT_EQ(test::ReadFile(s.dir / "flat/x (2).txt"), "b");
   s.ExpectOutsideUntouched();
 }
 

@@ -1,12 +1,15 @@
 // The small rules the archive code leans on: which entry names stay inside the folder,
 // which link targets do, how entry names in CP932, EUC and UTF-8 read, and how the
 // stand-in libraries read their command lines.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "archive/name_codec.h"
 #include "archive/safe_paths.h"
 #include "archive/standin/standin.h"
 #include "support/sjis.h"
+#include "support/temp_dir.h"
 
 namespace haruvi::archive {
 namespace {
@@ -27,15 +30,38 @@ TEST(InsideNames, PartsAreKeptAndEscapesRefused) {
 }
 
 TEST(InsideNames, LinkTargetsMayNeverClimbAboveTheFolder) {
-  EXPECT_TRUE(LinkStaysInside({"link"}, "file"));
-  EXPECT_TRUE(LinkStaysInside({"a", "b", "link"}, "../../c"));
-  EXPECT_TRUE(LinkStaysInside({"a", "link"}, "../a/./x"));
-  EXPECT_FALSE(LinkStaysInside({"link"}, ".."));
-  EXPECT_FALSE(LinkStaysInside({"a", "link"}, "../../x"));
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "root/stage/a/b");
+  const int root = ::open((dir / "root").c_str(), O_RDONLY | O_DIRECTORY);
+  const int stage = ::open((dir / "root/stage").c_str(), O_RDONLY | O_DIRECTORY);
+  const LinkView view{stage, root, false};
+  EXPECT_TRUE(view.StaysInside({}, "file"));
+  EXPECT_TRUE(view.StaysInside({"a", "b"}, "../../c"));
+  EXPECT_TRUE(view.StaysInside({"a"}, "../a/./x"));
+  EXPECT_FALSE(view.StaysInside({}, ".."));
+  EXPECT_FALSE(view.StaysInside({"a"}, "../../x"));
   // Down and up again still counts every step: a/link -> b/../../../x leaves.
-  EXPECT_FALSE(LinkStaysInside({"a", "link"}, "b/../../../x"));
-  EXPECT_FALSE(LinkStaysInside({"link"}, "/etc"));
-  EXPECT_FALSE(LinkStaysInside({"link"}, ""));
+  EXPECT_FALSE(view.StaysInside({"a"}, "b/../../../x"));
+  // Below a name not there yet no ".." may follow: a later entry could make it a link.
+  EXPECT_FALSE(view.StaysInside({}, "later/../x"));
+  EXPECT_FALSE(view.StaysInside({}, "/etc"));
+  EXPECT_FALSE(view.StaysInside({}, ""));
+  ::close(stage);
+  ::close(root);
+}
+
+TEST(InsideNames, CollidingNamesGetTheCopyEnginesNumber) {
+  test::TempDir dir;
+  dir.Write("a.txt", "");
+  dir.Write("a (2).txt", "");
+  dir.Write("noext", "");
+  dir.Write(".hidden", "");
+  const int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  EXPECT_EQ(FreeNameIn(fd, "b.txt"), "b.txt");
+  EXPECT_EQ(FreeNameIn(fd, "a.txt"), "a (3).txt");
+  EXPECT_EQ(FreeNameIn(fd, "noext"), "noext (2)");
+  EXPECT_EQ(FreeNameIn(fd, ".hidden"), ".hidden (2)");
+  ::close(fd);
 }
 
 TEST(NameCodec, EachArchivesNamesReadInTheirCode) {

@@ -149,6 +149,8 @@ int Step(Walk* w, HaruviIndividualInfo* info) {
 std::string UnpackReport(const std::string& archive, const UnpackResult& r) {
   std::string text;
   for (const RefusedEntry& e : r.refused) text += e.name + Sjis(std::string(" : ") + RefusalTextJa(e.why)) + "\r\n";
+  for (const RenamedEntry& e : r.renamed)
+    text += e.name + Sjis(" : 同じ名前の項目が先にあるため ") + e.kept_as + Sjis(" として展開しました") + "\r\n";
   for (const std::string& k : r.kept) text += Sjis(k) + Sjis(" : 既に存在するため展開しませんでした") + "\r\n";
   if (r.code != kOk && r.code != kErrAlreadyExists) return text + Sjis(r.detail_ja) + "\r\n";
   return text + Sjis(archive + " : " + std::to_string(r.files) + " 個のファイルを展開しました") + "\r\n";
