@@ -1,6 +1,7 @@
 #include "shellview/file_list_model.h"
 
 #include <QFileIconProvider>
+#include <QGuiApplication>
 #include <QHash>
 #include <QMimeData>
 #include <QMimeDatabase>
@@ -147,6 +148,8 @@ bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int
 QStringList FileListModel::mimeTypes() const { return {QStringLiteral("text/uri-list")}; }
 
 QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
+  // No drag at all unless drags are on or Shift alone is held (the list's own drag).
+  if (!shell_drag_ && QGuiApplication::queryKeyboardModifiers() != Qt::ShiftModifier) return nullptr;
   // file: URLs with the names' bytes percent-encoded, whatever their code.
   QStringList paths;
   for (const QModelIndex& i : indexes)

@@ -38,11 +38,15 @@ class FileListModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   QStringList mimeTypes() const override;
   QMimeData* mimeData(const QModelIndexList& indexes) const override;
+  // Drags of the selected files to other programs ("ドラッグ&&ドロップ使用"); a drag with
+  // Shift alone held is the list's own (onto the folder tree) and starts either way.
+  void SetShellDrag(bool on) { shell_drag_ = on; }
 
  signals:
   void RenameRequested(int row, const QString& wanted);
 
  private:
+  bool shell_drag_ = false;
   std::vector<FileEntry> entries_;
   mutable std::vector<QString> types_;  // empty until first wanted
 };

@@ -38,7 +38,7 @@ TFileView::TFileView(QWidget* parent) : QWidget(parent) {
     v->setEditTriggers(QAbstractItemView::EditKeyPressed);
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     v->setDragDropMode(QAbstractItemView::DragOnly);
-    v->setDragEnabled(false);
+    v->setDragEnabled(true);  // whether a drag starts is the model's call (shell drags, Shift)
     connect(v, &QAbstractItemView::activated, this, &TFileView::OnActivated);
     connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& p) {
       emit ContextMenuRequested(v->viewport()->mapToGlobal(p));
@@ -294,10 +294,7 @@ void TFileView::SetHotTrack(bool on) {
   details_->setMouseTracking(on);
 }
 
-void TFileView::SetDragEnabled(bool on) {
-  list_->setDragEnabled(on);
-  details_->setDragEnabled(on);
-}
+void TFileView::SetDragEnabled(bool on) { model_->SetShellDrag(on); }
 
 void TFileView::SetFileFont(const QFont& font) {
   list_->setFont(font);

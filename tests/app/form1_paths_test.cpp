@@ -87,7 +87,11 @@ TEST_F(PathsTest, EveryCommandReachesTheFileByItsBytes) {
     EXPECT_EQ(bridge::PathsFromMimeData(clip), QStringList{bridge::FromDisk(path)});
     EXPECT_TRUE(clip->text().endsWith(shown));
     QAbstractItemView* view = form->FileView1->CurrentView();
+    std::unique_ptr<QMimeData> no_drag(view->model()->mimeData({view->currentIndex()}));
+    EXPECT_EQ(no_drag, nullptr);  // drags to other programs are off until asked for
+    Run("Mdragdrop1");
     std::unique_ptr<QMimeData> drag(view->model()->mimeData({view->currentIndex()}));
+    Run("Mdragdrop1");
     EXPECT_EQ(bridge::PathsFromMimeData(drag.get()), QStringList{bridge::FromDisk(path)});
 
     // The properties are the file's own.

@@ -28,6 +28,38 @@ int Entries(const std::filesystem::path& dir) {
   return n;
 }
 
+// Texts of numbered generations, each its own letter and length, and whether some bytes
+// are one of them whole.
+struct Generations {
+  std::size_t base;
+  std::string Text(int gen) const { return std::string(base + 7919 * (gen % 26), static_cast<char>('a' + gen % 26)); }
+  bool Whole(const std::string& bytes) const {
+    if (bytes.empty()) return false;
+    const int gen = bytes[0] - 'a';
+    return gen >= 0 && gen < 26 && bytes == Text(gen);
+  }
+};
+
+// A child saves one generation after another over `target` until it is killed after a
+// random moment; `after(round)` then looks at what is left.
+template <typename After>
+void KillWhileSaving(const std::string& target, const Generations& g, unsigned seed, After after) {
+  std::mt19937 rng(seed);
+  for (int round = 0; round < 100; ++round) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int gen = round;; ++gen) (void)SaveFile(target, g.Text(gen), true);
+    }
+    ::usleep(200 + rng() % 5000);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    after(round);
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+}
+
 TEST(SaveFile, BackupNames) {
   EXPECT_EQ(BackupName("/a/MEMO.TXT"), "/a/MEMO.$$$");
   EXPECT_EQ(BackupName("/a/MEMO.DOC"), "/a/MEMO.$$$");
@@ -100,41 +132,26 @@ TEST(SaveFile, ABackupThatCannotBeMadeStopsTheSaveAndABackupNameIsNotItsOwnBacku
 TEST(SaveFile, AHardLinkedFileKilledWhileSavedLosesNoText) {
   test::TempDir dir;
   const std::string target = (dir / "MEMO.TXT").string();
-  auto text = [](int gen) { return std::string(300000 + 7919 * (gen % 26), static_cast<char>('a' + gen % 26)); };
-  auto whole = [&](const std::string& bytes) {
-    if (bytes.empty()) return false;
-    const int gen = bytes[0] - 'a';
-    return gen >= 0 && gen < 26 && bytes == text(gen);
-  };
-  dir.Write("MEMO.TXT", text(0));
+  const Generations g{300000};
+  dir.Write("MEMO.TXT", g.Text(0));
   std::filesystem::create_hard_link(target, dir / "LINK.TXT");
-  std::mt19937 rng(7);
   int cut = 0;
-  for (int round = 0; round < 100; ++round) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int gen = round;; ++gen) (void)SaveFile(target, text(gen), true);
-    }
-    ::usleep(200 + rng() % 5000);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
+  KillWhileSaving(target, g, 7, [&](int round) {
     const std::string now = ReadFile(target);
     ASSERT_EQ(now, ReadFile(dir / "LINK.TXT")) << "round " << round;  // still one file
     std::vector<std::filesystem::path> kept;
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
       if (platform::IsTemporaryOf(e.path().filename().string(), "MEMO.TXT")) kept.push_back(e.path());
-    if (!whole(now)) {
+    if (!g.Whole(now)) {
       ++cut;
-      ASSERT_TRUE(whole(ReadFile(dir / "MEMO.$$$"))) << "round " << round;
+      ASSERT_TRUE(g.Whole(ReadFile(dir / "MEMO.$$$"))) << "round " << round;
       bool new_text_kept = false;
-      for (const auto& k : kept) new_text_kept = new_text_kept || whole(ReadFile(k));
+      for (const auto& k : kept) new_text_kept = new_text_kept || g.Whole(ReadFile(k));
       ASSERT_TRUE(new_text_kept) << "round " << round;
       std::ofstream(target, std::ios::binary | std::ios::trunc) << ReadFile(dir / "MEMO.$$$");  // as the user would
     }
     for (const auto& k : kept) std::filesystem::remove(k);
-  }
+  });
   // (Kills rarely land inside the write over the file, which is short beside the flushes;
   // when one does, the check above holds the old and the new text whole.)
   RecordProperty("killed_during_the_write_in_place", cut);
@@ -205,27 +222,12 @@ TEST(SaveFile, AReadOnlyFileAndAVanishedFolderAreRefusedWithTheirReason) {
 TEST(SaveFile, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewWhole) {
   test::TempDir dir;
   const std::string target = (dir / "MEMO.TXT").string();
-  auto text = [](int gen) { return std::string(200000 + 7919 * (gen % 26), static_cast<char>('a' + gen % 26)); };
-  auto whole = [&](const std::string& bytes) {
-    if (bytes.empty()) return false;
-    const int gen = bytes[0] - 'a';
-    return gen >= 0 && gen < 26 && bytes == text(gen);
-  };
-  dir.Write("MEMO.TXT", text(0));
-  std::mt19937 rng(12);
-  for (int round = 0; round < 100; ++round) {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      for (int gen = round;; ++gen) (void)SaveFile(target, text(gen), true);
-    }
-    ::usleep(200 + rng() % 5000);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(whole(ReadFile(target))) << "round " << round;
+  const Generations g{200000};
+  dir.Write("MEMO.TXT", g.Text(0));
+  KillWhileSaving(target, g, 12, [&](int round) {
+    ASSERT_TRUE(g.Whole(ReadFile(target))) << "round " << round;
     if (std::filesystem::exists(dir / "MEMO.$$$")) {
-      ASSERT_TRUE(whole(ReadFile(dir / "MEMO.$$$"))) << "round " << round;
+      ASSERT_TRUE(g.Whole(ReadFile(dir / "MEMO.$$$"))) << "round " << round;
     }
     // The new text is unnamed until whole: at most a whole one, marked as ours, is left.
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
@@ -234,7 +236,7 @@ TEST(SaveFile, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNewWhole) {
       ASSERT_TRUE(platform::IsTemporaryOf(name, "MEMO.TXT")) << name;
       std::filesystem::remove(e.path());
     }
-  }
+  });
 }
 
 }  // namespace
