@@ -71,6 +71,18 @@ TEST(MapPrefetch, FillsThePageTablesSoTheReaderTakesNoFaults) {
   EXPECT_LE(taken, 2) << "faults while reading a prefetched mapping";
 }
 
+// A file whose size is a whole number of pages (and of steps) ends its thread too: the
+// end leaves no partial page to stop it, only the loop's own bound.
+TEST(MapPrefetch, AFileEndingOnAPageEdgeEndsThePrefetch) {
+  test::TempDir dir;
+  const std::size_t bytes = 2 * MapPrefetch::kStep;
+  const std::string path = MakeFile(dir, bytes);
+  Mapped map(path, bytes);
+  MapPrefetch prefetch(map.data(), bytes);
+  prefetch.Wait();
+  EXPECT_EQ(prefetch.Done(), bytes);
+}
+
 TEST(MapPrefetch, AFileCutShortEndsThePrefetchWithoutASignal) {
   test::TempDir dir;
   const std::size_t bytes = 4 * MapPrefetch::kStep;

@@ -177,6 +177,35 @@ TEST(PaneCodecEncode, CountsAndSubstitutesCharactersOutsideThePage) {
   }
 }
 
+// Every unit from U+DC00 (byte 0x00) to U+DCFF (byte 0xFF) is written as its byte, in a
+// code page and in UTF-8 alike, even where Decode() would never make it; the units just
+// outside are lone surrogates, written as the substitute and counted.
+TEST(PaneCodecEncode, EveryRawByteUnitWritesItsByteAndItsNeighboursAreSurrogates) {
+  for (const CodePage page : {CodePage::Cp932, CodePage::Windows1252, CodePage::Utf8}) {
+    const PaneCodec& codec = PaneCodec::For(page);
+    for (int b = 0; b < 256; ++b) {
+      const char16_t unit = static_cast<char16_t>(PaneCodec::kRawByteBase + b);
+      const std::u16string text = {u'a', unit, u'b'};
+      const std::string bytes = {'a', static_cast<char>(b), 'b'};
+      size_t missing = 99;
+      ASSERT_EQ(codec.Encode(text, &missing), bytes) << CodePageName(page) << " " << b;
+      ASSERT_EQ(missing, 0u);
+      ASSERT_TRUE(codec.IsRawByte(unit));
+      ASSERT_EQ(PaneCodec::RawByteValue(unit), b);
+    }
+    const std::string substitute = page == CodePage::Cp932 ? "\x81\xAC" : page == CodePage::Utf8 ? "\xEF\xBF\xBD" : "?";
+    for (const char16_t unit : {u'\xDBFF', u'\xDD00'}) {
+      size_t missing = 0;
+      EXPECT_EQ(codec.Encode(std::u16string{u'a', unit}, &missing), "a" + substitute) << CodePageName(page);
+      EXPECT_EQ(missing, 1u);
+      EXPECT_FALSE(codec.IsRawByte(unit));
+    }
+    // A high surrogate before U+DC00 makes a pair (U+10000), not a raw byte.
+    const std::string pair = page == CodePage::Utf8 ? "\xF0\x90\x80\x80" : substitute;
+    EXPECT_EQ(codec.Encode(u"\xD800\xDC00"), pair) << CodePageName(page);
+  }
+}
+
 TEST(PaneCodecPages, FontCharsetsChooseTheirCodePages) {
   const std::pair<int, CodePage> rows[] = {
       {128, CodePage::Cp932},      {0, CodePage::Windows1252},  {129, CodePage::Cp949},

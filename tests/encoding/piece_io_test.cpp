@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "encoding/piece_io.h"
+#include "support/temp_dir.h"
 
 namespace haruvi::encoding {
 namespace {
@@ -114,6 +115,24 @@ TEST(PieceIo, WholeInputFromAPipeHoldsEveryByte) {
   WholeInput moved = std::move(whole);
   EXPECT_TRUE(moved.Bytes() == text);
   EXPECT_TRUE(whole.Bytes().empty());
+}
+
+TEST(PieceIo, WholeInputMapsARegularFileButNotAPipe) {
+  test::TempDir dir;
+  const std::string text = Pattern(kPieceBytes + 5);
+  for (const std::string& content : {text, std::string()}) {
+    const int fd = ::open(dir.Write("in.txt", content).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    WholeInput whole;
+    ASSERT_TRUE(whole.Map(fd, content.size()));
+    ::close(fd);  // the mapping outlives the descriptor
+    EXPECT_TRUE(whole.Bytes() == content) << content.size();
+    WholeInput moved = std::move(whole);
+    EXPECT_TRUE(moved.Bytes() == content);
+  }
+  FedPipe pipe("abc");
+  WholeInput whole;
+  EXPECT_FALSE(whole.Map(pipe.fd(), 3));
 }
 
 TEST(PieceIo, ShiftJisBoundaryNeverSplitsAPair) {

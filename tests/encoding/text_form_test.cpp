@@ -145,6 +145,36 @@ TEST(DetectTextForm, NamesEachFormByItsEvidence) {
   for (const auto& row : rows) EXPECT_EQ(DetectTextForm(row.bytes), row.form) << row.why;
 }
 
+// Unmarked UTF-16 is named only when every unit is one a text holds: each control range
+// is checked at both its edges, in both byte orders, inside otherwise plain ASCII text.
+TEST(DetectTextForm, UnmarkedUtf16IsRefusedForAControlUnitOnEitherEdgeOfItsRange) {
+  const struct {
+    char16_t unit;
+    bool text;
+  } rows[] = {
+      {0x0008, false}, {0x0009, true},  {0x000A, true},  {0x000B, false}, {0x000C, true},  {0x000D, true},
+      {0x000E, false}, {0x001A, false}, {0x001B, true},  {0x001C, false}, {0x001F, false}, {0x0020, true},
+      {0x007E, true},  {0x007F, false}, {0x0080, false}, {0x009F, false}, {0x00A0, true},  {0x00FF, true},
+      {0xFFFD, true},  {0xFFFE, false}, {0xFFFF, false},
+  };
+  for (const bool little : {true, false}) {
+    const auto units = [little](std::u16string_view text) {
+      std::string bytes;
+      for (const char16_t u : text) {
+        const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+        bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+      }
+      return bytes;
+    };
+    const TextForm utf16 = little ? TextForm::Utf16Le : TextForm::Utf16Be;
+    for (const auto& row : rows) {
+      const std::u16string text = u"line one\r\n" + std::u16string(1, row.unit) + u" two";
+      EXPECT_EQ(DetectTextForm(units(text)), row.text ? utf16 : TextForm::Legacy)
+          << std::hex << static_cast<unsigned>(row.unit) << (little ? " LE" : " BE");
+    }
+  }
+}
+
 TEST(CodeNameOf, EndsTheInformationLineWithTheFormOrTheJapaneseCode) {
   EXPECT_EQ(CodeNameOf("\xE6\x97\xA5"), "UTF-8");
   EXPECT_EQ(CodeNameOf("\xEF\xBB\xBF"), "UTF-8(BOM)");

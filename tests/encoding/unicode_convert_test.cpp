@@ -36,10 +36,14 @@ TEST(SjisToUtf8, EveryCodeAsTheSystemConverterMapsIt) {
   size_t checked = 0;
   for (int b = 0; b < 256; ++b) {
     const std::string one(1, static_cast<char>(b));
+    size_t missing = 9;
+    const std::string got = SjisToUtf8(one, &missing);
     if (auto want = Iconv("UTF-8", "CP932", one)) {
-      size_t missing = 9;
-      ASSERT_EQ(SjisToUtf8(one, &missing), *want) << b;
+      ASSERT_EQ(got, *want) << b;
       ASSERT_EQ(missing, 0u);
+    } else {  // no character (or a lead byte at the end): the substitute, counted
+      ASSERT_EQ(got, kUtf8Substitute) << b;
+      ASSERT_EQ(missing, 1u);
     }
     for (int c = 0x40; c < 256; ++c) {
       const std::string two{static_cast<char>(b), static_cast<char>(c)};
@@ -141,6 +145,37 @@ TEST(UnicodeConversions, PiecesJoinToTheWholeTextsResult) {
       ASSERT_EQ(InPieces(*conversion, text, rng, 1 + round % 9), whole) << UnicodeOpName(op) << " " << round;
       ASSERT_EQ(piece_missing, whole_missing) << UnicodeOpName(op);
     }
+  }
+}
+
+// A piece that is not the last holds back only a character cut off by its end: a stray
+// byte or a malformed sequence inside it is converted at once, or a text with one early
+// stray byte would be held whole until its end.
+TEST(UnicodeConversions, AMiddlePieceHoldsBackOnlyACutCharacter) {
+  const struct {
+    UnicodeOp op;
+    std::string piece;
+    size_t cut;  // bytes of the cut character at the end
+  } rows[] = {
+      {UnicodeOp::kUtf8ToUtf16, "a\x80" "b\xE3\x81", 2},
+      {UnicodeOp::kUtf8ToUtf16Le, "a\xC0\xAF" "b\xF0\x9F\x98", 3},
+      {UnicodeOp::kUtf8ToUtf16Be, "a\xED\xA0\x80" "b\xC3", 1},
+      {UnicodeOp::kUtf8ToUtf16Be, "a\xE3\x81" "b\xE3", 1},  // cut inside, not at the end
+      {UnicodeOp::kUtf8ToSjis, "a\xFF" "b\xE3\x81", 2},
+      {UnicodeOp::kUtf8ToSjis, "a\xE3\x81" "b\xC3", 1},
+      {UnicodeOp::kUtf8ToSjis, "a\xF4\x90\x80\x80" "b", 0},
+      {UnicodeOp::kSjisToUtf8, "a\x80" "b\x88", 1},
+      {UnicodeOp::kSjisToUtf8, "a\x88!b\x82\xA0", 0},  // a lead byte with no trail
+  };
+  for (const auto& row : rows) {
+    const std::string_view whole = std::string_view(row.piece).substr(0, row.piece.size() - row.cut);
+    size_t piece_missing = 0, whole_missing = 0;
+    std::string out;
+    EXPECT_EQ(MakeUnicodeConversion(row.op, &piece_missing)->Convert(row.piece, false, out), whole.size())
+        << UnicodeOpName(row.op) << " " << row.piece;
+    EXPECT_EQ(out, ConvertUnicode(row.op, whole, &whole_missing)) << UnicodeOpName(row.op) << " " << row.piece;
+    EXPECT_EQ(piece_missing, whole_missing) << UnicodeOpName(row.op);
+    EXPECT_GT(piece_missing, 0u) << UnicodeOpName(row.op);
   }
 }
 
