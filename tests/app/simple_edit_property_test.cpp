@@ -165,6 +165,9 @@ void SimpleEditProperty::RunText(std::mt19937& rng, const Text& t, const std::fi
   m.now.line_end = t.line_end;
   QApplication::clipboard()->clear();
 
+  // A selection asks the keyboard what is held; here that is what the last key event said,
+  // which may have been a Shift+arrow of the text before.
+  QTest::keyRelease(&View(), Qt::Key_Shift, Qt::NoModifier);
   ASSERT_EQ(form->FileView1->SelectByCaption(QString::fromUtf8(t.name)), 1);
   ASSERT_EQ(Pane().Bytes(), loaded);
   std::optional<Answer> asked;  // the answer given, when the question came
