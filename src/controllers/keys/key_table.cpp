@@ -44,7 +44,7 @@ constexpr KeyRow kKeys[] = {
     {'R', "Mrename", "&R 名前の変更"},
     {'S', "Mfilesort1", "&S ファイルの並び替え"},
     {'T', "Mtojis1", "&T 文字コード自動変換"},
-    {'U', "MlhaU", "&U LHA書庫の解凍"},
+    {'U', "MlhaU", "&U LHA書庫を解凍"},
     {'V', "ToolButton49", "&V テキストを表示", "Mv"},
     {'W', "Mmask", "&W 拡張子を指定"},
     {'X', "Mfileexe", "&X ファイルを実行"},
