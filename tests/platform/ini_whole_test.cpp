@@ -84,12 +84,18 @@ TEST_F(IniWholeTest, Utf16FilesAreReadAndWrittenAsUtf16) {
     EXPECT_EQ(again.ReadString("Font", "Size", ""), "9");
     EXPECT_EQ(again.ReadString("Font", "Name", ""), "日本");
   }
-  // A broken one (a lone surrogate) is read but never written over.
-  auto p = dir.Write("bad.ini", std::string("\xFF\xFE[\0\x00\xDC", 5));
-  IniFile bad(p);
-  EXPECT_FALSE(bad.WriteString("A", "b", "c"));
-  EXPECT_EQ(bad.LastWrite(), IniFile::WriteState::Unwritable);
-  EXPECT_EQ(ReadFile(p).size(), 5u);
+  // A broken one (a lone low surrogate, or a high one followed by no low one, on either
+  // side of the low range) is read but never written over.
+  for (const std::string& broken : {std::string("\xFF\xFE[\0\x00\xDC", 5),
+                                    std::string("\xFF\xFE\x00\xD8" "A\0", 6),
+                                    std::string("\xFF\xFE\x00\xD8\xFF\xDB", 6),
+                                    std::string("\xFF\xFE\x00\xD8\x00\xE0", 6)}) {
+    auto p = dir.Write("bad.ini", broken);
+    IniFile bad(p);
+    EXPECT_FALSE(bad.WriteString("A", "b", "c"));
+    EXPECT_EQ(bad.LastWrite(), IniFile::WriteState::Unwritable);
+    EXPECT_EQ(ReadFile(p), broken);
+  }
 }
 
 TEST_F(IniWholeTest, ABatchWritesTheFileOnceAtItsEnd) {
