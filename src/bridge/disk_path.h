@@ -74,8 +74,14 @@ inline QString Suffix(const QString& path) {
   return dot > 0 ? name.mid(dot + 1) : QString();
 }
 
+// The home folder ($HOME by its bytes; "/" when it is not set).
+inline QString HomeFolder() {
+  const QByteArray home = qgetenv("HOME");
+  return home.isEmpty() ? QStringLiteral("/") : FromDisk(std::string(home.constData(), static_cast<size_t>(home.size())));
+}
+
 // A typed folder: "~" and "~/..." are the home folder, as in a shell.
-inline QString ExpandHome(const QString& typed, const QString& home) {
+inline QString ExpandHome(const QString& typed, const QString& home = HomeFolder()) {
   if (typed == QLatin1String("~")) return home;
   if (typed.startsWith(QLatin1String("~/"))) return Join(home, typed.mid(2));
   return typed;

@@ -34,8 +34,7 @@ bool AskOverwrite(QWidget* parent, const QString& path) {
 }  // namespace
 
 QString NameInFolder(const QString& folder, const QString& name) {
-  const QString home = bridge::FromDisk(qgetenv("HOME").toStdString());
-  const QString n = bridge::ExpandHome(name, home);
+  const QString n = bridge::ExpandHome(name);
   return n.startsWith(QLatin1Char('/')) ? n : bridge::Join(folder, n);
 }
 

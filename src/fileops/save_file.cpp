@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "platform/temp_beside.h"
 #include "platform/write_all.h"
@@ -68,11 +69,12 @@ SaveResult Failed(const std::string& what) {
 // of our own) and room for the new text reserved first; a failure puts the old text back.
 SaveResult WriteInPlace(const std::string& target, const std::string& real, const struct stat& old,
                         std::string_view bytes, const std::string& kept_in) {
-  platform::NewFileBeside own(real);
+  std::optional<platform::NewFileBeside> own;  // only when no backup keeps the old text
   std::string old_text = kept_in;
   if (old_text.empty()) {
-    if (!CopyBeside(real, own)) return Failed(target);
-    old_text = own.Name();
+    own.emplace(real);
+    if (!CopyBeside(real, *own)) return Failed(target);
+    old_text = own->Name();
   }
   const int fd = ::open(real.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) return Failed(target);
@@ -99,7 +101,7 @@ SaveResult WriteInPlace(const std::string& target, const std::string& real, cons
   if (in >= 0) ::close(in);
   ::close(fd);
   if (!restored) {
-    if (kept_in.empty()) own.Taken();
+    if (own) own->Taken();
     failed.error += " (the old text is kept in " + old_text + ")";
   }
   return failed;

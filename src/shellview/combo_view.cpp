@@ -57,7 +57,7 @@ void TComboView::AddFixed() {
     setItemData(count() - 1, level, kLevelRole);
   };
   // The home folder by its bytes ($HOME), as every other path of the views.
-  const QString home = bridge::FromDisk(qgetenv("HOME").isEmpty() ? std::string("/") : qgetenv("HOME").toStdString());
+  const QString home = bridge::HomeFolder();
   const QString home_name = bridge::DisplayName(bridge::FileName(home));
   add(folder, home_name.isEmpty() ? bridge::DisplayName(home) : home_name, home, 0);
   const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);

@@ -27,8 +27,6 @@
 namespace haruvi::shellview {
 namespace {
 
-bool IsFolder(const QString& path) { return bridge::IsFolder(path); }
-
 // The first bytes, for telling the kind of a file whose extension says nothing.
 QByteArray Head(const std::string& disk) {
   QByteArray head(512, '\0');
@@ -59,12 +57,12 @@ QMenu* MakeItemMenu(QWidget* parent, const QStringList& paths,
   const QString first = paths.front();
   QAction* open = menu->addAction(QStringLiteral("開く(&O)"));
   QObject::connect(open, &QAction::triggered, menu, [first, paths, open_folder] {
-    if (IsFolder(first)) {
+    if (bridge::IsFolder(first)) {
       open_folder(first);
       return;
     }
     for (const QString& p : paths)
-      if (!IsFolder(p)) bridge::OpenWithDesktop(p, bridge::FolderOf(p), nullptr);
+      if (!bridge::IsFolder(p)) bridge::OpenWithDesktop(p, bridge::FolderOf(p), nullptr);
   });
   menu->addSeparator();
   QAction* props = menu->addAction(QStringLiteral("プロパティ(&R)"));

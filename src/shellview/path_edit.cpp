@@ -1,7 +1,5 @@
 #include "shellview/path_edit.h"
 
-#include <QtGlobal>
-
 #include "bridge/disk_path.h"
 
 namespace haruvi::shellview {
@@ -17,7 +15,7 @@ void PathEdit::SetPath(const QString& path) {
 QString PathEdit::Path() const {
   const QString typed = text();
   if (!path_.isEmpty() && typed == shown_) return path_;
-  return bridge::ExpandHome(typed, bridge::FromDisk(qgetenv("HOME").toStdString()));
+  return bridge::ExpandHome(typed);
 }
 
 }  // namespace haruvi::shellview

@@ -139,7 +139,7 @@ std::optional<QString> FileOpsController::RunToTarget(dialogs::TForm2::Operation
                      : dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), current, op, files_text, selected);
   // "~/docs" is the home folder's docs, as in a shell; a relative name is the current folder's.
   if (target && !target->isEmpty()) {
-    *target = bridge::ExpandHome(*target, bridge::FromDisk(qgetenv("HOME").toStdString()));
+    *target = bridge::ExpandHome(*target);
     if (!target->startsWith(QLatin1Char('/'))) *target = bridge::Join(current, *target);
   }
   *ok = false;

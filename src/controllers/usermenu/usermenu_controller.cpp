@@ -107,7 +107,7 @@ void UserMenuController::torokufolderjump(int tag) {
   const std::string folder = platform::ReadFolder(ctx().Settings().File(), tag);
   if (folder.empty()) return;
   // A folder registered as "~/..." is the home folder's, as in a shell.
-  const QString path = bridge::ExpandHome(bridge::FromDisk(folder), bridge::FromDisk(qgetenv("HOME").toStdString()));
+  const QString path = bridge::ExpandHome(bridge::FromDisk(folder));
   {
     ui::QuietGuard quiet(ctx());
     if (!ctx().MoveToFolder(path)) {
