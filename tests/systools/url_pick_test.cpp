@@ -20,6 +20,8 @@ TEST(UrlProposal, CaretLineGivesTheFirstRunOnlyWithAScheme) {
   // A trail byte in the printable range belongs to its character, never to the run.
   EXPECT_EQ(UrlFromLine("\x83\x41http://a"), "http://a");
   EXPECT_EQ(UrlFromLine("\x83"), "");  // a lone lead byte at the end
+  // Every printable ASCII character is part of the run, "!" and "~" at its two ends too.
+  EXPECT_EQ(UrlFromLine("http://x.jp/~user/!a \x7F"), "http://x.jp/~user/!a");
 }
 
 TEST(UrlProposal, SelectionDropsLeadingKanjiAndEdgeBlanks) {
