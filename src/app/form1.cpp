@@ -160,6 +160,10 @@ QString TForm1::SelectedPath() const { return FileView1->SelectedPath(); }
 
 QString TForm1::CurrentFolder() const { return FolderView1->SelectedPath(); }
 
+QString TForm1::StartFolder() const {
+  return platform::IsInstalledProgram(bridge::ToDisk(program_folder_)) ? bridge::HomeFolder() : program_folder_;
+}
+
 // ---------------------------------------------------------------- start-up and shut-down
 
 void TForm1::FormCreate() {
@@ -236,7 +240,7 @@ bool TForm1::FormCloseQuery() {
   if (actions_->Checked(QStringLiteral("Mcloseinitview1"))) {
     {
       ui::QuietGuard quiet(flags_);
-      FolderView1->SelectPath(ProgramFolder());
+      FolderView1->SelectPath(StartFolder());
     }
     textclear();
     viewrefresh();

@@ -4,6 +4,7 @@
 // controller reaches through ui::WindowContext. Commands live in the controllers.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -95,6 +96,9 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   QString SelectedPath() const override;
   QString CurrentFolder() const override;
   QString ProgramFolder() const override { return program_folder_; }
+  // Where the window opens without a stored folder: the program's own folder in its build
+  // tree, the user's home folder once installed.
+  QString StartFolder() const;
   void textclear() override;
   void folderinfo() override;
   void folderinfo2() override;
@@ -128,6 +132,9 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   bool FileView1KeyDown(int key, Qt::KeyboardModifiers mods);
   void FileView1KeyUp(int key, Qt::KeyboardModifiers mods);
   static Qt::KeyboardModifiers HeldModifiers(const QKeyEvent* key);
+  // Esc in the views closes the window only while "Escで終了" is on, for a key pressed (not
+  // held), with no pop-up open and none closed in the last moment.
+  bool EscMayClose(const QKeyEvent& key) const;
   void Splitter2Moved();
   void ComboView1Change(const QString& path);
   void FolderView1Change(const QString& path);
@@ -196,6 +203,9 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   int savedtextheight_ = 0;
   FolderStatus* folder_status_ = nullptr;
   ui::ShownText* text_ = nullptr;
+  // Since the last pop-up or editor in the views closed (EscMayClose).
+  QElapsedTimer popup_closed_;
+  static constexpr qint64 kEscAfterPopupMs = 400;
   // The features, in the order their settings are applied.
   std::vector<ui::Controller*> controllers_;
   controllers::ArchiveController* archive_ = nullptr;

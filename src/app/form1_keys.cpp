@@ -90,6 +90,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     StatusBar1->SetText(4, static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
+  // A pop-up (menu, combo list) or an editor inside the views that closes: the Esc that
+  // closed it, held or pressed once too often, must not close the window next.
+  if (type == QEvent::Hide) {
+    auto* hidden = qobject_cast<QWidget*>(watched);
+    if (hidden && (hidden->windowType() == Qt::Popup ||
+                   (!qobject_cast<QAbstractItemView*>(hidden) &&
+                    (FolderView1->isAncestorOf(hidden) || FileView1->isAncestorOf(hidden)))))
+      popup_closed_.start();
+    return false;
+  }
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
   // Key preview: the window sees each key once, as it reaches the focused control.
   auto* widget = qobject_cast<QWidget*>(watched);
@@ -103,6 +113,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (type == QEvent::KeyPress) {
     if (FormKeyDown(key->key(), mods)) return true;
     if (!in_views) return false;
+    if (key->key() == Qt::Key_Escape && !EscMayClose(*key)) return true;
     if (FileView1KeyDown(key->key(), mods)) return true;
     // The letter keys: the typed character, so any layout (and kana input) works.
     if (mods & (Qt::ControlModifier | Qt::AltModifier)) return false;
@@ -127,6 +138,12 @@ Qt::KeyboardModifiers TForm1::HeldModifiers(const QKeyEvent* key) {
   if (key->type() == QEvent::KeyPress) mods |= own;
   else mods &= ~Qt::KeyboardModifiers(own);
   return mods;
+}
+
+bool TForm1::EscMayClose(const QKeyEvent& key) const {
+  if (!actions_->Checked(QStringLiteral("MescExit")) || key.isAutoRepeat()) return false;
+  if (QApplication::activePopupWidget()) return false;
+  return !popup_closed_.isValid() || popup_closed_.elapsed() >= kEscAfterPopupMs;
 }
 
 namespace {

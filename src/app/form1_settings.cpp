@@ -67,7 +67,7 @@ void TForm1::initset() {
   if (isVisible()) FitFrame(20);
   flags_ = ui::WindowFlags{};
   SettleLayout(this);
-  MoveToFolder(ProgramFolder());
+  MoveToFolder(StartFolder());
   SetPanelLWidth(137);
   SetPanelRBHeight((PanelR->height() / 3) * 2);
   SBarR->SetText(2, QStringLiteral(" 閲覧 "), true);
@@ -112,16 +112,16 @@ void TForm1::iniload() {
   for (ui::Controller* c : controllers_) c->iniload();
 
   // The start folder: the one the user chose, else the last one while its file system
-  // is there, else the program's folder.
+  // is there, else the start folder (the home folder of an installed program).
   const QString directory = bridge::FromDisk(settings_.Read(kDirectory));
   const QString init_folder = settings_file_->InitFolder();
   bool moved = false;
   if (!init_folder.isEmpty()) {
     moved = MoveToFolder(init_folder);
-  } else if (!directory.isEmpty() && platform::DriveSpaceOf(directory.toStdString()).size > 0) {
+  } else if (!directory.isEmpty() && platform::DriveSpaceOf(bridge::ToDisk(directory)).size > 0) {
     moved = MoveToFolder(directory);
   }
-  if (!moved && CurrentFolder().isEmpty()) MoveToFolder(ProgramFolder());
+  if (!moved && CurrentFolder().isEmpty()) MoveToFolder(StartFolder());
   Splitter2Moved();
 }
 

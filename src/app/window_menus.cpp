@@ -164,7 +164,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   Add(actions, Sub(option, "フォント(&O)", "Mfont"), {"Mfonttext", "Mfontfile"});
   Add(actions, option, {"Mchartset", "Mtabset1", "MstreamRead1", "Mreadmax1", "MediterSet", "", "Mtoolbarset", ""});
   Add(actions, option, {"Mdisp", "Mlhashow", "Mrtf", "", "Msubfolderview1", "Mtodiropen", "Mdialogdisp1",
-                        "Mcloseinitview1", "Mbackup1", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
+                        "Mcloseinitview1", "Mbackup1", "MescExit", "Mdragdrop1", "", "Minitdirectry", "Minifileclear1"});
   QMenu* info = bar->addMenu(QStringLiteral("情報(&I)"));
   info->setObjectName(QStringLiteral("Mjoho"));
   Add(actions, info, {"Mfileproperty1", "", "Msysteminfo1", "MdriveInfo", "Mdircommand1", "Mdircommand2", "", "Murl",

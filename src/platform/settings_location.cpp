@@ -22,6 +22,11 @@ std::filesystem::path ExecutablePath() {
   return ec ? std::filesystem::path() : p;
 }
 
+bool IsInstalledProgram(const std::filesystem::path& program_folder) {
+  std::error_code ec;
+  return !program_folder.empty() && std::filesystem::is_directory(program_folder / ".." / "share" / "haruvi", ec);
+}
+
 std::filesystem::path SettingsFilePath(const std::filesystem::path& executable) {
   if (auto named = EnvPath("HARUVI_INI"); !named.empty()) return named;
 
@@ -34,7 +39,7 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& executable) 
   // user's configuration folder, whoever may write to the program's folder; a file
   // already put beside it is still used.
   std::error_code ec;
-  const bool installed = !dir.empty() && std::filesystem::is_directory(dir / ".." / "share" / "haruvi", ec);
+  const bool installed = IsInstalledProgram(dir);
   if (!dir.empty() && installed && std::filesystem::exists(dir / file_name, ec)) return dir / file_name;
   if (!dir.empty() && !installed && ::access(dir.c_str(), W_OK) == 0) return dir / file_name;
 

@@ -10,6 +10,10 @@ namespace haruvi::platform {
 // The running program's own path (from /proc/self/exe); empty when unknown.
 std::filesystem::path ExecutablePath();
 
+// A program in a bin folder beside share/haruvi: installed, not run from its build tree.
+// An installed program starts in the user's home folder, not in its own.
+bool IsInstalledProgram(const std::filesystem::path& program_folder);
+
 // The settings file for a program at `executable`.
 std::filesystem::path SettingsFilePath(const std::filesystem::path& executable);
 

@@ -2,10 +2,14 @@
 // re-selection and the folder status totals.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QTest>
 
 #include "app/folder_status.h"
 #include "controllers/fileops/fileops_controller.h"
+#include "ui/action_registry.h"
 #include "ui/panel_bar.h"
 #include "shellview/file_view.h"
 #include "shellview/folder_view.h"
@@ -188,6 +192,36 @@ TEST_F(BrowseTest, InPlaceRenameRenamesOnDiskOrShowsTheOldName) {
 
 TEST_F(BrowseTest, EscapeInTheViewsClosesTheWindow) {
   View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_FALSE(form->isVisible());
+}
+
+// The Esc that dismissed a menu, a held Esc, or Esc with "Escで終了" off never closes it.
+TEST_F(BrowseTest, EscapeKeepsTheWindowAfterAMenuWhenHeldOrWhenTurnedOff) {
+  View()->setFocus();
+  QMenu menu;
+  menu.addAction(QStringLiteral("x"));
+  menu.popup(QPoint(10, 10));
+  QApplication::processEvents();
+  menu.hide();
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(form->isVisible()) << "the Esc right after a menu closed";
+
+  QTest::qWait(450);
+  QKeyEvent held(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), /*autorep=*/true);
+  QApplication::sendEvent(View(), &held);
+  QApplication::processEvents();
+  EXPECT_TRUE(form->isVisible()) << "a held Esc";
+
+  form->Actions().SetChecked(QStringLiteral("MescExit"), false);
+  QTest::keyClick(View(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_TRUE(form->isVisible()) << "Escで終了 off";
+
+  form->Actions().SetChecked(QStringLiteral("MescExit"), true);
   QTest::keyClick(View(), Qt::Key_Escape);
   QApplication::processEvents();
   EXPECT_FALSE(form->isVisible());

@@ -78,6 +78,10 @@ TEST(SettingsLocation, AnInstalledProgramUsesTheConfigFolderEvenWhenItsFolderIsW
   std::filesystem::create_directories(dir / "usr/share/haruvi");
   env.Set("XDG_CONFIG_HOME", (dir / "cfg").c_str());
   EXPECT_EQ(SettingsFilePath(dir / "usr/bin/haruvi"), dir / "cfg/haruvi/haruvi.ini");
+  // The same test tells where the window starts: home when installed, else its own folder.
+  EXPECT_TRUE(IsInstalledProgram(dir / "usr/bin"));
+  EXPECT_FALSE(IsInstalledProgram(dir / "usr"));
+  EXPECT_FALSE(IsInstalledProgram({}));
   dir.Write("usr/bin/haruvi.ini", "[Form]\r\n");  // one the user put there is kept
   EXPECT_EQ(SettingsFilePath(dir / "usr/bin/haruvi"), dir / "usr/bin/haruvi.ini");
 }

@@ -17,11 +17,14 @@ OptionsController::OptionsController(ui::WindowContext& ctx, QObject* parent) : 
   QAction* closeinit = a.Declare({"Mcloseinitview1", "終了時ファイル未選択", "終了時ファイル未選択|終了時にファイルを選択しない状態に戻します。", true},
                                  [this] { Mcloseinitview1Click(); });
   QAction* backup = a.DeclareSwitch({"Mbackup1", "保存時バックアップ作成", "保存時バックアップ作成|保存時にバックアップファイルを作成します。"});
+  QAction* esc_exit = a.DeclareSwitch(
+      {"MescExit", "Escで終了(&Q)", "Escで終了|ファイル一覧とフォルダーツリーでEscキーを押すとHaruviを終了します。"});
   switches_ = {{&kMenuLhashow, lhashow},
                {&kMenuTodiropen, todiropen},
                {&kMenuDialogdisp, dialogdisp},
                {&kMenuCloseinitview, closeinit},
-               {&kMenuBackup, backup}};
+               {&kMenuBackup, backup},
+               {&kMenuEscExit, esc_exit}};
   a.Twin("Mlhashow", "Mlhashow1");
 }
 

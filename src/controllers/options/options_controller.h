@@ -1,6 +1,6 @@
 // The settings menu's switches that other features read when they run: archive listing
 // on selection, showing the target folder after a file command, the completion
-// messages, no selection at close, backups when saving.
+// messages, no selection at close, backups when saving, Esc closing the window.
 #pragma once
 
 #include "platform/setting_key.h"
@@ -21,6 +21,7 @@ class OptionsController : public ui::Controller {
   static constexpr auto kMenuDialogdisp = platform::Bool(kOwner, "Menu", "Mdialogdisp1", "1");
   static constexpr auto kMenuCloseinitview = platform::Bool(kOwner, "Menu", "Mcloseinitview1", "1");
   static constexpr auto kMenuBackup = platform::Bool(kOwner, "Menu", "Mbackup1", "1");
+  static constexpr auto kMenuEscExit = platform::Bool(kOwner, "Menu", "MescExit", "1");
 
   explicit OptionsController(ui::WindowContext& ctx, QObject* parent = nullptr);
 
