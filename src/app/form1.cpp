@@ -29,6 +29,7 @@
 #include "controllers/layout/layout_controller.h"
 #include "controllers/options/options_controller.h"
 #include "controllers/print/print_controller.h"
+#include "controllers/reportjump/report_jump_controller.h"
 #include "controllers/save/save_controller.h"
 #include "controllers/search/search_controller.h"
 #include "controllers/settingsfile/settings_file_controller.h"
@@ -134,7 +135,8 @@ void TForm1::BuildControllers() {
                   save, new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
                   new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this),
-                  new controllers::PrintController(*this, this), new controllers::SystemController(*this, this)};
+                  new controllers::PrintController(*this, this), new controllers::SystemController(*this, this),
+                  new controllers::ReportJumpController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
   usermenu_ = new controllers::UserMenuController(*this, this);
@@ -207,6 +209,10 @@ void TForm1::FormCreate() {
   text_->SetInfo(QString());
   folderinfo();
   if (FileView1->SelectByCaption(name) > 0) filedisp();
+}
+
+void TForm1::ShowStartLine(long long line) {
+  if (!text_->Empty() && !text_->SourcePath().empty()) text_->ShowLineAtTop(line);
 }
 
 void TForm1::FormShow() {

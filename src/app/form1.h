@@ -74,6 +74,8 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   explicit TForm1(QString start_file, QWidget* parent = nullptr);
   // The command line's arguments: joined with single blanks they name the start file.
   explicit TForm1(QStringList start_args, QWidget* parent = nullptr);
+  // The command line's --line: that line of the start file at the top.
+  void ShowStartLine(long long line);
   ~TForm1() override;
 
   // Every settings key of the window and its controllers.

@@ -35,6 +35,25 @@ StartOptions ParseCommandLine(const QStringList& args) {
         return o;
       }
       o.screenshot_path = args[++i];
+    } else if (o.file_args.isEmpty() && (a == QLatin1String("--line") || a.startsWith(QLatin1String("--line=")))) {
+      QString number = a.mid(7);
+      if (a == QLatin1String("--line")) {
+        if (i + 1 >= args.size()) {
+          o.error = QStringLiteral("--line needs a line number");
+          return o;
+        }
+        number = args[++i];
+      }
+      bool ok = false;
+      const long long n = number.toLongLong(&ok);
+      if (!ok || n == 0) {
+        o.error = QStringLiteral("--line needs a line number other than 0 (1 is the first, -1 the last): ") + number;
+        return o;
+      }
+      o.line = n;
+    } else if (o.file_args.isEmpty() && a.size() > 1 && a.startsWith(QLatin1Char('+')) && i + 1 < args.size() &&
+               a.mid(1).toLongLong() > 0) {
+      o.line = a.mid(1).toLongLong();  // +N, as pagers and editors take it
     } else if (o.file_args.isEmpty() && (a == QLatin1String("--help") || a == QLatin1String("-h"))) {
       o.show_help = true;
     } else if (o.file_args.isEmpty() && a == QLatin1String("--version")) {
@@ -97,10 +116,11 @@ std::string WorkingFolder() {
 
 void PrintUsage(FILE* to) {
   std::fprintf(to,
-               "usage: haruvi [FILE... | FOLDER]\n"
-               "       haruvi --screenshot OUT.png [FILE]\n"
+               "usage: haruvi [--line N | +N] [FILE... | FOLDER]\n"
+               "       haruvi --screenshot OUT.png [--line N] [FILE]\n"
                "       haruvi --help | --version\n"
                "FILE (all arguments joined with blanks) is selected and shown at start; a FOLDER opens.\n"
+               "--line N opens FILE with line N at the top (-1: the last line).\n"
                "--screenshot renders the window headless into OUT.png and exits.\n");
   const std::filesystem::path exe = platform::ExecutablePath();
   const std::filesystem::path help = platform::HelpFolder(exe.parent_path());
@@ -177,6 +197,7 @@ int RunProgram(int argc, char** argv) {
   splash->show();
   QApplication::processEvents();
   TForm1 form(options.file_args);
+  if (options.line) form.ShowStartLine(*options.line);
   splash->CloseWhenActive(&form);
   form.show();
   QApplication::restoreOverrideCursor();

@@ -4,12 +4,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace haruvi::app {
 
 struct StartOptions {
   QString screenshot_path;  // --screenshot OUT.png: render the window and exit
   QStringList file_args;    // joined with single blanks: the file to show at start
+  // --line N (or +N): the shown file opens with line N at the top; N < 0 counts from the
+  // end (-1: the last line).
+  std::optional<long long> line;
   bool show_help = false;
   bool show_version = false;
   QString error;            // a bad command line

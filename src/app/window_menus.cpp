@@ -129,7 +129,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   QMenu* find = bar->addMenu(QStringLiteral("検索(&S)"));
   find->setObjectName(QStringLiteral("Mserch0"));
   Add(actions, find, {"Mserch", "MserchNext", "Mserchnextup1", "", "Mreplace1", "MreplaceGrep1", "Mreplaceall1", "",
-                      "Mgrep", "Mgrep2", "", "Mpickupline1", "MpickuplineSEIKI1", "Mdeleteline1", "MdeletelineR1",
+                      "Mgrep", "Mgrep2", "Mreportjump", "Mreportback", "", "Mpickupline1", "MpickuplineSEIKI1", "Mdeleteline1", "MdeletelineR1",
                       "Mrenzokudeleteline1", "Mstringreplace1", "Mrenzku1"});
   // The edit menu's own "save as" item runs the same command.
   actions.Twin("MTsave1", "MTsave2")->setText(QStringLiteral("テキスト　名前を付けて保存(&A)"));

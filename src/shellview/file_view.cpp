@@ -142,11 +142,11 @@ QStringList TFileView::Captions() const {
   return names;
 }
 
-int TFileView::SelectByCaption(const QString& name) {
+int TFileView::SelectByCaption(const QString& name, Qt::CaseSensitivity cs) {
   QItemSelection sel;
   int first = -1;
   for (int r = 0; r < model_->rowCount(); ++r) {
-    if (bridge::FromDisk(model_->Entries()[static_cast<size_t>(r)].name).compare(name, Qt::CaseInsensitive) == 0) {
+    if (bridge::FromDisk(model_->Entries()[static_cast<size_t>(r)].name).compare(name, cs) == 0) {
       sel.select(model_->index(r, 0), model_->index(r, 3));
       if (first < 0) first = r;
     }

@@ -42,8 +42,9 @@ class TFileView : public QWidget {
   const FileEntry* EntryAt(int row) const;
   bool SelectedIsFolder() const;
   QStringList Captions() const;
-  // Selects every item whose caption equals `name` without regard to case; returns how many.
-  int SelectByCaption(const QString& name);
+  // Selects every item whose caption equals `name`, without regard to case unless asked;
+  // returns how many.
+  int SelectByCaption(const QString& name, Qt::CaseSensitivity cs = Qt::CaseInsensitive);
   void SelectRow(int row);
   void ClearSelection();
 

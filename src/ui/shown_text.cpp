@@ -1,6 +1,8 @@
 // ShownText: the one owner of the text the pane shows; see shown_text.h.
 #include "ui/shown_text.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
@@ -334,6 +336,16 @@ void ShownText::EnsureWhole() {
 }
 
 bool ShownText::Complete() const { return !rest_->Pending(); }
+
+void ShownText::ShowLineAtTop(std::int64_t line) {
+  // A line counted from the end, or one past what is read so far, needs the whole text.
+  if (line < 0 || static_cast<std::uint64_t>(line) > pane_.LineCount()) EnsureWhole();
+  const auto count = static_cast<std::int64_t>(pane_.LineCount());
+  std::int64_t index = line < 0 ? count + line : line - 1;  // from 0
+  index = std::clamp<std::int64_t>(index, 0, std::max<std::int64_t>(count - 1, 0));
+  pane_.MoveCaretTo(pane_.OffsetOfLine(static_cast<std::size_t>(index)));
+  pane_.ScrollToLine(static_cast<std::size_t>(index));
+}
 
 // ---------------------------------------------------------------- leaving changed text
 

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -118,6 +119,9 @@ class ShownText : public QObject {
   // text (a command, a save, simple edit) calls this first; it waits for the rest.
   void EnsureWhole();
   bool Complete() const;
+  // Line `line` (from 1; below 0 counted from the end, -1 the last; past the end the last)
+  // at the top with the caret at its start: a jump from a report, a line to open at.
+  void ShowLineAtTop(std::int64_t line);
 
   // ---------------------------------------------------------------- origin, information line
   TextOrigin Origin() const { return origin_; }
