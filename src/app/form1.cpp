@@ -132,7 +132,7 @@ void TForm1::BuildControllers() {
   auto* save = new controllers::SaveController(*this, this);
   text_->SetSaver([this, save] { return SaveShownText(*save); });
   controllers_ = {display_, layout_, options_, settings_file_, new controllers::ChoiceController(*this, this),
-                  save, new controllers::HelpController(*this, this),
+                  save, help_ = new controllers::HelpController(*this, this),
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
                   new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this),
                   new controllers::PrintController(*this, this), new controllers::SystemController(*this, this),
@@ -209,6 +209,10 @@ void TForm1::FormCreate() {
   text_->SetInfo(QString());
   folderinfo();
   if (FileView1->SelectByCaption(name) > 0) filedisp();
+}
+
+bool TForm1::WriteHelpPages(const QString& folder, std::string* error) {
+  return help_->WritePages(bridge::ToDisk(folder), error);
 }
 
 void TForm1::ShowStartLine(long long line) {

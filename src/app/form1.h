@@ -39,6 +39,7 @@ class PanelBar;
 namespace haruvi::controllers {
 class ArchiveController;
 class DisplayController;
+class HelpController;
 class EditController;
 class KeysController;
 class SaveController;
@@ -76,6 +77,8 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   explicit TForm1(QStringList start_args, QWidget* parent = nullptr);
   // The command line's --line: that line of the start file at the top.
   void ShowStartLine(long long line);
+  // --write-help: the help pages made from the menus, into `folder`.
+  bool WriteHelpPages(const QString& folder, std::string* error);
   ~TForm1() override;
 
   // Every settings key of the window and its controllers.
@@ -221,6 +224,7 @@ class TForm1 : public QMainWindow, public ui::WindowContext {
   controllers::SettingsFileController* settings_file_ = nullptr;
   controllers::TextCmdController* textcmd_ = nullptr;
   controllers::ConversionController* conversion_ = nullptr;
+  controllers::HelpController* help_ = nullptr;
 };
 
 }  // namespace haruvi::app

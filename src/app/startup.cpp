@@ -35,6 +35,12 @@ StartOptions ParseCommandLine(const QStringList& args) {
         return o;
       }
       o.screenshot_path = args[++i];
+    } else if (o.file_args.isEmpty() && a == QLatin1String("--write-help")) {
+      if (i + 1 >= args.size()) {
+        o.error = QStringLiteral("--write-help needs a folder for the pages");
+        return o;
+      }
+      o.write_help = args[++i];
     } else if (o.file_args.isEmpty() && (a == QLatin1String("--line") || a.startsWith(QLatin1String("--line=")))) {
       QString number = a.mid(7);
       if (a == QLatin1String("--line")) {
@@ -78,6 +84,7 @@ void MakeStartPathsAbsolute(StartOptions& options, const QString& folder) {
     return p.isEmpty() || p.startsWith(QLatin1Char('/')) ? p : bridge::Join(folder, p);
   };
   options.screenshot_path = absolute(options.screenshot_path);
+  options.write_help = absolute(options.write_help);
   if (options.file_args.isEmpty()) return;
   // The arguments joined with blanks name the file (an unquoted path with blanks); when
   // they name nothing, the first argument that exists is taken.
@@ -118,13 +125,21 @@ void PrintUsage(FILE* to) {
   std::fprintf(to,
                "usage: haruvi [--line N | +N] [FILE... | FOLDER]\n"
                "       haruvi --screenshot OUT.png [--line N] [FILE]\n"
+               "       haruvi --write-help FOLDER\n"
                "       haruvi --help | --version\n"
                "FILE (all arguments joined with blanks) is selected and shown at start; a FOLDER opens.\n"
                "--line N opens FILE with line N at the top (-1: the last line).\n"
                "--screenshot renders the window headless into OUT.png and exits.\n");
   const std::filesystem::path exe = platform::ExecutablePath();
   const std::filesystem::path help = platform::HelpFolder(exe.parent_path());
-  std::fprintf(to, "help pages: %s\n", help.empty() ? "(not found)" : (help / "index.html").c_str());
+  if (help.empty()) {
+    std::fprintf(to, "help pages: (not found)\n");
+    return;
+  }
+  std::fprintf(to, "help pages (in Japanese), in %s:\n", help.c_str());
+  for (const char* page : {"index.html", "commands.html", "keys.html", "regex.html", "grep.html", "archives.html",
+                           "codes.html", "settings.html"})
+    std::fprintf(to, "  %s\n", page);
 }
 
 // Renders the window into a PNG; false with a message on standard error on failure.
@@ -161,7 +176,7 @@ int RunProgram(int argc, char** argv) {
   const std::string start_folder = WorkingFolder();
   MakeEnvironmentPathsAbsolute(start_folder);
   MakeStartPathsAbsolute(options, bridge::FromDisk(start_folder));
-  const bool screenshot = !options.screenshot_path.isEmpty();
+  const bool screenshot = !options.screenshot_path.isEmpty() || !options.write_help.isEmpty();
   if (screenshot) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     ui::SetHeadless(true);  // a message box would wait for a click nobody gives
@@ -198,6 +213,13 @@ int RunProgram(int argc, char** argv) {
   QApplication::processEvents();
   TForm1 form(options.file_args);
   if (options.line) form.ShowStartLine(*options.line);
+  if (!options.write_help.isEmpty()) {
+    std::string failed;
+    const bool written = form.WriteHelpPages(options.write_help, &failed);
+    if (!written) std::fprintf(stderr, "haruvi: cannot write the help page %s: %s\n", failed.c_str(), std::strerror(errno));
+    form.close();
+    return written ? 0 : 1;
+  }
   splash->CloseWhenActive(&form);
   form.show();
   QApplication::restoreOverrideCursor();

@@ -14,6 +14,7 @@ struct StartOptions {
   // --line N (or +N): the shown file opens with line N at the top; N < 0 counts from the
   // end (-1: the last line).
   std::optional<long long> line;
+  QString write_help;  // --write-help FOLDER: the pages made from the menus, then exit
   bool show_help = false;
   bool show_version = false;
   QString error;            // a bad command line

@@ -73,7 +73,13 @@ QAction* ActionRegistry::Twin(const QString& main_name, const QString& twin_name
     t->setEnabled(main->isEnabled());
   });
   actions_.emplace(twin_name, t);
+  twins_.emplace(twin_name, main_name);
   return t;
+}
+
+QString ActionRegistry::TwinOf(const QString& name) const {
+  auto it = twins_.find(name);
+  return it == twins_.end() ? QString() : it->second;
 }
 
 QAction* ActionRegistry::Get(const QString& name) const {

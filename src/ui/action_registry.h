@@ -45,6 +45,8 @@ class ActionRegistry : public QObject {
   QAction* DeclareSwitch(const ActionItem& item);
   // A pop-up twin: runs the same handler and keeps the same check mark both ways.
   QAction* Twin(const QString& main_name, const QString& twin_name);
+  // The command a twin copies; empty for a command that is no twin.
+  QString TwinOf(const QString& name) const;
 
   // The action of that name; throws UnknownAction.
   QAction* Get(const QString& name) const;
@@ -65,6 +67,7 @@ class ActionRegistry : public QObject {
   QAction* Make(const ActionItem& item);
   std::map<QString, QAction*> actions_;
   std::vector<Placement> placements_;
+  std::map<QString, QString> twins_;  // twin -> its main command
 };
 
 }  // namespace haruvi::ui

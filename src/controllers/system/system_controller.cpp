@@ -139,21 +139,18 @@ void SystemController::Msysstandby1Click() {
   Session(QStringLiteral("サスペンドしますか？"), &LoginManager::Suspend);
 }
 
-void SystemController::OpenHelp(const QString& anchor) {
+void SystemController::OpenHelp(const ui::HelpRequest& request) {
   const std::filesystem::path folder = platform::HelpFolder(bridge::ToDisk(ctx().ProgramFolder()));
-  if (folder.empty()) {
+  ui::HelpDesktop desktop = ui::HelpDesktop::Real();
+  if (desktop_.open_url) desktop.open_url = desktop_.open_url;
+  if (ui::OpenHelp(ctx().Window(), folder, request, desktop) == ui::HelpShown::NoPages)
     Report(QStringLiteral("ヘルプが見つかりません"));
-    return;
-  }
-  QUrl url = bridge::FileUrl(bridge::FromDisk((folder / "index.html").string()));
-  if (!anchor.isEmpty()) url.setFragment(anchor);
-  if (!desktop_.open_url(url)) Report(QStringLiteral("ヘルプを表示できません: ") + bridge::DisplayName(bridge::PathFromUrl(url)));
 }
 
-void SystemController::Mcontents1Click() { OpenHelp(QStringLiteral("1001")); }
-// The pages have no index of their own: the browser's find (Ctrl+F) searches them.
-void SystemController::Mkeyword1Click() { OpenHelp(QString()); }
-void SystemController::Muse1Click() { OpenHelp(QString()); }
+void SystemController::Mcontents1Click() { OpenHelp({QStringLiteral("index.html"), QStringLiteral("1001"), false, {}}); }
+// The keyword search: the help window, whose search box looks through every page.
+void SystemController::Mkeyword1Click() { OpenHelp({QStringLiteral("index.html"), {}, true, {}}); }
+void SystemController::Muse1Click() { OpenHelp({QStringLiteral("index.html"), QStringLiteral("use"), false, {}}); }
 
 void SystemController::Mtekuna1Click() { OpenUrl(QStringLiteral(HARUVI_HOMEPAGE_URL)); }
 

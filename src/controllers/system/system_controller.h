@@ -12,6 +12,7 @@
 
 #include "controllers/system/login_manager.h"
 #include "ui/controller.h"
+#include "ui/help_viewer.h"
 
 class QAction;
 
@@ -71,7 +72,7 @@ class SystemController : public ui::Controller {
 
  private:
   void Session(const QString& question, QString (LoginManager::*call)());
-  void OpenHelp(const QString& anchor);
+  void OpenHelp(const ui::HelpRequest& request);
   void Report(const QString& text);  // a message in the window's bar
 
   Desktop desktop_;
