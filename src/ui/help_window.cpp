@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <fcntl.h>
 #include <unistd.h>
@@ -119,6 +120,11 @@ void HelpWindow::Search(const QString& words) {
   raise();
   activateWindow();
   search_->setFocus();
+  // A window just made gets the keys once the window manager has activated it.
+  QTimer::singleShot(0, search_, [this] {
+    activateWindow();
+    search_->setFocus();
+  });
 }
 
 void HelpWindow::RunSearch() {
