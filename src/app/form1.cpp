@@ -107,7 +107,11 @@ TForm1::TForm1(QStringList start_args, QWidget* parent)
     folderinfo();
   };
   connect(FileView1, &shellview::TFileView::ContextMenuRequested, this, [this, open_folder](const QPoint& at) {
-    shellview::MakeItemMenu(this, FileView1->SelectedPaths(), open_folder)->popup(at);
+    // The file commands act on the list's selection, which is what the menu is about.
+    QList<QAction*> commands;
+    for (const char* name : {"Mfilecopy", "Mfilemove", "Mfiledelete", "Mrename", "", "Mfilenamecopy1", "Mmkdir"})
+      commands << (*name ? actions_->Get(QString::fromUtf8(name)) : nullptr);
+    shellview::MakeItemMenu(this, FileView1->SelectedPaths(), open_folder, commands)->popup(at);
   });
   connect(FolderView1, &shellview::TFolderView::ContextMenuRequested, this,
           [this, open_folder](const QPoint& at, const QString& path) {

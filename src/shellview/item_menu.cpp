@@ -50,7 +50,7 @@ QString Owner(uid_t uid, gid_t gid) {
 }  // namespace
 
 QMenu* MakeItemMenu(QWidget* parent, const QStringList& paths,
-                    const std::function<void(const QString&)>& open_folder) {
+                    const std::function<void(const QString&)>& open_folder, const QList<QAction*>& commands) {
   auto* menu = new QMenu(parent);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   if (paths.isEmpty()) return menu;
@@ -65,6 +65,13 @@ QMenu* MakeItemMenu(QWidget* parent, const QStringList& paths,
       if (!bridge::IsFolder(p)) bridge::OpenWithDesktop(p, bridge::FolderOf(p), nullptr);
   });
   menu->addSeparator();
+  if (!commands.isEmpty()) {
+    for (QAction* c : commands) {
+      if (c) menu->addAction(c);
+      else menu->addSeparator();
+    }
+    menu->addSeparator();
+  }
   QAction* props = menu->addAction(QStringLiteral("プロパティ(&R)"));
   QObject::connect(props, &QAction::triggered, parent, [first, parent] {
     auto dialog = std::make_unique<PropertiesDialog>(first, parent);

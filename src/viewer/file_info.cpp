@@ -84,6 +84,7 @@ std::string InfoLineStep1(const std::string& path, const struct stat* st) {
   line += st ? AttributeField(path, st) : AttributeField(path);
   line += "    ";
   line += encoding::NameForDisplay(FolderOf(path));
+  line += "    ";  // the kind and the code follow after four more (eight in all)
   return line;
 }
 

@@ -272,3 +272,24 @@ TEST(FolderStatusWalks, ANewFolderDropsTheWalkOfTheOldOne) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+// The list's context menu offers the file commands between "開く" and "プロパティ", and
+// they act on what the menu was opened on (the list's selection).
+TEST_F(BrowseTest, TheListsContextMenuHoldsTheFileCommands) {
+  form->FileView1->SelectByCaption(QStringLiteral("c"));
+  emit form->FileView1->ContextMenuRequested(QPoint(20, 20));
+  QApplication::processEvents();
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QStringList names;
+  for (QAction* a : menu->actions()) names << (a->isSeparator() ? QStringLiteral("-") : a->objectName().isEmpty() ? a->text() : a->objectName());
+  menu->close();
+  EXPECT_EQ(names.join(' ').toStdString(),
+            "開く(&O) - Mfilecopy Mfilemove Mfiledelete Mrename - Mfilenamecopy1 Mmkdir - プロパティ(&R)");
+}
+
+}  // namespace
+}  // namespace haruvi::app

@@ -39,7 +39,7 @@ TEST_F(DisplayTest, SelectingAFileShowsItWithItsInformationLine) {
   Select("sjis.txt");
   EXPECT_EQ(form->RichEdit1->Bytes(), "\x93\xfa\x96\x7b\x8c\xea\r\nline2\r\n");
   EXPECT_TRUE(Info().startsWith("sjis.txt   "));
-  EXPECT_TRUE(Info().endsWith(Q(dir / "files") + "/      ｼﾌﾄJIS")) << Info().toStdString();
+  EXPECT_TRUE(Info().endsWith(Q(dir / "files") + "/          ｼﾌﾄJIS")) << Info().toStdString();
   EXPECT_EQ(InfoColor(), QColor(Qt::black));
   EXPECT_EQ(form->SBarR->Text(1), " 2 行 ");
 }
@@ -67,7 +67,7 @@ TEST_F(DisplayTest, ReadLimitLeavesBigFilesOutButNamesTheirSize) {
   Select("d5001.txt");
   EXPECT_TRUE(form->RichEdit1->IsEmpty());
   EXPECT_TRUE(Info().contains("5,001 byte"));
-  EXPECT_TRUE(Info().endsWith("/      "));  // no kind, no code
+  EXPECT_TRUE(Info().endsWith("/          "));  // no kind, no code
   // The setting is read at every display: a change applies to the next one.
   platform::IniFile(IniPath()).WriteInteger("ReadMax", "Byte", 0);
   Select("c5000.txt");
@@ -79,7 +79,7 @@ TEST_F(DisplayTest, EmptyFileHasNoKindAndNoCode) {
   Open();
   Select("empty.txt");
   EXPECT_TRUE(form->RichEdit1->IsEmpty());
-  EXPECT_TRUE(Info().endsWith("/      "));
+  EXPECT_TRUE(Info().endsWith("/          "));
 }
 
 TEST_F(DisplayTest, WithInstantDisplayOffOnlyTheShowCommandsShow) {

@@ -83,7 +83,7 @@ TEST_F(DisplayControllerTest, ReadSettingsAreReadAtEveryDisplay) {
   display.filedisp();
   EXPECT_TRUE(w.Pane().IsEmpty());
   EXPECT_TRUE(w.InfoLine().text().contains("6 byte"));  // the size says why
-  EXPECT_TRUE(w.InfoLine().text().endsWith("/    " "  "));
+  EXPECT_TRUE(w.InfoLine().text().endsWith("/        " "  "));
   w.Settings().Write(DisplayController::kReadMax, 6);
   display.filedisp();
   EXPECT_EQ(w.Pane().Bytes(), "123456");

@@ -43,7 +43,7 @@ TEST_F(UtcTest, InformationLineOfAFile) {
   struct utimbuf t {947030400, 947030400};
   ::utime(p.c_str(), &t);
   EXPECT_EQ(InfoLineStep1(p.string()),
-            "a b.txt   " + SizeField(5) + "   2000.01.05(水)   -A--    " + dir.path().string() + "/");
+            "a b.txt   " + SizeField(5) + "   2000.01.05(水)   -A--    " + dir.path().string() + "/    ");
   ::chmod(p.c_str(), 0444);
   EXPECT_EQ(AttributeField(p.string()), "RA--");
   auto hidden = dir.Write(".secret", "");
@@ -144,7 +144,7 @@ TEST(FileDisplay, FirstLineAndWholeInfoLine) {
   EXPECT_EQ(FirstLineOf("abc"), "abc");
   test::TempDir dir;
   auto empty = dir.Write("empty.txt", "");
-  EXPECT_TRUE(ShowFile(empty.string(), DisplaySettings{}).info_line.ends_with("/    " "  "));  // no kind, no code
+  EXPECT_TRUE(ShowFile(empty.string(), DisplaySettings{}).info_line.ends_with("/        " "  "));  // no kind, no code
   auto exe = dir.Write("x.exe", std::string("MZ\x90\0\0\0", 6));
   EXPECT_TRUE(ShowFile(exe.string(), DisplaySettings{}).info_line.ends_with("    [実行ファイル]  ﾊﾞｲﾅﾘ"));
 }

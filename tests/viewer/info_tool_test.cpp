@@ -17,7 +17,7 @@ TEST(InfoTool, OneLinePerFileWithKindAndCode) {
   ASSERT_NE(nl, std::string::npos);
   EXPECT_TRUE(r.out.substr(0, nl).starts_with("p.bmp   "));
   EXPECT_NE(r.out.find("    [ﾋﾞｯﾄﾏｯﾌﾟ]  "), std::string::npos);
-  EXPECT_NE(r.out.find(dir.path().string() + "/      ｼﾌﾄJIS\n"), std::string::npos);
+  EXPECT_NE(r.out.find(dir.path().string() + "/          ｼﾌﾄJIS\n"), std::string::npos);
 }
 
 TEST(InfoTool, MissingFilesAndNoArguments) {
