@@ -6,19 +6,33 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <QStandardPaths>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "bridge/disk_path.h"
 #include "shellview/folder_view.h"
 
 namespace haruvi::dialogs {
 
-TForm4::TForm4(const QString& caption, const QString& prompt, QWidget* parent) : QDialog(parent) {
+bool TForm4::NamesProgram(const QString& text) {
+  const QString name = text.trimmed();
+  if (name.isEmpty()) return false;
+  if (!name.contains(QLatin1Char('/'))) return !QStandardPaths::findExecutable(name).isEmpty();
+  struct stat st {};
+  return ::stat(bridge::ToDisk(name).c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(bridge::ToDisk(name).c_str(), X_OK) == 0;
+}
+
+TForm4::TForm4(const QString& caption, const QString& prompt, QWidget* parent, Choose choose) : QDialog(parent) {
   setObjectName(QStringLiteral("Form4"));
   setWindowTitle(caption);
   resize(420, 460);
   auto* layout = new QVBoxLayout(this);
   Label1 = new QLabel(prompt, this);
   Edit1 = new QLineEdit(this);
-  Label2 = new QLabel(this);
+  Label2 = new QLabel(QStringLiteral("以前の設定："), this);
   FolderTree = new shellview::TFolderView(this);
+  if (choose == Choose::Program) FolderTree->SetListsPrograms(true);
   FolderTree->setObjectName(QStringLiteral("FolderTreeViewEx1"));
   layout->addWidget(Label1);
   layout->addWidget(Edit1);
@@ -30,8 +44,15 @@ TForm4::TForm4(const QString& caption, const QString& prompt, QWidget* parent) :
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
-  connect(FolderTree, &shellview::TFolderView::FolderChanged, this,
-          [this](const QString& path) { Edit1->setText(path); });
+  if (choose == Choose::Program) {
+    connect(FolderTree, &shellview::TFolderView::ProgramChosen, this, [this](const QString& path) { Edit1->setText(path); });
+    auto follow = [this] { OkButton->setEnabled(NamesProgram(Edit1->text())); };
+    connect(Edit1, &QLineEdit::textChanged, this, follow);
+    follow();
+  } else {
+    connect(FolderTree, &shellview::TFolderView::FolderChanged, this,
+            [this](const QString& path) { Edit1->setText(path); });
+  }
 }
 
 void TForm4::SetPrevious(const QString& value) {

@@ -19,6 +19,12 @@ namespace {
 constexpr int kPathRole = Qt::UserRole + 1;
 constexpr int kLoadedRole = Qt::UserRole + 2;
 constexpr int kNameRole = Qt::UserRole + 3;  // the name as FromDisk gives it (the text is for showing)
+constexpr int kProgramRole = Qt::UserRole + 4;  // an executable file, not a folder
+
+bool IsProgram(const FileEntry& e) {
+  struct stat st {};
+  return !e.is_dir && ::stat(e.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0;
+}
 
 
 QStringList Components(const QString& path) {
@@ -44,6 +50,10 @@ TFolderView::TFolderView(QWidget* parent) : QTreeWidget(parent) {
   connect(this, &QTreeWidget::itemExpanded, this, &TFolderView::LoadChildren);
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     QString path = item ? item->data(0, kPathRole).toString() : QString();
+    if (item && item->data(0, kProgramRole).toBool()) {
+      emit ProgramChosen(path);
+      return;
+    }
     if (path == current_) return;
     previous_ = current_;
     current_ = path;
@@ -67,10 +77,18 @@ QTreeWidgetItem* TFolderView::MakeNode(const QString& name, const QString& path)
   node->setData(0, kPathRole, path);
   node->setData(0, kLoadedRole, false);
   if (path != QLatin1String("/")) node->setFlags(node->flags() | Qt::ItemIsEditable);
-  node->setChildIndicatorPolicy(HasSubfolder(bridge::ToDisk(path))
+  // A chooser of programs cannot tell without listing whether a folder holds any: every
+  // folder may open, and one that holds nothing loses its button when opened.
+  node->setChildIndicatorPolicy(programs_ || HasSubfolder(bridge::ToDisk(path))
                                     ? QTreeWidgetItem::ShowIndicator
                                     : QTreeWidgetItem::DontShowIndicator);
   return node;
+}
+
+void TFolderView::SetListsPrograms(bool on) {
+  programs_ = on;
+  setEditTriggers(on ? QAbstractItemView::NoEditTriggers : QAbstractItemView::EditKeyPressed);
+  Rebuild();
 }
 
 void TFolderView::Rebuild() {
@@ -90,6 +108,25 @@ void TFolderView::LoadChildren(QTreeWidgetItem* node) {
   ListSubfolders(bridge::ToDisk(node->data(0, kPathRole).toString()), subs);
   QList<QTreeWidgetItem*> children;
   for (const FileEntry& e : subs) children << MakeNode(bridge::FromDisk(e.name), bridge::FromDisk(e.path));
+  if (programs_) {
+    static QFileIconProvider provider;
+    static const QIcon icon = provider.icon(QFileIconProvider::File);
+    std::vector<FileEntry> entries;
+    ListFolder(bridge::ToDisk(node->data(0, kPathRole).toString()), entries);
+    std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
+    for (const FileEntry& e : entries) {
+      if (!IsProgram(e)) continue;
+      const QString name = bridge::FromDisk(e.name);
+      auto* file = new QTreeWidgetItem(QStringList{bridge::DisplayName(name)});
+      file->setIcon(0, icon);
+      file->setData(0, kNameRole, name);
+      file->setData(0, kPathRole, bridge::FromDisk(e.path));
+      file->setData(0, kLoadedRole, true);
+      file->setData(0, kProgramRole, true);
+      file->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+      children << file;
+    }
+  }
   node->addChildren(children);
   if (children.isEmpty()) node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
 }

@@ -1,5 +1,6 @@
 // TFolderView: the folder tree from "/" down, children loaded on first expansion,
-// hidden folders included, expand buttons only where a folder has sub-folders.
+// hidden folders included, expand buttons only where a folder has sub-folders. A
+// chooser of programs lists the executable files of each folder too.
 #pragma once
 
 #include <QTreeWidget>
@@ -22,11 +23,16 @@ class TFolderView : public QTreeWidget {
   void ExpandSelected();
   // Starts renaming the selected folder in place (F2); the rename happens on disk.
   void RenameSelected();
+  // Lists each folder's executable files after its sub-folders (a chooser of programs);
+  // choosing one emits ProgramChosen instead of FolderChanged. Rebuilds the tree.
+  void SetListsPrograms(bool on);
 
  signals:
   // The selection moved to another folder.
   void FolderChanged(const QString& path);
   void ContextMenuRequested(const QPoint& global_pos, const QString& path);
+  // An executable file was chosen (SetListsPrograms).
+  void ProgramChosen(const QString& path);
 
  private:
   QTreeWidgetItem* MakeNode(const QString& name, const QString& path);
@@ -38,6 +44,7 @@ class TFolderView : public QTreeWidget {
   QString current_;
   QString previous_;
   bool renaming_ = false;
+  bool programs_ = false;
 };
 
 }  // namespace haruvi::shellview

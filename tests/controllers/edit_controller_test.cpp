@@ -82,3 +82,51 @@ TEST_F(EditTest, TheCaretShowsItsLineAndColumn) {
 
 }  // namespace
 }  // namespace haruvi::controllers
+
+#include <QPushButton>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <sys/stat.h>
+
+#include "dialogs/folder_dialog.h"
+#include "shellview/folder_view.h"
+#include "support/temp_dir.h"
+
+namespace haruvi::controllers {
+namespace {
+
+// The editor dialog takes programs only: a folder, a plain file or nothing keeps OK off;
+// an executable file or a command on PATH turns it on; the tree lists a folder's programs
+// and choosing one fills the box. The previous setting is named.
+TEST(EditorDialog, OkOnlyForAProgramWhichTheTreeListsAndFills) {
+  test::TempDir dir;
+  const auto tool = dir.Write("bin/mytool", "#!/bin/sh\n");
+  ::chmod(tool.c_str(), 0755);
+  dir.Write("bin/notes.txt", "x");
+  dialogs::TForm4 form(QStringLiteral("ｴﾃﾞｨﾀｰの設定"), QStringLiteral("p"), nullptr, dialogs::TForm4::Choose::Program);
+  EXPECT_EQ(form.Label2->text(), QStringLiteral("以前の設定："));
+  for (const QString& no : {QString(), QString::fromStdString((dir / "bin").string()),
+                            QString::fromStdString((dir / "bin/notes.txt").string()), QStringLiteral("no-such-command-x")}) {
+    form.Edit1->setText(no);
+    EXPECT_FALSE(form.OkButton->isEnabled()) << no.toStdString();
+  }
+  for (const QString& yes : {QString::fromStdString(tool.string()), QStringLiteral("sh")}) {
+    form.Edit1->setText(yes);
+    EXPECT_TRUE(form.OkButton->isEnabled()) << yes.toStdString();
+  }
+  form.Edit1->clear();
+  ASSERT_TRUE(form.FolderTree->SelectPath(QString::fromStdString((dir / "bin").string())));
+  QTreeWidgetItem* bin = form.FolderTree->currentItem();
+  bin->setExpanded(true);
+  QStringList listed;
+  for (int i = 0; i < bin->childCount(); ++i) listed << bin->child(i)->text(0);
+  EXPECT_EQ(listed, QStringList{"mytool"});
+  form.FolderTree->setCurrentItem(bin->child(0));
+  EXPECT_EQ(form.Edit1->text().toStdString(), tool.string());
+  EXPECT_TRUE(form.OkButton->isEnabled());
+  form.SetPrevious(QStringLiteral("/usr/bin/gedit"));
+  EXPECT_EQ(form.Label2->text(), QStringLiteral("以前の設定:/usr/bin/gedit"));
+}
+
+}  // namespace
+}  // namespace haruvi::controllers

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QStandardPaths>
@@ -201,8 +202,23 @@ void EditController::MfileexeClick() {
 
 void EditController::MediterSetClick() {
   auto dialog = std::make_unique<dialogs::TForm4>(QStringLiteral("ｴﾃﾞｨﾀｰの設定"),
-                                                  QStringLiteral("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。"), ctx().Window());
-  dialog->SetPrevious(bridge::FromDisk(ctx().Settings().Read(kEditer)));
+                                                  QStringLiteral("ｴﾃﾞｨﾀｰの実行ﾌｧｲﾙをﾌﾙﾊﾟｽで指定して下さい。"), ctx().Window(),
+                                                  dialogs::TForm4::Choose::Program);
+  const QString stored = bridge::FromDisk(ctx().Settings().Read(kEditer));
+  dialog->SetPrevious(stored);
+  // Nothing stored: the box proposes the editor E starts now (the desktop's, when it
+  // names a program that draws a window).
+  if (stored.isEmpty()) {
+    QString proposal;
+    for (const char* name : {"VISUAL", "EDITOR"}) {
+      const QString command = qEnvironmentVariable(name);
+      if (command.isEmpty() || RunsInATerminal(command)) continue;
+      const QString program = QProcess::splitCommand(command).value(0);
+      proposal = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+      if (!proposal.isEmpty()) break;
+    }
+    dialog->Edit1->setText(proposal);
+  }
   if (dialog->exec() == QDialog::Accepted) ctx().Settings().Write(kEditer, bridge::ToDisk(dialog->Text()));
 }
 
