@@ -16,6 +16,7 @@
 #include "controllers/usermenu/folder_dialog.h"
 #include "controllers/usermenu/usermenu_controller.h"
 #include "fake_window.h"
+#include "shellview/folder_view.h"
 #include "platform/user_lists.h"
 #include "ui/messages.h"
 
@@ -134,7 +135,9 @@ TEST_F(UserMenuTest, TheApplicationDialogKeepsTheMenusInStepAndWritesOnClose) {
     TForm22 dialog(menus, Ini());
     ASSERT_EQ(dialog.ListBox1->count(), 2);  // the missing program is dropped
     EXPECT_FALSE(dialog.BNew->isEnabled());
-    dialog.TreeClick(QString::fromStdString(a));
+    // The tree lists the program under its folder; choosing it there fills the boxes.
+    ASSERT_TRUE(dialog.ShellTree->SelectPath(QString::fromStdString(a)));
+    EXPECT_EQ(dialog.Edit1->text().toStdString(), a);
     EXPECT_EQ(dialog.Edit2->text(), QStringLiteral("a"));
     EXPECT_TRUE(dialog.BNew->isEnabled());
     dialog.Edit2->setText("A again");
@@ -142,6 +145,7 @@ TEST_F(UserMenuTest, TheApplicationDialogKeepsTheMenusInStepAndWritesOnClose) {
     ASSERT_EQ(dialog.ListBox1->count(), 3);
     dialog.ListBox1->setCurrentRow(1);
     dialog.ListBox1Click();
+    EXPECT_EQ(dialog.ShellTree->SelectedPath().toStdString(), b);  // the tree shows the entry's program
     dialog.Edit2->setText("Bee");
     dialog.UpdateClick();
     dialog.UpClick();

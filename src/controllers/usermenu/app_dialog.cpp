@@ -1,18 +1,16 @@
 #include "controllers/usermenu/app_dialog.h"
 
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTreeView>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "bridge/disk_path.h"
-
-#include "bridge/disk_path.h"
+#include "shellview/folder_view.h"
 #include "controllers/usermenu/usermenu_controller.h"
 #include "platform/command_line.h"
 #include "ui/messages.h"
@@ -42,13 +40,11 @@ TForm22::TForm22(UserMenuController& menus, platform::IniFile& ini, QWidget* par
   grid->addWidget(Edit1, 1, 0, 1, 2);
   grid->addWidget(new QLabel(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの場所"), this), 2, 0);
   // Folders and the executable files in them (the desktop's counterpart of ".exe").
-  model_ = new QFileSystemModel(this);
-  model_->setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
-  model_->setRootPath(QStringLiteral("/"));
-  ShellTree = new QTreeView(this);
-  ShellTree->setModel(model_);
-  for (int c = 1; c < model_->columnCount(); ++c) ShellTree->hideColumn(c);
-  ShellTree->setHeaderHidden(true);
+  // The program's own tree: every name by its bytes, from "/" down, with each folder's
+  // programs (the desktop's counterpart of ".exe").
+  ShellTree = new shellview::TFolderView(this);
+  ShellTree->setObjectName(QStringLiteral("ShellTree"));
+  ShellTree->SetListsPrograms(true);
   grid->addWidget(ShellTree, 3, 0);
   auto* right = new QVBoxLayout;
   right->addWidget(new QLabel(QStringLiteral("表示する名前を入力して下さい。"), this));
@@ -70,9 +66,7 @@ TForm22::TForm22(UserMenuController& menus, platform::IniFile& ini, QWidget* par
   grid->addLayout(buttons, 3, 2);
 
   connect(Edit1, &QLineEdit::textEdited, this, &TForm22::Edit1Change);
-  connect(ShellTree, &QTreeView::clicked, this, [this](const QModelIndex& i) {
-    if (!model_->isDir(i)) TreeClick(model_->filePath(i));
-  });
+  connect(ShellTree, &shellview::TFolderView::ProgramChosen, this, &TForm22::TreeClick);
   connect(ListBox1, &QListWidget::itemClicked, this, &TForm22::ListBox1Click);
   connect(BNew, &QPushButton::clicked, this, &TForm22::NewClick);
   connect(BUpdate, &QPushButton::clicked, this, &TForm22::UpdateClick);
@@ -119,10 +113,9 @@ void TForm22::ListBox1Click() {
   if (i < 0 || i >= int(list_.size())) return;
   Edit1->setText(bridge::FromDisk(list_[i].file));
   Edit2->setText(bridge::FromDisk(list_[i].name));
-  const QModelIndex at = model_->index(Edit1->text());
-  if (at.isValid()) {
-    ShellTree->setCurrentIndex(at);
-    ShellTree->scrollTo(at);
+  {
+    const QSignalBlocker quiet(ShellTree);  // showing the entry is no choice of the user's
+    ShellTree->SelectPath(Edit1->text());
   }
   BUpdate->setEnabled(true);
 }

@@ -10,11 +10,13 @@
 #include "platform/ini_file.h"
 #include "platform/user_lists.h"
 
-class QFileSystemModel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTreeView;
+
+namespace haruvi::shellview {
+class TFolderView;
+}
 
 namespace haruvi::controllers {
 
@@ -41,7 +43,7 @@ class TForm22 : public QDialog {
 
   QLineEdit* Edit1 = nullptr;
   QLineEdit* Edit2 = nullptr;
-  QTreeView* ShellTree = nullptr;
+  shellview::TFolderView* ShellTree = nullptr;
   QListWidget* ListBox1 = nullptr;
   QPushButton* BNew = nullptr;
   QPushButton* BUpdate = nullptr;
@@ -58,7 +60,6 @@ class TForm22 : public QDialog {
 
   UserMenuController& menus_;
   platform::IniFile& ini_;
-  QFileSystemModel* model_ = nullptr;
   std::vector<platform::ExeEntry> list_;
   bool written_ = false;
 };

@@ -1,15 +1,15 @@
 #include "controllers/usermenu/folder_dialog.h"
 
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTreeView>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "bridge/disk_path.h"
+#include "shellview/folder_view.h"
 #include "controllers/usermenu/usermenu_controller.h"
 #include "platform/user_lists.h"
 #include "ui/messages.h"
@@ -26,13 +26,9 @@ TForm23::TForm23(UserMenuController& menus, platform::IniFile& ini, QWidget* par
   grid->addWidget(Edit1, 1, 0, 1, 2);
   grid->addWidget(new QLabel(QStringLiteral("ﾌｫﾙﾀﾞｰの場所"), this), 2, 0);
   grid->addWidget(new QLabel(QStringLiteral("登録ﾌｫﾙﾀﾞｰ"), this), 2, 1);
-  model_ = new QFileSystemModel(this);
-  model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-  model_->setRootPath(QStringLiteral("/"));
-  ShellTree = new QTreeView(this);
-  ShellTree->setModel(model_);
-  for (int c = 1; c < model_->columnCount(); ++c) ShellTree->hideColumn(c);
-  ShellTree->setHeaderHidden(true);
+  // The program's own tree: every name by its bytes, from "/" down.
+  ShellTree = new shellview::TFolderView(this);
+  ShellTree->setObjectName(QStringLiteral("ShellTree"));
   grid->addWidget(ShellTree, 3, 0);
   ListBox1 = new QListWidget(this);
   grid->addWidget(ListBox1, 3, 1);
@@ -48,7 +44,7 @@ TForm23::TForm23(UserMenuController& menus, platform::IniFile& ini, QWidget* par
   grid->addLayout(buttons, 3, 2);
 
   connect(Edit1, &QLineEdit::textEdited, this, &TForm23::Edit1Change);
-  connect(ShellTree, &QTreeView::clicked, this, [this](const QModelIndex& i) { TreeClick(model_->filePath(i)); });
+  connect(ShellTree, &shellview::TFolderView::FolderChanged, this, &TForm23::TreeClick);
   connect(ListBox1, &QListWidget::itemClicked, this, &TForm23::ListBox1Click);
   connect(BNew, &QPushButton::clicked, this, &TForm23::NewClick);
   connect(BUp, &QPushButton::clicked, this, &TForm23::UpClick);
@@ -87,10 +83,9 @@ void TForm23::ListBox1Click() {
   BNew->setEnabled(true);
   BDelete->setEnabled(true);
   Edit1->setText(bridge::FromDisk(list_[i]));
-  const QModelIndex at = model_->index(Edit1->text());
-  if (at.isValid()) {
-    ShellTree->setCurrentIndex(at);
-    ShellTree->scrollTo(at);
+  {
+    const QSignalBlocker quiet(ShellTree);  // showing the entry is no choice of the user's
+    ShellTree->SelectPath(Edit1->text());
   }
 }
 

@@ -8,11 +8,13 @@
 
 #include "platform/ini_file.h"
 
-class QFileSystemModel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTreeView;
+
+namespace haruvi::shellview {
+class TFolderView;
+}
 
 namespace haruvi::controllers {
 
@@ -35,7 +37,7 @@ class TForm23 : public QDialog {
   void FormClose();
 
   QLineEdit* Edit1 = nullptr;
-  QTreeView* ShellTree = nullptr;
+  shellview::TFolderView* ShellTree = nullptr;
   QListWidget* ListBox1 = nullptr;
   QPushButton* BNew = nullptr;
   QPushButton* BUp = nullptr;
@@ -51,7 +53,6 @@ class TForm23 : public QDialog {
 
   UserMenuController& menus_;
   platform::IniFile& ini_;
-  QFileSystemModel* model_ = nullptr;
   std::vector<std::string> list_;
   bool written_ = false;
 };
