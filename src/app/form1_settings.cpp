@@ -128,11 +128,11 @@ void TForm1::iniload() {
 bool TForm1::inisave() {
   // One write of the whole file: a close killed half way leaves the old file or the new.
   platform::IniFile::Batch batch(ini_);
-  QLocale locale;
   settings_.Write(kProgram, HARUVI_PROGRAM_NAME);
   settings_.Write(kVersion, HARUVI_VERSION_STRING);
-  settings_.Write(kDate, locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
-  settings_.Write(kTime, locale.toString(QTime::currentTime(), QLocale::LongFormat).toStdString());
+  // The Japanese short forms whatever the locale: "2026/12/07", "14:55:06".
+  settings_.Write(kDate, QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")).toStdString());
+  settings_.Write(kTime, QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString());
   const std::string cwd = bridge::ToDisk(CurrentFolder());  // where the window is, by its bytes
   settings_.Write(kDrive, cwd);
   const platform::DriveSpace space = platform::DriveSpaceOf(cwd);

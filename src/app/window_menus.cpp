@@ -196,7 +196,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
        "Mgrep3", "", "Mpickupline2", "MpickuplineSEIKI2", "Mdeleteline2", "MdeletelineR2", "Mrenzokudeleteline2",
        "Mstringreplace2", "Mrenzku2"});
   m.popup->addSeparator();
-  Add(actions, m.popup, {"Mfilecopy1", "Myd", "", "Mexit2"});
+  Add(actions, m.popup, {"Mfilecopy1", "", "Mexit2"});
   return m;
 }
 

@@ -3,6 +3,7 @@
 // the tool bars and the places use resolves in the registry.
 #include <QAbstractItemView>
 #include <QAction>
+#include <QRegularExpression>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QToolBar>
@@ -56,6 +57,13 @@ TEST_F(KeysWindowTest, EveryListedKeyReachesItsDeclaredCommand) {
   const QList<QAction*> entries = form->PopupMenu1->actions();
   EXPECT_EQ(entries.back()->text(), QStringLiteral("メニューを閉じる(&Z)"));
   EXPECT_EQ(entries.at(entries.size() - 2)->text(), QStringLiteral("Haruviの終了(&Q)"));
+  // The named keys stand together, SHIFT+DEL among them, before F3.
+  QStringList named;
+  for (QAction* a : entries)
+    if (QRegularExpression(QStringLiteral("^[A-Za-z0-9+]+ ")).match(a->text()).hasMatch()) named << a->text();
+  EXPECT_EQ(named.join(QLatin1Char('|')).toStdString(),
+            "Enter サブディレクトリを開く|BS 一つ上のディレクトリへ移動|HOME 一番上のファイル|"
+            "SHIFT+DEL ファイルの完全削除|F3 下へ検索|SHIFT+F3 上へ検索");
 }
 
 // Every button of both bars, the placed commands' included, runs a declared command and

@@ -2,6 +2,7 @@
 // commands that act on the settings file as a whole.
 #include <QAction>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolBar>
 
@@ -65,6 +66,13 @@ TEST_F(WindowTest, SettingsSurviveACloseAndAStart) {
   EXPECT_EQ(form->CurrentFolder(), folder);
   platform::IniFile ini(IniPath());
   EXPECT_EQ(ini.ReadString("System", "Program", ""), "HARUV");
+  // The date and time in the Japanese short forms, whatever the locale.
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d\\d/\\d\\d$"))
+                  .match(QString::fromStdString(ini.ReadString("System", "Date", "")))
+                  .hasMatch());
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"))
+                  .match(QString::fromStdString(ini.ReadString("System", "Time", "")))
+                  .hasMatch());
   EXPECT_EQ(ini.ReadString("Menu", "Mtoolbar", ""), "0");
   EXPECT_EQ(ini.ReadString("FontR", "Name", ""), "ＭＳ ゴシック");
 }
