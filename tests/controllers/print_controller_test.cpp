@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QPrinter>
 #include <QSpinBox>
 
@@ -190,6 +195,25 @@ TEST_F(PrintTest, ATabMovesToTheNextStopOnTheSameLine) {
   EXPECT_GT(c_min, ab_max);
   // Eight widths of "M" from the line's start: the pane's tab width.
   EXPECT_NEAR((c_min - ab_min) / char_width, 8.0, 0.5) << box.substr(0, 600);
+}
+
+// The printer setup prints nothing: its button reads "OK", and printing into a file is
+// not offered there (its overwrite question belongs to printing).
+TEST_F(PrintTest, ThePrinterSetupOnlySetsUp) {
+  bool seen = false;
+  QTimer::singleShot(50, [&seen] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    seen = true;
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("プリンタ設定"));
+    EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintToFile));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+    dialog->reject();
+  });
+  w.Actions().Trigger("Mprinter1");
+  EXPECT_TRUE(seen);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The print commands.
 #include "controllers/print/print_controller.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -72,6 +74,12 @@ void PrintController::MprintClick() {
 void PrintController::Mprinter1Click() {
   QPrintDialog dialog(&Printer(), ctx().Window());
   dialog.setWindowTitle(QStringLiteral("プリンタ設定"));
+  // A setup chooses the printer and its paper and prints nothing: its button says so, and
+  // printing into a file (whose name a setup would ask to overwrite) is chosen when printing.
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
   dialog.exec();  // the choice stays with the printer; nothing is printed
 }
 
