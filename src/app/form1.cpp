@@ -381,8 +381,12 @@ bool TForm1::MoveToFolder(const QString& folder) {
     return false;
   }
   ComboView1->ShowPath(CurrentFolder());
-  // The shown file belonged to the folder left behind.
-  if (CurrentFolder() != previous) textclear();
+  // The shown file belonged to the folder left behind, and so did a message about the
+  // last move (a folder not found): a later message is set after the move.
+  if (CurrentFolder() != previous) {
+    textclear();
+    StatusBar1->SetText(4, QString());
+  }
   return true;
 }
 

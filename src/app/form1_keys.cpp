@@ -49,6 +49,7 @@ void TForm1::FolderView1Change(const QString& path) {
     return;
   }
   ComboView1->ShowPath(path);
+  StatusBar1->SetText(4, QString());  // a message about an earlier move is stale now
   if (!flags_.viewenabled) return;
   textclear();
   folderinfo();

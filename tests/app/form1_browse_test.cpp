@@ -293,3 +293,21 @@ TEST_F(BrowseTest, TheListsContextMenuHoldsTheFileCommands) {
 
 }  // namespace
 }  // namespace haruvi::app
+
+namespace haruvi::app {
+namespace {
+
+// A message about a folder that was not found goes once the views reach another folder,
+// by a command or by the tree.
+TEST_F(BrowseTest, AFolderMessageGoesWithTheNextMove) {
+  form->StatusBar1->SetText(4, QStringLiteral("フォルダーが見つかりません: /no/such"));
+  ASSERT_TRUE(form->MoveToFolder(Q(dir / "tree/sub")));
+  EXPECT_EQ(form->StatusBar1->Text(4), QString());
+  form->StatusBar1->SetText(4, QStringLiteral("フォルダーが見つかりません: /no/such"));
+  form->FolderView1->SelectPath(Q(dir / "tree"));
+  QApplication::processEvents();
+  EXPECT_EQ(form->StatusBar1->Text(4), QString());
+}
+
+}  // namespace
+}  // namespace haruvi::app

@@ -109,7 +109,14 @@ TEST_F(WindowTest, IniFileClearDeletesTheFileUntilTheNextClose) {
   f.close();
   ASSERT_TRUE(std::filesystem::exists(IniPath()));
   Open();
+  // Bars hidden before the reset show again with their check marks.
+  form->Action("Mtoolbar")->trigger();
+  form->Action("Msubtoolbar1")->trigger();
+  ASSERT_TRUE(form->ToolBar1->isHidden());
   form->Action("Minifileclear1")->trigger();
+  EXPECT_TRUE(form->Action("Mtoolbar")->isChecked());
+  EXPECT_FALSE(form->ToolBar1->isHidden());
+  EXPECT_FALSE(form->ToolBar2->isHidden());
   EXPECT_FALSE(std::filesystem::exists(IniPath()));
   EXPECT_EQ(form->Flags().viewenabled, 1);
   EXPECT_TRUE(form->Flags().worktext.isEmpty());

@@ -80,7 +80,7 @@ void ChoiceController::MfoldermClick() {
   const std::vector<platform::LetteredDrive> drives = platform::LetterDrives(platform::RealMounts());
   fileops::TypedFolderContext where;
   where.current = bridge::ToDisk(current);
-  where.home = bridge::ToDisk(QDir::homePath());
+  where.home = bridge::ToDisk(bridge::HomeFolder());
   where.drive_root = [&drives](char letter) { return platform::RootOfLetter(drives, letter); };
   const auto target = fileops::ResolveTypedFolder(bridge::ToDisk(*answer), where);
   if (!target) {

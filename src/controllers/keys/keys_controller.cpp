@@ -69,7 +69,9 @@ void KeysController::FillKeyMenu(QMenu* menu) {
   }
   const char* const icons[] = {"&1 大きいアイコンで表示", "&2 小さいアイコンで表示", "&3 一覧で表示", "&4 詳細で表示"};
   for (int i = 0; i < 4; ++i) entry(QString::fromUtf8(icons[i]), QStringLiteral("Micon%1").arg(i + 1));
-  for (const char* name : {"Mye", "Myb", "Myh", "Myd"}) menu->insertAction(head, reg.Get(QString::fromUtf8(name)));
+  for (const char* name : {"Mye", "Myb", "Myh"}) menu->insertAction(head, reg.Get(QString::fromUtf8(name)));
+  // Deleting for good belongs to the file commands, which a window may lack.
+  if (reg.Contains(QStringLiteral("Myd"))) menu->insertAction(head, reg.Get(QStringLiteral("Myd")));
   entry(QStringLiteral("F3 下へ検索"), QStringLiteral("MserchNext"));
   entry(QStringLiteral("SHIFT+F3 上へ検索"), QStringLiteral("Mserchnextup1"));
   menu->insertSeparator(head);

@@ -63,6 +63,9 @@ void LayoutController::initset() {
   for (int c = 1; c <= 3; ++c) files.SetColumnWidth(c, -1);
   ApplyListStyle(3);
   for (QAction* on : {toolbar_, subtoolbar_, subfolderview_}) on->setChecked(true);
+  // The bars follow their check marks at once (a reset shows bars hidden before it).
+  MtoolbarClick();
+  LayoutTextToolBar();
 }
 
 void LayoutController::iniload() {
