@@ -142,7 +142,15 @@ TEST_F(DisplayTest, DisplaySettingsAreSavedAtClose) {
   form.reset();
   Open();
   EXPECT_TRUE(form->RichEdit1->WordWrap());
-  EXPECT_TRUE(form->Action("Mwordwrap")->isChecked());
+  EXPECT_TRUE(form->Action("ToolButton39")->isChecked());  // the wrap button pressed
+  // The menu item names what choosing it does, without a check mark, and the button and
+  // the item switch the same wrap.
+  EXPECT_FALSE(form->Action("Mwordwrap")->isCheckable());
+  form->Action("ToolButton39")->trigger();
+  EXPECT_FALSE(form->RichEdit1->WordWrap());
+  form->Action("Mwordwrap")->trigger();
+  EXPECT_TRUE(form->RichEdit1->WordWrap());
+  EXPECT_TRUE(form->Action("ToolButton39")->isChecked());
   EXPECT_EQ(form->Flags().tabwidth, 4);
 }
 

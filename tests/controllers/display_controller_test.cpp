@@ -133,7 +133,7 @@ TEST_F(DisplayControllerTest, ItsKeysRoundTripAndBadValuesFallBack) {
   w.Actions().SetChecked("Mrtf", false);
   display.iniload();
   EXPECT_TRUE(w.Pane().WordWrap());
-  EXPECT_TRUE(w.Actions().Checked("Mwordwrap"));
+  EXPECT_TRUE(w.Actions().Checked("ToolButton39"));  // the wrap button pressed
   EXPECT_TRUE(w.Actions().Checked("Mrtf"));
   EXPECT_FALSE(w.Pane().PlainTextMode());
   EXPECT_EQ(w.Flags().tabwidth, 4);

@@ -88,7 +88,7 @@ void DisplayController::iniload() {
                 ini.Read(kFontFColor, file_font_color_), ini.Read(kFontFSize, 9));
   viewer::TextPane& pane = ctx().Text().View();
   pane.SetWordWrap(ini.Read(kWordWrap, pane.WordWrap()));
-  wordwrap_->setChecked(pane.WordWrap());
+  wrap_button_->setChecked(pane.WordWrap());
   ctx().Flags().tabwidth = ini.Read(kTabWidth);
   tabset();
   disp_->setChecked(ini.Read(kMenuDisp));
@@ -128,7 +128,13 @@ void DisplayController::MrtfClick() {
   ctx().TextStatus().SetText(3, on ? QStringLiteral(" RTF ") : QStringLiteral("     "), true);
 }
 
-void DisplayController::MwordwrapClick() { ctx().Text().View().SetWordWrap(wordwrap_->isChecked()); }
+void DisplayController::MwordwrapClick() {
+  viewer::TextPane& pane = ctx().Text().View();
+  pane.SetWordWrap(!pane.WordWrap());
+  wrap_button_->setChecked(pane.WordWrap());
+}
+
+void DisplayController::ToolButton39Click() { ctx().Text().View().SetWordWrap(wrap_button_->isChecked()); }
 
 void DisplayController::MfonttextClick() {
   auto dialog = std::make_unique<TextFontDialog>(ctx().Text().View().PaneFont(), ctx().Text().View().TextColor(), ctx().Window());

@@ -22,8 +22,13 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
   disp_ = a.Declare({"Mdisp", "テキスト瞬時表示(&T)", "テキスト瞬時表示|ファイルを選択すると同時にテキストを表示します。", true},
                     on(&DisplayController::MdispClick));
   rtf_ = a.Declare({"Mrtf", "RTF形式(&R)", "RTF形式|RTF形式で表示します。", true}, on(&DisplayController::MrtfClick));
-  wordwrap_ = a.Declare({"Mwordwrap", "右で折り返す(&R)", "折り返し|テキストを右端で折り返します。", true},
+  // The menu item says what choosing it does ("右で折り返す" / "右で折り返さない", set
+  // when the menu opens) and carries no check mark, which would contradict it; the tool
+  // button shows the state by being pressed.
+  wordwrap_ = a.Declare({"Mwordwrap", "右で折り返す(&R)", "折り返し|テキストを右端で折り返します。"},
                         on(&DisplayController::MwordwrapClick));
+  wrap_button_ = a.Declare({"ToolButton39", "折り返し", "折り返し|テキストを右端で折り返します。", true},
+                           on(&DisplayController::ToolButton39Click));
   a.Declare({"Mv", "テキストを表示", "表示|ファイル内容を表示します。"}, on(&DisplayController::MvClick));
   a.Declare({"ToolButton49", "表示", "表示|ファイル内容を表示します。"}, on(&DisplayController::ToolButton49Click));
   a.Declare({"Mtextrepaint1", "テキストを再表示(&B)", "テキストの再表示|テキストを再表示します。"},

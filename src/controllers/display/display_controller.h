@@ -56,6 +56,7 @@ class DisplayController : public ui::Controller {
   void MdispClick();
   void MrtfClick();
   void MwordwrapClick();
+  void ToolButton39Click();
   void MfonttextClick();
   void MfontfileClick();
   void MchartsetClick();
@@ -85,6 +86,7 @@ class DisplayController : public ui::Controller {
   QAction* disp_;
   QAction* rtf_;
   QAction* wordwrap_;
+  QAction* wrap_button_;  // the wrap tool button's command, pressed while the pane wraps
   QAction* names_current_;
   QString pane_font_name_;
   int pane_font_style_ = 0;

@@ -65,7 +65,7 @@ constexpr ToolButtonInfo kButtons[] = {
     {2, "ToolButton52", "文字コード", "preferences-desktop-locale", "ToolButton52"},
     {2, "ToolButton24", "", "", ""},
     {2, "ToolButton7", "簡易編集", "input-keyboard", "MediterRich"},
-    {2, "ToolButton39", "折り返し", "format-justify-fill", "Mwordwrap"},
+    {2, "ToolButton39", "折り返し", "format-justify-fill", "ToolButton39"},
     {2, "ToolButton32", "", "", ""},
 };
 
