@@ -24,6 +24,7 @@
 #include "controllers/dump/dump_controller.h"
 #include "controllers/edit/edit_controller.h"
 #include "controllers/fileops/fileops_controller.h"
+#include "controllers/follow/follow_controller.h"
 #include "controllers/help/help_controller.h"
 #include "controllers/keys/keys_controller.h"
 #include "controllers/layout/layout_controller.h"
@@ -140,7 +141,7 @@ void TForm1::BuildControllers() {
                   textcmd_, conversion_, new controllers::DumpController(*this, this), edit_,
                   new controllers::SearchController(*this, this), new controllers::FileOpsController(*this, this),
                   new controllers::PrintController(*this, this), new controllers::SystemController(*this, this),
-                  new controllers::ReportJumpController(*this, this)};
+                  new controllers::ReportJumpController(*this, this), new controllers::FollowController(*this, this)};
   archive_ = new controllers::ArchiveController(*this, this);
   controllers_.push_back(archive_);
   usermenu_ = new controllers::UserMenuController(*this, this);

@@ -141,7 +141,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
   Add(actions, Sub(m.view, "ファイル名(&N)", "Mfilename"), {"Micon1", "Micon2", "Micon3", "Micon4"});
   Add(actions, Sub(m.view, "ファイル情報幅(&C)", "Mfileviewcolum"), {"Mfileviewcolum1", "Mfileviewcolum2", "Mfileviewcolum3"});
   Add(actions, m.view, {"Mmask", "Mfilesort1", "Mrootfolder", "Mdrivem", "Mfolderm", "Minitview", "", "Mv",
-                        "Mtextrepaint1", "Mtextnewview", ""});
+                        "Mtextrepaint1", "Mtextnewview", "Mreread", "Mfollow", ""});
   m.names = Sub(m.view, "ファイル名表示(&G)", "Mfilenamedisp0");
   Add(actions, m.names, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
   Add(actions, m.view, {"Mwordwrap"});

@@ -180,6 +180,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
     rest_->Start(path, shown.size);
   }
   ShowLineCount();
+  emit FileShown();
   return true;
 }
 

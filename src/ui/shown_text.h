@@ -167,6 +167,8 @@ class ShownText : public QObject {
   // The mode changed (the edit feature shows it on its menu item and tool button).
   void EditingChanged(bool editing);
   void UndoChanged();
+  // A file was shown (ShowFile): SourcePath() names it.
+  void FileShown();
 
  private:
   struct Step {
