@@ -136,10 +136,11 @@ void PrintUsage(FILE* to) {
     std::fprintf(to, "help pages: (not found)\n");
     return;
   }
-  std::fprintf(to, "help pages (in Japanese), in %s:\n", help.c_str());
-  for (const char* page : {"index.html", "commands.html", "keys.html", "regex.html", "grep.html", "archives.html",
-                           "codes.html", "settings.html"})
-    std::fprintf(to, "  %s\n", page);
+  std::fprintf(to, "help pages: %s\n", (help / "index.html").c_str());
+  std::fprintf(to, "  in Japanese, beside it: the commands, the keys, patterns, grep, archives, codes and settings\n");
+  for (const char* page : {"commands.html", "keys.html", "regex.html", "grep.html", "archives.html", "codes.html",
+                           "settings.html"})
+    std::fprintf(to, "  %s\n", (help / page).c_str());
 }
 
 // Renders the window into a PNG; false with a message on standard error on failure.

@@ -200,11 +200,21 @@ bool TreeOps::CopyRegular(const std::string& source, const struct stat& st, cons
     ok = false;
     why = SystemReason();
   }
-  if (ok && !out.Close()) {
+  // A new name is given to the whole file in one step; a file replaced needs a marked
+  // name first, then a rename over the old one.
+  bool placed_already = false;
+  if (ok && !replace) {
+    placed_already = out.CloseAsTarget();
+    if (!placed_already && errno != ENOTSUP) {
+      ok = false;
+      why = SystemReason();
+    }
+  }
+  if (ok && !placed_already && !out.Close()) {
     ok = false;
     why = SystemReason();
   }
-  if (ok) {
+  if (ok && !placed_already) {
     const bool placed = replace ? ::rename(out.Name().c_str(), target.c_str()) == 0
                                 : RenameNoReplace(AT_FDCWD, out.Name().c_str(), AT_FDCWD, target.c_str());
     if (placed) out.Taken();

@@ -91,6 +91,25 @@ bool NewFileBeside::Close() {
   return closed;
 }
 
+bool NewFileBeside::CloseAsTarget() {
+  if (fd_ < 0) return false;
+  if (!unnamed_) {
+    errno = ENOTSUP;
+    return false;
+  }
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  bool linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  if (!linked && errno == ENOENT) linked = ::linkat(fd_, "", AT_FDCWD, target_.c_str(), AT_EMPTY_PATH) == 0;  // no /proc
+  const int saved = errno;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!linked) {
+    errno = saved;
+    return false;
+  }
+  return closed;
+}
+
 bool IsTemporaryOf(const std::string& name, const std::string& target_name) {
   for (const std::string& stem : {Stem(target_name), std::string(kMarker)}) {
     if (name.size() == stem.size() + kRandom && name.compare(0, stem.size(), stem) == 0) return true;

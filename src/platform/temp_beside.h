@@ -24,6 +24,11 @@ class NewFileBeside {
   const std::string& Name() const { return name_; }
   // The caller took the named file (renamed it into place): nothing is removed.
   void Taken() { name_.clear(); }
+  // Closes the file and gives it the target's own name in one step, never over an
+  // existing file (EEXIST then): no marked name is ever seen, so a writer killed at any
+  // moment leaves the whole file or nothing. False with errno set; ENOTSUP when the file
+  // system gave no unnamed file (then Close and a rename place it).
+  bool CloseAsTarget();
 
  private:
   std::string target_;

@@ -44,6 +44,11 @@ check test -e "$root/lib/haruvi/haruvi-tool-archive.so"
 check grep -q "sort-asc" <<< "$("$root/bin/haruvi-tool" text list)"
 check grep -qx "archive" <<< "$("$root/bin/haruvi-tool" --help | awk '/^commands:/ { on = 1; next } on && /^  [a-z]/ { print $1 }')"
 check grep -q "help pages: $root/share/haruvi/help/index.html" <<< "$(ASAN_OPTIONS=detect_leaks=0 "$root/bin/haruvi" --help)"
+# Every page the usage names is installed, the pages made from the menus among them.
+for page in $(ASAN_OPTIONS=detect_leaks=0 "$root/bin/haruvi" --help | awk '/^  \// { print $1 }'); do
+  check test -s "$page"
+done
+check test -s "$root/share/haruvi/help/commands.html"
 shot=$(mktemp -d)
 check env QT_QPA_PLATFORM=offscreen HARUVI_INI="$shot/h.ini" ASAN_OPTIONS=detect_leaks=0 \
   "$root/bin/haruvi" --screenshot "$shot/s.png" "$root/share/haruvi/help/index.html"
