@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <new>
+#include <random>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "encoding/line_scan.h"
 #include "sjis_text.h"
 #include "textcmd/answers.h"
 
@@ -202,6 +204,38 @@ TEST(CommandTable, LineWalkStopsWhenTheReceiverSaysSo) {
     int seen = 0;
     EXPECT_FALSE(run.output.ForEachLine([&](std::string_view) { return ++seen < 2; })) << name;
     EXPECT_EQ(seen, 2) << name;
+  }
+}
+
+// The window and the tool walk the text's lines rather than list them: every command gives
+// the same text either way, and its result outlives the walk (only the text must stay).
+TEST(CommandTable, WalkedLinesGiveWhatListedLinesGive) {
+  std::mt19937 rng(43);
+  static const std::string kBytes = "ab \t\r\n\n\r<>&;%\\{}\x81\x40\x82\xA0";
+  for (int round = 0; round < 40; ++round) {
+    std::string text(rng() % 300, ' ');
+    for (char& c : text) c = kBytes[rng() % kBytes.size()];
+    for (const TextCommand& command : TextCommands()) {
+      if (command.on_bytes) continue;
+      // The first of a few answers each check takes: numbers, a line end, a byte, text.
+      std::vector<std::string> answers;
+      for (const Parameter& p : command.params)
+        for (const char* a : {"2", "crlf", "x"})
+          if (!p.check || p.check(a).refusal.empty()) {
+            answers.emplace_back(a);
+            break;
+          }
+      const std::vector<std::string_view> listed = encoding::SplitLines(text);
+      const CommandRun by_list = RunTextCommand(command, answers, CommandInput{text, listed});
+      CommandRun by_walk;
+      {
+        const LineIndex walked(text);
+        by_walk = RunTextCommand(command, answers, CommandInput{text, walked});
+      }
+      ASSERT_EQ(by_list.status, Status::kDone) << command.name << ": " << by_list.message;
+      ASSERT_EQ(by_walk.status, Status::kDone) << command.name;
+      EXPECT_EQ(by_walk.output.PaneText(), by_list.output.PaneText()) << command.name << " on " << text;
+    }
   }
 }
 

@@ -138,7 +138,7 @@ bool CommandFrame::RunWork(const Work& work) {
         run.message = encoding::kTooManyWithoutSjis;
       } else {
         const std::string_view text = sjis_->Text();
-        const std::vector<std::string_view> lines = encoding::SplitLines(text);
+        const textcmd::LineIndex lines(text);  // walked, never listed: short lines cost nothing
         run = work(textcmd::CommandInput{text, lines});
         if (run.status == Status::kDone) return Apply(std::move(run), false);
       }
