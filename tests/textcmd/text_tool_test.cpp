@@ -1,9 +1,5 @@
 // haruvi-tool text: every command reachable by name, refusals with exit code 2.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -118,27 +114,6 @@ TEST(TextTool, AStreamGivesWhatTheSameFileGives) {
   }
 }
 
-// The peak memory (kB) of haruvi-tool run on `args` with its output going to `out`.
-long PeakKb(const std::vector<std::string>& args, const std::string& out) {
-  std::vector<std::string> all = {haruvi::test::ToolPath()};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0 || ::dup2(fd, STDOUT_FILENO) < 0) ::_exit(127);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    return -1;
-  return usage.ru_maxrss;
-}
-
 // Millions of empty lines: every line command costs a few bytes a line at most (it took
 // over 50 bytes a line, 60 times the input, when each line was a view and a sort entry).
 // The peak above the same command's on a two-line file stays within three times the
@@ -151,12 +126,13 @@ TEST(TextTool, ManyEmptyLinesCostAFewBytesALine) {
   const auto big = dir.Write("big.txt", std::string(lines, '\n'));
   const std::string out = (dir.path() / "out").string();
   for (const char* cmd : {"sort-asc", "del-repeated", "trim-left"}) {
-    const long base = PeakKb({"text", cmd, small.string()}, out);
-    const long peak = PeakKb({"text", cmd, big.string()}, out);
-    ASSERT_GT(base, 0) << cmd;
-    ASSERT_GT(peak, 0) << cmd;
-    EXPECT_LE((peak - base) * 1024, static_cast<long>(3 * lines + (4u << 20)))
-        << cmd << ": " << peak << " kB against " << base;
+    const auto base = haruvi::test::RunToolOnFiles({"text", cmd, small.string()}, "", out);
+    const auto big_run = haruvi::test::RunToolOnFiles({"text", cmd, big.string()}, "", out);
+    ASSERT_EQ(base.exit_code, 0) << cmd;
+    ASSERT_EQ(big_run.exit_code, 0) << cmd;
+    const long peak = big_run.peak_kb;
+    EXPECT_LE((peak - base.peak_kb) * 1024, static_cast<long>(3 * lines + (4u << 20)))
+        << cmd << ": " << peak << " kB against " << base.peak_kb;
     std::ifstream in(out, std::ios::binary);
     const std::string got((std::istreambuf_iterator<char>(in)), {});
     const std::string want = std::string(cmd) == "del-repeated" ? "\r\n" : [&] {
