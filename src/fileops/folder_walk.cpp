@@ -41,9 +41,30 @@ struct Level {
   std::size_t next = 0;
 };
 
+// The path of the folder the walk stands in (`below` true: of the sub-folder it tried to
+// enter last), made from the names the levels are at; only asked for when one cannot be
+// read.
+std::string PathOf(const std::string& folder, const std::vector<Level>& stack, bool below) {
+  std::string path = folder;
+  const std::size_t levels = below ? stack.size() : stack.size() - 1;
+  for (std::size_t k = 0; k < levels; ++k) {
+    if (path.empty() || path.back() != '/') path.push_back('/');
+    path.append(stack[k].subfolders[stack[k].next - 1]);
+  }
+  return path;
+}
+
+void CountUnreadable(FolderTotals& totals, const std::string& folder, const std::vector<Level>& stack, bool below,
+                     int error) {
+  ++totals.unreadable_folders;
+  if (totals.unreadable.size() < FolderTotals::kMaxNamedUnreadable)
+    totals.unreadable.push_back({PathOf(folder, stack, below), error});
+}
+
 // Counts the files of the open folder `fd` and lists its sub-folders. False when the walk
-// was cancelled inside a big folder.
-bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level& level) {
+// was cancelled inside a big folder; *error is set (and nothing listed) when the folder
+// cannot be read.
+bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level& level, int* error) {
   struct stat dst {};
   if (!options.skip_devices.empty() && ::fstat(fd, &dst) == 0 &&
       std::binary_search(options.skip_devices.begin(), options.skip_devices.end(), dst.st_dev))
@@ -51,8 +72,8 @@ bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level&
   const int own = ::dup(fd);  // the listing consumes its descriptor; `fd` stays ours
   DIR* d = own < 0 ? nullptr : ::fdopendir(own);
   if (!d) {
+    *error = errno;
     if (own >= 0) ::close(own);
-    ++totals.unreadable_folders;
     return true;
   }
   unsigned entries = 0;
@@ -89,16 +110,18 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
   FolderTotals totals;
   // The folder the user chose is opened whatever link leads to it; below it, never.
   int cur = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::vector<Level> stack(1);
   if (cur < 0) {
-    ++totals.unreadable_folders;
+    CountUnreadable(totals, folder, stack, false, errno);
     return totals;
   }
-  std::vector<Level> stack(1);
-  if (!ScanFolder(cur, options, totals, stack.back())) {
+  int error = 0;
+  if (!ScanFolder(cur, options, totals, stack.back(), &error)) {
     ::close(cur);
     totals.cancelled = true;
     return totals;
   }
+  if (error) CountUnreadable(totals, folder, stack, false, error);
   while (!stack.empty()) {
     if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
       totals.cancelled = true;
@@ -109,16 +132,18 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
       const std::string& name = level.subfolders[level.next++];
       const int child = ::openat(cur, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
       if (child < 0) {
-        ++totals.unreadable_folders;
+        CountUnreadable(totals, folder, stack, true, errno);
         continue;
       }
       ::close(cur);
       cur = child;
       stack.emplace_back();
-      if (!ScanFolder(cur, options, totals, stack.back())) {
+      error = 0;
+      if (!ScanFolder(cur, options, totals, stack.back(), &error)) {
         totals.cancelled = true;
         break;
       }
+      if (error) CountUnreadable(totals, folder, stack, false, error);
       continue;
     }
     stack.pop_back();
