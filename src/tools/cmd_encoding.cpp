@@ -95,7 +95,7 @@ int RunDetect(const Args& args) {
       status = kExitNoMatch;
       continue;
     }
-    lines += name + "\t" + path + "\n";
+    lines += name + "\t" + ForTerminal(STDOUT_FILENO, path) + "\n";
   }
   return WriteOutput(lines) ? status : kExitNoMatch;
 }

@@ -218,5 +218,23 @@ TEST(ToolFrame, UnreadableFilesAndFoldersAreNamedAsSuch) {
   ::chmod(closed.c_str(), 0700);
 }
 
+// A name with control characters reaches a terminal escaped (a name cannot recolour it or
+// move its cursor), on the output and in a message; to a pipe it goes as it is.
+TEST(ToolFrame, ControlCharactersInNamesAreEscapedOnATerminal) {
+  if (!std::filesystem::exists("/usr/bin/script")) GTEST_SKIP() << "no script(1) for a terminal";
+  TempDir dir;
+  const std::string name = "a\x1B[31mred\x07";
+  const std::string path = dir.Write(name, "x").string();
+  const std::string gone = (dir / "b\x1B]0;title\x07").string();
+  // script(1) runs the command on a terminal of its own and copies what it shows.
+  const ProcessResult shown = RunProcess(
+      "/usr/bin/script", {"-qec", std::string(HARUVI_TOOL_PATH) + " detect '" + path + "' '" + gone + "'", "/dev/null"});
+  EXPECT_NE(shown.out.find("a\\x1B[31mred\\x07"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("b\\x1B]0;title\\x07"), std::string::npos) << shown.out;
+  EXPECT_EQ(shown.out.find('\x1B'), std::string::npos);
+  const ProcessResult piped = RunTool({"detect", path});
+  EXPECT_NE(piped.out.find(name), std::string::npos);
+}
+
 }  // namespace
 }  // namespace haruvi::test
