@@ -71,6 +71,51 @@ std::string CommandOutput::TakePaneText() {
   return PaneText();
 }
 
+namespace {
+
+// Appends `bytes` with every CR LF written as `line_end`.
+void AppendWithLineEnds(std::string& out, std::string_view bytes, std::string_view line_end) {
+  for (std::size_t at; (at = bytes.find("\r\n")) != std::string_view::npos; bytes.remove_prefix(at + 2))
+    out.append(bytes.substr(0, at)).append(line_end);
+  out.append(bytes);
+}
+
+}  // namespace
+
+std::string CommandOutput::TakePaneText(std::string_view line_end) {
+  if (line_end == "\r\n") return TakePaneText();
+  if (kind_ == Kind::kText || kind_ == Kind::kBytes) {
+    // A line end of one byte for two: the text shrinks, so it is rewritten in place.
+    std::string text = std::move(text_);
+    std::size_t w = 0;
+    for (std::size_t r = 0; r < text.size();) {
+      if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') {
+        for (char c : line_end) text[w++] = c;
+        r += 2;
+      } else {
+        text[w++] = text[r++];
+      }
+    }
+    text.resize(w);
+    return text;
+  }
+  // Lines hold no CR LF of their own unless a typed answer brought one, and a CR LF
+  // after each line is matched on its own in the CR LF text: line by line is the same.
+  std::size_t size = 0;
+  ForEachLine([&](std::string_view line) {
+    size += line.size() + line_end.size();
+    return true;
+  });
+  std::string out;
+  out.reserve(size);
+  ForEachLine([&](std::string_view line) {
+    AppendWithLineEnds(out, line, line_end);
+    out.append(line_end);
+    return true;
+  });
+  return out;
+}
+
 std::string TextCommand::Usage() const {
   std::string usage;
   for (const Parameter& p : params) {

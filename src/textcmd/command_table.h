@@ -74,6 +74,10 @@ class CommandOutput {
   // Text(), not cut at a NUL) and a kBytes one are moved out rather than copied; lines
   // are joined as PaneText() joins them. The output is left empty.
   std::string TakePaneText();
+  // The same written with `line_end` (CR, LF or CR LF) in place of every CR LF, as the
+  // pane keeps a text loaded with that line end: built so at once, never converted from
+  // a CR LF copy.
+  std::string TakePaneText(std::string_view line_end);
 
   // The user stopped the command: the result holds what was done, then kCancelledLine.
   bool cancelled = false;

@@ -239,5 +239,32 @@ TEST(CommandTable, WalkedLinesGiveWhatListedLinesGive) {
   }
 }
 
+// A result for a text of LF or CR line ends is written with them at once; it must be
+// what converting the CR LF result gives, CR LF that typed answers put inside lines and
+// CRs next to line ends included.
+TEST(CommandTable, ResultInTheTextsLineEndIsTheCrLfResultConverted) {
+  std::mt19937 rng(7);
+  static const std::string kBytes = "ab \t\r\n\n\r<>&";
+  for (int round = 0; round < 30; ++round) {
+    std::string text(rng() % 200, ' ');
+    for (char& c : text) c = kBytes[rng() % kBytes.size()];
+    const LineIndex lines(text);
+    for (const TextCommand& command : TextCommands()) {
+      std::vector<std::string> answers;
+      for (const Parameter& p : command.params)
+        answers.emplace_back(!p.check ? "\r\n\r" : p.check("2").refusal.empty() ? "2" : "crlf");
+      for (std::string_view eol : {"\n", "\r"}) {
+        CommandRun crlf = RunTextCommand(command, answers, CommandInput{text, lines});
+        CommandRun own = RunTextCommand(command, answers, CommandInput{text, lines});
+        ASSERT_EQ(crlf.status, Status::kDone) << command.name << ": " << crlf.message;
+        std::string want = crlf.output.TakePaneText();
+        for (std::size_t at = 0; (at = want.find("\r\n", at)) != std::string::npos; at += eol.size())
+          want.replace(at, 2, eol);
+        EXPECT_EQ(own.output.TakePaneText(eol), want) << command.name << " on " << text;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace haruvi::textcmd
