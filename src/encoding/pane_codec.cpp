@@ -53,6 +53,7 @@ std::string_view CodePageName(CodePage page) {
     case CodePage::MacRoman: return "MacRoman";
     case CodePage::Cp437: return "CP437";
     case CodePage::Utf8: return "UTF-8";
+    case CodePage::EucJp: return "EUC-JP";
   }
   return "windows-1252";
 }
@@ -68,7 +69,10 @@ const PaneCodec& PaneCodec::For(CodePage page) {
   if (index >= kCodePageCount) index = static_cast<size_t>(CodePage::Windows1252);
   std::call_once(once[index], [&] {
     auto p = static_cast<CodePage>(index);
-    codecs[index] = std::make_unique<PaneCodec>(p, p == CodePage::Utf8 ? nullptr : BuildPaneCodecTables(p));
+    std::unique_ptr<const Tables> tables;
+    if (p == CodePage::EucJp) tables = BuildEucTables(For(CodePage::Cp932).tables());
+    else if (p != CodePage::Utf8) tables = BuildPaneCodecTables(p);
+    codecs[index] = std::make_unique<PaneCodec>(p, std::move(tables));
   });
   return *codecs[index];
 }
@@ -76,6 +80,7 @@ const PaneCodec& PaneCodec::For(CodePage page) {
 size_t PaneCodec::CharLength(std::string_view bytes) const {
   if (bytes.empty()) return 0;
   if (!tables_) return std::max<size_t>(1, Utf8SequenceAt(bytes, 0));
+  if (page_ == CodePage::EucJp) return EucCharLength(*tables_, bytes);
   const auto b = static_cast<unsigned char>(bytes[0]);
   if (bytes.size() >= 2 && tables_->lead[b] &&
       tables_->pair[(b << 8) | static_cast<unsigned char>(bytes[1])] != 0)
@@ -97,8 +102,12 @@ size_t PaneCodec::CharStart(std::string_view bytes, size_t at) const {
   }
   // Back to the byte after one that leads no character (or to the line's start): a
   // character starts there, whatever came before. Then forward by characters.
+  // In EUC-JP only 0x8E, 0x8F and 0xA1-0xFE are ever part of a longer character.
+  const auto holds = [&](unsigned char b) {
+    return page_ == CodePage::EucJp ? b == 0x8E || b == 0x8F || (b >= 0xA1 && b != 0xFF) : tables_->lead[b];
+  };
   size_t from = at;
-  while (from > 0 && tables_->lead[static_cast<unsigned char>(bytes[from - 1])]) --from;
+  while (from > 0 && holds(static_cast<unsigned char>(bytes[from - 1]))) --from;
   while (from < at) {
     const size_t n = CharLength(bytes.substr(from));
     if (from + n > at) break;
@@ -183,6 +192,7 @@ std::u16string PaneCodec::PlainText(std::u16string_view units) const {
 
 std::u16string PaneCodec::Decode(std::string_view bytes) const {
   if (!tables_) return DecodeUtf8(bytes);
+  if (page_ == CodePage::EucJp) return DecodeEuc(*tables_, bytes);
   const Tables& t = *tables_;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
@@ -223,6 +233,7 @@ void Put(std::string& out, uint32_t entry) {
 
 std::string PaneCodec::Encode(std::u16string_view text, size_t* unmappable) const {
   if (!tables_) return EncodeUtf8(text, unmappable);
+  if (page_ == CodePage::EucJp) return EncodeEuc(*tables_, text, unmappable);
   const Tables& t = *tables_;
   std::string out;
   out.reserve(text.size() * 2);

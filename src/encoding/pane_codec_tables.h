@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,7 +26,22 @@ struct PaneCodec::Tables {
   std::vector<uint32_t> encode;                           // indexed by unit
   std::unordered_map<uint32_t, uint32_t> duplicates;      // (unit << 8 | n) -> entry
   std::string substitute;
+
+  // EUC-JP: its two-byte characters are CP932's at the same JIS position (`cp932`), its
+  // three-byte ones JIS X 0212's (`jis0212`, 94 x 94 cells, 0 where the cell decodes to
+  // nothing that encodes back to it). `euc_encode` is the code a unit is written as: its
+  // bytes in the value's low 1-3 bytes, 0 when neither set holds it.
+  const Tables* cp932 = nullptr;
+  std::vector<char16_t> jis0212;
+  std::vector<uint32_t> euc_encode;
 };
+
+// EUC-JP's tables, over CP932's (which must outlive them).
+std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932);
+// The EUC-JP rules of PaneCodec (pane_codec_euc.cpp).
+std::u16string DecodeEuc(const PaneCodec::Tables& t, std::string_view bytes);
+std::string EncodeEuc(const PaneCodec::Tables& t, std::u16string_view text, size_t* unmappable);
+size_t EucCharLength(const PaneCodec::Tables& t, std::string_view bytes);
 
 // Fills the tables of `page` from the system converter. A code page the converter does
 // not know still gets lossless tables: ASCII decodes as itself, every other byte is raw.
