@@ -54,6 +54,7 @@ std::string_view CodePageName(CodePage page) {
     case CodePage::Cp437: return "CP437";
     case CodePage::Utf8: return "UTF-8";
     case CodePage::EucJp: return "EUC-JP";
+    case CodePage::Iso2022Jp: return "ISO-2022-JP";
   }
   return "windows-1252";
 }
@@ -70,7 +71,8 @@ const PaneCodec& PaneCodec::For(CodePage page) {
   std::call_once(once[index], [&] {
     auto p = static_cast<CodePage>(index);
     std::unique_ptr<const Tables> tables;
-    if (p == CodePage::EucJp) tables = BuildEucTables(For(CodePage::Cp932).tables());
+    if (p == CodePage::EucJp || p == CodePage::Iso2022Jp)
+      tables = BuildEucTables(For(CodePage::Cp932).tables(), p == CodePage::Iso2022Jp);
     else if (p != CodePage::Utf8) tables = BuildPaneCodecTables(p);
     codecs[index] = std::make_unique<PaneCodec>(p, std::move(tables));
   });
@@ -80,7 +82,7 @@ const PaneCodec& PaneCodec::For(CodePage page) {
 size_t PaneCodec::CharLength(std::string_view bytes) const {
   if (bytes.empty()) return 0;
   if (!tables_) return std::max<size_t>(1, Utf8SequenceAt(bytes, 0));
-  if (page_ == CodePage::EucJp) return EucCharLength(*tables_, bytes);
+  if (IsEuc()) return EucCharLength(*tables_, bytes);
   const auto b = static_cast<unsigned char>(bytes[0]);
   if (bytes.size() >= 2 && tables_->lead[b] &&
       tables_->pair[(b << 8) | static_cast<unsigned char>(bytes[1])] != 0)
@@ -104,10 +106,20 @@ size_t PaneCodec::CharStart(std::string_view bytes, size_t at) const {
   // character starts there, whatever came before. Then forward by characters.
   // In EUC-JP only 0x8E, 0x8F and 0xA1-0xFE are ever part of a longer character.
   const auto holds = [&](unsigned char b) {
-    return page_ == CodePage::EucJp ? b == 0x8E || b == 0x8F || (b >= 0xA1 && b != 0xFF) : tables_->lead[b];
+    return IsEuc() ? b == 0x8E || b == 0x8F || (b >= 0xA1 && b != 0xFF) : tables_->lead[b];
   };
   size_t from = at;
   while (from > 0 && holds(static_cast<unsigned char>(bytes[from - 1]))) --from;
+  // An escape sequence (at most four bytes) starts at its ESC, which starts a character
+  // whatever stands before it.
+  if (IsEuc() && tables_->escapes) {
+    for (size_t back = std::min<size_t>(from, 3); back > 0; --back) {
+      if (bytes[from - back] == '\x1B') {
+        from -= back;
+        break;
+      }
+    }
+  }
   while (from < at) {
     const size_t n = CharLength(bytes.substr(from));
     if (from + n > at) break;
@@ -183,7 +195,8 @@ std::u16string PaneCodec::PlainText(std::u16string_view units) const {
     if (!tables_ && IsHigh(u) && i + 1 < units.size() && IsLow(units[i + 1])) {
       out.push_back(u);
       out.push_back(units[++i]);
-    } else if (!IsRawByte(u) && !(tables_ && u >= kSelectorBase && u < kSelectorBase + 16)) {
+    } else if (!IsRawByte(u) && !(tables_ && u >= kSelectorBase && u < kSelectorBase + 16) &&
+               !(tables_ && tables_->escapes && IsEscape(u))) {
       out.push_back(u);
     }
   }
@@ -192,7 +205,7 @@ std::u16string PaneCodec::PlainText(std::u16string_view units) const {
 
 std::u16string PaneCodec::Decode(std::string_view bytes) const {
   if (!tables_) return DecodeUtf8(bytes);
-  if (page_ == CodePage::EucJp) return DecodeEuc(*tables_, bytes);
+  if (IsEuc()) return DecodeEuc(*tables_, bytes);
   const Tables& t = *tables_;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
@@ -233,7 +246,7 @@ void Put(std::string& out, uint32_t entry) {
 
 std::string PaneCodec::Encode(std::u16string_view text, size_t* unmappable) const {
   if (!tables_) return EncodeUtf8(text, unmappable);
-  if (page_ == CodePage::EucJp) return EncodeEuc(*tables_, text, unmappable);
+  if (IsEuc()) return EncodeEuc(*tables_, text, unmappable);
   const Tables& t = *tables_;
   std::string out;
   out.reserve(text.size() * 2);

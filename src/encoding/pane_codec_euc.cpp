@@ -23,6 +23,10 @@ struct EucChar {
 
 EucChar CharAt(const PaneCodec::Tables& t, const unsigned char* p, size_t i, size_t n) {
   const unsigned b = p[i];
+  if (b == 0x1B && t.escapes) {
+    const int e = JisEscapeAt(std::string_view(reinterpret_cast<const char*>(p) + i, n - i));
+    if (e >= 0) return {kJisEscapes[e].size(), static_cast<char16_t>(PaneCodec::kEscapeBase + e), 0};
+  }
   if (b < 0x80) return {1, static_cast<char16_t>(b), 0};
   if (i + 1 >= n) return {};
   const unsigned c = p[i + 1];
@@ -50,6 +54,13 @@ void PutCode(std::string& out, uint32_t code) {
 
 }  // namespace
 
+int JisEscapeAt(std::string_view bytes) {
+  if (bytes.size() < 3 || bytes[0] != '\x1B') return -1;
+  for (int e = 0; e < PaneCodec::kEscapeCount; ++e)
+    if (bytes.starts_with(kJisEscapes[e])) return e;
+  return -1;
+}
+
 size_t EucCharLength(const PaneCodec::Tables& t, std::string_view bytes) {
   if (bytes.empty()) return 0;
   return std::max<size_t>(1, CharAt(t, reinterpret_cast<const unsigned char*>(bytes.data()), 0, bytes.size()).length);
@@ -62,7 +73,7 @@ std::u16string DecodeEuc(const PaneCodec::Tables& t, std::string_view bytes) {
   out.reserve(n);
   size_t i = 0;
   while (i < n) {
-    if (p[i] < 0x80) {
+    if (p[i] < 0x80 && (p[i] != 0x1B || !t.escapes)) {
       out.push_back(p[i++]);
       continue;
     }
@@ -87,6 +98,10 @@ std::string EncodeEuc(const PaneCodec::Tables& t, std::u16string_view text, size
     const char16_t u = text[i];
     if (u < 0x80) {
       out.push_back(static_cast<char>(u));
+      continue;
+    }
+    if (PaneCodec::IsEscape(u) && t.escapes) {
+      out += kJisEscapes[u - PaneCodec::kEscapeBase];
       continue;
     }
     if (u >= PaneCodec::kRawByteBase && u < PaneCodec::kRawByteBase + 256) {

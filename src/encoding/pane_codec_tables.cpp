@@ -42,6 +42,7 @@ PageInfo InfoOf(CodePage page) {
     case CodePage::Cp437: return {"CP437", false, "?"};
     case CodePage::Utf8:   // no tables: decoded by rule
     case CodePage::EucJp:  // tables of its own (BuildEucTables)
+    case CodePage::Iso2022Jp:
       break;
   }
   return {"CP1252", false, "?"};
@@ -199,9 +200,10 @@ uint32_t EucOfCp932Entry(uint32_t entry) {
 
 }  // namespace
 
-std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932) {
+std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932, bool escapes) {
   auto t = std::make_unique<PaneCodec::Tables>();
   t->cp932 = &cp932;
+  t->escapes = escapes;
   t->substitute = "\xA2\xAE";  // "〓"
   t->euc_encode.assign(0x10000, 0);
   // A unit is written as CP932's own code where EUC-JP has its position, else as its

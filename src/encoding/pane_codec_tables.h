@@ -34,10 +34,17 @@ struct PaneCodec::Tables {
   const Tables* cp932 = nullptr;
   std::vector<char16_t> jis0212;
   std::vector<uint32_t> euc_encode;
+  bool escapes = false;  // ISO-2022-JP's escape sequences are characters (Iso2022Jp)
 };
 
+// The escape sequences of ISO-2022-JP, in the order of their units (kEscapeBase + index).
+inline constexpr std::string_view kJisEscapes[PaneCodec::kEscapeCount] = {
+    "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$@", "\x1B$B", "\x1B$(B", "\x1B$(D", "\x1B&@"};
+// The index of the escape sequence `bytes` start with, or -1.
+int JisEscapeAt(std::string_view bytes);
+
 // EUC-JP's tables, over CP932's (which must outlive them).
-std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932);
+std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932, bool escapes);
 // The EUC-JP rules of PaneCodec (pane_codec_euc.cpp).
 std::u16string DecodeEuc(const PaneCodec::Tables& t, std::string_view bytes);
 std::string EncodeEuc(const PaneCodec::Tables& t, std::u16string_view text, size_t* unmappable);

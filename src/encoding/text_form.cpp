@@ -78,13 +78,16 @@ std::string TextFormName(TextForm form) {
     case TextForm::Utf8Bom: return "UTF-8(BOM)";
     case TextForm::Utf16Le: return "UTF-16LE";
     case TextForm::Utf16Be: return "UTF-16BE";
-    case TextForm::Legacy: break;
+    case TextForm::Legacy:
+    case TextForm::EucJp:
+    case TextForm::Jis: break;
   }
   return "";
 }
 
 bool IsUtf16(TextForm form) { return form == TextForm::Utf16Le || form == TextForm::Utf16Be; }
-bool IsUnicode(TextForm form) { return form != TextForm::Legacy; }
+bool IsUnicode(TextForm form) { return form != TextForm::Legacy && !IsJapaneseForm(form); }
+bool IsJapaneseForm(TextForm form) { return form == TextForm::EucJp || form == TextForm::Jis; }
 
 std::string CodeNameOf(std::string_view bytes) {
   const TextForm form = DetectTextForm(bytes);
