@@ -1,7 +1,8 @@
 // The Unicode forms a file may be written in, looked for before the Japanese codes: a
 // byte-order mark names its form; a text entirely valid as UTF-8 with at least one
-// multi-byte sequence is UTF-8; UTF-16 without a mark only where its zero bytes make it
-// certain. Anything else is left to DetectCharCode, whose answers stay as they were.
+// multi-byte sequence is UTF-8; UTF-16 without a mark where nearly all its units read
+// as Japanese or ASCII characters in one byte order. Anything else is left to
+// DetectCharCode, whose answers stay as they were.
 #pragma once
 
 #include <cstddef>
