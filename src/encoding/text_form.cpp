@@ -20,12 +20,14 @@ bool PlausibleUnit(unsigned u) {
 
 // What a unit of a Japanese or Western text is: ASCII (with tab and line ends), Japanese
 // (kana and the CJK symbols, the unified ideographs, full-width and half-width forms, the
-// punctuation and signs Japanese text uses), or neither.
+// punctuation and signs Japanese text uses; Latin-1 letters and combining accents go
+// with them), or neither.
 enum class UnitKind { Ascii, Japanese, Other };
 
 UnitKind KindOf(unsigned u) {
   if (u < 0x80) return (u >= 0x20 && u < 0x7F) || u == 0x09 || u == 0x0A || u == 0x0D ? UnitKind::Ascii : UnitKind::Other;
   if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9F) ||
+      (u >= 0x00A0 && u <= 0x00FF) || (u >= 0x0300 && u <= 0x036F) ||
       (u >= 0x2010 && u <= 0x2026) || (u >= 0x2190 && u <= 0x21FF) || (u >= 0x2460 && u <= 0x24FF) ||
       (u >= 0x2500 && u <= 0x25FF))
     return UnitKind::Japanese;
@@ -33,7 +35,7 @@ UnitKind KindOf(unsigned u) {
 }
 
 // How well the bytes read as UTF-16 in one order: the share of units that are Japanese
-// or ASCII (a surrogate pair counts as one Japanese character), and the share that only
+// or ASCII (both units of a surrogate pair count), and the share that only
 // a UTF-16 text has many of (ASCII units, whose high byte is zero; kana, whose high byte
 // is 0x30; full-width forms, whose high byte is 0xFF). Random bytes read either way give
 // about a third and a hundredth; a Shift_JIS or ASCII text read as UTF-16 falls in the
@@ -55,8 +57,8 @@ Utf16Reading ReadAsUtf16(std::string_view bytes, std::size_t n, bool little) {
     }
     want_low = high;
     ++r.units;
-    if (high || low) {
-      r.text += low;
+    if (high || low) {  // a character past U+FFFF (its pair checked above)
+      ++r.text;
       continue;
     }
     if (!PlausibleUnit(u)) {

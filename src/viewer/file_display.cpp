@@ -59,9 +59,12 @@ void InfoFromMapping(const std::string& path, FileDisplay& d) {
 // ISO-2022-JP its pane bytes. Legacy leaves the bytes as they are.
 encoding::TextForm TakeJapanese(ByteBuffer& bytes, encoding::TCharCode code, bool raw) {
   if (raw) return encoding::TextForm::Legacy;
-  const encoding::TextForm form = encoding::JapaneseFormOf(bytes.view(), code);
-  if (form == encoding::TextForm::Jis) bytes = ByteBuffer(*encoding::JisToPaneEuc(bytes.view()));
-  return form;
+  if (code != encoding::ccJis83 && code != encoding::ccJis78) return encoding::JapaneseFormOf(bytes.view(), code);
+  // Converted once: the pane form is the answer and the bytes alike.
+  std::optional<std::string> pane = encoding::JisToPaneEuc(bytes.view());
+  if (!pane) return encoding::TextForm::Legacy;
+  bytes = ByteBuffer(std::move(*pane));
+  return encoding::TextForm::Jis;
 }
 
 // Names the form of the bytes read and turns UTF-16 into the pane's UTF-8 (ISO-2022-JP
