@@ -177,7 +177,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
     pending_step1_ = shown.info_step1;
     pending_kind_ = shown.kind;
     pending_way_ = shown.way;
-    rest_->Start(path, shown.size);
+    rest_->Start(path, shown.size, shown.raw_japanese);
   }
   ShowLineCount();
   emit FileShown();
