@@ -60,7 +60,7 @@ void AnswerPrompts() {
 
 double CoreSeconds(const Job& job, const std::string& text) {
   const auto t0 = std::chrono::steady_clock::now();
-  const std::vector<std::string_view> lines = haruvi::textcmd::SplitLines(text);
+  const haruvi::textcmd::LineIndex lines(text);  // as the window walks them
   std::string out;
   if (job.width) {
     out = job.width(haruvi::textcmd::JoinLines(lines));

@@ -6,6 +6,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusTipEvent>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
 
 #include "app/form1.h"
 #include "bridge/disk_path.h"
@@ -175,7 +180,16 @@ bool TForm1::FileView1KeyDown(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       if (FileView1->Count() > 0 && FileView1->SelectedIsFolder()) {
-        MoveToFolder(FileView1->SelectedPath());
+        const QString folder = FileView1->SelectedPath();
+        if (!MoveToFolder(folder)) {
+          // Unreadable, or gone since it was listed: said, never a key that does nothing.
+          const std::string disk = bridge::ToDisk(folder);
+          const QString why = ::access(disk.c_str(), R_OK | X_OK) != 0
+                                  ? QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)))
+                                  : QString();
+          StatusBar1->SetText(4, QStringLiteral("フォルダーを開けません: ") + bridge::DisplayName(folder) + why);
+          return true;
+        }
         FileView1->SelectRow(0);
         folderinfo();
       }

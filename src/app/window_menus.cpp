@@ -144,7 +144,7 @@ WindowMenus BuildWindowMenus(QMainWindow& window, ui::ActionRegistry& actions) {
                         "Mtextrepaint1", "Mtextnewview", "Mreread", "Mfollow", ""});
   m.names = Sub(m.view, "ファイル名表示(&G)", "Mfilenamedisp0");
   Add(actions, m.names, {"Mfilenamedisp1", "Mfilenamedisp2", "Mfilenamedisp3"});
-  Add(actions, m.view, {"Mwordwrap"});
+  Add(actions, m.view, {"Mwordwrap", "Mrawcode"});
   m.view->addMenu(m.codes);
   Add(actions, m.view, {"", "Mtoolbar", "Msubtoolbar1", "Mmousepoint"});
 

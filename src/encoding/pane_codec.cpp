@@ -53,6 +53,8 @@ std::string_view CodePageName(CodePage page) {
     case CodePage::MacRoman: return "MacRoman";
     case CodePage::Cp437: return "CP437";
     case CodePage::Utf8: return "UTF-8";
+    case CodePage::EucJp: return "EUC-JP";
+    case CodePage::Iso2022Jp: return "ISO-2022-JP";
   }
   return "windows-1252";
 }
@@ -68,7 +70,11 @@ const PaneCodec& PaneCodec::For(CodePage page) {
   if (index >= kCodePageCount) index = static_cast<size_t>(CodePage::Windows1252);
   std::call_once(once[index], [&] {
     auto p = static_cast<CodePage>(index);
-    codecs[index] = std::make_unique<PaneCodec>(p, p == CodePage::Utf8 ? nullptr : BuildPaneCodecTables(p));
+    std::unique_ptr<const Tables> tables;
+    if (p == CodePage::EucJp || p == CodePage::Iso2022Jp)
+      tables = BuildEucTables(For(CodePage::Cp932).tables(), p == CodePage::Iso2022Jp);
+    else if (p != CodePage::Utf8) tables = BuildPaneCodecTables(p);
+    codecs[index] = std::make_unique<PaneCodec>(p, std::move(tables));
   });
   return *codecs[index];
 }
@@ -76,6 +82,7 @@ const PaneCodec& PaneCodec::For(CodePage page) {
 size_t PaneCodec::CharLength(std::string_view bytes) const {
   if (bytes.empty()) return 0;
   if (!tables_) return std::max<size_t>(1, Utf8SequenceAt(bytes, 0));
+  if (IsEuc()) return EucCharLength(*tables_, bytes);
   const auto b = static_cast<unsigned char>(bytes[0]);
   if (bytes.size() >= 2 && tables_->lead[b] &&
       tables_->pair[(b << 8) | static_cast<unsigned char>(bytes[1])] != 0)
@@ -97,8 +104,22 @@ size_t PaneCodec::CharStart(std::string_view bytes, size_t at) const {
   }
   // Back to the byte after one that leads no character (or to the line's start): a
   // character starts there, whatever came before. Then forward by characters.
+  // In EUC-JP only 0x8E, 0x8F and 0xA1-0xFE are ever part of a longer character.
+  const auto holds = [&](unsigned char b) {
+    return IsEuc() ? b == 0x8E || b == 0x8F || (b >= 0xA1 && b != 0xFF) : tables_->lead[b];
+  };
   size_t from = at;
-  while (from > 0 && tables_->lead[static_cast<unsigned char>(bytes[from - 1])]) --from;
+  while (from > 0 && holds(static_cast<unsigned char>(bytes[from - 1]))) --from;
+  // An escape sequence (at most four bytes) starts at its ESC, which starts a character
+  // whatever stands before it.
+  if (IsEuc() && tables_->escapes) {
+    for (size_t back = std::min<size_t>(from, 3); back > 0; --back) {
+      if (bytes[from - back] == '\x1B') {
+        from -= back;
+        break;
+      }
+    }
+  }
   while (from < at) {
     const size_t n = CharLength(bytes.substr(from));
     if (from + n > at) break;
@@ -174,7 +195,8 @@ std::u16string PaneCodec::PlainText(std::u16string_view units) const {
     if (!tables_ && IsHigh(u) && i + 1 < units.size() && IsLow(units[i + 1])) {
       out.push_back(u);
       out.push_back(units[++i]);
-    } else if (!IsRawByte(u) && !(tables_ && u >= kSelectorBase && u < kSelectorBase + 16)) {
+    } else if (!IsRawByte(u) && !(tables_ && u >= kSelectorBase && u < kSelectorBase + 16) &&
+               !(tables_ && tables_->escapes && IsEscape(u))) {
       out.push_back(u);
     }
   }
@@ -183,6 +205,7 @@ std::u16string PaneCodec::PlainText(std::u16string_view units) const {
 
 std::u16string PaneCodec::Decode(std::string_view bytes) const {
   if (!tables_) return DecodeUtf8(bytes);
+  if (IsEuc()) return DecodeEuc(*tables_, bytes);
   const Tables& t = *tables_;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
@@ -223,6 +246,7 @@ void Put(std::string& out, uint32_t entry) {
 
 std::string PaneCodec::Encode(std::u16string_view text, size_t* unmappable) const {
   if (!tables_) return EncodeUtf8(text, unmappable);
+  if (IsEuc()) return EncodeEuc(*tables_, text, unmappable);
   const Tables& t = *tables_;
   std::string out;
   out.reserve(text.size() * 2);

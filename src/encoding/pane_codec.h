@@ -16,9 +16,11 @@ enum class CodePage {
   Cp932, Windows1252, Cp949, Gbk, Big5, Windows1250, Windows1251, Windows1253,
   Windows1254, Windows1255, Windows1256, Windows1257, Windows1258, Cp874,
   MacRoman, Cp437,
-  Utf8  // not a font's character set: the form of a UTF-8 (or UTF-16) file
+  Utf8,   // not a font's character set: the form of a UTF-8 (or UTF-16) file
+  EucJp,  // nor this: the form of an EUC-JP file (JIS X 0208 as CP932 has it, JIS X 0212, kana)
+  Iso2022Jp  // an ISO-2022-JP file as the pane holds it: EUC-JP with the escapes kept
 };
-inline constexpr int kCodePageCount = 17;
+inline constexpr int kCodePageCount = 19;
 
 // Windows font character-set numbers: 128 -> Cp932, 0 -> Windows1252, 129 -> Cp949,
 // 134 -> Gbk, 136 -> Big5, 238 -> 1250, 204 -> 1251, 161 -> 1253, 162 -> 1254,
@@ -56,6 +58,9 @@ class PaneCodec {
  public:
   static constexpr char16_t kRawByteBase = 0xDC00;
   static constexpr char16_t kSelectorBase = 0xFE00;
+  // Noncharacters: nothing a file decodes to otherwise.
+  static constexpr char16_t kEscapeBase = 0xFDD0;
+  static constexpr int kEscapeCount = 8;
 
   // Thread-safe; each code page's tables are built once, on first use.
   static const PaneCodec& For(CodePage page);
@@ -66,7 +71,15 @@ class PaneCodec {
 
   std::u16string Decode(std::string_view bytes) const;  // lossless, never fails
   std::string Encode(std::u16string_view text, size_t* unmappable = nullptr) const;
-  // Bytes of the character at bytes[0] as Decode() takes them: 1 or 2, never past the
+  // EUC-JP follows the table rules with three-byte characters too: 0x8E and a kana, two
+  // bytes of 0xA1-0xFE (the character CP932 has at the same JIS position, with its
+  // duplicate marks), 0x8F and two such bytes (JIS X 0212). Encode() writes a character
+  // neither set holds as "〓" (0xA2AE). Iso2022Jp is EUC-JP whose escape sequences
+  // (ESC ( B, ESC ( J, ESC ( I, ESC $ @, ESC $ B, ESC $ ( B, ESC $ ( D, ESC & @) are
+  // characters of their own, each one unit that IsEscape() names and the pane draws as
+  // nothing.
+
+  // Bytes of the character at bytes[0] as Decode() takes them: 1 to 3, never past the
   // end; 0 for an empty view.
   size_t CharLength(std::string_view bytes) const;
   // The start of the character (as Decode() takes them) that holds bytes[at]: `at`
@@ -82,6 +95,7 @@ class PaneCodec {
   // The units of the characters alone (no raw bytes, no duplicate marks): what the
   // clipboard gets.
   std::u16string PlainText(std::u16string_view units) const;
+  static bool IsEscape(char16_t unit) { return unit >= kEscapeBase && unit < kEscapeBase + kEscapeCount; }
   static unsigned char RawByteValue(char16_t unit) { return static_cast<unsigned char>(unit - kRawByteBase); }
 
   CodePage page() const { return page_; }
@@ -95,6 +109,8 @@ class PaneCodec {
   PaneCodec& operator=(const PaneCodec&) = delete;
 
  private:
+  bool IsEuc() const { return page_ == CodePage::EucJp || page_ == CodePage::Iso2022Jp; }
+
   CodePage page_;
   std::unique_ptr<const Tables> tables_;
 };

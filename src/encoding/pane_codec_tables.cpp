@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "encoding/jis_convert.h"
 #include "encoding/sjis_char.h"
 
 namespace haruvi::encoding {
@@ -39,7 +40,10 @@ PageInfo InfoOf(CodePage page) {
     case CodePage::Cp874: return {"CP874", false, "?"};
     case CodePage::MacRoman: return {"MACINTOSH", false, "?"};
     case CodePage::Cp437: return {"CP437", false, "?"};
-    case CodePage::Utf8: break;  // no tables: decoded by rule
+    case CodePage::Utf8:   // no tables: decoded by rule
+    case CodePage::EucJp:  // tables of its own (BuildEucTables)
+    case CodePage::Iso2022Jp:
+      break;
   }
   return {"CP1252", false, "?"};
 }
@@ -173,6 +177,61 @@ std::unique_ptr<const PaneCodec::Tables> BuildPaneCodecTables(CodePage page) {
         t->pair_dup[code] = rank;
         t->lead[code >> 8] = true;
       }
+    }
+  }
+  return t;
+}
+
+namespace {
+
+// The EUC-JP code of CP932's table entry, or 0 when EUC-JP has no such position (the IBM
+// extensions and the user-defined area lie past JIS row 94).
+uint32_t EucOfCp932Entry(uint32_t entry) {
+  if (entry == 0) return 0;
+  const uint32_t code = entry & 0xFFFF;
+  if ((entry >> 16) == 1) {
+    if (code < 0x80) return code;
+    return code >= 0xA1 && code <= 0xDF ? 0x8E00 | code : 0;
+  }
+  const BytePair j = SjisPairToJis(static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code & 0xFF));
+  if (j[0] < 0x21 || j[0] > 0x7E || j[1] < 0x21 || j[1] > 0x7E) return 0;
+  return (static_cast<uint32_t>(j[0] | 0x80) << 8) | (j[1] | 0x80);
+}
+
+}  // namespace
+
+std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932, bool escapes) {
+  auto t = std::make_unique<PaneCodec::Tables>();
+  t->cp932 = &cp932;
+  t->escapes = escapes;
+  t->substitute = "\xA2\xAE";  // "〓"
+  t->euc_encode.assign(0x10000, 0);
+  // A unit is written as CP932's own code where EUC-JP has its position, else as its
+  // JIS X 0212 code, else as the first duplicate EUC-JP has.
+  for (uint32_t u = 0; u < 0x10000; ++u) t->euc_encode[u] = EucOfCp932Entry(cp932.encode[u]);
+  t->jis0212.assign(94 * 94, 0);
+  Converter dec("UTF-16LE", "EUC-JP");
+  if (dec.ok()) {
+    for (int r = 0; r < 94; ++r) {
+      for (int c = 0; c < 94; ++c) {
+        const char three[3] = {'\x8F', static_cast<char>(0xA1 + r), static_cast<char>(0xA1 + c)};
+        const auto u = DecodeOne(dec, std::string_view(three, 3));
+        if (!u || *u < 0x80) continue;
+        uint32_t& code = t->euc_encode[*u];
+        if (code == 0) code = 0x8F0000u | static_cast<uint32_t>((0xA1 + r) << 8) | static_cast<uint32_t>(0xA1 + c);
+        // A cell whose character is written otherwise (it is in JIS X 0208 too) stays
+        // raw bytes: decoding it to that character would lose the cell on the way back.
+        if (code == (0x8F0000u | static_cast<uint32_t>((0xA1 + r) << 8) | static_cast<uint32_t>(0xA1 + c)))
+          t->jis0212[static_cast<size_t>(r * 94 + c)] = *u;
+      }
+    }
+  }
+  for (uint32_t u = 0x80; u < 0x10000; ++u) {
+    if (t->euc_encode[u] != 0 || cp932.encode[u] == 0) continue;
+    for (uint32_t rank = 1; rank <= 16 && t->euc_encode[u] == 0; ++rank) {
+      const auto it = cp932.duplicates.find((u << 8) | rank);
+      if (it == cp932.duplicates.end()) break;
+      t->euc_encode[u] = EucOfCp932Entry(it->second);
     }
   }
   return t;

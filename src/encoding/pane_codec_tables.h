@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -25,7 +26,29 @@ struct PaneCodec::Tables {
   std::vector<uint32_t> encode;                           // indexed by unit
   std::unordered_map<uint32_t, uint32_t> duplicates;      // (unit << 8 | n) -> entry
   std::string substitute;
+
+  // EUC-JP: its two-byte characters are CP932's at the same JIS position (`cp932`), its
+  // three-byte ones JIS X 0212's (`jis0212`, 94 x 94 cells, 0 where the cell decodes to
+  // nothing that encodes back to it). `euc_encode` is the code a unit is written as: its
+  // bytes in the value's low 1-3 bytes, 0 when neither set holds it.
+  const Tables* cp932 = nullptr;
+  std::vector<char16_t> jis0212;
+  std::vector<uint32_t> euc_encode;
+  bool escapes = false;  // ISO-2022-JP's escape sequences are characters (Iso2022Jp)
 };
+
+// The escape sequences of ISO-2022-JP, in the order of their units (kEscapeBase + index).
+inline constexpr std::string_view kJisEscapes[PaneCodec::kEscapeCount] = {
+    "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$@", "\x1B$B", "\x1B$(B", "\x1B$(D", "\x1B&@"};
+// The index of the escape sequence `bytes` start with, or -1.
+int JisEscapeAt(std::string_view bytes);
+
+// EUC-JP's tables, over CP932's (which must outlive them).
+std::unique_ptr<const PaneCodec::Tables> BuildEucTables(const PaneCodec::Tables& cp932, bool escapes);
+// The EUC-JP rules of PaneCodec (pane_codec_euc.cpp).
+std::u16string DecodeEuc(const PaneCodec::Tables& t, std::string_view bytes);
+std::string EncodeEuc(const PaneCodec::Tables& t, std::u16string_view text, size_t* unmappable);
+size_t EucCharLength(const PaneCodec::Tables& t, std::string_view bytes);
 
 // Fills the tables of `page` from the system converter. A code page the converter does
 // not know still gets lossless tables: ASCII decodes as itself, every other byte is raw.

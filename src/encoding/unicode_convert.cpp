@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "encoding/byte_writer.h"
+#include "encoding/japanese_form.h"
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/text_form.h"
@@ -447,14 +448,38 @@ std::string PaneUtf8ToUtf16(std::string_view utf8, bool little_endian) {
 
 namespace haruvi::encoding {
 
+namespace {
+
+// The characters of an EUC-JP or ISO-2022-JP pane text in UTF-8; its bytes that are no
+// character are counted.
+std::string JapaneseToUtf8(std::string_view pane_bytes, TextForm from, std::size_t* missing) {
+  const PaneCodec& codec = PaneCodec::For(from == TextForm::Jis ? CodePage::Iso2022Jp : CodePage::EucJp);
+  const std::u16string units = codec.Decode(pane_bytes);
+  for (char16_t u : units) *missing += codec.IsRawByte(u);
+  return PaneCodec::For(CodePage::Utf8).Encode(codec.PlainText(units));
+}
+
+std::string Utf8ToJapanese(std::string_view utf8, TextForm to, std::size_t* missing) {
+  std::size_t lost = 0;
+  std::string euc = PaneCodec::For(CodePage::EucJp).Encode(PaneCodec::For(CodePage::Utf8).Decode(utf8), &lost);
+  *missing += lost;
+  return to == TextForm::Jis ? PaneEucToJis(euc) : euc;
+}
+
+}  // namespace
+
 std::string ConvertPaneForm(std::string_view pane_bytes, TextForm from, TextForm to, std::size_t* unmappable) {
   std::size_t missing = 0;
   std::string out;
   if (from == to) {
-    out = IsUtf16(to) ? PaneUtf8ToUtf16(pane_bytes, to == TextForm::Utf16Le) : std::string(pane_bytes);
+    out = IsUtf16(to)          ? PaneUtf8ToUtf16(pane_bytes, to == TextForm::Utf16Le)
+          : to == TextForm::Jis ? PaneEucToJis(pane_bytes)
+                                : std::string(pane_bytes);
   } else {
     // Through UTF-8 without its mark.
-    std::string utf8 = from == TextForm::Legacy ? SjisToUtf8(pane_bytes, &missing) : std::string(pane_bytes);
+    std::string utf8 = from == TextForm::Legacy    ? SjisToUtf8(pane_bytes, &missing)
+                       : IsJapaneseForm(from) ? JapaneseToUtf8(pane_bytes, from, &missing)
+                                              : std::string(pane_bytes);
     if (std::string_view(utf8).starts_with("\xEF\xBB\xBF")) utf8.erase(0, 3);
     switch (to) {
       case TextForm::Legacy: out = Utf8ToSjisCounted(utf8, &missing); break;
@@ -462,6 +487,8 @@ std::string ConvertPaneForm(std::string_view pane_bytes, TextForm from, TextForm
       case TextForm::Utf8Bom: out = "\xEF\xBB\xBF" + utf8; break;
       case TextForm::Utf16Le:
       case TextForm::Utf16Be: out = PaneUtf8ToUtf16("\xEF\xBB\xBF" + utf8, to == TextForm::Utf16Le); break;
+      case TextForm::EucJp:
+      case TextForm::Jis: out = Utf8ToJapanese(utf8, to, &missing); break;
     }
   }
   if (unmappable) *unmappable = missing;

@@ -42,8 +42,8 @@ std::string ConvertUnicode(UnicodeOp op, std::string_view text, std::size_t* unm
 // The piecewise form; *unmappable (which must outlive the conversion) grows as it goes.
 std::unique_ptr<PieceConversion> MakeUnicodeConversion(UnicodeOp op, std::size_t* unmappable);
 
-// The pane's bytes in form `from` (Legacy: CP932; UTF-16: its UTF-8 form) as a file in
-// form `to` (UTF-16 with its mark); what `to` cannot hold is counted in *unmappable.
+// The pane's bytes in form `from` (Legacy: CP932; UTF-16: its UTF-8 form; Jis: its EUC-JP
+// form) as a file in form `to` (UTF-16 with its mark); what `to` cannot hold is counted in *unmappable.
 std::string ConvertPaneForm(std::string_view pane_bytes, TextForm from, TextForm to, std::size_t* unmappable);
 
 // UTF-16 bytes into the pane's UTF-8 and back, byte for byte.

@@ -2,9 +2,12 @@
 // codes that decode back to their character, so the trip is exact).
 #include "encoding/utf8_standins.h"
 
+#include "encoding/jis_convert.h"
+
 #include <cstring>
 
 #include "encoding/byte_writer.h"
+#include "encoding/jis_convert.h"
 #include "encoding/pane_codec.h"
 #include "encoding/pane_codec_tables.h"
 #include "encoding/utf8.h"
@@ -192,6 +195,16 @@ Utf8Source Utf8SourceOf(std::string_view sjis) {
 }
 
 SjisView::SjisView(std::string_view pane_bytes, TextForm form) : text_(pane_bytes) {
+  if (IsJapaneseForm(form)) {
+    // An EUC-JP text (an ISO-2022-JP one's pane form too) goes to a command in Shift_JIS
+    // when that brings it back exactly; else as its bytes, as before.
+    std::string sjis = EucToSjis(pane_bytes);
+    if (SjisToEuc(sjis) == pane_bytes) {
+      converted_ = std::move(sjis);
+      euc_ = true;
+    }
+    return;
+  }
   if (!IsUnicode(form)) return;
   standins_.emplace();
   if (std::optional<std::string> sjis = standins_->ToSjis(pane_bytes)) {
@@ -204,11 +217,13 @@ SjisView::SjisView(std::string_view pane_bytes, TextForm form) : text_(pane_byte
 }
 
 std::optional<std::string> SjisView::ToCommand(std::string_view pane_bytes) {
+  if (euc_) return EucToSjis(pane_bytes);
   if (!standins_) return std::string(pane_bytes);
   return standins_->ToSjis(pane_bytes);
 }
 
 std::string SjisView::ToPane(std::string_view result) const {
+  if (euc_) return SjisToEuc(result);
   return standins_ ? standins_->ToUtf8(result) : std::string(result);
 }
 

@@ -62,7 +62,7 @@ inline constexpr std::string_view kTooManyWithoutSjis =
     "このテキストには Shift_JIS にない文字が多すぎるため、処理できません。";
 
 // A pane's text as a Shift_JIS command reads it, made once for one run: legacy text as it
-// is (no copy), a Unicode form's (UTF-8, or UTF-16 held as UTF-8) converted through one
+// is (no copy), an EUC-JP one's in Shift_JIS when it comes back exactly, a Unicode form's (UTF-8, or UTF-16 held as UTF-8) converted through one
 // table of stand-ins, which then also converts what is typed for the command and brings
 // its result back. A legacy text's Text() is the given bytes, valid while they live.
 class SjisView {
@@ -72,9 +72,10 @@ class SjisView {
   // A Unicode text with too many characters without a code: Text() is empty, and the
   // command is to be refused with kTooManyWithoutSjis.
   bool Refused() const { return refused_; }
-  std::string_view Text() const { return standins_ ? std::string_view(converted_) : text_; }
-  // The text went through stand-ins (a Unicode form, not refused).
-  bool Converted() const { return standins_.has_value(); }
+  std::string_view Text() const { return standins_ || euc_ ? std::string_view(converted_) : text_; }
+  // The text went through stand-ins (a Unicode form, not refused) or from EUC-JP into
+  // Shift_JIS.
+  bool Converted() const { return standins_.has_value() || euc_; }
   // Bytes typed in the pane's form (a pattern, a prompt's answer) as the command must
   // see them: with the text's stand-ins (new ones added), or as they are for a legacy
   // text. nullopt when they need more stand-ins than are left.
@@ -87,6 +88,7 @@ class SjisView {
   std::string converted_;
   std::string_view text_;
   bool refused_ = false;
+  bool euc_ = false;
 };
 
 }  // namespace haruvi::encoding

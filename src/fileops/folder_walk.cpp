@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <memory>
+
+#include "platform/long_path.h"
 
 namespace haruvi::fileops {
 namespace {
@@ -38,9 +41,30 @@ struct Level {
   std::size_t next = 0;
 };
 
+// The path of the folder the walk stands in (`below` true: of the sub-folder it tried to
+// enter last), made from the names the levels are at; only asked for when one cannot be
+// read.
+std::string PathOf(const std::string& folder, const std::vector<Level>& stack, bool below) {
+  std::string path = folder;
+  const std::size_t levels = below ? stack.size() : stack.size() - 1;
+  for (std::size_t k = 0; k < levels; ++k) {
+    if (path.empty() || path.back() != '/') path.push_back('/');
+    path.append(stack[k].subfolders[stack[k].next - 1]);
+  }
+  return path;
+}
+
+void CountUnreadable(FolderTotals& totals, const std::string& folder, const std::vector<Level>& stack, bool below,
+                     int error) {
+  ++totals.unreadable_folders;
+  if (totals.unreadable.size() < FolderTotals::kMaxNamedUnreadable)
+    totals.unreadable.push_back({PathOf(folder, stack, below), error});
+}
+
 // Counts the files of the open folder `fd` and lists its sub-folders. False when the walk
-// was cancelled inside a big folder.
-bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level& level) {
+// was cancelled inside a big folder; *error is set (and nothing listed) when the folder
+// cannot be read.
+bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level& level, int* error) {
   struct stat dst {};
   if (!options.skip_devices.empty() && ::fstat(fd, &dst) == 0 &&
       std::binary_search(options.skip_devices.begin(), options.skip_devices.end(), dst.st_dev))
@@ -48,8 +72,8 @@ bool ScanFolder(int fd, const WalkOptions& options, FolderTotals& totals, Level&
   const int own = ::dup(fd);  // the listing consumes its descriptor; `fd` stays ours
   DIR* d = own < 0 ? nullptr : ::fdopendir(own);
   if (!d) {
+    *error = errno;
     if (own >= 0) ::close(own);
-    ++totals.unreadable_folders;
     return true;
   }
   unsigned entries = 0;
@@ -86,16 +110,18 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
   FolderTotals totals;
   // The folder the user chose is opened whatever link leads to it; below it, never.
   int cur = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  std::vector<Level> stack(1);
   if (cur < 0) {
-    ++totals.unreadable_folders;
+    CountUnreadable(totals, folder, stack, false, errno);
     return totals;
   }
-  std::vector<Level> stack(1);
-  if (!ScanFolder(cur, options, totals, stack.back())) {
+  int error = 0;
+  if (!ScanFolder(cur, options, totals, stack.back(), &error)) {
     ::close(cur);
     totals.cancelled = true;
     return totals;
   }
+  if (error) CountUnreadable(totals, folder, stack, false, error);
   while (!stack.empty()) {
     if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
       totals.cancelled = true;
@@ -106,16 +132,18 @@ FolderTotals WalkFolderTotals(const std::string& folder, const WalkOptions& opti
       const std::string& name = level.subfolders[level.next++];
       const int child = ::openat(cur, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
       if (child < 0) {
-        ++totals.unreadable_folders;
+        CountUnreadable(totals, folder, stack, true, errno);
         continue;
       }
       ::close(cur);
       cur = child;
       stack.emplace_back();
-      if (!ScanFolder(cur, options, totals, stack.back())) {
+      error = 0;
+      if (!ScanFolder(cur, options, totals, stack.back(), &error)) {
         totals.cancelled = true;
         break;
       }
+      if (error) CountUnreadable(totals, folder, stack, false, error);
       continue;
     }
     stack.pop_back();
@@ -205,20 +233,56 @@ std::int64_t FindFiles(const std::string& folder, std::string_view mask,
   return total;
 }
 
+namespace {
+
+// An open folder whose sub-folders wait in the walk's queue: it stays open until the last
+// of them is opened relative to it.
+struct OpenFolderFd {
+  explicit OpenFolderFd(int f) : fd(f) {}
+  ~OpenFolderFd() { ::close(fd); }
+  OpenFolderFd(const OpenFolderFd&) = delete;
+  OpenFolderFd& operator=(const OpenFolderFd&) = delete;
+  int fd;
+};
+
+struct Queued {
+  std::string path;                       // ends with '/'
+  std::shared_ptr<OpenFolderFd> parent;   // none: opened by its path
+  std::string name;                       // in the parent
+};
+
+// How many folders with sub-folders still to open may stay open; past it a sub-folder
+// is opened by its path (a wide tree is shallow, so that costs little).
+constexpr long kMaxOpenParents = 256;
+
+}  // namespace
+
+// Breadth first. A sub-folder is opened relative to its open parent, never by its path,
+// so a tree of any depth is walked in time linear in its entries (a path past the
+// system's limit included); only wide levels fall back to paths, which are short there.
 void WalkTree(const std::string& folder, const std::function<void(TreeEntry&&)>& visit,
               const std::atomic<bool>* cancel) {
   std::string root = folder;
   if (root.empty() || root.back() != '/') root.push_back('/');
-  std::deque<std::string> queue{root};
+  std::deque<Queued> queue;
+  queue.push_back({root, nullptr, {}});
+  long open_parents = 0;
   while (!queue.empty()) {
     if (cancel && cancel->load(std::memory_order_relaxed)) return;
-    const std::string dir = std::move(queue.front());
+    Queued dir = std::move(queue.front());
     queue.pop_front();
-    DIR* d = OpenFolder(dir);
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    const int fd = dir.parent ? ::openat(dir.parent->fd, dir.name.c_str(), flags)
+                              : platform::OpenLongPath(dir.path, flags);
+    if (dir.parent && dir.parent.use_count() == 1) --open_parents;  // its last sub-folder
+    dir.parent.reset();
+    DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!d) {
-      visit({dir, TreeEntry::UnreadableFolder});
+      if (fd >= 0) ::close(fd);
+      visit({dir.path, TreeEntry::UnreadableFolder});
       continue;
     }
+    std::shared_ptr<OpenFolderFd> self;  // made when the first sub-folder is queued
     while (dirent* e = ::readdir(d)) {
       if (IsDotOrDotDot(e->d_name)) continue;
       unsigned char type = e->d_type;
@@ -228,10 +292,17 @@ void WalkTree(const std::string& folder, const std::function<void(TreeEntry&&)>&
         type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : DT_FIFO;
       }
       if (type == DT_DIR) {
-        queue.push_back(dir + e->d_name + "/");
+        if (!self && open_parents < kMaxOpenParents) {
+          const int own = ::fcntl(::dirfd(d), F_DUPFD_CLOEXEC, 0);
+          if (own >= 0) {
+            self = std::make_shared<OpenFolderFd>(own);
+            ++open_parents;
+          }
+        }
+        queue.push_back({dir.path + e->d_name + "/", self, e->d_name});
         continue;
       }
-      visit({dir + e->d_name, type == DT_REG ? TreeEntry::File : type == DT_LNK ? TreeEntry::Link : TreeEntry::Other});
+      visit({dir.path + e->d_name, type == DT_REG ? TreeEntry::File : type == DT_LNK ? TreeEntry::Link : TreeEntry::Other});
     }
     ::closedir(d);
   }

@@ -17,6 +17,13 @@ struct FolderTotals {
   std::uint64_t files = 0;  // entries that are not folders, at any depth
   std::uint64_t bytes = 0;  // their sizes (symbolic links count their own size)
   std::uint64_t unreadable_folders = 0;
+  // The first kMaxNamedUnreadable of them, each with why it could not be read.
+  struct Unreadable {
+    std::string path;
+    int error = 0;  // errno
+  };
+  std::vector<Unreadable> unreadable;
+  static constexpr std::size_t kMaxNamedUnreadable = 100;
   bool cancelled = false;
 };
 

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/long_path.h"
 #include "search/grep.h"
 #include "search/unicode_copy.h"
 
@@ -88,7 +89,7 @@ struct Shared {
 
 bool IsLink(const std::string& path) {
   struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  return platform::LstatLongPath(path, &st) && S_ISLNK(st.st_mode);
 }
 
 void Work(Shared& s) {

@@ -81,7 +81,7 @@ class FirstByte {
 struct Matcher {
   std::string_view text, find;
   const FindOptions& o;
-  CharStarts starts{text, o.utf8};
+  CharStarts starts{text, o.utf8, o.codec};
   bool Delimiter(unsigned char b) const { return o.utf8 && b >= 0x80 ? false : IsWordDelimiter(b); }
 
   bool Accept(std::size_t c, bool bytes_equal) {
@@ -146,6 +146,7 @@ bool IsWordDelimiter(unsigned char b) {
 bool CharStarts::IsStart(std::size_t pos) {
   if (pos == 0 || pos > text_.size()) return pos == 0;
   if (utf8_) return pos == text_.size() || (U(text_[pos]) & 0xC0) != 0x80;
+  if (codec_) return pos == text_.size() || codec_->CharStart(text_, pos) == pos;
   if (!IsLeadByte(U(text_[pos - 1]))) return true;  // after a single byte or a trail byte
   if (pos > run_begin_ && pos <= run_end_) return (pos - run_begin_) % 2 == 0;
   // Back over the bytes that could be lead bytes; the byte before them ends a character.

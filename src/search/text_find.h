@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/pane_codec.h"
+
 namespace haruvi::search {
 
 struct FindOptions {
@@ -19,6 +21,9 @@ struct FindOptions {
   // The text is UTF-8: a match starts on any byte that is no continuation byte, and for
   // whole word every byte of a non-ASCII character is a word byte.
   bool utf8 = false;
+  // Another code's character starts, where a match may begin (an EUC-JP text's codec);
+  // null: Shift_JIS's (or UTF-8's, above).
+  const encoding::PaneCodec* codec = nullptr;
 };
 
 // The word delimiters of the whole-word option: 0x00-0x2F, 0x3A-0x40, 0x5B-0x60,
@@ -49,12 +54,14 @@ ReplaceResult ReplaceAll(std::string_view text, std::string_view find, std::stri
 // start. Remembers the last run, so offsets met in order cost no rescans.
 class CharStarts {
  public:
-  explicit CharStarts(std::string_view text, bool utf8 = false) : text_(text), utf8_(utf8) {}
+  explicit CharStarts(std::string_view text, bool utf8 = false, const encoding::PaneCodec* codec = nullptr)
+      : text_(text), utf8_(utf8), codec_(codec) {}
   bool IsStart(std::size_t pos);
 
  private:
   std::string_view text_;
   bool utf8_;
+  const encoding::PaneCodec* codec_;
   std::size_t run_begin_ = 0;  // [run_begin_, run_end_): lead-range bytes after a boundary
   std::size_t run_end_ = 0;
 };

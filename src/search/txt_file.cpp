@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "encoding/sjis_char.h"
+#include "platform/long_path.h"
 #include "search/byte_scan.h"
 #include "search/grep_errors.h"
 
@@ -35,7 +36,7 @@ TTxtFile::TTxtFile(const std::string& path, const std::atomic<bool>& cancel,
     expect_ = opened->size;
   } else {
     // Opened without blocking: a FIFO nobody writes to would wait for ever.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd_ = platform::OpenLongPath(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) throw EFileNotFound(std::strerror(errno));
     // Only regular files are searched: a device never ends its one endless line
     // (/dev/zero), a FIFO or socket may never end at all. Folders fail on reading.

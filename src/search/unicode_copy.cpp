@@ -16,6 +16,7 @@
 #include "encoding/jis_convert.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
+#include "platform/long_path.h"
 #include "platform/write_all.h"
 
 namespace haruvi::search {
@@ -43,7 +44,7 @@ std::string UnicodeCopy::Path() const { return "/proc/self/fd/" + std::to_string
 bool UnicodeCopy::Make(const std::string& path, std::string* trouble, const std::function<bool()>& direct_utf8,
                        TxtBuffer* storage) {
   // Never waits: a FIFO or a device is left to the grep, which reports it.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = platform::OpenLongPath(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -21,10 +21,17 @@ CommandOutput CommandOutput::OfLines(Lines lines) {
   return o;
 }
 
-CommandOutput CommandOutput::OfViews(std::vector<std::string_view> views) {
+CommandOutput CommandOutput::OfKept(KeptLines kept) {
   CommandOutput o;
-  o.kind_ = Kind::kViews;
-  o.views_ = std::move(views);
+  o.kind_ = Kind::kKept;
+  o.kept_ = std::move(kept);
+  return o;
+}
+
+CommandOutput CommandOutput::OfSorted(SortedLines sorted) {
+  CommandOutput o;
+  o.kind_ = Kind::kSorted;
+  o.sorted_ = std::move(sorted);
   return o;
 }
 
@@ -45,7 +52,13 @@ CommandOutput CommandOutput::OfBytes(std::string bytes) {
 std::string CommandOutput::PaneText() const {
   if (kind_ == Kind::kBytes) return text_;
   if (kind_ == Kind::kLines) return lines_.Joined();
+  std::size_t size = 0;
+  ForEachLine([&](std::string_view line) {
+    size += line.size() + 2;
+    return true;
+  });
   std::string out;
+  out.reserve(size);
   ForEachLine([&](std::string_view line) {
     out.append(line).append("\r\n");
     return true;
@@ -56,6 +69,51 @@ std::string CommandOutput::PaneText() const {
 std::string CommandOutput::TakePaneText() {
   if (kind_ == Kind::kText || kind_ == Kind::kBytes) return std::move(text_);
   return PaneText();
+}
+
+namespace {
+
+// Appends `bytes` with every CR LF written as `line_end`.
+void AppendWithLineEnds(std::string& out, std::string_view bytes, std::string_view line_end) {
+  for (std::size_t at; (at = bytes.find("\r\n")) != std::string_view::npos; bytes.remove_prefix(at + 2))
+    out.append(bytes.substr(0, at)).append(line_end);
+  out.append(bytes);
+}
+
+}  // namespace
+
+std::string CommandOutput::TakePaneText(std::string_view line_end) {
+  if (line_end == "\r\n") return TakePaneText();
+  if (kind_ == Kind::kText || kind_ == Kind::kBytes) {
+    // A line end of one byte for two: the text shrinks, so it is rewritten in place.
+    std::string text = std::move(text_);
+    std::size_t w = 0;
+    for (std::size_t r = 0; r < text.size();) {
+      if (text[r] == '\r' && r + 1 < text.size() && text[r + 1] == '\n') {
+        for (char c : line_end) text[w++] = c;
+        r += 2;
+      } else {
+        text[w++] = text[r++];
+      }
+    }
+    text.resize(w);
+    return text;
+  }
+  // Lines hold no CR LF of their own unless a typed answer brought one, and a CR LF
+  // after each line is matched on its own in the CR LF text: line by line is the same.
+  std::size_t size = 0;
+  ForEachLine([&](std::string_view line) {
+    size += line.size() + line_end.size();
+    return true;
+  });
+  std::string out;
+  out.reserve(size);
+  ForEachLine([&](std::string_view line) {
+    AppendWithLineEnds(out, line, line_end);
+    out.append(line_end);
+    return true;
+  });
+  return out;
 }
 
 std::string TextCommand::Usage() const {
@@ -70,7 +128,6 @@ std::string TextCommand::Usage() const {
 
 namespace {
 
-using Views = std::vector<std::string_view>;
 // The three arguments every command's run takes, and what it hands back.
 using Answers = std::span<const Answer>;
 using Input = const CommandInput&;
@@ -150,20 +207,22 @@ CommandOutput HtmlThen(Input in, Cancel cancelled, AfterHtml then) {
   if (!then.delete_tabs && !then.trim_leading && !then.delete_empty) {
     out = CommandOutput::OfText(std::move(html.text));
   } else {
-    Views views = SplitLines(html.text);
-    Lines a, b;
-    if (then.delete_tabs) {
-      a = DeleteAllTabs(views);
-      views = a.Views();
-    }
-    if (then.trim_leading) {
-      b = TrimLeadingSpaces(views);
-      views = b.Views();
-    }
-    if (then.delete_empty) views = DeleteEmptyLines(views);
-    // The views point into `html.text`, `a` or `b`: the lines are copied out before they go.
+    // Each step's lines are walked from the text before it: the stripped text's lines
+    // hold no line end, and neither TAB deletion nor the trim makes one.
+    std::string text = std::move(html.text);
+    text.resize(encoding::UpToFirstNul(text).size());
+    if (then.delete_tabs) text = DeleteAllTabs(LineIndex(text)).Joined("\n");
+    if (then.trim_leading) text = TrimLeadingSpaces(LineIndex(text)).Joined("\n");
+    const LineIndex index(text);
     Lines kept;
-    for (auto l : views) kept.Add(l);
+    if (then.delete_empty) {
+      DeleteEmptyLines(index).ForEach([&](std::string_view l) {
+        kept.Add(l);
+        return true;
+      });
+    } else {
+      for (std::string_view l : LineSpan(index)) kept.Add(l);
+    }
     out = CommandOutput::OfLines(std::move(kept));
   }
   out.cancelled = html.cancelled;
@@ -179,9 +238,9 @@ CommandOutput Csv(Input in, std::size_t group, std::string_view quote, std::stri
 std::vector<TextCommand> BuildTable() {
   return {
       {.name = "sort-asc",
-       .run = [](Answers, Input in, Cancel) { return Out::OfViews(SortLines(in.lines, SortOrder::kAscending)); }},
+       .run = [](Answers, Input in, Cancel) { return Out::OfSorted(SortLinesGrouped(in.lines, SortOrder::kAscending)); }},
       {.name = "sort-desc",
-       .run = [](Answers, Input in, Cancel) { return Out::OfViews(SortLines(in.lines, SortOrder::kDescending)); }},
+       .run = [](Answers, Input in, Cancel) { return Out::OfSorted(SortLinesGrouped(in.lines, SortOrder::kDescending)); }},
       {.name = "number",
        .params = {WholeNumber("LAYOUT(1-4)", 1, 4, "the layout")},
        .run = [](Answers a, Input in, Cancel) {
@@ -204,7 +263,7 @@ std::vector<TextCommand> BuildTable() {
        .run = [](Answers a, Input in, Cancel) { return Out::OfLines(DuplicateLine(in.lines, Size(a[0]) - 1)); }},
       {.name = "del-line",
        .params = {Line()},
-       .run = [](Answers a, Input in, Cancel) { return Out::OfViews(DeleteLine(in.lines, Size(a[0]) - 1)); }},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfKept(DeleteLine(in.lines, Size(a[0]) - 1)); }},
       {.name = "trim-left",
        .run = [](Answers, Input in, Cancel) { return Out::OfLines(TrimLeadingSpaces(in.lines)); }},
       {.name = "trim-right",
@@ -228,12 +287,12 @@ std::vector<TextCommand> BuildTable() {
        .run = [](Answers a, Input in, Cancel) {
          return Out::OfText(RemoveLineEnds(JoinLines(in.lines), Size(a[0]), Size(a[1])));
        }},
-      {.name = "del-empty", .run = [](Answers, Input in, Cancel) { return Out::OfViews(DeleteEmptyLines(in.lines)); }},
+      {.name = "del-empty", .run = [](Answers, Input in, Cancel) { return Out::OfKept(DeleteEmptyLines(in.lines)); }},
       {.name = "del-repeated",
-       .run = [](Answers, Input in, Cancel) { return Out::OfViews(DeleteRepeatedLines(in.lines)); }},
+       .run = [](Answers, Input in, Cancel) { return Out::OfKept(DeleteRepeatedLines(in.lines)); }},
       {.name = "del-same-key",
        .params = {AnyNumber("N", "the key column")},
-       .run = [](Answers a, Input in, Cancel) { return Out::OfViews(DeleteSameKeyLines(in.lines, a[0].number)); }},
+       .run = [](Answers a, Input in, Cancel) { return Out::OfKept(DeleteSameKeyLines(in.lines, a[0].number)); }},
       {.name = "line-end-detect",
        .on_bytes = true,
        .run = [](Answers, Input in, Cancel) { return Out::OfBytes(std::to_string(DetectLineEnd(in.bytes)) + "\n"); }},

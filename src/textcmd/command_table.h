@@ -13,6 +13,7 @@
 
 #include "textcmd/html_strip.h"
 #include "textcmd/lines.h"
+#include "textcmd/sort_lines.h"
 
 namespace haruvi::textcmd {
 
@@ -43,16 +44,17 @@ struct CommandInput {
 };
 
 // What a command hands back, kept in the form it was built in so that a result of a
-// million lines is not copied once more: lines it built, views of the input lines (which
-// must outlive the output), a whole text to be split as the pane splits it, or bytes to be
-// written as they are.
+// million lines is not copied once more: lines it built, a selection or an order of the
+// input lines (views of the input text, which must outlive the output), a whole text to be
+// split as the pane splits it, or bytes to be written as they are.
 class CommandOutput {
  public:
-  enum class Kind { kLines, kViews, kText, kBytes };
+  enum class Kind { kLines, kKept, kSorted, kText, kBytes };
 
   CommandOutput() = default;
   static CommandOutput OfLines(Lines lines);
-  static CommandOutput OfViews(std::vector<std::string_view> views);
+  static CommandOutput OfKept(KeptLines kept);
+  static CommandOutput OfSorted(SortedLines sorted);
   static CommandOutput OfText(std::string text);
   static CommandOutput OfBytes(std::string bytes);
 
@@ -72,6 +74,10 @@ class CommandOutput {
   // Text(), not cut at a NUL) and a kBytes one are moved out rather than copied; lines
   // are joined as PaneText() joins them. The output is left empty.
   std::string TakePaneText();
+  // The same written with `line_end` (CR, LF or CR LF) in place of every CR LF, as the
+  // pane keeps a text loaded with that line end: built so at once, never converted from
+  // a CR LF copy.
+  std::string TakePaneText(std::string_view line_end);
 
   // The user stopped the command: the result holds what was done, then kCancelledLine.
   bool cancelled = false;
@@ -79,7 +85,8 @@ class CommandOutput {
  private:
   Kind kind_ = Kind::kLines;
   Lines lines_;
-  std::vector<std::string_view> views_;
+  KeptLines kept_;
+  SortedLines sorted_;
   std::string text_;
 };
 
@@ -120,15 +127,13 @@ template <class F>
 bool CommandOutput::ForEachLine(F&& line) const {
   switch (kind_) {
     case Kind::kLines:
-      for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (!line(lines_[i])) return false;
-      return true;
-    case Kind::kViews:
-      for (std::string_view l : views_)
-        if (!line(l)) return false;
-      return true;
+      return lines_.ForEach(line);
+    case Kind::kKept:
+      return kept_.ForEach(line);
+    case Kind::kSorted:
+      return sorted_.ForEach(line);
     case Kind::kText:
-      for (std::string_view l : SplitLines(text_))
+      for (std::string_view l : encoding::LinesOf(encoding::UpToFirstNul(text_)))
         if (!line(l)) return false;
       return true;
     case Kind::kBytes:

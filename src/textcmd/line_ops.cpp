@@ -22,13 +22,19 @@ Lines MapLines(LineSpan lines, std::size_t extra_per_line, F f) {
   return out;
 }
 
+// The lines `keep(index, line, previous)` keeps; `previous` is the line before, kept or not
+// (nullptr for the first).
 template <class Keep>
-std::vector<std::string_view> FilterLines(LineSpan lines, Keep keep) {
-  std::vector<std::string_view> out;
-  out.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (keep(i)) out.push_back(lines[i]);
-  return out;
+KeptLines FilterLines(LineSpan lines, Keep keep) {
+  std::vector<bool> kept(lines.size());
+  std::size_t i = 0;
+  std::string_view previous;
+  for (std::string_view l : lines) {
+    kept[i] = keep(i, l, i == 0 ? nullptr : &previous);
+    previous = l;
+    ++i;
+  }
+  return KeptLines(lines, kept);
 }
 
 // Appends `line` with every full-width space replaced by `with`; other characters, and
@@ -142,15 +148,16 @@ Lines ReverseLines(LineSpan lines) {
 
 Lines DuplicateLine(LineSpan lines, std::size_t index) {
   Lines out;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    out.Add(lines[i]);
-    if (i == index) out.Add(lines[i]);
+  std::size_t i = 0;
+  for (std::string_view l : lines) {
+    out.Add(l);
+    if (i++ == index) out.Add(l);
   }
   return out;
 }
 
-std::vector<std::string_view> DeleteLine(LineSpan lines, std::size_t index) {
-  return FilterLines(lines, [&](std::size_t i) { return i != index; });
+KeptLines DeleteLine(LineSpan lines, std::size_t index) {
+  return FilterLines(lines, [&](std::size_t i, std::string_view, const std::string_view*) { return i != index; });
 }
 
 Lines TrimLeadingSpaces(LineSpan lines) {
@@ -214,18 +221,20 @@ Lines FullWidthSpacesToSpaces(LineSpan lines) {
   });
 }
 
-std::vector<std::string_view> DeleteEmptyLines(LineSpan lines) {
-  return FilterLines(lines, [&](std::size_t i) { return !lines[i].empty(); });
+KeptLines DeleteEmptyLines(LineSpan lines) {
+  return FilterLines(lines, [](std::size_t, std::string_view l, const std::string_view*) { return !l.empty(); });
 }
 
-std::vector<std::string_view> DeleteRepeatedLines(LineSpan lines) {
-  return FilterLines(lines, [&](std::size_t i) { return i == 0 || lines[i] != lines[i - 1]; });
+KeptLines DeleteRepeatedLines(LineSpan lines) {
+  return FilterLines(lines, [](std::size_t, std::string_view l, const std::string_view* previous) {
+    return !previous || l != *previous;
+  });
 }
 
-std::vector<std::string_view> DeleteSameKeyLines(LineSpan lines, std::int64_t n) {
+KeptLines DeleteSameKeyLines(LineSpan lines, std::int64_t n) {
   const std::size_t k = n > 1 ? static_cast<std::size_t>(n - 1) : 0;
-  return FilterLines(lines, [&](std::size_t i) {
-    return i == 0 || lines[i].substr(0, k) != lines[i - 1].substr(0, k);
+  return FilterLines(lines, [&](std::size_t, std::string_view l, const std::string_view* previous) {
+    return !previous || l.substr(0, k) != previous->substr(0, k);
   });
 }
 

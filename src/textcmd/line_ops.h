@@ -30,7 +30,7 @@ Lines ReverseLines(LineSpan lines);
 // The caret's line inserted again below itself, or deleted; an index past the end
 // changes nothing.
 Lines DuplicateLine(LineSpan lines, std::size_t index);
-std::vector<std::string_view> DeleteLine(LineSpan lines, std::size_t index);
+KeptLines DeleteLine(LineSpan lines, std::size_t index);
 
 // Leading spaces, then leading full-width spaces, each step once.
 Lines TrimLeadingSpaces(LineSpan lines);
@@ -49,13 +49,13 @@ Lines tabreplace(LineSpan lines, std::string_view with);
 // Every full-width space becomes two spaces, so the line keeps its width.
 Lines FullWidthSpacesToSpaces(LineSpan lines);
 
-// The deletions keep input lines as they are, so they hand back views of them.
+// The deletions keep input lines as they are, so they hand back a selection of them.
 // Lines of length zero go; a line of blanks stays.
-std::vector<std::string_view> DeleteEmptyLines(LineSpan lines);
+KeptLines DeleteEmptyLines(LineSpan lines);
 // Each run of byte-equal adjacent lines shrinks to one.
-std::vector<std::string_view> DeleteRepeatedLines(LineSpan lines);
+KeptLines DeleteRepeatedLines(LineSpan lines);
 // "同じ項目削除" with the answer `n`: the key is the first n - 1 bytes (at least none); a
 // line goes when its key equals the key of the line before it, kept or not.
-std::vector<std::string_view> DeleteSameKeyLines(LineSpan lines, std::int64_t n);
+KeptLines DeleteSameKeyLines(LineSpan lines, std::int64_t n);
 
 }  // namespace haruvi::textcmd

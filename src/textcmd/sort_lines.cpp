@@ -11,9 +11,11 @@
 #include <memory>
 #include <cstdlib>
 #include <new>
+#include <span>
 #include <exception>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "textcmd/sjis.h"
 
@@ -160,7 +162,8 @@ struct KeyPart {
   std::exception_ptr error;
 };
 
-void MakeKeys(LineSpan lines, std::size_t from, std::size_t to, std::vector<Entry>& entries, KeyPart& part) {
+void MakeKeys(std::span<const std::string_view> lines, std::size_t from, std::size_t to,
+              std::vector<Entry>& entries, KeyPart& part) {
   try {
     const DecodeTable& table = Table();
     Collator collator;
@@ -191,8 +194,22 @@ void MakeKeys(LineSpan lines, std::size_t from, std::size_t to, std::vector<Entr
 
 }  // namespace
 
-std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
-  if (lines.size() < 2) return std::vector<std::string_view>(lines.begin(), lines.end());
+SortedLines SortLinesGrouped(LineSpan all, SortOrder order) {
+  // Empty lines are all alike and come before every other line (an empty key is the least
+  // one, and so are its bytes): they are counted, not sorted, so a text of line feeds costs
+  // nothing a line.
+  SortedLines sorted;
+  std::size_t empty = 0;
+  for (std::string_view l : all) empty += l.empty() ? 1 : 0;
+  (order == SortOrder::kAscending ? sorted.empty_first : sorted.empty_last) = empty;
+  std::vector<std::string_view> lines;
+  lines.reserve(all.size() - empty);
+  for (std::string_view l : all)
+    if (!l.empty()) lines.push_back(l);
+  if (lines.size() < 2) {
+    sorted.rest = std::move(lines);
+    return sorted;
+  }
   (void)Table();  // built once, before the workers read it
 
   // The keys cost most of the time and are independent: a large text's are made by two
@@ -228,13 +245,24 @@ std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
     if (c != 0) return c < 0;
     return a.line < b.line;
   });
-  // The keys go before the result is made: the two never take memory together.
+  // The keys go before the result is made: the two never take memory together. The
+  // result takes the place of the list it is made from.
   first.arena.Release();
   second.arena.Release();
+  sorted.rest.reserve(n);
+  for (const Entry& e : entries) sorted.rest.push_back(lines[e.line]);
+  if (order == SortOrder::kDescending) std::reverse(sorted.rest.begin(), sorted.rest.end());
+  return sorted;
+}
+
+std::vector<std::string_view> SortLines(LineSpan lines, SortOrder order) {
+  SortedLines sorted = SortLinesGrouped(lines, order);
   std::vector<std::string_view> out;
-  out.reserve(entries.size());
-  for (const Entry& e : entries) out.push_back(lines[e.line]);
-  if (order == SortOrder::kDescending) std::reverse(out.begin(), out.end());
+  out.reserve(sorted.size());
+  sorted.ForEach([&](std::string_view l) {
+    out.push_back(l);
+    return true;
+  });
   return out;
 }
 

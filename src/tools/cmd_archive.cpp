@@ -20,11 +20,14 @@ const Command kArchive{
     "archive",
     "archive list [-v] ARCHIVE | unpack [--overwrite] [--flat] ARCHIVE FOLDER | "
     "create [--update] FORMAT ARCHIVE FILE...",
-    "list or unpack (safely) LZH, ZIP, CAB, TAR, TGZ, BZ2, RAR and ARJ archives; create all but RAR and ARJ", &RunArchive};
+    "list or unpack (safely) LZH, ZIP, CAB, TAR, TGZ, BZ2, RAR and ARJ archives; create all but RAR and ARJ",
+    &RunArchive, true};
 
-int List(const Args& args) {
+int List(Args args) {
   const bool verbose = !args.empty() && args[0] == "-v";
-  if (args.size() != (verbose ? 2u : 1u)) return UsageError(kArchive, "list wants one archive");
+  if (verbose) args.erase(args.begin());
+  if (!args.empty() && args[0] == "--") args.erase(args.begin());
+  if (args.size() != 1) return UsageError(kArchive, "list wants one archive");
   const std::string& path = args.back();
   const archive::Listing listing = archive::ListArchive(path);
   if (!listing.ok && listing.entries.empty()) {
@@ -45,6 +48,10 @@ int List(const Args& args) {
 int Unpack(Args args) {
   archive::UnpackOptions options;
   while (!args.empty() && args[0].rfind("--", 0) == 0) {
+    if (args[0] == "--") {
+      args.erase(args.begin());
+      break;
+    }
     if (args[0] == "--overwrite") options.overwrite = true;
     else if (args[0] == "--flat") options.ignore_folders = true;
     else return UsageError(kArchive, "unknown option " + args[0]);
@@ -71,6 +78,7 @@ int Create(Args args) {
     options.update = true;
     args.erase(args.begin());
   }
+  if (!args.empty() && args[0] == "--") args.erase(args.begin());
   if (args.size() < 3) return UsageError(kArchive, "create wants a format, an archive and files");
   archive::CreateFormat format;
   if (!archive::ParseCreateFormat(args[0], &format))

@@ -95,7 +95,7 @@ int RunDetect(const Args& args) {
       status = kExitNoMatch;
       continue;
     }
-    lines += name + "\t" + path + "\n";
+    lines += name + "\t" + ForTerminal(STDOUT_FILENO, path) + "\n";
   }
   return WriteOutput(lines) ? status : kExitNoMatch;
 }
@@ -137,7 +137,7 @@ const Command kConv{"conv", "conv [--raw] [--lossy] OP [FILE]",
                     "are. Unicode OP (sjis2utf8 utf82sjis euc2utf8 utf82euc jis2utf8 utf82jis utf162utf8 utf82utf16 "
                     "utf82utf16le utf82utf16be) converts the bytes as they are; characters the target cannot hold "
                     "are counted on standard error and exit 3 unless --lossy",
-                    &RunConv};
+                    &RunConv, true};
 
 constexpr int kExitLossy = 3;
 
@@ -160,6 +160,7 @@ int RunConv(const Args& args) {
   size_t k = 0;
   bool raw = false, lossy = false;
   for (; k < args.size() && (args[k] == "--raw" || args[k] == "--lossy"); ++k) (args[k] == "--raw" ? raw : lossy) = true;
+  if (k < args.size() && args[k] == "--") ++k;
   if (k >= args.size()) return UsageError(kConv, "missing OP");
   if (args.size() > k + 2) return UsageError(kConv, "too many arguments");
   if (auto unicode = enc::UnicodeOpNamed(args[k])) return RunUnicodeConv(*unicode, lossy, k + 1 < args.size() ? args[k + 1] : "");

@@ -3,6 +3,7 @@
 // them. A name conflict fails with exit 1 unless --replace or --skip says what to do.
 #include <sys/stat.h>
 
+#include <cstring>
 #include <iostream>
 
 #include "fileops/folder_walk.h"
@@ -26,11 +27,17 @@ int RunDirstat(const Args& args) {
   int rc = kExitOk;
   for (const std::string& folder : args) {
     fileops::FolderTotals t = fileops::WalkFolderTotals(folder, options);
-    if (t.files == 0 && t.unreadable_folders > 0) {
-      PrintError(folder + ": cannot open the folder");
+    if (!t.unreadable.empty() && t.unreadable.front().path == folder) {
+      PrintError(folder + ": cannot open the folder (" + std::strerror(t.unreadable.front().error) + ")");
       rc = kExitNoMatch;
       continue;
     }
+    // The totals leave out what could not be read: said folder by folder, and they fail.
+    for (const auto& u : t.unreadable)
+      PrintError(u.path + ": cannot be read, not counted (" + std::strerror(u.error) + ")");
+    if (t.unreadable_folders > t.unreadable.size())
+      PrintError(std::to_string(t.unreadable_folders - t.unreadable.size()) + " more folders cannot be read");
+    if (t.unreadable_folders > 0) rc = kExitNoMatch;
     std::cout << t.files << '\t' << t.bytes << '\t' << folder << '\n';
   }
   return rc;
@@ -62,10 +69,11 @@ class ToolUi : public fileops::FileOpUi {
 
 int RunTransfer(const Command& command, fileops::TwFuncOption op, const Args& args) {
   Args paths;
-  bool replace = false, skip = false;
+  bool replace = false, skip = false, options = true;
   for (const std::string& a : args) {
-    if (a == "--replace") replace = true;
-    else if (a == "--skip") skip = true;
+    if (options && a == "--") options = false;
+    else if (options && a == "--replace") replace = true;
+    else if (options && a == "--skip") skip = true;
     else paths.push_back(a);
   }
   if (replace && skip) return UsageError(command, "--replace and --skip exclude each other");
@@ -95,10 +103,10 @@ int RunCopy(const Args& args);
 int RunMove(const Args& args);
 int RunTrash(const Args& args);
 const Command kCopy{"copy", "copy [--replace|--skip] SOURCE... FOLDER",
-                    "copy files and folders into FOLDER (modes, times, links and holes kept)", &RunCopy};
+                    "copy files and folders into FOLDER (modes, times, links and holes kept)", &RunCopy, true};
 const Command kMove{"move", "move [--replace|--skip] SOURCE... FOLDER",
-                    "move files and folders into FOLDER (across file systems: copy, check, delete)", &RunMove};
-const Command kTrash{"trash", "trash PATH...", "move files and folders to the desktop's trash", &RunTrash};
+                    "move files and folders into FOLDER (across file systems: copy, check, delete)", &RunMove, true};
+const Command kTrash{"trash", "trash PATH...", "move files and folders to the desktop's trash", &RunTrash, true};
 int RunCopy(const Args& args) { return RunTransfer(kCopy, fileops::wCOPY, args); }
 int RunMove(const Args& args) { return RunTransfer(kMove, fileops::wMOVE, args); }
 int RunTrash(const Args& args) { return RunTransfer(kTrash, fileops::wDELETE, args); }

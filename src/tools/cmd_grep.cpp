@@ -49,9 +49,9 @@ const Command kGrep{"grep", "grep [-n] [-H] [-r [-j N]] [--fuzzy] [--raw] [--out
                     "list the lines of the files (with -r, of the folders' trees) that match PATTERN "
                     "(exit 1 when none do); UTF-8 and UTF-16 files are searched by character; the report "
                     "is UTF-8 on a terminal, else Shift_JIS, unless --out says",
-                    &RunGrep};
+                    &RunGrep, true};
 const Command kGSub{"gsub", "gsub [--fuzzy] [--raw] PATTERN TEMPLATE [FILE]",
-                    "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub};
+                    "replace every match (& = the match) in the whole input (exit 1 when none)", &RunGSub, true};
 
 void PrintPatternError(const regex::ERegExpParser& e) {
   PrintError(std::string(e.what()) + " (position " + std::to_string(e.Position()) + ")");

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding/line_scan.h"
 #include "encoding/piece_io.h"
 #include "textcmd/command_table.h"
 #include "textcmd/lines.h"
@@ -114,11 +115,10 @@ int RunText(const Args& args) {
   if (!OpenInput(path, data)) return kExitNoMatch;
   tc::CommandInput in;
   in.bytes = data.Bytes();
-  std::vector<std::string_view> lines;
-  if (!command->on_bytes) {
-    lines = tc::SplitLines(in.bytes);
-    in.lines = lines;
-  }
+  // The lines are walked from the text, never listed: a text of short lines costs a
+  // fraction of a byte a line here.
+  const tc::LineIndex lines(command->on_bytes ? std::string_view() : encoding::UpToFirstNul(in.bytes));
+  in.lines = lines;
   tc::CommandRun run = tc::RunTextCommand(*command, std::span(args).subspan(1, count), in);
   // A file cut short under its mapping read as zeros past the cut: nothing made of
   // those bytes goes out.

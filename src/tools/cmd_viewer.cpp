@@ -1,11 +1,15 @@
 // "info": the information line the viewer shows for each file after loading it, with
 // the default read settings, one line per file in UTF-8. "hexdump": the pane's
 // hexadecimal renderings of a file, as the window puts them into the pane.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <string>
 
 #include "encoding/guarded_map.h"
 #include "tools/tool_command.h"
@@ -19,6 +23,18 @@ namespace {
 int RunInfo(const Args& args);
 const Command kInfo{"info", "info FILE...", "print the viewer's information line for each file", &RunInfo};
 
+// Why a file could not be shown: it is not there, or it is there but cannot be read.
+std::string WhyNotShown(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 && errno != EACCES) return errno == ENOENT ? "no such file" : std::strerror(errno);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) {
+    ::close(fd);
+    return "cannot be read";
+  }
+  return errno == EACCES ? "permission denied" : std::strerror(errno);
+}
+
 int RunInfo(const Args& args) {
   if (args.empty()) return UsageError(kInfo, "no file given");
   int rc = kExitOk;
@@ -27,7 +43,7 @@ int RunInfo(const Args& args) {
     only_the_line.info_only = true;
     const viewer::FileDisplay shown = viewer::ShowFile(path, only_the_line);
     if (!shown.exists) {
-      PrintError(path + ": no such file");
+      PrintError(path + ": " + WhyNotShown(path));
       rc = kExitNoMatch;
       continue;
     }
@@ -46,11 +62,14 @@ const bool registered = RegisterCommand(kInfo);
 int RunHexdump(const Args& args);
 const Command kHexdump{"hexdump", "hexdump [--below] FILE",
                        "the file in hexadecimal as the pane shows it (--below: digit lines under each line)",
-                       &RunHexdump};
+                       &RunHexdump, true};
 
-int RunHexdump(const Args& args) {
+int RunHexdump(const Args& all) {
+  Args args = all;
   const bool below = !args.empty() && args[0] == "--below";
-  if (args.size() != (below ? 2u : 1u)) return UsageError(kHexdump, "one file wanted");
+  if (below) args.erase(args.begin());
+  if (!args.empty() && args[0] == "--") args.erase(args.begin());
+  if (args.size() != 1) return UsageError(kHexdump, "one file wanted");
   const std::string& path = args.back();
   viewer::DisplaySettings only_the_line;
   only_the_line.info_only = true;

@@ -1,4 +1,5 @@
 // haruvi-tool: the program's cores on the command line, for scripts and tests.
+#include <algorithm>
 #include <iostream>
 #include <new>
 #include <string>
@@ -34,8 +35,11 @@ int Run(const Command& c, const Args& args, std::uint64_t (*last_input_size)()) 
     std::cout << "usage: haruvi-tool " << c.synopsis << "\n  " << c.summary << '\n';
     return kExitOk;
   }
+  Args operands = args;
+  if (!c.own_options)
+    if (auto end = std::find(operands.begin(), operands.end(), "--"); end != operands.end()) operands.erase(end);
   try {
-    return c.run(args);
+    return c.run(operands);
   } catch (const std::bad_alloc&) {
     // Never an abort: say which command ran out of memory on how big an input.
     std::cerr << "haruvi-tool: " << c.name << ": out of memory (input of " << last_input_size() << " bytes)\n";

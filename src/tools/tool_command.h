@@ -21,6 +21,9 @@ struct Command {
   std::string_view synopsis;  // "conv OP [FILE]"
   std::string_view summary;   // one line for --help
   int (*run)(const Args& args);
+  // The command reads options of its own and ends them at "--" itself; for any other the
+  // frame drops a first "--", so every command takes one before its operands.
+  bool own_options = false;
 };
 
 // Adds a command to the table (call it from a namespace-scope initialiser).

@@ -39,7 +39,33 @@ std::optional<std::string> ReadFd(int fd, std::string_view name, std::uint64_t l
 }  // namespace
 
 void PrintError(std::string_view message) {
-  std::cerr << "haruvi-tool: " << message << '\n';
+  std::cerr << "haruvi-tool: " << ForTerminal(STDERR_FILENO, message) << '\n';
+}
+
+std::string ForTerminal(int fd, std::string_view text) {
+  if (!::isatty(fd)) return std::string(text);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  const auto escape = [&](unsigned char c) {
+    out.append("\\x");
+    out.push_back(kHex[c >> 4]);
+    out.push_back(kHex[c & 15]);
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (c < 0x20 || c == 0x7F) {
+      escape(c);
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080-U+009F
+      escape(c);
+      escape(next);
+      ++i;
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
 }
 
 int OpenInputFile(const std::string& path, struct stat* st) {

@@ -44,7 +44,11 @@ std::optional<std::string> ReadInput(std::string_view path);
 std::uint64_t LastInputSize();
 // Writes bytes to standard output unchanged; false (with a message) on a write error.
 bool WriteOutput(std::string_view bytes);
-// "haruvi-tool: message" on standard error.
+// "haruvi-tool: message" on standard error, control characters escaped on a terminal.
 void PrintError(std::string_view message);
+// Text holding names as it may go to `fd`: on a terminal every control character (C0,
+// DEL and the UTF-8 C1 codes) becomes \xNN, so a file name cannot move the cursor or
+// change the terminal; to a file or a pipe the bytes go as they are.
+std::string ForTerminal(int fd, std::string_view text);
 
 }  // namespace haruvi::tool

@@ -29,14 +29,14 @@ void RestLoader::Reap() {
   }
 }
 
-void RestLoader::Start(std::string path, std::uint64_t size) {
+void RestLoader::Start(std::string path, std::uint64_t size, bool raw_japanese) {
   Retire(std::move(current_));
   Reap();
   current_ = std::make_unique<Job>();
   Job* job = current_.get();
   job->id = next_id_++;
-  job->thread = std::thread([this, job, id = job->id, path = std::move(path), size] {
-    viewer::LoadedRest rest = viewer::LoadRest(path, size, job->cancel);
+  job->thread = std::thread([this, job, id = job->id, path = std::move(path), size, raw_japanese] {
+    viewer::LoadedRest rest = viewer::LoadRest(path, size, job->cancel, raw_japanese);
     {
       std::lock_guard<std::mutex> lock(job->mutex);
       job->result = std::move(rest);

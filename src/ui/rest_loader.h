@@ -23,7 +23,7 @@ class RestLoader : public QObject {
   explicit RestLoader(QObject* parent = nullptr);
   ~RestLoader() override;
 
-  void Start(std::string path, std::uint64_t size);
+  void Start(std::string path, std::uint64_t size, bool raw_japanese = false);
   void Cancel();
   bool Pending() const { return current_ != nullptr; }
   // Waits for the pending load and hands it over (nullopt when none is pending).

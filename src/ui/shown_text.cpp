@@ -177,7 +177,7 @@ bool ShownText::ShowFile(viewer::FileDisplay& shown, const std::string& path, Te
     pending_step1_ = shown.info_step1;
     pending_kind_ = shown.kind;
     pending_way_ = shown.way;
-    rest_->Start(path, shown.size);
+    rest_->Start(path, shown.size, shown.raw_japanese);
   }
   ShowLineCount();
   emit FileShown();
@@ -238,6 +238,10 @@ void ShownText::Replace(std::string bytes, TextOrigin origin, std::optional<enco
   ReplaceWith(std::move(bytes), origin, form.value_or(pane_.TextForm()), true, own);
 }
 
+void ShownText::ReplaceInOwnLineEnd(std::string bytes, TextOrigin origin) {
+  ReplaceWith(std::move(bytes), origin, pane_.TextForm(), true, false, false);
+}
+
 void ShownText::ReplaceLineEnds(std::string bytes) {
   ReplaceWith(std::move(bytes), TextOrigin::Converted, pane_.TextForm(), true, true);
 }
@@ -250,7 +254,7 @@ void ShownText::BeginReport(std::string bytes, encoding::TextForm form, TextOrig
 }
 
 void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm now, bool edit_step,
-                            bool own_line_end) {
+                            bool own_line_end, bool written_crlf) {
   const Own own(changing_);
   EnsureWhole();
   // One rule for line ends in both modes: a text keeps the line end it was loaded with
@@ -259,7 +263,8 @@ void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::Text
   const std::string line_end(own_line_end ? viewer::FirstLineEnd(bytes) : pane_.LineEnd());
   // In simple edit the edit's own undo holds the command as one step, after the typing:
   // every such step keeps its whole result, so a big text keeps one step back instead.
-  if (edit_step && Editing() && now == pane_.TextForm() && bytes.size() <= edit_step_limit &&
+  // The edit model takes CR LF text: a result in another line end goes the other way.
+  if (written_crlf && edit_step && Editing() && now == pane_.TextForm() && bytes.size() <= edit_step_limit &&
       pane_.TextLength() <= edit_step_limit) {
     pane_.ReplaceAllWhileEditing(bytes, own_line_end ? std::string_view(line_end) : std::string_view());
     unsaved_ = true;
@@ -268,7 +273,7 @@ void ShownText::ReplaceWith(std::string bytes, TextOrigin origin, encoding::Text
     emit UndoChanged();
     return;
   }
-  if (!own_line_end && line_end != "\r\n") bytes = viewer::WithLineEnds(bytes, line_end);
+  if (!own_line_end && written_crlf && line_end != "\r\n") bytes = viewer::WithLineEnds(bytes, line_end);
   Step step{viewer::ByteBuffer(), pane_.TextForm(), origin_, source_path_, info_.text(), std::string(pane_.LineEnd())};
   // What the pane held is moved out, not copied.
   step.bytes = pane_.ReplaceText(viewer::ByteBuffer(std::move(bytes)), now, line_end);

@@ -82,6 +82,9 @@ class ShownText : public QObject {
   // a listing of the program's own keeps the line end it has.
   void Replace(std::string bytes, TextOrigin origin = TextOrigin::Changed,
                std::optional<encoding::TextForm> form = std::nullopt);
+  // A command's result already written with the text's own line end (the pane's
+  // LineEnd()): nothing is converted, so a big result is not copied once more.
+  void ReplaceInOwnLineEnd(std::string bytes, TextOrigin origin = TextOrigin::Changed);
   // A line-end command's result (the file's bytes converted): its line end becomes the
   // text's, which a save then writes, in simple edit as in viewing.
   void ReplaceLineEnds(std::string bytes);
@@ -180,7 +183,7 @@ class ShownText : public QObject {
     std::string line_end;
   };
   void ReplaceWith(std::string bytes, TextOrigin origin, encoding::TextForm form, bool edit_step,
-                   bool own_line_end = false);
+                   bool own_line_end = false, bool written_crlf = true);
   void Forget();
   void ApplyColor();
   void ShowLineCount();

@@ -219,7 +219,8 @@ ByteView::LineLayout& ByteView::Layout(std::size_t line, std::size_t piece) {
       continue;
     }
     const std::size_t n = std::max<std::size_t>(1, codec.CharLength(part.substr(pos)));
-    text += QChar(unit);
+    // An ISO-2022-JP escape sequence is drawn as nothing (a zero-width space).
+    text += QChar(encoding::PaneCodec::IsEscape(unit) && page_ == encoding::CodePage::Iso2022Jp ? char16_t{0x200B} : unit);
     l.byte_of_index.push_back(from + pos);
     ++u;
     // A character past U+FFFF is two units over the same bytes.

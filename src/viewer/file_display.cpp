@@ -10,6 +10,7 @@
 
 #include "encoding/char_code.h"
 #include "encoding/guarded_map.h"
+#include "encoding/japanese_form.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
 
@@ -54,15 +55,33 @@ void InfoFromMapping(const std::string& path, FileDisplay& d) {
   d.info_line = InfoLineStep2(d.info_step1, d.kind, d.code);
 }
 
-// Names the form of the bytes read and turns UTF-16 into the pane's UTF-8; the code
-// name goes with it.
-void TakeForm(ByteBuffer& bytes, encoding::TextForm* form, std::string* code) {
+// An EUC-JP or ISO-2022-JP text shown decoded (unless `raw`): its pane form, and for
+// ISO-2022-JP its pane bytes. Legacy leaves the bytes as they are.
+encoding::TextForm TakeJapanese(ByteBuffer& bytes, encoding::TCharCode code, bool raw) {
+  if (raw) return encoding::TextForm::Legacy;
+  if (code != encoding::ccJis83 && code != encoding::ccJis78) return encoding::JapaneseFormOf(bytes.view(), code);
+  // Converted once: the pane form is the answer and the bytes alike.
+  std::optional<std::string> pane = encoding::JisToPaneEuc(bytes.view());
+  if (!pane) return encoding::TextForm::Legacy;
+  bytes = ByteBuffer(std::move(*pane));
+  return encoding::TextForm::Jis;
+}
+
+// Names the form of the bytes read and turns UTF-16 into the pane's UTF-8 (ISO-2022-JP
+// into its EUC-JP form); the code name goes with it, the Japanese code's name for EUC-JP
+// and ISO-2022-JP shown decoded too.
+void TakeForm(ByteBuffer& bytes, encoding::TextForm* form, std::string* code, bool raw_japanese) {
   *form = encoding::DetectTextForm(bytes.view());
   if (encoding::IsUtf16(*form))
     bytes = ByteBuffer(encoding::Utf16ToPaneUtf8(bytes.view(), *form == encoding::TextForm::Utf16Le));
   if (bytes.empty()) return;
-  *code = encoding::IsUnicode(*form) ? encoding::TextFormName(*form)
-                                     : encoding::CharCodeName(encoding::DetectCharCode(bytes.view()));
+  if (encoding::IsUnicode(*form)) {
+    *code = encoding::TextFormName(*form);
+    return;
+  }
+  const encoding::TCharCode japanese = encoding::DetectCharCode(bytes.view());
+  *code = encoding::CharCodeName(japanese);
+  *form = TakeJapanese(bytes, japanese, raw_japanese);
 }
 
 // The end of the last whole line of a file's beginning: after its last LF (or CR), in
@@ -103,12 +122,12 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, std::uint64_t s
   return ReadFile(path, size_hint, error, nullptr);
 }
 
-LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel) {
+LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel, bool raw_japanese) {
   LoadedRest r;
   try {
     std::optional<ByteBuffer> bytes = ReadFile(path, size, &r.error, &cancel);
     if (!bytes) return r;
-    TakeForm(*bytes, &r.form, &r.code);
+    TakeForm(*bytes, &r.form, &r.code, raw_japanese);
     r.document.SetBytes(std::move(*bytes));
     r.loaded = true;
   } catch (const std::bad_alloc&) {
@@ -133,6 +152,7 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
   d.regular = S_ISREG(st.st_mode);
   d.size = static_cast<std::uint64_t>(st.st_size);
   d.info_step1 = InfoLineStep1(path, &st);
+  d.raw_japanese = s.raw_japanese;
   d.info_line = d.info_step1;
   d.color = s.forced ? InfoColor::Blue : s.editing ? InfoColor::Red : InfoColor::Black;
   // Only regular files are read: a FIFO or a device could block or never end.
@@ -164,13 +184,16 @@ FileDisplay ShowFile(const std::string& path, const DisplaySettings& s) {
         d.bytes = encoding::IsUtf16(d.form)
                       ? ByteBuffer(encoding::Utf16ToPaneUtf8(cut, d.form == encoding::TextForm::Utf16Le))
                       : ByteBuffer(std::string(cut));
+        // The beginning's own code decides until the whole file's is known.
+        if (d.form == encoding::TextForm::Legacy)
+          d.form = TakeJapanese(d.bytes, encoding::DetectCharCode(d.bytes.view()), s.raw_japanese);
         d.preview = true;
         d.info_line = InfoLineStep2(d.info_step1, d.kind, "");
         return d;
       }
       if (s.rich_text) d.rich = ReadRtf(bytes->view(), s.page);
       d.bytes = d.rich ? ByteBuffer(RichPaneBytes(*d.rich, s.page)) : std::move(*bytes);
-      if (!d.rich) TakeForm(d.bytes, &d.form, &d.code);
+      if (!d.rich) TakeForm(d.bytes, &d.form, &d.code, s.raw_japanese);
       else if (!d.bytes.empty()) d.code = encoding::CharCodeName(encoding::DetectCharCode(d.bytes.view()));
     } catch (const std::bad_alloc&) {
       d.loaded = false;

@@ -24,6 +24,9 @@ struct DisplaySettings {
   encoding::CodePage page = encoding::CodePage::Cp932;
   bool forced = false;     // shown by the show commands, whatever instant display says
   bool editing = false;    // the pane is in simple-edit mode
+  // "表示時に文字コードを変換しない": EUC-JP and ISO-2022-JP texts are shown as their bytes
+  // in the font's code page instead of decoded.
+  bool raw_japanese = false;
   // Only the information line is wanted (haruvi-tool info): the file is looked at through
   // a read-only mapping, detection stops at its first deciding byte and nothing is kept,
   // so a file of gigabytes is named in the time its deciding bytes take.
@@ -48,11 +51,13 @@ struct FileDisplay {
   std::string info_step1;
   std::string kind;         // "[...]" from the file's first line, or empty
   std::string code;         // the code name of the pane's bytes, empty when none
-  // The file's Unicode form; a UTF-16 file's `bytes` are its lossless UTF-8 form.
+  // The file's form; a UTF-16 file's `bytes` are its lossless UTF-8 form, an ISO-2022-JP
+  // file's its EUC-JP form with the escapes kept.
   encoding::TextForm form = encoding::TextForm::Legacy;
   std::string info_line;    // step 1 + kind + code once loaded; step 1 alone on failure
   InfoColor color = InfoColor::Black;
   bool preview = false;     // `bytes` is the beginning only; the code is not known yet
+  bool raw_japanese = false;  // as the settings said, for reading the rest the same way
   // The file was cut short while its information was read from a mapping: the kind and
   // code are not the file's (encoding::kFileChangedWhileRead says so).
   bool changed_while_read = false;
@@ -67,7 +72,8 @@ struct LoadedRest {
   std::string error;  // the system's reason when reading failed or was cancelled
   bool loaded = false;
 };
-LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel);
+LoadedRest LoadRest(const std::string& path, std::uint64_t size, const std::atomic<bool>& cancel,
+                    bool raw_japanese = false);
 
 // Never throws; reads nothing but `path`, and only when the read rule says so.
 FileDisplay ShowFile(const std::string& path, const DisplaySettings& settings);

@@ -64,7 +64,10 @@ void TextPane::SetText(std::string bytes, encoding::TextForm form) { SetText(Byt
 
 void TextPane::SetForm(encoding::TextForm form) {
   form_ = form;
-  page_ = encoding::IsUnicode(form) ? encoding::CodePage::Utf8 : font_page_;
+  page_ = encoding::IsUnicode(form)          ? encoding::CodePage::Utf8
+          : form == encoding::TextForm::EucJp ? encoding::CodePage::EucJp
+          : form == encoding::TextForm::Jis   ? encoding::CodePage::Iso2022Jp
+                                              : font_page_;
   view_->SetCodePage(page_);
 }
 

@@ -49,6 +49,20 @@ TEST_F(BrowseTest, BackspaceGoesUpAndEnterOpensAFolder) {
   EXPECT_EQ(form->Flags().viewenabled, 1);
 }
 
+// A folder that cannot be entered (here: gone since it was listed; unreadable ones go
+// the same way) is said so on the status bar; the window stays where it is.
+TEST_F(BrowseTest, EnterOnAFolderThatCannotBeOpenedSaysSo) {
+  form->FileView1->SelectByCaption("sub");
+  ASSERT_TRUE(form->FileView1->SelectedIsFolder());
+  std::filesystem::rename(dir / "tree/sub", dir / "elsewhere");
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Return);
+  EXPECT_EQ(form->CurrentFolder(), Q(dir / "tree"));
+  const QString said = form->StatusBar1->Text(4);
+  EXPECT_TRUE(said.startsWith(QStringLiteral("フォルダーを開けません: "))) << said.toStdString();
+  EXPECT_TRUE(said.contains(QStringLiteral("sub"))) << said.toStdString();
+}
+
 TEST_F(BrowseTest, DeleteAsksForTheTrashAndShiftDeleteForGood) {
   QStringList asked;
   controllers::FileOpsController::prompts.confirm = [&](const QString& question) {

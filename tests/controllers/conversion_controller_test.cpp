@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "encoding/japanese_form.h"
 #include "fake_window.h"
 #include "support/sjis.h"
 #include "ui/action_registry.h"
@@ -158,6 +159,37 @@ TEST_F(ConversionTest, CharactersTheTargetLacksAreCountedAndSaid) {
   EXPECT_EQ(Convert("Mutf8tosjis", "a😀b한"), "a\x81\xAC" "b\x81\xAC");
   EXPECT_NE(testing::internal::GetCapturedStderr().find("2 文字"), std::string::npos);
   ui::SetHeadless(false);
+}
+
+TEST_F(ConversionTest, TheSubmenusFollowTheFormTheTextIsShownIn) {
+  const char* nine[] = {"Mtojis1", "Mjistosjis", "Meuctosjis", "Msjistojis1", "Meuctojis1",
+                        "Msjistoeuc1", "Mjistoeuc1", "Mbase641", "Mmailheader1"};
+  const char* unicode[] = {"Msjistoutf8", "Mutf8tosjis", "Meuctoutf8", "Mutf8toeuc",
+                           "Mjistoutf8", "Mutf8tojis", "Mutf16toutf8", "Mutf8toutf16"};
+  struct Row {
+    std::string bytes;
+    encoding::TextForm form;
+    const char* fit;      // the nine
+    const char* offered;  // the eight Unicode items
+  };
+  const Row rows[] = {
+      // A UTF-8 text: no Shift_JIS item (its bytes would pass for Shift_JIS or EUC).
+      {"\xE6\x97\xA5\xE6\x9C\xAC\r\n", encoding::TextForm::Utf8, "000000011", "01010101"},
+      {"\xC6\xFC\xCB\xDC\r\n", encoding::TextForm::EucJp, "101010011", "00100000"},
+      // An ISO-2022-JP text is held as EUC-JP: still offered what fits JIS.
+      {*encoding::JisToPaneEuc("\x1B$B0!\x1B(B\r\n"), encoding::TextForm::Jis, "110000111", "00001000"},
+      {"\x88\x9F", encoding::TextForm::Legacy, "100101011", "10000000"},
+  };
+  QMenu menu;
+  conv.WatchMenus(&menu, nullptr);
+  for (const Row& r : rows) {
+    w.Pane().SetText(r.bytes, r.form);
+    emit menu.aboutToShow();
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(On(nine[i]), r.fit[i] == '1') << nine[i] << " for " << r.fit;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(On(unicode[i]), r.offered[i] == '1') << unicode[i] << " for " << r.offered;
+    emit menu.aboutToHide();
+    for (const char* n : unicode) EXPECT_TRUE(On(n)) << n;
+  }
 }
 
 }  // namespace

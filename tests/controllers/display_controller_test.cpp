@@ -8,6 +8,7 @@
 
 #include <QAction>
 
+#include "encoding/japanese_form.h"
 #include "fake_window.h"
 
 namespace haruvi::controllers {
@@ -241,6 +242,28 @@ TEST_F(BigFileTest, WhateverNeedsTheWholeTextWaitsForIt) {
   w.Text().EnsureWhole();
   EXPECT_TRUE(w.Text().Complete());
   EXPECT_EQ(w.Pane().Bytes(), text);
+}
+
+TEST_F(DisplayControllerTest, EucAndJisAreShownDecodedUnlessTheRawViewIsChosen) {
+  w.dir.Write("files/memo.euc", "\xC6\xFC\xCB\xDC\xB8\xEC\r\n");
+  w.dir.Write("files/mail.jis", "\x1B$BF|K\\8l\x1B(B\r\n");
+  Select("memo.euc");
+  ASSERT_TRUE(display.filedisp());
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::EucJp);
+  EXPECT_EQ(w.Pane().Bytes(), "\xC6\xFC\xCB\xDC\xB8\xEC\r\n");  // kept for save and dump
+  EXPECT_TRUE(w.InfoLine().text().endsWith("EUC"));
+  // The setting shows the bytes again at once, and is kept.
+  w.Actions().Trigger("Mrawcode");
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Legacy);
+  EXPECT_EQ(w.Pane().Bytes(), "\xC6\xFC\xCB\xDC\xB8\xEC\r\n");
+  display.inisave();
+  EXPECT_TRUE(w.Settings().File().ReadBool("Menu", "Mrawcode", false));
+  w.Actions().Trigger("Mrawcode");
+  Select("mail.jis");
+  ASSERT_TRUE(display.filedisp());
+  EXPECT_EQ(w.Pane().TextForm(), encoding::TextForm::Jis);
+  EXPECT_TRUE(w.InfoLine().text().endsWith("JIS83"));
+  EXPECT_EQ(encoding::PaneEucToJis(w.Pane().Bytes()), "\x1B$BF|K\\8l\x1B(B\r\n");
 }
 
 }  // namespace

@@ -181,5 +181,59 @@ TEST_F(SearchTest, ReplaceEverythingIsLiteralAndMultibyteAware) {
   EXPECT_TRUE(Red());
 }
 
+// The find text is kept as typed and put into the code of each text it is run on: the
+// same word is found in a Shift_JIS, a UTF-8 and an EUC-JP text one after another, and a
+// character the text's code cannot hold finds nothing there (said), never "〓".
+TEST_F(SearchTest, TheFindTextIsCharactersPutIntoEachTextsOwnCode) {
+  Show("犬と猫\r\n");
+  dialogs->finds.push_back(FindAnswer{QStringLiteral("猫"), false, false, 1});
+  win.Actions().Trigger(QStringLiteral("Mserch"));
+  EXPECT_EQ(win.Pane().SelStart(), 4u);
+  win.Pane().SetText(std::string("\xE7\x8C\xAB\xE3\x81\xA8 \xE7\x8C\xAB"), encoding::TextForm::Utf8);  // 猫と 猫
+  win.Pane().SetSelection(3, 0);  // after the first 猫
+  win.Actions().Trigger(QStringLiteral("MserchNext"));
+  EXPECT_EQ(win.Pane().SelStart(), 7u);
+  EXPECT_EQ(win.Pane().SelLength(), 3u);
+  // In EUC-JP a match starts only where a character does: "\xC7\xAD" (猫) is not found
+  // across the two characters "\xA4\xC7\xAD\xA4" would otherwise offer.
+  win.Pane().SetText(std::string("\xA4\xC7\xAD\xA4 \xC7\xAD"), encoding::TextForm::EucJp);  // で④ 猫
+  win.Pane().SetSelection(0, 0);
+  win.Actions().Trigger(QStringLiteral("MserchNext"));
+  EXPECT_EQ(win.Pane().SelStart(), 5u);
+
+  Show("〓 の行\r\n");
+  dialogs->finds.push_back(FindAnswer{QString::fromUtf8("\xF0\xA0\xAE\xB7"), false, false, 1});  // 𠮷
+  win.Pane().SetSelection(0, 0);
+  CaptureStderr();
+  win.Actions().Trigger(QStringLiteral("Mserch"));
+  const std::string said = GetCapturedStderr();
+  EXPECT_NE(said.find("\xF0\xA0\xAE\xB7"), std::string::npos) << said;
+  EXPECT_NE(said.find("Shift_JIS"), std::string::npos) << said;
+  EXPECT_EQ(win.Pane().SelLength(), 0u);  // the line of "〓" is no match
+  // The not-found message names the text as typed, whatever code the text has.
+  win.Pane().SetText(std::string("abc"), encoding::TextForm::Utf8);
+  dialogs->finds.push_back(FindAnswer{QStringLiteral("猫"), false, false, 1});
+  CaptureStderr();
+  win.Actions().Trigger(QStringLiteral("Mserch"));
+  EXPECT_NE(GetCapturedStderr().find("猫 見つかりませんでした"), std::string::npos);
+}
+
+TEST_F(SearchTest, AReplacementOrFilterTextTheCodeCannotHoldChangesNothing) {
+  Show("abc 〓 abc");
+  controller->Replace() = {QStringLiteral("abc"), QString::fromUtf8("\xF0\xA0\xAE\xB7"), true, false};
+  CaptureStderr();
+  controller->ReplaceDialog1Replace(true);
+  EXPECT_NE(GetCapturedStderr().find("置換後の文字列"), std::string::npos);
+  EXPECT_EQ(PaneUtf8(), "abc 〓 abc");
+  controller->Replace() = {QString::fromUtf8("\xF0\xA0\xAE\xB7"), QStringLiteral("x"), true, false};
+  controller->ReplaceDialog1Replace(true);
+  EXPECT_EQ(PaneUtf8(), "abc 〓 abc");
+  // "検索行抽出" keeps the text: no line can hold the character.
+  Show("〓\r\nabc\r\n");
+  dialogs->texts.push_back(QString::fromUtf8("\xF0\xA0\xAE\xB7"));
+  win.Actions().Trigger(QStringLiteral("Mpickupline1"));
+  EXPECT_EQ(PaneUtf8(), "〓\r\nabc\r\n");
+}
+
 }  // namespace
 }  // namespace haruvi::controllers

@@ -216,5 +216,16 @@ TEST_F(SearchTest, FiltersAndRegexReplaceOnAUtf8PaneKeepEveryCharacter) {
   EXPECT_EQ(win.Pane().Bytes(), "<あ 😀>\r\n");
 }
 
+TEST_F(GrepTest, APatternCharacterWithoutAShiftJisCodeIsRefusedNotSearchedAsItsSubstitute) {
+  win.dir.Write("docs/geta.txt", test::S("〓 line\r\n"));
+  win.Pane().SetText(std::string("x"));
+  CaptureStderr();
+  dialogs->greps.push_back(Answer("\xF0\xA0\xAE\xB7", false, false, false));  // 𠮷
+  controller->MgrepClick();
+  controller->WaitGrep();
+  EXPECT_NE(GetCapturedStderr().find("Grepできません"), std::string::npos);
+  EXPECT_EQ(PaneUtf8(), "x");  // no report with "= 〓", no line of "〓"
+}
+
 }  // namespace
 }  // namespace haruvi::controllers

@@ -133,9 +133,9 @@ TEST(DetectTextForm, NamesEachFormByItsEvidence) {
       {"\x1B$B$\"\x1B(B", TextForm::Legacy, "JIS"},
       {"plain ASCII", TextForm::Legacy, "ASCII"},
       {"", TextForm::Legacy, "empty"},
-      {std::string("a\0b\0\r\0\n\0B0D0", 12), TextForm::Utf16Le, "unmarked little-endian: ASCII and あい"},
-      {std::string("\0a\0b\0\r\0\n0B0D", 12), TextForm::Utf16Be, "unmarked big-endian"},
-      {std::string("a\0b\0", 4), TextForm::Utf16Le, "two zero bytes on one side"},
+      {std::string("a\0b\0c\0\r\0\n\0B0D0F0", 16), TextForm::Utf16Le, "unmarked little-endian: ASCII and あいう"},
+      {std::string("\0a\0b\0c\0\r\0\n0B0D0F", 16), TextForm::Utf16Be, "unmarked big-endian"},
+      {std::string("a\0b\0", 4), TextForm::Legacy, "two zero bytes on one side are too few units to tell"},
       {std::string("a\0bc", 4), TextForm::Legacy, "a single zero byte is no pattern"},
       {std::string("\x01\0\x02\0\x03\0", 6), TextForm::Legacy, "control units: binary"},
       {std::string("a\0b\0\0c", 6), TextForm::Legacy, "zero bytes on both sides as often"},
@@ -201,6 +201,35 @@ TEST(DetectTextForm, LeavesTheJapaneseDetectorsRandomTextsAlone) {
       text += rng() % 1000 < rarity / 4 ? rare[rng() % std::size(rare)] : pieces[rng() % std::size(pieces)];
     ASSERT_EQ(CodeNameOf(text), CharCodeName(DetectCharCode(text))) << round;
   }
+}
+
+// UTF-16 without a mark is told by what its units are, not by zero bytes: Japanese alone
+// (no zero byte at all) is found in either order, while random bytes, however cut, and
+// texts in the Japanese codes whose bytes happen to pair into ideographs never are.
+TEST(DetectTextForm, UnmarkedUtf16IsToldByTheShareOfJapaneseAndAsciiUnits) {
+  const std::u16string japanese = u"日本語の文章です。改行もなく、半角文字もありません。ｶﾀｶﾅ、全角ＡＢＣ。";
+  for (const bool little : {true, false}) {
+    std::string bytes;
+    for (const char16_t u : japanese) {
+      const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+      bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    ASSERT_EQ(bytes.find('\0'), std::string::npos);
+    EXPECT_EQ(DetectTextForm(bytes), little ? TextForm::Utf16Le : TextForm::Utf16Be);
+  }
+  std::mt19937 rng(1000);
+  std::string random(1 << 20, '\0');
+  for (char& c : random) c = static_cast<char>(rng());
+  for (int cut = 0; cut < 1000; ++cut) {
+    // Short pieces and long ones, starting anywhere (odd offsets too).
+    const std::size_t from = rng() % (random.size() / 2);
+    const std::size_t length = cut % 2 ? rng() % 64 : rng() % (random.size() / 2);
+    ASSERT_FALSE(IsUtf16(DetectTextForm(std::string_view(random).substr(from, length)))) << from << "+" << length;
+  }
+  // Shift_JIS lead bytes read as the high half of a unit fall among the ideographs, and
+  // lowercase ASCII pairs do too: neither has the zero, 0x30 or 0xFF bytes UTF-16 has.
+  EXPECT_EQ(DetectTextForm(Repeat("\x93\xFA\x96\x7B\x8C\xEA\x82\xC5\x82\xB7", 40)), TextForm::Legacy);
+  EXPECT_EQ(DetectTextForm(Repeat("lowercaseonlywords", 40)), TextForm::Legacy);
 }
 
 }  // namespace

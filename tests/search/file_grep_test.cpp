@@ -18,6 +18,7 @@
 #include "fileops/folder_walk.h"
 #include "regex/regex_error.h"
 #include "search/unicode_copy.h"
+#include "support/deep_tree.h"
 #include "support/sjis.h"
 #include "support/temp_dir.h"
 
@@ -262,6 +263,31 @@ TEST(GrepFiles, StopsWhenAskedAndBadPatternsFailFirst) {
   EXPECT_TRUE(r.result.cancelled);
   EXPECT_EQ(r.result.matches, 0);
   EXPECT_THROW(Grep("[", files, Opt(1)), regex::ERegExpParser);
+}
+
+// A tree 3,000 folders deep, far past the longest path the system opens: the walk opens
+// each folder relative to its parent and the grep reaches every file, the deepest too,
+// with nothing reported unreadable.
+TEST(GrepFiles, ATreeDeeperThanAnyPathIsWalkedAndGreppedWhole) {
+  haruvi::test::TempDir dir;
+  const std::string root = dir.path().string();
+  ASSERT_TRUE(haruvi::test::MakeDeepChain(root, 3000, 1000, "a needle here\n"));
+  std::vector<std::string> files;
+  std::size_t unreadable = 0;
+  fileops::WalkTree(root, [&](fileops::TreeEntry&& e) {
+    if (e.kind == fileops::TreeEntry::UnreadableFolder) ++unreadable;
+    else files.push_back(std::move(e.path));
+  });
+  EXPECT_EQ(unreadable, 0u);
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_GT(files.back().size(), 6000u);
+  GrepReportOptions with_paths;
+  with_paths.line_numbers = true;
+  const GrepRun r = Grep("needle", files, Opt(2, with_paths));
+  EXPECT_EQ(r.result.matches, 3);
+  EXPECT_TRUE(r.problems.empty()) << r.problems.front();
+  EXPECT_NE(r.report.find(files.back()), std::string::npos);
+  haruvi::test::RemoveDeepChain(root);
 }
 
 }  // namespace

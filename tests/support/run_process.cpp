@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +87,34 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
 ProcessResult RunTool(const std::vector<std::string>& args, const std::string& input) {
   return RunProcess(HARUVI_TOOL_PATH, args, input);
+}
+
+ToolPeak RunToolOnFiles(const std::vector<std::string>& args, const std::string& input,
+                        const std::string& output) {
+  std::vector<std::string> all = {HARUVI_TOOL_PATH};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  ToolPeak result;
+  const pid_t pid = ::fork();
+  if (pid < 0) return result;
+  if (pid == 0) {
+    if (!input.empty()) {
+      const int in = ::open(input.c_str(), O_RDONLY);
+      if (in < 0 || ::dup2(in, STDIN_FILENO) < 0) ::_exit(127);
+    }
+    const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || ::dup2(out, STDOUT_FILENO) < 0) ::_exit(127);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.peak_kb = usage.ru_maxrss;
+  return result;
 }
 
 std::string ToolPath() { return HARUVI_TOOL_PATH; }

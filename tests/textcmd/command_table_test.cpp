@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <new>
+#include <random>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "encoding/line_scan.h"
 #include "sjis_text.h"
 #include "textcmd/answers.h"
 
@@ -202,6 +204,65 @@ TEST(CommandTable, LineWalkStopsWhenTheReceiverSaysSo) {
     int seen = 0;
     EXPECT_FALSE(run.output.ForEachLine([&](std::string_view) { return ++seen < 2; })) << name;
     EXPECT_EQ(seen, 2) << name;
+  }
+}
+
+// The window and the tool walk the text's lines rather than list them: every command gives
+// the same text either way, and its result outlives the walk (only the text must stay).
+TEST(CommandTable, WalkedLinesGiveWhatListedLinesGive) {
+  std::mt19937 rng(43);
+  static const std::string kBytes = "ab \t\r\n\n\r<>&;%\\{}\x81\x40\x82\xA0";
+  for (int round = 0; round < 40; ++round) {
+    std::string text(rng() % 300, ' ');
+    for (char& c : text) c = kBytes[rng() % kBytes.size()];
+    for (const TextCommand& command : TextCommands()) {
+      if (command.on_bytes) continue;
+      // The first of a few answers each check takes: numbers, a line end, a byte, text.
+      std::vector<std::string> answers;
+      for (const Parameter& p : command.params)
+        for (const char* a : {"2", "crlf", "x"})
+          if (!p.check || p.check(a).refusal.empty()) {
+            answers.emplace_back(a);
+            break;
+          }
+      const std::vector<std::string_view> listed = encoding::SplitLines(text);
+      const CommandRun by_list = RunTextCommand(command, answers, CommandInput{text, listed});
+      CommandRun by_walk;
+      {
+        const LineIndex walked(text);
+        by_walk = RunTextCommand(command, answers, CommandInput{text, walked});
+      }
+      ASSERT_EQ(by_list.status, Status::kDone) << command.name << ": " << by_list.message;
+      ASSERT_EQ(by_walk.status, Status::kDone) << command.name;
+      EXPECT_EQ(by_walk.output.PaneText(), by_list.output.PaneText()) << command.name << " on " << text;
+    }
+  }
+}
+
+// A result for a text of LF or CR line ends is written with them at once; it must be
+// what converting the CR LF result gives, CR LF that typed answers put inside lines and
+// CRs next to line ends included.
+TEST(CommandTable, ResultInTheTextsLineEndIsTheCrLfResultConverted) {
+  std::mt19937 rng(7);
+  static const std::string kBytes = "ab \t\r\n\n\r<>&";
+  for (int round = 0; round < 30; ++round) {
+    std::string text(rng() % 200, ' ');
+    for (char& c : text) c = kBytes[rng() % kBytes.size()];
+    const LineIndex lines(text);
+    for (const TextCommand& command : TextCommands()) {
+      std::vector<std::string> answers;
+      for (const Parameter& p : command.params)
+        answers.emplace_back(!p.check ? "\r\n\r" : p.check("2").refusal.empty() ? "2" : "crlf");
+      for (std::string_view eol : {"\n", "\r"}) {
+        CommandRun crlf = RunTextCommand(command, answers, CommandInput{text, lines});
+        CommandRun own = RunTextCommand(command, answers, CommandInput{text, lines});
+        ASSERT_EQ(crlf.status, Status::kDone) << command.name << ": " << crlf.message;
+        std::string want = crlf.output.TakePaneText();
+        for (std::size_t at = 0; (at = want.find("\r\n", at)) != std::string::npos; at += eol.size())
+          want.replace(at, 2, eol);
+        EXPECT_EQ(own.output.TakePaneText(eol), want) << command.name << " on " << text;
+      }
+    }
   }
 }
 

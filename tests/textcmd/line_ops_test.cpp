@@ -133,5 +133,45 @@ TEST(Deletions, EmptyRepeatedAndSameKeyLines) {
   EXPECT_EQ(Strings(DeleteSameKeyLines(Views(chain), 3)), (V{"ab", "a"}));
 }
 
+// The built lines keep one length byte for a short line and more for a long one; a line
+// is found from the mark before it at any index, across marks and length sizes.
+TEST(LineLists, BuiltLinesReadBackAtEveryIndex) {
+  const std::size_t sizes[] = {0, 1, 127, 128, 300, 16383, 16384, 70000};
+  V want;
+  Lines built;
+  for (int i = 0; i < 200; ++i) {
+    std::string line(sizes[i * 7 % 8], static_cast<char>('a' + i % 26));
+    if (i % 5 == 0) {  // a line made of parts
+      built.Append(line.substr(0, line.size() / 2));
+      built.Append(line.substr(line.size() / 2));
+      built.EndLine();
+    } else {
+      built.Add(line);
+    }
+    want.push_back(line);
+  }
+  ASSERT_EQ(built.size(), want.size());
+  for (std::size_t i = want.size(); i-- > 0;) EXPECT_EQ(built[i], want[i]) << i;
+  EXPECT_EQ(Strings(built.Views()), want);
+  std::string joined;
+  for (const auto& l : want) joined += l + "\n";
+  EXPECT_TRUE(built.Joined("\n") == joined);
+}
+
+// A text walked by its index gives the lines its split gives, at any index and in order.
+TEST(LineLists, WalkedTextGivesTheSplitLines) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += std::string(i % 4, 'x') + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\r" : "\n");
+  text += "last";
+  const auto split = encoding::SplitLines(text);
+  const LineIndex index(text);
+  ASSERT_EQ(index.size(), split.size());
+  for (std::size_t i = split.size(); i-- > 0;) EXPECT_EQ(index[i], split[i]) << i;
+  V walked;
+  for (std::string_view l : LineSpan(index)) walked.emplace_back(l);
+  EXPECT_EQ(walked, Strings(split));
+  EXPECT_EQ(LineIndex("").size(), 0u);
+}
+
 }  // namespace
 }  // namespace haruvi::textcmd

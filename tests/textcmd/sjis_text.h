@@ -31,6 +31,15 @@ inline std::vector<std::string> Strings(const Lines& lines) {
   return out;
 }
 
+inline std::vector<std::string> Strings(const KeptLines& lines) {
+  std::vector<std::string> out;
+  lines.ForEach([&](std::string_view l) {
+    out.emplace_back(l);
+    return true;
+  });
+  return out;
+}
+
 inline std::vector<std::string> Strings(const std::vector<std::string_view>& lines) {
   return {lines.begin(), lines.end()};
 }

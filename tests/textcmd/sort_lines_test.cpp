@@ -26,6 +26,18 @@ TEST(SortLines, CaseIgnoredTiesGoByBytes) {
   EXPECT_EQ(Sorted({"Apple", "apricot", "APPLE", "banana"}), (V{"APPLE", "Apple", "apricot", "banana"}));
 }
 
+// Empty lines are counted rather than sorted: they come first going up and last going
+// down, before even a line of characters the collation ignores, whose key is as empty.
+TEST(SortLines, EmptyLinesAreCountedAndGoFirst) {
+  const V in = {"b", "", "\x01", "", "a", ""};
+  EXPECT_EQ(Sorted(in), (V{"", "", "", "\x01", "a", "b"}));
+  EXPECT_EQ(Sorted(in, SortOrder::kDescending), (V{"b", "a", "\x01", "", "", ""}));
+  const SortedLines grouped = SortLinesGrouped(Views(in), SortOrder::kAscending);
+  EXPECT_EQ(grouped.empty_first, 3u);
+  EXPECT_EQ(grouped.rest.size(), 3u);
+  EXPECT_EQ(Sorted({"", ""}), (V{"", ""}));
+}
+
 TEST(SortLines, EveryAsciiLetterFoldsAndItsNeighboursDoNot) {
   // Without the fold the collator puts "xa" before "Xa"; folded they tie and go by bytes.
   for (char upper = 'A'; upper <= 'Z'; ++upper) {

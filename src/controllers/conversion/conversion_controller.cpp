@@ -4,10 +4,13 @@
 
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 #include <array>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bridge/disk_path.h"
 #include "encoding/char_code.h"
@@ -103,6 +106,30 @@ bool ReadsBytesAsTheyAre(encoding::TCodingOp op) {
   return op == encoding::coBase64Encode || op == encoding::coUuEncode || op == encoding::coBinHexEncode;
 }
 
+// The Unicode items that fit a text's form: each converts from it (or into UTF-8's
+// neighbours from UTF-8).
+std::vector<std::string_view> UnicodeItemsFor(encoding::TextForm form, encoding::TCharCode code) {
+  switch (form) {
+    case encoding::TextForm::Utf8:
+    case encoding::TextForm::Utf8Bom: return {"Mutf8tosjis", "Mutf8toeuc", "Mutf8tojis", "Mutf8toutf16"};
+    case encoding::TextForm::Utf16Le:
+    case encoding::TextForm::Utf16Be: return {"Mutf16toutf8"};
+    case encoding::TextForm::EucJp: return {"Meuctoutf8"};
+    case encoding::TextForm::Jis: return {"Mjistoutf8"};
+    case encoding::TextForm::Legacy: break;
+  }
+  switch (code) {
+    case encoding::ccAscii: return {"Msjistoutf8", "Meuctoutf8", "Mjistoutf8"};
+    case encoding::ccJis83:
+    case encoding::ccJis78: return {"Mjistoutf8"};
+    case encoding::ccEuc: return {"Meuctoutf8"};
+    case encoding::ccSjis: return {"Msjistoutf8"};
+    case encoding::ccEucOrSjis: return {"Msjistoutf8", "Meuctoutf8"};
+    case encoding::ccBinary: break;
+  }
+  return {};
+}
+
 }  // namespace
 
 ConversionController::ConversionController(ui::WindowContext& ctx, QObject* parent) : Controller(ctx, parent) {
@@ -134,10 +161,27 @@ void ConversionController::WatchMenus(QMenu* codes, QMenu* popup_codes) {
 
 void ConversionController::EnableByCode() {
   std::array<bool, kFitted> fit{};
+  std::vector<std::string_view> unicode;
   const viewer::TextPane& pane = ctx().Text().View();
-  if (!pane.IsEmpty()) fit = FitFor(encoding::DetectCharCode(pane.BytesView()));
+  if (!pane.IsEmpty()) {
+    // The form the text is shown in says its code; only a text shown as its bytes is
+    // looked at (an ISO-2022-JP text is held as EUC-JP, whose bytes would say "EUC").
+    const encoding::TextForm form = pane.TextForm();
+    const encoding::TCharCode code = form == encoding::TextForm::Jis     ? encoding::ccJis83
+                                     : form == encoding::TextForm::EucJp ? encoding::ccEuc
+                                     : encoding::IsUnicode(form)          ? encoding::ccBinary
+                                                                          : encoding::DetectCharCode(pane.BytesView());
+    fit = FitFor(code);
+    // No Japanese code conversion reads a Unicode text: only the 7-bit codings apply.
+    if (encoding::IsUnicode(form)) fit = {0, 0, 0, 0, 0, 0, 0, 1, 1};
+    unicode = UnicodeItemsFor(form, code);
+  }
   for (int i = 0; i < kFitted; ++i) fitted_[static_cast<size_t>(i)]->setEnabled(fit[static_cast<size_t>(i)]);
   popup_auto_->setEnabled(fit[0]);
+  for (const Item& item : kUnicodeItems) {
+    const bool on = std::find(unicode.begin(), unicode.end(), std::string_view(item.action.name)) != unicode.end();
+    ctx().Actions().Get(QString::fromUtf8(item.action.name))->setEnabled(on);
+  }
 }
 
 // Closed menus leave every item enabled, so the tool button, the key and the registry
@@ -145,6 +189,7 @@ void ConversionController::EnableByCode() {
 void ConversionController::EnableAll() {
   for (QAction* a : fitted_) a->setEnabled(true);
   popup_auto_->setEnabled(true);
+  for (const Item& item : kUnicodeItems) ctx().Actions().Get(QString::fromUtf8(item.action.name))->setEnabled(true);
 }
 
 void ConversionController::Mcodehenkan1Click() { EnableByCode(); }

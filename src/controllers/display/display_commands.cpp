@@ -93,6 +93,7 @@ void DisplayController::iniload() {
   tabset();
   disp_->setChecked(ini.Read(kMenuDisp));
   rtf_->setChecked(ini.Read(kMenuRtf));
+  raw_code_->setChecked(ini.Read(kMenuRawCode));
   // Dependent state.
   MrtfClick();
   MdispClick();
@@ -112,6 +113,7 @@ void DisplayController::inisave() {
   ini.Write(kTabWidth, ctx().Flags().tabwidth);
   ini.Write(kMenuDisp, disp_->isChecked());
   ini.Write(kMenuRtf, rtf_->isChecked());
+  ini.Write(kMenuRawCode, raw_code_->isChecked());
 }
 
 // ---------------------------------------------------------------- commands
@@ -126,6 +128,13 @@ void DisplayController::MrtfClick() {
   const bool on = rtf_->isChecked();
   ctx().Text().View().SetPlainTextMode(!on);
   ctx().TextStatus().SetText(3, on ? QStringLiteral(" RTF ") : QStringLiteral("     "), true);
+}
+
+// The shown file is shown again the new way; any other text stays as it is.
+void DisplayController::MrawcodeClick() {
+  const ui::TextOrigin origin = ctx().Text().Origin();
+  if (origin == ui::TextOrigin::File) DisplaySelected(false);
+  else if (origin == ui::TextOrigin::FileAgain) DisplaySelected(true);
 }
 
 void DisplayController::MwordwrapClick() {

@@ -22,6 +22,9 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
   disp_ = a.Declare({"Mdisp", "テキスト瞬時表示(&T)", "テキスト瞬時表示|ファイルを選択すると同時にテキストを表示します。", true},
                     on(&DisplayController::MdispClick));
   rtf_ = a.Declare({"Mrtf", "RTF形式(&R)", "RTF形式|RTF形式で表示します。", true}, on(&DisplayController::MrtfClick));
+  raw_code_ = a.Declare({"Mrawcode", "表示時に文字コードを変換しない(&J)",
+                         "文字コードを変換しない|EUC、JISのテキストを変換せずにそのまま表示します。", true},
+                        on(&DisplayController::MrawcodeClick));
   // The menu item says what choosing it does ("右で折り返す" / "右で折り返さない", set
   // when the menu opens) and carries no check mark, which would contradict it; the tool
   // button shows the state by being pressed.
@@ -63,7 +66,8 @@ DisplayController::DisplayController(ui::WindowContext& ctx, QObject* parent) : 
 std::vector<platform::KeyInfo> DisplayController::Keys() const {
   return {kFontRName.info, kFontRStyle.info, kFontRColor.info, kFontRSize.info, kFontFName.info,
           kFontFStyle.info, kFontFSize.info, kFontFColor.info, kWordWrap.info, kTabWidth.info,
-          kStreamBytes.info, kStreamCheck.info, kReadMax.info, kMenuDisp.info, kMenuRtf.info};
+          kStreamBytes.info, kStreamCheck.info, kReadMax.info, kMenuDisp.info, kMenuRtf.info,
+          kMenuRawCode.info};
 }
 
 // ---------------------------------------------------------------- showing the selected file
@@ -95,6 +99,7 @@ bool DisplayController::DisplaySelected(bool forced) {
   settings.read.stream_check = ini.Read(kStreamCheck);
   settings.read.read_max = ini.Read(kReadMax);
   settings.rich_text = rtf_->isChecked();
+  settings.raw_japanese = raw_code_->isChecked();
   settings.page = text.View().CodePage();
   settings.forced = forced;
   settings.editing = false;  // a file is shown for viewing: simple edit ends below

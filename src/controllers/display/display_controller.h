@@ -35,6 +35,7 @@ class DisplayController : public ui::Controller {
   static constexpr auto kReadMax = platform::Int(kOwner, "ReadMax", "Byte", "0");
   static constexpr auto kMenuDisp = platform::Bool(kOwner, "Menu", "Mdisp", "1");
   static constexpr auto kMenuRtf = platform::Bool(kOwner, "Menu", "Mrtf", "0");
+  static constexpr auto kMenuRawCode = platform::Bool(kOwner, "Menu", "Mrawcode", "0");
 
   explicit DisplayController(ui::WindowContext& ctx, QObject* parent = nullptr);
 
@@ -54,6 +55,7 @@ class DisplayController : public ui::Controller {
 
   // Commands.
   void MdispClick();
+  void MrawcodeClick();
   void MrtfClick();
   void MwordwrapClick();
   void ToolButton39Click();
@@ -85,6 +87,7 @@ class DisplayController : public ui::Controller {
 
   QAction* disp_;
   QAction* rtf_;
+  QAction* raw_code_;  // "表示時に文字コードを変換しない"
   QAction* wordwrap_;
   QAction* wrap_button_;  // the wrap tool button's command, pressed while the pane wraps
   QAction* names_current_;

@@ -116,9 +116,10 @@ bool SaveController::SaveTo(const QString& target, std::optional<encoding::TextF
     const QFont font = pane.PaneFont();
     bytes = viewer::WriteRtf(bytes, pane.CodePage(), bridge::ToPane(font.family(), pane.CodePage()),
                              font.pointSize() > 0 ? font.pointSize() * 2 : 18);
-  } else if (to == from && encoding::IsUtf16(from)) {
-    // A UTF-16 file is held as UTF-8 in the pane; it is written back in its own form.
-    bytes = encoding::PaneUtf8ToUtf16(bytes, from == encoding::TextForm::Utf16Le);
+  } else if (to == from && (encoding::IsUtf16(from) || from == encoding::TextForm::Jis)) {
+    // A UTF-16 file is held as UTF-8 in the pane, an ISO-2022-JP one as EUC-JP; each is
+    // written back in its own form.
+    bytes = encoding::ConvertPaneForm(bytes, from, to, nullptr);
   }
   const bool backup = ctx().Actions().Checked(QStringLiteral("Mbackup1"));
   const fileops::SaveResult r = fileops::SaveFile(bridge::ToDisk(target), bytes, backup);

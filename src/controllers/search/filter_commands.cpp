@@ -39,7 +39,9 @@ void SearchController::Mpickupline1Click() {
     ui::BusyCursor busy;
     const std::optional<std::string> core = CoreText();
     if (!core) return;
-    r = search::PickLines(*core, CoreBytes(*text));
+    const std::optional<std::string> find = CoreBytes(*text);
+    if (!find) return;
+    r = search::PickLines(*core, *find);
     ReplaceByLines(r.lines);
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行抽出しました！"));
@@ -57,7 +59,9 @@ void SearchController::Mdeleteline1Click() {
     ui::BusyCursor busy;
     const std::optional<std::string> core = CoreText();
     if (!core) return;
-    r = search::DeleteLines(*core, CoreBytes(*text));
+    const std::optional<std::string> find = CoreBytes(*text);
+    if (!find) return;
+    r = search::DeleteLines(*core, *find);
     if (r.count > 0) ReplaceByLines(r.lines);
   }
   if (DialogDisp(ctx())) ui::Inform(ctx().Window(), QString::number(r.count) + QStringLiteral("　行削除しました！"));
@@ -76,9 +80,10 @@ void SearchController::FilterLinesMatching(PatternUse use, bool keep) {
   try {
     const std::optional<std::string> core = CoreText();
     if (!core) return;
-    const std::string pattern = CoreBytes(a->pattern);
-    ReplaceByLines((keep ? search::PickLinesMatching(*core, pattern, a->fuzzy)
-                    : search::DeleteLinesMatching(*core, pattern, a->fuzzy)).lines);
+    const std::optional<std::string> pattern = CoreBytes(a->pattern, QStringLiteral("検索正規表現"));
+    if (!pattern) return;
+    ReplaceByLines((keep ? search::PickLinesMatching(*core, *pattern, a->fuzzy)
+                    : search::DeleteLinesMatching(*core, *pattern, a->fuzzy)).lines);
   } catch (const regex::ERegExpParser& e) {
     ShowPatternError(e);
   }
@@ -94,8 +99,8 @@ void SearchController::Mstringreplace1Click() {
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;
-  const std::string w = CoreBytes(*word);
-  if (!w.empty()) ctx().Text().Replace(FromCore(search::DeleteWord(*core, w)));
+  const std::optional<std::string> w = CoreBytes(*word, QStringLiteral("削除する語句"));
+  if (w && !w->empty()) ctx().Text().Replace(FromCore(search::DeleteWord(*core, *w)));
   Changed();
 }
 
@@ -140,8 +145,10 @@ void SearchController::Continuous(bool lines) {
   ui::BusyCursor busy;
   const std::optional<std::string> core = CoreText();
   if (!core) return;
+  // An entry the text's code cannot hold matches nothing here: it is said and left out.
   std::vector<std::string> entries;
-  for (const QString& e : a->entries) entries.push_back(CoreBytes(e));
+  for (const QString& e : a->entries)
+    if (std::optional<std::string> bytes = CoreBytes(e, QStringLiteral("一覧の語句"))) entries.push_back(std::move(*bytes));
   try {
     // Worked out whole before the pane changes: a bad entry discards the earlier ones too.
     if (lines) {

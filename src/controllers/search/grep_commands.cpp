@@ -74,9 +74,20 @@ void SearchController::MgrepClick() {
     for (const QString& p : everything ? setup.all : setup.selected) list.push_back(bridge::ToDisk(p));
   }
   // A tree is walked by the worker too: a big one never holds the window up.
-  // The engine reads patterns in the Japanese code page whatever the pane shows now.
-  StartGrep(bridge::ToPane(a->pattern, ctx().Text().View().CodePage()), std::move(list),
-            a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
+  // The engine reads patterns in the Japanese code page whatever the pane shows now; a
+  // character it cannot hold is refused, never searched as "〓" (which lines of their own
+  // hold).
+  const std::u16string typed(reinterpret_cast<const char16_t*>(a->pattern.utf16()),
+                             static_cast<std::size_t>(a->pattern.size()));
+  std::size_t missing = 0;
+  std::string pattern = encoding::PaneCodec::For(ctx().Text().View().CodePage()).Encode(typed, &missing);
+  if (missing > 0) {
+    ui::Warn(ctx().Window(), QStringLiteral("検索正規表現「%1」には Grep の文字コード（%2）にない文字があります。\n"
+                                            "Grepできません。")
+                                 .arg(a->pattern, QString::fromLatin1(encoding::CodePageName(ctx().Text().View().CodePage()))));
+    return;
+  }
+  StartGrep(std::move(pattern), std::move(list), a->subfolders ? bridge::ToDisk(folder) : std::string(), *a);
 }
 
 void SearchController::StartGrep(std::string pattern, std::vector<std::string> files, std::string tree,

@@ -21,7 +21,18 @@
 #include "viewer/text_pane.h"
 
 namespace haruvi::controllers {
+
 namespace {
+
+// The form of the text searched: UTF-8 for a Unicode text, EUC-JP's character starts for
+// an EUC-JP or ISO-2022-JP one (held as EUC-JP), else Shift_JIS's.
+void SetForm(search::FindOptions& o, encoding::TextForm form) {
+  o.utf8 = encoding::IsUnicode(form);
+  o.codec = !encoding::IsJapaneseForm(form) ? nullptr
+            : &encoding::PaneCodec::For(form == encoding::TextForm::Jis ? encoding::CodePage::Iso2022Jp
+                                                                        : encoding::CodePage::EucJp);
+}
+
 
 struct Item {
   ui::ActionItem action;
@@ -123,6 +134,25 @@ void SearchController::SetDialogs(std::unique_ptr<SearchDialogs> dialogs) { dial
 
 std::string SearchController::PaneBytes(const QString& s) const { return bridge::ToPane(s, ctx().Text().View().ShownPage()); }
 
+QString SearchController::ShownCodeName() const {
+  switch (const encoding::CodePage page = ctx().Text().View().ShownPage()) {
+    case encoding::CodePage::Cp932: return QStringLiteral("Shift_JIS");
+    case encoding::CodePage::Iso2022Jp: return QStringLiteral("JIS");
+    default: return QString::fromLatin1(encoding::CodePageName(page));
+  }
+}
+
+std::optional<std::string> SearchController::InPaneCode(const QString& s, const QString& what) {
+  const std::u16string u(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<std::size_t>(s.size()));
+  std::size_t missing = 0;
+  std::string bytes = encoding::PaneCodec::For(ctx().Text().View().ShownPage()).Encode(u, &missing);
+  if (missing == 0) return bytes;
+  ui::Inform(ctx().Window(), QStringLiteral("%1「%2」には、このテキストの文字コード（%3）にない文字があります。\n"
+                                            "このテキストには見つかりません。")
+                                 .arg(what, s, ShownCodeName()));
+  return std::nullopt;
+}
+
 std::optional<std::string> SearchController::CoreText() {
   ui::ShownText& shown = ctx().Text();
   std::string whole = shown.WholeText();  // never a big file's beginning alone
@@ -136,10 +166,12 @@ std::optional<std::string> SearchController::CoreText() {
   return sjis_->Converted() ? std::string(sjis_->Text()) : std::move(whole);
 }
 
-std::string SearchController::CoreBytes(const QString& s) {
-  if (!sjis_) return PaneBytes(s);
-  std::optional<std::string> sjis = sjis_->ToCommand(PaneBytes(s));
-  return sjis ? std::move(*sjis) : std::string();
+std::optional<std::string> SearchController::CoreBytes(const QString& s, const QString& what) {
+  std::optional<std::string> bytes = InPaneCode(s, what);
+  if (!bytes || !sjis_) return bytes;
+  std::optional<std::string> sjis = sjis_->ToCommand(*bytes);
+  if (!sjis) ui::Warn(ctx().Window(), bridge::FromUtf8(std::string(encoding::kTooManyWithoutSjis)));
+  return sjis;
 }
 
 std::string SearchController::FromCore(std::string text) const { return sjis_ ? sjis_->ToPane(text) : text; }
@@ -195,7 +227,7 @@ void SearchController::MserchClick() {
     ini.Write(kFindUpDown, answer->direction);
     platform::SaveHistory(ini.File(), "FindDialogEx", FromList(h), kFindHistory);
   }
-  find_.text = PaneBytes(answer->text);
+  find_.text = answer->text;
   find_.options.whole_word = answer->whole_word;
   find_.options.match_case = answer->match_case;
   direction_ = answer->direction;
@@ -205,14 +237,14 @@ void SearchController::MserchClick() {
 
 void SearchController::MserchNextClick() {
   ctx().Text().View().setFocus();
-  if (find_.text.empty()) return MserchClick();
+  if (find_.text.isEmpty()) return MserchClick();
   find_.options.down = true;
   FindDialog1Find();
 }
 
 void SearchController::Mserchnextup1Click() {
   ctx().Text().View().setFocus();
-  if (find_.text.empty()) return MserchClick();
+  if (find_.text.isEmpty()) return MserchClick();
   find_.options.down = false;
   FindDialog1Find();
 }
@@ -220,16 +252,19 @@ void SearchController::Mserchnextup1Click() {
 void SearchController::FindDialog1Find() {
   viewer::TextPane& pane = ctx().Text().View();
   if (pane.IsEmpty()) return;
-  if (find_.text.empty()) return MserchClick();
+  if (find_.text.isEmpty()) return MserchClick();
+  // The text as typed, in the code of the text searched now (another file's, maybe).
+  const std::optional<std::string> find = InPaneCode(find_.text, QStringLiteral("検索文字列"));
+  if (!find) return;
   std::string scratch;
   const std::string_view text = ctx().Text().WholeText(scratch);
-  find_.options.utf8 = encoding::IsUnicode(pane.TextForm());
-  const auto hit = search::FindInText(find_.text, text, find_.options, pane.SelStart(), pane.SelLength());
+  SetForm(find_.options, pane.TextForm());
+  const auto hit = search::FindInText(*find, text, find_.options, pane.SelStart(), pane.SelLength());
   if (!hit) {
-    ui::Inform(ctx().Window(), PaneText(find_.text) + QStringLiteral(" 見つかりませんでした"));
+    ui::Inform(ctx().Window(), find_.text + QStringLiteral(" 見つかりませんでした"));
     return;
   }
-  SelectHit(*hit, find_.text.size());
+  SelectHit(*hit, find->size());
 }
 
 // ---- Replace -----------------------------------------------------------------------
@@ -241,8 +276,8 @@ void SearchController::Mreplace1Click() {
     replace_dialog_->OnFind = [this] { ReplaceDialog1Find(); };
     replace_dialog_->OnReplace = [this](bool all) { ReplaceDialog1Replace(all); };
     auto sync = [this] {
-      replace_.find = PaneBytes(replace_dialog_->FindText->text());
-      replace_.replace = PaneBytes(replace_dialog_->ReplaceText->text());
+      replace_.find = replace_dialog_->FindText->text();
+      replace_.replace = replace_dialog_->ReplaceText->text();
       replace_.whole_word = replace_dialog_->WholeWord->isChecked();
       replace_.match_case = replace_dialog_->MatchCase->isChecked();
     };
@@ -260,38 +295,45 @@ void SearchController::Mreplace1Click() {
 void SearchController::ReplaceDialog1Find() {
   replace_found_ = false;
   viewer::TextPane& pane = ctx().Text().View();
+  const std::optional<std::string> find = InPaneCode(replace_.find, QStringLiteral("検索文字列"));
+  if (!find) return;
   std::string scratch;
   const std::string_view text = ctx().Text().WholeText(scratch);
-  const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
-                              encoding::IsUnicode(pane.TextForm())};
+  search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+  SetForm(o, pane.TextForm());
   // From the selection on, then once more from the top.
-  auto hit = search::FindInText(replace_.find, text, o, pane.SelStart(), pane.SelLength());
-  if (!hit) hit = search::FindInText(replace_.find, text, o, 0, 0);
+  auto hit = search::FindInText(*find, text, o, pane.SelStart(), pane.SelLength());
+  if (!hit) hit = search::FindInText(*find, text, o, 0, 0);
   if (!hit) {
     ui::Inform(ctx().Window(), QStringLiteral("見つかりませんでした！"));
     return;
   }
   if (QWidget* w = ctx().Window()) w->activateWindow();
-  SelectHit(*hit, replace_.find.size());
+  SelectHit(*hit, find->size());
   replace_found_ = true;
   Changed();
 }
 
 void SearchController::ReplaceDialog1Replace(bool all) {
   viewer::TextPane& pane = ctx().Text().View();
+  const std::optional<std::string> find = InPaneCode(replace_.find, QStringLiteral("検索文字列"));
+  if (!find) return;
+  // A replacement the text's code cannot hold is refused whole: no "〓" goes into the text.
+  const std::optional<std::string> replacement = InPaneCode(replace_.replace, QStringLiteral("置換後の文字列"));
+  if (!replacement) return;
+  search::FindOptions o{true, replace_.whole_word, replace_.match_case};
+  SetForm(o, pane.TextForm());
   // The selection must still be a hit: the text may have changed since it was found.
   if (replace_found_) {
-    const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
-                              encoding::IsUnicode(pane.TextForm())};
     std::string scratch;
     const std::string_view text = pane.TextView(scratch);
-    replace_found_ = pane.SelLength() == replace_.find.size() &&
-                     search::FindInText(replace_.find, text, o, pane.SelStart(), 0) == pane.SelStart();
+    replace_found_ = pane.SelLength() == find->size() &&
+                     search::FindInText(*find, text, o, pane.SelStart(), 0) == pane.SelStart();
   }
   if (!replace_found_) ReplaceDialog1Find();
   if (!all) {
     if (!replace_found_) return;
-    ctx().Text().ReplaceSelection(replace_.replace);  // one step back
+    ctx().Text().ReplaceSelection(*replacement);  // one step back
     Changed();
     // On from just after the inserted text, so a replacement holding the find text is
     // not found again.
@@ -299,12 +341,10 @@ void SearchController::ReplaceDialog1Replace(bool all) {
     return;
   }
   if (!replace_found_) return;
-  const search::FindOptions o{true, replace_.whole_word, replace_.match_case,
-                              encoding::IsUnicode(pane.TextForm())};
   search::ReplaceResult r;
   {
     ui::BusyCursor busy;
-    r = search::ReplaceAll(ctx().Text().WholeText(), replace_.find, replace_.replace, o, pane.SelStart());
+    r = search::ReplaceAll(ctx().Text().WholeText(), *find, *replacement, o, pane.SelStart());
   }
   if (r.count == 0) return;
   ctx().Text().Replace(std::move(r.text));
@@ -344,11 +384,15 @@ void SearchController::MreplaceGrep1Click() {
     awk.LineSeparator = regex::mcls_CRLF;
     std::optional<std::string> core = CoreText();
     if (!core) return;
+    const std::optional<std::string> pattern = CoreBytes(a->pattern, QStringLiteral("検索正規表現"));
+    if (!pattern) return;
+    const std::optional<std::string> replacement = CoreBytes(a->replacement, QStringLiteral("置換後の文字列"));
+    if (!replacement) return;
     try {
       awk.SetUseFuzzyCharDic(a->fuzzy);
-      awk.SetRegExp(CoreBytes(a->pattern));
+      awk.SetRegExp(*pattern);
       text = std::move(*core);
-      count = awk.GSub(CoreBytes(a->replacement), text);
+      count = awk.GSub(*replacement, text);
       text = FromCore(std::move(text));
     } catch (const regex::ERegExpParser& e) {
       ShowPatternError(e);
@@ -370,11 +414,15 @@ void SearchController::Mreplaceall1Click() {
   if (pane.IsEmpty()) return;
   const std::optional<PatternAnswer> a = AskPattern(PatternUse::PlainReplace);
   if (!a) return;
+  const std::optional<std::string> find = InPaneCode(a->pattern, QStringLiteral("検索文字列"));
+  if (!find) return;
+  const std::optional<std::string> replacement = InPaneCode(a->replacement, QStringLiteral("置換後の文字列"));
+  if (!replacement) return;
   {
     ui::BusyCursor busy;
-    search::ReplaceResult r = search::ReplaceAll(ctx().Text().WholeText(), PaneBytes(a->pattern), PaneBytes(a->replacement),
-                                                 search::FindOptions{true, false, true,
-                                                                     encoding::IsUnicode(pane.TextForm())});
+    search::FindOptions o{true, false, true};
+    SetForm(o, pane.TextForm());
+    search::ReplaceResult r = search::ReplaceAll(ctx().Text().WholeText(), *find, *replacement, o);
     if (r.count > 0) ctx().Text().Replace(std::move(r.text));
   }
   Changed();

@@ -76,28 +76,38 @@ class SearchController : public ui::Controller {
   void Mrenzku1Click();
   void Mrenzokudeleteline1Click();
 
-  // The shared search settings (FindDialog1): find text in pane bytes and the options.
+  // The shared search settings (FindDialog1): the find text as typed (characters, put
+  // into each text's own code when it is searched) and the options.
   struct FindState {
-    std::string text;
+    QString text;
     search::FindOptions options;
   };
   FindState& Find() { return find_; }
-  // The replace dialog's texts and options, as its events read them.
+  // The replace dialog's texts (characters, as typed) and options, as its events read them.
   struct ReplaceState {
-    std::string find, replace;
+    QString find, replace;
     bool match_case = false, whole_word = false;
   };
   ReplaceState& Replace() { return replace_; }
 
  private:
   std::string PaneBytes(const QString& s) const;
+  // A typed text in the shown text's code, or nullopt when the code cannot hold one of its
+  // characters: nothing in the text can match it, which is said (`what` names the text:
+  // "検索文字列", "置換後の文字列", ...). Never the code's substitute "〓", which would match
+  // the text's own "〓".
+  std::optional<std::string> InPaneCode(const QString& s, const QString& what);
+  // What the code of the shown text is called in a message.
+  QString ShownCodeName() const;
   // The pane's text as the Shift_JIS cores see it: a UTF-8 pane's text with stand-ins for
   // what CP932 lacks (encoding/utf8_standins.h), kept for the typed texts converted after
   // it and for turning the result back. nullopt: too many such characters (said).
   std::optional<std::string> CoreText();
   // The regex line filters: the lines that match kept (`keep`) or dropped.
   void FilterLinesMatching(PatternUse use, bool keep);
-  std::string CoreBytes(const QString& s);
+  // A typed text as the Shift_JIS core reads it beside CoreText(); nullopt (said) when the
+  // shown text's code cannot hold it or no stand-in is left.
+  std::optional<std::string> CoreBytes(const QString& s, const QString& what = QStringLiteral("検索文字列"));
   std::string FromCore(std::string text) const;
   std::vector<std::string> FromCore(std::vector<std::string> lines) const;
   QString PaneText(std::string_view bytes) const;

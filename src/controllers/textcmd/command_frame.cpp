@@ -138,7 +138,7 @@ bool CommandFrame::RunWork(const Work& work) {
         run.message = encoding::kTooManyWithoutSjis;
       } else {
         const std::string_view text = sjis_->Text();
-        const std::vector<std::string_view> lines = encoding::SplitLines(text);
+        const textcmd::LineIndex lines(text);  // walked, never listed: short lines cost nothing
         run = work(textcmd::CommandInput{text, lines});
         if (run.status == Status::kDone) return Apply(std::move(run), false);
       }
@@ -194,12 +194,22 @@ bool CommandFrame::Apply(textcmd::CommandRun run, bool from_file) {
   // "中断しました！" the command writes: it goes into the pane like any result, and the
   // caller learns it was stopped.
   const bool stopped = run.output.cancelled;
-  std::string text = run.output.TakePaneText();  // a kText result whole, NUL bytes and all
-  if (sjis_ && !from_file) text = sjis_->ToPane(text);
+  // A text of another line end (LF, CR) that is only viewed takes the result written with
+  // it at once: a CR LF copy converted afterwards would cost twice the text once more.
+  // Stand-ins turn back on the CR LF text; the edit model takes CR LF.
+  const std::string line_end(ctx_.Text().View().LineEnd());
+  const bool own_line_end = !from_file && line_end != "\r\n" && !(sjis_ && sjis_->Converted()) &&
+                            !ctx_.Text().Editing();
+  // A kText result whole, NUL bytes and all.
+  std::string text = own_line_end ? run.output.TakePaneText(line_end) : run.output.TakePaneText();
+  // Only a text that went to the command through stand-ins comes back through them; any
+  // other is the pane's already, and is not copied once more.
+  if (sjis_ && !from_file && sjis_->Converted()) text = sjis_->ToPane(text);
   sjis_.reset();
   // A command on the file's own bytes (a line-end command) gives the file converted, with
   // the line end it made; on the shown text, a change.
   if (from_file) ctx_.Text().ReplaceLineEnds(std::move(text));
+  else if (own_line_end) ctx_.Text().ReplaceInOwnLineEnd(std::move(text));
   else ctx_.Text().Replace(std::move(text), ui::TextOrigin::Changed);
   return !stopped;
 }
