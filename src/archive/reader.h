@@ -81,6 +81,7 @@ class Reader {
   static long ReadAhead(struct ::archive* a, void* self, const void** buffer);
   void ReportProgress() const;
   int FilterCode() const;
+  std::string StoredBytes(const char* name) const;
 
   struct ::archive* a_ = nullptr;
   bool latin1_names_ = false;
