@@ -123,5 +123,25 @@ TEST(EverydayNames, ABackslashInALinuxTarNameIsPartOfTheName) {
             (std::map<std::string, std::string>{{"dir\\name.txt", "one"}, {"sub/a\\b", "two"}}));
 }
 
+TEST(EverydayNames, ZipMadeOfNamesThatAreNotUtf8KeepsTheirBytes) {
+  TempDir dir;
+  const auto expected = WriteCp932Tree(dir, "src");
+  dir.Write("src/日本.txt", "utf8\n");
+  const CreateResult made =
+      CreateArchive(CreateFormat::kZip, (dir / "out.zip").string(), {kHyo, "plain.txt", "日本.txt"}, (dir / "src").string());
+  ASSERT_EQ(made.code, kOk) << made.detail;
+  EXPECT_TRUE(made.skipped.empty());
+  // Stored as the bytes they are: Debian's unzip writes them back unchanged.
+  std::filesystem::create_directories(dir / "unzip");
+  Shell(dir / "unzip", "/usr/bin/unzip -q ../out.zip");
+  std::map<std::string, std::string> raw = {{kHyo + "/" + kSo + kNo + ".txt", "so-no\n"}, {"plain.txt", "plain\n"},
+                                            {"日本.txt", "utf8\n"}};
+  EXPECT_EQ(FilesOf(dir / "unzip"), raw);
+  // Our reader reads them by its CP932 rule, the UTF-8 name as it is.
+  std::map<std::string, std::string> decoded = expected;
+  decoded["日本.txt"] = "utf8\n";
+  EXPECT_EQ(UnpackedFiles(dir, (dir / "out.zip").string(), "back"), decoded);
+}
+
 }  // namespace
 }  // namespace haruvi::archive
