@@ -128,6 +128,8 @@ bool Reader::OpenWith(const std::string& path, bool lha_only, bool ahead, std::s
     archive_read_support_format_rar5(a_);
     archive_read_support_format_7zip(a_);
     archive_read_support_format_cpio(a_);
+    archive_read_support_format_iso9660(a_);
+    archive_read_support_format_xar(a_);
   }
   // Filters built into the library only: one that would run an outside program says
   // ARCHIVE_WARN, and is then simply not offered.
