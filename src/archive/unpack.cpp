@@ -161,7 +161,8 @@ class Unpacker {
 
  private:
   bool Refuse(const archive::Entry& e, Refusal why) {
-    r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why});
+    const int error = why == Refusal::kCannotWrite || why == Refusal::kThroughLink ? errno : 0;
+    r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why, error});
     return true;
   }
   // The entry named `parts` was made under `leaf`, reported when that is another name:

@@ -46,6 +46,7 @@ struct UnpackOptions {
 struct RefusedEntry {
   std::string name;  // as the pane shows it (CP932)
   Refusal why;
+  int error = 0;  // the system's errno where it refused (a name too long, no permission...)
 };
 
 // An entry whose name (after conversion to a disk name) an earlier entry already took,

@@ -3,6 +3,7 @@
 // error, and the exit code says that something was refused, kept or renamed (1) or
 // failed (3). The total counts the files written only; a damaged archive gives what was
 // read before the damage, which is named.
+#include <cstring>
 #include <iostream>
 
 #include "archive/create.h"
@@ -55,7 +56,8 @@ int Unpack(Args args) {
   if (args.size() != 2) return UsageError(kArchive, "unpack wants an archive and a folder");
   const archive::UnpackResult r = archive::Unpack(args[0], args[1], options);
   for (const archive::RefusedEntry& e : r.refused)
-    PrintError(args[0] + ": refused " + e.name + ": " + archive::RefusalText(e.why));
+    PrintError(args[0] + ": refused " + e.name + ": " + archive::RefusalText(e.why) +
+               (e.error ? std::string(" (") + std::strerror(e.error) + ")" : std::string()));
   for (const archive::RenamedEntry& e : r.renamed)
     PrintError(args[0] + ": unpacked " + e.name + " as " + e.kept_as + ": an earlier entry has the same name");
   for (const std::string& k : r.kept) PrintError(args[1] + ": kept the existing " + k);

@@ -273,5 +273,19 @@ TEST(UnpackReports, RefusedKeptAndWrittenEntriesAndTheirTotal) {
   EXPECT_EQ(f.GetOutput().find("new.txt\r\n"), std::string::npos);
 }
 
+TEST(UnpackReports, ANameTooLongForTheDiskIsRefusedWithTheSystemsReason) {
+  TempDir dir;
+  // 100 kanji: 200 bytes in CP932, 300 in UTF-8, past the 255 a name may take.
+  std::string name;
+  for (int i = 0; i < 100; ++i) name += kHyo;
+  const std::string path = dir.Write("long.lzh", test::LzhOfLevel(0, {{name, "x"}, {"ok.txt", "y"}})).string();
+  std::filesystem::create_directories(dir / "out");
+  const UnpackResult r = Unpack(path, (dir / "out").string(), {});
+  ASSERT_EQ(r.refused.size(), 1u);
+  EXPECT_EQ(r.refused[0].why, Refusal::kCannotWrite);
+  EXPECT_EQ(r.refused[0].error, ENAMETOOLONG);
+  EXPECT_EQ(test::ReadFile(dir / "out/ok.txt"), "y");
+}
+
 }  // namespace
 }  // namespace haruvi::archive

@@ -14,6 +14,7 @@
 #include "archive/listing.h"
 #include "archive/unpack.h"
 #include "encoding/utf8_sjis.h"
+#include "platform/system_error.h"
 
 namespace haruvi::archive::standin {
 namespace {
@@ -158,8 +159,10 @@ std::string DamageLine(const std::string& reason) {
 std::string UnpackReport(const std::string& archive, const UnpackResult& r) {
   std::string text;
   for (const std::string& w : r.written) text += w + "\r\n";
-  for (const RefusedEntry& e : r.refused)
-    text += e.name + Sjis(std::string(" : ") + RefusalTextJa(e.why) + "。展開しませんでした") + "\r\n";
+  for (const RefusedEntry& e : r.refused) {
+    const std::string reason = e.error ? "（" + platform::SystemErrorText(e.error) + "）" : std::string();
+    text += e.name + Sjis(std::string(" : ") + RefusalTextJa(e.why) + reason + "。展開しませんでした") + "\r\n";
+  }
   for (const RenamedEntry& e : r.renamed)
     text += e.name + Sjis(" : 同じ名前の項目が先にあるため ") + e.kept_as + Sjis(" として展開しました") + "\r\n";
   for (const std::string& k : r.kept) text += Sjis(k) + Sjis(" : 既に存在するため展開しませんでした") + "\r\n";
