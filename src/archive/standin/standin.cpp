@@ -308,6 +308,9 @@ int SetProgress(HaruviProgress* progress) {
 // A damaged archive opens with the entries read before the damage; the walk over them
 // ends with the damage's result code instead of -1, so a listing can say so.
 HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path) {
+  // Another library's archive is told from its first header, not read through: the
+  // component asks each library in turn when a name does not say the kind.
+  if (!Reads(traits, FamilyOf(Unquoted(path), {}))) return nullptr;
   Listing l = ListArchive(Unquoted(path), Control(Unquoted(path)));
   if (l.cancelled || (!l.ok && l.entries.empty()) || !Reads(traits, l.family)) return nullptr;
   auto* w = new Walk;
