@@ -100,7 +100,7 @@ TArchiverType TArchiveFile::DetectByContent(const std::string& path) {
   if (auto tar = ArchiverLibrary::Load("tar32.dll")) {
     if (auto kind = tar->Get<HaruviGetArchiveTypeFn>("TarGetArchiveType")) {
       const int k = kind(absolute.c_str());
-      if (k == 1) return TArchiverType::atTar;
+      if (k == 1 || k == 8) return TArchiverType::atTar;
       if (k >= 2 && k <= 5) return TArchiverType::atTgz;
       if (k == 6 || k == 7) return TArchiverType::atBZ2;
     }
@@ -149,6 +149,10 @@ int TArchiveFile::FindFirst(const std::string& wildcard, HaruviIndividualInfo* i
 }
 
 int TArchiveFile::FindNext(HaruviIndividualInfo* info) { return Archiver().FindNext(handle_, info); }
+
+bool TArchiveFile::EntrySizes(std::uint64_t* original, std::uint64_t* packed) {
+  return handle_ && Archiver().EntrySizes(handle_, original, packed);
+}
 
 void TArchiveFile::CloseArchive() {
   if (handle_ && archiver_) archiver_->CloseArchive(handle_);

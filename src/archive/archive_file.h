@@ -34,6 +34,8 @@ class TArchiveFile {
   HaruviArcHandle OpenArchive(void* window, std::uint32_t mode);
   int FindFirst(const std::string& wildcard, HaruviIndividualInfo* info);
   int FindNext(HaruviIndividualInfo* info);
+  // The whole sizes of the entry the last find gave; false when only the record's are known.
+  bool EntrySizes(std::uint64_t* original, std::uint64_t* packed);
   void CloseArchive();
   // `options` null: the component's own Options.
   int Unpack(void* window, const TArchiverOptions* options, const std::vector<std::string>& files,

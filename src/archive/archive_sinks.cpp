@@ -14,6 +14,7 @@
 #include "archive/locale_scope.h"
 #include "archive/lzh_writer.h"
 #include "archive/name_codec.h"
+#include "encoding/display_name.h"
 #include "encoding/utf8_sjis.h"
 #include "platform/write_all.h"
 
@@ -83,6 +84,22 @@ class LzhSink : public Sink {
   LzhWriter writer_{buffer_};
 };
 
+// Each byte as the character of ISO-8859-1 it stands for, in UTF-8.
+std::string Latin1Utf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out.push_back(ch);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}
+
 class LibarchiveSink : public Sink {
  public:
   explicit LibarchiveSink(CreateFormat format) : format_(format) {}
@@ -97,7 +114,8 @@ class LibarchiveSink : public Sink {
     int rc;
     if (format_ == CreateFormat::kZip) {
       rc = archive_write_set_format_zip(a_);
-      if (rc == ARCHIVE_OK) rc = archive_write_set_options(a_, "zip:hdrcharset=UTF-8");
+      // The names as bytes go through ISO-8859-1, which maps every byte to one character.
+      if (rc == ARCHIVE_OK) rc = archive_write_set_options(a_, raw_names ? "zip:hdrcharset=ISO-8859-1" : "zip:hdrcharset=UTF-8");
     } else {
       rc = archive_write_set_format_pax_restricted(a_);
       if (rc == ARCHIVE_OK && format_ == CreateFormat::kTgz) rc = archive_write_add_filter_gzip(a_);
@@ -159,8 +177,18 @@ class LibarchiveSink : public Sink {
             std::string* error) {
     LocaleScope scope;
     archive_entry_clear(entry_);
-    // ZIP names are UTF-8 (flagged so); tar keeps the bytes.
-    const std::string name = format_ == CreateFormat::kZip ? NameCodec().ToDisk(stored) : stored;
+    // ZIP names are UTF-8 (flagged so) or, in an archive of names that are not, every
+    // name's bytes; tar keeps the bytes. A name that would not come back as it is, is
+    // refused with its name.
+    std::string name = stored;
+    if (format_ == CreateFormat::kZip) {
+      if (raw_names) {
+        name = Latin1Utf8(stored);
+      } else if (!encoding::IsValidUtf8(stored)) {
+        *error = "the name is not UTF-8 and the archive's names are";
+        return 0;
+      }
+    }
     archive_entry_copy_pathname(entry_, (S_ISDIR(st.st_mode) ? name + "/" : name).c_str());
     archive_entry_set_mode(entry_, st.st_mode);
     archive_entry_set_mtime(entry_, st.st_mtime, 0);

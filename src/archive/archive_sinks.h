@@ -23,6 +23,9 @@ struct Item {
 class Sink {
  public:
   virtual ~Sink() = default;
+  // Set before Open when some name to be written is not UTF-8: a ZIP then stores every
+  // name as its bytes, unflagged, which our reader decodes by its CP932 rule.
+  bool raw_names = false;
   // False with the result's code and details set.
   virtual bool Open(int fd, const std::string& temp_path, CreateResult* r) = 0;
   // 1 added, 0 skipped (*error says why), -1 the archive could not be written.

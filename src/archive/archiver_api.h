@@ -49,5 +49,7 @@ using HaruviKillOwnerWindowExFn = int (*)(void*);
 using HaruviExtractMemFn = int (*)(void*, const char*, char*, std::uint32_t, void*, void*, std::uint32_t*);
 using HaruviGetArchiveTypeFn = int (*)(const char*);
 using HaruviSetProgressFn = int (*)(HaruviProgress*);
+// (handle, original, packed) -> 0: the whole sizes of the entry the last find gave.
+using HaruviGetSizes64Fn = int (*)(HaruviArcHandle, std::uint64_t*, std::uint64_t*);
 
 }  // extern "C"

@@ -105,6 +105,10 @@ int TPrefixArchiver::FindFirst(HaruviArcHandle h, HaruviIndividualInfo* info, co
 int TPrefixArchiver::FindNext(HaruviArcHandle h, HaruviIndividualInfo* info) {
   return reinterpret_cast<HaruviFindNextFn>(Export("FindNext"))(h, info);
 }
+bool TPrefixArchiver::EntrySizes(HaruviArcHandle h, std::uint64_t* original, std::uint64_t* packed) {
+  const auto sizes = lib_ ? lib_->Get<HaruviGetSizes64Fn>(prefix_ + "GetSizes64") : nullptr;
+  return sizes && sizes(h, original, packed) == 0;
+}
 int TPrefixArchiver::CloseArchive(HaruviArcHandle h) {
   return reinterpret_cast<HaruviCloseArchiveFn>(Export("CloseArchive"))(h);
 }
@@ -282,6 +286,7 @@ int TTar32::Word(const char* word, const ArcCall& call, TResFileUse) {
   else if (o.Get("a") == 0) c.Add("-I");
   if (!owner_ && o.Get("n") > 0) c.Add("--display-dialog=0");
   if (o.Get("o") > 0) c.Add("-g");
+  if (o.Get("c") == 1) c.Add("--overwrite");
   if (o.Get("p") != -1) c.Add("-check-all-path=" + std::to_string(o.Get("p")));
   if (o.Get("x") != -1) c.Add("-use-directory=" + std::to_string(o.Get("x")));
   Compression(c, o);

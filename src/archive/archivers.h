@@ -46,6 +46,9 @@ class TArchiver {
   virtual int FindFirst(HaruviArcHandle handle, HaruviIndividualInfo* info, const std::string& wildcard);
   virtual int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info);
   virtual int CloseArchive(HaruviArcHandle handle);
+  // The whole sizes of the entry the last find gave; false when the library keeps only
+  // the record's 32 bits.
+  virtual bool EntrySizes(HaruviArcHandle, std::uint64_t*, std::uint64_t*) { return false; }
   virtual int Unpack(const ArcCall& call) = 0;
   virtual int Pack(const ArcCall& call);
   virtual int RemoveItems(const ArcCall& call);
@@ -80,6 +83,7 @@ class TPrefixArchiver : public TArchiver {
   int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info) override;
   int CloseArchive(HaruviArcHandle handle) override;
   int CheckArchive(const std::string& archive, int mode, int flags) override;
+  bool EntrySizes(HaruviArcHandle handle, std::uint64_t* original, std::uint64_t* packed) override;
 
  protected:
   // The export prefix + suffix of `lib` (the loaded one by default); EArchiver with the

@@ -126,9 +126,8 @@ int ArjReader::Next(ArjEntry* e, std::string* error) {
     e->mode = Get(h, 26, 2) & 07777;
     const std::size_t name_end = h.find('\0', first);
     e->raw_name = h.substr(first, name_end == std::string::npos ? std::string::npos : name_end - first);
-    if (!(flags & 0x10))  // names written with DOS separators
-      for (char& c : e->raw_name)
-        if (c == '\\') c = '/';
+    // DOS separators ("\") stay: a 0x5C second byte of a CP932 name looks the same, and
+    // the name codec tells them apart once it has decoded the name.
     data_at_ = pos_;
     if (e->packed > size_ - std::min(pos_, size_)) {
       *error = "the archive is cut short";

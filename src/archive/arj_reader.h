@@ -11,7 +11,7 @@
 namespace haruvi::archive {
 
 struct ArjEntry {
-  std::string raw_name;  // "/" between folders
+  std::string raw_name;  // as stored: "\" or "/" between folders
   bool folder = false;
   int method = 0;
   std::uint64_t size = 0;

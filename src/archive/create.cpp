@@ -18,6 +18,7 @@
 #include "archive/archive_sinks.h"
 #include "archive/name_codec.h"
 #include "archive/reader.h"
+#include "encoding/display_name.h"
 
 namespace haruvi::archive {
 namespace {
@@ -217,6 +218,7 @@ CreateResult CreateArchive(CreateFormat format, const std::string& archive_path,
   }
   std::unique_ptr<Sink> sink = MakeSink(format, &r);
   if (!sink) return r;
+  for (const Item& item : gather.items()) sink->raw_names = sink->raw_names || !encoding::IsValidUtf8(item.stored);
 
   // The new archive goes under a temporary name in the same folder, so the final rename
   // replaces the old one in one step.

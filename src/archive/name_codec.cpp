@@ -5,6 +5,7 @@
 
 #include "encoding/display_name.h"
 #include "encoding/jis_convert.h"
+#include "encoding/sjis_char.h"
 #include "encoding/utf8_sjis.h"
 
 namespace haruvi::archive {
@@ -53,11 +54,18 @@ std::string NameCodec::ToDisk(std::string_view raw) const {
     const std::string sjis = code_ == encoding::ccEuc ? encoding::EucToSjis(raw) : std::string(raw);
     if (!Cp932ToUtf8(sjis, &name)) name.assign(raw);
   }
-  // A backslash left in a UTF-8 name is a Windows separator (in CP932 it could have been
-  // a second byte, which the conversion has taken care of).
-  if (encoding::IsValidUtf8(name))
+  if (!backslash_separates_) return name;
+  if (encoding::IsValidUtf8(name)) {
+    // Decoded: every "\\" left is a separator.
     for (char& c : name)
       if (c == '\\') c = '/';
+  } else {
+    // Bytes that read as no code: a "\\" parts folders only where it ends no CP932 pair.
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (encoding::IsLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) ++i;
+      else if (name[i] == '\\') name[i] = '/';
+    }
+  }
   return name;
 }
 

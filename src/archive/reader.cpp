@@ -128,6 +128,8 @@ bool Reader::OpenWith(const std::string& path, bool lha_only, bool ahead, std::s
     archive_read_support_format_rar5(a_);
     archive_read_support_format_7zip(a_);
     archive_read_support_format_cpio(a_);
+    archive_read_support_format_iso9660(a_);
+    archive_read_support_format_xar(a_);
   }
   // Filters built into the library only: one that would run an outside program says
   // ARCHIVE_WARN, and is then simply not offered.
@@ -260,21 +262,18 @@ int Reader::Next(Entry* out, std::string* error) {
     // UTF-8 that is not): it is reported, never guessed into a path.
     out->raw_name.clear();
   } else {
-    out->raw_name = latin1_names_ ? FromLatin1Utf8(p) : std::string(p);
-    // The RAR 4 reader turns every "\" byte into "/", the second byte of a CP932
-    // character too ("ソ", "表"); Windows names hold no "/", so each was a "\", and the
-    // name codec separates folders at the ones that are no second byte.
-    if ((archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_RAR)
-      for (char& c : out->raw_name)
-        if (c == '/') c = '\\';
+    out->raw_name = StoredBytes(p);
   }
+  const int base = archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK;
+  names_.SetBackslashSeparates(base != ARCHIVE_FORMAT_TAR && base != ARCHIVE_FORMAT_CPIO &&
+                               base != ARCHIVE_FORMAT_ISO9660 && base != ARCHIVE_FORMAT_XAR);
   names_.Learn(out->raw_name);
   out->name = names_.ToDisk(out->raw_name);
   const char* hard = archive_entry_hardlink(e);
   const char* sym = archive_entry_symlink(e);
   if (hard) {
     out->kind = EntryKind::kHardlink;
-    out->link = names_.ToDisk(latin1_names_ ? FromLatin1Utf8(hard) : std::string(hard));
+    out->link = names_.ToDisk(StoredBytes(hard));
   } else {
     switch (archive_entry_filetype(e)) {
       case AE_IFDIR: out->kind = EntryKind::kFolder; break;
@@ -286,7 +285,7 @@ int Reader::Next(Entry* out, std::string* error) {
       default: out->kind = EntryKind::kFile; break;
     }
     if (out->kind == EntryKind::kSymlink && sym)
-      out->link = names_.ToDisk(latin1_names_ ? FromLatin1Utf8(sym) : std::string(sym));
+      out->link = names_.ToDisk(StoredBytes(sym));
   }
   // A name ending in "/" is a folder whatever the type says (old ZIP and LZH tools).
   if (out->kind == EntryKind::kFile && !out->name.empty() && out->name.back() == '/') out->kind = EntryKind::kFolder;
@@ -296,6 +295,20 @@ int Reader::Next(Entry* out, std::string* error) {
   out->mode = static_cast<std::uint32_t>(archive_entry_perm(e));
   out->method = out->kind == EntryKind::kFolder ? (latin1_names_ ? "-lhd-" : "-----") : MethodOf(a_, FilterCode());
   return 1;
+}
+
+// A name as libarchive hands it back to the bytes the archive stores. The LZH reader of
+// level-0 headers and the RAR 4 reader turn every "\" byte into "/", the second byte of
+// a CP932 character too ("表", "ソ", "能"); Windows names hold no "/" (and an LZH
+// header's 0xFF folder mark is one too), so each "/" goes back to "\" and the name
+// codec separates folders only after the name is decoded.
+std::string Reader::StoredBytes(const char* name) const {
+  std::string raw = latin1_names_ ? FromLatin1Utf8(name) : std::string(name);
+  const int base = archive_format(a_) & ARCHIVE_FORMAT_BASE_MASK;
+  if (latin1_names_ || base == ARCHIVE_FORMAT_RAR)
+    for (char& c : raw)
+      if (c == '/') c = '\\';
+  return raw;
 }
 
 bool Reader::ReadData(const std::function<bool(std::string_view)>& sink, std::string* error) {

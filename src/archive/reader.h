@@ -1,4 +1,4 @@
-// Reading archives (LZH, ZIP, CAB, TAR and its compressed forms, RAR, 7z, cpio) through
+// Reading archives (LZH, ZIP, CAB, TAR and its compressed forms, RAR, 7z, cpio, ISO, xar) through
 // libarchive, and ARJ through our own decoder, with entry names kept as the bytes stored and decoded by NameCodec. Only
 // formats and filters that need no outside program are enabled.
 #pragma once
@@ -81,6 +81,7 @@ class Reader {
   static long ReadAhead(struct ::archive* a, void* self, const void** buffer);
   void ReportProgress() const;
   int FilterCode() const;
+  std::string StoredBytes(const char* name) const;
 
   struct ::archive* a_ = nullptr;
   bool latin1_names_ = false;

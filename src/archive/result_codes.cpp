@@ -44,4 +44,10 @@ std::string ResultMessage(int code) {
   }
 }
 
+int DamageCode(std::string_view reason) {
+  for (std::string_view cut : {"cut short", "runcated", "remature end", "nexpected end", "nexpected EOF"})
+    if (reason.find(cut) != std::string_view::npos) return kErrMissingData;
+  return kErrBrokenHeader;
+}
+
 }  // namespace haruvi::archive

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace haruvi::archive {
 
@@ -27,5 +28,9 @@ inline constexpr int kErrMissingData = 32813;
 
 // The message line for a result code (UTF-8); empty for 0 and for unknown codes.
 std::string ResultMessage(int code);
+
+// The result code of an archive that could not be read to its end, from the reader's
+// reason: kErrMissingData for one cut short, kErrBrokenHeader for any other damage.
+int DamageCode(std::string_view reason);
 
 }  // namespace haruvi::archive

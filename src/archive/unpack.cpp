@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <random>
 #include <map>
+#include <set>
 
 #include "archive/reader.h"
 #include "archive/safe_paths.h"
@@ -29,6 +30,10 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
 
  private:
   int fd_;
@@ -39,6 +44,8 @@ std::string Joined(const std::vector<std::string>& parts) {
   for (const std::string& p : parts) s += (s.empty() ? "" : "/") + p;
   return s;
 }
+
+bool IsTargetItself(std::string_view name);
 
 // One unpacking run: the staging folder and what was made in it.
 class Unpacker {
@@ -53,6 +60,9 @@ class Unpacker {
                                                    "書庫の項目が多すぎるため展開を中止しました。");
     std::vector<std::string> parts;
     if (e.raw_name.empty()) return Refuse(e, Refusal::kUnreadableName);
+    // "./" (GNU tar's first entry of `tar czf x.tgz .`) is the target folder: nothing to
+    // make for a folder, and a file cannot take its place.
+    if (IsTargetItself(e.name)) return e.kind == EntryKind::kFolder ? true : Refuse(e, Refusal::kTargetItself);
     if (!SplitInsideName(e.name, &parts)) return Refuse(e, Refusal::kOutside);
     if (opt_.ignore_folders) {
       if (e.kind == EntryKind::kFolder) return true;
@@ -120,7 +130,12 @@ class Unpacker {
     if (write_failed)
       return errno == ENOSPC ? Fail(kErrDiskSpace, "no space left on the device", "ディスクの空きが足りません。")
                              : Fail(kErrWrite, "cannot write a file", "書き込みエラーが生じました。");
-    if (!read) return Fail(kErrRead, error, "書庫が壊れています: " + error);
+    if (!read) {
+      // The file's data is damaged: it goes, the files read whole before it stay.
+      out.Close();
+      unlinkat(dir.get(), leaf.c_str(), 0);
+      return Damaged(kErrRead, error, "書庫のデータが壊れています: " + error);
+    }
     fchmod(out.get(), (e.mode & 0777 & ~022u) | 0600);
     if (e.mtime > 0) {
       const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(e.mtime), 0}};
@@ -136,10 +151,18 @@ class Unpacker {
     r_.detail_ja = detail_ja;
     return false;
   }
+  // The archive cannot be read on from here; what was unpacked so far is kept.
+  bool Damaged(int code, const std::string& detail, const std::string& detail_ja) {
+    r_.damaged = true;
+    return Fail(code, detail, detail_ja);
+  }
+  // The files made, by their paths below the target.
+  const std::vector<std::string>& Written() const { return written_; }
 
  private:
   bool Refuse(const archive::Entry& e, Refusal why) {
-    r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why});
+    const int error = why == Refusal::kCannotWrite || why == Refusal::kThroughLink ? errno : 0;
+    r_.refused.push_back({NameCodec::ToPane(e.raw_name.empty() ? std::string("?") : e.name), why, error});
     return true;
   }
   // The entry named `parts` was made under `leaf`, reported when that is another name:
@@ -158,8 +181,8 @@ class Unpacker {
     Kept(e, parts, leaf);
     std::vector<std::string> where(parts.begin(), parts.end() - 1);
     where.push_back(leaf);
+    written_.push_back(Joined(where));
     files_[Joined(parts)] = std::move(where);
-    ++r_.files;
   }
 
   const UnpackOptions& opt_;
@@ -170,7 +193,29 @@ class Unpacker {
   // Regular files made so far by entry name, with the path each was written to: what a
   // hard link may name.
   std::map<std::string, std::vector<std::string>> files_;
+  std::vector<std::string> written_;
 };
+
+// A name whose every part is "." or empty: the folder it is unpacked into.
+bool IsTargetItself(std::string_view name) {
+  if (name.empty() || name.front() == '/') return false;
+  std::size_t i = 0;
+  while (i <= name.size()) {
+    std::size_t j = name.find('/', i);
+    if (j == std::string_view::npos) j = name.size();
+    const std::string_view part = name.substr(i, j - i);
+    if (!part.empty() && part != ".") return false;
+    i = j + 1;
+  }
+  return true;
+}
+
+// Whether `path` or a folder it lies in is one of `kept`.
+bool Within(const std::string& path, const std::set<std::string>& kept) {
+  for (std::size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
+    if (kept.count(path.substr(0, slash))) return true;
+  return kept.count(path) > 0;
+}
 
 std::string MakeStaging(int target) {
   std::random_device rd;
@@ -193,6 +238,7 @@ const char* RefusalText(Refusal r) {
     case Refusal::kThroughLink: return "its folder is a link or a file";
     case Refusal::kCannotWrite: return "cannot be created";
     case Refusal::kTooDeep: return "too many folder levels";
+    case Refusal::kTargetItself: return "a file cannot take the place of the folder it is unpacked into";
   }
   return "";
 }
@@ -206,6 +252,7 @@ const char* RefusalTextJa(Refusal r) {
     case Refusal::kThroughLink: return "フォルダーの位置にリンクかファイルがあります";
     case Refusal::kCannotWrite: return "作成できません";
     case Refusal::kTooDeep: return "フォルダーの階層が深すぎます";
+    case Refusal::kTargetItself: return "展開先フォルダーそのものの名前です";
   }
   return "";
 }
@@ -249,19 +296,21 @@ UnpackResult Unpack(const std::string& archive_path, const std::string& folder, 
       if (got == 0) break;
       if (got < 0) {
         ok = reader.Cancelled() ? unpacker.Fail(kErrUserCancel, "cancelled", "展開を中止しました。")
-                                : unpacker.Fail(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
+                                : unpacker.Damaged(kErrBrokenHeader, error, "書庫のヘッダが壊れています: " + error);
         break;
       }
       ok = unpacker.Entry(reader, e);
     }
-    if (ok) MergeInto(stage.get(), target.get(), options.overwrite, "", &result.kept);
+    if (ok || result.damaged) {
+      MergeInto(stage.get(), target.get(), options.overwrite, "", &result.kept);
+      const std::set<std::string> kept(result.kept.begin(), result.kept.end());
+      for (const std::string& path : unpacker.Written())
+        if (!Within(path, kept)) result.written.push_back(NameCodec::ToPane(path));
+      result.files = result.written.size();
+    }
   }
   RemoveTree(target.get(), staging);
-  if (!ok) {
-    result.files = 0;
-  } else if ((!result.kept.empty() || !result.renamed.empty()) && result.code == kOk) {
-    result.code = kErrAlreadyExists;
-  }
+  if (ok && (!result.kept.empty() || !result.renamed.empty()) && result.code == kOk) result.code = kErrAlreadyExists;
   return result;
 }
 

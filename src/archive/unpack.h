@@ -3,7 +3,9 @@
 // reported), two entries of one disk name are both kept (the later one as "NAME (2)",
 // reported), the total size and the expansion ratio are capped against archive bombs,
 // and the entries are written into a staging folder inside the target and moved into
-// place only when the whole archive was read, so a failure leaves no half-written files.
+// place once the archive was read: a cancel or a failure of the disk leaves the target as
+// it was, and a damaged archive gives the entries read whole before the damage, never a
+// half-written one.
 #pragma once
 
 #include <atomic>
@@ -23,6 +25,7 @@ enum class Refusal {
   kThroughLink,     // its folder is a link or a file in the archive
   kCannotWrite,     // the system refused to create it
   kTooDeep,         // more folder levels than we walk
+  kTargetItself,    // a file named as the target folder itself ("./")
 };
 // What the refusal means, in English for the tool and in Japanese for the window.
 const char* RefusalText(Refusal r);
@@ -43,6 +46,7 @@ struct UnpackOptions {
 struct RefusedEntry {
   std::string name;  // as the pane shows it (CP932)
   Refusal why;
+  int error = 0;  // the system's errno where it refused (a name too long, no permission...)
 };
 
 // An entry whose name (after conversion to a disk name) an earlier entry already took,
@@ -56,10 +60,14 @@ struct UnpackResult {
   int code = kOk;       // kOk or one of the result codes
   std::string detail;   // English detail of a failure
   std::string detail_ja;
+  // The archive is damaged from some entry on (code and details say how); the entries
+  // before it were unpacked all the same.
+  bool damaged = false;
   std::vector<RefusedEntry> refused;
   std::vector<std::string> kept;  // names already in the target, left as they were
   std::vector<RenamedEntry> renamed;
-  std::uint64_t files = 0;
+  std::vector<std::string> written;  // the files now in the target, as the pane shows them
+  std::uint64_t files = 0;  // files written into the target (those kept are not)
   std::uint64_t bytes = 0;
 };
 

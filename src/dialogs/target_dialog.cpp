@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -49,6 +50,9 @@ TForm2::TForm2(platform::IniFile& ini, QWidget* parent) : QDialog(parent), ini_(
   CBdir = ui::NewHistoryCombo(this);
   CBdir->setObjectName(QStringLiteral("CBdir"));
   label2->setBuddy(CBdir);
+  CBoverwrite = new QCheckBox(QStringLiteral("上書きする(&O)"), this);
+  CBoverwrite->setObjectName(QStringLiteral("CBoverwrite"));
+  CBoverwrite->hide();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TForm2::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -59,6 +63,7 @@ TForm2::TForm2(platform::IniFile& ini, QWidget* parent) : QDialog(parent), ini_(
   layout->addWidget(Memo1);
   layout->addWidget(label2);
   layout->addWidget(CBdir);
+  layout->addWidget(CBoverwrite);
   layout->addWidget(buttons);
   setTabOrder(CBdir, FolderView1);
   CBdir->setFocus();
@@ -85,6 +90,7 @@ void TForm2::Preset(const QString& folder, Operation op, const QString& files_te
   CBdir->setEditText(folder);
   LDirectory->setText(bridge::DisplayName(folder));
   if (QAbstractButton* b = RGfile->button(op)) b->setChecked(true);
+  CBoverwrite->setVisible(op == kUnpack);
   Lfiles->setText(files_text);
   QStringList shown;
   for (const QString& s : sources) shown << bridge::DisplayName(s);
@@ -101,10 +107,12 @@ void TForm2::accept() {
 }
 
 std::optional<QString> AskTargetFolder(platform::IniFile& ini, QWidget* parent, const QString& folder,
-                                       TForm2::Operation op, const QString& files_text, const QStringList& sources) {
+                                       TForm2::Operation op, const QString& files_text, const QStringList& sources,
+                                       bool* overwrite) {
   TForm2 dialog(ini, parent);
   dialog.Preset(folder, op, files_text, sources);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (overwrite) *overwrite = dialog.CBoverwrite->isChecked();
   return dialog.Answer();
 }
 

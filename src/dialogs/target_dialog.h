@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QButtonGroup;
+class QCheckBox;
 
 namespace haruvi::platform { class IniFile; }
 namespace haruvi::shellview { class TFolderView; }
@@ -39,6 +40,8 @@ class TForm2 : public QDialog {
   QLabel* Lfiles = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QComboBox* CBdir = nullptr;
+  // "上書きする": shown for unpacking only, where files of the target may be replaced.
+  QCheckBox* CBoverwrite = nullptr;
 
  private:
   platform::IniFile& ini_;
@@ -46,8 +49,10 @@ class TForm2 : public QDialog {
   QString answer_;
 };
 
-// Opens the dialog; the chosen folder, or nullopt on Cancel.
+// Opens the dialog; the chosen folder, or nullopt on Cancel. For unpacking, `overwrite`
+// (when given) gets the state of "上書きする".
 std::optional<QString> AskTargetFolder(platform::IniFile& ini, QWidget* parent, const QString& folder,
-                                       TForm2::Operation op, const QString& files_text, const QStringList& sources);
+                                       TForm2::Operation op, const QString& files_text, const QStringList& sources,
+                                       bool* overwrite = nullptr);
 
 }  // namespace haruvi::dialogs

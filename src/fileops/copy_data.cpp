@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/write_all.h"
+#include "platform/system_error.h"
 
 namespace haruvi::fileops {
 namespace {
@@ -18,7 +19,7 @@ constexpr std::uint64_t kPiece = 8u << 20;  // progress and Cancel are looked at
 
 DataCopyResult Fail(const char* what) {
   DataCopyResult r;
-  r.error = std::string(what) + std::strerror(errno);
+  r.error = std::string(what) + platform::SystemErrorText(errno);
   return r;
 }
 

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/system_error.h"
+
 namespace haruvi::fileops {
 
 std::string ParentOf(const std::string& path) {
@@ -31,7 +33,7 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() { return platform::SystemErrorText(errno); }
 
 bool RenameNoReplace(int old_dir, const char* old_name, int new_dir, const char* new_name) {
   if (::renameat2(old_dir, old_name, new_dir, new_name, RENAME_NOREPLACE) == 0) return true;

@@ -9,7 +9,7 @@ namespace haruvi::fileops {
 std::string ParentOf(const std::string& path);    // "/a/b" -> "/a", "/a" -> "/", "b" -> "."
 std::string NameOf(const std::string& path);      // "/a/b" -> "b" (trailing "/" ignored)
 std::string JoinPath(const std::string& folder, const std::string& name);
-std::string SystemReason();                       // strerror(errno)
+std::string SystemReason();                       // errno as the window says it
 
 // renameat2(RENAME_NOREPLACE); where the file system lacks it, a check then a rename
 // (the best it offers). False with errno EEXIST when the new name is taken.

@@ -11,6 +11,7 @@
 
 #include "platform/temp_beside.h"
 #include "platform/write_all.h"
+#include "platform/system_error.h"
 
 namespace haruvi::fileops {
 namespace {
@@ -60,7 +61,7 @@ bool Overwrite(int fd, std::string_view bytes) {
 
 SaveResult Failed(const std::string& what) {
   SaveResult r;
-  r.error = what + ": " + std::strerror(errno);
+  r.error = what + ": " + platform::SystemErrorText(errno);
   return r;
 }
 

@@ -11,6 +11,7 @@
 #include "fileops/fs_util.h"
 #include "fileops/trash.h"
 #include "fileops/tree_ops.h"
+#include "platform/system_error.h"
 
 namespace haruvi::fileops {
 namespace {
@@ -172,7 +173,7 @@ bool TSHFOP::Execute(FileOpUi* ui) {
     std::error_code ec;
     std::filesystem::create_directories(ToFolder, ec);
     if (ec || !IsFolder(ToFolder))
-      throw FileOpError(ec ? "ディレクトリを作成することができません: " + ec.message()
+      throw FileOpError(ec ? "ディレクトリを作成することができません: " + platform::SystemErrorText(ec.value())
                            : "ディレクトリを作成することができません");
   }
   if (!exec) {

@@ -3,6 +3,7 @@
 #include "fileops/flush.h"
 #include "fileops/fs_util.h"
 #include "platform/write_all.h"
+#include "platform/system_error.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -18,7 +19,7 @@
 namespace haruvi::fileops {
 namespace {
 
-std::string Reason() { return std::strerror(errno); }
+std::string Reason() { return platform::SystemErrorText(errno); }
 
 // A folder made with mode 0700 if missing; false if it is there but not a real folder.
 bool EnsureFolder(const std::string& path) {

@@ -23,6 +23,7 @@
 
 #include "platform/text_format.h"
 #include "viewer/file_info.h"
+#include "platform/system_error.h"
 
 namespace haruvi::shellview {
 namespace {
@@ -109,7 +110,7 @@ PropertiesDialog::PropertiesDialog(const QString& path, QWidget* parent) : QDial
   row("種類:", kind);
   row("場所:", bridge::DisplayName(bridge::FolderOf(path)));
   if (!known) {
-    row("状態:", QStringLiteral("読めません: ") + QString::fromLocal8Bit(std::strerror(errno)));
+    row("状態:", QStringLiteral("読めません: ") + QString::fromStdString(platform::SystemErrorText(errno)));
   } else {
     if (!is_dir)
       row("サイズ:", QString::fromStdString(platform::FormatThousands(static_cast<std::uint64_t>(st.st_size))) +

@@ -1,7 +1,9 @@
 // "archive": list, unpack and create archives with the archive core. The listing is the
 // pane's text (CP932, CR LF); refused entries and skipped files are named on standard
 // error, and the exit code says that something was refused, kept or renamed (1) or
-// failed (3).
+// failed (3). The total counts the files written only; a damaged archive gives what was
+// read before the damage, which is named.
+#include <cstring>
 #include <iostream>
 
 #include "archive/create.h"
@@ -20,8 +22,8 @@ const Command kArchive{
     "archive",
     "archive list [-v] ARCHIVE | unpack [--overwrite] [--flat] ARCHIVE FOLDER | "
     "create [--update] FORMAT ARCHIVE FILE...",
-    "list or unpack (safely) LZH, ZIP, CAB, TAR, TGZ, BZ2, RAR and ARJ archives; create all but RAR and ARJ",
-    &RunArchive, true};
+    "list or unpack (safely) LZH, ZIP, CAB, ARJ, RAR, 7z, ISO, cpio and tar archives with any compression; create "
+    "LZH, ZIP, CAB and tar ones", &RunArchive, true};
 
 int List(Args args) {
   const bool verbose = !args.empty() && args[0] == "-v";
@@ -60,15 +62,19 @@ int Unpack(Args args) {
   if (args.size() != 2) return UsageError(kArchive, "unpack wants an archive and a folder");
   const archive::UnpackResult r = archive::Unpack(args[0], args[1], options);
   for (const archive::RefusedEntry& e : r.refused)
-    PrintError(args[0] + ": refused " + e.name + ": " + archive::RefusalText(e.why));
+    PrintError(args[0] + ": refused " + e.name + ": " + archive::RefusalText(e.why) +
+               (e.error ? std::string(" (") + std::strerror(e.error) + ")" : std::string()));
   for (const archive::RenamedEntry& e : r.renamed)
     PrintError(args[0] + ": unpacked " + e.name + " as " + e.kept_as + ": an earlier entry has the same name");
   for (const std::string& k : r.kept) PrintError(args[1] + ": kept the existing " + k);
-  if (r.code != archive::kOk && r.code != archive::kErrAlreadyExists) {
+  const bool failed = r.code != archive::kOk && r.code != archive::kErrAlreadyExists;
+  if (failed && !r.damaged) {
     PrintError(args[0] + ": " + r.detail + " (nothing was unpacked)");
     return kExitFailed;
   }
+  if (failed) PrintError(args[0] + ": " + r.detail + " (the entries before the damage were unpacked)");
   std::cout << r.files << " files, " << r.bytes << " bytes unpacked into " << args[1] << '\n';
+  if (failed) return kExitFailed;
   return r.refused.empty() && r.kept.empty() && r.renamed.empty() ? kExitOk : kExitNoMatch;
 }
 

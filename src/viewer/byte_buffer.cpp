@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/system_error.h"
+
 namespace haruvi::viewer {
 namespace {
 
@@ -45,7 +47,7 @@ std::optional<ByteBuffer> ByteBuffer::ReadAll(int fd, std::size_t size, std::str
                                               const std::atomic<bool>* cancel) {
   ByteBuffer b;
   auto fail = [&]() -> std::optional<ByteBuffer> {
-    if (error) *error = std::strerror(errno);
+    if (error) *error = platform::SystemErrorText(errno);
     return std::nullopt;
   };
   // Reads until `size` bytes or the end, whichever comes first: a file growing while it

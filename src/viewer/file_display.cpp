@@ -13,6 +13,7 @@
 #include "encoding/japanese_form.h"
 #include "encoding/text_form.h"
 #include "encoding/unicode_convert.h"
+#include "platform/system_error.h"
 
 namespace haruvi::viewer {
 namespace {
@@ -36,7 +37,7 @@ std::string RichPaneBytes(const RtfDocument& doc, encoding::CodePage page) {
 void InfoFromMapping(const std::string& path, FileDisplay& d) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    d.error = std::strerror(errno);
+    d.error = platform::SystemErrorText(errno);
     d.info_line = d.way == LoadWay::Direct ? InfoLineStep2(d.info_step1, "", "") : d.info_step1;
     return;
   }
@@ -108,7 +109,7 @@ std::optional<ByteBuffer> ReadFile(const std::string& path, std::uint64_t size, 
                                    const std::atomic<bool>* cancel) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    if (error) *error = std::strerror(errno);
+    if (error) *error = platform::SystemErrorText(errno);
     return std::nullopt;
   }
   std::optional<ByteBuffer> bytes = ByteBuffer::ReadAll(fd, static_cast<size_t>(size), error, cancel);

@@ -1,6 +1,6 @@
 // Helpers of the archive tests: archives with any entries (hostile ones included) made
-// straight through libarchive, deflated bytes made through zlib, and the list of what a
-// folder holds.
+// straight through libarchive, LZH archives of the old header levels, deflated bytes made
+// through zlib, and the list of what a folder holds.
 #pragma once
 
 #include <archive.h>
@@ -70,6 +70,43 @@ inline void WriteRawArchive(const std::string& path, const std::vector<RawEntry>
   }
   archive_write_close(a);
   archive_write_free(a);
+}
+
+// An LZH of level-0 or level-1 headers as Windows writers make them: CP932 names with
+// "\" between folders, data stored (-lh0-).
+inline std::string LzhOfLevel(int level, const std::vector<std::pair<std::string, std::string>>& files) {
+  const auto put32 = [](std::string& s, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  const auto crc16 = [](const std::string& d) {
+    std::uint16_t c = 0;
+    for (const char ch : d) {
+      c ^= static_cast<unsigned char>(ch);
+      for (int k = 0; k < 8; ++k) c = static_cast<std::uint16_t>(c & 1 ? (c >> 1) ^ 0xA001 : c >> 1);
+    }
+    return c;
+  };
+  std::string out;
+  for (const auto& [name, data] : files) {
+    std::string body = "-lh0-";
+    put32(body, static_cast<std::uint32_t>(data.size()));
+    put32(body, static_cast<std::uint32_t>(data.size()));
+    put32(body, 0x5A210000);  // 2025-01-01 as an MS-DOS stamp
+    body += '\x20';
+    body += static_cast<char>(level);
+    body += static_cast<char>(name.size());
+    body += name;
+    const std::uint16_t crc = crc16(data);
+    body += static_cast<char>(crc & 0xFF);
+    body += static_cast<char>(crc >> 8);
+    if (level == 1) body += std::string("M\0\0", 3);  // no extended header follows
+    unsigned sum = 0;
+    for (const char ch : body) sum += static_cast<unsigned char>(ch);
+    out += static_cast<char>(body.size());
+    out += static_cast<char>(sum & 0xFF);
+    out += body + data;
+  }
+  return out + '\0';
 }
 
 // Every path below `root` (relative, "/" between parts), links not followed.

@@ -56,6 +56,41 @@ TEST(ArchiveTool, TwoEntriesOfOneDiskNameAreBothUnpackedAndTheRenamedOneNamed) {
   EXPECT_EQ(test::ReadFile(dir / "out/表示 (2).txt"), "utf-8");
 }
 
+TEST(ArchiveTool, TheTotalCountsWrittenFilesAndADamagedArchiveGivesWhatWasRead) {
+  TempDir dir;
+  dir.Write("in/a.txt", "alpha");
+  dir.Write("in/b.txt", "beta");
+  const std::string tgz = (dir / "x.tgz").string();
+  ASSERT_EQ(test::RunProcess("/usr/bin/tar", {"czf", tgz, "-C", (dir / "in").string(), "."}).exit_code, 0);
+  std::filesystem::create_directories(dir / "out");
+  const test::ProcessResult first = RunTool({"archive", "unpack", tgz, (dir / "out").string()});
+  EXPECT_EQ(first.exit_code, 0) << first.err;  // "./" is the target, no escape
+  EXPECT_NE(first.out.find("2 files"), std::string::npos) << first.out;
+  // Again: both kept, none written.
+  const test::ProcessResult again = RunTool({"archive", "unpack", tgz, (dir / "out").string()});
+  EXPECT_EQ(again.exit_code, 1);
+  EXPECT_NE(again.out.find("0 files"), std::string::npos) << again.out;
+  EXPECT_NE(again.err.find("kept the existing a.txt"), std::string::npos) << again.err;
+  // A tar cut inside its second file: the first is unpacked, the damage named.
+  std::string tar;
+  {
+    const std::string path = (dir / "t.tar").string();
+    test::WriteRawArchive(path, {{"first.txt", "1"}, {"second.txt", std::string(5000, '2')}});
+    tar = test::ReadFile(path).substr(0, 512 * 3 + 1000);
+  }
+  const std::string cut = dir.Write("cut.tar", tar).string();
+  const test::ProcessResult list = RunTool({"archive", "list", cut});
+  EXPECT_EQ(list.exit_code, 3);
+  EXPECT_NE(list.out.find("first.txt"), std::string::npos) << list.out;
+  EXPECT_NE(list.err.find("cut.tar: "), std::string::npos) << list.err;
+  std::filesystem::create_directories(dir / "cut");
+  const test::ProcessResult un = RunTool({"archive", "unpack", cut, (dir / "cut").string()});
+  EXPECT_EQ(un.exit_code, 3);
+  EXPECT_NE(un.err.find("the entries before the damage were unpacked"), std::string::npos) << un.err;
+  EXPECT_NE(un.out.find("1 files"), std::string::npos) << un.out;
+  EXPECT_EQ(test::TreeOf(dir / "cut"), std::set<std::string>{"first.txt"});
+}
+
 TEST(ArchiveTool, FailuresAndMisuse) {
   TempDir dir;
   const std::string junk = dir.Write("junk.zip", "not an archive at all").string();

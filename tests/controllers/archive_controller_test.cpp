@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <map>
+
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -19,6 +22,7 @@
 #include "controllers/archive/archive_controller.h"
 #include "dialogs/progress_dialog.h"
 #include "fake_window.h"
+#include "support/run_process.h"
 #include "ui/shown_text.h"
 #include "support/sjis.h"
 #include "ui/messages.h"
@@ -206,6 +210,129 @@ TEST_F(ArchiveTest, GeneralCreateReplacesAnOldArchiveOnlyWhenMade) {
   // No temporary file is left in the folder.
   for (const auto& e : std::filesystem::directory_iterator(w.dir / "shown"))
     EXPECT_EQ(e.path().filename().string().rfind(".haruvi", 0), std::string::npos);
+}
+
+// Archives as people make them, unpacked and listed from the window: Windows names with
+// a 0x5C second byte, GNU tar's "./", 7z and xz, a cut ZIP, an entry past 4 GiB.
+class EverydayArchiveTest : public ArchiveTest {
+ protected:
+  void Shell(const std::string& line) {
+    const test::ProcessResult r =
+        test::RunProcess("/usr/bin/bash", {"-c", "cd '" + (w.dir / "src").string() + "' && " + line});
+    ASSERT_EQ(r.exit_code, 0) << line << "\n" << r.err;
+  }
+  // Unpacks the shown archive `name` through "解凍" into a new folder; its files.
+  std::map<std::string, std::string> UnpackShown(const char* name, const char* into) {
+    Select(name);
+    target = Q(into);
+    ctl.Marcunpack1Click();
+    std::map<std::string, std::string> files;
+    for (const std::string& rel : test::TreeOf(w.dir / into))
+      if (std::filesystem::is_regular_file(w.dir / into / rel)) files[rel] = test::ReadFile(w.dir / into / rel);
+    return files;
+  }
+};
+
+TEST_F(EverydayArchiveTest, WindowsNamesOfArjAndLzhKeepEachCharacterWhole) {
+  w.Actions().DeclareSwitch({"Mtodiropen", "", ""});
+  const std::string hyo = "\x95\x5c", so_no = "\x83\x5c\x94\x5c";
+  w.dir.Write("src/" + hyo + "/" + so_no + ".txt", "so-no");
+  Shell("/usr/bin/arj a -r -y ../shown/win.arj '" + hyo + "' >/dev/null");
+  EXPECT_EQ(UnpackShown("win.arj", "arj"), (std::map<std::string, std::string>{{"表/ソ能.txt", "so-no"}}));
+  w.dir.Write("shown/win.lzh", test::LzhOfLevel(0, {{hyo + "\\" + so_no + ".txt", "so-no"}}));
+  Select("win.lzh");
+  target = Q("lzh");
+  ctl.MlhaUClick();
+  EXPECT_EQ(test::ReadFile(w.dir / "lzh/表/ソ能.txt"), "so-no");
+  ctl.Marclist1Click();
+  EXPECT_NE(PaneText().find(test::S("表/ソ能.txt")), std::string::npos) << PaneText();
+}
+
+TEST_F(EverydayArchiveTest, TarOfDotSevenZipAndXzUnpackFromTheWindow) {
+  const std::map<std::string, std::string> want = {{"one.txt", "first file"}, {"two.txt", "second file"}};
+  Shell("/usr/bin/tar czf ../shown/backup.tgz .");
+  EXPECT_EQ(UnpackShown("backup.tgz", "tgz"), want);
+  EXPECT_EQ(PaneText().find(test::S("外を指しています")), std::string::npos) << PaneText();
+  EXPECT_EQ(PaneText().find(test::S("ユーザーによって")), std::string::npos) << PaneText();
+  EXPECT_NE(PaneText().find(test::S(" : 2 個のファイルを展開しました")), std::string::npos) << PaneText();
+  Shell("/usr/bin/7z a -bd ../shown/box.7z . >/dev/null");
+  EXPECT_EQ(UnpackShown("box.7z", "7z"), want);
+  Shell("/usr/bin/tar cJf ../shown/box.tar.xz one.txt two.txt");
+  EXPECT_EQ(UnpackShown("box.tar.xz", "xz"), want);
+}
+
+TEST_F(EverydayArchiveTest, UnpackingOverwritesOnlyWhenAsked) {
+  w.dir.Write("over/src/one.txt", "older");
+  EXPECT_EQ(UnpackShown("box.zip", "over").at("src/one.txt"), "older");
+  EXPECT_NE(PaneText().find(test::S("既に存在するため展開しませんでした")), std::string::npos) << PaneText();
+  EXPECT_NE(PaneText().find(test::S(" : 1 個のファイルを展開しました")), std::string::npos) << PaneText();
+  ctl.UnpackOverwrites = true;
+  EXPECT_EQ(UnpackShown("box.zip", "over").at("src/one.txt"), "first file");
+  // The tar library takes the wish too.
+  Shell("/usr/bin/tar cf ../shown/box.tar one.txt");
+  w.dir.Write("over/one.txt", "older");
+  EXPECT_EQ(UnpackShown("box.tar", "over").at("one.txt"), "first file");
+}
+
+TEST_F(EverydayArchiveTest, LhaUnpackWithARefusedEntryShowsWhatItWroteAndWhy) {
+  w.Actions().DeclareSwitch({"Mtodiropen", "", ""});
+  std::string bytes;
+  archive::LzhWriter lzh(bytes);
+  std::string error;
+  ASSERT_TRUE(lzh.AddFile("../evil.txt", "e", 0, 0644, &error));
+  ASSERT_TRUE(lzh.AddFile("good.txt", "g", 0, 0644, &error));
+  lzh.Finish();
+  w.dir.Write("shown/mixed.lzh", bytes);
+  Select("mixed.lzh");
+  target = Q("lha");
+  ctl.MlhaUClick();
+  EXPECT_EQ(test::ReadFile(w.dir / "lha/good.txt"), "g");
+  const std::string text = PaneText();
+  EXPECT_NE(text.find(test::S("展開しなかった項目があります。")), std::string::npos) << text;
+  EXPECT_NE(text.find(test::S("../evil.txt : 展開先フォルダーの外を指しています")), std::string::npos) << text;
+  EXPECT_NE(text.find("good.txt\r\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find(test::S("ユーザーによって")), std::string::npos) << text;
+}
+
+TEST_F(EverydayArchiveTest, ACutZipListsWhatWasReadAndEndsWithTheDamage) {
+  for (int i = 0; i < 9; ++i) w.dir.Write("src/f" + std::to_string(i) + ".txt", std::string(3000, 'a' + i));
+  Shell("/usr/bin/zip -q -0 ../whole.zip f*.txt");
+  const std::string bytes = test::ReadFile(w.dir / "whole.zip");
+  w.dir.Write("shown/cut.zip", bytes.substr(0, bytes.size() * 6 / 10));
+  Select("cut.zip");
+  ctl.Marclist1Click();
+  const std::string text = PaneText();
+  EXPECT_NE(text.find("f0.txt"), std::string::npos) << text;
+  EXPECT_EQ(text.find("f8.txt"), std::string::npos) << text;
+  EXPECT_NE(text.find(test::S("読めた所までの項目を表示しました。")), std::string::npos) << text;
+  // Unpacking it keeps the whole files and says what it could not read.
+  target = Q("cut");
+  ctl.Marcunpack1Click();
+  EXPECT_EQ(test::ReadFile(w.dir / "cut/f0.txt"), std::string(3000, 'a'));
+  EXPECT_NE(PaneText().find(test::S("壊れている所より前の項目は展開しました。")), std::string::npos) << PaneText();
+}
+
+TEST_F(EverydayArchiveTest, AnEntryPastFourGibibytesListsItsWholeSize) {
+  // A tar header for a file of 5 GiB, its data cut short.
+  std::string h(512, '\0');
+  const auto field = [&h](std::size_t at, const std::string& v) { h.replace(at, v.size(), v); };
+  field(0, "huge.bin");
+  field(100, "0000644");
+  field(124, "50000000000");  // 5 GiB in octal
+  field(136, "14000000000");
+  field(156, "0");
+  field(257, std::string("ustar\0" "00", 8));
+  field(148, "        ");
+  unsigned sum = 0;
+  for (const char c : h) sum += static_cast<unsigned char>(c);
+  char octal[8];
+  std::snprintf(octal, sizeof octal, "%06o", sum);
+  field(148, std::string(octal, 6) + std::string("\0 ", 2));
+  w.dir.Write("shown/huge.tar", h + std::string(4096, 'z'));
+  Select("huge.tar");
+  ctl.Marclist1Click();
+  EXPECT_NE(PaneText().find("5368709120"), std::string::npos) << PaneText();
+  EXPECT_EQ(PaneText().find("4294967295"), std::string::npos) << PaneText();
 }
 
 TEST(ArchiveWithoutLha, TheLhaItemsAreDisabledAndThePreviewStepsAside) {

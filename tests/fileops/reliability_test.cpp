@@ -61,7 +61,7 @@ TEST(Reliability, AFullDiskFailsTheFileNamesItAndLeavesNoPart) {
   EXPECT_FALSE(ok);
   ASSERT_EQ(op.Problems().size(), 1u);
   EXPECT_EQ(op.Problems()[0].path, (dir / "src/big.bin").string());
-  EXPECT_NE(op.Problems()[0].reason.find("too large"), std::string::npos) << op.Problems()[0].reason;
+  EXPECT_NE(op.Problems()[0].reason.find("ファイルが大きすぎます"), std::string::npos) << op.Problems()[0].reason;
   EXPECT_FALSE(fs::exists(dir / "dst/src/big.bin"));
   EXPECT_EQ(ReadFile(dir / "dst/src/small.txt"), "s");
   EXPECT_EQ(ReadFile(dir / "src/big.bin"), big);
@@ -209,7 +209,7 @@ int UnprivilegedChecks(const TempDir& dir) {
   TSHFOP op = Op(wCOPY, {(dir / "src").string()}, (dir / "dst").string());
   if (op.Execute(nullptr)) return 1;
   if (op.Problems().size() != 1 || op.Problems()[0].path != (dir / "src/secret.txt").string()) return 2;
-  if (op.Problems()[0].reason.find("ermission") == std::string::npos) return 3;  // the system's reason
+  if (op.Problems()[0].reason.find("アクセスが拒否されました") == std::string::npos) return 3;  // the system's reason
   if (ReadFile(dir / "dst/src/z.txt") != "z" || fs::exists(dir / "dst/src/secret.txt")) return 4;
   TSHFOP ro = Op(wMOVE, {(dir / "src/a.txt").string()}, (dir / "ro").string());
   if (ro.Execute(nullptr) || ReadFile(dir / "src/a.txt") != "a" || ro.Problems().empty()) return 5;

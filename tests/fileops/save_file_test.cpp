@@ -208,13 +208,13 @@ TEST(SaveFile, AReadOnlyFileAndAVanishedFolderAreRefusedWithTheirReason) {
   ::chmod(p.c_str(), 0444);
   SaveResult r = SaveFile(p.string(), "new", true);
   EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.error.find(std::strerror(EACCES)), std::string::npos) << r.error;
+  EXPECT_NE(r.error.find("アクセスが拒否されました"), std::string::npos) << r.error;
   EXPECT_EQ(ReadFile(p), "old");
   EXPECT_FALSE(std::filesystem::exists(dir / "MEMO.$$$"));
   EXPECT_EQ(Entries(dir.path()), 1);
   r = SaveFile((dir / "gone" / "MEMO.TXT").string(), "new", true);
   EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.error.find(std::strerror(ENOENT)), std::string::npos) << r.error;
+  EXPECT_NE(r.error.find("ファイルやフォルダーがありません"), std::string::npos) << r.error;
 }
 
 // Saves of one generation after another, each text its own letter and length, killed at

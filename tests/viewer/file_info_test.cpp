@@ -134,7 +134,7 @@ TEST(FileDisplay, UnreadableFileGivesTheSystemMessage) {
   ::chmod(p.c_str(), 0);
   FileDisplay d = ShowFile(p.string(), DisplaySettings{});
   EXPECT_FALSE(d.loaded);
-  EXPECT_EQ(d.error, "Permission denied");
+  EXPECT_EQ(d.error, "アクセスが拒否されました");
   EXPECT_EQ(d.info_line, d.info_step1 + "    " "  ");  // a direct read goes on, empty
 }
 

@@ -24,6 +24,9 @@
   HARUVI_EXPORT int PREFIX##FindNext(HaruviArcHandle h, HaruviIndividualInfo* info) {                             \
     return haruvi::archive::standin::FindNext(h, info);                                                           \
   }                                                                                                               \
+  HARUVI_EXPORT int PREFIX##GetSizes64(HaruviArcHandle h, std::uint64_t* original, std::uint64_t* packed) {       \
+    return haruvi::archive::standin::GetSizes(h, original, packed);                                               \
+  }                                                                                                               \
   HARUVI_EXPORT int PREFIX##SetOwnerWindowEx(void*, void*) { return 1; }                                          \
   HARUVI_EXPORT int PREFIX##KillOwnerWindowEx(void*) { return 1; }                                                \
   HARUVI_EXPORT int PREFIX##SetProgress(HaruviProgress* p) { return haruvi::archive::standin::SetProgress(p); }   \

@@ -14,6 +14,7 @@
 #include "archive/listing.h"
 #include "archive/unpack.h"
 #include "encoding/utf8_sjis.h"
+#include "platform/system_error.h"
 
 namespace haruvi::archive::standin {
 namespace {
@@ -104,6 +105,7 @@ struct Walk {
   std::vector<Entry> entries;
   std::size_t next = 0;
   std::string wildcard;
+  int damage = 0;  // the result code ending the walk after the last entry read (0: none)
 };
 
 std::uint16_t DosDate(const std::tm& t) {
@@ -143,16 +145,32 @@ int Step(Walk* w, HaruviIndividualInfo* info) {
       return 0;
     }
   }
-  return -1;
+  return w->damage ? w->damage : -1;
 }
 
+// The line that ends the listing of a damaged archive.
+std::string DamageLine(const std::string& reason) {
+  return Sjis(ResultMessage(DamageCode(reason)) + " 読めた所までの項目を表示しました。(" + reason + ")") + "\r\n";
+}
+
+// What an unpacking did, entry by entry: the files written, those refused (with why),
+// those unpacked under another name, those kept because the target had them, then the
+// damage or failure that ended it, and a total of the files written only.
 std::string UnpackReport(const std::string& archive, const UnpackResult& r) {
   std::string text;
-  for (const RefusedEntry& e : r.refused) text += e.name + Sjis(std::string(" : ") + RefusalTextJa(e.why)) + "\r\n";
+  for (const std::string& w : r.written) text += w + "\r\n";
+  for (const RefusedEntry& e : r.refused) {
+    const std::string reason = e.error ? "（" + platform::SystemErrorText(e.error) + "）" : std::string();
+    text += e.name + Sjis(std::string(" : ") + RefusalTextJa(e.why) + reason + "。展開しませんでした") + "\r\n";
+  }
   for (const RenamedEntry& e : r.renamed)
     text += e.name + Sjis(" : 同じ名前の項目が先にあるため ") + e.kept_as + Sjis(" として展開しました") + "\r\n";
   for (const std::string& k : r.kept) text += Sjis(k) + Sjis(" : 既に存在するため展開しませんでした") + "\r\n";
-  if (r.code != kOk && r.code != kErrAlreadyExists) return text + Sjis(r.detail_ja) + "\r\n";
+  if (r.code != kOk && r.code != kErrAlreadyExists) {
+    text += Sjis(r.detail_ja) + "\r\n";
+    if (!r.damaged) return text;
+    text += Sjis("壊れている所より前の項目は展開しました。") + "\r\n";
+  }
   return text + Sjis(archive + " : " + std::to_string(r.files) + " 個のファイルを展開しました") + "\r\n";
 }
 
@@ -187,7 +205,7 @@ bool ParseCommand(const LibraryTraits& traits, const std::string& line, Command*
     }
     if (!s.empty() && s[0] == '-' && !quoted[i]) {
       if (traits.style == Style::kTar && (s.rfind("-z", 0) == 0 || s.rfind("-B", 0) == 0)) out->tar_filter = s[1];
-      if (s == "-o" || s == "-c1" || s == "-y") out->overwrite = true;
+      if (s == "-o" || s == "-c1" || s == "-y" || s == "--overwrite") out->overwrite = true;
       if (s == "-j" || s == "-x0") out->flat = true;
       continue;
     }
@@ -217,8 +235,10 @@ int RunCommand(const LibraryTraits& traits, const char* line, char* output, std:
       if (!l.ok && l.entries.empty()) return kErrNotArchive;
       if (!Reads(traits, l.family)) return kErrNotArchive;
       const std::string name = NameCodec::ToPane(c.archive);
-      PutOutput(c.op == 'l' ? FormatListing(name, l.entries) : FormatVerboseListing(name, l.entries), output, size);
-      return l.ok ? kOk : kErrBrokenHeader;
+      std::string text = c.op == 'l' ? FormatListing(name, l.entries) : FormatVerboseListing(name, l.entries);
+      if (!l.ok) text += "\r\n" + DamageLine(l.error);
+      PutOutput(text, output, size);
+      return l.ok ? kOk : DamageCode(l.error);
     }
     case 'x':
     case 'e': {
@@ -285,12 +305,27 @@ int SetProgress(HaruviProgress* progress) {
   return 1;
 }
 
+// A damaged archive opens with the entries read before the damage; the walk over them
+// ends with the damage's result code instead of -1, so a listing can say so.
 HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path) {
+  // Another library's archive is told from its first header, not read through: the
+  // component asks each library in turn when a name does not say the kind.
+  if (!Reads(traits, FamilyOf(Unquoted(path), {}))) return nullptr;
   Listing l = ListArchive(Unquoted(path), Control(Unquoted(path)));
-  if (!l.ok || !Reads(traits, l.family)) return nullptr;
+  if (l.cancelled || (!l.ok && l.entries.empty()) || !Reads(traits, l.family)) return nullptr;
   auto* w = new Walk;
   w->entries = std::move(l.entries);
+  if (!l.ok) w->damage = DamageCode(l.error);
   return w;
+}
+
+int GetSizes(HaruviArcHandle handle, std::uint64_t* original, std::uint64_t* packed) {
+  auto* w = static_cast<Walk*>(handle);
+  if (!w || w->next == 0 || w->next > w->entries.size()) return -1;
+  const Entry& e = w->entries[w->next - 1];
+  if (original) *original = e.size;
+  if (packed) *packed = e.packed;
+  return 0;
 }
 
 int CloseArchive(HaruviArcHandle handle) {
@@ -320,6 +355,8 @@ int TarArchiveType(const char* path) {
     case ArchiveFamily::kTar: return 1;
     case ArchiveFamily::kTgz: return 2;
     case ArchiveFamily::kBz2: return 6;
+    case ArchiveFamily::k7z:
+    case ArchiveFamily::kOther: return 8;
     default: return 0;
   }
 }

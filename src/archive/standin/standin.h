@@ -57,9 +57,12 @@ HaruviArcHandle OpenArchive(const LibraryTraits& traits, const char* path);
 int CloseArchive(HaruviArcHandle handle);
 int FindFirst(HaruviArcHandle handle, const char* wildcard, HaruviIndividualInfo* info);
 int FindNext(HaruviArcHandle handle, HaruviIndividualInfo* info);
+// The whole sizes of the entry the last FindFirst/FindNext gave (the record holds 32 bits).
+int GetSizes(HaruviArcHandle handle, std::uint64_t* original, std::uint64_t* packed);
 // The progress the next commands on this thread report and heed (null: none).
 int SetProgress(HaruviProgress* progress);
-// tar32's kind number: 1 tar, 2 gzip, 6 bzip2, 0 anything else.
+// tar32's kind number: 1 tar, 2 gzip, 6 bzip2, 8 another format it reads (7z, cpio,
+// ISO, xar), 0 anything else.
 int TarArchiveType(const char* path);
 
 }  // namespace haruvi::archive::standin

@@ -6,7 +6,7 @@ using haruvi::archive::ArchiveFamily;
 using haruvi::archive::CreateFormat;
 using haruvi::archive::standin::LibraryTraits;
 using haruvi::archive::standin::Style;
-const LibraryTraits kTraits{"tar32.dll", Style::kTar, {ArchiveFamily::kTar, ArchiveFamily::kTgz, ArchiveFamily::kBz2}, true, CreateFormat::kTgz, 100};
+const LibraryTraits kTraits{"tar32.dll", Style::kTar, {ArchiveFamily::kTar, ArchiveFamily::kTgz, ArchiveFamily::kBz2, ArchiveFamily::k7z, ArchiveFamily::kOther}, true, CreateFormat::kTgz, 100};
 }  // namespace
 
 HARUVI_STANDIN_EXPORTS(Tar, kTraits)

@@ -35,6 +35,8 @@ namespace haruvi::controllers {
 namespace {
 
 constexpr std::uint32_t kLhaOutput = 65536;
+// An unpacking's report names every file written: room for many.
+constexpr std::uint32_t kUnpackOutput = 4u << 20;
 constexpr std::uint32_t kLhaOutputMax = 256u << 20;
 
 // The upper-cased extension of a path's name (".LZH"), "" without one.
@@ -55,12 +57,21 @@ QString AsLzh(const QString& name) {
   return (dot > slash && dot > 0 ? name.left(dot) : name) + QStringLiteral(".lzh");
 }
 
-// An entry record as the listing core takes it (the name back from the pane's CP932).
-archive::Entry FromRecord(const HaruviIndividualInfo& r) {
+// The heading of an unpacking's report: the result's message, except for entries refused
+// for their own sake (no user skipped them; the report names each with its reason).
+std::string UnpackHeading(int rc) {
+  return rc == archive::kErrSkipped ? "展開しなかった項目があります。" : archive::ResultMessage(rc);
+}
+
+// An entry record as the listing core takes it (the name back from the pane's CP932);
+// the library's whole sizes where it gives them, the record's 32 bits otherwise.
+archive::Entry FromRecord(const HaruviIndividualInfo& r, archive::TArchiveFile& file) {
   archive::Entry e;
   e.name = archive::NameCodec().ToDisk(std::string(r.file_name, strnlen(r.file_name, sizeof r.file_name)));
-  e.size = r.original_size;
-  e.packed = r.compressed_size;
+  if (!file.EntrySizes(&e.size, &e.packed)) {
+    e.size = r.original_size;
+    e.packed = r.compressed_size;
+  }
   e.crc = r.crc;
   e.has_crc = r.crc != 0;
   e.method = std::string(r.method, strnlen(r.method, sizeof r.method));
@@ -160,7 +171,7 @@ std::optional<QString> ArchiveController::DefaultChooseTarget(const QString& arc
   // The file operations' target dialog, its operation set to unpacking.
   std::optional<QString> target =
       dialogs::AskTargetFolder(ctx().Settings().File(), ctx().Window(), ctx().CurrentFolder(), dialogs::TForm2::kUnpack,
-                               QStringLiteral("1個のファイル"), {bridge::DisplayName(archive)});
+                               QStringLiteral("1個のファイル"), {bridge::DisplayName(archive)}, &UnpackOverwrites);
   if (!target || target->isEmpty()) return std::nullopt;
   return target;
 }
@@ -227,7 +238,8 @@ void ArchiveController::LhaUnpack(const char* word) {
   if (!target) return;
   ctx().Flags().worktext = *target;
   const QString dest = WithSlash(*target);
-  const std::string command = std::string(word) + " " + Quoted(path) + " " + Quoted(dest);
+  const std::string command =
+      std::string(word) + (UnpackOverwrites ? " -c1 " : " ") + Quoted(path) + " " + Quoted(dest);
   std::string out;
   HaruviProgress progress;
   const int rc = WhileWorking(
@@ -235,10 +247,13 @@ void ArchiveController::LhaUnpack(const char* word) {
       [&, owner = static_cast<void*>(ctx().Window())] { return lha_.Unlha(owner, command, &out, kLhaOutput, &progress); },
       &progress);
   const bool folders = std::string(word) == "x";
-  if (rc != 0) {
+  if (rc != 0 && out.empty()) {
     Warn(QStringLiteral("解凍できませんでした。"));
     if (folders) ctx().filedisp();
   } else {
+    // A report (entries refused or kept, a damaged archive) says what was written.
+    const std::string heading = UnpackHeading(rc);
+    if (!heading.empty()) out = bridge::ToPane(QString::fromStdString(heading), ctx().Text().View().CodePage()) + "\r\n" + out;
     if (folders) {
       if (ctx().Actions().Checked(QStringLiteral("Mtodiropen"))) ctx().MoveToFolder(*target);
       ctx().viewreset();
@@ -304,21 +319,36 @@ void ArchiveController::Marclist1Click() {
     std::vector<archive::Entry> entries;
     void* owner = ctx().Window();  // opaque to the libraries: they never draw
     HaruviProgress progress;
+    int end = -1;  // how the walk ended: -1 at the last entry, a result code at a damage
+    bool opened = false;
     const bool listed = WhileWorking(QStringLiteral("書庫の内容を読んでいます"), path, [&] {
       archive::TArchiveFile file;
       file.Progress = &progress;
       file.SetFileName(disk);
       if (file.CheckArchive(1, 4) == 0) return false;
       if (file.OpenArchive(owner, 0)) {
+        opened = true;
         HaruviIndividualInfo info;
-        for (int r = file.FindFirst("*.*", &info); r == 0; r = file.FindNext(&info)) entries.push_back(FromRecord(info));
+        for (end = file.FindFirst("*.*", &info); end == 0; end = file.FindNext(&info))
+          entries.push_back(FromRecord(info, file));
         file.CloseArchive();
       }
       return true;
     }, &progress);
     if (!listed || progress.cancel) return;
-    ctx().Text().Show(archive::FormatListing(bridge::NameToPane(path, ctx().Text().View().CodePage()), entries),
-                      ui::TextOrigin::Listing);
+    if (!opened) {
+      Warn(QString::fromStdString(archive::ResultMessage(archive::kErrNotArchive)));
+      return;
+    }
+    std::string text = archive::FormatListing(bridge::NameToPane(path, ctx().Text().View().CodePage()), entries);
+    // A damaged archive lists what could be read, and says so on its last line.
+    if (end > 0)
+      text += "\r\n" +
+              bridge::ToPane(QString::fromStdString(archive::ResultMessage(end)) +
+                                 QStringLiteral(" 読めた所までの項目を表示しました。"),
+                             ctx().Text().View().CodePage()) +
+              "\r\n";
+    ctx().Text().Show(std::move(text), ui::TextOrigin::Listing);
   } catch (const archive::EArchiver& e) {
     Warn(QString::fromUtf8(e.what()));
   }
@@ -327,8 +357,23 @@ void ArchiveController::Marclist1Click() {
 void ArchiveController::Marcunpack1Click() {
   const QString path = ctx().SelectedPath();
   if (path.isEmpty() || ctx().Files().SelectedCount() == 0) return;
-  static const QStringList kExtensions = {".LZH", ".EXE", ".ZIP", ".ARJ", ".CAB", ".TAR", ".RAR", ".GZ", ".TAR.GZ"};
-  if (!kExtensions.contains(UpperExtension(path))) return;
+  // Every archive a library reads is unpacked, whatever its name (.tgz, .tar.xz, .7z,
+  // .iso...): the libraries are asked before the target is.
+  {
+    archive::TArchiveFile probe;
+    probe.SetFileName(bridge::ToDisk(path));
+    bool known = false;
+    try {
+      known = probe.CheckArchive(1, 4) != 0;
+    } catch (const archive::EArchiver& e) {
+      Warn(QString::fromUtf8(e.what()));
+      return;
+    }
+    if (!known) {
+      Warn(QString::fromStdString(archive::ResultMessage(archive::kErrNotArchive)));
+      return;
+    }
+  }
   const std::optional<QString> target = ChooseTarget(path);
   if (!target) return;
   ctx().Flags().worktext = *target;
@@ -344,14 +389,18 @@ void ArchiveController::Marcunpack1Click() {
       file.Progress = &progress;
       file.SetFileName(disk);
       file.Options.Set("x", 1);
-      file.OutputSize = 8192;
+      if (UnpackOverwrites) {
+        file.Options.Set("c", 1);  // replace without asking
+        file.Options.Set("m", 1);
+      }
+      file.OutputSize = kUnpackOutput;
       const int result = file.Unpack(owner, nullptr, {}, dest_disk);
       output = file.GetOutput();
       return result;
     }, &progress);
     ctx().viewreset();
     std::string text;
-    const std::string message = archive::ResultMessage(rc);
+    const std::string message = UnpackHeading(rc);
     if (!message.empty()) text = bridge::ToPane(QString::fromStdString(message), ctx().Text().View().CodePage()) + "\r\n";
     ctx().Text().Show(text + output, ui::TextOrigin::Listing);
   } catch (const archive::EArchiver& e) {

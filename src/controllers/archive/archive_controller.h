@@ -49,6 +49,9 @@ class ArchiveController : public ui::Controller {
   // The unpacking target folder for an archive, or nothing on Cancel: the file commands'
   // target dialog TForm2; tests replace it.
   std::function<std::optional<QString>(const QString& archive)> ChooseTarget;
+  // The target dialog's "上書きする" as last answered: files of the target that the
+  // archive also holds are replaced. ChooseTarget sets it (a test's replacement may too).
+  bool UnpackOverwrites = false;
   // The name prompts (caption, prompt, history section, initial text); tests replace it.
   std::function<std::optional<QString>(const QString&, const QString&, const std::string&, const QString&)> AskName;
 

@@ -26,6 +26,7 @@
 #include "search/line_filter.h"
 #include "ui/history_combo.h"
 #include "ui/messages.h"
+#include "platform/system_error.h"
 
 namespace haruvi::controllers {
 namespace {
@@ -299,7 +300,7 @@ bool TForm31::LoadList(const QString& path) {
   if (in) read << in.rdbuf();
   if (!in || in.bad()) {
     ui::Warn(this, bridge::DisplayName(path) + QStringLiteral(" を読めません: ") +
-                       QString::fromLocal8Bit(std::strerror(errno)));
+                       QString::fromStdString(platform::SystemErrorText(errno)));
     return false;
   }
   const std::string bytes = read.str();
