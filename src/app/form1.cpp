@@ -167,9 +167,6 @@ QString TForm1::SelectedPath() const { return FileView1->SelectedPath(); }
 
 QString TForm1::CurrentFolder() const { return FolderView1->SelectedPath(); }
 
-QString TForm1::StartFolder() const {
-  return platform::IsInstalledProgram(bridge::ToDisk(program_folder_)) ? bridge::HomeFolder() : program_folder_;
-}
 
 // ---------------------------------------------------------------- start-up and shut-down
 
@@ -214,14 +211,6 @@ void TForm1::FormCreate() {
   text_->SetInfo(QString());
   folderinfo();
   if (FileView1->SelectByCaption(name) > 0) filedisp();
-}
-
-bool TForm1::WriteHelpPages(const QString& folder, std::string* error) {
-  return help_->WritePages(bridge::ToDisk(folder), error);
-}
-
-void TForm1::ShowStartLine(long long line) {
-  if (!text_->Empty() && !text_->SourcePath().empty()) text_->ShowLineAtTop(line);
 }
 
 void TForm1::FormShow() {

@@ -19,6 +19,9 @@
 #include "controllers/settingsfile/settings_file_controller.h"
 #include "haruvi_version.h"
 #include "platform/mounts.h"
+#include "ui/shown_text.h"
+#include "controllers/help/help_controller.h"
+#include "platform/settings_location.h"
 #include "shellview/folder_view.h"
 #include "ui/controller.h"
 #include "ui/panel_bar.h"
@@ -152,6 +155,20 @@ bool TForm1::inisave() {
   settings_.Write(kDirectory, bridge::ToDisk(CurrentFolder()));
   for (ui::Controller* c : controllers_) c->inisave();
   return batch.End();
+}
+
+// ---------------------------------------------------------------- the start's own requests
+
+QString TForm1::StartFolder() const {
+  return platform::IsInstalledProgram(bridge::ToDisk(program_folder_)) ? bridge::HomeFolder() : program_folder_;
+}
+
+bool TForm1::WriteHelpPages(const QString& folder, std::string* error) {
+  return help_->WritePages(bridge::ToDisk(folder), error);
+}
+
+void TForm1::ShowStartLine(long long line) {
+  if (!text_->Empty() && !text_->SourcePath().empty()) text_->ShowLineAtTop(line);
 }
 
 }  // namespace haruvi::app
