@@ -103,6 +103,7 @@ std::optional<ReportPlace> PlaceOfReportLine(std::string_view report, std::size_
     if (end > 0 && report[end - 1] == '\r') --end;
     std::size_t prev = end;
     while (prev > 0 && report[prev - 1] != '\n' && report[prev - 1] != '\r') --prev;
+    if (prev >= start) return std::nullopt;  // no step back (never on a real line start)
     start = prev;
     if (auto printed = HeaderPath(report.substr(prev, end - prev))) {
       std::string path = ResolvePrintedPath(*printed, exists);

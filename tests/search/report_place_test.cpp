@@ -78,6 +78,14 @@ TEST(ReportPlace, APlainLineTakesTheFileOfTheHeaderAboveIt) {
   ASSERT_TRUE(three);
   EXPECT_EQ(three->path, "/d/b.txt");
   EXPECT_EQ(three->text, "x three");
+  // A report saved with lone CR or LF line ends reads the same way.
+  for (const char* end : {"\r", "\n"}) {
+    const std::string other = S("// 検索ファイル [ ") + "/d/a.txt ]" + end + "x one" + end + end + "x two";
+    const auto two = PlaceOfReportLine(other, other.rfind("x two"), disk);
+    ASSERT_TRUE(two) << int(end[0]);
+    EXPECT_EQ(two->path, "/d/a.txt");
+    EXPECT_EQ(two->text, "x two");
+  }
 }
 
 TEST(ReportPlace, LinesNamingNoFileOnDiskLeadNowhere) {
