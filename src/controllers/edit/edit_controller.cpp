@@ -158,6 +158,15 @@ bool RunsInATerminal(const QString& command) {
   return kTerminal.contains(program.section(QLatin1Char('/'), -1));
 }
 
+// The desktop's editor when none is set: $VISUAL, $EDITOR when it draws a window; empty
+// for the desktop's default application for text.
+QStringList DesktopEditor() {
+  if (const QString visual = qEnvironmentVariable("VISUAL"); !visual.isEmpty()) return QProcess::splitCommand(visual);
+  if (const QString editor = qEnvironmentVariable("EDITOR"); !editor.isEmpty() && !RunsInATerminal(editor))
+    return QProcess::splitCommand(editor);
+  return {};
+}
+
 }  // namespace
 
 void EditController::MediterClick() {
@@ -165,10 +174,7 @@ void EditController::MediterClick() {
   // it draws a window, else the default application for text.
   QStringList command;
   if (const QString set = bridge::FromDisk(ctx().Settings().Read(kEditer)); !set.isEmpty()) command << set;
-  else if (const QString visual = qEnvironmentVariable("VISUAL"); !visual.isEmpty())
-    command = QProcess::splitCommand(visual);
-  else if (const QString editor = qEnvironmentVariable("EDITOR"); !editor.isEmpty() && !RunsInATerminal(editor))
-    command = QProcess::splitCommand(editor);
+  else command = DesktopEditor();
   const QString file = ctx().SelectedPath();
   QString why;
   if (command.isEmpty()) {
@@ -209,15 +215,9 @@ void EditController::MediterSetClick() {
   // Nothing stored: the box proposes the editor E starts now (the desktop's, when it
   // names a program that draws a window).
   if (stored.isEmpty()) {
-    QString proposal;
-    for (const char* name : {"VISUAL", "EDITOR"}) {
-      const QString command = qEnvironmentVariable(name);
-      if (command.isEmpty() || RunsInATerminal(command)) continue;
-      const QString program = QProcess::splitCommand(command).value(0);
-      proposal = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
-      if (!proposal.isEmpty()) break;
-    }
-    dialog->Edit1->setText(proposal);
+    const QString program = DesktopEditor().value(0);
+    dialog->Edit1->setText(program.contains(QLatin1Char('/')) || program.isEmpty() ? program
+                                                                                   : QStandardPaths::findExecutable(program));
   }
   if (dialog->exec() == QDialog::Accepted) ctx().Settings().Write(kEditer, bridge::ToDisk(dialog->Text()));
 }
