@@ -12,6 +12,7 @@
 
 #include "bridge/disk_path.h"
 #include "shellview/folder_view.h"
+#include "shellview/listing.h"
 
 namespace haruvi::dialogs {
 
@@ -19,8 +20,7 @@ bool TForm4::NamesProgram(const QString& text) {
   const QString name = text.trimmed();
   if (name.isEmpty()) return false;
   if (!name.contains(QLatin1Char('/'))) return !QStandardPaths::findExecutable(name).isEmpty();
-  struct stat st {};
-  return ::stat(bridge::ToDisk(name).c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(bridge::ToDisk(name).c_str(), X_OK) == 0;
+  return shellview::IsProgramFile(bridge::ToDisk(name));
 }
 
 TForm4::TForm4(const QString& caption, const QString& prompt, QWidget* parent, Choose choose) : QDialog(parent) {

@@ -21,10 +21,6 @@ constexpr int kLoadedRole = Qt::UserRole + 2;
 constexpr int kNameRole = Qt::UserRole + 3;  // the name as FromDisk gives it (the text is for showing)
 constexpr int kProgramRole = Qt::UserRole + 4;  // an executable file, not a folder
 
-bool IsProgram(const FileEntry& e) {
-  struct stat st {};
-  return !e.is_dir && ::stat(e.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0111) != 0;
-}
 
 
 QStringList Components(const QString& path) {
@@ -115,7 +111,7 @@ void TFolderView::LoadChildren(QTreeWidgetItem* node) {
     ListFolder(bridge::ToDisk(node->data(0, kPathRole).toString()), entries);
     std::sort(entries.begin(), entries.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
     for (const FileEntry& e : entries) {
-      if (!IsProgram(e)) continue;
+      if (e.is_dir || !IsProgramFile(e.path)) continue;
       const QString name = bridge::FromDisk(e.name);
       auto* file = new QTreeWidgetItem(QStringList{bridge::DisplayName(name)});
       file->setIcon(0, icon);

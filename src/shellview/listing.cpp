@@ -149,4 +149,9 @@ std::string WithTrailingSlash(std::string folder) {
   return folder;
 }
 
+bool IsProgramFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
 }  // namespace haruvi::shellview

@@ -27,6 +27,8 @@ bool ListFolder(const std::string& folder, std::vector<FileEntry>& out);
 bool ListSubfolders(const std::string& folder, std::vector<FileEntry>& out);
 // True when the folder holds at least one sub-folder (for the tree's expand button).
 bool HasSubfolder(const std::string& folder);
+// True for a regular file the user may run (what a chooser of programs lists).
+bool IsProgramFile(const std::string& path);
 
 // The extension filter: an empty mask keeps everything; folders are always kept; other
 // entries are kept when their upper-cased extension (".TXT") equals an upper-cased entry.
